@@ -1,0 +1,31 @@
+# One static library per src folder. Sources are globbed so that adding a class pair needs no build edit.
+function(pictern_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;PUBLIC_LIBS;PRIVATE_LIBS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  foreach(pattern ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "${pattern}")
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# One GoogleTest executable per tests/<folder>. With DBUS the executable runs (and is listed) under its own
+# session bus, and its tests carry the label "dbus".
+function(pictern_test name)
+  cmake_parse_arguments(ARG "DBUS" "" "LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE pictern_testsupport ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    PICTERN_TEST_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
+    PICTERN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(labels ${name})
+  if(ARG_DBUS)
+    find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${DBUS_RUN_SESSION};--")
+    list(APPEND labels dbus)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One category per library; enable with QT_LOGGING_RULES="pictern.library.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
+Q_DECLARE_LOGGING_CATEGORY(lcFoundation)
+Q_DECLARE_LOGGING_CATEGORY(lcLibrary)
+Q_DECLARE_LOGGING_CATEGORY(lcSvg)
+Q_DECLARE_LOGGING_CATEGORY(lcUi)
+Q_DECLARE_LOGGING_CATEGORY(lcBrowser)
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+Q_DECLARE_LOGGING_CATEGORY(lcTransfer)
+Q_DECLARE_LOGGING_CATEGORY(lcSidebar)

@@ -1,0 +1,41 @@
+#include "platform/runtime/QueueImpl.h"
+
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <vector>
+
+namespace pt::detail {
+
+namespace {
+// The queues whose tasks this thread is running, innermost last (inline sync nests them).
+thread_local std::vector<const QueueImpl*> runningQueues;
+} // namespace
+
+bool QueueImpl::isCurrent() const
+{
+    return std::find(runningQueues.begin(), runningQueues.end(), this) != runningQueues.end();
+}
+
+void QueueImpl::runMarked(const DispatchQueue::Task& task) const
+{
+    runningQueues.push_back(this);
+    struct Pop {
+        ~Pop() { runningQueues.pop_back(); }
+    } pop;
+    task();
+}
+
+QThreadPool& workerPool()
+{
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(std::max(64, QThread::idealThreadCount() * 8));
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return *pool;
+}
+
+} // namespace pt::detail

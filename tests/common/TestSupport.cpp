@@ -1,0 +1,41 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+namespace pt::test {
+
+bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents();
+        QThread::usleep(200);
+    }
+    return true;
+}
+
+void runMainQueueFor(int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents();
+        QThread::usleep(200);
+    }
+}
+
+QString fixturePath(const QString& relative)
+{
+#ifdef PICTERN_TEST_FIXTURES
+    return QStringLiteral(PICTERN_TEST_FIXTURES "/") + relative;
+#else
+    return relative;
+#endif
+}
+
+} // namespace pt::test

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace pt::test {
+
+// Runs the main queue (the Qt event loop) until the condition holds or the timeout passes; answers whether it
+// held. Use with ASSERT_TRUE so that a test that would wait forever fails instead.
+bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+// Runs the main queue for a while, for checking that something does not happen.
+void runMainQueueFor(int milliseconds);
+
+// Path of a fixture of this test executable's folder (tests/<folder>/fixtures).
+QString fixturePath(const QString& relative);
+
+} // namespace pt::test
