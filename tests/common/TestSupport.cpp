@@ -39,3 +39,8 @@ QString fixturePath(const QString& relative)
 }
 
 } // namespace pt::test
+
+void PrintTo(const QString& value, std::ostream* os)
+{
+    *os << '"' << value.toStdString() << '"';
+}

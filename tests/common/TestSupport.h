@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <ostream>
 
 namespace pt::test {
 
@@ -17,3 +18,6 @@ void runMainQueueFor(int milliseconds);
 QString fixturePath(const QString& relative);
 
 } // namespace pt::test
+
+// Readable QString values in test failure messages.
+void PrintTo(const QString& value, std::ostream* os);

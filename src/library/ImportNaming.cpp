@@ -1,0 +1,149 @@
+#include "library/ImportNaming.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+const QString UntitledStem = QStringLiteral("untitled");
+
+const QHash<QString, QString>& wordMap()
+{
+    static const QHash<QString, QString> map{
+        {"ios", "iOS"}, {"osx", "OSX"}, {"svg", "SVG"}, {"ttf", "TTF"}, {"otf", "OTF"},
+        {"pdf", "PDF"}, {"png", "PNG"}, {"gif", "GIF"}, {"eps", "EPS"}, {"css", "CSS"},
+        {"ico", "ICO"}, {"px", "px"},   {"em", "em"},   {"x", "x"},     {"hidpi", "HiDPI"},
+    };
+    return map;
+}
+
+const QRegularExpression& wordExpression()
+{
+    // Letters (with their combining marks) and digits of any script, and "@".
+    static const QRegularExpression expression(QStringLiteral("[\\p{L}\\p{M}\\p{N}@]+"),
+                                               QRegularExpression::UseUnicodePropertiesOption);
+    return expression;
+}
+
+const QRegularExpression& unsafeRunExpression()
+{
+    static const QRegularExpression expression(QStringLiteral("[^a-z0-9@.]+"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return expression;
+}
+
+bool isUpperCaseLetter(char32_t c)
+{
+    const auto category = QChar::category(c);
+    return category == QChar::Letter_Uppercase || category == QChar::Letter_Titlecase;
+}
+
+// First character upper case, the rest lower case, as a one-word capitalised string.
+QString capitalized(const QString& word)
+{
+    const QList<uint> codePoints = word.toUcs4();
+    if (codePoints.isEmpty())
+        return word;
+    const QString first = QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), 1);
+    return first.toUpper() + word.mid(first.size()).toLower();
+}
+
+QString withoutSeparators(QString name)
+{
+    name.replace(QChar('/'), QChar('-'));
+    name.remove(QChar(u'\0'));
+    return name;
+}
+
+} // namespace
+
+bool PTIsMixedCase(const QString& word)
+{
+    bool upper = false;
+    bool other = false;
+    for (char32_t c : word.toUcs4()) {
+        if (isUpperCaseLetter(c))
+            upper = true;
+        else
+            other = true;
+    }
+    return upper && other;
+}
+
+QString PTPrettifyWord(const QString& word)
+{
+    const QString lower = word.toLower();
+    const auto mapped = wordMap().constFind(lower);
+    if (mapped != wordMap().constEnd())
+        return *mapped;
+    if (lower.size() < 3)
+        return lower.toUpper();
+    return word;
+}
+
+QString PTPrettifyName(const QString& name)
+{
+    QString result;
+    auto matches = wordExpression().globalMatch(name);
+    while (matches.hasNext()) {
+        QString word = PTPrettifyWord(matches.next().captured());
+        if (word.isEmpty())
+            continue;
+        const bool keep = word == word.toUpper() || (word.at(0) >= u'0' && word.at(0) <= u'9')
+            || PTIsMixedCase(word) || word.contains(u'@');
+        if (!keep)
+            word = capitalized(word);
+        result += word + u' ';
+    }
+    return result.trimmed();
+}
+
+QString PTSafeFileName(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    QString safe = name;
+    safe.replace(unsafeRunExpression(), QStringLiteral("-"));
+    safe = safe.toLower();
+    // The extension is what follows the last dot when that is a plain word ("svg", "png").
+    static const QRegularExpression extensionExpression(QStringLiteral("\\.[a-z0-9]+$"));
+    const auto extension = extensionExpression.match(safe);
+    const QString stem = extension.hasMatch() ? safe.left(extension.capturedStart()) : safe;
+    const bool hasWordCharacter = std::any_of(stem.begin(), stem.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == u'@';
+    });
+    if (!hasWordCharacter)
+        return UntitledStem + extension.captured();
+    return safe;
+}
+
+QString PTUniqueFileName(const QString& name, const QString& directory)
+{
+    QString unique = withoutSeparators(name);
+    while (unique.startsWith(u'.'))
+        unique.remove(0, 1);
+    if (unique.isEmpty())
+        unique = UntitledStem;
+    QString extension;
+    const int firstDot = unique.indexOf(u'.');
+    if (firstDot >= 0) {
+        extension = unique.mid(unique.lastIndexOf(u'.') + 1);
+        unique = unique.left(firstDot) + u'.' + extension;
+    }
+    const QDir dir(directory);
+    if (!QFileInfo::exists(dir.filePath(unique)))
+        return unique;
+    const QString stem = firstDot >= 0 ? unique.left(firstDot) : unique;
+    for (qint64 n = 1;; ++n) {
+        const QString candidate = QStringLiteral("%1.%2.%3").arg(stem).arg(n).arg(extension);
+        if (!QFileInfo::exists(dir.filePath(candidate)))
+            return candidate;
+    }
+}
+
+QString PTSafeUniqueFileName(const QString& name, const QString& directory)
+{
+    return PTUniqueFileName(PTSafeFileName(name), directory);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Names for the library's files and for display, shared by import, export, bundles and the library store.
+// Stateless and safe from any thread.
+
+// A tidy display name: words (runs of letters, digits and "@" of any script) put through PTPrettifyWord,
+// capitalised unless upper case, starting with a digit, mixed case or holding "@", joined by one blank:
+// "arrow_left-24px" -> "Arrow Left 24px", "ios-settings" -> "iOS Settings".
+QString PTPrettifyName(const QString& name);
+// One word through the word map ("ios" -> "iOS", "hidpi" -> "HiDPI", ...); words of fewer than three
+// characters upper-cased; others unchanged.
+QString PTPrettifyWord(const QString& word);
+// True when the word holds an upper-case letter and also something that is not one.
+bool PTIsMixedCase(const QString& word);
+
+// A lower-case name made of a-z, 0-9, "@" and "." only; every other run becomes one "-":
+// "Arrow Left.svg" -> "arrow-left.svg". A name whose stem would hold no letter or digit gets the stem
+// "untitled", so that it keeps its extension.
+QString PTSafeFileName(const QString& name);
+// A name not yet taken in the directory: leading dots removed, text after the first dot dropped but for the last
+// extension ("a.b.c.svg" -> "a.svg"), then "a.1.svg", "a.2.svg", ... while taken. Slashes and NUL never survive,
+// so the answer always names a file directly inside the directory.
+QString PTUniqueFileName(const QString& name, const QString& directory);
+QString PTSafeUniqueFileName(const QString& name, const QString& directory);
