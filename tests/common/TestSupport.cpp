@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QThread>
 
 namespace pt::test {
@@ -43,4 +44,16 @@ QString fixturePath(const QString& relative)
 void PrintTo(const QString& value, std::ostream* os)
 {
     *os << '"' << value.toStdString() << '"';
+}
+
+void PrintTo(const QVariant& value, std::ostream* os)
+{
+    QString text;
+    QDebug(&text) << value;
+    *os << text.toStdString();
+}
+
+void PrintTo(const QVariantMap& value, std::ostream* os)
+{
+    PrintTo(QVariant(value), os);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -21,3 +22,5 @@ QString fixturePath(const QString& relative);
 
 // Readable QString values in test failure messages.
 void PrintTo(const QString& value, std::ostream* os);
+void PrintTo(const QVariant& value, std::ostream* os);
+void PrintTo(const QVariantMap& value, std::ostream* os);
