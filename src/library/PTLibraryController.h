@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+#include <QVariantMap>
+
+#include <memory>
+
+// One library package on disk: a folder with the extension "ptlibrary" holding META, the store file and the
+// folders of sets, originals, export presets and swatches. One instance is the process's current library; the
+// object store opens the store file it names. Main thread only.
+class PTLibraryController {
+public:
+    static inline const QString Extension = QStringLiteral("ptlibrary");
+    static inline const QString MetaFileName = QStringLiteral("META");
+    static inline const QString StoreFileName = QStringLiteral("Rorev.db");
+    static inline const QString SetsFolderName = QStringLiteral("Sets");
+    static inline const QString OriginalsFolderName = QStringLiteral("Originals");
+    static inline const QString ExportPresetsFolderName = QStringLiteral("Export Presets");
+    static inline const QString SwatchesFolderName = QStringLiteral("Swatches");
+    static inline const QString BackupMarkerFileName = QStringLiteral(".backup");
+
+    static inline const QString MetaVersionKey = QStringLiteral("version");
+    static inline const QString MetaBuildDateKey = QStringLiteral("builddate");
+    static inline const QString MetaBuildVersionKey = QStringLiteral("buildversion");
+    static inline const QString MetaBackupDateKey = QStringLiteral("backupdate");
+    static constexpr double InitialVersionNumber = 0.3;
+
+    static inline const QString PathKey = QStringLiteral("PTLibraryPreferencesPath");
+    static inline const QString BackupFrequencyKey = QStringLiteral("PTLibraryPreferencesBackupFrequency");
+    static inline const QString BackupFrequencyLastCheckKey =
+        QStringLiteral("PTLibraryPreferencesBackupFrequencyLastCheck");
+
+    // Registers the library's defaults; called once at start-up.
+    static void registerDefaults();
+
+    // The shared current library; null until one exists at the stored or default location.
+    static PTLibraryController* currentLibrary();
+    // Makes the library current (its path is stored under PathKey) and keeps it as the shared instance.
+    static void setCurrentLibrary(std::unique_ptr<PTLibraryController> library);
+
+    static QString extension() { return Extension; }
+    // "Pictern.ptlibrary".
+    static QString defaultName();
+    // The user's data folder for Pictern: $XDG_DATA_HOME/Pictern.
+    static QString defaultBaseDirectory();
+    static QString defaultBaseDirectoryByAppendingPath(const QString& relativePath, bool createIntermediateDirectories);
+    // The stored library path, else the base folder joined with the default name.
+    static QString location();
+    // location(), telling whether it came from the defaults and (when checking) whether something exists there.
+    static QString locationByCheckingExistance(bool check, bool* exists, bool* didExist);
+    // The path with the extension "ptlibrary" (replacing another extension, or added).
+    static QString computeLocation(const QString& path);
+    // "MM-dd-yyyy" of the date (now when null).
+    static QString dateStringFromDate(const QDateTime& date = {});
+    // Now as "MM-dd-yyyy@HH-mm-ss".
+    static QString timestampString();
+    // "Pictern-backup-<timestamp>.ptlibrary".
+    static QString defaultNameWithTimestamp();
+    static QString applicationShortVersionString();
+
+    // Creates the package folder (with intermediate folders) and loads META.
+    static std::unique_ptr<PTLibraryController> initWithCreatingLibraryAtPath(const QString& path);
+    // Opens the package at the path; null when nothing exists there.
+    static std::unique_ptr<PTLibraryController> initWithLibraryPath(const QString& path);
+
+    const QString& path() const { return path_; }
+    const QVariantMap& meta() const { return meta_; }
+    // Stamps META with this build's version and writes it atomically.
+    bool synchronizeMeta();
+    double versionNumber() const;
+    void setVersionNumber(double version);
+    QDateTime buildDate() const;
+    QString buildVersion() const;
+    QDateTime lastBackupDate() const;
+    void setLastBackupDate(const QDateTime& date);
+
+    void makeCurrentLibrary() const;
+    void createIfNeeded() const;
+    // 1 when the version string is newer than the library's build version, -1 when older, 0 when equal;
+    // digit runs compare as numbers ("1.10" is newer than "1.9").
+    int compareVersionWithString(const QString& version) const;
+    int compareLibraryVersion(const PTLibraryController& other) const;
+
+    // This package's own name with "-backup-<timestamp>" before the extension.
+    QString nameWithTimestamp() const;
+    QString persistantStoreCoordinatorPath() const;
+    bool persistantStoreCoordinatorExists() const;
+    QString metaLocation() const;
+    QUrl locationURL() const;
+    // The package joined with a relative path (empty: the package), created with intermediate folders when asked.
+    QString locationByAppendingPath(const QString& relativePath, bool createIntermediateDirectories) const;
+
+    // Moves every entry of the base folder that is not a library package into this package; run on a library
+    // that was just created, so that files of older layouts come along.
+    void checkItegrity();
+
+private:
+    explicit PTLibraryController(const QString& path);
+    void load();
+
+    QString path_;
+    QVariantMap meta_;
+};
