@@ -1,3 +1,12 @@
+# Reruns moc for a target whenever its globbed source list changes: a class added to a folder is otherwise not
+# seen by an existing build's moc step.
+function(pictern_autogen_follows_sources target sources)
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt")
+  string(REPLACE ";" "\n" content "${sources}")
+  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${content}")
+  set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS "${list_file}")
+endfunction()
+
 # One static library per src folder. Sources are globbed so that adding a class pair needs no build edit.
 function(pictern_library name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;PUBLIC_LIBS;PRIVATE_LIBS;EXCLUDE" ${ARGN})
@@ -7,6 +16,7 @@ function(pictern_library name)
     list(FILTER sources EXCLUDE REGEX "${pattern}")
   endforeach()
   add_library(${name} STATIC ${sources})
+  pictern_autogen_follows_sources(${name} "${sources}")
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
@@ -17,6 +27,7 @@ function(pictern_test name)
   cmake_parse_arguments(ARG "DBUS" "" "LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_executable(${name} ${sources})
+  pictern_autogen_follows_sources(${name} "${sources}")
   target_link_libraries(${name} PRIVATE pictern_testsupport ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     PICTERN_TEST_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
