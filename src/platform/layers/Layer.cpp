@@ -1,0 +1,174 @@
+#include "platform/layers/Layer.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace pt {
+
+namespace {
+
+QPointF anchorInBounds(const QRectF& bounds, const QPointF& anchorPoint)
+{
+    return {bounds.x() + anchorPoint.x() * bounds.width(), bounds.y() + anchorPoint.y() * bounds.height()};
+}
+
+// Draws an image stretched over the rectangle. The image data is shared, not copied, when it is already
+// premultiplied ARGB32.
+void drawImage(cairo_t* cr, const QImage& source, const QRectF& rect)
+{
+    if (source.isNull() || rect.isEmpty())
+        return;
+    const QImage image = source.format() == QImage::Format_ARGB32_Premultiplied
+        ? source
+        : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(const_cast<uchar*>(image.constBits()),
+                                                                   CAIRO_FORMAT_ARGB32, image.width(),
+                                                                   image.height(), int(image.bytesPerLine()));
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.x(), rect.y(), rect.width(), rect.height());
+    cairo_clip(cr);
+    cairo_translate(cr, rect.x(), rect.y());
+    cairo_scale(cr, rect.width() / image.width(), rect.height() / image.height());
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(surface);
+}
+
+} // namespace
+
+void applyTransform(cairo_t* cr, const QTransform& t)
+{
+    if (t.isIdentity())
+        return;
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    cairo_transform(cr, &matrix);
+}
+
+Layer::~Layer()
+{
+    for (auto& sublayer : sublayers_)
+        sublayer->superlayer_ = nullptr;
+}
+
+QTransform Layer::geometryTransform() const
+{
+    const QPointF anchor = anchorInBounds(bounds_, anchorPoint_);
+    // Row-vector order: first move the anchor to the origin, then transform, then place at position.
+    return QTransform::fromTranslate(-anchor.x(), -anchor.y()) * transform_
+        * QTransform::fromTranslate(position_.x(), position_.y());
+}
+
+QRectF Layer::frame() const
+{
+    return geometryTransform().mapRect(bounds_);
+}
+
+void Layer::setFrame(const QRectF& frame)
+{
+    bounds_.setSize(frame.size());
+    position_ = {frame.x() + anchorPoint_.x() * frame.width(), frame.y() + anchorPoint_.y() * frame.height()};
+}
+
+void Layer::addSublayer(const std::shared_ptr<Layer>& layer)
+{
+    if (!layer || layer.get() == this)
+        return;
+    layer->removeFromSuperlayer();
+    layer->superlayer_ = this;
+    sublayers_.push_back(layer);
+}
+
+void Layer::removeFromSuperlayer()
+{
+    if (!superlayer_)
+        return;
+    auto& siblings = superlayer_->sublayers_;
+    const auto keep = shared_from_this();
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), keep), siblings.end());
+    superlayer_ = nullptr;
+}
+
+void Layer::drawInContext(cairo_t*) {}
+
+void Layer::drawContents(cairo_t* cr)
+{
+    drawImage(cr, contents_, bounds_);
+    drawInContext(cr);
+}
+
+void Layer::renderInContext(cairo_t* cr)
+{
+    if (hidden_)
+        return;
+    const bool group = opacity_ < 1.0 || mask_;
+    if (opacity_ <= 0.0)
+        return;
+    if (!group) {
+        renderSubtree(cr);
+        return;
+    }
+    cairo_push_group(cr);
+    renderSubtree(cr);
+    cairo_pattern_t* content = cairo_pop_group(cr);
+    cairo_save(cr);
+    cairo_set_source(cr, content);
+    if (mask_) {
+        cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+        renderMaskAlpha(cr);
+        cairo_pattern_t* alpha = cairo_pop_group(cr);
+        if (opacity_ < 1.0) {
+            // Fold the opacity into the mask: one compositing step for both.
+            cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+            cairo_set_source(cr, alpha);
+            cairo_paint_with_alpha(cr, opacity_);
+            cairo_pattern_destroy(alpha);
+            alpha = cairo_pop_group(cr);
+            cairo_set_source(cr, content);
+        }
+        cairo_mask(cr, alpha);
+        cairo_pattern_destroy(alpha);
+    } else {
+        cairo_paint_with_alpha(cr, opacity_);
+    }
+    cairo_restore(cr);
+    cairo_pattern_destroy(content);
+}
+
+void Layer::renderSubtree(cairo_t* cr)
+{
+    cairo_save(cr);
+    if (masksToBounds_) {
+        cairo_rectangle(cr, bounds_.x(), bounds_.y(), bounds_.width(), bounds_.height());
+        cairo_clip(cr);
+    }
+    drawContents(cr);
+    if (!sublayers_.empty()) {
+        const QPointF anchor = anchorInBounds(bounds_, anchorPoint_);
+        cairo_translate(cr, anchor.x(), anchor.y());
+        applyTransform(cr, sublayerTransform_);
+        cairo_translate(cr, -anchor.x(), -anchor.y());
+        // A sublayer may change the list while drawing (it should not, but a copy keeps us safe).
+        const auto sublayers = sublayers_;
+        for (const auto& sublayer : sublayers) {
+            cairo_save(cr);
+            applyTransform(cr, sublayer->geometryTransform());
+            sublayer->renderInContext(cr);
+            cairo_restore(cr);
+        }
+    }
+    cairo_restore(cr);
+}
+
+void Layer::renderMaskAlpha(cairo_t* cr)
+{
+    cairo_save(cr);
+    applyTransform(cr, mask_->geometryTransform());
+    mask_->renderInContext(cr);
+    cairo_restore(cr);
+}
+
+} // namespace pt

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/layers/Layer.h"
+#include "platform/layers/LayerPath.h"
+
+#include <QColor>
+
+namespace pt {
+
+// A layer that draws one path: filled with fillColor by fillRule, then stroked with strokeColor. The defaults
+// follow the platform's shape layer: a black fill, no stroke, line width 1, butt caps, miter joins, miter limit
+// 10, nonzero fill rule, no dashes. An invalid colour means "none". The shape draws below the sublayers.
+class ShapeLayer : public Layer {
+public:
+    enum class FillRule { NonZero, EvenOdd };
+    enum class LineCap { Butt, Round, Square };
+    enum class LineJoin { Miter, Round, Bevel };
+
+    const std::shared_ptr<const LayerPath>& path() const { return path_; }
+    void setPath(std::shared_ptr<const LayerPath> path) { path_ = std::move(path); }
+    QColor fillColor() const { return fillColor_; }
+    void setFillColor(const QColor& color) { fillColor_ = color; }
+    QColor strokeColor() const { return strokeColor_; }
+    void setStrokeColor(const QColor& color) { strokeColor_ = color; }
+    FillRule fillRule() const { return fillRule_; }
+    void setFillRule(FillRule rule) { fillRule_ = rule; }
+    double lineWidth() const { return lineWidth_; }
+    void setLineWidth(double width) { lineWidth_ = width; }
+    LineCap lineCap() const { return lineCap_; }
+    void setLineCap(LineCap cap) { lineCap_ = cap; }
+    LineJoin lineJoin() const { return lineJoin_; }
+    void setLineJoin(LineJoin join) { lineJoin_ = join; }
+    double miterLimit() const { return miterLimit_; }
+    void setMiterLimit(double limit) { miterLimit_ = limit; }
+    const std::vector<double>& lineDashPattern() const { return lineDashPattern_; }
+    void setLineDashPattern(std::vector<double> pattern) { lineDashPattern_ = std::move(pattern); }
+    double lineDashPhase() const { return lineDashPhase_; }
+    void setLineDashPhase(double phase) { lineDashPhase_ = phase; }
+
+protected:
+    void drawContents(cairo_t* cr) override;
+
+private:
+    std::shared_ptr<const LayerPath> path_;
+    QColor fillColor_ = Qt::black;
+    QColor strokeColor_;
+    FillRule fillRule_ = FillRule::NonZero;
+    double lineWidth_ = 1.0;
+    LineCap lineCap_ = LineCap::Butt;
+    LineJoin lineJoin_ = LineJoin::Miter;
+    double miterLimit_ = 10.0;
+    std::vector<double> lineDashPattern_;
+    double lineDashPhase_ = 0.0;
+};
+
+} // namespace pt
