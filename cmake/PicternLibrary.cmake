@@ -40,3 +40,12 @@ function(pictern_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
+
+# Runs a whole test executable once more under a German locale (decimal comma), where any number read or written
+# through the C library's locale would go wrong.
+function(pictern_locale_test name)
+  add_test(NAME ${name}.de_DE COMMAND ${name})
+  set_tests_properties(${name}.de_DE PROPERTIES
+    ENVIRONMENT "LC_ALL=de_DE.UTF-8;LANG=de_DE.UTF-8"
+    LABELS "${name};locale" TIMEOUT 600)
+endfunction()
