@@ -1,0 +1,187 @@
+#include "platform/graphics/ShadowPainter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace pt {
+
+namespace {
+
+// Pixels of a shadow buffer larger than this are not worth blurring: the shape is then drawn without shadow.
+constexpr qint64 MaximumShadowPixels = qint64(1) << 26;
+
+struct AlphaBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<float> alpha;
+
+    float& at(int x, int y) { return alpha[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+std::vector<float> gaussianKernel(qreal sigma)
+{
+    const int reach = int(std::ceil(3 * sigma));
+    std::vector<float> kernel(static_cast<size_t>(2 * reach + 1));
+    double sum = 0;
+    for (int i = -reach; i <= reach; ++i) {
+        const double weight = std::exp(-(i * i) / (2 * sigma * sigma));
+        kernel[size_t(i + reach)] = float(weight);
+        sum += weight;
+    }
+    for (float& weight : kernel)
+        weight = float(weight / sum);
+    return kernel;
+}
+
+// One separable pass; outside the buffer counts as transparent.
+void blurPass(AlphaBuffer& buffer, const std::vector<float>& kernel, bool horizontal)
+{
+    const int reach = int(kernel.size() / 2);
+    const int lines = horizontal ? buffer.height : buffer.width;
+    const int length = horizontal ? buffer.width : buffer.height;
+    std::vector<float> line(static_cast<size_t>(length));
+    for (int l = 0; l < lines; ++l) {
+        for (int i = 0; i < length; ++i)
+            line[size_t(i)] = horizontal ? buffer.at(i, l) : buffer.at(l, i);
+        for (int i = 0; i < length; ++i) {
+            float sum = 0;
+            const int from = std::max(0, i - reach);
+            const int to = std::min(length - 1, i + reach);
+            for (int j = from; j <= to; ++j)
+                sum += line[size_t(j)] * kernel[size_t(j - i + reach)];
+            (horizontal ? buffer.at(i, l) : buffer.at(l, i)) = sum;
+        }
+    }
+}
+
+QPointF deviceOffset(const Shadow& shadow, qreal scale)
+{
+    return {shadow.offset.x() * scale, -shadow.offset.y() * scale};
+}
+
+} // namespace
+
+QImage ShadowPainter::shadowImage(const QImage& shape, const Shadow& shadow, qreal scale, QPointF* origin)
+{
+    const qreal sigma = std::max<qreal>(0, shadow.blurRadius) * scale / 2;
+    const int margin = sigma > 0 ? int(std::ceil(3 * sigma)) : 0;
+    const QImage source = shape.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    AlphaBuffer buffer{source.width() + 2 * margin, source.height() + 2 * margin, {}};
+    if (source.isNull() || qint64(buffer.width) * buffer.height > MaximumShadowPixels)
+        return {};
+    buffer.alpha.assign(size_t(buffer.width) * size_t(buffer.height), 0.0f);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            buffer.at(x + margin, y + margin) = float(qAlpha(row[x]));
+    }
+    if (sigma > 0) {
+        const std::vector<float> kernel = gaussianKernel(sigma);
+        blurPass(buffer, kernel, true);
+        blurPass(buffer, kernel, false);
+    }
+
+    const QRgb color = shadow.color.rgba();
+    QImage result(buffer.width, buffer.height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < buffer.height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < buffer.width; ++x) {
+            const float coverage = std::clamp(buffer.at(x, y) / 255.0f, 0.0f, 1.0f);
+            const float alpha = coverage * float(qAlpha(color)) / 255.0f;
+            const auto channel = [alpha](int value) { return int(std::lround(value * alpha)); };
+            row[x] = qRgba(channel(qRed(color)), channel(qGreen(color)), channel(qBlue(color)),
+                           int(std::lround(255 * alpha)));
+        }
+    }
+    if (origin)
+        *origin = QPointF(-margin, -margin) + deviceOffset(shadow, scale);
+    return result;
+}
+
+void ShadowPainter::drawShadowOfImage(QPainter& painter, const QImage& image, QPointF topLeft, const Shadow& shadow)
+{
+    if (image.isNull() || shadow.color.alpha() == 0)
+        return;
+    const qreal scale = image.devicePixelRatio();
+    QPointF origin;
+    QImage shadowPixels = shadowImage(image, shadow, scale, &origin);
+    shadowPixels.setDevicePixelRatio(scale);
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(topLeft + origin / scale, shadowPixels);
+    painter.restore();
+}
+
+void ShadowPainter::drawInnerShadow(QImage& target, const QImage& shape, const Shadow& shadow, qreal scale)
+{
+    if (shadow.color.alpha() == 0 || shape.isNull())
+        return;
+    // Composed pixel for pixel: the device pixel ratios only matter when the result lands on the target.
+    QImage mask = shape;
+    mask.setDevicePixelRatio(1);
+    // The outside of the shape, far enough beyond its edges that neither blur nor offset reaches the end.
+    const QPointF offset = deviceOffset(shadow, scale);
+    const int reach = int(std::ceil(3 * std::max<qreal>(0, shadow.blurRadius) * scale / 2
+                                    + std::max(std::abs(offset.x()), std::abs(offset.y())))) + 1;
+    QImage outside(mask.width() + 2 * reach, mask.height() + 2 * reach, QImage::Format_ARGB32_Premultiplied);
+    if (outside.isNull())
+        return;
+    outside.fill(Qt::black);
+    {
+        QPainter painter(&outside);
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.drawImage(reach, reach, mask);
+    }
+
+    QPointF origin;
+    const QImage cast = shadowImage(outside, shadow, scale, &origin);
+    QImage inside(target.size(), QImage::Format_ARGB32_Premultiplied);
+    inside.fill(Qt::transparent);
+    {
+        QPainter painter(&inside);
+        painter.drawImage(origin - QPointF(reach, reach), cast);
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        painter.drawImage(0, 0, mask);
+    }
+    inside.setDevicePixelRatio(target.devicePixelRatio());
+    QPainter painter(&target);
+    painter.drawImage(0, 0, inside);
+}
+
+void ShadowPainter::fillInnerShadow(QPainter& painter, const QPainterPath& path, const Shadow& shadow)
+{
+    if (path.isEmpty() || shadow.color.alpha() == 0)
+        return;
+    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    // Work in device pixels, where the shadow's offset and blur are measured.
+    const QPainterPath devicePath = painter.combinedTransform().map(path);
+    const QRect bounds = devicePath.boundingRect().toAlignedRect();
+    if (bounds.isEmpty())
+        return;
+    QImage shape(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    if (shape.isNull())
+        return;
+    shape.fill(Qt::transparent);
+    {
+        QPainter shapePainter(&shape);
+        shapePainter.setRenderHint(QPainter::Antialiasing);
+        shapePainter.translate(-bounds.topLeft());
+        shapePainter.fillPath(devicePath, Qt::black);
+    }
+    QImage inside(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    inside.fill(Qt::transparent);
+    drawInnerShadow(inside, shape, shadow, scale);
+    inside.setDevicePixelRatio(scale);
+
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.resetTransform();
+    painter.drawImage(QPointF(bounds.topLeft()) / scale, inside);
+    painter.restore();
+}
+
+} // namespace pt
