@@ -20,8 +20,9 @@ using DrawBlock = std::function<void(QPainter&)>;
 // A new image of the same size filled with the colour wherever the image has alpha (alpha kept exactly).
 QImage colorizeAlphaWithColor(const QImage& image, const QColor& color);
 
-// Draws the image's shape with its top-left corner at the point: the draw block paints the content, which the image's alpha masks;
-// the inner shadow falls inside the shape from its outside; the result is drawn with the drop shadow under it.
+// Draws the image's shape with its top-left corner at the point: the draw block paints the content, which the
+// image's alpha masks; the inner shadow falls inside the shape from its outside; the result is drawn with the
+// drop shadow under it.
 // Rendered at the screen's scale; nothing is drawn, and the block is not called, for a null screen.
 void drawAtPoint(QPainter& painter, const QImage& image, QPointF point, const DrawBlock& drawBlock,
                  const pt::Shadow& dropShadow, const pt::Shadow& innerShadow, const QScreen* screen);

@@ -167,27 +167,25 @@ TEST(DrawProportionallyTest, CentresAndKeepsTheAspectRatioInsideTheMaximum)
 
 TEST(ImageWithNameTest, PicksTheVariantForTheScale)
 {
-    const QImage plain = differentStuff::imageWithName(QStringLiteral("settings-glyph"), QStringLiteral("png"), true, 1.0);
+    const QString png = QStringLiteral("png");
+    const QString glyphName = QStringLiteral("settings-glyph");
+    const QImage plain = differentStuff::imageWithName(glyphName, png, true, 1.0);
     EXPECT_EQ(plain.size(), QSize(16, 16));
     EXPECT_EQ(plain.devicePixelRatio(), 1.0);
 
     for (const double scale : {2.0, 1.5}) {
-        const QImage sharp = differentStuff::imageWithName(QStringLiteral("settings-glyph"), QStringLiteral("png"), true, scale);
+        const QImage sharp = differentStuff::imageWithName(glyphName, png, true, scale);
         EXPECT_EQ(sharp.size(), QSize(32, 32)) << scale;
         EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(16, 16)) << scale;
     }
-    EXPECT_EQ(differentStuff::imageWithName(QStringLiteral("settings-glyph"), QStringLiteral("png"), false, 2.0).size(),
-              QSize(16, 16));
+    EXPECT_EQ(differentStuff::imageWithName(glyphName, png, false, 2.0).size(), QSize(16, 16));
 
     // Without a variant for the scale the plain picture serves, rather than no picture at all.
-    EXPECT_EQ(differentStuff::imageWithName(QStringLiteral("plain-glyph"), QStringLiteral("png"), true, 2.0).size(),
-              QSize(16, 16));
-    EXPECT_TRUE(differentStuff::imageWithName(QStringLiteral("missing"), QStringLiteral("png"), true, 2.0).isNull());
-    EXPECT_TRUE(differentStuff::imageWithName(QStringLiteral("settings-glyph"), QStringLiteral("jpg"), false, 1.0).isNull());
+    EXPECT_EQ(differentStuff::imageWithName(QStringLiteral("plain-glyph"), png, true, 2.0).size(), QSize(16, 16));
+    EXPECT_TRUE(differentStuff::imageWithName(QStringLiteral("missing"), png, true, 2.0).isNull());
+    EXPECT_TRUE(differentStuff::imageWithName(glyphName, QStringLiteral("jpg"), false, 1.0).isNull());
 
-    const QImage onScreen = differentStuff::imageWithName(QStringLiteral("settings-glyph"), QStringLiteral("png"), true,
-                                                          QGuiApplication::primaryScreen());
-    EXPECT_FALSE(onScreen.isNull());
+    EXPECT_FALSE(differentStuff::imageWithName(glyphName, png, true, QGuiApplication::primaryScreen()).isNull());
 }
 
 TEST(ShadowedDrawingTest, ColoursTheShapeThroughTheBlock)

@@ -213,5 +213,5 @@ TEST(InnerShadowTest, BlurredEdgeFollowsAGaussianProfile)
         EXPECT_NEAR(alphaAt(image, 50, y), expected, 3.0) << "row " << y;
     }
     for (int x = 27; x <= 73; x += 4)
-        EXPECT_EQ(image.pixel(x, 35), image.pixel(50, 35)) << "uniform along the edge away from the sides, column " << x;
+        EXPECT_EQ(image.pixel(x, 35), image.pixel(50, 35)) << "uniform away from the sides, column " << x;
 }

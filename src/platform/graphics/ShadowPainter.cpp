@@ -19,7 +19,8 @@ struct AlphaBuffer {
     int height = 0;
     std::vector<float> alpha;
 
-    float& at(int x, int y) { return alpha[size_t(y) * size_t(width) + size_t(x)]; }
+    float* row(int y) { return alpha.data() + size_t(y) * size_t(width); }
+    const float* row(int y) const { return alpha.data() + size_t(y) * size_t(width); }
 };
 
 std::vector<float> gaussianKernel(qreal sigma)
@@ -37,23 +38,35 @@ std::vector<float> gaussianKernel(qreal sigma)
     return kernel;
 }
 
-// One separable pass; outside the buffer counts as transparent.
-void blurPass(AlphaBuffer& buffer, const std::vector<float>& kernel, bool horizontal)
+// A separable Gaussian blur; outside the buffer counts as transparent. Both passes add whole shifted rows, which
+// keeps memory access sequential and lets the compiler vectorise.
+void blur(AlphaBuffer& buffer, qreal sigma)
 {
+    const std::vector<float> kernel = gaussianKernel(sigma);
     const int reach = int(kernel.size() / 2);
-    const int lines = horizontal ? buffer.height : buffer.width;
-    const int length = horizontal ? buffer.width : buffer.height;
-    std::vector<float> line(static_cast<size_t>(length));
-    for (int l = 0; l < lines; ++l) {
-        for (int i = 0; i < length; ++i)
-            line[size_t(i)] = horizontal ? buffer.at(i, l) : buffer.at(l, i);
-        for (int i = 0; i < length; ++i) {
-            float sum = 0;
-            const int from = std::max(0, i - reach);
-            const int to = std::min(length - 1, i + reach);
-            for (int j = from; j <= to; ++j)
-                sum += line[size_t(j)] * kernel[size_t(j - i + reach)];
-            (horizontal ? buffer.at(i, l) : buffer.at(l, i)) = sum;
+    const int width = buffer.width;
+    AlphaBuffer across{width, buffer.height, std::vector<float>(buffer.alpha.size())};
+    for (int y = 0; y < buffer.height; ++y) {
+        const float* in = buffer.row(y);
+        float* out = across.row(y);
+        for (int j = 0; j < int(kernel.size()); ++j) {
+            const int shift = j - reach;
+            const float weight = kernel[size_t(j)];
+            const int to = std::min(width, width - shift);
+            for (int x = std::max(0, -shift); x < to; ++x)
+                out[x] += weight * in[x + shift];
+        }
+    }
+    for (int y = 0; y < buffer.height; ++y) {
+        float* out = buffer.row(y);
+        std::fill(out, out + width, 0.0f);
+        const int from = std::max(0, y - reach);
+        const int to = std::min(buffer.height - 1, y + reach);
+        for (int j = from; j <= to; ++j) {
+            const float weight = kernel[size_t(j - y + reach)];
+            const float* in = across.row(j);
+            for (int x = 0; x < width; ++x)
+                out[x] += weight * in[x];
         }
     }
 }
@@ -75,27 +88,29 @@ QImage ShadowPainter::shadowImage(const QImage& shape, const Shadow& shadow, qre
         return {};
     buffer.alpha.assign(size_t(buffer.width) * size_t(buffer.height), 0.0f);
     for (int y = 0; y < source.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        float* out = buffer.row(y + margin) + margin;
         for (int x = 0; x < source.width(); ++x)
-            buffer.at(x + margin, y + margin) = float(qAlpha(row[x]));
+            out[x] = float(qAlpha(in[x]));
     }
-    if (sigma > 0) {
-        const std::vector<float> kernel = gaussianKernel(sigma);
-        blurPass(buffer, kernel, true);
-        blurPass(buffer, kernel, false);
-    }
+    if (sigma > 0)
+        blur(buffer, sigma);
 
+    // The colour premultiplied at every alpha it can take; each pixel's alpha is its blurred share of the
+    // colour's alpha.
     const QRgb color = shadow.color.rgba();
+    QRgb shades[256];
+    for (int alpha = 0; alpha < 256; ++alpha) {
+        const auto channel = [alpha](int value) { return (value * alpha + 127) / 255; };
+        shades[alpha] = qRgba(channel(qRed(color)), channel(qGreen(color)), channel(qBlue(color)), alpha);
+    }
+    const float share = float(qAlpha(color)) / 255.0f;
     QImage result(buffer.width, buffer.height, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < buffer.height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < buffer.width; ++x) {
-            const float coverage = std::clamp(buffer.at(x, y) / 255.0f, 0.0f, 1.0f);
-            const float alpha = coverage * float(qAlpha(color)) / 255.0f;
-            const auto channel = [alpha](int value) { return int(std::lround(value * alpha)); };
-            row[x] = qRgba(channel(qRed(color)), channel(qGreen(color)), channel(qBlue(color)),
-                           int(std::lround(255 * alpha)));
-        }
+        const float* in = buffer.row(y);
+        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < buffer.width; ++x)
+            out[x] = shades[std::clamp(int(in[x] * share + 0.5f), 0, int(qAlpha(color)))];
     }
     if (origin)
         *origin = QPointF(-margin, -margin) + deviceOffset(shadow, scale);
