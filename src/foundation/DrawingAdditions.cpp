@@ -7,8 +7,6 @@
 
 #include <QPainter>
 
-#include <cmath>
-
 namespace DrawingAdditions {
 
 QImage colorizeAlphaWithColor(const QImage& image, const QColor& color)

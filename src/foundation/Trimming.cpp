@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace trimming {
 
 QMargins trimmingInsetsWithFullOpaque(const QImage& image, bool fullOpaque)

@@ -6,8 +6,6 @@
 #include <webp/decode.h>
 #include <webp/encode.h>
 
-#include <cmath>
-
 namespace WebP {
 
 namespace {

@@ -215,3 +215,22 @@ TEST(InnerShadowTest, BlurredEdgeFollowsAGaussianProfile)
     for (int x = 27; x <= 73; x += 4)
         EXPECT_EQ(image.pixel(x, 35), image.pixel(50, 35)) << "uniform away from the sides, column " << x;
 }
+
+TEST(InnerShadowTest, OnlyTheDevicesNeighbourhoodIsWorkedOn)
+{
+    // A path far larger than the canvas: its edges, and so its shadow, lie far outside.
+    QImage image = canvas();
+    QPainter painter(&image);
+    MCAdditions::fillWithInnerShadow(painter, MCAdditions::bezierPathWithRoundRect(QRectF(-1e6, -1e6, 2e6, 2e6), 0),
+                                     {Qt::black, QPointF(0, -3), 6});
+    // One edge inside the canvas still casts its shadow.
+    MCAdditions::fillWithInnerShadow(painter, MCAdditions::bezierPathWithRoundRect(QRectF(-1e6, 50, 2e6, 2e6), 0),
+                                     {Qt::black, QPointF(0, -1), 0});
+    painter.end();
+    EXPECT_EQ(alphaAt(image, 0, 0), 0);
+    EXPECT_EQ(alphaAt(image, 99, 49), 0);
+    EXPECT_EQ(alphaAt(image, 0, 50), 255);
+    EXPECT_EQ(alphaAt(image, 99, 50), 255);
+    EXPECT_EQ(alphaAt(image, 50, 51), 0);
+    EXPECT_EQ(alphaAt(image, 50, 99), 0);
+}

@@ -76,6 +76,15 @@ QPointF deviceOffset(const Shadow& shadow, qreal scale)
     return {shadow.offset.x() * scale, -shadow.offset.y() * scale};
 }
 
+// How far, in device pixels, a shape's edge can influence its shadow: the blur's reach plus the offset.
+int shadowReach(const Shadow& shadow, qreal scale)
+{
+    const QPointF offset = deviceOffset(shadow, scale);
+    return int(std::ceil(3 * std::max<qreal>(0, shadow.blurRadius) * scale / 2
+                         + std::max(std::abs(offset.x()), std::abs(offset.y()))))
+        + 1;
+}
+
 } // namespace
 
 QImage ShadowPainter::shadowImage(const QImage& shape, const Shadow& shadow, qreal scale, QPointF* origin)
@@ -139,9 +148,7 @@ void ShadowPainter::drawInnerShadow(QImage& target, const QImage& shape, const S
     QImage mask = shape;
     mask.setDevicePixelRatio(1);
     // The outside of the shape, far enough beyond its edges that neither blur nor offset reaches the end.
-    const QPointF offset = deviceOffset(shadow, scale);
-    const int reach = int(std::ceil(3 * std::max<qreal>(0, shadow.blurRadius) * scale / 2
-                                    + std::max(std::abs(offset.x()), std::abs(offset.y())))) + 1;
+    const int reach = shadowReach(shadow, scale);
     QImage outside(mask.width() + 2 * reach, mask.height() + 2 * reach, QImage::Format_ARGB32_Premultiplied);
     if (outside.isNull())
         return;
@@ -169,12 +176,18 @@ void ShadowPainter::drawInnerShadow(QImage& target, const QImage& shape, const S
 
 void ShadowPainter::fillInnerShadow(QPainter& painter, const QPainterPath& path, const Shadow& shadow)
 {
-    if (path.isEmpty() || shadow.color.alpha() == 0)
+    if (path.isEmpty() || shadow.color.alpha() == 0 || !painter.isActive())
         return;
-    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPaintDevice* device = painter.device();
+    const qreal scale = device->devicePixelRatioF();
     // Work in device pixels, where the shadow's offset and blur are measured.
     const QPainterPath devicePath = painter.combinedTransform().map(path);
-    const QRect bounds = devicePath.boundingRect().toAlignedRect();
+    // Only what can reach the device is worked on: a shape cut off this far beyond the device's edges casts no
+    // shadow onto it.
+    const int reach = shadowReach(shadow, scale);
+    const QSizeF deviceSize = QSizeF(device->width(), device->height()) * scale;
+    const QRect visible = QRectF(QPointF(0, 0), deviceSize).toAlignedRect().adjusted(-reach, -reach, reach, reach);
+    const QRect bounds = devicePath.boundingRect().toAlignedRect() & visible;
     if (bounds.isEmpty())
         return;
     QImage shape(bounds.size(), QImage::Format_ARGB32_Premultiplied);
