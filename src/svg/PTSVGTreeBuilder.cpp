@@ -327,8 +327,12 @@ std::unique_ptr<PTSVGXmlNode> PTSVGTreeBuilder::mergedGradientElement(const PTSV
     const bool ownStops = std::any_of(element.children().begin(), element.children().end(),
                                       [](const auto& child) { return child->isElement(); });
     auto merged = std::make_unique<PTSVGXmlNode>(PTSVGXmlNode::Kind::Element, element.name());
-    for (const auto& attribute : base->attributes())
-        merged->setAttribute(attribute.name, attribute.value);
+    // The id stays the referring element's own: taking the referenced one's would make this gradient stand
+    // in for it.
+    for (const auto& attribute : base->attributes()) {
+        if (attribute.name != u"id")
+            merged->setAttribute(attribute.name, attribute.value);
+    }
     for (const auto& attribute : element.attributes())
         merged->setAttribute(attribute.name, attribute.value);
     for (const auto& child : (ownStops ? element : *base).children())
@@ -354,7 +358,7 @@ void PTSVGTreeBuilder::parseGradient(const PTSVGXmlNode& element, PTSVGGroup& pa
     setupDefaults(*gradient);
     applyAttributes(source, *gradient);
     // The id belongs to this element: the merged copy is gone once parsing ends.
-    if (merged)
+    if (merged && !gradient->identifier().isEmpty())
         recordIdElement(gradient->identifier(), element);
     parent.addDef(gradient);
 }

@@ -144,6 +144,10 @@ TEST(SvgGradients, StopsAndGeometry)
           <linearGradient id="top" xlink:href="#mid" y2="0.7"/>
           <linearGradient id="own" xlink:href="#base"><stop offset="0" stop-color="#123456"/></linearGradient>
         </defs>
+        <linearGradient xlink:href="#outside"/>
+        <linearGradient id="outside" x1="0.3"><stop offset="0" stop-color="#00ff00"/></linearGradient>
+        <linearGradient xlink:href="#outside" x1="0.9"/>
+        <rect id="r5" width="1" height="1" fill="url(#outside)"/>
         <rect id="r1" width="1" height="1" fill="url(#plain)" stroke="url(#user)"/>
         <rect id="r2" width="1" height="1" fill="url(#lengths)" stroke="url(#radial)"/>
         <rect id="r3" width="1" height="1" fill="url(#radialPercent)" stroke="url(#top)"/>
@@ -197,4 +201,8 @@ TEST(SvgGradients, StopsAndGeometry)
     const auto own = find(*root, QStringLiteral("r4"))->fillGradient();
     ASSERT_EQ(own->stops().size(), 1u);
     EXPECT_EQ(hex(own->stops()[0].color), "#123456ff");
+    // An anonymous gradient referring to another never takes over its id.
+    const auto outside = find(*root, QStringLiteral("r5"))->fillGradient();
+    ASSERT_TRUE(outside);
+    EXPECT_FLOAT_EQ(float(outside->x1().value()), 0.3f);
 }
