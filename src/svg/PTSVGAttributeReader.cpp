@@ -32,7 +32,7 @@ const QString* PTSVGAttributeReader::value(QStringView name) const
 {
     if (std::find(ignore_.begin(), ignore_.end(), name) != ignore_.end())
         return nullptr;
-    const QString* text = style_.isEmpty() ? nullptr : style_.property(name.toString());
+    const QString* text = style_.isEmpty() ? nullptr : style_.property(name);
     if (!text)
         text = element_.attribute(name);
     return text && !text->isEmpty() ? text : nullptr;

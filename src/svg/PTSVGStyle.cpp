@@ -22,29 +22,45 @@ PTSVGStyle PTSVGStyle::parseStyleString(QStringView text)
             haveValue = true;
         }
         if (haveName && haveValue) {
-            style.properties_.insert(name.trimmed().toString(), value.trimmed().toString());
+            style.setPropertyValue(value.trimmed().toString(), name.trimmed().toString());
             haveName = haveValue = false;
         }
     }
     return style;
 }
 
-const QString* PTSVGStyle::property(const QString& name) const
+void PTSVGStyle::setPropertyValue(const QString& value, const QString& property)
 {
-    const auto it = properties_.constFind(name);
-    return it == properties_.constEnd() ? nullptr : &*it;
+    for (auto& entry : properties_) {
+        if (entry.first == property) {
+            entry.second = value;
+            return;
+        }
+    }
+    properties_.emplace_back(property, value);
 }
 
-void PTSVGStyle::setProperties(const QHash<QString, QString>& properties, bool replaceAll)
+const QString* PTSVGStyle::property(QStringView name) const
+{
+    for (const auto& entry : properties_) {
+        if (entry.first == name)
+            return &entry.second;
+    }
+    return nullptr;
+}
+
+void PTSVGStyle::setProperties(const std::vector<Property>& properties, bool replaceAll)
 {
     if (replaceAll)
         properties_.clear();
-    properties_.insert(properties);
+    for (const auto& [name, value] : properties)
+        setPropertyValue(value, name);
 }
 
 PTSVGStyle PTSVGStyle::mergedStyle(const PTSVGStyle& other) const
 {
     PTSVGStyle merged = *this;
-    merged.properties_.insert(other.properties_);
+    for (const auto& [name, value] : other.properties_)
+        merged.setPropertyValue(value, name);
     return merged;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringView>
+
+#include <utility>
+#include <vector>
 
 // CSS declarations: property names (case kept) to trimmed values. Later declarations of a name replace earlier ones.
 class PTSVGStyle {
@@ -11,15 +13,19 @@ public:
     static PTSVGStyle parseStyleString(QStringView text);
     static QString trimString(QStringView text) { return text.trimmed().toString(); }
 
-    void setPropertyValue(const QString& value, const QString& property) { properties_.insert(property, value); }
+    using Property = std::pair<QString, QString>;
+
+    void setPropertyValue(const QString& value, const QString& property);
     // The value of a property, or nullptr when the style does not set it.
-    const QString* property(const QString& name) const;
-    const QHash<QString, QString>& properties() const { return properties_; }
-    void setProperties(const QHash<QString, QString>& properties, bool replaceAll);
+    const QString* property(QStringView name) const;
+    // Name and value pairs in the order the names first appeared.
+    const std::vector<Property>& properties() const { return properties_; }
+    void setProperties(const std::vector<Property>& properties, bool replaceAll);
     // This style overlaid with the other (the other wins).
     PTSVGStyle mergedStyle(const PTSVGStyle& other) const;
-    bool isEmpty() const { return properties_.isEmpty(); }
+    bool isEmpty() const { return properties_.empty(); }
 
 private:
-    QHash<QString, QString> properties_;
+    // A handful of declarations per element: a short list beats a hash table here.
+    std::vector<Property> properties_;
 };

@@ -43,6 +43,19 @@ double tokenValue(const char* begin, const char* end)
     return result.ec == std::errc() ? value : 0.0;
 }
 
+// The same for a token of number characters (all ASCII), without allocating for the usual short ones.
+double tokenValue(QStringView token)
+{
+    char buffer[64];
+    if (token.size() <= qsizetype(sizeof buffer)) {
+        for (qsizetype i = 0; i < token.size(); ++i)
+            buffer[i] = char(token[i].unicode());
+        return tokenValue(buffer, buffer + token.size());
+    }
+    const QByteArray latin1 = token.toLatin1();
+    return tokenValue(latin1.constData(), latin1.constData() + latin1.size());
+}
+
 } // namespace
 
 int PTSVGUtils::windingRuleForString(QStringView text)
@@ -117,32 +130,30 @@ QString PTSVGUtils::defURL(QStringView text)
 std::vector<double> PTSVGUtils::scanFloatsFromString(QStringView text)
 {
     std::vector<double> values;
-    std::string token;
-    bool tokenHasPoint = false;
-    auto flush = [&] {
-        if (!token.empty())
-            values.push_back(tokenValue(token.data(), token.data() + token.size()));
-        token.clear();
-        tokenHasPoint = false;
-    };
     const qsizetype count = text.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        const QChar c = text[i];
-        if (!isNumberChar(c)) {
-            flush();
+    qsizetype i = 0;
+    while (i < count) {
+        if (!isNumberChar(text[i])) {
+            ++i;
             continue;
         }
-        token.push_back(char(c.unicode()));
-        if (c == u'.')
-            tokenHasPoint = true;
-        if (i + 1 < count) {
-            const QChar next = text[i + 1];
-            const bool exponent = c == u'e' || c == u'E';
-            if (((next == u'+' || next == u'-') && !exponent) || (next == u'.' && tokenHasPoint))
-                flush();
+        // One token: number characters up to a separator, a sign that is not an exponent's, or a second point.
+        const qsizetype start = i;
+        bool hasPoint = false;
+        while (i < count && isNumberChar(text[i])) {
+            const QChar c = text[i];
+            if (i > start) {
+                const QChar before = text[i - 1];
+                if ((c == u'+' || c == u'-') && before != u'e' && before != u'E')
+                    break;
+                if (c == u'.' && hasPoint)
+                    break;
+            }
+            hasPoint = hasPoint || c == u'.';
+            ++i;
         }
+        values.push_back(tokenValue(text.mid(start, i - start)));
     }
-    flush();
     return values;
 }
 
