@@ -2,8 +2,13 @@
 
 #include <QtGlobal>
 
-// Work limits one document shares with its nested documents, so that references that multiply (a use of a
-// group of uses of ...) end with dropped references instead of a hang.
+#include <vector>
+
+class PTSVGXmlNode;
+
+// Work limits one document shares with its nested documents, so that references that loop (also through a
+// nested svg that uses its own document) or multiply (a use of a group of uses of ...) end with dropped
+// references instead of a stack overflow or a hang.
 struct PTSVGParseBudget {
     static constexpr int MaximumReferenceDepth = 32;
     static constexpr qint64 MaximumReferencedNodes = 100'000;
@@ -11,6 +16,8 @@ struct PTSVGParseBudget {
 
     qint64 nodes = 0;
     qint64 referencedNodes = 0;
+    // The elements whose references are being followed, outermost first.
+    std::vector<const PTSVGXmlNode*> referenceStack;
 
     bool referencesExhausted() const { return referencedNodes >= MaximumReferencedNodes || nodes >= MaximumNodes; }
 };

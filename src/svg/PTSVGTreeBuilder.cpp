@@ -13,6 +13,8 @@
 #include "svg/PTSVGXmlNode.h"
 #include "svg/PTSVGXmlWriter.h"
 
+#include <algorithm>
+
 namespace {
 
 PTSVGNodeType typeOf(const PTSVGXmlNode& node)
@@ -181,7 +183,7 @@ void PTSVGTreeBuilder::parseBaseBlock(const PTSVGXmlNode& element, PTSVGGroup& p
     if (budget_.nodes >= PTSVGParseBudget::MaximumNodes)
         return;
     ++budget_.nodes;
-    if (!referenceStack_.isEmpty())
+    if (!budget_.referenceStack.empty())
         ++budget_.referencedNodes;
     const auto type = typeOf(element);
     if (const Handler handler = Handlers[type])
@@ -207,16 +209,17 @@ const PTSVGXmlNode* PTSVGTreeBuilder::elementForID(const QString& identifier) co
 }
 
 template <typename Work>
-bool PTSVGTreeBuilder::followReference(const QString& identifier, Work&& work)
+bool PTSVGTreeBuilder::followReference(const PTSVGXmlNode& element, Work&& work)
 {
-    if (referenceStack_.contains(identifier) || referenceStack_.size() >= PTSVGParseBudget::MaximumReferenceDepth
-        || budget_.referencesExhausted()) {
-        qCDebug(lcSvg) << "reference dropped (cycle or limit):" << identifier;
+    auto& stack = budget_.referenceStack;
+    if (std::find(stack.begin(), stack.end(), &element) != stack.end()
+        || stack.size() >= size_t(PTSVGParseBudget::MaximumReferenceDepth) || budget_.referencesExhausted()) {
+        qCDebug(lcSvg) << "reference dropped (cycle or limit):" << element.attributeValue(u"id");
         return false;
     }
-    referenceStack_.append(identifier);
+    stack.push_back(&element);
     work();
-    referenceStack_.removeLast();
+    stack.pop_back();
     return true;
 }
 
@@ -226,7 +229,7 @@ std::shared_ptr<PTSVGNode> PTSVGTreeBuilder::definedObjectForID(const QString& i
     if (!element)
         return nullptr;
     auto group = std::make_shared<PTSVGGroup>();
-    if (!followReference(identifier, [&] { parseBaseBlock(*element, *group); }))
+    if (!followReference(*element, [&] { parseBaseBlock(*element, *group); }))
         return nullptr;
     parser_.definedGroups_.push_back(group);
     return group->defForID(identifier);
@@ -319,7 +322,7 @@ std::unique_ptr<PTSVGXmlNode> PTSVGTreeBuilder::mergedGradientElement(const PTSV
     if (referenced) {
         const auto type = typeOf(*referenced);
         if (type == PTSVGNodeTypeLinearGradient || type == PTSVGNodeTypeRadialGradient)
-            followReference(id, [&] { base = mergedGradientElement(*referenced); });
+            followReference(*referenced, [&] { base = mergedGradientElement(*referenced); });
     }
     if (!base)
         return element.clone();

@@ -4,7 +4,6 @@
 #include "svg/PTSVGParser.h"
 
 #include <QHash>
-#include <QStringList>
 
 class PTSVGStyleSheet;
 
@@ -52,9 +51,10 @@ private:
 
     // The gradient element with the stops and attributes of the gradients it references laid under its own.
     std::unique_ptr<PTSVGXmlNode> mergedGradientElement(const PTSVGXmlNode& element);
-    // Runs work while the id is on the reference stack; false when the reference would loop or go too deep.
+    // Runs work while the referenced element is on the reference stack; false when following the reference would
+    // loop or go too deep.
     template <typename Work>
-    bool followReference(const QString& identifier, Work&& work);
+    bool followReference(const PTSVGXmlNode& element, Work&& work);
 
     static const Handler Handlers[PTSVGNodeTypeUnknown + 1];
 
@@ -66,5 +66,4 @@ private:
     std::unique_ptr<PTSVGStyleSheet> styleSheet_;
     QHash<QString, const PTSVGXmlNode*> idElements_;
     QHash<QString, const PTSVGXmlNode*> baseDefinitions_;
-    QStringList referenceStack_;
 };

@@ -238,6 +238,15 @@ TEST(SvgParser, ReferenceCyclesAndExplosionsEndWithDroppedReferences)
     EXPECT_TRUE(find(*root, QStringLiteral("bomb")));
     EXPECT_LE(countNodes(*root), PTSVGParseBudget::MaximumReferencedNodes * 3);
     EXPECT_TRUE(find(*root, QStringLiteral("after")));
+    // A use of the document's own root parses it once more as a nested document, inside which the same use is
+    // a cycle.
+    const auto useRoot = findAs<PTSVGGroup>(*root, QStringLiteral("useRoot"));
+    ASSERT_TRUE(useRoot);
+    ASSERT_EQ(useRoot->children().size(), 1u);
+    const auto nested = useRoot->children()[0]->svg();
+    ASSERT_TRUE(nested);
+    EXPECT_FALSE(find(*nested, QStringLiteral("useRoot")));
+    EXPECT_TRUE(find(*nested, QStringLiteral("usePing")));
 }
 
 TEST(SvgParser, ContentOfMasksClipPathsPatternsAndFontsStaysOutOfTheDrawnTree)
