@@ -29,7 +29,8 @@ PTSVGTransform::PTSVGTransform(Command command, std::vector<double> parameters)
 
 std::vector<PTSVGTransform> PTSVGTransform::transformsForString(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral("([a-zA-Z]+)\\((.*?)\\)"));
+    // One per thread: documents parse on worker threads, and a shared expression is only reentrant.
+    thread_local const QRegularExpression pattern(QStringLiteral("([a-zA-Z]+)\\((.*?)\\)"));
     std::vector<PTSVGTransform> transforms;
     auto it = pattern.globalMatch(text);
     while (it.hasNext()) {

@@ -122,7 +122,8 @@ int PTSVGUtils::typeForCommandString(QStringView command)
 
 QString PTSVGUtils::defURL(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral("url\\s?\\(\\s?#(.*?)\\)\\;?"));
+    // One per thread: documents parse on worker threads, and a shared expression is only reentrant.
+    thread_local const QRegularExpression pattern(QStringLiteral("url\\s?\\(\\s?#(.*?)\\)\\;?"));
     const auto match = pattern.match(text);
     return match.hasMatch() ? match.captured(1) : QString();
 }

@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using svgtest::find;
 using svgtest::findAs;
 using svgtest::hex;
@@ -97,6 +100,16 @@ TEST(SvgParser, ErrorCodes)
     for (int i = 0; i < 100000; ++i)
         deep += QStringLiteral("<g>");
     EXPECT_EQ(errorCode(deep), PTSVGError::XMLRejected);
+    // Just inside the limit still parses.
+    QString allowed = QStringLiteral("<svg width='1'>");
+    for (int i = 0; i < PTSVGXmlReader::MaximumDepth - 2; ++i)
+        allowed += QStringLiteral("<g>");
+    allowed += QStringLiteral("<path id='leaf' d='M0 0h1'/>");
+    for (int i = 0; i < PTSVGXmlReader::MaximumDepth - 2; ++i)
+        allowed += QStringLiteral("</g>");
+    const auto root = parse(allowed + QStringLiteral("</svg>"));
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(find(*root, QStringLiteral("leaf")));
 }
 
 TEST(SvgParser, FontDocumentsNeedNoViewBox)
@@ -354,4 +367,33 @@ TEST(SvgXml, TreesKeepAttributeOrderAndWriteBack)
     const auto again = PTSVGXmlReader::parse(PTSVGXmlWriter::toString(*document));
     ASSERT_TRUE(again);
     EXPECT_EQ(PTSVGXmlWriter::toString(*again), PTSVGXmlWriter::toString(*document));
+}
+
+TEST(SvgParser, DocumentsParseOnSeveralThreadsAtOnce)
+{
+    const QString text = QStringLiteral(R"svg(<svg viewBox="0 0 10 10">
+        <style>.a { fill: #00ff00 } g > .b { stroke: #0000ff }</style>
+        <defs><linearGradient id="g" gradientTransform="rotate(5)"><stop offset="0" stop-color="red"/></linearGradient></defs>
+        <g transform="translate(1 2) scale(3)"><path id="p" class="a b" d="M0 0 A5 5 0 0 1 10 0 q1 1 2 2z"/></g>
+        <rect id="r" width="1" height="1" fill="url(#g)"/>
+    </svg>)svg");
+    std::atomic<int> good{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                const auto result = PTSVGParser::groupForSVGString(text);
+                if (!result.ok())
+                    continue;
+                const auto p = find(**result, QStringLiteral("p"));
+                const auto r = find(**result, QStringLiteral("r"));
+                if (p && r && hex(p->fillColor()) == "#00ff00ff" && hex(p->strokeColor()) == "#0000ffff"
+                    && r->fillGradient() && r->fillGradient()->transforms().size() == 1)
+                    ++good;
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(good.load(), 800);
 }
