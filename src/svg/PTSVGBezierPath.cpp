@@ -228,13 +228,6 @@ void PTSVGBezierPath::transform(const QTransform& matrix)
     subpathStart_ = matrix.map(subpathStart_);
 }
 
-PTSVGBezierPath PTSVGBezierPath::transformed(const QTransform& matrix) const
-{
-    PTSVGBezierPath copy = *this;
-    copy.transform(matrix);
-    return copy;
-}
-
 void PTSVGBezierPath::appendToCairo(cairo_t* cr, bool autoClose) const
 {
     QPointF last;

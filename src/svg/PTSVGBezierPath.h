@@ -50,7 +50,6 @@ public:
     // The tight box of the drawn outline (curve extremes, not their control points).
     QRectF bounds() const;
     void transform(const QTransform& matrix);
-    PTSVGBezierPath transformed(const QTransform& matrix) const;
 
     // Replays the path into a cairo context (quadratic segments as their exact cubic). With autoClose, a last
     // subpath that draws and is left open is closed.

@@ -135,9 +135,9 @@ std::optional<QColor> PTSVGColor::colorFromString(QStringView text)
     const QString trimmed = text.trimmed().toString();
     if (trimmed.size() < 3)
         return std::nullopt;
+    if (const auto keyword = colorFromPredefinedColorName(trimmed))
+        return keyword;
     const QString lower = trimmed.toLower();
-    if (const auto it = keywordTable().constFind(lower); it != keywordTable().constEnd())
-        return colorFromRGB(*it, 1.0);
     if (lower == u"none")
         return QColor::fromRgbF(0, 0, 0, 0);
     if (lower.startsWith(u"rgb")) {

@@ -49,14 +49,6 @@ const QString* PTSVGStyle::property(QStringView name) const
     return nullptr;
 }
 
-void PTSVGStyle::setProperties(const std::vector<Property>& properties, bool replaceAll)
-{
-    if (replaceAll)
-        properties_.clear();
-    for (const auto& [name, value] : properties)
-        setPropertyValue(value, name);
-}
-
 PTSVGStyle PTSVGStyle::mergedStyle(const PTSVGStyle& other) const
 {
     PTSVGStyle merged = *this;

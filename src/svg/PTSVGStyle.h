@@ -11,7 +11,6 @@ class PTSVGStyle {
 public:
     // "fill: red; stroke : blue" and CSS declaration blocks; a missing final ";" is fine.
     static PTSVGStyle parseStyleString(QStringView text);
-    static QString trimString(QStringView text) { return text.trimmed().toString(); }
 
     using Property = std::pair<QString, QString>;
 
@@ -20,7 +19,6 @@ public:
     const QString* property(QStringView name) const;
     // Name and value pairs in the order the names first appeared.
     const std::vector<Property>& properties() const { return properties_; }
-    void setProperties(const std::vector<Property>& properties, bool replaceAll);
     // This style overlaid with the other (the other wins).
     PTSVGStyle mergedStyle(const PTSVGStyle& other) const;
     bool isEmpty() const { return properties_.empty(); }

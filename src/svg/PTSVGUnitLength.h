@@ -13,7 +13,6 @@ public:
     PTSVGUnitLength() = default;
     PTSVGUnitLength(double value, Type type = Number) : value_(value), type_(type) {}
 
-    static PTSVGUnitLength unitWithFloat(double value) { return {value, Number}; }
     static PTSVGUnitLength unitWithPercentageFloat(double fraction) { return {fraction, Percentage}; }
     // The leading number (single precision, units such as "px" ignored); a trailing "%" makes it a percentage.
     // "inherit" is no length at all.
@@ -22,9 +21,7 @@ public:
     static std::optional<PTSVGUnitLength> unitWithPercentageString(QStringView text);
 
     double value() const { return value_; }
-    void setValue(double value) { value_ = value; }
     Type type() const { return type_; }
-    void setType(Type type) { type_ = type; }
     // Set on node defaults that stand for "take the parent's value"; the parser never sets it.
     bool inherit() const { return inherit_; }
     void setInherit(bool inherit) { inherit_ = inherit; }
