@@ -6,10 +6,14 @@
 #include "svg/PTSVGUtils.h"
 
 #include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -40,23 +44,41 @@ const std::vector<ScanCase> ScanCases = {
     {"12345678901234567890123456789012345678901234567890.25", {12345678901234567890123456789012345678901234567890.25}},
 };
 
-// Restores the C locale after a test that switched the process to a decimal-comma one.
+// Switches the process to a decimal-comma locale (de_DE.UTF-8, compiled into a temporary folder when the system
+// lacks it) and Qt's default locale to German; restores both afterwards.
 class CommaLocale {
 public:
     CommaLocale()
     {
-        active_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        if (std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            return;
+        if (!folder_.isValid())
+            return;
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                                       QStringLiteral("UTF-8"), folder_.filePath(QStringLiteral("de_DE.UTF-8"))});
+        if (!localedef.waitForFinished(60000))
+            return;
+        qputenv("LOCPATH", folder_.path().toLocal8Bit());
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
     }
     ~CommaLocale()
     {
         std::setlocale(LC_ALL, "C");
+        qunsetenv("LOCPATH");
         QLocale::setDefault(QLocale::c());
     }
-    bool active() const { return active_; }
+    // Whether the C library now writes numbers with a decimal comma.
+    static bool active()
+    {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 1.5);
+        return std::string(text) == "1,5";
+    }
 
 private:
-    bool active_ = false;
+    QTemporaryDir folder_;
 };
 
 } // namespace
@@ -69,8 +91,8 @@ TEST(SvgNumbers, ScannerSplitsNumbersAtSignsPointsAndSeparators)
 TEST(SvgNumbers, ParsingAndPrintingIgnoreTheProcessLocale)
 {
     CommaLocale locale;
-    if (!locale.active())
-        std::printf("de_DE.UTF-8 is not installed; only Qt's default locale is German for this run\n");
+    std::printf(CommaLocale::active() ? "running under de_DE.UTF-8\n"
+                                      : "no de_DE.UTF-8 locale could be made; only Qt's default locale is German\n");
     expectScans(ScanCases);
     EXPECT_FLOAT_EQ(PTSVGUtils::leadingFloat(u"1.5px"), 1.5f);
     EXPECT_EQ(PTSVGShortFloatString(0.25), QStringLiteral("0.25"));
