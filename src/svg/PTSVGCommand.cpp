@@ -3,6 +3,7 @@
 #include "svg/PTSVGPathCommands.h"
 #include "svg/PTSVGUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
@@ -30,16 +31,24 @@ PTSVGCommand::PTSVGCommand(QStringView commandString)
     subCommands_.reserve(groups);
     for (size_t i = 0; i < groups; ++i) {
         const auto first = parameters_.begin() + ptrdiff_t(i * size_t(required));
-        subCommands_.push_back(PTSVGCommand(*this, std::vector<double>(first, first + required), i > 0,
+        subCommands_.push_back(PTSVGCommand(*this, std::span<const double>(&*first, size_t(required)), i > 0,
                                             subCommands_.empty() ? nullptr : &subCommands_.back()));
     }
 }
 
-PTSVGCommand::PTSVGCommand(const PTSVGCommand& parent, std::vector<double> parameters, bool isSubCommand,
+PTSVGCommand::PTSVGCommand(const PTSVGCommand& parent, std::span<const double> group, bool isSubCommand,
                            const PTSVGCommand* previous)
     : command_(parent.command_), type_(parent.type_), commandClass_(parent.commandClass_),
-      parameters_(std::move(parameters)), isSubCommand_(isSubCommand), previousCommand_(previous)
+      groupSize_(int(group.size())), isSubCommand_(isSubCommand), previousCommand_(previous)
 {
+    std::copy(group.begin(), group.end(), group_.begin());
+}
+
+std::span<const double> PTSVGCommand::parameters() const
+{
+    if (groupSize_ >= 0)
+        return {group_.data(), size_t(groupSize_)};
+    return parameters_;
 }
 
 void PTSVGCommand::registerAll()
@@ -78,8 +87,7 @@ const PTSVGCommand* PTSVGCommand::run(const PTSVGCommand* previous, PTSVGPath& p
     for (const auto& sub : subCommands_) {
         if (commandClass_) {
             sub.resetRead();
-            commandClass_->run(sub.parameters_.data(), sub.parameterCount(), sub, last ? last : previous, sub.type_,
-                               path);
+            commandClass_->run(sub.group_.data(), sub.groupSize_, sub, last ? last : previous, sub.type_, path);
         }
         last = &sub;
     }
@@ -88,7 +96,8 @@ const PTSVGCommand* PTSVGCommand::run(const PTSVGCommand* previous, PTSVGPath& p
 
 double PTSVGCommand::readFloat() const
 {
-    return readPosition_ < parameters_.size() ? parameters_[readPosition_++] : 0.0;
+    const auto values = parameters();
+    return readPosition_ < values.size() ? values[readPosition_++] : 0.0;
 }
 
 QPointF PTSVGCommand::readPoint() const

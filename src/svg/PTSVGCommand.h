@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+#include <span>
 #include <vector>
 
 class PTSVGCommand;
@@ -40,8 +42,9 @@ public:
     // 0 absolute (upper-case letter), 1 relative.
     int type() const { return type_; }
     const PTSVGCommandClass* commandClass() const { return commandClass_; }
-    const std::vector<double>& parameters() const { return parameters_; }
-    int parameterCount() const { return int(parameters_.size()); }
+    // Every number of the command string, or the numbers of one group for a sub-command.
+    std::span<const double> parameters() const;
+    int parameterCount() const { return int(parameters().size()); }
     int requiredParameters() const { return commandClass_ ? commandClass_->requiredParameterCount : 0; }
     const std::vector<PTSVGCommand>& subCommands() const { return subCommands_; }
     bool isSubCommand() const { return isSubCommand_; }
@@ -61,13 +64,20 @@ public:
     void resetRead() const { readPosition_ = 0; }
 
 private:
-    PTSVGCommand(const PTSVGCommand& parent, std::vector<double> parameters, bool isSubCommand,
+    // The largest group, an arc's.
+    static constexpr int MaximumGroupSize = 7;
+
+    PTSVGCommand(const PTSVGCommand& parent, std::span<const double> group, bool isSubCommand,
                  const PTSVGCommand* previous);
 
     QChar command_;
     int type_ = 0;
     const PTSVGCommandClass* commandClass_ = nullptr;
     std::vector<double> parameters_;
+    // A sub-command keeps its few numbers inline: path data makes one per group, and allocating each would
+    // dominate parsing.
+    std::array<double, MaximumGroupSize> group_{};
+    int groupSize_ = -1;
     std::vector<PTSVGCommand> subCommands_;
     bool isSubCommand_ = false;
     const PTSVGCommand* previousCommand_ = nullptr;

@@ -58,7 +58,7 @@ bool previousCubicControl(const PTSVGCommand* previous, QPointF current, QPointF
 {
     if (!previous || !(previous->isLetter('c') || previous->isLetter('s')))
         return false;
-    const auto& q = previous->parameters();
+    const auto q = previous->parameters();
     const bool curve = previous->isLetter('c');
     control = curve ? QPointF(q[2], q[3]) : QPointF(q[0], q[1]);
     if (previous->type() == 1) {
@@ -88,7 +88,7 @@ void runSmoothQuadratic(Params p, int, const PTSVGCommand&, const PTSVGCommand* 
     const QPointF current = path.currentPoint();
     QPointF control = current;
     if (previous && previous->isLetter('q')) {
-        const auto& q = previous->parameters();
+        const auto q = previous->parameters();
         QPointF previousControl(q[0], q[1]);
         if (previous->type() == 1)
             previousControl += current - QPointF(q[2], q[3]);

@@ -59,7 +59,8 @@ TEST(SvgPathCommands, CommandsSplitTheirNumbersIntoGroups)
     EXPECT_FALSE(command.subCommands()[0].isSubCommand());
     EXPECT_TRUE(command.subCommands()[1].isSubCommand());
     EXPECT_EQ(command.subCommands()[1].previousCommand(), &command.subCommands()[0]);
-    EXPECT_EQ(command.subCommands()[1].parameters(), (std::vector<double>{30, 40}));
+    const auto group = command.subCommands()[1].parameters();
+    EXPECT_EQ(std::vector<double>(group.begin(), group.end()), (std::vector<double>{30, 40}));
     EXPECT_EQ(PTSVGCommand(u"z 5").subCommands().size(), 1u);
 }
 
