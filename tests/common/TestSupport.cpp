@@ -30,15 +30,6 @@ void runMainQueueFor(int milliseconds)
     }
 }
 
-QString fixturePath(const QString& relative)
-{
-#ifdef PICTERN_TEST_FIXTURES
-    return QStringLiteral(PICTERN_TEST_FIXTURES "/") + relative;
-#else
-    return relative;
-#endif
-}
-
 } // namespace pt::test
 
 void PrintTo(const QString& value, std::ostream* os)

@@ -15,8 +15,14 @@ bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs = 5
 // Runs the main queue for a while, for checking that something does not happen.
 void runMainQueueFor(int milliseconds);
 
-// Path of a fixture of this test executable's folder (tests/<folder>/fixtures).
-QString fixturePath(const QString& relative);
+// Path of a fixture of this test executable's folder (tests/<folder>/fixtures). Inline, so that it sees the
+// fixture folder each test executable is compiled with.
+#ifdef PICTERN_TEST_FIXTURES
+inline QString fixturePath(const QString& relative)
+{
+    return QStringLiteral(PICTERN_TEST_FIXTURES "/") + relative;
+}
+#endif
 
 } // namespace pt::test
 

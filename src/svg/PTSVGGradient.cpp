@@ -1,0 +1,57 @@
+#include "svg/PTSVGGradient.h"
+
+#include "svg/PTSVGColor.h"
+#include "svg/PTSVGStyle.h"
+#include "svg/PTSVGUtils.h"
+#include "svg/PTSVGXmlNode.h"
+
+#include <algorithm>
+
+std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNode& element)
+{
+    std::vector<PTSVGGradientStop> stops;
+    double previous = 0;
+    for (const auto& child : element.children()) {
+        if (!child->isElement() || child->localName().compare(u"stop", Qt::CaseInsensitive) != 0)
+            continue;
+        const QString offsetText = child->attributeValue(u"offset").trimmed();
+        double offset = PTSVGUtils::leadingFloat(offsetText);
+        if (offsetText.endsWith(u'%'))
+            offset /= 100.0;
+        offset = std::max(std::clamp(offset, 0.0, 1.0), previous);
+        previous = offset;
+
+        const QString* opacityText = child->attribute(u"stop-opacity");
+        const double opacity = opacityText ? PTSVGUtils::leadingFloat(*opacityText) : 1.0;
+        std::optional<QColor> color;
+        if (const QString* colorText = child->attribute(u"stop-color")) {
+            color = PTSVGColor::colorFromString(*colorText);
+            if (color && opacity != 1.0)
+                color = PTSVGColor::changeAlphaOnColor(*color, opacity);
+        }
+        if (const QString* styleText = child->attribute(u"style")) {
+            const PTSVGStyle style = PTSVGStyle::parseStyleString(*styleText);
+            if (const QString* styleColor = style.property(QStringLiteral("stop-color"))) {
+                if (const auto parsed = PTSVGColor::colorFromString(*styleColor)) {
+                    const QString* styleOpacity = style.property(QStringLiteral("stop-opacity"));
+                    color = PTSVGColor::changeAlphaOnColor(
+                        *parsed, styleOpacity ? PTSVGUtils::leadingFloat(*styleOpacity) : opacity);
+                }
+            }
+        }
+        if (!color)
+            color = PTSVGColor::changeAlphaOnColor(Qt::black, opacity);
+        stops.push_back({offset, *color});
+    }
+    return stops;
+}
+
+void PTSVGGradient::copyGradientInto(PTSVGGradient& copy) const
+{
+    copy.applyPropertiesFromNode(*this);
+    copy.stops_ = stops_;
+    copy.x1_ = x1_;
+    copy.y1_ = y1_;
+    copy.x2_ = x2_;
+    copy.y2_ = y2_;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "svg/PTSVGGradientUnitLength.h"
+#include "svg/PTSVGNode.h"
+
+#include <QColor>
+
+#include <vector>
+
+class PTSVGXmlNode;
+
+// One colour stop of a gradient ramp.
+struct PTSVGGradientStop {
+    double offset;
+    QColor color;
+
+    friend bool operator==(const PTSVGGradientStop&, const PTSVGGradientStop&) = default;
+};
+
+// The base of linear and radial gradient nodes: the colour ramp, the linear geometry, and (through the node
+// fields) the units (0 userSpaceOnUse, otherwise objectBoundingBox) and the gradientTransform list.
+class PTSVGGradient : public PTSVGNode {
+public:
+    // The stops of a gradient element's children, in order. Offsets take "%" as a percentage, clamp to 0..1 and
+    // never decrease; colours come from stop-color/stop-opacity, the style attribute winning; no colour is black.
+    static std::vector<PTSVGGradientStop> computeColorStops(const PTSVGXmlNode& element);
+
+    const std::vector<PTSVGGradientStop>& stops() const { return stops_; }
+    void setStops(std::vector<PTSVGGradientStop> stops) { stops_ = std::move(stops); }
+
+    const PTSVGGradientUnitLength& x1() const { return x1_; }
+    const PTSVGGradientUnitLength& y1() const { return y1_; }
+    const PTSVGGradientUnitLength& x2() const { return x2_; }
+    const PTSVGGradientUnitLength& y2() const { return y2_; }
+    void setX1(const PTSVGGradientUnitLength& length) { x1_ = length; }
+    void setY1(const PTSVGGradientUnitLength& length) { y1_ = length; }
+    void setX2(const PTSVGGradientUnitLength& length) { x2_ = length; }
+    void setY2(const PTSVGGradientUnitLength& length) { y2_ = length; }
+
+protected:
+    void copyGradientInto(PTSVGGradient& copy) const;
+
+private:
+    std::vector<PTSVGGradientStop> stops_;
+    PTSVGGradientUnitLength x1_, y1_, x2_, y2_;
+};

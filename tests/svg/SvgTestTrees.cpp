@@ -1,0 +1,49 @@
+#include "SvgTestTrees.h"
+
+#include <gtest/gtest.h>
+
+namespace svgtest {
+
+std::shared_ptr<PTSVGParser> parse(const QString& text)
+{
+    auto result = PTSVGParser::groupForSVGString(text);
+    EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.error().toString().toStdString());
+    return result.ok() ? *result : nullptr;
+}
+
+std::shared_ptr<PTSVGParser> parseBody(const QString& body)
+{
+    return parse(QStringLiteral("<svg width=\"100\" height=\"100\">") + body + QStringLiteral("</svg>"));
+}
+
+std::shared_ptr<PTSVGNode> find(const PTSVGGroup& root, const QString& identifier)
+{
+    for (const auto& child : root.children()) {
+        if (child->identifier() == identifier)
+            return child;
+        if (const auto* group = dynamic_cast<const PTSVGGroup*>(child.get())) {
+            if (auto found = find(*group, identifier))
+                return found;
+        }
+        if (child->svg()) {
+            if (auto found = find(*child->svg(), identifier))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+std::string hex(const std::optional<QColor>& color)
+{
+    if (!color)
+        return "unset";
+    const QColor rgb = color->toRgb();
+    return QStringLiteral("#%1%2%3%4")
+        .arg(rgb.red(), 2, 16, QLatin1Char('0'))
+        .arg(rgb.green(), 2, 16, QLatin1Char('0'))
+        .arg(rgb.blue(), 2, 16, QLatin1Char('0'))
+        .arg(rgb.alpha(), 2, 16, QLatin1Char('0'))
+        .toStdString();
+}
+
+} // namespace svgtest
