@@ -1,0 +1,233 @@
+#include "foundation/SSZipArchive.h"
+
+#include "foundation/ZipExtractor.h"
+#include "platform/runtime/DispatchQueue.h"
+#include "platform/runtime/Logging.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <minizip/unzip.h>
+#include <minizip/zip.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int CopyChunk = 16384;
+constexpr int ProgressIntervalMs = 33;
+constexpr quint32 RegularFileType = 0100000;
+constexpr quint32 FolderType = 0040000;
+
+zip_fileinfo fileInfo(const QDateTime& modified, quint32 mode)
+{
+    zip_fileinfo info{};
+    const QDateTime local = modified.toLocalTime();
+    info.tmz_date.tm_sec = uInt(local.time().second());
+    info.tmz_date.tm_min = uInt(local.time().minute());
+    info.tmz_date.tm_hour = uInt(local.time().hour());
+    info.tmz_date.tm_mday = uInt(local.date().day());
+    info.tmz_date.tm_mon = uInt(local.date().month() - 1);
+    info.tmz_date.tm_year = uInt(local.date().year());
+    info.external_fa = uLong(mode) << 16;
+    return info;
+}
+
+quint32 permissionsOf(const QString& path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? quint32(status.st_mode & 0777) : 0644;
+}
+
+} // namespace
+
+bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination, const UnzipOptions& options,
+                                   pt::Error* error, const ProgressHandler& progress,
+                                   const CompletionHandler& completion)
+{
+    ZipExtractor extractor(options, progress);
+    pt::Error failure;
+    const bool success = extractor.run(path, destination, &failure);
+    if (error)
+        *error = failure;
+    if (!success)
+        qCWarning(lcFoundation) << "[SSZipArchive] Unzip of" << path << "failed:" << failure.toString();
+    if (completion)
+        completion(extractor.reachedEntries() ? path : QString(), success, failure);
+    return success;
+}
+
+bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination)
+{
+    return unzipFileAtPath(path, destination, UnzipOptions());
+}
+
+bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destination, const ProgressHandler& progress,
+                                   const CompletionHandler& completion)
+{
+    return unzipFileAtPath(path, destination, UnzipOptions(), nullptr, progress, completion);
+}
+
+void SSZipArchive::unzipFileAtPathInBackground(const QString& path, const QString& destination,
+                                               const UnzipOptions& options, ProgressHandler progress,
+                                               CompletionHandler completion)
+{
+    pt::DispatchQueue::global(pt::QueuePriority::High).async([=] {
+        // Reports reach the main queue at most every 33 ms; the last entry always does.
+        QElapsedTimer clock;
+        clock.start();
+        bool first = true;
+        ProgressHandler throttled;
+        if (progress) {
+            throttled = [&](const QString& name, const SSZipEntryInfo& info, qint64 number, qint64 total) {
+                if (!first && number != total && clock.elapsed() < ProgressIntervalMs)
+                    return;
+                first = false;
+                clock.restart();
+                pt::DispatchQueue::main().async([=] { progress(name, info, number, total); });
+            };
+        }
+        CompletionHandler deliver;
+        if (completion) {
+            deliver = [&](const QString& archive, bool succeeded, const pt::Error& error) {
+                pt::DispatchQueue::main().async([=] { completion(archive, succeeded, error); });
+            };
+        }
+        unzipFileAtPath(path, destination, options, nullptr, throttled, deliver);
+    });
+}
+
+bool SSZipArchive::isFilePasswordProtectedAtPath(const QString& path)
+{
+    unzFile zip = unzOpen64(QFile::encodeName(path).constData());
+    if (!zip)
+        return false;
+    bool encrypted = false;
+    for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK && !encrypted; rc = unzGoToNextFile(zip)) {
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            break;
+        encrypted = info.flag & 1;
+    }
+    unzClose(zip);
+    return encrypted;
+}
+
+SSZipArchive::SSZipArchive(const QString& path) : path_(path) {}
+
+SSZipArchive::~SSZipArchive()
+{
+    if (zip_)
+        close();
+}
+
+bool SSZipArchive::open()
+{
+    zip_ = zipOpen64(QFile::encodeName(path_).constData(), APPEND_STATUS_CREATE);
+    return zip_ != nullptr;
+}
+
+bool SSZipArchive::close()
+{
+    if (!zip_)
+        return false;
+    const bool closed = zipClose(zip_, nullptr) == ZIP_OK;
+    zip_ = nullptr;
+    return closed;
+}
+
+bool SSZipArchive::writeEntry(const QString& name, const QByteArray& data, qint64 modified, quint32 mode, int level)
+{
+    if (!zip_)
+        return false;
+    const zip_fileinfo info = fileInfo(QDateTime::fromSecsSinceEpoch(modified), mode);
+    const QByteArray entryName = name.toUtf8();
+    if (zipOpenNewFileInZip3_64(zip_, entryName.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level, 0,
+                                -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, data.size() >= 0xffffffffLL ? 1 : 0)
+        != ZIP_OK) {
+        return false;
+    }
+    bool written = true;
+    for (qint64 offset = 0; offset < data.size() && written; offset += CopyChunk) {
+        const qint64 chunk = std::min<qint64>(CopyChunk, data.size() - offset);
+        written = zipWriteInFileInZip(zip_, data.constData() + offset, unsigned(chunk)) == ZIP_OK;
+    }
+    return zipCloseFileInZip(zip_) == ZIP_OK && written;
+}
+
+bool SSZipArchive::writeFile(const QString& path)
+{
+    return writeFileAtPath(path, QString());
+}
+
+bool SSZipArchive::writeFileAtPath(const QString& path, const QString& fileName)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    const QFileInfo info(path);
+    return writeEntry(fileName.isNull() ? info.fileName() : fileName, data,
+                      info.lastModified().toSecsSinceEpoch(), RegularFileType | permissionsOf(path),
+                      Z_DEFAULT_COMPRESSION);
+}
+
+bool SSZipArchive::writeFolderAtPath(const QString& path, const QString& folderName)
+{
+    const QFileInfo info(path);
+    return writeEntry(folderName + u'/', QByteArray(), info.lastModified().toSecsSinceEpoch(),
+                      FolderType | permissionsOf(path), Z_NO_COMPRESSION);
+}
+
+bool SSZipArchive::writeData(const QByteArray& data, const QString& fileName)
+{
+    return writeEntry(fileName, data, QDateTime::currentSecsSinceEpoch(), RegularFileType | 0644, Z_DEFAULT_COMPRESSION);
+}
+
+bool SSZipArchive::createZipFileAtPath(const QString& path, const QStringList& files)
+{
+    SSZipArchive archive(path);
+    if (!archive.open())
+        return false;
+    bool written = true;
+    for (const QString& file : files)
+        written = archive.writeFile(file) && written;
+    return archive.close() && written;
+}
+
+bool SSZipArchive::createZipFileAtPath(const QString& path, const QString& directory, bool keepParent,
+                                       const WriteProgressHandler& progress)
+{
+    SSZipArchive archive(path);
+    if (!archive.open())
+        return false;
+    const QDir root(directory);
+    const QString prefix = keepParent ? root.dirName() + u'/' : QString();
+    QStringList items;
+    QDirIterator it(directory, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        items.append(it.next());
+    items.sort();
+    bool written = true;
+    quint64 done = 0;
+    for (const QString& item : items) {
+        const QFileInfo info(item);
+        const QString name = prefix + root.relativeFilePath(item);
+        if (info.isDir() && !info.isSymLink()) {
+            if (QDir(item).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+                written = archive.writeFolderAtPath(item, name) && written;
+        } else {
+            written = archive.writeFileAtPath(item, name) && written;
+        }
+        if (progress)
+            progress(++done, quint64(items.size()));
+    }
+    return archive.close() && written;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "foundation/SSZipArchive.h"
+
+#include <QDateTime>
+
+#include <vector>
+
+// One unzip, nested archives included: walks the entries of an archive and writes them below a destination.
+// The budget of bytes and entries is shared by the nested archives it unpacks.
+class ZipExtractor {
+public:
+    ZipExtractor(const SSZipArchive::UnzipOptions& options, SSZipArchive::ProgressHandler progress);
+
+    bool run(const QString& path, const QString& destination, pt::Error* error);
+    // False when the archive could not be opened or holds no entry.
+    bool reachedEntries() const { return reachedEntries_; }
+
+    // The local wall-clock time of an MS-DOS date and time (date in the high 16 bits).
+    static QDateTime dateWithMSDOSFormat(quint32 value);
+
+private:
+    struct Remembered {
+        QString path;
+        quint32 dosDate;
+    };
+    enum class Step { Next, Stop };
+
+    bool unzip(const QString& path, const QString& destination, int depth, pt::Error* error);
+    bool checkNames(void* zip, quint64 entryCount, pt::Error* error);
+    Step writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,
+                        const SSZipEntryInfo& info, int depth, pt::Error* error);
+    void unzipNested(const QString& fullPath, int depth, pt::Error* error);
+
+    SSZipArchive::UnzipOptions options_;
+    SSZipArchive::ProgressHandler progress_;
+    qint64 bytesWritten_ = 0;
+    qint64 entriesSeen_ = 0;
+    bool cancelled_ = false;
+    bool reachedEntries_ = false;
+};
