@@ -9,8 +9,17 @@
 
 ContainedFolder::~ContainedFolder()
 {
+    closeLast();
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+void ContainedFolder::closeLast()
+{
+    if (lastFd_ >= 0)
+        ::close(lastFd_);
+    lastFd_ = -1;
+    lastParts_.clear();
 }
 
 bool ContainedFolder::open(const QString& path)
@@ -25,8 +34,11 @@ bool ContainedFolder::open(const QString& path)
     return fd_ >= 0;
 }
 
-int ContainedFolder::openFolder(const QStringList& parts) const
+int ContainedFolder::openFolder(const QStringList& parts)
 {
+    if (lastFd_ >= 0 && parts == lastParts_)
+        return lastFd_;
+    closeLast();
     int fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     for (const QString& part : parts) {
         if (fd < 0)
@@ -46,6 +58,10 @@ int ContainedFolder::openFolder(const QStringList& parts) const
         ::close(fd);
         errno = saved;
         fd = child;
+    }
+    if (fd >= 0) {
+        lastFd_ = fd;
+        lastParts_ = parts;
     }
     return fd;
 }

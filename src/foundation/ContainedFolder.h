@@ -16,11 +16,16 @@ public:
     bool open(const QString& path);
     const QString& path() const { return path_; }
 
-    // Opens the folder at the parts below the root, creating missing ones: a descriptor the caller closes, or
-    // -1 with errno set (ELOOP when a part is a symbolic link, ENOTDIR when it is a file).
-    int openFolder(const QStringList& parts) const;
+    // Opens the folder at the parts below the root, creating missing ones: a descriptor that stays valid until
+    // the next call, or -1 with errno set (ELOOP when a part is a symbolic link, ENOTDIR when it is a file).
+    // Archives list a folder's entries together, so the last folder is kept open for the next entry.
+    int openFolder(const QStringList& parts);
 
 private:
+    void closeLast();
+
     QString path_;
     int fd_ = -1;
+    QStringList lastParts_;
+    int lastFd_ = -1;
 };

@@ -253,7 +253,6 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
                     else
                         step = writeFileEntry(zip, folderFd, parts.last(), fullPath, info, depth, &failure);
                 }
-                ::close(folderFd);
             }
         }
         const int closed = unzCloseCurrentFile(zip);

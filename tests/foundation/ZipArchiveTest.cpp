@@ -72,9 +72,9 @@ TEST_F(ZipArchiveTest, BenignArchiveExtractsLikeTheUnzipTool)
         EXPECT_EQ(numbers[i], qint64(i + 1));
     EXPECT_EQ(numbers.back(), reportedTotal);
 
-    // Entry dates and modes come along.
-    EXPECT_EQ(QFileInfo(at("ours/icons/a.svg")).lastModified().toSecsSinceEpoch() / 2,
-              QFileInfo(at("src/icons/a.svg")).lastModified().toSecsSinceEpoch() / 2);
+    // Entry dates come along, to the two seconds that MS-DOS dates resolve.
+    EXPECT_LE(std::abs(QFileInfo(at("ours/icons/a.svg")).lastModified().secsTo(QFileInfo(at("src/icons/a.svg")).lastModified())),
+              2);
 }
 
 TEST_F(ZipArchiveTest, NamesSeparatorsAndEncodings)
