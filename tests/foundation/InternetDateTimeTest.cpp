@@ -4,13 +4,19 @@
 
 using namespace internetDateTime;
 
+namespace {
+
+struct Case {
+    QString text;
+    std::optional<QDateTime> expected;
+};
+
+} // namespace
+
 TEST(InternetDateTime, ReadsRFC3339AndRFC822)
 {
     const QDateTime base(QDate(2015, 6, 1), QTime(10, 20, 30), Qt::UTC);
-    const struct {
-        QString text;
-        std::optional<QDateTime> expected;
-    } rfc3339[] = {
+    const Case rfc3339[] = {
         {"2015-06-01T10:20:30Z", base},
         {"2015-06-01T10:20:30+00:00", base},
         {"2015-06-01t10:20:30z", base},
@@ -23,10 +29,7 @@ TEST(InternetDateTime, ReadsRFC3339AndRFC822)
     for (const auto& c : rfc3339)
         EXPECT_EQ(dateFromRFC3339String(c.text), c.expected) << c.text.toStdString();
 
-    const struct {
-        QString text;
-        std::optional<QDateTime> expected;
-    } rfc822[] = {
+    const Case rfc822[] = {
         {"Mon, 01 Jun 2015 10:20:30 GMT", base},
         {"Mon, 1 Jun 2015 06:20:30 EDT", base},
         {"Mon, 1 Jun 15 12:20:30 +0200", base},
