@@ -1,28 +1,17 @@
 #include "foundation/AsyncCopy.h"
 
 #include "foundation/FileCopyJob.h"
+#include "foundation/SystemError.h"
 #include "platform/runtime/DispatchQueue.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 namespace fs = std::filesystem;
 
 namespace asyncCopy {
-
-namespace {
-
-pt::Error startError(int errorNumber, const QString& path)
-{
-    return pt::Error(ErrorDomain, errorNumber,
-                     {{pt::Error::LocalizedDescriptionKey, QString::fromLocal8Bit(std::strerror(errorNumber))},
-                      {pt::Error::FilePathKey, path}});
-}
-
-} // namespace
 
 pt::Result<CancelBlock> asynchronousCopyFileAtPath(const QString& source, const QString& destination,
                                                    StatusHandler handler)
@@ -31,15 +20,15 @@ pt::Result<CancelBlock> asynchronousCopyFileAtPath(const QString& source, const 
     const fs::path to = fs::path(QFile::encodeName(destination).toStdString()).lexically_normal();
     std::error_code error;
     if (!fs::exists(fs::symlink_status(from, error)))
-        return startError(ENOENT, source);
+        return systemError(ErrorDomain, ENOENT, source);
     if (!to.has_filename() || !fs::is_directory(to.parent_path(), error))
-        return startError(ENOENT, destination);
+        return systemError(ErrorDomain, ENOENT, destination);
     // A folder copied into itself would grow for ever.
     const fs::path canonicalFrom = fs::weakly_canonical(from, error);
     const fs::path canonicalTo = fs::weakly_canonical(to, error);
     const auto [end, _] = std::mismatch(canonicalFrom.begin(), canonicalFrom.end(), canonicalTo.begin(), canonicalTo.end());
     if (end == canonicalFrom.end())
-        return startError(EINVAL, destination);
+        return systemError(ErrorDomain, EINVAL, destination);
 
     auto job = std::make_shared<FileCopyJob>(from, to, std::move(handler));
     pt::DispatchQueue::global().async([job] { job->run(); });

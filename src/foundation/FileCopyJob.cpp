@@ -1,5 +1,6 @@
 #include "foundation/FileCopyJob.h"
 
+#include "foundation/SystemError.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
 
@@ -7,7 +8,6 @@
 #include <QUuid>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -191,9 +191,7 @@ void FileCopyJob::report(Stage stage, Outcome outcome)
 
 bool FileCopyJob::fail(int errorNumber, const fs::path& path)
 {
-    error_ = pt::Error(asyncCopy::ErrorDomain, errorNumber,
-                       {{pt::Error::LocalizedDescriptionKey, QString::fromLocal8Bit(std::strerror(errorNumber))},
-                        {pt::Error::FilePathKey, displayPath(path)}});
+    error_ = systemError(asyncCopy::ErrorDomain, errorNumber, displayPath(path));
     qCWarning(lcFoundation) << "Copy failed:" << error_.toString() << displayPath(path);
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/ContainedFolder.h"
 #include "foundation/SSZipArchiveDelegate.h"
+#include "foundation/SystemError.h"
 #include "foundation/ZipEntryName.h"
 #include "platform/runtime/Logging.h"
 
@@ -33,9 +34,7 @@ pt::Error zipError(int code, const QString& text, const QString& entry = {})
 pt::Error writeError(int errorNumber, const QString& path)
 {
     if (errorNumber == ENOSPC) {
-        return pt::Error(SSZipArchive::POSIXErrorDomain, ENOSPC,
-                         {{pt::Error::LocalizedDescriptionKey, QString::fromLocal8Bit(std::strerror(ENOSPC))},
-                          {pt::Error::FilePathKey, path}});
+        return systemError(SSZipArchive::POSIXErrorDomain, ENOSPC, path);
     }
     if (errorNumber == ELOOP)
         return zipError(SSZipArchive::ErrorUnsafeEntry, QStringLiteral("refused to write through a symbolic link"),
