@@ -122,9 +122,8 @@ bool ZipExtractor::run(const QString& path, const QString& destination, pt::Erro
     return unzip(path, destination, 0, error);
 }
 
-bool ZipExtractor::checkNames(void* zip, quint64 entryCount, pt::Error* error)
+bool ZipExtractor::checkNames(void* zip, pt::Error* error)
 {
-    entriesSeen_ += qint64(entryCount);
     qint64 declared = 0;
     SSZipEntryInfo info;
     QByteArray raw;
@@ -140,6 +139,8 @@ bool ZipExtractor::checkNames(void* zip, quint64 entryCount, pt::Error* error)
                               name.name());
             return false;
         }
+        // Counted entry by entry: the archive's own total may lie.
+        ++entriesSeen_;
         declared += qint64(std::min<quint64>(info.uncompressedSize, quint64(options_.maxTotalBytes) + 1));
         if (bytesWritten_ + declared > options_.maxTotalBytes || entriesSeen_ > options_.maxEntries) {
             *error = zipError(SSZipArchive::ErrorArchiveTooLarge, QStringLiteral("the archive is too large to unpack"));
@@ -177,7 +178,7 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
     if (depth == 0)
         reachedEntries_ = true;
     // Names are checked before anything is written, so a hostile archive leaves no trace.
-    if (!checkNames(zip, global.number_entry, &failure) || unzGoToFirstFile(zip) != UNZ_OK)
+    if (!checkNames(zip, &failure) || unzGoToFirstFile(zip) != UNZ_OK)
         return finish(false);
     ContainedFolder folder;
     if (!folder.open(destination)) {

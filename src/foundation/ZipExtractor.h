@@ -27,7 +27,7 @@ private:
     enum class Step { Next, Stop };
 
     bool unzip(const QString& path, const QString& destination, int depth, pt::Error* error);
-    bool checkNames(void* zip, quint64 entryCount, pt::Error* error);
+    bool checkNames(void* zip, pt::Error* error);
     Step writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,
                         const SSZipEntryInfo& info, int depth, pt::Error* error);
     void unzipNested(const QString& fullPath, int depth, pt::Error* error);
