@@ -229,38 +229,15 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
         }
 
         const ZipEntryName entry(raw);
-        const QStringList& parts = entry.components();
-        const QString fullPath = parts.isEmpty() ? folder.path() : folder.path() + u'/' + entry.relativePath();
-        bool skipped = false;
-        Step step = Step::Next;
-        if (info.isSymbolicLink()) {
-            // A link could point anywhere; icon sets need the files, not the links.
-            qCWarning(lcFoundation) << "[SSZipArchive] Refused symbolic link entry" << entry.name();
-        } else if (!parts.isEmpty()) {
-            const int folderFd = folder.openFolder(entry.isFolder() ? parts : parts.mid(0, parts.size() - 1));
-            if (folderFd < 0) {
-                failure = writeError(errno, fullPath);
-                step = Step::Stop;
-            } else {
-                if (entry.isFolder()) {
-                    if (options_.preserveAttributes)
-                        folders.push_back({fullPath, info.dosDate});
-                } else {
-                    const QByteArray leaf = QFile::encodeName(parts.last());
-                    struct stat existing;
-                    if (!options_.overwrite && ::fstatat(folderFd, leaf.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0)
-                        skipped = true;
-                    else
-                        step = writeFileEntry(zip, folderFd, parts.last(), fullPath, info, depth, &failure);
-                }
-            }
-        }
+        const QString fullPath =
+            entry.components().isEmpty() ? folder.path() : folder.path() + u'/' + entry.relativePath();
+        const Step step = placeEntry(zip, folder, entry, fullPath, info, depth, &folders, &failure);
         const int closed = unzCloseCurrentFile(zip);
         if (step == Step::Stop) {
             success = false;
             break;
         }
-        if (skipped) {
+        if (step == Step::Skipped) {
             if (unzGoToNextFile(zip) != UNZ_OK)
                 break;
             continue;
@@ -297,6 +274,36 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
             delegate->zipArchiveProgressEvent(archiveSize, archiveSize);
     }
     return finish(success);
+}
+
+ZipExtractor::Step ZipExtractor::placeEntry(void* zip, ContainedFolder& folder, const ZipEntryName& entry,
+                                            const QString& fullPath, const SSZipEntryInfo& info, int depth,
+                                            std::vector<Remembered>* folders, pt::Error* error)
+{
+    const QStringList& parts = entry.components();
+    if (info.isSymbolicLink()) {
+        // A link could point anywhere; icon sets need the files, not the links.
+        qCWarning(lcFoundation) << "[SSZipArchive] Refused symbolic link entry" << entry.name();
+        return Step::Next;
+    }
+    if (parts.isEmpty())
+        return Step::Next; // the destination itself
+    const int folderFd = folder.openFolder(entry.isFolder() ? parts : parts.mid(0, parts.size() - 1));
+    if (folderFd < 0) {
+        *error = writeError(errno, fullPath);
+        return Step::Stop;
+    }
+    if (entry.isFolder()) {
+        if (options_.preserveAttributes)
+            folders->push_back({fullPath, info.dosDate});
+        return Step::Next;
+    }
+    struct stat existing;
+    if (!options_.overwrite
+        && ::fstatat(folderFd, QFile::encodeName(parts.last()).constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        return Step::Skipped;
+    }
+    return writeFileEntry(zip, folderFd, parts.last(), fullPath, info, depth, error);
 }
 
 ZipExtractor::Step ZipExtractor::writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,

@@ -6,6 +6,9 @@
 
 #include <vector>
 
+class ContainedFolder;
+class ZipEntryName;
+
 // One unzip, nested archives included: walks the entries of an archive and writes them below a destination.
 // The budget of bytes and entries is shared by the nested archives it unpacks.
 class ZipExtractor {
@@ -24,10 +27,13 @@ private:
         QString path;
         quint32 dosDate;
     };
-    enum class Step { Next, Stop };
+    enum class Step { Next, Skipped, Stop };
 
     bool unzip(const QString& path, const QString& destination, int depth, pt::Error* error);
     bool checkNames(void* zip, pt::Error* error);
+    // Creates what the entry stands for below the folder; Skipped for an existing file with overwrite off.
+    Step placeEntry(void* zip, ContainedFolder& folder, const ZipEntryName& entry, const QString& fullPath,
+                    const SSZipEntryInfo& info, int depth, std::vector<Remembered>* folders, pt::Error* error);
     Step writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,
                         const SSZipEntryInfo& info, int depth, pt::Error* error);
     void unzipNested(const QString& fullPath, int depth, pt::Error* error);

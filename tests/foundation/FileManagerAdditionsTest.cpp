@@ -2,7 +2,7 @@
 #include "foundation/FolderSize.h"
 
 #include "TestSupport.h"
-#include "ZipTestSupport.h"
+#include "FileFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace asyncCopy;
-using ziptest::run;
-using ziptest::treeOf;
-using ziptest::writeFile;
+using fixtures::run;
+using fixtures::treeOf;
+using fixtures::writeFile;
 
 namespace {
 

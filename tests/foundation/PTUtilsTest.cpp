@@ -1,7 +1,7 @@
 #include "foundation/PTUtils.h"
 
 #include "TestSupport.h"
-#include "ZipTestSupport.h"
+#include "FileFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-using ziptest::run;
-using ziptest::writeFile;
+using fixtures::run;
+using fixtures::writeFile;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "foundation/SSZipArchive.h"
 
-#include "ZipTestSupport.h"
+#include "FileFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-using namespace ziptest;
+using namespace fixtures;
 
 namespace {
 

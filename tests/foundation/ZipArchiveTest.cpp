@@ -3,7 +3,7 @@
 #include "foundation/ZipExtractor.h"
 
 #include "TestSupport.h"
-#include "ZipTestSupport.h"
+#include "FileFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@
 
 #include <sys/stat.h>
 
-using namespace ziptest;
+using namespace fixtures;
 
 namespace {
 

@@ -4,16 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <ostream>
 #include <vector>
 
-// Readable failures for QString values.
-inline void PrintTo(const QString& string, std::ostream* os)
-{
-    *os << '"' << string.toStdString() << '"';
-}
-
-namespace ziptest {
+namespace fixtures {
 
 // One entry of a hand-made archive: raw name bytes, content, and the host and mode the archive claims.
 struct Entry {
@@ -32,4 +25,4 @@ void writeFile(const QString& path, const QByteArray& data);
 // Every path below the folder (links not followed), sorted, relative.
 QStringList treeOf(const QString& folder);
 
-} // namespace ziptest
+} // namespace fixtures

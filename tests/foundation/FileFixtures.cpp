@@ -1,4 +1,4 @@
-#include "ZipTestSupport.h"
+#include "FileFixtures.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace ziptest {
+namespace fixtures {
 
 void craftZip(const QString& path, const std::vector<Entry>& entries)
 {
@@ -60,4 +60,4 @@ QStringList treeOf(const QString& folder)
     return paths;
 }
 
-} // namespace ziptest
+} // namespace fixtures
