@@ -73,14 +73,24 @@ static void BM_UnzipIconSetVsUnzipTool(benchmark::State& state)
     const QString archive = makeIconZip();
     qint64 ours = 0;
     qint64 tool = 0;
+    bool oursFirst = true;
     for (auto _ : state) {
         QTemporaryDir ourDir;
         QTemporaryDir toolDir;
+        // Creating tens of thousands of files is mostly the file system's work, and it slows down after mass
+        // deletions; taking turns at going first keeps that from favouring one side.
+        auto runTheTool = [&] {
+            tool += runTool(QStringLiteral("unzip"), {"-q", archive, "-d", toolDir.filePath("out")}, {}, nullptr);
+        };
+        if (!oursFirst)
+            runTheTool();
         QElapsedTimer clock;
         clock.start();
         const bool ok = SSZipArchive::unzipFileAtPath(archive, ourDir.filePath("out"));
         ours += clock.nsecsElapsed();
-        tool += runTool(QStringLiteral("unzip"), {"-q", archive, "-d", toolDir.filePath("out")}, {}, nullptr);
+        if (oursFirst)
+            runTheTool();
+        oursFirst = !oursFirst;
         if (!ok)
             state.SkipWithError("unzip failed");
     }
@@ -89,7 +99,7 @@ static void BM_UnzipIconSetVsUnzipTool(benchmark::State& state)
     state.counters["unzip_ms"] = double(tool) / 1e6 / double(state.iterations());
     state.counters["time_ratio"] = double(ours) / double(tool);
 }
-BENCHMARK(BM_UnzipIconSetVsUnzipTool)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnzipIconSetVsUnzipTool)->Iterations(4)->Unit(benchmark::kMillisecond);
 
 static void BM_GzipRecordsVsGzipTool(benchmark::State& state)
 {
