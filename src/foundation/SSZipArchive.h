@@ -14,7 +14,8 @@ class SSZipArchiveDelegate;
 // are absolute or climb out with ".." refuse the whole archive before anything is written; symbolic-link
 // entries are not created; nothing is written through a symbolic link; modes are masked to 0777; nested
 // archives unpack at most two levels deep; total output and entry count are capped; a short read, a bad CRC or
-// a short write fails the unzip. Extraction is not transactional: what was written before a failure stays.
+// a short write fails the unzip. Extraction is not transactional: files finished before a failure stay (a file
+// cut short by it is removed).
 class SSZipArchive {
 public:
     static inline const QString ErrorDomain = QStringLiteral("SSZipArchiveErrorDomain");
@@ -32,7 +33,7 @@ public:
 
     // (entry name, entry information, entry number from 1, entry count)
     using ProgressHandler = std::function<void(const QString&, const SSZipEntryInfo&, qint64, qint64)>;
-    // (archive path or empty when it could not be opened, succeeded, error or a null error)
+    // (archive path, or empty when it could not be opened or holds no entry; succeeded; error or a null error)
     using CompletionHandler = std::function<void(const QString&, bool, const pt::Error&)>;
     // (items done, items in all)
     using WriteProgressHandler = std::function<void(quint64, quint64)>;

@@ -92,7 +92,6 @@ TEST_F(ZipArchiveTest, NamesSeparatorsAndEncodings)
 
     // The `zip` tool stores a GB 18030 name from disk as its raw bytes.
     QDir().mkpath(at("gbsrc"));
-    QFile raw(QString::fromLatin1(QFile::encodeName(at("gbsrc/"))) + QString::fromLatin1(gbName));
     ASSERT_EQ(::mkdir((QFile::encodeName(at("gbsrc/")) + gbName).constData(), 0755), 0);
     run(at("gbsrc"), {"zip", "-q", "-r", at("gb.zip"), "."});
     ASSERT_TRUE(SSZipArchive::unzipFileAtPath(at("gb.zip"), at("gbout")));
