@@ -1,5 +1,6 @@
 #include "foundation/SSZipArchive.h"
 
+#include "foundation/ZipEntryReader.h"
 #include "foundation/ZipExtractor.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
@@ -13,8 +14,11 @@
 
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
+#include <zlib.h>
 
 #include <sys/stat.h>
+
+#include <vector>
 
 namespace {
 
@@ -115,6 +119,48 @@ bool SSZipArchive::isFilePasswordProtectedAtPath(const QString& path)
     }
     unzClose(zip);
     return encrypted;
+}
+
+bool SSZipArchive::isPasswordValidForArchiveAtPath(const QString& path, const QByteArray& password, pt::Error* error)
+{
+    if (error)
+        *error = pt::Error();
+    unzFile zip = unzOpen64(QFile::encodeName(path).constData());
+    auto answer = [&](bool valid, int code, const char* text) {
+        if (error && code != 0)
+            *error = pt::Error::withDescription(ErrorDomain, code, QString::fromLatin1(text));
+        if (zip)
+            unzClose(zip);
+        return valid;
+    };
+    if (!zip)
+        return answer(false, ErrorFailedOpenZipFile, "failed to open zip file");
+    for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
+        SSZipEntryInfo info;
+        QByteArray name;
+        if (!ZipEntryReader::currentEntry(zip, &info, &name))
+            return answer(false, ErrorFileInfoNotLoadable, "failed to retrieve info for file");
+        if (!info.isEncrypted())
+            continue;
+        ZipEntryReader reader(zip, info, password);
+        const ZipEntryReader::OpenResult opened = reader.open();
+        if (opened == ZipEntryReader::OpenResult::BadPassword)
+            return answer(false, 0, nullptr);
+        if (opened == ZipEntryReader::OpenResult::Failed)
+            return answer(false, ErrorFailedOpenFileInZip, "failed to open first file in zip file");
+        // The header check lets one wrong password in 256 through; the entry's CRC settles it.
+        std::vector<char> buffer(64 * 1024);
+        int read = 0;
+        while ((read = reader.read(buffer.data(), int(buffer.size()))) > 0) {
+        }
+        const bool intact = reader.close();
+        if (read == 0)
+            return answer(intact, 0, nullptr);
+        if (read == Z_DATA_ERROR)
+            return answer(false, 0, nullptr);
+        return answer(false, ErrorFileContentNotReadable, "failed to read contents of file entry");
+    }
+    return answer(true, 0, nullptr);
 }
 
 SSZipArchive::SSZipArchive(const QString& path) : path_(path) {}

@@ -41,6 +41,7 @@ public:
     struct UnzipOptions {
         bool preserveAttributes = true; // entry dates and masked modes
         bool overwrite = true;          // off: existing files are left and their entries skipped
+        QByteArray password;            // for entries under the traditional zip encryption; empty: none
         SSZipArchiveDelegate* delegate = nullptr;
         qint64 maxTotalBytes = qint64(4) << 30; // over all nested archives too
         qint64 maxEntries = 200000;
@@ -61,11 +62,16 @@ public:
                                             const UnzipOptions& options, ProgressHandler progress,
                                             CompletionHandler completion);
 
-    // True when some entry is encrypted. The system's minizip is built without encryption, so such entries
-    // cannot be unpacked: the unzip fails at them with "failed to open file in zip file".
+    // True when some entry is encrypted. Without the right password the unzip fails at such an entry with
+    // "failed to open file in zip file".
     static bool isFilePasswordProtectedAtPath(const QString& path);
+    // True when the password opens the first encrypted entry, checked to its CRC (or there is none); false
+    // without an error for a wrong password, with one when the archive cannot be read.
+    static bool isPasswordValidForArchiveAtPath(const QString& path, const QByteArray& password,
+                                                pt::Error* error = nullptr);
 
-    // Writing: a new archive at the path, entries added between open() and close().
+    // Writing: a new archive at the path, entries added between open() and close(). Entries are written
+    // unencrypted.
     explicit SSZipArchive(const QString& path);
     ~SSZipArchive();
     SSZipArchive(const SSZipArchive&) = delete;

@@ -4,6 +4,7 @@
 #include "foundation/SSZipArchiveDelegate.h"
 #include "foundation/SystemError.h"
 #include "foundation/ZipEntryName.h"
+#include "foundation/ZipEntryReader.h"
 #include "platform/runtime/Logging.h"
 
 #include <QFile>
@@ -53,21 +54,6 @@ struct Archive {
     }
     unzFile handle;
 };
-
-bool readCurrentEntry(unzFile zip, SSZipEntryInfo* info, QByteArray* name)
-{
-    unz_file_info64 raw{};
-    if (unzGetCurrentFileInfo64(zip, &raw, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-        return false;
-    name->resize(raw.size_filename);
-    if (raw.size_filename > 0
-        && unzGetCurrentFileInfo64(zip, &raw, name->data(), raw.size_filename, nullptr, 0, nullptr, 0) != UNZ_OK) {
-        return false;
-    }
-    *info = SSZipEntryInfo{quint16(raw.version), quint16(raw.flag), quint32(raw.dosDate), raw.compressed_size,
-                           raw.uncompressed_size, quint32(raw.size_filename), quint32(raw.external_fa)};
-    return true;
-}
 
 // minizip cannot open an archive whose end record is its first byte, which is what an empty archive is; it
 // is still an archive, only without a first entry.
@@ -128,7 +114,7 @@ bool ZipExtractor::checkNames(void* zip, pt::Error* error)
     SSZipEntryInfo info;
     QByteArray raw;
     for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
-        if (!readCurrentEntry(zip, &info, &raw)) {
+        if (!ZipEntryReader::currentEntry(zip, &info, &raw)) {
             *error = zipError(SSZipArchive::ErrorFileInfoNotLoadable, QStringLiteral("failed to retrieve info for file"));
             return false;
         }
@@ -196,29 +182,21 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
     quint64 position = 0;
     std::vector<Remembered> folders;
     for (;;) {
-        if (unzOpenCurrentFile(zip) != UNZ_OK) {
-            failure = zipError(SSZipArchive::ErrorFailedOpenFileInZip, QStringLiteral("failed to open file in zip file"));
-            success = false;
-            break;
-        }
         SSZipEntryInfo info;
         QByteArray raw;
-        if (!readCurrentEntry(zip, &info, &raw)) {
+        if (!ZipEntryReader::currentEntry(zip, &info, &raw)) {
             failure = zipError(SSZipArchive::ErrorFileInfoNotLoadable, QStringLiteral("failed to retrieve info for file"));
-            unzCloseCurrentFile(zip);
             success = false;
             break;
         }
-        if (info.isEncrypted()) {
-            // The system's minizip has no decryption: refuse rather than write garbage that fails its CRC.
+        ZipEntryReader reader(zip, info, options_.password);
+        if (reader.open() != ZipEntryReader::OpenResult::Opened) {
             failure = zipError(SSZipArchive::ErrorFailedOpenFileInZip, QStringLiteral("failed to open file in zip file"));
-            unzCloseCurrentFile(zip);
             success = false;
             break;
         }
         position += info.compressedSize;
         if (delegate && !delegate->zipArchiveShouldUnzipFileAtIndex(counter, total, path, info)) {
-            unzCloseCurrentFile(zip);
             success = false;
             cancelled_ = true;
             break;
@@ -231,8 +209,8 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
         const ZipEntryName entry(raw);
         const QString fullPath =
             entry.components().isEmpty() ? folder.path() : folder.path() + u'/' + entry.relativePath();
-        const Step step = placeEntry(zip, folder, entry, fullPath, info, depth, &folders, &failure);
-        const int closed = unzCloseCurrentFile(zip);
+        const Step step = placeEntry(reader, folder, entry, fullPath, info, &folders, &failure);
+        const bool intact = reader.close();
         if (step == Step::Stop) {
             success = false;
             break;
@@ -242,11 +220,21 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
                 break;
             continue;
         }
-        if (closed == UNZ_CRCERROR) {
+        if (!intact) {
+            if (step == Step::Written)
+                QFile::remove(fullPath); // damaged content must not pass for an icon
             failure = zipError(SSZipArchive::ErrorFileInfoNotLoadable, QStringLiteral("crc check failed for file"),
                                entry.name());
             success = false;
             break;
+        }
+        // Only an archive that arrived whole is opened in turn.
+        if (step == Step::Written && fullPath.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+            unzipNested(fullPath, depth, &failure);
+            if (!failure.isNull()) {
+                success = false;
+                break;
+            }
         }
         const int next = unzGoToNextFile(zip);
         if (delegate)
@@ -276,8 +264,8 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
     return finish(success);
 }
 
-ZipExtractor::Step ZipExtractor::placeEntry(void* zip, ContainedFolder& folder, const ZipEntryName& entry,
-                                            const QString& fullPath, const SSZipEntryInfo& info, int depth,
+ZipExtractor::Step ZipExtractor::placeEntry(ZipEntryReader& reader, ContainedFolder& folder, const ZipEntryName& entry,
+                                            const QString& fullPath, const SSZipEntryInfo& info,
                                             std::vector<Remembered>* folders, pt::Error* error)
 {
     const QStringList& parts = entry.components();
@@ -303,14 +291,14 @@ ZipExtractor::Step ZipExtractor::placeEntry(void* zip, ContainedFolder& folder, 
         && ::fstatat(folderFd, QFile::encodeName(parts.last()).constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         return Step::Skipped;
     }
-    return writeFileEntry(zip, folderFd, parts.last(), fullPath, info, depth, error);
+    return writeFileEntry(reader, folderFd, parts.last(), fullPath, info, error);
 }
 
-ZipExtractor::Step ZipExtractor::writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,
-                                                const SSZipEntryInfo& info, int depth, pt::Error* error)
+ZipExtractor::Step ZipExtractor::writeFileEntry(ZipEntryReader& reader, int folderFd, const QString& leaf, const QString& fullPath,
+                                                const SSZipEntryInfo& info, pt::Error* error)
 {
     std::vector<char> buffer(ChunkSize);
-    int read = unzReadCurrentFile(zip, buffer.data(), ChunkSize);
+    int read = reader.read(buffer.data(), ChunkSize);
     if (read < 0) {
         *error = zipError(SSZipArchive::ErrorFileContentNotReadable, QStringLiteral("failed to read contents of file entry"),
                           fullPath);
@@ -335,7 +323,7 @@ ZipExtractor::Step ZipExtractor::writeFileEntry(void* zip, int folderFd, const Q
                                     fullPath));
         if (!writeAll(fd, buffer.data(), read))
             return abandon(writeError(errno, fullPath));
-        read = unzReadCurrentFile(zip, buffer.data(), ChunkSize);
+        read = reader.read(buffer.data(), ChunkSize);
     }
     if (read < 0)
         return abandon(zipError(SSZipArchive::ErrorFileContentNotReadable,
@@ -353,12 +341,7 @@ ZipExtractor::Step ZipExtractor::writeFileEntry(void* zip, int folderFd, const Q
         *error = writeError(errno, fullPath);
         return Step::Stop;
     }
-    if (leaf.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
-        unzipNested(fullPath, depth, error);
-        if (!error->isNull())
-            return Step::Stop;
-    }
-    return Step::Next;
+    return Step::Written;
 }
 
 void ZipExtractor::unzipNested(const QString& fullPath, int depth, pt::Error* error)

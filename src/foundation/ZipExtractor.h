@@ -8,6 +8,7 @@
 
 class ContainedFolder;
 class ZipEntryName;
+class ZipEntryReader;
 
 // One unzip, nested archives included: walks the entries of an archive and writes them below a destination.
 // The budget of bytes and entries is shared by the nested archives it unpacks.
@@ -27,15 +28,16 @@ private:
         QString path;
         quint32 dosDate;
     };
-    enum class Step { Next, Skipped, Stop };
+    enum class Step { Next, Written, Skipped, Stop };
 
     bool unzip(const QString& path, const QString& destination, int depth, pt::Error* error);
     bool checkNames(void* zip, pt::Error* error);
-    // Creates what the entry stands for below the folder; Skipped for an existing file with overwrite off.
-    Step placeEntry(void* zip, ContainedFolder& folder, const ZipEntryName& entry, const QString& fullPath,
-                    const SSZipEntryInfo& info, int depth, std::vector<Remembered>* folders, pt::Error* error);
-    Step writeFileEntry(void* zip, int folderFd, const QString& leaf, const QString& fullPath,
-                        const SSZipEntryInfo& info, int depth, pt::Error* error);
+    // Creates what the entry stands for below the folder: Written for a file, Skipped for an existing file
+    // with overwrite off.
+    Step placeEntry(ZipEntryReader& reader, ContainedFolder& folder, const ZipEntryName& entry, const QString& fullPath,
+                    const SSZipEntryInfo& info, std::vector<Remembered>* folders, pt::Error* error);
+    Step writeFileEntry(ZipEntryReader& reader, int folderFd, const QString& leaf, const QString& fullPath,
+                        const SSZipEntryInfo& info, pt::Error* error);
     void unzipNested(const QString& fullPath, int depth, pt::Error* error);
 
     SSZipArchive::UnzipOptions options_;
