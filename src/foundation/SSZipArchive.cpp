@@ -1,5 +1,6 @@
 #include "foundation/SSZipArchive.h"
 
+#include "foundation/ZipCrypto.h"
 #include "foundation/ZipEntryReader.h"
 #include "foundation/ZipExtractor.h"
 #include "platform/runtime/DispatchQueue.h"
@@ -18,6 +19,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -26,6 +28,8 @@ constexpr int CopyChunk = 16384;
 constexpr int ProgressIntervalMs = 33;
 constexpr quint32 RegularFileType = 0100000;
 constexpr quint32 FolderType = 0040000;
+constexpr uLong UnixMadeBy = 3 << 8 | 30; // UNIX, zip specification 3.0
+constexpr uLong EncryptedFlag = 1;
 
 zip_fileinfo fileInfo(const QDateTime& modified, quint32 mode)
 {
@@ -39,6 +43,24 @@ zip_fileinfo fileInfo(const QDateTime& modified, quint32 mode)
     info.tmz_date.tm_year = uInt(local.date().year());
     info.external_fa = uLong(mode) << 16;
     return info;
+}
+
+// Raw deflate of the whole block, for entries that minizip is handed already compressed.
+std::optional<QByteArray> rawDeflate(const QByteArray& data, int level)
+{
+    z_stream stream{};
+    if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return std::nullopt;
+    QByteArray output(qsizetype(deflateBound(&stream, uLong(data.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(output.data());
+    stream.avail_out = uInt(output.size());
+    const int status = deflate(&stream, Z_FINISH);
+    output.resize(qsizetype(stream.total_out));
+    if (deflateEnd(&stream) != Z_OK || status != Z_STREAM_END)
+        return std::nullopt;
+    return output;
 }
 
 quint32 permissionsOf(const QString& path)
@@ -58,7 +80,9 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
     const bool success = extractor.run(path, destination, &failure);
     if (error)
         *error = failure;
-    if (!success)
+    if (!success && failure.isNull())
+        qCInfo(lcFoundation) << "[SSZipArchive] Unzip of" << path << "stopped by its delegate";
+    else if (!success)
         qCWarning(lcFoundation) << "[SSZipArchive] Unzip of" << path << "failed:" << failure.toString();
     if (completion)
         completion(extractor.reachedEntries() ? path : QString(), success, failure);
@@ -186,31 +210,53 @@ bool SSZipArchive::close()
     return closed;
 }
 
-bool SSZipArchive::writeEntry(const QString& name, const QByteArray& data, qint64 modified, quint32 mode, int level)
+bool SSZipArchive::writeChunks(const QByteArray& data)
+{
+    for (qint64 offset = 0; offset < data.size(); offset += CopyChunk) {
+        const qint64 chunk = std::min<qint64>(CopyChunk, data.size() - offset);
+        if (zipWriteInFileInZip(zip_, data.constData() + offset, unsigned(chunk)) != ZIP_OK)
+            return false;
+    }
+    return true;
+}
+
+bool SSZipArchive::writeEntry(const QString& name, const QByteArray& data, qint64 modified, quint32 mode,
+                              const QByteArray& password, int level)
 {
     if (!zip_)
         return false;
     const zip_fileinfo info = fileInfo(QDateTime::fromSecsSinceEpoch(modified), mode);
     const QByteArray entryName = name.toUtf8();
-    if (zipOpenNewFileInZip3_64(zip_, entryName.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level, 0,
-                                -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, data.size() >= 0xffffffffLL ? 1 : 0)
-        != ZIP_OK) {
+    const int zip64 = data.size() >= 0xffffffffLL ? 1 : 0;
+    if (password.isEmpty()) {
+        return zipOpenNewFileInZip4_64(zip_, entryName.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                       level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, UnixMadeBy, 0, zip64)
+                == ZIP_OK
+            && writeChunks(data) && zipCloseFileInZip(zip_) == ZIP_OK;
+    }
+    // The system's minizip cannot encrypt: deflate and encrypt here and hand minizip the finished bytes.
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()));
+    const std::optional<QByteArray> compressed = rawDeflate(data, level);
+    if (!compressed)
         return false;
-    }
-    bool written = true;
-    for (qint64 offset = 0; offset < data.size() && written; offset += CopyChunk) {
-        const qint64 chunk = std::min<qint64>(CopyChunk, data.size() - offset);
-        written = zipWriteInFileInZip(zip_, data.constData() + offset, unsigned(chunk)) == ZIP_OK;
-    }
-    return zipCloseFileInZip(zip_) == ZIP_OK && written;
+    ZipCrypto crypto(password);
+    QByteArray body = crypto.makeHeader(quint8(crc >> 24));
+    const qsizetype headerSize = body.size();
+    body += *compressed;
+    crypto.encrypt(body.data() + headerSize, body.size() - headerSize);
+    return zipOpenNewFileInZip4_64(zip_, entryName.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                   level, 1, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, UnixMadeBy, EncryptedFlag,
+                                   zip64)
+            == ZIP_OK
+        && writeChunks(body) && zipCloseFileInZipRaw64(zip_, ZPOS64_T(data.size()), crc) == ZIP_OK;
 }
 
-bool SSZipArchive::writeFile(const QString& path)
+bool SSZipArchive::writeFile(const QString& path, const QByteArray& password)
 {
-    return writeFileAtPath(path, QString());
+    return writeFileAtPath(path, QString(), password);
 }
 
-bool SSZipArchive::writeFileAtPath(const QString& path, const QString& fileName)
+bool SSZipArchive::writeFileAtPath(const QString& path, const QString& fileName, const QByteArray& password)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -219,36 +265,36 @@ bool SSZipArchive::writeFileAtPath(const QString& path, const QString& fileName)
     if (file.error() != QFileDevice::NoError)
         return false;
     const QFileInfo info(path);
-    return writeEntry(fileName.isNull() ? info.fileName() : fileName, data,
-                      info.lastModified().toSecsSinceEpoch(), RegularFileType | permissionsOf(path),
-                      Z_DEFAULT_COMPRESSION);
+    return writeEntry(fileName.isNull() ? info.fileName() : fileName, data, info.lastModified().toSecsSinceEpoch(),
+                      RegularFileType | permissionsOf(path), password, Z_DEFAULT_COMPRESSION);
 }
 
-bool SSZipArchive::writeFolderAtPath(const QString& path, const QString& folderName)
+bool SSZipArchive::writeFolderAtPath(const QString& path, const QString& folderName, const QByteArray& password)
 {
     const QFileInfo info(path);
     return writeEntry(folderName + u'/', QByteArray(), info.lastModified().toSecsSinceEpoch(),
-                      FolderType | permissionsOf(path), Z_NO_COMPRESSION);
+                      FolderType | permissionsOf(path), password, Z_NO_COMPRESSION);
 }
 
-bool SSZipArchive::writeData(const QByteArray& data, const QString& fileName)
+bool SSZipArchive::writeData(const QByteArray& data, const QString& fileName, const QByteArray& password)
 {
-    return writeEntry(fileName, data, QDateTime::currentSecsSinceEpoch(), RegularFileType | 0644, Z_DEFAULT_COMPRESSION);
+    return writeEntry(fileName, data, QDateTime::currentSecsSinceEpoch(), RegularFileType | 0644, password,
+                      Z_DEFAULT_COMPRESSION);
 }
 
-bool SSZipArchive::createZipFileAtPath(const QString& path, const QStringList& files)
+bool SSZipArchive::createZipFileAtPath(const QString& path, const QStringList& files, const QByteArray& password)
 {
     SSZipArchive archive(path);
     if (!archive.open())
         return false;
     bool written = true;
     for (const QString& file : files)
-        written = archive.writeFile(file) && written;
+        written = archive.writeFile(file, password) && written;
     return archive.close() && written;
 }
 
 bool SSZipArchive::createZipFileAtPath(const QString& path, const QString& directory, bool keepParent,
-                                       const WriteProgressHandler& progress)
+                                       const QByteArray& password, const WriteProgressHandler& progress)
 {
     SSZipArchive archive(path);
     if (!archive.open())
@@ -268,9 +314,9 @@ bool SSZipArchive::createZipFileAtPath(const QString& path, const QString& direc
         const QString name = prefix + root.relativeFilePath(item);
         if (info.isDir() && !info.isSymLink()) {
             if (QDir(item).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-                written = archive.writeFolderAtPath(item, name) && written;
+                written = archive.writeFolderAtPath(item, name, password) && written;
         } else {
-            written = archive.writeFileAtPath(item, name) && written;
+            written = archive.writeFileAtPath(item, name, password) && written;
         }
         if (progress)
             progress(++done, quint64(items.size()));

@@ -70,8 +70,8 @@ public:
     static bool isPasswordValidForArchiveAtPath(const QString& path, const QByteArray& password,
                                                 pt::Error* error = nullptr);
 
-    // Writing: a new archive at the path, entries added between open() and close(). Entries are written
-    // unencrypted.
+    // Writing: a new archive at the path, entries added between open() and close(), made on UNIX (so modes
+    // carry over). With a password an entry gets the traditional zip encryption.
     explicit SSZipArchive(const QString& path);
     ~SSZipArchive();
     SSZipArchive(const SSZipArchive&) = delete;
@@ -79,21 +79,23 @@ public:
 
     bool open();
     // The file under its own name, or under fileName when given, with its date and mode.
-    bool writeFile(const QString& path);
-    bool writeFileAtPath(const QString& path, const QString& fileName);
+    bool writeFile(const QString& path, const QByteArray& password = {});
+    bool writeFileAtPath(const QString& path, const QString& fileName, const QByteArray& password = {});
     // An empty folder entry "folderName/" with the folder's date and mode.
-    bool writeFolderAtPath(const QString& path, const QString& folderName);
-    bool writeData(const QByteArray& data, const QString& fileName);
+    bool writeFolderAtPath(const QString& path, const QString& folderName, const QByteArray& password = {});
+    bool writeData(const QByteArray& data, const QString& fileName, const QByteArray& password = {});
     bool close();
 
-    static bool createZipFileAtPath(const QString& path, const QStringList& files);
+    static bool createZipFileAtPath(const QString& path, const QStringList& files, const QByteArray& password = {});
     // Every file below the folder under its relative path (prefixed with the folder's name when keepParent);
     // empty folders keep an entry of their own.
     static bool createZipFileAtPath(const QString& path, const QString& directory, bool keepParent = false,
-                                    const WriteProgressHandler& progress = {});
+                                    const QByteArray& password = {}, const WriteProgressHandler& progress = {});
 
 private:
-    bool writeEntry(const QString& name, const QByteArray& data, qint64 modified, quint32 mode, int level);
+    bool writeEntry(const QString& name, const QByteArray& data, qint64 modified, quint32 mode,
+                    const QByteArray& password, int level);
+    bool writeChunks(const QByteArray& data);
 
     QString path_;
     void* zip_ = nullptr;

@@ -5,13 +5,7 @@
 
 namespace {
 
-constexpr int EncryptionHeaderSize = 12;
 constexpr int InputChunk = 64 * 1024;
-
-quint32 crcStep(quint32 crc, quint8 byte)
-{
-    return quint32(get_crc_table()[(crc ^ byte) & 0xff]) ^ (crc >> 8);
-}
 
 } // namespace
 
@@ -60,15 +54,12 @@ ZipEntryReader::OpenResult ZipEntryReader::open()
         return OpenResult::Failed;
     deflated_ = method == Z_DEFLATED;
 
-    keys_ = {0x12345678, 0x23456789, 0x34567890};
-    for (char c : password_)
-        updateKeys(quint8(c));
-    char header[EncryptionHeaderSize];
-    if (unzReadCurrentFile(zip_, header, EncryptionHeaderSize) != EncryptionHeaderSize)
+    crypto_.emplace(password_);
+    char header[ZipCrypto::HeaderSize];
+    if (unzReadCurrentFile(zip_, header, ZipCrypto::HeaderSize) != ZipCrypto::HeaderSize)
         return OpenResult::Failed;
-    quint8 check = 0;
-    for (char c : header)
-        check = decryptByte(quint8(c));
+    crypto_->decrypt(header, ZipCrypto::HeaderSize);
+    const quint8 check = quint8(header[ZipCrypto::HeaderSize - 1]);
     // The last header byte repeats the CRC's high byte, or the time's when the sizes follow the data.
     const quint8 expected = info_.hasDataDescriptor() ? quint8(info_.dosDate >> 8) : quint8(info_.crc >> 24);
     if (check != expected)
@@ -107,15 +98,14 @@ int ZipEntryReader::readEncrypted(char* buffer, int size)
         if (got < 0)
             return got;
         input_.resize(size_t(got));
-        for (char& c : input_)
-            c = char(decryptByte(quint8(c)));
+        crypto_->decrypt(input_.data(), got);
         inputDone_ = got == 0;
         return got;
     };
     if (!deflated_) {
         const int got = unzReadCurrentFile(zip_, buffer, unsigned(size));
-        for (int i = 0; i < got; ++i)
-            buffer[i] = char(decryptByte(quint8(buffer[i])));
+        if (got > 0)
+            crypto_->decrypt(buffer, got);
         return got;
     }
     auto* stream = static_cast<z_stream*>(inflater_);
@@ -156,19 +146,4 @@ bool ZipEntryReader::close()
     if (!encrypted_)
         return closed != UNZ_CRCERROR;
     return !finished_ || (crc_ == info_.crc && produced_ == info_.uncompressedSize);
-}
-
-quint8 ZipEntryReader::decryptByte(quint8 byte)
-{
-    const quint32 temp = (keys_[2] | 2) & 0xffff;
-    const quint8 plain = byte ^ quint8((temp * (temp ^ 1)) >> 8);
-    updateKeys(plain);
-    return plain;
-}
-
-void ZipEntryReader::updateKeys(quint8 plain)
-{
-    keys_[0] = crcStep(keys_[0], plain);
-    keys_[1] = (keys_[1] + (keys_[0] & 0xff)) * 134775813 + 1;
-    keys_[2] = crcStep(keys_[2], quint8(keys_[1] >> 24));
 }

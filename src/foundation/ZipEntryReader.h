@@ -1,10 +1,11 @@
 #pragma once
 
 #include "foundation/SSZipEntryInfo.h"
+#include "foundation/ZipCrypto.h"
 
 #include <QByteArray>
 
-#include <array>
+#include <optional>
 #include <vector>
 
 // Reads the content of an archive's current entry. Plain entries go through minizip; entries under the
@@ -31,8 +32,6 @@ public:
 
 private:
     int readEncrypted(char* buffer, int size);
-    quint8 decryptByte(quint8 byte);
-    void updateKeys(quint8 plain);
 
     void* zip_;
     SSZipEntryInfo info_;
@@ -45,7 +44,7 @@ private:
     bool finished_ = false;
     void* inflater_ = nullptr;
     std::vector<char> input_;
-    std::array<quint32, 3> keys_{};
+    std::optional<ZipCrypto> crypto_;
     quint32 crc_ = 0;
     quint64 produced_ = 0;
 };

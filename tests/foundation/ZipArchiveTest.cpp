@@ -327,7 +327,7 @@ TEST_F(ZipArchiveTest, WrittenArchivesReadBackWithTheUnzipTool)
 {
     makeTreeZip();
     std::vector<quint64> done;
-    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(at("ours.zip"), at("src"), true,
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(at("ours.zip"), at("src"), true, {},
                                                   [&](quint64 count, quint64 all) {
                                                       done.push_back(count);
                                                       EXPECT_LE(count, all);
@@ -344,6 +344,25 @@ TEST_F(ZipArchiveTest, WrittenArchivesReadBackWithTheUnzipTool)
     ASSERT_TRUE(archive.close());
     EXPECT_EQ(run(temp.path(), {"unzip", "-p", at("data.zip"), "folder/data.txt"}), QByteArray("payload"));
     EXPECT_EQ(run(temp.path(), {"unzip", "-p", at("data.zip"), "renamed"}).size(), 100000);
+
+    // Modes carry over to the unzip tool, which honours them only for entries made on UNIX.
+    QFile::setPermissions(at("src/icons/a.svg"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup);
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(at("modes.zip"), QStringList{at("src/icons/a.svg")}));
+    run(temp.path(), {"unzip", "-q", at("modes.zip"), "-d", at("modes")});
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(at("modes/a.svg")).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0740u);
+
+    // Encrypted entries open with the password, in the unzip tool and here.
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(at("locked.zip"), at("src"), false, "pw2"));
+    EXPECT_TRUE(SSZipArchive::isFilePasswordProtectedAtPath(at("locked.zip")));
+    EXPECT_EQ(run(temp.path(), {"unzip", "-p", "-P", "pw2", at("locked.zip"), "README"}), QByteArray(100000, 'r'));
+    EXPECT_TRUE(SSZipArchive::isPasswordValidForArchiveAtPath(at("locked.zip"), "pw2"));
+    EXPECT_FALSE(SSZipArchive::isPasswordValidForArchiveAtPath(at("locked.zip"), "pw3"));
+    SSZipArchive::UnzipOptions options;
+    options.password = "pw2";
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(at("locked.zip"), at("unlocked"), options));
+    run(temp.path(), {"diff", "-r", at("src"), at("unlocked")});
 }
 
 TEST(ZipDates, MSDOSDateIsLocalWallClock)
