@@ -1,0 +1,34 @@
+#pragma once
+
+#include "foundation/PTApplicationInfo.h"
+
+#include <QList>
+#include <QUrl>
+
+#include <optional>
+
+// The desktop's applications for files: which can open a URL, which opens it by default, and opening URLs or
+// library items in a chosen one (by desktop-file id).
+class PTUtils {
+public:
+    // The default application for the URL's type (a file's content type, else its scheme), if any.
+    static std::optional<PTApplicationInfo> defaultApplicationURLForURL(const QUrl& url);
+    // Every application registered for the URL's type, the default first; empty when none.
+    static QList<PTApplicationInfo> applicationURLsForURL(const QUrl& url);
+    // Opens the URLs together in the application; false (and a log line) when it is not installed or the
+    // launch failed. The application is started, not waited for.
+    static bool openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier);
+    // Opens the items' files (fileURL() of each, in order) together in the application.
+    template <typename Items>
+    static bool openItems(const Items& items, const QString& bundleIdentifier)
+    {
+        QList<QUrl> urls;
+        for (const auto& item : items)
+            urls.append(item->fileURL());
+        return openURLs(urls, bundleIdentifier);
+    }
+};
+
+// The free-function forms of the two look-ups.
+QList<PTApplicationInfo> PTApplicationURLsForURL(const QUrl& url);
+std::optional<PTApplicationInfo> PTDefaultApplicationURLForURL(const QUrl& url);
