@@ -1,5 +1,6 @@
 #include "library/PTLibraryController.h"
 
+#include "foundation/StringAdditions.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/Logging.h"
@@ -32,41 +33,6 @@ QString joined(const QString& base, const QString& relativePath, bool create)
     if (create && !QFileInfo::exists(path))
         QDir().mkpath(path);
     return path;
-}
-
-// Compares two strings with runs of digits taken as numbers, the rest character by character.
-int numericCompare(const QString& a, const QString& b)
-{
-    qsizetype i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            qsizetype ei = i, ej = j;
-            while (ei < a.size() && a[ei].isDigit())
-                ++ei;
-            while (ej < b.size() && b[ej].isDigit())
-                ++ej;
-            // Leading zeros carry no value; then the longer run is the larger number.
-            QStringView da = QStringView(a).mid(i, ei - i), db = QStringView(b).mid(j, ej - j);
-            while (da.size() > 1 && da.front() == u'0')
-                da = da.mid(1);
-            while (db.size() > 1 && db.front() == u'0')
-                db = db.mid(1);
-            if (da.size() != db.size())
-                return da.size() < db.size() ? -1 : 1;
-            if (const int c = da.compare(db); c != 0)
-                return c < 0 ? -1 : 1;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        if (a[i] != b[j])
-            return a[i] < b[j] ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size())
-        return 1;
-    return j < b.size() ? -1 : 0;
 }
 
 } // namespace
@@ -245,7 +211,7 @@ void PTLibraryController::createIfNeeded() const
 
 int PTLibraryController::compareVersionWithString(const QString& version) const
 {
-    return numericCompare(version, buildVersion());
+    return PTCompareVersions(version, buildVersion());
 }
 
 int PTLibraryController::compareLibraryVersion(const PTLibraryController& other) const
