@@ -65,13 +65,15 @@ QStringList fetchNames(store::ObjectContext& context, const QString& entity, con
 QString queryStore(const QString& path, const QString& sql)
 {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     sqlite3_stmt* statement = nullptr;
     QString answer;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
+    const int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK
+        ? sqlite3_step(statement)
+        : SQLITE_ERROR;
+    if (rc == SQLITE_ROW)
         answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    else
+    else if (rc != SQLITE_DONE)
         ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db);
     sqlite3_finalize(statement);
     sqlite3_close(db);

@@ -32,7 +32,7 @@ store::ManagedObject* makeObject(store::ObjectContext& context, const QString& e
 QStringList namesOf(const QVector<store::ManagedObject*>& objects);
 QStringList fetchNames(store::ObjectContext& context, const QString& entity, const QString& predicate,
                        const QVector<store::PredicateArgument>& arguments = {});
-// Runs one statement on a separate connection and answers the first column of the first row.
+// Runs one statement on a separate connection and answers the first column of its first row, if any.
 QString queryStore(const QString& path, const QString& sql);
 
 } // namespace pt::test
