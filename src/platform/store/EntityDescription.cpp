@@ -13,10 +13,23 @@ EntityDescription::EntityDescription(QString name, QVector<AttributeDescription>
 {
     // Change sets track changed properties in 64-bit masks.
     Q_ASSERT(attributes_.size() <= 64 && relationships_.size() <= 64);
+}
+
+// A scan beats hashing the key: entities have a handful of properties, and most names differ in length.
+int EntityDescription::attributeIndex(const QString& name) const
+{
     for (int i = 0; i < attributes_.size(); ++i)
-        attributeIndex_.insert(attributes_[i].name, i);
+        if (attributes_[i].name == name)
+            return i;
+    return -1;
+}
+
+int EntityDescription::relationshipIndex(const QString& name) const
+{
     for (int i = 0; i < relationships_.size(); ++i)
-        relationshipIndex_.insert(relationships_[i].name, i);
+        if (relationships_[i].name == name)
+            return i;
+    return -1;
 }
 
 QStringList EntityDescription::attributeKeys() const

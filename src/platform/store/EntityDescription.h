@@ -3,7 +3,6 @@
 #include "platform/store/AttributeDescription.h"
 #include "platform/store/RelationshipDescription.h"
 
-#include <QHash>
 #include <QStringList>
 #include <QVector>
 
@@ -31,8 +30,8 @@ public:
     QStringList attributeKeys() const;
 
     // -1 when the entity has no attribute (relationship) of that name.
-    int attributeIndex(const QString& name) const { return attributeIndex_.value(name, -1); }
-    int relationshipIndex(const QString& name) const { return relationshipIndex_.value(name, -1); }
+    int attributeIndex(const QString& name) const;
+    int relationshipIndex(const QString& name) const;
 
     // Resolved by the model: the target entity and the index of the inverse relationship in it.
     const EntityDescription* target(int relationship) const { return targets_.at(relationship); }
@@ -47,8 +46,6 @@ private:
     QString name_;
     QVector<AttributeDescription> attributes_;
     QVector<RelationshipDescription> relationships_;
-    QHash<QString, int> attributeIndex_;
-    QHash<QString, int> relationshipIndex_;
     QVector<const EntityDescription*> targets_;
     QVector<int> inverses_;
     Factory factory_;

@@ -566,9 +566,12 @@ void ObjectContext::overlayPushed(const ObjectID& id, StoreRow& row) const
 pt::Result<void> ObjectContext::obtainPermanentIDs(const QVector<ManagedObject*>& objects)
 {
     QHash<const EntityDescription*, QVector<ManagedObject*>> byEntity;
+    QSet<ManagedObject*> seen;
     for (ManagedObject* object : objects)
-        if (object && object->context_ == this && object->id_.isTemporary() && !byEntity[object->entity_].contains(object))
+        if (object && object->context_ == this && object->id_.isTemporary() && !seen.contains(object)) {
+            seen.insert(object);
             byEntity[object->entity_].append(object);
+        }
     for (auto it = byEntity.cbegin(); it != byEntity.cend(); ++it) {
         auto first = coordinator_->reservePrimaryKeys(*it.key(), int(it.value().size()));
         if (!first)

@@ -51,6 +51,16 @@ SqliteStatement SqliteDatabase::statement(const QString& sql)
     return SqliteStatement(statement);
 }
 
+SqliteStatement SqliteDatabase::statement(const QString& sql, sqlite3_stmt*& slot)
+{
+    if (!slot) {
+        if (!statement(sql).isValid())
+            return SqliteStatement(nullptr);
+        slot = cache_.value(sql);
+    }
+    return SqliteStatement(slot);
+}
+
 pt::Error SqliteDatabase::error(const QString& doing) const
 {
     return storeError(StoreSqlFailed, QStringLiteral("%1: %2 (%3)")

@@ -9,6 +9,7 @@
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace pt::store {
 
@@ -24,6 +25,8 @@ public:
     pt::Result<void> exec(const QString& sql);
     // A prepared statement from the cache; invalid (check isValid) when the SQL does not compile.
     SqliteStatement statement(const QString& sql);
+    // The same, kept in the caller's slot so that hot paths skip the cache look-up.
+    SqliteStatement statement(const QString& sql, sqlite3_stmt*& slot);
     // The connection's last error as a store error, with what was being done.
     pt::Error error(const QString& doing) const;
     // Runs one statement and answers its first column of the first row as text (for pragmas).
@@ -32,7 +35,7 @@ public:
 private:
     explicit SqliteDatabase(sqlite3* db) : db_(db) {}
     sqlite3* db_;
-    QHash<QString, struct sqlite3_stmt*> cache_;
+    QHash<QString, sqlite3_stmt*> cache_;
 };
 
 } // namespace pt::store

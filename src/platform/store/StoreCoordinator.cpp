@@ -262,15 +262,25 @@ pt::Result<qint64> StoreCoordinator::reservePrimaryKeys(const EntityDescription&
     return last - count + 1;
 }
 
-QString StoreCoordinator::selectColumns(const EntityDescription& entity) const
+StoreCoordinator::EntitySql& StoreCoordinator::sqlFor(const EntityDescription& entity)
 {
-    QString columns = QStringLiteral("opt");
+    auto found = sql_.find(&entity);
+    if (found != sql_.end())
+        return *found;
+    QStringList columns{QStringLiteral("opt")};
     for (const auto& attribute : entity.attributes())
-        columns += QStringLiteral(", ") + attribute.name;
+        columns << attribute.name;
     for (const auto& relationship : entity.relationships())
         if (relationship.hasColumn())
-            columns += QStringLiteral(", ") + relationship.column;
-    return columns;
+            columns << relationship.column;
+    EntitySql sql;
+    sql.columns = columns.join(QStringLiteral(", "));
+    sql.selectByKey = QStringLiteral("SELECT %1 FROM %2 WHERE pk = ?").arg(sql.columns, entity.name());
+    QStringList marks(columns.size(), QStringLiteral("?"));
+    marks.front() = QStringLiteral("1");
+    sql.insert = QStringLiteral("INSERT INTO %1(pk, %2) VALUES(?, %3)")
+                     .arg(entity.name(), sql.columns, marks.join(QStringLiteral(", ")));
+    return *sql_.insert(&entity, std::move(sql));
 }
 
 StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const EntityDescription& entity, int first) const
@@ -291,8 +301,8 @@ StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const Enti
 pt::Result<std::optional<StoreRow>> StoreCoordinator::readRow(const EntityDescription& entity, qint64 primaryKey)
 {
     std::lock_guard lock(mutex_);
-    SqliteStatement query = db_->statement(
-        QStringLiteral("SELECT %1 FROM %2 WHERE pk = ?").arg(selectColumns(entity), entity.name()));
+    EntitySql& sql = sqlFor(entity);
+    SqliteStatement query = db_->statement(sql.selectByKey, sql.selectByKeyStatement);
     if (!query.isValid())
         return db_->error(QStringLiteral("reading %1").arg(entity.name()));
     query.bind(1, primaryKey);
@@ -313,7 +323,7 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> StoreCoordinator::fetchRows(con
         return r.error();
     std::lock_guard lock(mutex_);
     SqliteStatement query = db_->statement(
-        QStringLiteral("SELECT pk, %1 FROM %2 WHERE %3").arg(selectColumns(entity), entity.name(), where));
+        QStringLiteral("SELECT pk, %1 FROM %2 WHERE %3").arg(sqlFor(entity).columns, entity.name(), where));
     if (!query.isValid())
         return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
     for (int i = 0; i < bindings.size(); ++i)
@@ -399,19 +409,8 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         const EntityDescription& entity = *entry.id.entity();
         Q_ASSERT(!entry.id.isTemporary());
         if (entry.kind == ChangeEntry::Kind::Insert) {
-            QString columns = QStringLiteral("pk, opt");
-            QString marks = QStringLiteral("?, 1");
-            for (const auto& attribute : entity.attributes()) {
-                columns += QStringLiteral(", ") + attribute.name;
-                marks += QStringLiteral(", ?");
-            }
-            for (const auto& relationship : entity.relationships())
-                if (relationship.hasColumn()) {
-                    columns += QStringLiteral(", ") + relationship.column;
-                    marks += QStringLiteral(", ?");
-                }
-            SqliteStatement insert = db_->statement(
-                QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(entity.name(), columns, marks));
+            EntitySql& sql = sqlFor(entity);
+            SqliteStatement insert = db_->statement(sql.insert, sql.insertStatement);
             if (!insert.isValid())
                 return db_->error(QStringLiteral("inserting into %1").arg(entity.name()));
             int position = 1;
@@ -431,8 +430,8 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         } else if (entry.kind == ChangeEntry::Kind::Update) {
             std::optional<StoreRow> stored;
             {
-                SqliteStatement read = db_->statement(
-                    QStringLiteral("SELECT %1 FROM %2 WHERE pk = ?").arg(selectColumns(entity), entity.name()));
+                EntitySql& sql = sqlFor(entity);
+                SqliteStatement read = db_->statement(sql.selectByKey, sql.selectByKeyStatement);
                 read.bind(1, entry.id.primaryKey());
                 const int rc = read.step();
                 if (rc == SQLITE_ROW)

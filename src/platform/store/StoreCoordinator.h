@@ -14,6 +14,8 @@
 #include <mutex>
 #include <optional>
 
+struct sqlite3_stmt;
+
 namespace pt::store {
 
 class SqliteDatabase;
@@ -87,7 +89,15 @@ private:
     pt::Result<void> prepare(const Options& options);
     pt::Result<void> createSchema();
     pt::Result<void> writeLocked(const ChangeSet& changes, MergePolicy policy, WriteResult& result);
-    QString selectColumns(const EntityDescription& entity) const;
+    // The SQL of one entity's tables, made once.
+    struct EntitySql {
+        QString columns; // opt, the attributes, the key columns
+        QString selectByKey;
+        QString insert;
+        sqlite3_stmt* selectByKeyStatement = nullptr;
+        sqlite3_stmt* insertStatement = nullptr;
+    };
+    EntitySql& sqlFor(const EntityDescription& entity);
     StoreRow readRowColumns(class SqliteStatement& statement, const EntityDescription& entity, int first) const;
 
     QString path_;
@@ -95,6 +105,7 @@ private:
     std::unique_ptr<SqliteDatabase> db_;
     QString storeUuid_;
     std::mutex mutex_;
+    QHash<const EntityDescription*, EntitySql> sql_;
 };
 
 } // namespace pt::store
