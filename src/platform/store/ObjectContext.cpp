@@ -3,6 +3,9 @@
 #include "platform/runtime/Logging.h"
 #include "platform/store/StoreError.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <algorithm>
 
 namespace pt::store {
@@ -113,8 +116,16 @@ void ObjectContext::performAndWait(const std::function<void()>& work)
     }
 }
 
+void ObjectContext::checkThread() const
+{
+    Q_ASSERT_X(kind_ != Kind::MainQueue || !QCoreApplication::instance()
+                   || QThread::currentThread() == QCoreApplication::instance()->thread(),
+               "ObjectContext", "a main-queue context used off the main thread");
+}
+
 const EntityDescription* ObjectContext::entityNamed(const QString& name) const
 {
+    checkThread();
     return coordinator_->model().entity(name);
 }
 
@@ -232,6 +243,7 @@ void ObjectContext::entomb(ManagedObject* object)
 
 void ObjectContext::deleteObject(ManagedObject* object)
 {
+    checkThread();
     if (!object || object->deleted_)
         return;
     Q_ASSERT(object->context_ == this);
@@ -628,6 +640,7 @@ ChangeSet ObjectContext::ownChanges() const
 
 pt::Result<void> ObjectContext::save()
 {
+    checkThread();
     if (!inserted_.empty())
         if (auto r = obtainPermanentIDs(QVector<ManagedObject*>(inserted_.begin(), inserted_.end())); !r)
             return r;
@@ -636,11 +649,12 @@ pt::Result<void> ObjectContext::save()
 
 pt::Result<void> ObjectContext::saveToStore()
 {
-    const ChangeSet own = ownChanges();
+    ChangeSet own = ownChanges();
     std::unique_lock lock(pushedMutex_);
-    ChangeSet all = pushed_;
-    for (const ChangeEntry& entry : own.entries())
-        all.add(entry);
+    ChangeSet all = pushed_.isEmpty() ? std::move(own) : pushed_;
+    if (!pushed_.isEmpty())
+        for (const ChangeEntry& entry : own.entries())
+            all.add(entry);
     if (all.isEmpty()) {
         lock.unlock();
         afterSave(nullptr);
@@ -728,6 +742,9 @@ void ObjectContext::applyRow(ManagedObject* object, const StoreRow& row, bool ke
             object->originalKeys_[i] = key;
             continue;
         }
+        const ManagedObject* current = object->targets_[i];
+        if (current ? current->id_.primaryKey() == key && !current->id_.isTemporary() : key == 0)
+            continue;
         ManagedObject* target = object->targetWithKey(i, key);
         if (object->targets_[i] != target) {
             object->setTarget(i, target, true);
@@ -808,6 +825,7 @@ void ObjectContext::reset()
 
 void ObjectContext::mergeChanges(const DidSave& changes)
 {
+    checkThread();
     if (changes.context == this)
         return;
     for (const ObjectID& id : changes.deleted) {

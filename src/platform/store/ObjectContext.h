@@ -95,6 +95,8 @@ private:
     struct SaveObserver;
     class RowSource;
 
+    // A main-queue context is used on the main thread only.
+    void checkThread() const;
     const EntityDescription* entityNamed(const QString& name) const;
     ManagedObject* registerObject(const ObjectID& id);
     bool fireFault(ManagedObject* object);
