@@ -197,3 +197,28 @@ TEST(ObjectContextTest, AFailedSaveKeepsEveryChange)
     ASSERT_TRUE(worker->save());
     EXPECT_EQ(fetchNames(*store.worker(), "PTItem", "TRUEPREDICATE"), (QStringList{"renamed", "second"}));
 }
+
+TEST(ObjectContextTest, SortedFetchesOrderStoredAndPendingObjectsTogether)
+{
+    TestStore store;
+    auto seed = store.worker();
+    for (const QString& name : {"beta", "Delta", "alpha"})
+        makeObject(*seed, "PTGroup", name);
+    ASSERT_TRUE(seed->save());
+    auto context = store.worker();
+    makeObject(*context, "PTGroup", "charlie");
+    FetchRequest request;
+    request.entityName = "PTGroup";
+    request.sort = {{"name", true, SortDescriptor::Comparison::CaseInsensitive}};
+    const auto names = [&] {
+        const auto groups = context->fetch(request);
+        QStringList ordered;
+        for (ManagedObject* group : *groups)
+            ordered << group->value("name").toString();
+        return ordered;
+    };
+    EXPECT_EQ(names(), (QStringList{"alpha", "beta", "charlie", "Delta"}));
+    request.sort = {{"name", false, SortDescriptor::Comparison::Default}};
+    request.includesPendingChanges = false;
+    EXPECT_EQ(names(), (QStringList{"beta", "alpha", "Delta"}));
+}
