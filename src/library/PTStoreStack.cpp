@@ -56,9 +56,38 @@ bool PTStoreStack::migrationIsNeeded() const
     return metadata && !StoreCoordinator::isCompatible(*metadata, *managedObjectModel());
 }
 
+void PTStoreStack::present(const QVector<pt::Error>& errors)
+{
+    for (const pt::Error& error : errors)
+        host_->presentError(error);
+}
+
 std::shared_ptr<StoreCoordinator> PTStoreStack::persistentStoreCoordinator()
 {
-    std::lock_guard lock(mutex_);
+    QVector<pt::Error> errors;
+    std::shared_ptr<StoreCoordinator> coordinator;
+    {
+        std::lock_guard lock(mutex_);
+        coordinator = coordinatorLocked(errors);
+    }
+    present(errors);
+    return coordinator;
+}
+
+ObjectContext* PTStoreStack::managedObjectContext()
+{
+    QVector<pt::Error> errors;
+    ObjectContext* context = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        context = contextsLocked(errors);
+    }
+    present(errors);
+    return context;
+}
+
+std::shared_ptr<StoreCoordinator> PTStoreStack::coordinatorLocked(QVector<pt::Error>& errors)
+{
     if (coordinator_)
         return coordinator_;
     auto model = managedObjectModel();
@@ -71,21 +100,20 @@ std::shared_ptr<StoreCoordinator> PTStoreStack::persistentStoreCoordinator()
     auto coordinator = StoreCoordinator::open(host_->storePath(), model, options);
     if (!coordinator) {
         qCWarning(lcLibrary).noquote() << coordinator.error().toString();
-        host_->presentError(coordinator.error());
+        errors.append(coordinator.error());
         return nullptr;
     }
     coordinator_ = *coordinator;
     return coordinator_;
 }
 
-ObjectContext* PTStoreStack::managedObjectContext()
+ObjectContext* PTStoreStack::contextsLocked(QVector<pt::Error>& errors)
 {
-    std::lock_guard lock(mutex_);
     if (mainContext_)
         return mainContext_.get();
-    auto coordinator = persistentStoreCoordinator();
+    auto coordinator = coordinatorLocked(errors);
     if (!coordinator) {
-        host_->presentError(initializeError());
+        errors.append(initializeError());
         return nullptr;
     }
     privateContext_ = std::make_shared<ObjectContext>(ObjectContext::Kind::PrivateQueue, coordinator);

@@ -48,8 +48,13 @@ public:
     void save(SaveCompletion completion);
 
 private:
+    // Both answer null with the errors to present; they run under the lock, the alerts after it.
+    std::shared_ptr<pt::store::StoreCoordinator> coordinatorLocked(QVector<pt::Error>& errors);
+    pt::store::ObjectContext* contextsLocked(QVector<pt::Error>& errors);
+    void present(const QVector<pt::Error>& errors);
+
     std::shared_ptr<PTStoreStackHost> host_;
-    mutable std::recursive_mutex mutex_;
+    mutable std::mutex mutex_;
     std::shared_ptr<pt::store::StoreCoordinator> coordinator_;
     std::shared_ptr<pt::store::ObjectContext> privateContext_;
     std::shared_ptr<pt::store::ObjectContext> mainContext_;
