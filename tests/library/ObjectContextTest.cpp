@@ -222,3 +222,26 @@ TEST(ObjectContextTest, SortedFetchesOrderStoredAndPendingObjectsTogether)
     request.includesPendingChanges = false;
     EXPECT_EQ(names(), (QStringList{"beta", "alpha", "Delta"}));
 }
+
+TEST(ObjectContextTest, AKeyToARowDeletedMeanwhileIsSavedAsNil)
+{
+    TestStore store;
+    auto seed = store.worker();
+    ManagedObject* doomed = makeObject(*seed, "PTCollection", "Doomed");
+    ASSERT_TRUE(seed->save());
+
+    auto importer = store.worker();
+    ManagedObject* set = importer->objectWithID(doomed->objectID());
+    ManagedObject* item = makeObject(*importer, "PTItem", "late");
+    item->setToOne("collection", set);
+
+    auto remover = store.worker();
+    remover->deleteObject(remover->objectWithID(doomed->objectID()));
+    ASSERT_TRUE(remover->save());
+
+    // The save succeeds (a dangling key would fail every later save) and the item reads as unlinked.
+    ASSERT_TRUE(importer->save());
+    EXPECT_EQ(item->toOne("collection"), nullptr);
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTItem WHERE collection IS NULL"), "1");
+    EXPECT_EQ(queryStore(store.path(), "PRAGMA foreign_key_check"), "");
+}

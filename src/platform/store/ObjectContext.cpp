@@ -302,6 +302,7 @@ pt::Result<QVector<ManagedObject*>> ObjectContext::fetchObjects(const EntityDesc
         if (!rows)
             return rows.error();
         result.reserve(rows->size());
+        objects_.reserve(objects_.size() + size_t(rows->size()));
         for (const auto& [key, row] : std::as_const(*rows))
             take(key, &row);
     } else {

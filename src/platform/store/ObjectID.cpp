@@ -2,6 +2,9 @@
 
 #include "platform/store/ObjectModel.h"
 
+#include <QUuid>
+
+#include <atomic>
 #include <charconv>
 
 namespace pt::store {
@@ -19,7 +22,9 @@ ObjectID ObjectID::temporary(const EntityDescription* entity)
 {
     ObjectID id;
     id.entity_ = entity;
-    id.temporaryKey_ = QUuid::createUuid();
+    // A counter, not a fresh UUID per object: inserting must not cost a random draw each.
+    static std::atomic<quint64> counter = 0;
+    id.temporaryKey_ = ++counter;
     return id;
 }
 
@@ -28,7 +33,15 @@ QString ObjectID::uriPath() const
     if (!entity_)
         return {};
     if (isTemporary())
-        return QStringLiteral("/%1/t%2").arg(entity_->name(), temporaryKey_.toString(QUuid::WithoutBraces).toUpper());
+    {
+        // One random UUID per process, its last eight bytes replaced by the counter.
+        static const QByteArray base = QUuid::createUuid().toRfc4122();
+        QByteArray bytes = base;
+        for (int i = 0; i < 8; ++i)
+            bytes[8 + i] = char((temporaryKey_ >> (56 - 8 * i)) & 0xff);
+        return QStringLiteral("/%1/t%2").arg(entity_->name(),
+                                             QUuid::fromRfc4122(bytes).toString(QUuid::WithoutBraces).toUpper());
+    }
     return QStringLiteral("/%1/p%2").arg(entity_->name(), QString::number(primaryKey_));
 }
 

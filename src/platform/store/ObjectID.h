@@ -2,7 +2,6 @@
 
 #include <QHashFunctions>
 #include <QString>
-#include <QUuid>
 
 #include <optional>
 
@@ -44,13 +43,15 @@ public:
     friend bool operator!=(const ObjectID& a, const ObjectID& b) { return !(a == b); }
     friend size_t qHash(const ObjectID& id, size_t seed = 0)
     {
+        // Permanent IDs are told apart by entity and key; only temporary ones need their UUID.
         return qHashMulti(seed, id.entity_, id.primaryKey_, id.temporaryKey_);
     }
 
 private:
     const EntityDescription* entity_ = nullptr;
     qint64 primaryKey_ = 0;
-    QUuid temporaryKey_;
+    // Unique in the process; printed as a UUID.
+    quint64 temporaryKey_ = 0;
     QString storeUuid_;
 };
 

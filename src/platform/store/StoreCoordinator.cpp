@@ -288,9 +288,10 @@ StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const Enti
     StoreRow row;
     row.opt = statement.int64(first);
     int column = first + 1;
-    row.values.reserve(entity.attributes().size());
+    row.values.resize(entity.attributes().size());
+    QVariant* values = row.values.data();
     for (const auto& attribute : entity.attributes())
-        row.values.append(statement.value(column++, attribute.type));
+        *values++ = statement.value(column++, attribute.type);
     row.keys.fill(0, entity.relationships().size());
     for (int i = 0; i < entity.relationships().size(); ++i)
         if (entity.relationships()[i].hasColumn())
@@ -394,7 +395,6 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         ObjectID target;
     };
     QVector<KeyCheck> checks;
-    QSet<ObjectID> present;
     const auto addChecks = [&](const ChangeEntry& entry, const StoreRow& row, quint64 mask) {
         const EntityDescription& entity = *entry.id.entity();
         for (int i = 0; i < row.keys.size(); ++i)
@@ -425,7 +425,6 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             StoreRow row = entry.values;
             row.opt = 1;
             addChecks(entry, row, ~quint64(0));
-            present.insert(entry.id);
             result.rows.insert(entry.id, std::move(row));
         } else if (entry.kind == ChangeEntry::Kind::Update) {
             std::optional<StoreRow> stored;
@@ -495,21 +494,21 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         if (sqlite3_changes(db_->handle()) == 0)
             result.vanished.insert(entry.id);
     }
+    // Whether a key's target row exists once this transaction commits.
     QHash<ObjectID, bool> known;
-    for (const ObjectID& id : present)
-        known.insert(id, true);
-    for (const ChangeEntry& entry : changes.entries())
-        if (entry.kind == ChangeEntry::Kind::Delete)
-            known.insert(entry.id, false);
-    for (const KeyCheck& check : checks) {
-        auto found = known.find(check.target);
-        if (found == known.end()) {
-            SqliteStatement query = db_->statement(
-                QStringLiteral("SELECT 1 FROM %1 WHERE pk = ?").arg(check.target.entity()->name()));
-            query.bind(1, check.target.primaryKey());
-            found = known.insert(check.target, query.step() == SQLITE_ROW);
+    const auto targetExists = [&](const ObjectID& target) {
+        if (const ChangeEntry* change = changes.find(target); change && change->kind != ChangeEntry::Kind::Update)
+            return change->kind == ChangeEntry::Kind::Insert;
+        auto found = known.constFind(target);
+        if (found == known.cend()) {
+            SqliteStatement query = db_->statement(QStringLiteral("SELECT 1 FROM %1 WHERE pk = ?").arg(target.entity()->name()));
+            query.bind(1, target.primaryKey());
+            found = known.insert(target, query.step() == SQLITE_ROW);
         }
-        if (*found)
+        return *found;
+    };
+    for (const KeyCheck& check : checks) {
+        if (targetExists(check.target))
             continue;
         const EntityDescription& entity = *check.source.entity();
         qCWarning(lcStore) << "nullifying" << entity.relationships()[check.relationship].name << "of"
