@@ -330,7 +330,8 @@ pt::Result<QVector<ManagedObject*>> ObjectContext::fetch(const FetchRequest& req
     const EntityDescription* entity = entityNamed(request.entityName);
     if (!entity)
         return storeError(StoreBadPredicate, QStringLiteral("no entity %1").arg(request.entityName));
-    const bool loadValues = !request.returnsObjectsAsFaults || !request.prefetch.isEmpty();
+    // Sorting reads the values anyway; one query beats firing every fault on its own.
+    const bool loadValues = !request.returnsObjectsAsFaults || !request.prefetch.isEmpty() || !request.sort.isEmpty();
     auto objects = fetchObjects(*entity, request, loadValues);
     if (!objects)
         return objects;
