@@ -2,6 +2,12 @@
 
 namespace pt::store {
 
+void ChangeSet::reserve(size_t count)
+{
+    entries_.reserve(count);
+    index_.reserve(qsizetype(count));
+}
+
 void ChangeSet::add(ChangeEntry entry)
 {
     const auto found = index_.constFind(entry.id);

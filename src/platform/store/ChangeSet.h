@@ -27,6 +27,7 @@ struct ChangeEntry {
 // the earlier one: updates merge, an update of an insert stays an insert, a delete of an insert cancels both.
 class ChangeSet {
 public:
+    void reserve(size_t count);
     void add(ChangeEntry entry);
     void remove(const ObjectID& id);
     const ChangeEntry* find(const ObjectID& id) const;

@@ -607,6 +607,7 @@ pt::Result<void> ObjectContext::obtainPermanentIDs(const QVector<ManagedObject*>
 ChangeSet ObjectContext::ownChanges() const
 {
     ChangeSet changes;
+    changes.reserve(inserted_.size() + size_t(updated_.size()) + deleted_.size());
     for (ManagedObject* object : inserted_) {
         ChangeEntry entry;
         entry.id = object->id_;
@@ -703,8 +704,12 @@ void ObjectContext::afterSave(const StoreCoordinator::WriteResult* written)
     const auto deleted = std::exchange(deleted_, {});
     for (ManagedObject* object : inserted) {
         object->inserted_ = false;
-        if (written && written->rows.contains(object->id_))
+        if (!written)
+            continue;
+        if (written->adjusted.contains(object->id_))
             applyRow(object, written->rows.value(object->id_), false);
+        else
+            object->opt_ = 1;
     }
     for (ManagedObject* object : updated) {
         if (written && written->vanished.contains(object->id_)) {

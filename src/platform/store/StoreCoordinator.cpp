@@ -395,6 +395,8 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         ObjectID target;
     };
     QVector<KeyCheck> checks;
+    checks.reserve(qsizetype(changes.entries().size()) * 2);
+    result.rows.reserve(qsizetype(changes.entries().size()));
     const auto addChecks = [&](const ChangeEntry& entry, const StoreRow& row, quint64 mask) {
         const EntityDescription& entity = *entry.id.entity();
         for (int i = 0; i < row.keys.size(); ++i)
@@ -451,8 +453,10 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             for (int i = 0; i < entity.attributes().size(); ++i) {
                 if (!bit(entry.changedAttributes, i))
                     continue;
-                if (storeWins && stored->values.value(i) != entry.original.values.value(i))
+                if (storeWins && stored->values.value(i) != entry.original.values.value(i)) {
+                    result.adjusted.insert(entry.id);
                     continue;
+                }
                 row.values[i] = entry.values.values.value(i);
                 assignments += entity.attributes()[i].name + QStringLiteral(" = ?, ");
                 bound.append(row.values[i]);
@@ -460,8 +464,10 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             for (int i = 0; i < entity.relationships().size(); ++i) {
                 if (!bit(entry.changedRelationships, i) || !entity.relationships()[i].hasColumn())
                     continue;
-                if (storeWins && stored->keys.value(i) != entry.original.keys.value(i))
+                if (storeWins && stored->keys.value(i) != entry.original.keys.value(i)) {
+                    result.adjusted.insert(entry.id);
                     continue;
+                }
                 row.keys[i] = entry.values.keys.value(i);
                 assignments += entity.relationships()[i].column + QStringLiteral(" = ?, ");
                 bound.append(row.keys[i] == 0 ? QVariant() : QVariant(row.keys[i]));
@@ -519,6 +525,7 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
         if (clear.step() != SQLITE_DONE)
             return db_->error(QStringLiteral("updating %1").arg(entity.name()));
         result.rows[check.source].keys[check.relationship] = 0;
+        result.adjusted.insert(check.source);
     }
     return transaction.commit();
 }

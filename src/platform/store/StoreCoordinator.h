@@ -39,6 +39,9 @@ public:
         QHash<ObjectID, StoreRow> rows;
         // Updated or deleted objects whose rows another writer had already deleted.
         QSet<ObjectID> vanished;
+        // Inserted or updated objects stored with other values than were sent (a column the store kept, a key
+        // whose target was gone).
+        QSet<ObjectID> adjusted;
     };
 
     // Opens the store, creating it (with a new store UUID) when the file is new or empty. A store of another
