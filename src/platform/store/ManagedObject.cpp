@@ -96,7 +96,12 @@ QVariant ManagedObject::normalized(int attribute, const QVariant& value) const
 {
     if (!value.isValid() || value.isNull())
         return {};
-    switch (entity_->attributes()[attribute].type) {
+    static const int stored[] = {QMetaType::QString, QMetaType::LongLong, QMetaType::Double, QMetaType::QDateTime,
+                                 QMetaType::Bool};
+    const AttributeType type = entity_->attributes()[attribute].type;
+    if (value.typeId() == stored[int(type)] && type != AttributeType::Date)
+        return value;
+    switch (type) {
     case AttributeType::String:
         return value.toString();
     case AttributeType::Int64:

@@ -24,8 +24,8 @@ void SqliteStatement::bind(int position, const QVariant& value)
     }
     switch (value.typeId()) {
     case QMetaType::QString: {
-        const QString* text = static_cast<const QString*>(value.constData());
-        sqlite3_bind_text16(statement_, position, text->utf16(), int(text->size() * 2), SQLITE_TRANSIENT);
+        const QByteArray utf8 = static_cast<const QString*>(value.constData())->toUtf8();
+        sqlite3_bind_text(statement_, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         return;
     }
     case QMetaType::Double:
