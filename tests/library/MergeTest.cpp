@@ -135,3 +135,41 @@ TEST_F(MergeTest, StoreTrumpDropsOnlyTheConflictingColumn)
     EXPECT_EQ(queryStore(store.path(), "SELECT name FROM PTItem WHERE pk = " + QString::number(otherItems[0]->objectID().primaryKey())),
               "object wins");
 }
+
+TEST_F(MergeTest, WorkersAndTheSavePathRunTogetherWithoutLosingAnything)
+{
+    constexpr int Rounds = 20;
+    std::atomic<int> merged = 0;
+    std::atomic<int> written = 0;
+    ManagedObject* set = main->objectWithID(setID);
+    for (int round = 0; round < Rounds; ++round) {
+        pt::DispatchQueue::global().async([&, round] {
+            auto worker = std::make_shared<ObjectContext>(ObjectContext::Kind::Confinement, store.coordinator());
+            auto observer = worker->onDidSave([&](const DidSave& didSave) {
+                auto copy = std::make_shared<DidSave>(didSave);
+                main->perform([&, copy] {
+                    main->mergeChanges(*copy);
+                    ++merged;
+                });
+            });
+            ManagedObject* workerSet = worker->objectWithID(setID);
+            for (int i = 0; i < 50; ++i)
+                makeObject(*worker, "PTItem", QStringLiteral("w%1-%2").arg(round).arg(i))->setToOne("collection", workerSet);
+            EXPECT_TRUE(worker->save());
+        });
+        // Meanwhile the main context edits and saves through the writer.
+        makeObject(*main, "PTGroup", QStringLiteral("g%1").arg(round));
+        set->setValue("sort", round);
+        ASSERT_TRUE(main->save());
+        writer->perform([&] {
+            EXPECT_TRUE(writer->save());
+            ++written;
+        });
+    }
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return merged == Rounds && written == Rounds; }, 30000));
+    EXPECT_EQ(set->toMany("items").size(), 1000 + Rounds * 50);
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTItem"), QString::number(1000 + Rounds * 50));
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTGroup"), QString::number(Rounds));
+    EXPECT_EQ(queryStore(store.path(), "SELECT sort FROM PTCollection"), QString::number(Rounds - 1));
+    EXPECT_EQ(queryStore(store.path(), "PRAGMA integrity_check"), "ok");
+}
