@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/store/ObjectContext.h"
+
+#include <QStringList>
+
+// Extra operations on any context (the receiver comes first).
+namespace contextAdditions {
+
+// Turns every registered object into a fault, then forgets them all; ends a worker context.
+void resetAndBreakCycles(pt::store::ObjectContext& context);
+// Permanent IDs for every inserted object; a failure is logged and otherwise ignored.
+void obtainPermanentIDsForInsertedObjects(pt::store::ObjectContext& context);
+// A new object of the source's entity in `into` (or the receiver when null) with every attribute copied;
+// relationships are not copied.
+pt::store::ManagedObject* clone(pt::store::ObjectContext& context, pt::store::ManagedObject* source,
+                                pt::store::ObjectContext* into);
+// The distinct strings that name an existing object of this store (an object of this context's view, saved
+// or not yet written); others (unparseable, another store's, deleted rows) are dropped. First occurrences keep
+// their order.
+QStringList validatedObjectURIsWithStrings(pt::store::ObjectContext& context, const QStringList& uris);
+// The objects of those strings, without duplicates.
+QVector<pt::store::ManagedObject*> validatedObjectsWithURIStrings(pt::store::ObjectContext& context,
+                                                                  const QStringList& uris);
+// Loads the objects (and the objects on the key paths) in one fetch per entity level, for speed only.
+void unfaultRelationships(pt::store::ObjectContext& context, const QStringList& keyPaths,
+                          const QVector<pt::store::ManagedObject*>& objects, const QString& entityName);
+// Loads those of the objects that are still faults; fetches nothing when none is.
+void unfault(pt::store::ObjectContext& context, const QVector<pt::store::ManagedObject*>& objects,
+             const QString& entityName);
+
+} // namespace contextAdditions

@@ -1,0 +1,103 @@
+#include "library/PTModel.h"
+
+using pt::store::AttributeDescription;
+using pt::store::AttributeType;
+using pt::store::EntityDescription;
+using pt::store::ObjectModel;
+using pt::store::RelationshipDescription;
+
+namespace {
+
+AttributeDescription text(const QString& name, bool folded = false)
+{
+    return {name, AttributeType::String, folded};
+}
+
+AttributeDescription integer(const QString& name, bool indexed = false)
+{
+    return {name, AttributeType::Int64, false, indexed};
+}
+
+AttributeDescription date(const QString& name)
+{
+    return {name, AttributeType::Date};
+}
+
+RelationshipDescription toOne(const QString& name, const QString& target, const QString& inverse, const QString& column)
+{
+    return {name, target, inverse, false, column};
+}
+
+RelationshipDescription toMany(const QString& name, const QString& target, const QString& inverse)
+{
+    return {name, target, inverse, true, {}};
+}
+
+QVector<AttributeDescription> itemAttributes(bool withSearchColumns)
+{
+    QVector<AttributeDescription> attributes{text("name")};
+    if (withSearchColumns)
+        attributes << text("nameNormalized", true) << text("tagsString") << text("tagsStringNormalized", true);
+    attributes << text("informativeText");
+    if (withSearchColumns)
+        attributes << text("informativeTextNormalized", true);
+    attributes << text("newFileName") << text("originalFileName") << text("unicode") << integer("type")
+               << integer("width") << integer("height") << date("date") << text("location") << text("info");
+    return attributes;
+}
+
+std::vector<EntityDescription> sharedEntities()
+{
+    std::vector<EntityDescription> entities;
+    entities.emplace_back(
+        QStringLiteral("PTCollection"),
+        QVector<AttributeDescription>{text("name"), text("normalizedSearch", true), text("identifier"),
+                                      text("fileName"), date("date"), text("informativeText"), integer("sort"),
+                                      integer("type", true), text("version"), text("author"), text("license")},
+        QVector<RelationshipDescription>{toMany("items", "PTItem", "collection"),
+                                         toOne("group", "PTGroup", "sets", "grp"),
+                                         toOne("licence", "PTLicence", "collections", "licence")});
+    entities.emplace_back(
+        QStringLiteral("PTGroup"),
+        QVector<AttributeDescription>{text("name"), text("informativeText"), integer("sort")},
+        QVector<RelationshipDescription>{toOne("group", "PTGroup", "groups", "parent"),
+                                         toMany("groups", "PTGroup", "group"), toMany("sets", "PTCollection", "group")});
+    entities.emplace_back(
+        QStringLiteral("PTLicence"), QVector<AttributeDescription>{text("name"), text("url"), text("text")},
+        QVector<RelationshipDescription>{toMany("collections", "PTCollection", "licence"),
+                                         toMany("items", "PTItem", "licence")});
+    return entities;
+}
+
+} // namespace
+
+std::shared_ptr<const ObjectModel> PTModel::current()
+{
+    static const std::shared_ptr<const ObjectModel> model = [] {
+        std::vector<EntityDescription> entities = sharedEntities();
+        entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(true),
+                              QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
+                                                               toOne("licence", "PTLicence", "items", "licence")});
+        return std::make_shared<const ObjectModel>(CurrentName, 8, std::move(entities));
+    }();
+    return model;
+}
+
+std::shared_ptr<const ObjectModel> PTModel::version6()
+{
+    static const std::shared_ptr<const ObjectModel> model = [] {
+        std::vector<EntityDescription> entities = sharedEntities();
+        entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
+                              QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
+                                                               toOne("licence", "PTLicence", "items", "licence"),
+                                                               toMany("tags", "PTTags", "item")});
+        entities.emplace_back(QStringLiteral("PTTag"),
+                              QVector<AttributeDescription>{text("name"), text("normalizedSearch", true)},
+                              QVector<RelationshipDescription>{toOne("tag", "PTTags", "tag", {})});
+        entities.emplace_back(QStringLiteral("PTTags"), QVector<AttributeDescription>{},
+                              QVector<RelationshipDescription>{toOne("item", "PTItem", "tags", "item"),
+                                                               toOne("tag", "PTTag", "tag", "tag")});
+        return std::make_shared<const ObjectModel>(QStringLiteral("Pictern6"), 6, std::move(entities));
+    }();
+    return model;
+}
