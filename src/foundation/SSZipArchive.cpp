@@ -28,7 +28,7 @@ constexpr int CopyChunk = 16384;
 constexpr int ProgressIntervalMs = 33;
 constexpr quint32 RegularFileType = 0100000;
 constexpr quint32 FolderType = 0040000;
-constexpr uLong UnixMadeBy = 3 << 8 | 30; // UNIX, zip specification 3.0
+constexpr uLong UnixMadeBy = 3 << 8 | 30; // UNIX, zip format version 3.0
 constexpr uLong EncryptedFlag = 1;
 
 zip_fileinfo fileInfo(const QDateTime& modified, quint32 mode)
