@@ -1,7 +1,8 @@
 // Pictern's entry point. The application shell is not built yet: this starts the application object, reports
 // the version and where the default library lives, and exits.
+#include "library/PTLibraryController.h"
+
 #include <QApplication>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <clocale>
@@ -14,8 +15,8 @@ int main(int argc, char** argv)
     // Qt sets the C locale from the environment; numbers must never follow it.
     std::setlocale(LC_NUMERIC, "C");
 
-    const QString library = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/Pictern/Pictern.ptlibrary");
+    PTLibraryController::registerDefaults();
+    const QString library = PTLibraryController::location();
     QTextStream out(stdout);
     out << "Pictern " << QApplication::applicationVersion() << "\n"
         << "Default library: " << library << "\n";
