@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "library/ImportNaming.h"
 #include "library/PTLibraryController.h"
+#include "library/PTLicenceController.h"
 #include "library/PTStoreFunctions.h"
 #include "library/PTStoreStack.h"
 #include "platform/runtime/Defaults.h"
@@ -32,10 +33,13 @@ void LibraryTest::SetUp()
     PTLibraryController::setCurrentLibrary(PTLibraryController::initWithCreatingLibraryAtPath(libraryPath()));
     host_ = std::make_shared<Host>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath());
     PTStoreStack::setHost(host_);
+    PTConfirmation::install(confirmation);
 }
 
 void LibraryTest::TearDown()
 {
+    PTConfirmation::install(nullptr);
+    PTLicenceController::sharedController().purge();
     PTStoreStack::setHost(nullptr);
     PTLibraryController::setCurrentLibrary(nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/PTCollection.h"
+#include "library/PTConfirmation.h"
 #include "library/PTItem.h"
 #include "library/PTStoreStackHost.h"
 #include "platform/runtime/NotificationCenter.h"
@@ -14,6 +15,18 @@
 #include <memory>
 
 namespace pt::test {
+
+// Answers every question as told and records the questions.
+class FakeConfirmation : public PTConfirmation {
+public:
+    Answer answer;
+    QStringList asked;
+    Answer ask(const QString& title, const QString& text) override
+    {
+        asked << title + QLatin1Char('|') + text;
+        return answer;
+    }
+};
 
 // A current library package in a temporary folder with the store stack over its store file, as the shell sets
 // them up at start-up. Each test gets a fresh library, stack and defaults.
@@ -32,6 +45,7 @@ protected:
     QString libraryPath() const;
 
     QTemporaryDir dir;
+    std::shared_ptr<FakeConfirmation> confirmation = std::make_shared<FakeConfirmation>();
 
 private:
     std::shared_ptr<PTStoreStackHost> host_;
