@@ -2,23 +2,20 @@
 
 #include "platform/runtime/Defaults.h"
 
-#include <mutex>
+#include "library/InstalledSeam.h"
 
 namespace {
-std::mutex mutex;
-std::shared_ptr<PTConfirmation> current;
+InstalledSeam<PTConfirmation> seam;
 } // namespace
 
 void PTConfirmation::install(std::shared_ptr<PTConfirmation> confirmation)
 {
-    std::lock_guard lock(mutex);
-    current = std::move(confirmation);
+    seam.install(std::move(confirmation));
 }
 
 std::shared_ptr<PTConfirmation> PTConfirmation::installed()
 {
-    std::lock_guard lock(mutex);
-    return current;
+    return seam.get();
 }
 
 bool PTConfirmation::confirm(const QString& title, const QString& text, const QString& suppressionKey)

@@ -1,24 +1,18 @@
 #include "library/PTProgressPresenter.h"
 
-#include <mutex>
+#include "library/InstalledSeam.h"
 
 namespace {
-std::mutex mutex;
-std::shared_ptr<PTProgressPresenter> current;
+InstalledSeam<PTProgressPresenter> seam;
 } // namespace
 
 void PTProgressPresenter::install(std::shared_ptr<PTProgressPresenter> presenter)
 {
-    std::lock_guard lock(mutex);
-    current = std::move(presenter);
+    seam.install(std::move(presenter));
 }
 
 std::shared_ptr<PTProgressSheet> PTProgressPresenter::presentSheet(const QString& title)
 {
-    std::shared_ptr<PTProgressPresenter> presenter;
-    {
-        std::lock_guard lock(mutex);
-        presenter = current;
-    }
+    const std::shared_ptr<PTProgressPresenter> presenter = seam.get();
     return presenter ? presenter->present(title) : nullptr;
 }

@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 #include "library/ImportNaming.h"
+#include "library/PTCollectionController.h"
+#include "library/PTGroupController.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLicenceController.h"
 #include "library/PTStoreFunctions.h"
@@ -40,6 +42,9 @@ void LibraryTest::TearDown()
 {
     PTConfirmation::install(nullptr);
     PTLicenceController::sharedController().purge();
+    PTCollectionController::sharedController().purge();
+    PTGroupController::sharedController().purge();
+    PTGroupController::sharedController().purgeRemovalOfCollections();
     PTStoreStack::setHost(nullptr);
     PTLibraryController::setCurrentLibrary(nullptr);
 }
