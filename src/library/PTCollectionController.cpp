@@ -139,12 +139,20 @@ PTCollection* PTCollectionController::createCollectionWithName(const QString& na
         context = main;
     if (!context)
         return nullptr;
+    // Loaded first, so that the new set is appended once rather than also fetched.
+    if (context == main)
+        collections();
     PTCollection* set = PTCollection::insert(*context);
     set->setName(stringAdditions::trim(name));
     PTSetNewObjectDefaults(set);
-    set->setSort(PTGroupController::sharedController().objectsForGroup(nullptr).size());
+    // Last at the top level: new groups are numbered past the end, so the count alone may not be last.
+    const PTGroupController::Children topLevel = PTGroupController::sharedController().objectsForGroup(nullptr);
+    qint64 sort = topLevel.size();
+    for (ManagedObject* object : topLevel)
+        sort = std::max(sort, PTGroupController::sortOf(object) + 1);
+    set->setSort(sort);
     if (context == main) {
-        if (collections_)
+        if (collections_ && !collections_->contains(set))
             collections_->append(set);
         PTGroupController::sharedController().purgeGroup(nullptr);
     }
