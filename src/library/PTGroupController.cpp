@@ -4,6 +4,7 @@
 #include "library/PTCollection.h"
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
+#include "library/PTMenuBuilder.h"
 #include "library/PTStoreFunctions.h"
 #include "platform/runtime/Logging.h"
 #include "platform/store/ObjectContext.h"
@@ -372,4 +373,14 @@ int PTGroupController::depthForItem(ManagedObject* object) const
     for (PTGroup* parent = parentOf(object); parent; parent = parent->group())
         ++depth;
     return depth;
+}
+
+void PTGroupController::menuForGroup(PTGroup* group, const QString& action, PTMenuBuilder& menu)
+{
+    for (ManagedObject* child : objectsForGroup(group)) {
+        if (auto* inner = PTGroup::from(child))
+            menuForGroup(inner, action, menu.addSubmenuItem(inner->name(), action, inner));
+        else
+            menu.addItem(nameOf(child), action, child);
+    }
 }

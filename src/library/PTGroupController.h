@@ -9,6 +9,7 @@
 
 class PTCollection;
 class PTGroup;
+class PTMenuBuilder;
 
 // The tree of groups and sets that the source list shows: the children of every group, and of the top level,
 // in ascending `sort`, cached per group so that the outline's many child requests cost a look-up. Creates,
@@ -63,6 +64,10 @@ public:
     PTGroup* topLevelGroup(const Children& objects, pt::store::ManagedObject** proposed);
     // The number of the object's ancestors.
     int depthForItem(pt::store::ManagedObject* object) const;
+
+    // One entry per child of the group (null: the top level), each standing for its child and sending the action;
+    // a child group's entry holds a submenu of its own children.
+    void menuForGroup(PTGroup* group, const QString& action, PTMenuBuilder& menu);
 
     // The parent group of a set or group.
     static PTGroup* parentOf(pt::store::ManagedObject* object);

@@ -1,5 +1,6 @@
 // Sets on a real library: creation, source-list order, and items moved, merged and copied with their files.
 #include "LibraryTestSupport.h"
+#include "StoreTestSupport.h"
 
 #include "TestSupport.h"
 #include "library/PTCollectionController.h"
@@ -122,6 +123,9 @@ TEST_F(CollectionControllerTest, MergeMovesFilesWithCollidingNames)
     EXPECT_EQ(recorder.posted.first().object, &sets);
     EXPECT_EQ(recorder.posted.first().userInfo.value("collection").value<ManagedObject*>(), source);
     saveAndWait();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTCollection"), "1");
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTItem WHERE collection IS NOT NULL"), "4");
 
     // Merging one set only tells that the sets changed.
     recorder.posted.clear();

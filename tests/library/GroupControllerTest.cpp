@@ -5,11 +5,36 @@
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
 #include "library/PTGroupController.h"
+#include "library/PTMenuBuilder.h"
+
+#include <deque>
 
 using pt::store::ManagedObject;
 using pt::test::LibraryTest;
 
 namespace {
+
+// Records entries as "title/action", a submenu's entries indented below their entry.
+class RecordingMenu : public PTMenuBuilder {
+public:
+    explicit RecordingMenu(QStringList* lines, QString indent = {}) : lines_(lines), indent_(std::move(indent)) {}
+    void addItem(const QString& title, const QString& action, ManagedObject* object) override
+    {
+        *lines_ << indent_ + title + "/" + action;
+        objects << object;
+    }
+    PTMenuBuilder& addSubmenuItem(const QString& title, const QString& action, ManagedObject* object) override
+    {
+        addItem(title, action, object);
+        return submenus_.emplace_back(lines_, indent_ + "  ");
+    }
+    QVector<ManagedObject*> objects;
+
+private:
+    QStringList* lines_;
+    QString indent_;
+    std::deque<RecordingMenu> submenus_;
+};
 
 class GroupControllerTest : public LibraryTest {
 protected:
@@ -196,4 +221,24 @@ TEST_F(GroupControllerTest, TreeQuestions)
     groups.removeCollection(a);
     EXPECT_EQ(childNames(outer), (QStringList{"b", "sub"}));
     groups.purgeRemovalOfCollections();
+}
+
+TEST_F(GroupControllerTest, MenuOfAGroupsChildren)
+{
+    PTGroup* outer = group("Outer");
+    PTCollection* a = set("A", outer);
+    PTGroup* inner = group("Inner", outer);
+    set("B", inner);
+    set("Top");
+
+    QStringList lines;
+    RecordingMenu menu(&lines);
+    groups.menuForGroup(outer, "select", menu);
+    EXPECT_EQ(lines, (QStringList{"A/select", "Inner/select", "  B/select"}));
+    EXPECT_EQ(menu.objects, (QVector<ManagedObject*>{a, inner}));
+
+    lines.clear();
+    RecordingMenu top(&lines);
+    groups.menuForGroup(nullptr, "move", top);
+    EXPECT_EQ(lines, (QStringList{"Outer/move", "  A/move", "  Inner/move", "    B/move", "Top/move"}));
 }
