@@ -1,19 +1,24 @@
 #include "library/PTCollectionController.h"
 
+#include "foundation/DispatchHelpers.h"
 #include "foundation/StringAdditions.h"
 #include "library/ContextAdditions.h"
 #include "library/EntityValues.h"
 #include "library/ImportNaming.h"
 #include "library/PTCollection.h"
 #include "library/PTGroup.h"
+#include "library/PTConfirmation.h"
 #include "library/PTGroupController.h"
+#include "library/PTIconRemover.h"
 #include "library/PTItem.h"
 #include "library/PTLibraryController.h"
+#include "library/PTProgressPresenter.h"
 #include "library/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/Logging.h"
 #include "platform/runtime/NotificationCenter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -235,6 +240,80 @@ QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items
         QFile::remove(file);
     PTSaveManagedObjectContext();
     return failed;
+}
+
+bool PTCollectionController::deleteCollection(PTCollection* set)
+{
+    if (!set->removeable()
+        || !PTConfirmation::confirm(QCoreApplication::translate("PTCollectionController", "Are you sure?"),
+                                    QCoreApplication::translate("PTCollectionController",
+                                                                "Are you sure you want to delete this set?"),
+                                    DeleteSuppressionKey))
+        return false;
+    removeCollection(set);
+    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
+    const pt::store::ObjectID id = set->objectID();
+    PTDispatchAfter(
+        [this, id] {
+            pt::store::ObjectContext* context = PTMainManagedObjectContext();
+            PTCollection* set = context ? PTCollection::from(context->existingObjectWithID(id)) : nullptr;
+            if (!set)
+                return;
+            PTGroupController::sharedController().removeCollection(set);
+            broadcastRemovalOfCollection(set);
+            notifyObserversOfDidChange();
+            std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
+            remover->removeCollection(set, {}, [this, remover] {
+                if (sheet_)
+                    sheet_->setTitle(QCoreApplication::translate("PTCollectionController", "Set Removed"));
+                PTGroupController::sharedController().purgeRemovalOfCollections();
+                PTDispatchAfter(
+                    [this] {
+                        if (sheet_)
+                            sheet_->endSession();
+                        sheet_.reset();
+                    },
+                    pt::DispatchQueue::main(), 1.0);
+            });
+        },
+        pt::DispatchQueue::main(), 0.5);
+    return true;
+}
+
+bool PTCollectionController::deleteItemsAlerted(const QVector<PTItem*>& items, const Handler& beforeDelete,
+                                                const Handler& completion)
+{
+    const QString what = items.size() == 1 ? QStringLiteral("this item") : QStringLiteral("these items");
+    if (!PTConfirmation::confirm(
+            QCoreApplication::translate("PTCollectionController", "Are you sure?"),
+            QCoreApplication::translate("PTCollectionController", "Are you sure you want to delete %1?").arg(what),
+            DeleteSuppressionKey))
+        return false;
+    if (beforeDelete)
+        beforeDelete();
+    QVector<pt::store::ObjectID> ids;
+    for (PTItem* item : items)
+        ids.append(item->objectID());
+    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
+    std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
+    remover->removeIconsWithObjectIDs(ids, [this, remover, completion] {
+        pt::DispatchQueue::main().async([this, completion] {
+            if (sheet_)
+                sheet_->setTitle(QCoreApplication::translate("PTCollectionController", "Icons Removed"));
+            // The deleted items are stored at once: their files are gone already.
+            PTSaveManagedObjectContext();
+            PTDispatchAfter(
+                [this, completion] {
+                    if (completion)
+                        completion();
+                    if (sheet_)
+                        sheet_->endSession();
+                    sheet_.reset();
+                },
+                pt::DispatchQueue::main(), 1.0);
+        });
+    });
+    return true;
 }
 
 bool PTCollectionController::requiresConfirmationOfRemoval()

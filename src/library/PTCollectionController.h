@@ -11,7 +11,9 @@
 #include <optional>
 
 class PTCollection;
+class PTIconRemover;
 class PTItem;
+class PTProgressSheet;
 
 // The single owner of the library's sets: caches the ordinary sets and the one Miscellaneous set, creates sets,
 // moves, copies and merges items between sets together with their files, orders sets as the source list shows
@@ -64,6 +66,13 @@ public:
     QVector<PTItem*> moveItems(const QVector<PTItem*>& items, PTCollection* target,
                                const Handler& beforeOriginalDelete = {});
 
+    // Asks (unless suppressed), then removes the set with its items and files under a progress sheet. Answers
+    // whether the removal started.
+    bool deleteCollection(PTCollection* set);
+    // Asks (unless suppressed), then removes the items with their files under a progress sheet and saves;
+    // `completion` runs when all is done. Answers whether the removal started.
+    bool deleteItemsAlerted(const QVector<PTItem*>& items, const Handler& beforeDelete, const Handler& completion);
+
     // False when the user chose not to be asked before deletions.
     static bool requiresConfirmationOfRemoval();
     // Forgets the set (list and item count).
@@ -89,6 +98,7 @@ private:
     PTCollectionController();
     void post(const QString& name, const QVariantMap& userInfo = {});
 
+    std::shared_ptr<PTProgressSheet> sheet_;
     std::optional<QVector<PTCollection*>> collections_;
     PTCollection* misc_ = nullptr;
     QHash<QString, qint64> itemCounts_;

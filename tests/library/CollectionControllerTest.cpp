@@ -8,6 +8,7 @@
 #include "library/PTGroupController.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLicence.h"
+#include "library/PTProgressPresenter.h"
 #include "platform/store/Predicate.h"
 
 #include <QDir>
@@ -255,4 +256,114 @@ TEST_F(CollectionControllerTest, LegacySetFoldersMoveIntoTheIdentifiersFolder)
     // A name already taken in the new folder stays where it was, with its folder.
     EXPECT_TRUE(QFileInfo::exists(sets_ + "/taken/b.svg"));
     EXPECT_EQ(contents(taken->formattedDirectory() + "/b.svg"), contents(themeIcon("go-up")));
+}
+
+namespace {
+
+// Records the titles a sheet showed and whether it was closed.
+class RecordingSheets : public PTProgressPresenter {
+public:
+    struct Sheet : PTProgressSheet {
+        QStringList titles;
+        bool ended = false;
+        void setTitle(const QString& title) override { titles << title; }
+        void endSession() override { ended = true; }
+    };
+    std::shared_ptr<PTProgressSheet> present(const QString& title) override
+    {
+        auto sheet = std::make_shared<Sheet>();
+        sheet->titles << title;
+        sheets.push_back(sheet);
+        return sheet;
+    }
+    std::vector<std::shared_ptr<Sheet>> sheets;
+};
+
+class DeletionTest : public CollectionControllerTest {
+protected:
+    void SetUp() override
+    {
+        CollectionControllerTest::SetUp();
+        PTProgressPresenter::install(presenter);
+    }
+    void TearDown() override
+    {
+        PTProgressPresenter::install(nullptr);
+        CollectionControllerTest::TearDown();
+    }
+    std::shared_ptr<RecordingSheets> presenter = std::make_shared<RecordingSheets>();
+};
+
+} // namespace
+
+TEST_F(DeletionTest, DeletingASetRemovesItsItemsFilesAndFolderInBatches)
+{
+    PTCollection* keep = sets.createCollectionWithName("Keep", nullptr);
+    PTCollection* doomed = sets.createCollectionWithName("Doomed", nullptr);
+    PTLicence* licence = PTLicence::insert(context());
+    doomed->setLicence(licence);
+    for (int i = 0; i < 250; ++i)
+        makeItem(doomed, QStringLiteral("Icon %1").arg(i), QStringLiteral("icon-%1.svg").arg(i))->setLicence(licence);
+    PTItem* kept = makeItem(keep, "Kept", "kept.svg");
+    saveAndWait();
+    const QString folder = doomed->formattedDirectory();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    recorder.posted.clear();
+
+    // Cancel, even with "do not ask again" ticked, changes nothing and stores nothing.
+    confirmation->answer = {false, true};
+    EXPECT_FALSE(sets.deleteCollection(doomed));
+    EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete this set?"});
+    EXPECT_TRUE(PTCollectionController::requiresConfirmationOfRemoval());
+    EXPECT_TRUE(presenter->sheets.empty());
+    EXPECT_FALSE(sets.deleteCollection(sets.miscCollection()));
+
+    confirmation->answer = {true, false};
+    ASSERT_TRUE(sets.deleteCollection(doomed));
+    ASSERT_EQ(presenter->sheets.size(), 1u);
+    auto sheet = presenter->sheets.front();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return sheet->ended; }, 10000));
+    EXPECT_EQ(sheet->titles, (QStringList{"Removing Set...", "Set Removed"}));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(recorder.postedNames(), (QStringList{PTCollectionController::WillDeleteCollectionNotification,
+                                                   PTCollectionController::CollectionsDidChangeNotification}));
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTItem"), "1");
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT name FROM PTCollection WHERE type IS NOT 1"), "Keep");
+    EXPECT_TRUE(licence->items().isEmpty());
+    EXPECT_TRUE(licence->collections().isEmpty());
+    EXPECT_EQ(groups.objectsForGroup(nullptr), (PTGroupController::Children{keep}));
+    EXPECT_TRUE(QFileInfo::exists(kept->fileURL().toLocalFile()));
+}
+
+TEST_F(DeletionTest, DeletingItemsAsksOnceAndSaves)
+{
+    PTCollection* set = sets.createCollectionWithName("Set", nullptr);
+    PTItem* a = makeItem(set, "A", "a.svg");
+    PTItem* b = makeItem(set, "B", "b.svg");
+    PTItem* c = makeItem(set, "C", "c.svg");
+    PTCollection* empty = sets.createCollectionWithName("Empty", nullptr);
+    saveAndWait();
+    const QString fileA = a->fileURL().toLocalFile();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+
+    confirmation->answer = {true, true};
+    bool before = false;
+    bool done = false;
+    ASSERT_TRUE(sets.deleteItemsAlerted({a, b}, [&] { before = true; }, [&] { done = true; }));
+    EXPECT_TRUE(before);
+    EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete these items?"});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }));
+    EXPECT_TRUE(presenter->sheets.front()->ended);
+    EXPECT_EQ(presenter->sheets.front()->titles, (QStringList{"Removing Icons...", "Icons Removed"}));
+    EXPECT_FALSE(QFileInfo::exists(fileA));
+    EXPECT_EQ(set->items(), QVector<PTItem*>{c});
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT name FROM PTItem"), "C");
+
+    // The ticked box was stored with the confirmation: no question any more, still a sheet.
+    EXPECT_FALSE(PTCollectionController::requiresConfirmationOfRemoval());
+    ASSERT_TRUE(sets.deleteCollection(empty));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return presenter->sheets.back()->ended; }));
+    EXPECT_EQ(confirmation->asked.size(), 1);
+    EXPECT_EQ(presenter->sheets.size(), 2u);
+    EXPECT_TRUE(empty->isDeleted());
 }
