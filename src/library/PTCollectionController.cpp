@@ -30,12 +30,15 @@ using pt::store::Predicate;
 
 namespace {
 
-// Copies the file into the folder under the name; a missing source is no failure (there is nothing to lose).
+// Copies the file into the folder under the name. A missing source is no failure (there is nothing to lose); a
+// missing folder (no library) is.
 bool copyInto(const QString& source, const QString& folder, const QString& name)
 {
+    if (folder.isEmpty())
+        return false;
     if (source.isEmpty() || !QFileInfo::exists(source))
         return true;
-    return !folder.isEmpty() && QFile::copy(source, QStringLiteral("%1/%2").arg(folder, name));
+    return QFile::copy(source, QStringLiteral("%1/%2").arg(folder, name));
 }
 
 } // namespace
@@ -180,7 +183,9 @@ QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PT
             broadcastRemovalOfCollection(set);
             removeCollection(set);
             PTGroupController::sharedController().removeCollection(set);
-            QDir(set->formattedDirectory()).removeRecursively();
+            // Without a library there is no folder; an empty path must never reach removeRecursively.
+            if (const QString folder = set->formattedDirectory(); !folder.isEmpty())
+                QDir(folder).removeRecursively();
             set->setLicence(nullptr);
             set->context()->deleteObject(set);
         }

@@ -171,6 +171,29 @@ TEST_F(CollectionControllerTest, AFailedCopyLosesNothing)
     saveAndWait();
 }
 
+TEST_F(CollectionControllerTest, WithoutALibraryNoFolderIsTouched)
+{
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTCollection* source = sets.createCollectionWithName("Source", nullptr);
+    PTItem* item = makeItem(source, "Next", "next.svg");
+    const QString file = item->fileURL().toLocalFile();
+    PTCollection* empty = sets.createCollectionWithName("Empty", nullptr);
+    // The working folder stands in for whatever an empty path would name.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    auto library = PTLibraryController::initWithLibraryPath(libraryPath());
+    PTLibraryController::setCurrentLibrary(nullptr);
+
+    EXPECT_EQ(sets.mergeCollections({target, source, empty}), QVector<PTCollection*>{source});
+    EXPECT_TRUE(empty->isDeleted());
+    EXPECT_EQ(item->collection(), source);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(QFileInfo::exists(libraryPath()));
+    QDir::setCurrent(previous);
+    PTLibraryController::setCurrentLibrary(std::move(library));
+    saveAndWait();
+}
+
 TEST_F(CollectionControllerTest, CloneCopiesItemsAndFiles)
 {
     PTCollection* source = sets.createCollectionWithName("Source", nullptr);
