@@ -1,6 +1,5 @@
 #include "library/PTGroupController.h"
 
-#include "foundation/StringAdditions.h"
 #include "library/PTCollection.h"
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
@@ -256,7 +255,7 @@ void PTGroupController::sortGroupByName(PTGroup* group)
 {
     Children children = objectsForGroup(group);
     std::stable_sort(children.begin(), children.end(), [](ManagedObject* a, ManagedObject* b) {
-        return stringAdditions::cStringComparison(nameOf(a), nameOf(b)) < 0;
+        return QString::compare(nameOf(a), nameOf(b), Qt::CaseInsensitive) < 0;
     });
     renumber(children);
     objectsForGroup(group, true);

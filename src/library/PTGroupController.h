@@ -40,7 +40,7 @@ public:
     Children ungroupItems(const QVector<PTGroup*>& groups);
     // Dissolves the group into its parent at its own place; answers its former children.
     Children ungroup(PTGroup* group, bool purge);
-    // Orders the group's children by name (ASCII case ignored); the caller saves.
+    // Orders the group's children by name, case ignored; the caller saves.
     void sortGroupByName(PTGroup* group);
     // Renumbers the cached children 0..n-1 and answers the reloaded list.
     Children revalidateGroupSorting(PTGroup* group);
