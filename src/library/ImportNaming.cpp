@@ -1,5 +1,9 @@
 #include "library/ImportNaming.h"
 
+#include "foundation/StringAdditions.h"
+#include "library/EntityValues.h"
+#include "library/PTCollection.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -146,4 +150,11 @@ QString PTUniqueFileName(const QString& name, const QString& directory)
 QString PTSafeUniqueFileName(const QString& name, const QString& directory)
 {
     return PTUniqueFileName(PTSafeFileName(name), directory);
+}
+
+void PTSetNewObjectDefaults(PTCollection* set)
+{
+    set->setNormalizedSearch(stringAdditions::normalizedString(set->name()));
+    set->setDate(QDateTime::currentDateTime());
+    set->setIdentifier(entityValues::newIdentifier());
 }

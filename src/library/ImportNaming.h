@@ -24,3 +24,7 @@ QString PTSafeFileName(const QString& name);
 // so the answer always names a file directly inside the directory.
 QString PTUniqueFileName(const QString& name, const QString& directory);
 QString PTSafeUniqueFileName(const QString& name, const QString& directory);
+
+class PTCollection;
+// Gives a new set its normalised search name, the date now and a new identifier.
+void PTSetNewObjectDefaults(PTCollection* set);

@@ -1,5 +1,10 @@
 #include "library/PTModel.h"
 
+#include "library/PTCollection.h"
+#include "library/PTGroup.h"
+#include "library/PTItem.h"
+#include "library/PTLicence.h"
+
 using pt::store::AttributeDescription;
 using pt::store::AttributeType;
 using pt::store::EntityDescription;
@@ -46,7 +51,16 @@ QVector<AttributeDescription> itemAttributes(bool withSearchColumns)
     return attributes;
 }
 
-std::vector<EntityDescription> sharedEntities()
+template <class T>
+EntityDescription::Factory factory(bool typed)
+{
+    if (!typed)
+        return {};
+    return [] { return std::make_unique<T>(); };
+}
+
+// The entities both versions share; the current version makes its objects of the typed classes.
+std::vector<EntityDescription> sharedEntities(bool typed)
 {
     std::vector<EntityDescription> entities;
     entities.emplace_back(
@@ -56,16 +70,19 @@ std::vector<EntityDescription> sharedEntities()
                                       integer("type", true), text("version"), text("author"), text("license")},
         QVector<RelationshipDescription>{toMany("items", "PTItem", "collection"),
                                          toOne("group", "PTGroup", "sets", "grp"),
-                                         toOne("licence", "PTLicence", "collections", "licence")});
+                                         toOne("licence", "PTLicence", "collections", "licence")},
+        factory<PTCollection>(typed));
     entities.emplace_back(
         QStringLiteral("PTGroup"),
         QVector<AttributeDescription>{text("name"), text("informativeText"), integer("sort")},
         QVector<RelationshipDescription>{toOne("group", "PTGroup", "groups", "parent"),
-                                         toMany("groups", "PTGroup", "group"), toMany("sets", "PTCollection", "group")});
+                                         toMany("groups", "PTGroup", "group"), toMany("sets", "PTCollection", "group")},
+        factory<PTGroup>(typed));
     entities.emplace_back(
         QStringLiteral("PTLicence"), QVector<AttributeDescription>{text("name"), text("url"), text("text")},
         QVector<RelationshipDescription>{toMany("collections", "PTCollection", "licence"),
-                                         toMany("items", "PTItem", "licence")});
+                                         toMany("items", "PTItem", "licence")},
+        factory<PTLicence>(typed));
     return entities;
 }
 
@@ -74,10 +91,11 @@ std::vector<EntityDescription> sharedEntities()
 std::shared_ptr<const ObjectModel> PTModel::current()
 {
     static const std::shared_ptr<const ObjectModel> model = [] {
-        std::vector<EntityDescription> entities = sharedEntities();
+        std::vector<EntityDescription> entities = sharedEntities(true);
         entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(true),
                               QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
-                                                               toOne("licence", "PTLicence", "items", "licence")});
+                                                               toOne("licence", "PTLicence", "items", "licence")},
+                              factory<PTItem>(true));
         return std::make_shared<const ObjectModel>(CurrentName, 8, std::move(entities));
     }();
     return model;
@@ -86,7 +104,7 @@ std::shared_ptr<const ObjectModel> PTModel::current()
 std::shared_ptr<const ObjectModel> PTModel::version6()
 {
     static const std::shared_ptr<const ObjectModel> model = [] {
-        std::vector<EntityDescription> entities = sharedEntities();
+        std::vector<EntityDescription> entities = sharedEntities(false);
         entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
                               QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
                                                                toOne("licence", "PTLicence", "items", "licence"),

@@ -1,0 +1,99 @@
+// The source list's child requests: a cached child list against the same list built again from the store, and
+// the whole source-list order of the sets. Run with --benchmark_filter=Tree.
+#include "library/PTCollection.h"
+#include "library/PTCollectionController.h"
+#include "library/PTGroup.h"
+#include "library/PTGroupController.h"
+#include "library/PTStoreFunctions.h"
+#include "library/PTStoreStack.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int GroupCount = 20;
+constexpr int SetsPerGroup = 25;
+constexpr int TopLevelSets = 200;
+
+class Host : public PTStoreStackHost {
+public:
+    explicit Host(QString path) : path_(std::move(path)) {}
+    QString storePath() const override { return path_; }
+    void presentError(const pt::Error&) override {}
+    void saveFailed(const pt::Error&) override {}
+
+private:
+    QString path_;
+};
+
+// A library tree in a temporary store, made once for all tree benchmarks.
+QVector<PTGroup*>& tree()
+{
+    static QTemporaryDir dir;
+    static QVector<PTGroup*> groups = [] {
+        PTStoreStack::setHost(std::make_shared<Host>(dir.filePath(QStringLiteral("Rorev.db"))));
+        pt::store::ObjectContext& context = *PTMainManagedObjectContext();
+        QVector<PTGroup*> made;
+        qint64 sort = 0;
+        for (int g = 0; g < GroupCount; ++g) {
+            PTGroup* group = PTGroup::insert(context);
+            group->setName(QStringLiteral("Group %1").arg(g));
+            group->setSort(sort++);
+            for (int s = 0; s < SetsPerGroup; ++s) {
+                PTCollection* set = PTCollection::insert(context);
+                set->setName(QStringLiteral("Set %1").arg(s));
+                set->setSort(s);
+                set->setGroup(group);
+            }
+            made.append(group);
+        }
+        for (int s = 0; s < TopLevelSets; ++s) {
+            PTCollection* set = PTCollection::insert(context);
+            set->setName(QStringLiteral("Loose %1").arg(s));
+            set->setSort(sort++);
+        }
+        if (!context.save())
+            qFatal("the benchmark tree could not be saved");
+        return made;
+    }();
+    return groups;
+}
+
+void TreeCachedChildLists(benchmark::State& state)
+{
+    const QVector<PTGroup*>& groups = tree();
+    PTGroupController& controller = PTGroupController::sharedController();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(controller.objectsForGroup(nullptr).size());
+        for (PTGroup* group : groups)
+            benchmark::DoNotOptimize(controller.objectsForGroup(group).size());
+    }
+    state.SetItemsProcessed(state.iterations() * (groups.size() + 1));
+}
+BENCHMARK(TreeCachedChildLists);
+
+void TreeRebuiltChildLists(benchmark::State& state)
+{
+    const QVector<PTGroup*>& groups = tree();
+    PTGroupController& controller = PTGroupController::sharedController();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(controller.objectsForGroup(nullptr, true).size());
+        for (PTGroup* group : groups)
+            benchmark::DoNotOptimize(controller.objectsForGroup(group, true).size());
+    }
+    state.SetItemsProcessed(state.iterations() * (groups.size() + 1));
+}
+BENCHMARK(TreeRebuiltChildLists);
+
+void TreeSourceListOrder(benchmark::State& state)
+{
+    tree();
+    PTCollectionController& sets = PTCollectionController::sharedController();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sets.collectionsSortedByGroup().size());
+}
+BENCHMARK(TreeSourceListOrder);
+
+} // namespace

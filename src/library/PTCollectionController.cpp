@@ -1,0 +1,432 @@
+#include "library/PTCollectionController.h"
+
+#include "foundation/DispatchHelpers.h"
+#include "foundation/StringAdditions.h"
+#include "library/ContextAdditions.h"
+#include "library/EntityValues.h"
+#include "library/ImportNaming.h"
+#include "library/PTCollection.h"
+#include "library/PTGroup.h"
+#include "library/PTConfirmation.h"
+#include "library/PTGroupController.h"
+#include "library/PTIconRemover.h"
+#include "library/PTItem.h"
+#include "library/PTLibraryController.h"
+#include "library/PTProgressPresenter.h"
+#include "library/PTStoreFunctions.h"
+#include "platform/runtime/Defaults.h"
+#include "platform/runtime/Logging.h"
+#include "platform/runtime/NotificationCenter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using pt::store::ManagedObject;
+using pt::store::Predicate;
+
+namespace {
+
+// Copies the file into the folder under the name. A missing source is no failure (there is nothing to lose); a
+// missing folder (no library) is.
+bool copyInto(const QString& source, const QString& folder, const QString& name)
+{
+    if (folder.isEmpty())
+        return false;
+    if (source.isEmpty() || !QFileInfo::exists(source))
+        return true;
+    return QFile::copy(source, QStringLiteral("%1/%2").arg(folder, name));
+}
+
+} // namespace
+
+PTCollectionController& PTCollectionController::sharedController()
+{
+    static PTCollectionController controller;
+    return controller;
+}
+
+PTCollectionController::PTCollectionController()
+{
+    if (PTHasManagedObjectContext())
+        checkLegacyFolders();
+}
+
+const pt::store::EntityDescription* PTCollectionController::entity() const
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    return context ? context->coordinator()->model().entity(PTCollection::EntityName) : nullptr;
+}
+
+QVector<PTCollection*> PTCollectionController::collections()
+{
+    if (!collections_) {
+        pt::store::ObjectContext* context = PTMainManagedObjectContext();
+        if (!context)
+            return {};
+        const auto predicate = Predicate::parse(QStringLiteral("type=NULL OR type=0"));
+        const auto fetched = context->fetch({PTCollection::EntityName, *predicate});
+        if (!fetched) {
+            qCWarning(lcLibrary).noquote() << fetched.error().toString();
+            return {};
+        }
+        QVector<PTCollection*> list;
+        for (ManagedObject* object : *fetched)
+            list.append(PTCollection::from(object));
+        collections_ = list;
+    }
+    return *collections_;
+}
+
+PTCollection* PTCollectionController::miscCollection()
+{
+    if (misc_)
+        return misc_;
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    if (!context)
+        return nullptr;
+    const auto predicate = Predicate::parse(QStringLiteral("type=%@"), {PTCollection::MiscellaneousType});
+    const auto fetched = context->fetch({PTCollection::EntityName, *predicate});
+    if (fetched && !fetched->isEmpty()) {
+        misc_ = PTCollection::from(fetched->first());
+    } else {
+        if (!fetched)
+            qCWarning(lcLibrary).noquote() << fetched.error().toString();
+        misc_ = PTCollection::insert(*context);
+        misc_->setType(PTCollection::MiscellaneousType);
+        misc_->setName(PTCollection::MiscellaneousName);
+        misc_->setSort(-100);
+        misc_->setIdentifier(entityValues::newIdentifier());
+    }
+    return misc_;
+}
+
+QVector<PTCollection*> PTCollectionController::collectionsSortedByGroup()
+{
+    QVector<PTCollection*> sets;
+    if (PTCollection* misc = miscCollection())
+        sets.append(misc);
+    PTGroupController& groups = PTGroupController::sharedController();
+    const std::function<void(PTGroup*)> walk = [&](PTGroup* group) {
+        for (ManagedObject* child : groups.objectsForGroup(group)) {
+            if (auto* set = PTCollection::from(child))
+                sets.append(set);
+            else
+                walk(PTGroup::from(child));
+        }
+    };
+    walk(nullptr);
+    return sets;
+}
+
+QVector<PTCollection*> PTCollectionController::sortCollections(const QVector<PTCollection*>& sets)
+{
+    if (sets.size() < 2)
+        return sets;
+    const QVector<PTCollection*> order = collectionsSortedByGroup();
+    QHash<PTCollection*, qint64> positions;
+    for (qint64 i = 0; i < order.size(); ++i) {
+        order[i]->setTempSort2(i);
+        positions.insert(order[i], i);
+    }
+    QVector<PTCollection*> sorted = sets;
+    for (PTCollection* set : sorted)
+        set->setTempSort(positions.value(set, order.size()));
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](PTCollection* a, PTCollection* b) { return a->tempSort() < b->tempSort(); });
+    return sorted;
+}
+
+PTCollection* PTCollectionController::createCollectionWithName(const QString& name, pt::store::ObjectContext* context)
+{
+    pt::store::ObjectContext* main = PTMainManagedObjectContext();
+    if (!context)
+        context = main;
+    if (!context)
+        return nullptr;
+    // Loaded first, so that the new set is appended once rather than also fetched.
+    if (context == main)
+        collections();
+    PTCollection* set = PTCollection::insert(*context);
+    set->setName(stringAdditions::trim(name));
+    PTSetNewObjectDefaults(set);
+    // Last at the top level: new groups are numbered past the end, so the count alone may not be last.
+    const PTGroupController::Children topLevel = PTGroupController::sharedController().objectsForGroup(nullptr);
+    qint64 sort = topLevel.size();
+    for (ManagedObject* object : topLevel)
+        sort = std::max(sort, PTGroupController::sortOf(object) + 1);
+    set->setSort(sort);
+    if (context == main) {
+        if (collections_ && !collections_->contains(set))
+            collections_->append(set);
+        PTGroupController::sharedController().purgeGroup(nullptr);
+    }
+    return set;
+}
+
+QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PTCollection*>& sets)
+{
+    QVector<PTCollection*> kept;
+    if (!sets.isEmpty()) {
+        PTCollection* target = sets.first();
+        for (PTCollection* set : sets) {
+            if (set == target || !set->removeable())
+                continue;
+            if (!moveItems(set->items(), target).isEmpty()) {
+                qCWarning(lcLibrary) << "set" << set->name() << "kept: some of its files could not be moved";
+                kept.append(set);
+                continue;
+            }
+            broadcastRemovalOfCollection(set);
+            removeCollection(set);
+            PTGroupController::sharedController().removeCollection(set);
+            // Without a library there is no folder; an empty path must never reach removeRecursively.
+            if (const QString folder = set->formattedDirectory(); !folder.isEmpty())
+                QDir(folder).removeRecursively();
+            set->setLicence(nullptr);
+            set->context()->deleteObject(set);
+        }
+    }
+    notifyObserversOfDidChange();
+    return kept;
+}
+
+QVector<PTItem*> PTCollectionController::cloneItems(const QVector<PTItem*>& items, PTCollection* target)
+{
+    QVector<PTItem*> copies;
+    const QString folder = target->formattedDirectory();
+    for (PTItem* item : items) {
+        if (item->collection() == target)
+            continue;
+        const QString name = PTSafeUniqueFileName(item->newFileName(), folder);
+        if (!copyInto(item->fileURL().toLocalFile(), folder, name)) {
+            qCWarning(lcLibrary) << "no copy of" << item->name() << ": its file could not be copied";
+            continue;
+        }
+        PTItem* copy = PTItem::from(contextAdditions::clone(*item->context(), item, nullptr));
+        if (auto obtained = copy->context()->obtainPermanentIDs({copy}); !obtained)
+            qCWarning(lcLibrary).noquote() << obtained.error().toString();
+        copy->setLicence(item->licence());
+        copy->setCollection(target);
+        copy->setNewFileName(name);
+        copies.append(copy);
+    }
+    PTSaveManagedObjectContext();
+    return copies;
+}
+
+QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items, PTCollection* target,
+                                                   const Handler& beforeOriginalDelete)
+{
+    QVector<PTItem*> failed;
+    QStringList oldFiles;
+    const QString folder = target->formattedDirectory();
+    for (PTItem* item : items) {
+        if (item->collection() == target)
+            continue;
+        const QString oldFile = item->fileURL().toLocalFile();
+        const QString name = PTSafeUniqueFileName(item->newFileName(), folder);
+        if (!copyInto(oldFile, folder, name)) {
+            qCWarning(lcLibrary) << "item" << item->name() << "not moved: its file could not be copied";
+            failed.append(item);
+            continue;
+        }
+        item->setCollection(target);
+        item->setNewFileName(name);
+        if (!oldFile.isEmpty())
+            oldFiles.append(oldFile);
+    }
+    if (beforeOriginalDelete)
+        beforeOriginalDelete();
+    for (const QString& file : oldFiles)
+        QFile::remove(file);
+    PTSaveManagedObjectContext();
+    return failed;
+}
+
+bool PTCollectionController::deleteCollection(PTCollection* set)
+{
+    if (!set->removeable()
+        || !PTConfirmation::confirm(QCoreApplication::translate("PTCollectionController", "Are you sure?"),
+                                    QCoreApplication::translate("PTCollectionController",
+                                                                "Are you sure you want to delete this set?"),
+                                    DeleteSuppressionKey))
+        return false;
+    removeCollection(set);
+    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
+    const pt::store::ObjectID id = set->objectID();
+    PTDispatchAfter(
+        [this, id] {
+            pt::store::ObjectContext* context = PTMainManagedObjectContext();
+            PTCollection* set = context ? PTCollection::from(context->existingObjectWithID(id)) : nullptr;
+            if (!set)
+                return;
+            PTGroupController::sharedController().removeCollection(set);
+            broadcastRemovalOfCollection(set);
+            notifyObserversOfDidChange();
+            std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
+            remover->removeCollection(set, {}, [this, remover] {
+                if (sheet_)
+                    sheet_->setTitle(QCoreApplication::translate("PTCollectionController", "Set Removed"));
+                PTGroupController::sharedController().purgeRemovalOfCollections();
+                PTDispatchAfter(
+                    [this] {
+                        if (sheet_)
+                            sheet_->endSession();
+                        sheet_.reset();
+                    },
+                    pt::DispatchQueue::main(), 1.0);
+            });
+        },
+        pt::DispatchQueue::main(), 0.5);
+    return true;
+}
+
+bool PTCollectionController::deleteItemsAlerted(const QVector<PTItem*>& items, const Handler& beforeDelete,
+                                                const Handler& completion)
+{
+    const QString what = items.size() == 1 ? QStringLiteral("this item") : QStringLiteral("these items");
+    if (!PTConfirmation::confirm(
+            QCoreApplication::translate("PTCollectionController", "Are you sure?"),
+            QCoreApplication::translate("PTCollectionController", "Are you sure you want to delete %1?").arg(what),
+            DeleteSuppressionKey))
+        return false;
+    if (beforeDelete)
+        beforeDelete();
+    QVector<pt::store::ObjectID> ids;
+    for (PTItem* item : items)
+        ids.append(item->objectID());
+    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
+    std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
+    remover->removeIconsWithObjectIDs(ids, [this, remover, completion] {
+        pt::DispatchQueue::main().async([this, completion] {
+            if (sheet_)
+                sheet_->setTitle(QCoreApplication::translate("PTCollectionController", "Icons Removed"));
+            // The deleted items are stored at once: their files are gone already.
+            PTSaveManagedObjectContext();
+            PTDispatchAfter(
+                [this, completion] {
+                    if (completion)
+                        completion();
+                    if (sheet_)
+                        sheet_->endSession();
+                    sheet_.reset();
+                },
+                pt::DispatchQueue::main(), 1.0);
+        });
+    });
+    return true;
+}
+
+bool PTCollectionController::requiresConfirmationOfRemoval()
+{
+    return !pt::Defaults::standard().boolForKey(DeleteSuppressionKey);
+}
+
+void PTCollectionController::removeCollection(PTCollection* set)
+{
+    if (collections_)
+        collections_->removeAll(set);
+    itemCounts_.remove(set->identifier());
+}
+
+void PTCollectionController::broadcastRemovalOfCollection(PTCollection* set)
+{
+    post(WillDeleteCollectionNotification, {{CollectionKey, QVariant::fromValue<ManagedObject*>(set)}});
+}
+
+void PTCollectionController::notifyObserversOfDidChange()
+{
+    post(CollectionsDidChangeNotification);
+}
+
+void PTCollectionController::notifyObserversAboutUpdatesWithItems(const QVector<PTItem*>& items)
+{
+    QVariantList list;
+    for (PTItem* item : items)
+        list.append(QVariant::fromValue<ManagedObject*>(item));
+    post(CollectionsDidUpdateNotification, {{ItemsKey, list}});
+}
+
+void PTCollectionController::post(const QString& name, const QVariantMap& userInfo)
+{
+    pt::NotificationCenter::defaultCenter().post(name, this, userInfo);
+}
+
+void PTCollectionController::purge()
+{
+    collections_.reset();
+    misc_ = nullptr;
+}
+
+void PTCollectionController::purgeAndNotify(const Handler& block)
+{
+    purge();
+    PTGroupController::sharedController().purge();
+    notifyObserversOfDidChange();
+    if (block)
+        block();
+    notifyObserversOfDidChange();
+}
+
+qint64 PTCollectionController::itemsCountForCollection(PTCollection* set, const std::optional<Predicate>& predicate)
+{
+    const QString key = set->identifier();
+    if (const qint64 cached = itemCounts_.value(key); cached != 0)
+        return cached;
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    if (!context)
+        return 0;
+    const auto own = Predicate::parse(QStringLiteral("collection=%@"), {set});
+    const Predicate condition = predicate ? Predicate::andPredicate({*own, *predicate}) : *own;
+    const auto counted = context->count({PTItem::EntityName, condition});
+    if (!counted) {
+        qCWarning(lcLibrary).noquote() << counted.error().toString();
+        return 0;
+    }
+    itemCounts_.insert(key, *counted);
+    return *counted;
+}
+
+void PTCollectionController::cleanupFileSystemForObject(PTItem* item)
+{
+    const QString original = item->originalFileURL().toLocalFile();
+    if (!original.isEmpty()) {
+        QFile::remove(original);
+        QDir().rmdir(QFileInfo(original).path());
+    }
+    // The older location is a stored path; only a file inside the library is ever removed.
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    const QString location = item->location();
+    if (library && !location.isEmpty()) {
+        const QString root = QDir(library->path()).canonicalPath() + QLatin1Char('/');
+        const QString file = QFileInfo(location).canonicalFilePath();
+        if (!file.isEmpty() && file.startsWith(root))
+            QFile::remove(file);
+    }
+}
+
+void PTCollectionController::checkLegacyFolders()
+{
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    if (!library)
+        return;
+    for (PTCollection* set : collections()) {
+        const QString legacyName = stringAdditions::normalizedString(set->name());
+        if (!entityValues::isPlainFileName(legacyName))
+            continue;
+        const QString legacy = library->locationByAppendingPath(
+            QStringLiteral("%1/%2").arg(PTLibraryController::SetsFolderName, legacyName), false);
+        if (!QFileInfo(legacy).isDir() || legacy == set->formattedDirectory())
+            continue;
+        const QString folder = set->formattedDirectory();
+        const QDir old(legacy);
+        for (const QString& entry : old.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            QFile::rename(old.filePath(entry), QStringLiteral("%1/%2").arg(folder, entry));
+        // Entries that could not be moved (a name taken) stay, and so does their folder.
+        QDir().rmdir(legacy);
+    }
+}

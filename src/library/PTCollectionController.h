@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/store/ObjectContext.h"
+#include "platform/store/Predicate.h"
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+class PTCollection;
+class PTIconRemover;
+class PTItem;
+class PTProgressSheet;
+
+// The single owner of the library's sets: caches the ordinary sets and the one Miscellaneous set, creates sets,
+// moves, copies and merges items between sets together with their files, orders sets as the source list shows
+// them, and broadcasts the changes. Works on the main context on the main thread; its caches belong to that
+// context, and whoever replaces the store stack calls purge().
+//
+// Notifications are posted on the default centre with the controller as object; the sets and items in their
+// user info are pt::store::ManagedObject pointers.
+class PTCollectionController {
+public:
+    static inline const QString CollectionsDidChangeNotification =
+        QStringLiteral("PTCollectionControllerCollectionsDidChange");
+    // User info "collection": the set about to go away.
+    static inline const QString WillDeleteCollectionNotification =
+        QStringLiteral("PTCollectionControllerCollectionsWillDeleteCollection");
+    // User info "items": a QVariantList of the changed items.
+    static inline const QString CollectionsDidUpdateNotification =
+        QStringLiteral("PTCollectionControllerCollectionsDidUpdate");
+    static inline const QString CollectionKey = QStringLiteral("collection");
+    static inline const QString ItemsKey = QStringLiteral("items");
+    // Set when the user chose not to be asked again before a set or items are deleted.
+    static inline const QString DeleteSuppressionKey = QStringLiteral("PTCollectionControllerDeleteSuppressionKey");
+
+    using Handler = std::function<void()>;
+
+    static PTCollectionController& sharedController();
+
+    const pt::store::EntityDescription* entity() const;
+    // The ordinary sets (type nil or 0), fetched on first use; unordered.
+    QVector<PTCollection*> collections();
+    // The Miscellaneous set, fetched or (unsaved) created on first use.
+    PTCollection* miscCollection();
+    // Every set in source-list order: the Miscellaneous set, then depth first through the group tree.
+    QVector<PTCollection*> collectionsSortedByGroup();
+    // The sets in source-list order.
+    QVector<PTCollection*> sortCollections(const QVector<PTCollection*>& sets);
+
+    // A new set with the trimmed name, last at the top level, in the context (the main context when null); the
+    // caller saves.
+    PTCollection* createCollectionWithName(const QString& name, pt::store::ObjectContext* context);
+    // Moves the items of every other set into the first and deletes those sets. A set some of whose files could
+    // not be moved is kept with those items; the kept sets are answered.
+    QVector<PTCollection*> mergeCollections(const QVector<PTCollection*>& sets);
+    // Copies the items not already in the target, files included, and answers the copies. An item whose file
+    // cannot be copied gets no copy. Starts the save path.
+    QVector<PTItem*> cloneItems(const QVector<PTItem*>& items, PTCollection* target);
+    // Moves the items not already in the target with their files: each file is copied in before the old one is
+    // deleted (after the handler ran). An item whose existing file cannot be copied stays where it was; those
+    // items are answered. Starts the save path.
+    QVector<PTItem*> moveItems(const QVector<PTItem*>& items, PTCollection* target,
+                               const Handler& beforeOriginalDelete = {});
+
+    // Asks (unless suppressed), then removes the set with its items and files under a progress sheet. Answers
+    // whether the removal started.
+    bool deleteCollection(PTCollection* set);
+    // Asks (unless suppressed), then removes the items with their files under a progress sheet and saves;
+    // `completion` runs when all is done. Answers whether the removal started.
+    bool deleteItemsAlerted(const QVector<PTItem*>& items, const Handler& beforeDelete, const Handler& completion);
+
+    // False when the user chose not to be asked before deletions.
+    static bool requiresConfirmationOfRemoval();
+    // Forgets the set (list and item count).
+    void removeCollection(PTCollection* set);
+    void broadcastRemovalOfCollection(PTCollection* set);
+    void notifyObserversOfDidChange();
+    void notifyObserversAboutUpdatesWithItems(const QVector<PTItem*>& items);
+    // Drops the set list and the Miscellaneous set.
+    void purge();
+    // Purges this controller and the group controller, then posts did-change, runs the block, and posts
+    // did-change again.
+    void purgeAndNotify(const Handler& block);
+
+    // The set's number of items (and-ed with the predicate when given), cached by identifier while not zero.
+    qint64 itemsCountForCollection(PTCollection* set, const std::optional<pt::store::Predicate>& predicate = {});
+    // Removes the item's original file and its folder, and the file of its older location when that lies in the
+    // library; errors are ignored.
+    void cleanupFileSystemForObject(PTItem* item);
+    // Moves the files of set folders still named by the set's normalised name into the identifier's folder.
+    void checkLegacyFolders();
+
+private:
+    PTCollectionController();
+    void post(const QString& name, const QVariantMap& userInfo = {});
+
+    std::shared_ptr<PTProgressSheet> sheet_;
+    std::optional<QVector<PTCollection*>> collections_;
+    PTCollection* misc_ = nullptr;
+    QHash<QString, qint64> itemCounts_;
+};

@@ -1,0 +1,104 @@
+#include "library/PTIconRemover.h"
+
+#include "library/PTCollection.h"
+#include "library/PTItem.h"
+#include "library/PTLicence.h"
+#include "library/PTStoreFunctions.h"
+#include "platform/runtime/OperationQueue.h"
+
+#include <QDir>
+#include <QFile>
+
+std::shared_ptr<PTIconRemover> PTIconRemover::create()
+{
+    return std::shared_ptr<PTIconRemover>(new PTIconRemover());
+}
+
+namespace {
+
+// Never destroyed: static destruction at exit must not wait for removals still running.
+pt::OperationQueue& removalQueue()
+{
+    static pt::OperationQueue* queue = [] {
+        auto* made = new pt::OperationQueue(QStringLiteral("com.pictern.icon.remover"));
+        made->setMaxConcurrentOperationCount(10);
+        return made;
+    }();
+    return *queue;
+}
+
+} // namespace
+
+void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelete, Handler complete)
+{
+    const QVector<PTItem*> items = set->items();
+    totalBatches_ = items.isEmpty() ? 1 : int((items.size() + BatchSize - 1) / BatchSize);
+    const QString folder = set->formattedDirectory();
+    const pt::store::ObjectID setID = set->objectID();
+    auto self = shared_from_this();
+    const auto batchFinished = [self, folder, setID, beforeFinalDelete, complete] {
+        if (++self->finishedBatches_ != self->totalBatches_)
+            return;
+        if (!folder.isEmpty())
+            QDir(folder).removeRecursively();
+        pt::DispatchQueue::main().async([self, setID, beforeFinalDelete, complete] {
+            if (beforeFinalDelete)
+                beforeFinalDelete();
+            pt::store::ObjectContext* context = PTMainManagedObjectContext();
+            if (PTCollection* set = context ? PTCollection::from(context->existingObjectWithID(setID)) : nullptr) {
+                set->setLicence(nullptr);
+                context->deleteObject(set);
+            }
+            PTSaveManagedObjectContextWithCompletion([self, complete](const pt::Error&) {
+                if (complete)
+                    complete();
+            });
+        });
+    };
+    if (items.isEmpty()) {
+        pt::DispatchQueue::global(pt::QueuePriority::High).async(batchFinished);
+        return;
+    }
+    QVector<pt::store::ObjectID> batch;
+    for (PTItem* item : items) {
+        batch.append(item->objectID());
+        if (batch.size() == BatchSize || item == items.last()) {
+            removeIconsWithObjectIDs(batch, batchFinished);
+            batch.clear();
+        }
+    }
+}
+
+void PTIconRemover::removeIconsWithObjectIDs(const QVector<pt::store::ObjectID>& ids, Handler complete)
+{
+    // The file locations are read here, on the main thread: workers carry only paths and IDs.
+    QStringList files;
+    if (pt::store::ObjectContext* context = PTMainManagedObjectContext()) {
+        for (const pt::store::ObjectID& id : ids) {
+            if (PTItem* item = PTItem::from(context->existingObjectWithID(id)))
+                files << item->fileURL().toLocalFile();
+        }
+    }
+    auto self = shared_from_this();
+    removalQueue().addOperation([self, ids, files, complete] {
+        for (const QString& file : files) {
+            if (!file.isEmpty())
+                QFile::remove(file);
+        }
+        pt::DispatchQueue::main().sync([&] {
+            pt::store::ObjectContext* context = PTMainManagedObjectContext();
+            if (!context)
+                return;
+            for (const pt::store::ObjectID& id : ids) {
+                PTItem* item = PTItem::from(context->existingObjectWithID(id));
+                if (!item)
+                    continue;
+                item->setLicence(nullptr);
+                item->setCollection(nullptr);
+                context->deleteObject(item);
+            }
+        });
+        if (complete)
+            complete();
+    });
+}

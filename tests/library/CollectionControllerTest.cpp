@@ -1,0 +1,392 @@
+// Sets on a real library: creation, source-list order, and items moved, merged and copied with their files.
+#include "LibraryTestSupport.h"
+#include "StoreTestSupport.h"
+
+#include "TestSupport.h"
+#include "library/PTCollectionController.h"
+#include "library/PTGroup.h"
+#include "library/PTGroupController.h"
+#include "library/PTLibraryController.h"
+#include "library/PTLicence.h"
+#include "library/PTProgressPresenter.h"
+#include "platform/store/Predicate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using pt::store::ManagedObject;
+using pt::test::LibraryTest;
+using pt::test::NotificationRecorder;
+using pt::test::themeIcon;
+
+namespace {
+
+class CollectionControllerTest : public LibraryTest {
+protected:
+    PTCollectionController& sets = PTCollectionController::sharedController();
+    PTGroupController& groups = PTGroupController::sharedController();
+    NotificationRecorder recorder{{PTCollectionController::CollectionsDidChangeNotification,
+                                   PTCollectionController::WillDeleteCollectionNotification}};
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QStringList fileNames(PTCollection* set)
+    {
+        QStringList names;
+        for (PTItem* item : set->items())
+            names << item->newFileName();
+        names.sort();
+        return names;
+    }
+    static QStringList filesIn(PTCollection* set)
+    {
+        return QDir(set->formattedDirectory()).entryList(QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST_F(CollectionControllerTest, CreatesSetsLastAtTheTopLevel)
+{
+    for (int i = 0; i < 3; ++i)
+        sets.createCollectionWithName(QStringLiteral("Set %1").arg(i), nullptr);
+    groups.createGroupWithName("G1", nullptr);
+    groups.createGroupWithName("G2", nullptr);
+    PTCollection* made = sets.createCollectionWithName(QStringLiteral("  Flèches \n"), nullptr);
+    EXPECT_EQ(made->sort(), 5);
+    EXPECT_EQ(made->name(), QStringLiteral("Flèches"));
+    EXPECT_EQ(made->normalizedSearch(), QStringLiteral("fleches"));
+    EXPECT_EQ(made->identifier().size(), 36);
+    EXPECT_TRUE(made->date().isValid());
+    EXPECT_EQ(groups.objectsForGroup(nullptr).last(), made);
+    EXPECT_TRUE(sets.collections().contains(made));
+
+    // The one Miscellaneous set is made once, kept out of the ordinary sets, and found again after a purge.
+    PTCollection* misc = sets.miscCollection();
+    EXPECT_EQ(misc->type(), PTCollection::MiscellaneousType);
+    EXPECT_EQ(misc->sort(), -100);
+    EXPECT_EQ(misc->name(), QStringLiteral("Miscellaneous"));
+    EXPECT_FALSE(sets.collections().contains(misc));
+    saveAndWait();
+    sets.purge();
+    EXPECT_EQ(sets.miscCollection(), misc);
+    EXPECT_EQ(sets.collections().size(), 4);
+}
+
+TEST_F(CollectionControllerTest, SourceListOrder)
+{
+    PTCollection* first = sets.createCollectionWithName("First", nullptr);
+    PTGroup* group = groups.createGroupWithName("Group", nullptr);
+    PTCollection* inside = sets.createCollectionWithName("Inside", nullptr);
+    groups.moveObject(inside, group, 0);
+    PTCollection* last = sets.createCollectionWithName("Last", nullptr);
+    PTCollection* misc = sets.miscCollection();
+
+    EXPECT_EQ(sets.collectionsSortedByGroup(), (QVector<PTCollection*>{misc, first, inside, last}));
+    EXPECT_EQ(sets.sortCollections({last}), QVector<PTCollection*>{last});
+    EXPECT_EQ(sets.sortCollections({last, inside, misc, first}), (QVector<PTCollection*>{misc, first, inside, last}));
+}
+
+TEST_F(CollectionControllerTest, MergeMovesFilesWithCollidingNames)
+{
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTCollection* source = sets.createCollectionWithName("Source", nullptr);
+    PTCollection* other = sets.createCollectionWithName("Other", nullptr);
+    PTLicence* licence = PTLicence::insert(context());
+    source->setLicence(licence);
+    makeItem(target, "Next", "next.svg", themeIcon("go-next"));
+    PTItem* moved = makeItem(source, "Next", "next.svg", themeIcon("go-previous"));
+    makeItem(source, "Up", "up.svg", themeIcon("go-up"));
+    makeItem(other, "Next", "next.svg", themeIcon("go-down"));
+    saveAndWait();
+    const QString sourceFolder = source->formattedDirectory();
+    recorder.posted.clear();
+
+    EXPECT_TRUE(sets.mergeCollections({target, source, target, other}).isEmpty());
+    EXPECT_EQ(fileNames(target), (QStringList{"next.1.svg", "next.2.svg", "next.svg", "up.svg"}));
+    EXPECT_EQ(filesIn(target), fileNames(target));
+    EXPECT_EQ(moved->collection(), target);
+    EXPECT_EQ(contents(moved->fileURL().toLocalFile()), contents(themeIcon("go-previous")));
+    EXPECT_FALSE(QFileInfo::exists(sourceFolder));
+    EXPECT_TRUE(source->isDeleted());
+    EXPECT_TRUE(other->isDeleted());
+    EXPECT_TRUE(licence->collections().isEmpty());
+    EXPECT_EQ(sets.collections(), QVector<PTCollection*>{target});
+    EXPECT_EQ(groups.objectsForGroup(nullptr), (PTGroupController::Children{target}));
+
+    EXPECT_EQ(recorder.postedNames(), (QStringList{PTCollectionController::WillDeleteCollectionNotification,
+                                                   PTCollectionController::WillDeleteCollectionNotification,
+                                                   PTCollectionController::CollectionsDidChangeNotification}));
+    EXPECT_EQ(recorder.posted.first().object, &sets);
+    EXPECT_EQ(recorder.posted.first().userInfo.value("collection").value<ManagedObject*>(), source);
+    saveAndWait();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTCollection"), "1");
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTItem WHERE collection IS NOT NULL"), "4");
+
+    // Merging one set only tells that the sets changed.
+    recorder.posted.clear();
+    EXPECT_TRUE(sets.mergeCollections({target}).isEmpty());
+    EXPECT_EQ(recorder.postedNames(), QStringList{PTCollectionController::CollectionsDidChangeNotification});
+}
+
+TEST_F(CollectionControllerTest, AFailedCopyLosesNothing)
+{
+    PTCollection* source = sets.createCollectionWithName("Source", nullptr);
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTItem* item = makeItem(source, "Next", "next.svg");
+    PTItem* missing = PTItem::insert(context());
+    missing->setNewFileName("gone.svg");
+    missing->setCollection(source);
+    saveAndWait();
+    // The target's folder cannot take files: a plain file stands where it should be.
+    const QString folder = target->formattedDirectory();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    bool handlerRan = false;
+    const auto failed = sets.moveItems({item, missing}, target, [&] { handlerRan = true; });
+    EXPECT_TRUE(handlerRan);
+    EXPECT_EQ(failed, QVector<PTItem*>{item});
+    EXPECT_EQ(item->collection(), source);
+    EXPECT_EQ(item->newFileName(), QStringLiteral("next.svg"));
+    EXPECT_EQ(contents(item->fileURL().toLocalFile()), contents(themeIcon()));
+    // A file that was already missing has nothing to lose: its item moves.
+    EXPECT_EQ(missing->collection(), target);
+
+    EXPECT_TRUE(sets.cloneItems({item}, target).isEmpty());
+    EXPECT_EQ(target->items().size(), 1);
+
+    recorder.posted.clear();
+    EXPECT_EQ(sets.mergeCollections({target, source}), QVector<PTCollection*>{source});
+    EXPECT_FALSE(source->isDeleted());
+    EXPECT_TRUE(QFileInfo::exists(item->fileURL().toLocalFile()));
+    EXPECT_EQ(recorder.postedNames(), QStringList{PTCollectionController::CollectionsDidChangeNotification});
+    saveAndWait();
+}
+
+TEST_F(CollectionControllerTest, WithoutALibraryNoFolderIsTouched)
+{
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTCollection* source = sets.createCollectionWithName("Source", nullptr);
+    PTItem* item = makeItem(source, "Next", "next.svg");
+    const QString file = item->fileURL().toLocalFile();
+    PTCollection* empty = sets.createCollectionWithName("Empty", nullptr);
+    // The working folder stands in for whatever an empty path would name.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    auto library = PTLibraryController::initWithLibraryPath(libraryPath());
+    PTLibraryController::setCurrentLibrary(nullptr);
+
+    EXPECT_EQ(sets.mergeCollections({target, source, empty}), QVector<PTCollection*>{source});
+    EXPECT_TRUE(empty->isDeleted());
+    EXPECT_EQ(item->collection(), source);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(QFileInfo::exists(libraryPath()));
+    QDir::setCurrent(previous);
+    PTLibraryController::setCurrentLibrary(std::move(library));
+    saveAndWait();
+}
+
+TEST_F(CollectionControllerTest, CloneCopiesItemsAndFiles)
+{
+    PTCollection* source = sets.createCollectionWithName("Source", nullptr);
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTLicence* licence = PTLicence::insert(context());
+    PTItem* item = makeItem(source, "Next", "next.svg");
+    item->setLicence(licence);
+    item->setTagsString("arrow,right");
+    PTItem* present = makeItem(target, "Next", "next.svg");
+
+    const auto copies = sets.cloneItems({item, present}, target);
+    ASSERT_EQ(copies.size(), 1);
+    PTItem* copy = copies.first();
+    EXPECT_NE(copy, item);
+    EXPECT_FALSE(copy->objectID().isTemporary());
+    EXPECT_EQ(copy->name(), QStringLiteral("Next"));
+    EXPECT_EQ(copy->tagsString(), QStringLiteral("arrow,right"));
+    EXPECT_EQ(copy->licence(), licence);
+    EXPECT_EQ(licence->items().size(), 2);
+    EXPECT_EQ(copy->newFileName(), QStringLiteral("next.1.svg"));
+    EXPECT_EQ(contents(copy->fileURL().toLocalFile()), contents(themeIcon()));
+    EXPECT_EQ(item->collection(), source);
+    EXPECT_TRUE(QFileInfo::exists(item->fileURL().toLocalFile()));
+    EXPECT_TRUE(sets.cloneItems({present}, target).isEmpty());
+    saveAndWait();
+}
+
+TEST_F(CollectionControllerTest, ItemCountsAndUpdates)
+{
+    PTCollection* set = sets.createCollectionWithName("Set", nullptr);
+    EXPECT_EQ(sets.itemsCountForCollection(set), 0);
+    makeItem(set, "Next", "next.svg")->setTagsString("arrow");
+    makeItem(set, "Other", "other.svg");
+    // A zero count is never trusted from the cache.
+    EXPECT_EQ(sets.itemsCountForCollection(set), 2);
+    const auto tagged = pt::store::Predicate::parse("tagsString=%@", {QStringLiteral("arrow")});
+    sets.removeCollection(set);
+    EXPECT_EQ(sets.itemsCountForCollection(set, *tagged), 1);
+
+    NotificationRecorder updates({PTCollectionController::CollectionsDidUpdateNotification});
+    sets.notifyObserversAboutUpdatesWithItems(set->items());
+    ASSERT_EQ(updates.posted.size(), 1);
+    EXPECT_EQ(updates.posted.first().userInfo.value("items").toList().size(), 2);
+    EXPECT_TRUE(PTCollectionController::requiresConfirmationOfRemoval());
+}
+
+TEST_F(CollectionControllerTest, CleansUpOriginalsAndOnlyLibraryFiles)
+{
+    PTCollection* set = sets.createCollectionWithName("Set", nullptr);
+    PTItem* item = makeItem(set, "Next", "next.svg");
+    item->setOriginalFileName("next-original.svg");
+    const QString original = item->originalFileURL().toLocalFile();
+    ASSERT_TRUE(QFile::copy(themeIcon(), original));
+    const QString outside = dir.filePath("outside.svg");
+    ASSERT_TRUE(QFile::copy(themeIcon(), outside));
+    item->setPrimitiveValue("location", outside);
+    sets.cleanupFileSystemForObject(item);
+    EXPECT_FALSE(QFileInfo::exists(original));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(original).path()));
+    EXPECT_TRUE(QFileInfo::exists(outside));
+
+    const QString inside = set->formattedDirectory() + "/old.svg";
+    ASSERT_TRUE(QFile::copy(themeIcon(), inside));
+    item->setPrimitiveValue("location", inside);
+    sets.cleanupFileSystemForObject(item);
+    EXPECT_FALSE(QFileInfo::exists(inside));
+}
+
+TEST_F(CollectionControllerTest, LegacySetFoldersMoveIntoTheIdentifiersFolder)
+{
+    PTCollection* set = sets.createCollectionWithName("Flèches", nullptr);
+    PTCollection* taken = sets.createCollectionWithName("Taken", nullptr);
+    const QString sets_ = PTLibraryController::currentLibrary()->locationByAppendingPath("Sets", false);
+    QDir().mkpath(sets_ + "/fleches");
+    ASSERT_TRUE(QFile::copy(themeIcon(), sets_ + "/fleches/a.svg"));
+    QDir().mkpath(sets_ + "/taken");
+    ASSERT_TRUE(QFile::copy(themeIcon(), sets_ + "/taken/b.svg"));
+    ASSERT_TRUE(QFile::copy(themeIcon("go-up"), taken->formattedDirectory() + "/b.svg"));
+
+    sets.checkLegacyFolders();
+    EXPECT_TRUE(QFileInfo::exists(set->formattedDirectory() + "/a.svg"));
+    EXPECT_FALSE(QFileInfo::exists(sets_ + "/fleches"));
+    // A name already taken in the new folder stays where it was, with its folder.
+    EXPECT_TRUE(QFileInfo::exists(sets_ + "/taken/b.svg"));
+    EXPECT_EQ(contents(taken->formattedDirectory() + "/b.svg"), contents(themeIcon("go-up")));
+}
+
+namespace {
+
+// Records the titles a sheet showed and whether it was closed.
+class RecordingSheets : public PTProgressPresenter {
+public:
+    struct Sheet : PTProgressSheet {
+        QStringList titles;
+        bool ended = false;
+        void setTitle(const QString& title) override { titles << title; }
+        void endSession() override { ended = true; }
+    };
+    std::shared_ptr<PTProgressSheet> present(const QString& title) override
+    {
+        auto sheet = std::make_shared<Sheet>();
+        sheet->titles << title;
+        sheets.push_back(sheet);
+        return sheet;
+    }
+    std::vector<std::shared_ptr<Sheet>> sheets;
+};
+
+class DeletionTest : public CollectionControllerTest {
+protected:
+    void SetUp() override
+    {
+        CollectionControllerTest::SetUp();
+        PTProgressPresenter::install(presenter);
+    }
+    void TearDown() override
+    {
+        PTProgressPresenter::install(nullptr);
+        CollectionControllerTest::TearDown();
+    }
+    std::shared_ptr<RecordingSheets> presenter = std::make_shared<RecordingSheets>();
+};
+
+} // namespace
+
+TEST_F(DeletionTest, DeletingASetRemovesItsItemsFilesAndFolderInBatches)
+{
+    PTCollection* keep = sets.createCollectionWithName("Keep", nullptr);
+    PTCollection* doomed = sets.createCollectionWithName("Doomed", nullptr);
+    PTLicence* licence = PTLicence::insert(context());
+    doomed->setLicence(licence);
+    for (int i = 0; i < 250; ++i)
+        makeItem(doomed, QStringLiteral("Icon %1").arg(i), QStringLiteral("icon-%1.svg").arg(i))->setLicence(licence);
+    PTItem* kept = makeItem(keep, "Kept", "kept.svg");
+    saveAndWait();
+    const QString folder = doomed->formattedDirectory();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    recorder.posted.clear();
+
+    // Cancel, even with "do not ask again" ticked, changes nothing and stores nothing.
+    confirmation->answer = {false, true};
+    EXPECT_FALSE(sets.deleteCollection(doomed));
+    EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete this set?"});
+    EXPECT_TRUE(PTCollectionController::requiresConfirmationOfRemoval());
+    EXPECT_TRUE(presenter->sheets.empty());
+    EXPECT_FALSE(sets.deleteCollection(sets.miscCollection()));
+
+    confirmation->answer = {true, false};
+    ASSERT_TRUE(sets.deleteCollection(doomed));
+    ASSERT_EQ(presenter->sheets.size(), 1u);
+    auto sheet = presenter->sheets.front();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return sheet->ended; }, 10000));
+    EXPECT_EQ(sheet->titles, (QStringList{"Removing Set...", "Set Removed"}));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(recorder.postedNames(), (QStringList{PTCollectionController::WillDeleteCollectionNotification,
+                                                   PTCollectionController::CollectionsDidChangeNotification}));
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTItem"), "1");
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT name FROM PTCollection WHERE type IS NOT 1"), "Keep");
+    EXPECT_TRUE(licence->items().isEmpty());
+    EXPECT_TRUE(licence->collections().isEmpty());
+    EXPECT_EQ(groups.objectsForGroup(nullptr), (PTGroupController::Children{keep}));
+    EXPECT_TRUE(QFileInfo::exists(kept->fileURL().toLocalFile()));
+}
+
+TEST_F(DeletionTest, DeletingItemsAsksOnceAndSaves)
+{
+    PTCollection* set = sets.createCollectionWithName("Set", nullptr);
+    PTItem* a = makeItem(set, "A", "a.svg");
+    PTItem* b = makeItem(set, "B", "b.svg");
+    PTItem* c = makeItem(set, "C", "c.svg");
+    PTCollection* empty = sets.createCollectionWithName("Empty", nullptr);
+    saveAndWait();
+    const QString fileA = a->fileURL().toLocalFile();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+
+    confirmation->answer = {true, true};
+    bool before = false;
+    bool done = false;
+    ASSERT_TRUE(sets.deleteItemsAlerted({a, b}, [&] { before = true; }, [&] { done = true; }));
+    EXPECT_TRUE(before);
+    EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete these items?"});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }));
+    EXPECT_TRUE(presenter->sheets.front()->ended);
+    EXPECT_EQ(presenter->sheets.front()->titles, (QStringList{"Removing Icons...", "Icons Removed"}));
+    EXPECT_FALSE(QFileInfo::exists(fileA));
+    EXPECT_EQ(set->items(), QVector<PTItem*>{c});
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT name FROM PTItem"), "C");
+
+    // The ticked box was stored with the confirmation: no question any more, still a sheet.
+    EXPECT_FALSE(PTCollectionController::requiresConfirmationOfRemoval());
+    ASSERT_TRUE(sets.deleteCollection(empty));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return presenter->sheets.back()->ended; }));
+    EXPECT_EQ(confirmation->asked.size(), 1);
+    EXPECT_EQ(presenter->sheets.size(), 2u);
+    EXPECT_TRUE(empty->isDeleted());
+}

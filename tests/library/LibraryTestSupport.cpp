@@ -1,0 +1,114 @@
+#include "LibraryTestSupport.h"
+
+#include "TestSupport.h"
+#include "library/ImportNaming.h"
+#include "library/PTCollectionController.h"
+#include "library/PTGroupController.h"
+#include "library/PTLibraryController.h"
+#include "library/PTLicenceController.h"
+#include "library/PTStoreFunctions.h"
+#include "library/PTStoreStack.h"
+#include "platform/runtime/Defaults.h"
+
+#include <QFile>
+
+namespace pt::test {
+
+namespace {
+
+class Host : public PTStoreStackHost {
+public:
+    explicit Host(QString path) : path_(std::move(path)) {}
+    QString storePath() const override { return path_; }
+    void presentError(const pt::Error& error) override { ADD_FAILURE() << error.toString().toStdString(); }
+    void saveFailed(const pt::Error& error) override { ADD_FAILURE() << error.toString().toStdString(); }
+
+private:
+    QString path_;
+};
+
+} // namespace
+
+void LibraryTest::SetUp()
+{
+    pt::Defaults::useStorageFile(dir.filePath(QStringLiteral("settings.ini")));
+    PTLibraryController::setCurrentLibrary(PTLibraryController::initWithCreatingLibraryAtPath(libraryPath()));
+    host_ = std::make_shared<Host>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath());
+    PTStoreStack::setHost(host_);
+    PTConfirmation::install(confirmation);
+}
+
+void LibraryTest::TearDown()
+{
+    PTConfirmation::install(nullptr);
+    PTLicenceController::sharedController().purge();
+    PTCollectionController::sharedController().purge();
+    PTGroupController::sharedController().purge();
+    PTGroupController::sharedController().purgeRemovalOfCollections();
+    PTStoreStack::setHost(nullptr);
+    PTLibraryController::setCurrentLibrary(nullptr);
+}
+
+QString LibraryTest::libraryPath() const
+{
+    return dir.filePath(QStringLiteral("Test.ptlibrary"));
+}
+
+store::ObjectContext& LibraryTest::context()
+{
+    return *PTMainManagedObjectContext();
+}
+
+void LibraryTest::saveAndWait()
+{
+    bool done = false;
+    PTSaveManagedObjectContextWithCompletion([&](const pt::Error& error) {
+        EXPECT_TRUE(error.isNull()) << error.toString().toStdString();
+        done = true;
+    });
+    ASSERT_TRUE(runMainQueueUntil([&] { return done; }));
+}
+
+PTCollection* LibraryTest::makeSet(const QString& name)
+{
+    PTCollection* set = PTCollection::insert(context());
+    set->setName(name);
+    PTSetNewObjectDefaults(set);
+    return set;
+}
+
+PTItem* LibraryTest::makeItem(PTCollection* set, const QString& name, const QString& fileName, const QString& source)
+{
+    PTItem* item = PTItem::insert(context());
+    item->setName(name);
+    item->setNewFileName(fileName);
+    item->setType(PTItem::SVG);
+    item->setCollection(set);
+    const QString target = item->fileURL().toLocalFile();
+    EXPECT_TRUE(QFile::copy(source.isEmpty() ? themeIcon() : source, target)) << target.toStdString();
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    return item;
+}
+
+QString themeIcon(const QString& name)
+{
+    return QStringLiteral("/usr/share/icons/Papirus/24x24/actions/%1.svg").arg(name);
+}
+
+NotificationRecorder::NotificationRecorder(const QStringList& names) : names(names)
+{
+    for (const QString& name : names) {
+        tokens_.push_back(NotificationCenter::defaultCenter().addObserver(
+            name, nullptr, [this](const Notification& notification) { posted.append(notification); }));
+    }
+}
+
+QStringList NotificationRecorder::postedNames() const
+{
+    QStringList result;
+    for (const Notification& notification : posted)
+        result << notification.name;
+    return result;
+}
+
+} // namespace pt::test

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "library/PTCollection.h"
+#include "library/PTConfirmation.h"
+#include "library/PTItem.h"
+#include "library/PTStoreStackHost.h"
+#include "platform/runtime/NotificationCenter.h"
+#include "platform/store/ObjectContext.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace pt::test {
+
+// Answers every question as told and records the questions.
+class FakeConfirmation : public PTConfirmation {
+public:
+    Answer answer;
+    QStringList asked;
+    Answer ask(const QString& title, const QString& text) override
+    {
+        asked << title + QLatin1Char('|') + text;
+        return answer;
+    }
+};
+
+// A current library package in a temporary folder with the store stack over its store file, as the shell sets
+// them up at start-up. Each test gets a fresh library, stack and defaults.
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    store::ObjectContext& context();
+    // Runs the save path and waits for it; fails the test on an error.
+    void saveAndWait();
+    PTCollection* makeSet(const QString& name);
+    // An item of the set whose file is a copy of the icon theme's SVG (by default a small one).
+    PTItem* makeItem(PTCollection* set, const QString& name, const QString& fileName,
+                     const QString& source = QString());
+    QString libraryPath() const;
+
+    QTemporaryDir dir;
+    std::shared_ptr<FakeConfirmation> confirmation = std::make_shared<FakeConfirmation>();
+
+private:
+    std::shared_ptr<PTStoreStackHost> host_;
+};
+
+// An SVG of the installed icon theme.
+QString themeIcon(const QString& name = QStringLiteral("go-next"));
+
+// Records the notifications of the given names posted by any object.
+class NotificationRecorder {
+public:
+    explicit NotificationRecorder(const QStringList& names);
+    QStringList names;
+    QVector<Notification> posted;
+    QStringList postedNames() const;
+
+private:
+    std::vector<ObserverToken> tokens_;
+};
+
+} // namespace pt::test
