@@ -46,14 +46,17 @@ QVector<AttributeDescription> itemAttributes(bool withSearchColumns)
     return attributes;
 }
 
-std::vector<EntityDescription> sharedEntities()
+// Version 6 had no bundle details (version, author, licence text) on sets; version 7 added them.
+std::vector<EntityDescription> sharedEntities(bool withSetDetails = true)
 {
+    QVector<AttributeDescription> setAttributes{text("name"), text("normalizedSearch", true), text("identifier"),
+                                                text("fileName"), date("date"), text("informativeText"),
+                                                integer("sort"), integer("type", true)};
+    if (withSetDetails)
+        setAttributes << text("version") << text("author") << text("license");
     std::vector<EntityDescription> entities;
     entities.emplace_back(
-        QStringLiteral("PTCollection"),
-        QVector<AttributeDescription>{text("name"), text("normalizedSearch", true), text("identifier"),
-                                      text("fileName"), date("date"), text("informativeText"), integer("sort"),
-                                      integer("type", true), text("version"), text("author"), text("license")},
+        QStringLiteral("PTCollection"), setAttributes,
         QVector<RelationshipDescription>{toMany("items", "PTItem", "collection"),
                                          toOne("group", "PTGroup", "sets", "grp"),
                                          toOne("licence", "PTLicence", "collections", "licence")});
@@ -85,19 +88,33 @@ std::shared_ptr<const ObjectModel> PTModel::current()
 
 std::shared_ptr<const ObjectModel> PTModel::version6()
 {
-    static const std::shared_ptr<const ObjectModel> model = [] {
-        std::vector<EntityDescription> entities = sharedEntities();
-        entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
-                              QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
-                                                               toOne("licence", "PTLicence", "items", "licence"),
-                                                               toMany("tags", "PTTags", "item")});
-        entities.emplace_back(QStringLiteral("PTTag"),
-                              QVector<AttributeDescription>{text("name"), text("normalizedSearch", true)},
-                              QVector<RelationshipDescription>{toOne("tag", "PTTags", "tag", {})});
-        entities.emplace_back(QStringLiteral("PTTags"), QVector<AttributeDescription>{},
-                              QVector<RelationshipDescription>{toOne("item", "PTItem", "tags", "item"),
-                                                               toOne("tag", "PTTag", "tag", "tag")});
-        return std::make_shared<const ObjectModel>(QStringLiteral("Pictern6"), 6, std::move(entities));
-    }();
+    static const std::shared_ptr<const ObjectModel> model = taggedModel(QStringLiteral("Pictern6"), 6, false);
     return model;
+}
+
+std::shared_ptr<const ObjectModel> PTModel::version7()
+{
+    static const std::shared_ptr<const ObjectModel> model = taggedModel(QStringLiteral("Pictern7"), 7, true);
+    return model;
+}
+
+QVector<std::shared_ptr<const ObjectModel>> PTModel::versions()
+{
+    return {version6(), version7(), current()};
+}
+
+std::shared_ptr<const ObjectModel> PTModel::taggedModel(const QString& name, int version, bool withSetDetails)
+{
+    std::vector<EntityDescription> entities = sharedEntities(withSetDetails);
+    entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
+                          QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
+                                                           toOne("licence", "PTLicence", "items", "licence"),
+                                                           toMany("tags", "PTTags", "item")});
+    entities.emplace_back(QStringLiteral("PTTag"),
+                          QVector<AttributeDescription>{text("name"), text("normalizedSearch", true)},
+                          QVector<RelationshipDescription>{toOne("tag", "PTTags", "tag", {})});
+    entities.emplace_back(QStringLiteral("PTTags"), QVector<AttributeDescription>{},
+                          QVector<RelationshipDescription>{toOne("item", "PTItem", "tags", "item"),
+                                                           toOne("tag", "PTTag", "tag", "tag")});
+    return std::make_shared<const ObjectModel>(name, version, std::move(entities));
 }
