@@ -272,6 +272,9 @@ bool PTLibraryBackupController::backupWithSheet(const QString& destination, int 
     }
     run->cancelCopy = *started;
     sheet.setCancelHandler([run, userCloses, endAfterTimeout] {
+        // Too late once the copy is whole and marked.
+        if (run->succeeded)
+            return;
         run->cancelled = true;
         run->sheet->setAllowsCancellation(false);
         run->cancelCopy();
