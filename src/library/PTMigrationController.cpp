@@ -34,10 +34,9 @@ QString storeModelHash(const QString& storePath)
 
 } // namespace
 
-PTMigrationController::PTMigrationController(const QString& storePath, const QString& storeType,
+PTMigrationController::PTMigrationController(const QString& storePath,
                                              std::shared_ptr<const pt::store::ObjectModel> model)
     : storePath_(storePath)
-    , storeType_(storeType)
     , model_(std::move(model))
 {
 }

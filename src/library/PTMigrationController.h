@@ -21,8 +21,8 @@ public:
     static inline const QString QueueLabel = QStringLiteral("com.pictern.migrate.queue");
     static inline const QString FailedMigrationKey = QStringLiteral("PTMigrationControllerFailedMigration");
 
-    PTMigrationController(const QString& storePath, const QString& storeType,
-                          std::shared_ptr<const pt::store::ObjectModel> model);
+    // The store file and the model it is to be brought to (there is one store type: SQLite).
+    PTMigrationController(const QString& storePath, std::shared_ptr<const pt::store::ObjectModel> model);
     ~PTMigrationController();
 
     // Runs on the main queue once the migration has run (also after a failure, so the store stack can report).
@@ -52,7 +52,6 @@ private:
     void fail(const pt::Error& error);
 
     QString storePath_;
-    QString storeType_;
     std::shared_ptr<const pt::store::ObjectModel> model_;
     std::shared_ptr<PTProgressPresenter> sheet_;
     std::unique_ptr<pt::DispatchQueue> queue_;

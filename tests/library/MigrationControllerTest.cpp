@@ -52,7 +52,7 @@ protected:
 TEST_F(MigrationSequence, BacksUpMigratesAndRestarts)
 {
     const QString store = makeVersion6Library();
-    PTMigrationController controller(store, "SQLite", PTModel::current());
+    PTMigrationController controller(store, PTModel::current());
     run(controller, true);
 
     EXPECT_TRUE(controller.error().isNull());
@@ -76,7 +76,7 @@ TEST_F(MigrationSequence, AFailedMigrationIsReportedAndNotRetried)
     const QString store = makeVersion6Library();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(store).path() + "/Rorev.Pictern7.db/in-the-way"));
     {
-        PTMigrationController controller(store, "SQLite", PTModel::current());
+        PTMigrationController controller(store, PTModel::current());
         run(controller, false);
         EXPECT_FALSE(controller.error().isNull());
     }
@@ -87,7 +87,7 @@ TEST_F(MigrationSequence, AFailedMigrationIsReportedAndNotRetried)
 
     // The next launch reports the same failure without a new backup, a new attempt or a restart.
     loads = 0;
-    PTMigrationController again(store, "SQLite", PTModel::current());
+    PTMigrationController again(store, PTModel::current());
     run(again, false);
     EXPECT_FALSE(again.error().isNull());
     EXPECT_EQ(restarts, 0);
