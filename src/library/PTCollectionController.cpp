@@ -12,7 +12,8 @@
 #include "library/PTIconRemover.h"
 #include "library/PTItem.h"
 #include "library/PTLibraryController.h"
-#include "library/PTProgressPresenter.h"
+#include "library/PTLibraryShell.h"
+#include "library/PTProgressSheet.h"
 #include "library/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/Logging.h"
@@ -29,6 +30,18 @@ using pt::store::ManagedObject;
 using pt::store::Predicate;
 
 namespace {
+
+// A sheet on the main window while a removal runs; none when no shell is installed.
+std::shared_ptr<PTProgressSheet> presentSheet(const QString& title)
+{
+    const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
+    if (!shell)
+        return nullptr;
+    std::shared_ptr<PTProgressSheet> sheet = shell->makeProgressSheet(title);
+    sheet->beginSession();
+    return sheet;
+}
+
 
 // Copies the file into the folder under the name. A missing source is no failure (there is nothing to lose); a
 // missing folder (no library) is.
@@ -256,7 +269,7 @@ bool PTCollectionController::deleteCollection(PTCollection* set)
                                     DeleteSuppressionKey))
         return false;
     removeCollection(set);
-    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
+    sheet_ = presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
     const pt::store::ObjectID id = set->objectID();
     PTDispatchAfter(
         [this, id] {
@@ -299,7 +312,7 @@ bool PTCollectionController::deleteItemsAlerted(const QVector<PTItem*>& items, c
     QVector<pt::store::ObjectID> ids;
     for (PTItem* item : items)
         ids.append(item->objectID());
-    sheet_ = PTProgressPresenter::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
+    sheet_ = presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
     std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
     remover->removeIconsWithObjectIDs(ids, [this, remover, completion] {
         pt::DispatchQueue::main().async([this, completion] {

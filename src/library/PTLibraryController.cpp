@@ -1,15 +1,28 @@
 #include "library/PTLibraryController.h"
 
+#include "foundation/DispatchHelpers.h"
 #include "foundation/StringAdditions.h"
+#include "foundation/SystemError.h"
+#include "library/ImportNaming.h"
+#include "library/PTLibraryBackupController.h"
+#include "library/PTLibraryIndexer.h"
+#include "library/PTLibraryShell.h"
+#include "library/PTMigrationController.h"
+#include "library/PTStoreFunctions.h"
+#include "library/PTStoreStack.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/Logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QUuid>
+
+#include <filesystem>
 
 namespace {
 
@@ -46,7 +59,7 @@ PTLibraryController* PTLibraryController::currentLibrary()
 {
     if (!sharedLibraryLoaded) {
         sharedLibraryLoaded = true;
-        sharedLibrary() = initWithLibraryPath(location());
+        sharedLibrary() = initWithLibraryPath(location(), true);
     }
     return sharedLibrary().get();
 }
@@ -130,19 +143,26 @@ std::unique_ptr<PTLibraryController> PTLibraryController::initWithCreatingLibrar
     return library;
 }
 
-std::unique_ptr<PTLibraryController> PTLibraryController::initWithLibraryPath(const QString& path)
+std::unique_ptr<PTLibraryController> PTLibraryController::initWithLibraryPath(const QString& path,
+                                                                             bool performAutoBackupIntegrityCheck)
 {
     if (!QFileInfo(path).isDir())
         return nullptr;
     std::unique_ptr<PTLibraryController> library(new PTLibraryController(path));
+    if (performAutoBackupIntegrityCheck)
+        library->checkBackupStatus();
     library->load();
     return library;
 }
 
 PTLibraryController::PTLibraryController(const QString& path) : path_(path) {}
 
+PTLibraryController::~PTLibraryController() = default;
+
 void PTLibraryController::load()
 {
+    terminateObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
+        WillTerminateNotification, nullptr, [this](const pt::Notification&) { checkAutoBackup(); });
     const auto stored = pt::PropertyList::fromFile(metaLocation());
     if (stored.ok() && stored->typeId() == QMetaType::QVariantMap) {
         meta_ = stored->toMap();
@@ -269,4 +289,310 @@ void PTLibraryController::checkItegrity()
             qCWarning(lcLibrary) << "could not move" << from << "into the library";
     }
     synchronizeMeta();
+}
+
+qint64 PTLibraryController::backupFrequency()
+{
+    return pt::Defaults::standard().integerForKey(BackupFrequencyKey);
+}
+
+bool PTLibraryController::wantsBackupFromFrequencyReached()
+{
+    return wantsBackupFromFrequency(backupFrequency(),
+                                    pt::Defaults::standard().objectForKey(BackupFrequencyLastCheckKey).toDateTime(),
+                                    QDateTime::currentDateTime());
+}
+
+bool PTLibraryController::wantsBackupFromFrequency(qint64 frequency, const QDateTime& lastCheck, const QDateTime& now)
+{
+    if (frequency < EveryQuit || frequency > Monthly)
+        return false;
+    if (frequency == EveryQuit || !lastCheck.isValid())
+        return true;
+    // Whole calendar periods: the 5th of two months is not the same day, week 1 of two years not the same week.
+    const QDate last = lastCheck.toLocalTime().date();
+    const QDate today = now.toLocalTime().date();
+    switch (frequency) {
+    case Daily:
+        return last != today;
+    case Weekly: {
+        int lastYear = 0;
+        int thisYear = 0;
+        const int lastWeek = last.weekNumber(&lastYear);
+        return lastWeek != today.weekNumber(&thisYear) || lastYear != thisYear;
+    }
+    default:
+        return last.year() != today.year() || last.month() != today.month();
+    }
+}
+
+void PTLibraryController::checkBackupStatus()
+{
+    const QString markerPath = QDir(path_).filePath(BackupMarkerFileName);
+    QDateTime date;
+    if (QFileInfo::exists(markerPath)) {
+        const auto marker = pt::PropertyList::fromFile(markerPath);
+        if (marker && marker->typeId() == QMetaType::QVariantMap)
+            date = marker->toMap().value(PTLibraryBackupController::MarkerDateKey).toDateTime().toLocalTime();
+    } else if (!QFileInfo(path_).fileName().contains(QLatin1String("backup"))) {
+        return;
+    }
+    const QString base = defaultBaseDirectoryByAppendingPath({}, true);
+    const QString name = PTSafeUniqueFileName(
+        QStringLiteral("%1@%2.%3").arg(QFileInfo(defaultName()).completeBaseName(), dateStringFromDate(date), Extension),
+        base);
+    PTLibraryBackupController backup(this);
+    backup.destinationPath = QDir(base).filePath(name);
+    backup.title = QStringLiteral("Importing from Backup");
+    backup.subtitle = QStringLiteral("We have detected you are loading a Library which is has been marked as a backup. "
+                                     "Please wait whilst we Import it.");
+    backup.completionTimeout = 2.0;
+    backup.completionText = QStringLiteral("Import Complete");
+    backup.allowsCancellation = false;
+    backup.buttonControlLabel = QStringLiteral("Continue");
+    if (!backup.backupByPresentingModalForMode(PTLibraryBackupController::PresetDestination,
+                                               PTLibraryBackupController::ImportSheet)) {
+        // The copy failed: open the package as it is rather than not at all.
+        qCWarning(lcLibrary) << "could not import the backup copy" << path_;
+        return;
+    }
+    QFile::remove(QDir(backup.destinationPath).filePath(BackupMarkerFileName));
+    path_ = backup.destinationPath;
+    makeCurrentLibrary();
+}
+
+void PTLibraryController::checkAutoBackup()
+{
+    // Every open package hears the notification; only the current library backs up.
+    if (sharedLibrary().get() != this || PTMigrationController::migrationWasPerformed())
+        return;
+    const bool wanted = wantsBackupFromFrequencyReached();
+    pt::Defaults::standard().set(BackupFrequencyLastCheckKey, QDateTime::currentDateTimeUtc());
+    pt::Defaults::standard().synchronize();
+    if (!wanted)
+        return;
+    const auto shell = PTLibraryShell::installed();
+    if (shell)
+        shell->saveTerminationState();
+    // After the final save, so that the copy holds the last changes.
+    PTSaveManagedObjectContextWithCompletion([this, shell](const pt::Error&) {
+        backupLibraryWithMode(PTLibraryBackupController::DefaultLocation,
+                              PTLibraryBackupController::SelfClosingSheet, false);
+        if (shell)
+            shell->restoreTerminationState();
+    });
+}
+
+QString PTLibraryController::moveToLocation(const QString& path, pt::Error* error)
+{
+    namespace fs = std::filesystem;
+    synchronizeMeta();
+    const QString destination = computeLocation(path);
+    const auto failed = [&](int errorNumber, const QString& at) {
+        if (error)
+            *error = systemError(QStringLiteral("NSPOSIXErrorDomain"), errorNumber, at);
+        return QString();
+    };
+    if (QFileInfo::exists(destination))
+        return failed(EEXIST, destination);
+    std::error_code ec;
+    fs::rename(fs::path(path_.toStdString()), fs::path(destination.toStdString()), ec);
+    if (ec == std::errc::cross_device_link) {
+        // Another file system: the whole copy is in place before the original goes.
+        const QString staging = QStringLiteral("%1.%2.moving").arg(destination, QUuid::createUuid().toString(QUuid::WithoutBraces));
+        ec.clear();
+        fs::copy(path_.toStdString(), staging.toStdString(), fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+        if (!ec)
+            fs::rename(staging.toStdString(), destination.toStdString(), ec);
+        if (ec) {
+            std::error_code ignored;
+            fs::remove_all(staging.toStdString(), ignored);
+            return failed(ec.value(), destination);
+        }
+        fs::remove_all(path_.toStdString(), ec);
+        if (ec)
+            qCWarning(lcLibrary) << "moved library copied; the original could not be removed:" << path_;
+        return destination;
+    }
+    if (ec)
+        return failed(ec.value(), destination);
+    return destination;
+}
+
+QString PTLibraryController::backupToLocation(const QString& path, pt::Error* error)
+{
+    const QString destination = computeLocation(path);
+    PTLibraryBackupController backup(this);
+    if (auto copied = backup.copyPackageBlocking(destination); !copied) {
+        if (error)
+            *error = copied.error();
+        return {};
+    }
+    setLastBackupDate(QDateTime::currentDateTimeUtc());
+    return destination;
+}
+
+bool PTLibraryController::switchLibrary()
+{
+    const auto shell = PTLibraryShell::installed();
+    if (!shell)
+        return false;
+    PTLibraryShell::PanelRequest request;
+    request.title = QStringLiteral("Switch Library");
+    request.prompt = QStringLiteral("Switch");
+    request.allowedExtension = Extension;
+    request.shouldShowFilename = [this](const QString& path) { return panelShouldShowFilename(path); };
+    const QString chosen = shell->runOpenPanel(request);
+    return !chosen.isEmpty() && switchLibraryToLibraryAtURL(chosen);
+}
+
+bool PTLibraryController::switchLibraryToLibraryAtURL(const QString& path)
+{
+    const auto other = initWithLibraryPath(path, false);
+    if (!other) {
+        qCWarning(lcLibrary) << "no library to switch to at" << path;
+        return false;
+    }
+    const auto shell = PTLibraryShell::installed();
+    const QString version = applicationShortVersionString();
+    if (PTCompareVersions(version, other->buildVersion()) < 0) {
+        if (shell)
+            shell->presentAlert(QStringLiteral("Unable to Switch Library"),
+                                QStringLiteral("Sorry, the Library you are trying to switch to was built using a newer "
+                                               "version of Pictern (%1). Please upgrade your version of Pictern (%2).")
+                                    .arg(other->buildVersion(), version));
+        return false;
+    }
+    const QString target = other->path();
+    const auto start = [this, shell, target] {
+        if (!shell) {
+            switchLibraryTo(target, 3.0);
+            return;
+        }
+        activeSheet_ = shell->makeProgressSheet(QStringLiteral("Switching Library..."));
+        activeSheet_->setFloatingMode(true);
+        activeSheet_->runModal([this, target](const PTProgressSheet::Completion& completion) {
+            switchLibraryTo(target, 3.0);
+            completion(0, false);
+        });
+    };
+    if (PTHasManagedObjectContext())
+        PTSaveManagedObjectContextWithCompletion([start](const pt::Error&) { start(); });
+    else
+        start();
+    return true;
+}
+
+void PTLibraryController::switchLibraryTo(const QString& path, double timeInterval)
+{
+    pt::Defaults::standard().set(PathKey, path);
+    pt::Defaults::standard().synchronize();
+    pt::DispatchQueue::main().after(timeInterval, [] {
+        if (const auto shell = PTLibraryShell::installed()) {
+            shell->forceNextAvailableTermination(true);
+            shell->restartApplication();
+        }
+    });
+}
+
+void PTLibraryController::moveLibrary()
+{
+    const auto shell = PTLibraryShell::installed();
+    if (!shell)
+        return;
+    PTLibraryShell::PanelRequest request;
+    request.title = QStringLiteral("Move Library");
+    request.prompt = QStringLiteral("Move");
+    request.proposedName = QFileInfo(path_).fileName();
+    const QString chosen = shell->runSavePanel(request);
+    if (chosen.isEmpty())
+        return;
+    PTSaveManagedObjectContextWithCompletion([this, shell, chosen](const pt::Error&) {
+        // Every save has ended; closing the store folds its log into the file, and nothing writes it again.
+        if (PTStoreStack* stack = PTStoreStack::shared())
+            if (auto closed = stack->closeStore(); !closed)
+                qCWarning(lcLibrary).noquote() << "store not closed before the move:" << closed.error().toString();
+        activeSheet_ = shell->makeProgressSheet(QStringLiteral("Moving Library..."));
+        activeSheet_->setFloatingMode(true);
+        const std::shared_ptr<PTProgressSheet> sheet = activeSheet_;
+        sheet->runModal([this, shell, chosen, sheet](const PTProgressSheet::Completion& completion) {
+            pt::Error error;
+            const QString destination = moveToLocation(chosen, &error);
+            if (destination.isEmpty()) {
+                pt::DispatchQueue::main().async([this, shell, error] {
+                    activeSheet_.reset();
+                    shell->presentError(error);
+                    // The store is closed: start again on the library where it is.
+                    switchLibraryTo(path_, 0);
+                });
+                completion(-1001, true);
+                return;
+            }
+            completion(-1000, false);
+            PTDispatchAfterOnTimeoutQueue([sheet] {
+                sheet->setTitle(QStringLiteral("Move Complete!"));
+                sheet->setSubTitle(QStringLiteral("Restarting Pictern..."));
+            }, pt::DispatchQueue::main(), 0, 3.0);
+            PTDispatchAfterOnTimeoutQueue([this, destination] { switchLibraryTo(destination, 0); },
+                                          pt::DispatchQueue::main(), 0, 3.0);
+        });
+    });
+}
+
+bool PTLibraryController::backupLibraryWithMode(int mode, int userInterfaceMode, bool presentBackupOnCompletion)
+{
+    PTLibraryBackupController backup(this);
+    if (!backup.backupByPresentingModalForMode(mode, userInterfaceMode))
+        return false;
+    setLastBackupDate(QDateTime::currentDateTimeUtc());
+    if (presentBackupOnCompletion)
+        if (const auto shell = PTLibraryShell::installed())
+            shell->showFilesInFileManager({backup.destinationPath});
+    return true;
+}
+
+void PTLibraryController::reindexWithRestart(bool restart, pt::store::ObjectContext* context)
+{
+    const auto shell = PTLibraryShell::installed();
+    if (!shell || !context)
+        return;
+    const std::shared_ptr<PTProgressSheet> sheet = shell->makeProgressSheet(QStringLiteral("Indexing Library"));
+    sheet->setFloatingMode(true);
+    sheet->setSubTitle(QStringLiteral("Checking Library Itegrity..."));
+    PTSaveManagedObjectContext();
+    const auto coordinator = context->sharedCoordinator();
+    const QString libraryPath = path_;
+    const auto main = pt::DispatchQueue::main();
+    sheet->runModal([=](const PTProgressSheet::Completion& completion) {
+        PTDispatchAfterOnTimeoutQueue([=] {
+            sheet->setSubTitle(QStringLiteral("Fixing Library..."));
+            // The work holds no queue: it merges when it has returned, and the timed steps follow it.
+            pt::DispatchQueue::global(pt::QueuePriority::High).async([=] {
+                const pt::store::DidSave changes = PTLibraryIndexer::reindex(coordinator, libraryPath);
+                main.async([=] {
+                    context->mergeChanges(changes);
+                    PTDispatchAfterOnTimeoutQueue([=] {
+                        sheet->setTitle(QStringLiteral("Indexing Complete"));
+                        if (restart)
+                            sheet->setSubTitle(QStringLiteral("Restarting Pictern..."));
+                    }, main, 0, 4.0);
+                    PTDispatchAfterOnTimeoutQueue([=] {
+                        PTSaveManagedObjectContext();
+                        completion(1, true);
+                        if (restart)
+                            shell->restartApplication();
+                    }, main, 0, 2.0);
+                });
+            });
+        }, main, 0, 1.0);
+    });
+}
+
+bool PTLibraryController::panelShouldShowFilename(const QString& path) const
+{
+    const QFileInfo candidate(path);
+    const QFileInfo package(path_);
+    const QString a = candidate.canonicalFilePath().isEmpty() ? candidate.absoluteFilePath() : candidate.canonicalFilePath();
+    const QString b = package.canonicalFilePath().isEmpty() ? package.absoluteFilePath() : package.canonicalFilePath();
+    return a != b;
 }

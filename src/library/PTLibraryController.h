@@ -1,11 +1,18 @@
 #pragma once
 
+#include "platform/runtime/Error.h"
+#include "platform/runtime/NotificationCenter.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QUrl>
 #include <QVariantMap>
 
 #include <memory>
+
+namespace pt::store {
+class ObjectContext;
+}
 
 // One library package on disk: a folder with the extension "ptlibrary" holding META, the store file and the
 // folders of sets, originals, export presets and swatches. One instance is the process's current library; the
@@ -31,6 +38,10 @@ public:
     static inline const QString BackupFrequencyKey = QStringLiteral("PTLibraryPreferencesBackupFrequency");
     static inline const QString BackupFrequencyLastCheckKey =
         QStringLiteral("PTLibraryPreferencesBackupFrequencyLastCheck");
+    static inline const QString WillTerminateNotification = QStringLiteral("PTApplicationWillTerminate");
+
+    // Automatic backups at quit.
+    enum BackupFrequency { Never = 0, EveryQuit = 1, Daily = 2, Weekly = 3, Monthly = 4 };
 
     // Registers the library's defaults; called once at start-up.
     static void registerDefaults();
@@ -62,8 +73,20 @@ public:
 
     // Creates the package folder (with intermediate folders) and loads META.
     static std::unique_ptr<PTLibraryController> initWithCreatingLibraryAtPath(const QString& path);
-    // Opens the package at the path; null when nothing exists there.
-    static std::unique_ptr<PTLibraryController> initWithLibraryPath(const QString& path);
+    // Opens the package at the path; null when nothing exists there. With the check, a package that is a
+    // backup copy (it holds ".backup", or has "backup" in its name) is first copied into the base folder as
+    // "pictern@<date>.ptlibrary" and the copy is opened (and made the stored library path); the package that
+    // was opened stays untouched.
+    static std::unique_ptr<PTLibraryController> initWithLibraryPath(const QString& path,
+                                                                    bool performAutoBackupIntegrityCheck = false);
+    ~PTLibraryController();
+
+    static qint64 backupFrequency();
+    // Whether the backup at quit is due, from the frequency and the last check stored in the defaults.
+    static bool wantsBackupFromFrequencyReached();
+    // The rule itself: never for Never (and unknown values); always without a last check, or for EveryQuit;
+    // else when the calendar day, the ISO week or the month (each with its year) differs.
+    static bool wantsBackupFromFrequency(qint64 frequency, const QDateTime& lastCheck, const QDateTime& now);
 
     const QString& path() const { return path_; }
     const QVariantMap& meta() const { return meta_; }
@@ -96,10 +119,39 @@ public:
     // that was just created, so that files of older layouts come along.
     void checkItegrity();
 
+    // Writes META, then moves the package to computeLocation(path); answers the destination, or empty with the
+    // error. Never replaces something at the destination. The store must be closed.
+    QString moveToLocation(const QString& path, pt::Error* error);
+    // Copies the package to computeLocation(path) as a backup; on success stores "backupdate" and answers the
+    // destination, else empty with the error.
+    QString backupToLocation(const QString& path, pt::Error* error);
+    // Asks for a library in an open panel and switches to it; false when cancelled or refused.
+    bool switchLibrary();
+    // Switches to the package unless it was made by a newer version (then an alert, and false): saves, then
+    // stores the path and restarts under a progress sheet.
+    bool switchLibraryToLibraryAtURL(const QString& path);
+    // Stores the path as the library's and restarts after the interval.
+    void switchLibraryTo(const QString& path, double timeInterval);
+    // Asks for a place in a save panel and moves the library there: the save path ends and the store is closed
+    // before any file moves; then the application restarts on the moved library.
+    void moveLibrary();
+    // Runs a backup; on success stores "backupdate" and, when asked, reveals the copy. Answers the success.
+    bool backupLibraryWithMode(int mode, int userInterfaceMode, bool presentBackupOnCompletion);
+    // Re-indexes every item under a progress sheet; the work runs off the main thread and its changes are merged
+    // into the context when it is done; then, when asked, the application restarts.
+    void reindexWithRestart(bool restart, pt::store::ObjectContext* context);
+    // The open panel's filter: every file but this package.
+    bool panelShouldShowFilename(const QString& path) const;
+
 private:
     explicit PTLibraryController(const QString& path);
     void load();
+    void checkBackupStatus();
+    void checkAutoBackup();
 
     QString path_;
     QVariantMap meta_;
+    pt::ObserverToken terminateObserver_;
+    // The sheet of a switch or move, kept on screen until the restart.
+    std::shared_ptr<class PTProgressSheet> activeSheet_;
 };

@@ -59,15 +59,18 @@ EntityDescription::Factory factory(bool typed)
     return [] { return std::make_unique<T>(); };
 }
 
-// The entities both versions share; the current version makes its objects of the typed classes.
-std::vector<EntityDescription> sharedEntities(bool typed)
+// The entities every version shares. Version 6 had no bundle details (version, author, licence text) on sets;
+// version 7 added them. Only the current version makes its objects of the typed classes.
+std::vector<EntityDescription> sharedEntities(bool withSetDetails, bool typed)
 {
+    QVector<AttributeDescription> setAttributes{text("name"), text("normalizedSearch", true), text("identifier"),
+                                                text("fileName"), date("date"), text("informativeText"),
+                                                integer("sort"), integer("type", true)};
+    if (withSetDetails)
+        setAttributes << text("version") << text("author") << text("license");
     std::vector<EntityDescription> entities;
     entities.emplace_back(
-        QStringLiteral("PTCollection"),
-        QVector<AttributeDescription>{text("name"), text("normalizedSearch", true), text("identifier"),
-                                      text("fileName"), date("date"), text("informativeText"), integer("sort"),
-                                      integer("type", true), text("version"), text("author"), text("license")},
+        QStringLiteral("PTCollection"), setAttributes,
         QVector<RelationshipDescription>{toMany("items", "PTItem", "collection"),
                                          toOne("group", "PTGroup", "sets", "grp"),
                                          toOne("licence", "PTLicence", "collections", "licence")},
@@ -91,7 +94,7 @@ std::vector<EntityDescription> sharedEntities(bool typed)
 std::shared_ptr<const ObjectModel> PTModel::current()
 {
     static const std::shared_ptr<const ObjectModel> model = [] {
-        std::vector<EntityDescription> entities = sharedEntities(true);
+        std::vector<EntityDescription> entities = sharedEntities(true, true);
         entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(true),
                               QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
                                                                toOne("licence", "PTLicence", "items", "licence")},
@@ -103,19 +106,33 @@ std::shared_ptr<const ObjectModel> PTModel::current()
 
 std::shared_ptr<const ObjectModel> PTModel::version6()
 {
-    static const std::shared_ptr<const ObjectModel> model = [] {
-        std::vector<EntityDescription> entities = sharedEntities(false);
-        entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
-                              QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
-                                                               toOne("licence", "PTLicence", "items", "licence"),
-                                                               toMany("tags", "PTTags", "item")});
-        entities.emplace_back(QStringLiteral("PTTag"),
-                              QVector<AttributeDescription>{text("name"), text("normalizedSearch", true)},
-                              QVector<RelationshipDescription>{toOne("tag", "PTTags", "tag", {})});
-        entities.emplace_back(QStringLiteral("PTTags"), QVector<AttributeDescription>{},
-                              QVector<RelationshipDescription>{toOne("item", "PTItem", "tags", "item"),
-                                                               toOne("tag", "PTTag", "tag", "tag")});
-        return std::make_shared<const ObjectModel>(QStringLiteral("Pictern6"), 6, std::move(entities));
-    }();
+    static const std::shared_ptr<const ObjectModel> model = taggedModel(QStringLiteral("Pictern6"), 6, false);
     return model;
+}
+
+std::shared_ptr<const ObjectModel> PTModel::version7()
+{
+    static const std::shared_ptr<const ObjectModel> model = taggedModel(QStringLiteral("Pictern7"), 7, true);
+    return model;
+}
+
+QVector<std::shared_ptr<const ObjectModel>> PTModel::versions()
+{
+    return {version6(), version7(), current()};
+}
+
+std::shared_ptr<const ObjectModel> PTModel::taggedModel(const QString& name, int version, bool withSetDetails)
+{
+    std::vector<EntityDescription> entities = sharedEntities(withSetDetails, false);
+    entities.emplace_back(QStringLiteral("PTItem"), itemAttributes(false),
+                          QVector<RelationshipDescription>{toOne("collection", "PTCollection", "items", "collection"),
+                                                           toOne("licence", "PTLicence", "items", "licence"),
+                                                           toMany("tags", "PTTags", "item")});
+    entities.emplace_back(QStringLiteral("PTTag"),
+                          QVector<AttributeDescription>{text("name"), text("normalizedSearch", true)},
+                          QVector<RelationshipDescription>{toOne("tag", "PTTags", "tag", {})});
+    entities.emplace_back(QStringLiteral("PTTags"), QVector<AttributeDescription>{},
+                          QVector<RelationshipDescription>{toOne("item", "PTItem", "tags", "item"),
+                                                           toOne("tag", "PTTag", "tag", "tag")});
+    return std::make_shared<const ObjectModel>(name, version, std::move(entities));
 }

@@ -173,3 +173,13 @@ void PTStoreStack::save(SaveCompletion completion)
         });
     });
 }
+
+pt::Result<void> PTStoreStack::closeStore()
+{
+    std::shared_ptr<StoreCoordinator> coordinator;
+    {
+        std::lock_guard lock(mutex_);
+        coordinator = coordinator_;
+    }
+    return coordinator ? coordinator->close() : pt::Result<void>();
+}

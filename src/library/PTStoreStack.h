@@ -46,6 +46,9 @@ public:
     // (or a null error), so that whoever waits for it is never left hanging. A failed private save keeps its
     // changes for the next save.
     void save(SaveCompletion completion);
+    // Checkpoints and closes the store file, so that its files can be moved; the stack does not open it again
+    // (the application restarts after such a move).
+    pt::Result<void> closeStore();
 
 private:
     // Both answer null with the errors to present; they run under the lock, the alerts after it.

@@ -8,7 +8,7 @@
 #include "library/PTGroupController.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLicence.h"
-#include "library/PTProgressPresenter.h"
+#include "FakeLibraryShell.h"
 #include "platform/store/Predicate.h"
 
 #include <QDir>
@@ -283,38 +283,20 @@ TEST_F(CollectionControllerTest, LegacySetFoldersMoveIntoTheIdentifiersFolder)
 
 namespace {
 
-// Records the titles a sheet showed and whether it was closed.
-class RecordingSheets : public PTProgressPresenter {
-public:
-    struct Sheet : PTProgressSheet {
-        QStringList titles;
-        bool ended = false;
-        void setTitle(const QString& title) override { titles << title; }
-        void endSession() override { ended = true; }
-    };
-    std::shared_ptr<PTProgressSheet> present(const QString& title) override
-    {
-        auto sheet = std::make_shared<Sheet>();
-        sheet->titles << title;
-        sheets.push_back(sheet);
-        return sheet;
-    }
-    std::vector<std::shared_ptr<Sheet>> sheets;
-};
-
 class DeletionTest : public CollectionControllerTest {
 protected:
     void SetUp() override
     {
         CollectionControllerTest::SetUp();
-        PTProgressPresenter::install(presenter);
+        PTLibraryShell::install(shell);
     }
     void TearDown() override
     {
-        PTProgressPresenter::install(nullptr);
+        PTLibraryShell::install(nullptr);
         CollectionControllerTest::TearDown();
     }
-    std::shared_ptr<RecordingSheets> presenter = std::make_shared<RecordingSheets>();
+    // Records the sheets, their titles and whether they were closed.
+    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
 };
 
 } // namespace
@@ -338,14 +320,14 @@ TEST_F(DeletionTest, DeletingASetRemovesItsItemsFilesAndFolderInBatches)
     EXPECT_FALSE(sets.deleteCollection(doomed));
     EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete this set?"});
     EXPECT_TRUE(PTCollectionController::requiresConfirmationOfRemoval());
-    EXPECT_TRUE(presenter->sheets.empty());
+    EXPECT_TRUE(shell->sheets.empty());
     EXPECT_FALSE(sets.deleteCollection(sets.miscCollection()));
 
     confirmation->answer = {true, false};
     ASSERT_TRUE(sets.deleteCollection(doomed));
-    ASSERT_EQ(presenter->sheets.size(), 1u);
-    auto sheet = presenter->sheets.front();
-    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return sheet->ended; }, 10000));
+    ASSERT_EQ(shell->sheets.size(), 1u);
+    auto* sheet = shell->sheets.front();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return sheet->sessionEnded.load(); }, 10000));
     EXPECT_EQ(sheet->titles, (QStringList{"Removing Set...", "Set Removed"}));
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_EQ(recorder.postedNames(), (QStringList{PTCollectionController::WillDeleteCollectionNotification,
@@ -376,8 +358,8 @@ TEST_F(DeletionTest, DeletingItemsAsksOnceAndSaves)
     EXPECT_TRUE(before);
     EXPECT_EQ(confirmation->asked, QStringList{"Are you sure?|Are you sure you want to delete these items?"});
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }));
-    EXPECT_TRUE(presenter->sheets.front()->ended);
-    EXPECT_EQ(presenter->sheets.front()->titles, (QStringList{"Removing Icons...", "Icons Removed"}));
+    EXPECT_TRUE(shell->sheets.front()->sessionEnded);
+    EXPECT_EQ(shell->sheets.front()->titles, (QStringList{"Removing Icons...", "Icons Removed"}));
     EXPECT_FALSE(QFileInfo::exists(fileA));
     EXPECT_EQ(set->items(), QVector<PTItem*>{c});
     EXPECT_EQ(pt::test::queryStore(store, "SELECT name FROM PTItem"), "C");
@@ -385,8 +367,8 @@ TEST_F(DeletionTest, DeletingItemsAsksOnceAndSaves)
     // The ticked box was stored with the confirmation: no question any more, still a sheet.
     EXPECT_FALSE(PTCollectionController::requiresConfirmationOfRemoval());
     ASSERT_TRUE(sets.deleteCollection(empty));
-    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return presenter->sheets.back()->ended; }));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return shell->sheets.back()->sessionEnded.load(); }));
     EXPECT_EQ(confirmation->asked.size(), 1);
-    EXPECT_EQ(presenter->sheets.size(), 2u);
+    EXPECT_EQ(shell->sheets.size(), 2u);
     EXPECT_TRUE(empty->isDeleted());
 }

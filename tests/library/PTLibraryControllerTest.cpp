@@ -4,6 +4,7 @@
 #include "platform/runtime/Defaults.h"
 
 #include "TestSupport.h"
+#include "UpkeepTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,35 +18,10 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& content = "x")
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
+using pt::test::writeFile;
 
 // A clean profile: the data folder under a temporary XDG_DATA_HOME and no stored library path.
-class LibraryPackageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QStandardPaths::setTestModeEnabled(false);
-        previousDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", home.path().toUtf8());
-        pt::Defaults::useStorageFile(home.filePath("settings.ini"));
-        PTLibraryController::registerDefaults();
-        QCoreApplication::setApplicationVersion("2.4.1");
-    }
-    void TearDown() override
-    {
-        PTLibraryController::setCurrentLibrary(nullptr);
-        qputenv("XDG_DATA_HOME", previousDataHome);
-        QStandardPaths::setTestModeEnabled(true);
-    }
-    QTemporaryDir home;
-    QByteArray previousDataHome;
-};
+class LibraryPackageTest : public pt::test::UpkeepTest {};
 
 } // namespace
 

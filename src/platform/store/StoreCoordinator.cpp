@@ -54,6 +54,11 @@ private:
     bool open_ = false;
 };
 
+pt::Error closedError()
+{
+    return storeError(StoreNoCoordinator, QStringLiteral("The store is closed"));
+}
+
 bool bit(quint64 mask, int index)
 {
     return mask & (quint64(1) << index);
@@ -151,35 +156,44 @@ pt::Result<void> StoreCoordinator::createSchema()
             return {};
         return storeError(StoreNotAStore, QStringLiteral("%1 holds a database that is not a store").arg(path_));
     }
+    const QString created = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    if (auto r = writeSchema(*db_, *model_, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), created); !r)
+        return r;
+    return transaction.commit();
+}
+
+pt::Result<void> StoreCoordinator::writeSchema(SqliteDatabase& db, const ObjectModel& model, const QString& storeUuid,
+                                              const QString& created)
+{
     QStringList statements{
         QStringLiteral("CREATE TABLE pt_metadata(key TEXT PRIMARY KEY, value TEXT NOT NULL) STRICT"),
         QStringLiteral("CREATE TABLE pt_primarykey(entity TEXT PRIMARY KEY, max INTEGER NOT NULL) STRICT"),
-        QStringLiteral("PRAGMA user_version = %1").arg(model_->version()),
+        QStringLiteral("PRAGMA user_version = %1").arg(model.version()),
     };
-    statements << model_->schemaStatements();
+    statements << model.schemaStatements();
     for (const QString& statement : statements)
-        if (auto r = db_->exec(statement); !r)
+        if (auto r = db.exec(statement); !r)
             return r;
     const QVector<std::pair<QString, QString>> metadata{
-        {QStringLiteral("store_uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
-        {QStringLiteral("model_name"), model_->name()},
-        {QStringLiteral("model_hash"), model_->hash()},
-        {QStringLiteral("created"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate)},
+        {QStringLiteral("store_uuid"), storeUuid},
+        {QStringLiteral("model_name"), model.name()},
+        {QStringLiteral("model_hash"), model.hash()},
+        {QStringLiteral("created"), created},
     };
     for (const auto& [key, value] : metadata) {
-        SqliteStatement insert = db_->statement(QStringLiteral("INSERT INTO pt_metadata(key, value) VALUES(?, ?)"));
+        SqliteStatement insert = db.statement(QStringLiteral("INSERT INTO pt_metadata(key, value) VALUES(?, ?)"));
         insert.bind(1, key);
         insert.bind(2, value);
         if (insert.step() != SQLITE_DONE)
-            return db_->error(QStringLiteral("writing the store metadata"));
+            return db.error(QStringLiteral("writing the store metadata"));
     }
-    for (const auto& entity : model_->entities()) {
-        SqliteStatement insert = db_->statement(QStringLiteral("INSERT INTO pt_primarykey(entity, max) VALUES(?, 0)"));
+    for (const auto& entity : model.entities()) {
+        SqliteStatement insert = db.statement(QStringLiteral("INSERT INTO pt_primarykey(entity, max) VALUES(?, 0)"));
         insert.bind(1, entity->name());
         if (insert.step() != SQLITE_DONE)
-            return db_->error(QStringLiteral("writing the key table"));
+            return db.error(QStringLiteral("writing the key table"));
     }
-    return transaction.commit();
+    return {};
 }
 
 pt::Result<StoreMetadata> StoreCoordinator::metadataForStore(const QString& path)
@@ -223,6 +237,8 @@ bool StoreCoordinator::isCompatible(const StoreMetadata& metadata, const ObjectM
 QString StoreCoordinator::journalMode()
 {
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return {};
     return db_->queryText(QStringLiteral("PRAGMA journal_mode")).valueOr(QString()).toLower();
 }
 
@@ -236,6 +252,8 @@ bool StoreCoordinator::exists(const ObjectID& id)
     if (id.isNull() || id.isTemporary() || id.storeUuid() != storeUuid_ || id.entity()->model() != model_.get())
         return false;
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return false;
     SqliteStatement query = db_->statement(QStringLiteral("SELECT 1 FROM %1 WHERE pk = ?").arg(id.entity()->name()));
     query.bind(1, id.primaryKey());
     return query.step() == SQLITE_ROW;
@@ -244,6 +262,8 @@ bool StoreCoordinator::exists(const ObjectID& id)
 pt::Result<qint64> StoreCoordinator::reservePrimaryKeys(const EntityDescription& entity, int count)
 {
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     Transaction transaction(*db_);
     if (auto r = transaction.begin(); !r)
         return r.error();
@@ -299,9 +319,25 @@ StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const Enti
     return row;
 }
 
+pt::Result<void> StoreCoordinator::close()
+{
+    std::lock_guard lock(mutex_);
+    if (!db_)
+        return {};
+    // Folds the log into the file and empties it, so that the file alone holds every commit.
+    auto checkpoint = db_->queryText(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    sql_.clear();
+    db_.reset();
+    if (!checkpoint)
+        return checkpoint.error();
+    return {};
+}
+
 pt::Result<std::optional<StoreRow>> StoreCoordinator::readRow(const EntityDescription& entity, qint64 primaryKey)
 {
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     EntitySql& sql = sqlFor(entity);
     SqliteStatement query = db_->statement(sql.selectByKey, sql.selectByKeyStatement);
     if (!query.isValid())
@@ -323,6 +359,8 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> StoreCoordinator::fetchRows(con
     if (auto r = predicate.toSql(entity, where, bindings); !r)
         return r.error();
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     SqliteStatement query = db_->statement(
         QStringLiteral("SELECT pk, %1 FROM %2 WHERE %3").arg(sqlFor(entity).columns, entity.name(), where));
     if (!query.isValid())
@@ -345,6 +383,8 @@ pt::Result<QVector<qint64>> StoreCoordinator::fetchKeys(const EntityDescription&
     if (auto r = predicate.toSql(entity, where, bindings); !r)
         return r.error();
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     SqliteStatement query = db_->statement(QStringLiteral("SELECT pk FROM %1 WHERE %2").arg(entity.name(), where));
     if (!query.isValid())
         return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
@@ -366,6 +406,8 @@ pt::Result<qint64> StoreCoordinator::count(const EntityDescription& entity, cons
     if (auto r = predicate.toSql(entity, where, bindings); !r)
         return r.error();
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     SqliteStatement query = db_->statement(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(entity.name(), where));
     if (!query.isValid())
         return db_->error(QStringLiteral("counting %1").arg(entity.name()));
@@ -382,6 +424,8 @@ pt::Result<StoreCoordinator::WriteResult> StoreCoordinator::write(const ChangeSe
     if (changes.isEmpty())
         return result;
     std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
     if (auto r = writeLocked(changes, policy, result); !r)
         return r.error();
     return result;

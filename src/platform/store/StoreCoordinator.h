@@ -56,6 +56,9 @@ public:
     // Reads the metadata through a read-only connection.
     static pt::Result<StoreMetadata> metadataForStore(const QString& path);
     static bool isCompatible(const StoreMetadata& metadata, const ObjectModel& model);
+    // Creates the tables, keys and metadata of the model in an empty database, inside the caller's transaction.
+    static pt::Result<void> writeSchema(SqliteDatabase& db, const ObjectModel& model, const QString& storeUuid,
+                                        const QString& created);
 
     const ObjectModel& model() const { return *model_; }
     std::shared_ptr<const ObjectModel> sharedModel() const { return model_; }
@@ -63,6 +66,10 @@ public:
     const QString& storeUuid() const { return storeUuid_; }
     // The connection's journal mode ("wal" or "delete").
     QString journalMode();
+
+    // Checkpoints the log into the store file and closes the connection; later calls fail with
+    // StoreNoCoordinator. Used before the store's files are moved or copied as files.
+    pt::Result<void> close();
 
     // Resolution of a URI string of this store; never throws and reads no row.
     std::optional<ObjectID> objectIDForUri(QStringView uri) const;

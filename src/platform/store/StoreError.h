@@ -13,6 +13,7 @@ enum StoreErrorCode {
     StoreSqlFailed = 4,    // a statement failed (busy, I/O, constraint)
     StoreBadPredicate = 5, // a predicate that names unknown keys or cannot be compiled
     StoreNoCoordinator = 6,
+    StoreMigrationFailed = 7, // no way from the store's model to the target, or a step failed
 };
 
 inline pt::Error storeError(StoreErrorCode code, const QString& description)

@@ -1,0 +1,20 @@
+#include "library/PTLibraryShell.h"
+
+#include <mutex>
+
+namespace {
+std::mutex mutex;
+std::shared_ptr<PTLibraryShell> current;
+} // namespace
+
+void PTLibraryShell::install(std::shared_ptr<PTLibraryShell> shell)
+{
+    std::lock_guard lock(mutex);
+    current = std::move(shell);
+}
+
+std::shared_ptr<PTLibraryShell> PTLibraryShell::installed()
+{
+    std::lock_guard lock(mutex);
+    return current;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "library/PTProgressSheet.h"
+#include "platform/runtime/Error.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// What the library's upkeep (backups, migration, switching, moving, re-indexing) asks of the application
+// shell: holds that keep the application from quitting, restarts, panels, alerts and progress sheets. The shell
+// installs its implementation at start-up; tests install fakes. Without one, panels answer "cancelled", sheets
+// are not shown and restarts do not happen.
+class PTLibraryShell {
+public:
+    struct PanelRequest {
+        QString title;
+        QString prompt;
+        QString proposedName;     // save panels: the name field
+        QString allowedExtension; // open panels: the one file type offered
+        // Open panels: whether a file is offered at all.
+        std::function<bool(const QString& path)> shouldShowFilename;
+    };
+
+    virtual ~PTLibraryShell() = default;
+    // Count of holds that keep the application from quitting; releasing the last one lets a refused quit go on.
+    virtual void saveTerminationState() = 0;
+    virtual void restoreTerminationState() = 0;
+    virtual void forceNextAvailableTermination(bool force) = 0;
+    // Starts the application anew and quits this one.
+    virtual void restartApplication() = 0;
+    virtual void showFilesInFileManager(const QStringList& paths) = 0;
+    // A new progress sheet with the title (Main thread).
+    virtual std::unique_ptr<PTProgressSheet> makeProgressSheet(const QString& title) = 0;
+    // A warning alert with one "OK" button, run modally.
+    virtual void presentAlert(const QString& message, const QString& informativeText) = 0;
+    virtual void presentError(const pt::Error& error) = 0;
+    // The chosen path, or empty when the user cancelled.
+    virtual QString runSavePanel(const PanelRequest& request) = 0;
+    virtual QString runOpenPanel(const PanelRequest& request) = 0;
+
+    static void install(std::shared_ptr<PTLibraryShell> shell);
+    static std::shared_ptr<PTLibraryShell> installed();
+};
