@@ -58,11 +58,16 @@ void PTSVGAttributeReader::apply()
     readReferences();
     if (const QString* units = value(u"gradientUnits"))
         node_.setUnits(PTSVGUtils::unitTypeForString(*units));
-    if (const QString* units = value(u"maskUnits"))
-        node_.setUnits(PTSVGUtils::unitTypeForString(*units));
-    if (const QString* units = value(u"maskContentUnits"))
-        node_.setContentUnits(PTSVGUtils::unitTypeForString(*units));
-    for (const QStringView name : {QStringView(u"transform"), QStringView(u"gradientTransform")}) {
+    for (const QStringView name : {QStringView(u"maskUnits"), QStringView(u"patternUnits"), QStringView(u"clipPathUnits")}) {
+        if (const QString* units = value(name))
+            node_.setUnits(PTSVGUtils::unitTypeForString(*units));
+    }
+    for (const QStringView name : {QStringView(u"maskContentUnits"), QStringView(u"patternContentUnits")}) {
+        if (const QString* units = value(name))
+            node_.setContentUnits(PTSVGUtils::unitTypeForString(*units));
+    }
+    for (const QStringView name :
+         {QStringView(u"transform"), QStringView(u"gradientTransform"), QStringView(u"patternTransform")}) {
         if (const QString* text = value(name)) {
             auto transforms = PTSVGTransform::transformsForString(*text);
             const auto& existing = node_.transforms();

@@ -5,6 +5,10 @@
 #include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
+#include <QTransform>
+
+#include <cairo.h>
+
 #include <algorithm>
 
 std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNode& element)
@@ -54,4 +58,42 @@ void PTSVGGradient::copyGradientInto(PTSVGGradient& copy) const
     copy.y1_ = y1_;
     copy.x2_ = x2_;
     copy.y2_ = y2_;
+}
+
+cairo_pattern_t* PTSVGGradient::newGeometryPattern(const QSizeF&) const
+{
+    return nullptr;
+}
+
+cairo_pattern_t* PTSVGGradient::newPattern(const QRectF& objectRect, const QRectF& viewPort, double opacity) const
+{
+    if (stops_.empty())
+        return nullptr;
+    const bool boxUnits = objectBoundingBoxUnits();
+    if (boxUnits && (objectRect.width() <= 0 || objectRect.height() <= 0))
+        return nullptr;
+    cairo_pattern_t* pattern = newGeometryPattern(boxUnits ? QSizeF(1, 1) : viewPort.size());
+    if (!pattern)
+        return nullptr;
+    for (const auto& stop : stops_) {
+        const QColor rgb = stop.color.toRgb();
+        cairo_pattern_add_color_stop_rgba(pattern, stop.offset, rgb.redF(), rgb.greenF(), rgb.blueF(),
+                                          rgb.alphaF() * opacity);
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    // The gradient transform applies in the gradient's own space, before the box maps it to user space.
+    QTransform toUser = PTSVGConcatTransforms(transforms());
+    if (boxUnits)
+        toUser *= QTransform(objectRect.width(), 0, 0, objectRect.height(), objectRect.x(), objectRect.y());
+    bool invertible = false;
+    const QTransform toPattern = toUser.inverted(&invertible);
+    if (!invertible) {
+        cairo_pattern_destroy(pattern);
+        return nullptr;
+    }
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, toPattern.m11(), toPattern.m12(), toPattern.m21(), toPattern.m22(), toPattern.dx(),
+                      toPattern.dy());
+    cairo_pattern_set_matrix(pattern, &matrix);
+    return pattern;
 }

@@ -1,4 +1,5 @@
 // Every SVG icon of the installed icon themes parses without a crash or a hang.
+#include "SvgTestTrees.h"
 #include "svg/PTSVGParser.h"
 
 #include <QDirIterator>
@@ -10,17 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The conformance cases sit in shared/ beside the repository (or beside the folder of work trees).
-QString suiteFolder()
-{
-    for (const char* relative : {"/../shared/svg-suite/cases", "/../../shared/svg-suite/cases"}) {
-        const QString path = QStringLiteral(PICTERN_SOURCE_DIR) + QLatin1String(relative);
-        if (QFileInfo::exists(path))
-            return QDir(path).canonicalPath();
-    }
-    return {};
-}
 
 // Regular files only: the themes link many names to one file.
 QStringList themeFiles(const QStringList& themes)
@@ -65,7 +55,7 @@ TEST(SvgRealData, EveryThemeIconParses)
 
 TEST(SvgRealData, EveryConformanceCaseParses)
 {
-    const QString folder = suiteFolder();
+    const QString folder = svgtest::suiteFolder();
     if (folder.isEmpty())
         GTEST_SKIP() << "the SVG conformance cases are not beside the repository";
     // Cases whose failure to parse is expected, with the reason.

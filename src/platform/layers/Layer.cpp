@@ -94,6 +94,11 @@ void Layer::removeFromSuperlayer()
 
 void Layer::drawInContext(cairo_t*) {}
 
+void Layer::renderAsMask(cairo_t* cr)
+{
+    renderInContext(cr);
+}
+
 void Layer::drawContents(cairo_t* cr)
 {
     drawImage(cr, contents_, bounds_);
@@ -167,7 +172,7 @@ void Layer::renderMaskAlpha(cairo_t* cr)
 {
     cairo_save(cr);
     applyTransform(cr, mask_->geometryTransform());
-    mask_->renderInContext(cr);
+    mask_->renderAsMask(cr);
     cairo_restore(cr);
 }
 
