@@ -47,6 +47,19 @@ PTSVGParser::FoundSubSVG forwardingTo(PTSVG& svg, PTSVGDelegate* delegate)
     };
 }
 
+// cairo bounds an EPS by its ink; an exported EPS keeps the whole page, as its PDF does.
+QByteArray withPageBoundingBox(const QByteArray& eps, const QSizeF& page)
+{
+    const QByteArray box = "0 0 " + QByteArray::number(int(std::ceil(page.width()))) + ' '
+        + QByteArray::number(int(std::ceil(page.height())));
+    QList<QByteArray> lines = eps.split('\n');
+    for (QByteArray& line : lines) {
+        if (line.startsWith("%%BoundingBox:") || line.startsWith("%%PageBoundingBox:"))
+            line = line.left(line.indexOf(':') + 1) + ' ' + box;
+    }
+    return lines.join('\n');
+}
+
 bool isMaskContainer(const pt::Layer* layer)
 {
     const auto* group = dynamic_cast<const PTSVGGroupLayer*>(layer);
@@ -393,6 +406,8 @@ QByteArray PTSVG::vectorData(VectorFormat format, const QRectF& rect, pt::Error*
     cairo_destroy(cr);
     cairo_surface_finish(surface);
     cairo_surface_destroy(surface);
+    if (format == VectorFormat::EPS)
+        data = withPageBoundingBox(data, rect.size());
     return data;
 }
 

@@ -11,6 +11,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// An opacity as a number or a percentage, clamped to 0..1.
+double opacityValue(const QString& text)
+{
+    double value = PTSVGUtils::leadingFloat(text);
+    if (text.trimmed().endsWith(u'%'))
+        value /= 100.0;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+} // namespace
+
 std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNode& element)
 {
     std::vector<PTSVGGradientStop> stops;
@@ -26,7 +39,7 @@ std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNo
         previous = offset;
 
         const QString* opacityText = child->attribute(u"stop-opacity");
-        const double opacity = opacityText ? PTSVGUtils::leadingFloat(*opacityText) : 1.0;
+        const double opacity = opacityText ? opacityValue(*opacityText) : 1.0;
         std::optional<QColor> color;
         if (const QString* colorText = child->attribute(u"stop-color")) {
             color = PTSVGColor::colorFromString(*colorText);
@@ -39,7 +52,7 @@ std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNo
                 if (const auto parsed = PTSVGColor::colorFromString(*styleColor)) {
                     const QString* styleOpacity = style.property(QStringLiteral("stop-opacity"));
                     color = PTSVGColor::changeAlphaOnColor(
-                        *parsed, styleOpacity ? PTSVGUtils::leadingFloat(*styleOpacity) : opacity);
+                        *parsed, styleOpacity ? opacityValue(*styleOpacity) : opacity);
                 }
             }
         }
@@ -73,8 +86,11 @@ cairo_pattern_t* PTSVGGradient::newPattern(const QRectF& objectRect, const QRect
     if (boxUnits && (objectRect.width() <= 0 || objectRect.height() <= 0))
         return nullptr;
     cairo_pattern_t* pattern = newGeometryPattern(boxUnits ? QSizeF(1, 1) : viewPort.size());
-    if (!pattern)
-        return nullptr;
+    if (!pattern) {
+        // A gradient without extent (a zero radius, one point) paints its last colour.
+        const QColor last = stops_.back().color.toRgb();
+        return cairo_pattern_create_rgba(last.redF(), last.greenF(), last.blueF(), last.alphaF() * opacity);
+    }
     for (const auto& stop : stops_) {
         const QColor rgb = stop.color.toRgb();
         cairo_pattern_add_color_stop_rgba(pattern, stop.offset, rgb.redF(), rgb.greenF(), rgb.blueF(),

@@ -47,7 +47,7 @@ public:
 
 protected:
     // The pattern of the geometry in the gradient's own space: fractions of the box, or user space units whose
-    // percentages refer to the reference size.
+    // percentages refer to the reference size. Null for a gradient without extent.
     virtual cairo_pattern_t* newGeometryPattern(const QSizeF& reference) const;
     bool objectBoundingBoxUnits() const { return units() != 0; }
 

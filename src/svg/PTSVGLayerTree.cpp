@@ -139,8 +139,14 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::layerForImage(const PTSVGImage& image
     auto layer = std::make_shared<PTSVGImageLayer>(image.image());
     // The image keeps its aspect ratio, centred in its box (SVG's default preserveAspectRatio).
     const QSizeF natural = image.image().size();
-    const QSizeF box(image.width() ? image.width()->value() : natural.width(),
-                     image.height() ? image.height()->value() : natural.height());
+    // A missing side follows from the other one and the image's proportions.
+    QSizeF box = natural;
+    if (image.width() && image.height())
+        box = QSizeF(image.width()->value(), image.height()->value());
+    else if (image.width())
+        box = natural.scaled(image.width()->value(), 1e9, Qt::KeepAspectRatio);
+    else if (image.height())
+        box = natural.scaled(1e9, image.height()->value(), Qt::KeepAspectRatio);
     const QSizeF fitted = natural.scaled(box, Qt::KeepAspectRatio);
     const QPointF origin(image.x() ? image.x()->value() : 0, image.y() ? image.y()->value() : 0);
     layer->setFrame(QRectF(origin + QPointF((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2),
@@ -152,7 +158,7 @@ std::shared_ptr<PTSVGShapeLayer> PTSVGLayerTree::basicLayerForPath(const PTSVGPa
 {
     auto layer = std::make_shared<PTSVGShapeLayer>();
     layer->setFillColor(QColor());
-    layer->setFillRule(fillRule(path.windingRule()));
+    layer->setFillRule(fillRule(clipDepth_ > 0 ? path.clipRule() : path.windingRule()));
     if (path.path().isEmpty()) {
         layer->setFrame(QRectF());
         return layer;
@@ -317,7 +323,8 @@ std::shared_ptr<PTSVGLayer> PTSVGLayerTree::paintLayer(const PTSVGShapeLayer& la
 void PTSVGLayerTree::maskLayer(pt::Layer& layer, const PTSVGNode& node)
 {
     const auto& clip = node.clipPath();
-    const auto& mask = node.mask();
+    // Inside a clip path only outlines count: masks there have no effect.
+    const auto& mask = clipDepth_ > 0 ? nullptr : node.mask();
     if (!clip && !mask)
         return;
     const QPointF origin = layer.frame().topLeft();
@@ -352,12 +359,12 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::referencedLayer(const PTSVGGroup& nod
 std::shared_ptr<pt::Layer> PTSVGLayerTree::clipPart(const PTSVGGroup& clip, const PTSVGNode& node, QPointF origin)
 {
     bool cycle = false;
-    auto content = referencedLayer(clip, clipDepth_, &cycle);
+    auto content = referencedLayer(clip, clipDepth_, &cycle, false);
     if (cycle)
         return nullptr;
     // Clip contents are in the user space of the clipped node (or fractions of its box), whose origin sits at
-    // the layer's frame origin.
-    QTransform place = QTransform::fromTranslate(-origin.x(), -origin.y());
+    // the layer's frame origin; the clip path's own transform applies after the box.
+    QTransform place = PTSVGConcatTransforms(clip.transforms()) * QTransform::fromTranslate(-origin.x(), -origin.y());
     if (clip.units() == 1)
         place = boxTransform(boundingBox(node)) * place;
     auto wrapper = transformWrapper(place);
@@ -451,6 +458,8 @@ QRectF PTSVGLayerTree::boundingBox(const PTSVGNode& node)
         return QRectF(QPointF(), nested->proposedViewSize());
     QRectF box;
     for (const auto& child : group->children()) {
+        if (!child->shouldRender())
+            continue;
         const QRectF childBox = PTSVGConcatTransforms(child->transforms()).mapRect(boundingBox(*child));
         if (childBox.isNull())
             continue;

@@ -39,6 +39,9 @@ void PTSVGLinearGradient::parseGradient(const PTSVGXmlNode& element, PTSVGLinear
 
 cairo_pattern_t* PTSVGLinearGradient::newGeometryPattern(const QSizeF& reference) const
 {
-    return cairo_pattern_create_linear(x1().computeValue(reference.width()), y1().computeValue(reference.height()),
-                                       x2().computeValue(reference.width()), y2().computeValue(reference.height()));
+    const QPointF start(x1().computeValue(reference.width()), y1().computeValue(reference.height()));
+    const QPointF end(x2().computeValue(reference.width()), y2().computeValue(reference.height()));
+    if (start == end)
+        return nullptr;
+    return cairo_pattern_create_linear(start.x(), start.y(), end.x(), end.y());
 }

@@ -105,6 +105,9 @@ public:
     // 0 nonzero, 1 evenodd; 2 (inherit) resolves through the parent and stays 2 at the root.
     int windingRule() const;
     void setWindingRule(int rule) { windingRule_ = rule; }
+    // The rule of outlines inside a clip path, numbered as windingRule and inherited the same way.
+    int clipRule() const;
+    void setClipRule(int rule) { clipRule_ = rule; }
     // 1 butt, 2 round, 3 square; 4 (inherit) resolves through the parent and stays 4 at the root.
     int lineCapStyle() const;
     void setLineCapStyle(int style) { lineCapStyle_ = style; }
@@ -170,6 +173,7 @@ private:
     PTSVGNode* intermediateParentNode_ = nullptr;
     std::vector<PTSVGTransform> transforms_;
     int windingRule_ = 2;
+    int clipRule_ = 2;
     std::shared_ptr<PTSVGDef> def_;
     std::shared_ptr<PTSVGGradient> fillGradient_, strokeGradient_;
     std::shared_ptr<PTSVGPattern> fillPattern_, strokePattern_;
