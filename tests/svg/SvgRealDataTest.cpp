@@ -1,5 +1,6 @@
-// Every SVG icon of the installed icon themes parses without a crash or a hang.
+// Every SVG icon of the installed icon themes parses and draws without a crash or a hang.
 #include "SvgTestTrees.h"
+#include "svg/PTSVG.h"
 #include "svg/PTSVGParser.h"
 
 #include <QDirIterator>
@@ -30,7 +31,7 @@ QStringList themeFiles(const QStringList& themes)
 
 } // namespace
 
-TEST(SvgRealData, EveryThemeIconParses)
+TEST(SvgRealData, EveryThemeIconParsesAndDrawsAt64Pixels)
 {
     const QStringList files = themeFiles({QStringLiteral("Papirus"), QStringLiteral("breeze"), QStringLiteral("breeze-dark")});
     if (files.isEmpty())
@@ -47,10 +48,15 @@ TEST(SvgRealData, EveryThemeIconParses)
         if (!result.ok()) {
             failures[result.error().code] += 1;
             ADD_FAILURE() << file.toStdString() << ": " << result.error().toString().toStdString();
+            continue;
         }
+        pt::Error error;
+        const QImage image = PTSVG::svgWithParsedTree(result.value())->imageWithSize({64, 64}, false, &error);
+        if (image.isNull() || !error.isNull())
+            ADD_FAILURE() << file.toStdString() << " does not draw: " << error.toString().toStdString();
     }
     EXPECT_TRUE(slow.isEmpty()) << slow.join(u'\n').toStdString();
-    std::printf("parsed %lld theme icons\n", qlonglong(files.size()));
+    std::printf("parsed and drew %lld theme icons\n", qlonglong(files.size()));
 }
 
 TEST(SvgRealData, EveryConformanceCaseParses)
