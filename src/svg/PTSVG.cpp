@@ -338,8 +338,11 @@ bool PTSVG::drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error)
                             drawnRect.y() - std::round(viewBox_.y() * scale_) + std::round(slack.height() / 2));
             cairo_scale(cr, scale_, scale_);
             applyBackingScale();
-            pt::applyTransform(cr, root->geometryTransform());
-            root->renderInContext(cr);
+            // A flattening transform on the root draws nothing, which is not a failure.
+            if (root->geometryTransform().isInvertible()) {
+                pt::applyTransform(cr, root->geometryTransform());
+                root->renderInContext(cr);
+            }
             drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
         }
     } catch (const std::exception& exception) {

@@ -154,10 +154,19 @@ void PTSVGAttributeReader::readPaint(QStringView name, bool fill)
             fill ? node_.setFillGradient(gradient) : node_.setStrokeGradient(gradient);
         else if (auto pattern = std::dynamic_pointer_cast<PTSVGPattern>(defined))
             fill ? node_.setFillPattern(pattern) : node_.setStrokePattern(pattern);
+        else
+            // A reference to nothing usable (missing, or a cycle) paints its fallback colour, or nothing at all.
+            setPaintColor(fill, text->mid(text->indexOf(u')') + 1).trimmed(), QColor(Qt::transparent));
         return;
     }
-    const auto color = PTSVGColor::isCurrentColor(*text) ? std::optional<QColor>(node_.color())
-                                                         : PTSVGColor::colorFromString(*text);
+    setPaintColor(fill, *text, std::nullopt);
+}
+
+void PTSVGAttributeReader::setPaintColor(bool fill, const QString& text, const std::optional<QColor>& fallback)
+{
+    auto color = PTSVGColor::isCurrentColor(text) ? std::optional<QColor>(node_.color()) : PTSVGColor::colorFromString(text);
+    if (!color)
+        color = fallback;
     fill ? node_.setFillColor(color) : node_.setStrokeColor(color);
 }
 

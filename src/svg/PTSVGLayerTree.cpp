@@ -91,6 +91,9 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::applyTransforms(const std::shared_ptr
     std::shared_ptr<pt::Layer> innermost;
     for (const auto& transform : transforms) {
         auto wrapper = transformWrapper(transform.matrix());
+        // A transform that flattens everything (a zero scale, a zero matrix) leaves nothing to draw.
+        if (!transform.matrix().isInvertible())
+            wrapper->setHidden(true);
         if (innermost)
             innermost->addSublayer(wrapper);
         else
@@ -219,9 +222,11 @@ double PTSVGLayerTree::resolvedStrokeWidth(const PTSVGNode& node) const
     if (strokeWidth_ > 0 && recolours())
         return strokeWidth_;
     const auto width = node.strokeWidth();
-    // Given nowhere: SVG's 1. Given as 0: no stroke at all.
-    if (!width || width->inherit() || width->value() < 0)
+    // Given nowhere: SVG's 1. Given as 0 (or an invalid negative width): no stroke at all.
+    if (!width || width->inherit())
         return 1.0;
+    if (width->value() < 0)
+        return 0;
     const double diagonal = std::sqrt((viewBox_.width() * viewBox_.width() + viewBox_.height() * viewBox_.height()) / 2);
     return width->computeValue(diagonal);
 }

@@ -190,6 +190,18 @@ TEST(Layer, MaskCoverageComesFromRenderAsMask)
     EXPECT_EQ(alphaAt(image, 75, 50), 0);
 }
 
+TEST(Layer, FlattenedLayersDrawNothingAndLeaveTheContextUsable)
+{
+    auto root = canvas();
+    auto flat = filledRect({0, 0, 100, 100}, Qt::red);
+    flat->setTransform(QTransform(0, 0, 0, 0, 0, 0));
+    root->addSublayer(flat);
+    root->addSublayer(filledRect({50, 50, 50, 50}, Qt::blue));
+    const QImage image = render(*root);
+    EXPECT_EQ(alphaAt(image, 10, 10), 0);
+    EXPECT_EQ(qBlue(image.pixel(75, 75)), 255) << "later layers still draw";
+}
+
 TEST(Layer, HiddenAndClippedLayers)
 {
     auto root = canvas();

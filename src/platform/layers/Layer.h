@@ -27,7 +27,8 @@ namespace pt {
 // - Coordinates are y-down, as in Qt and cairo.
 //
 // Drawing (renderInContext, in the layer's own coordinates; sublayers are placed by their geometry)
-// - A hidden layer draws nothing, its sublayers and mask included.
+// - A hidden layer draws nothing, its sublayers and mask included; so does a layer whose geometry flattens it
+//   (a transform that cannot be inverted).
 // - Order: contents image stretched to bounds, then drawInContext(), then sublayers in order.
 // - masksToBounds clips the content and the sublayers to bounds.
 // - opacity < 1 composites the layer and its whole subtree as one isolated group: overlapping children do not
