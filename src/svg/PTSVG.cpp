@@ -332,11 +332,12 @@ bool PTSVG::drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error)
                 cairo_rectangle(cr, drawnRect.x(), drawnRect.y(), drawnRect.width(), drawnRect.height());
                 cairo_clip(cr);
             }
-            // A view box whose proportions differ from the drawn size is centred in it.
-            const QSizeF slack = drawnRect.size() - viewBox_.size() * scale_;
-            cairo_translate(cr, drawnRect.x() - std::round(viewBox_.x() * scale_) + std::round(slack.width() / 2),
-                            drawnRect.y() - std::round(viewBox_.y() * scale_) + std::round(slack.height() / 2));
-            cairo_scale(cr, scale_, scale_);
+            // The view box fits the drawn rectangle as the root's preserveAspectRatio says (centred by default);
+            // whole-pixel offsets keep edges crisp.
+            const PTSVGAspectRatio ratio = tree_ ? tree_->aspectRatio() : PTSVGAspectRatio();
+            const QTransform fit = ratio.transform(viewBox_, QRectF(QPointF(), drawnRect.size()));
+            cairo_translate(cr, drawnRect.x() + std::round(fit.dx()), drawnRect.y() + std::round(fit.dy()));
+            cairo_scale(cr, fit.m11(), fit.m22());
             applyBackingScale();
             // A flattening transform on the root draws nothing, which is not a failure.
             if (root->geometryTransform().isInvertible()) {

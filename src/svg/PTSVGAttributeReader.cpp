@@ -93,6 +93,8 @@ void PTSVGAttributeReader::apply()
         node_.setBlendMode(PTSVGUtils::blendModeForString(*blend));
     if (const QString* rule = value(u"fill-rule"))
         node_.setWindingRule(PTSVGUtils::windingRuleForString(*rule));
+    if (const QString* ratio = value(u"preserveAspectRatio"))
+        node_.setAspectRatio(PTSVGAspectRatio::fromString(*ratio));
     if (const QString* rule = value(u"clip-rule"))
         node_.setClipRule(PTSVGUtils::windingRuleForString(*rule));
     if (const QString* display = value(u"display"); display && display->trimmed().toLower() == u"none")

@@ -107,19 +107,13 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::applyTransforms(const std::shared_ptr
 std::shared_ptr<pt::Layer> PTSVGLayerTree::layerForGroup(const PTSVGGroup& group)
 {
     if (const auto& nested = group.svg()) {
-        // The nested document's view box is fitted (centred, aspect kept) into its viewport, which clips it.
+        // The nested document's view box is fitted into its viewport, which clips it.
         const QSizeF viewport = nested->proposedViewSize();
         const QRectF viewBox = nested->viewBox();
         auto clip = std::make_shared<PTSVGGroupLayer>();
         clip->setFrame(QRectF(QPointF(), viewport));
         clip->setMasksToBounds(true);
-        QTransform fit;
-        if (viewBox.width() > 0 && viewBox.height() > 0) {
-            const double scale = std::min(viewport.width() / viewBox.width(), viewport.height() / viewBox.height());
-            fit = QTransform(scale, 0, 0, scale, (viewport.width() - viewBox.width() * scale) / 2 - viewBox.x() * scale,
-                             (viewport.height() - viewBox.height() * scale) / 2 - viewBox.y() * scale);
-        }
-        auto wrapper = transformWrapper(fit);
+        auto wrapper = transformWrapper(nested->aspectRatio().transform(viewBox, QRectF(QPointF(), viewport)));
         if (auto content = layerForGroup(*nested))
             wrapper->addSublayer(content);
         clip->addSublayer(wrapper);
@@ -140,7 +134,6 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::layerForImage(const PTSVGImage& image
     if (image.image().isNull())
         return nullptr;
     auto layer = std::make_shared<PTSVGImageLayer>(image.image());
-    // The image keeps its aspect ratio, centred in its box (SVG's default preserveAspectRatio).
     const QSizeF natural = image.image().size();
     // A missing side follows from the other one and the image's proportions.
     QSizeF box = natural;
@@ -150,11 +143,18 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::layerForImage(const PTSVGImage& image
         box = natural.scaled(image.width()->value(), 1e9, Qt::KeepAspectRatio);
     else if (image.height())
         box = natural.scaled(1e9, image.height()->value(), Qt::KeepAspectRatio);
-    const QSizeF fitted = natural.scaled(box, Qt::KeepAspectRatio);
-    const QPointF origin(image.x() ? image.x()->value() : 0, image.y() ? image.y()->value() : 0);
-    layer->setFrame(QRectF(origin + QPointF((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2),
-                           fitted));
-    return layer;
+    const QRectF viewport(QPointF(image.x() ? image.x()->value() : 0, image.y() ? image.y()->value() : 0), box);
+    const PTSVGAspectRatio& ratio = image.aspectRatio();
+    layer->setFrame(ratio.fittedRect(natural, viewport));
+    if (!ratio.slices())
+        return layer;
+    // A slice overflows the box, which clips it.
+    auto clip = std::make_shared<PTSVGGroupLayer>();
+    clip->setBounds(viewport);
+    clip->setPosition(viewport.center());
+    clip->setMasksToBounds(true);
+    clip->addSublayer(layer);
+    return clip;
 }
 
 std::shared_ptr<PTSVGShapeLayer> PTSVGLayerTree::basicLayerForPath(const PTSVGPath& path) const

@@ -88,6 +88,7 @@ void PTSVGNode::applyPropertiesFromNode(const PTSVGNode& other)
     transforms_ = other.transforms_;
     windingRule_ = other.windingRule_;
     clipRule_ = other.clipRule_;
+    aspectRatio_ = other.aspectRatio_;
     def_ = other.def_;
     fillGradient_ = other.fillGradient_;
     strokeGradient_ = other.strokeGradient_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "svg/PTSVGAspectRatio.h"
 #include "svg/PTSVGNodeType.h"
 #include "svg/PTSVGTransform.h"
 #include "svg/PTSVGUnitLength.h"
@@ -141,6 +142,9 @@ public:
     void setUnits(int units) { units_ = units; }
     int contentUnits() const { return contentUnits_; }
     void setContentUnits(int units) { contentUnits_ = units; }
+    // How an svg element's view box or an image fits its viewport.
+    const PTSVGAspectRatio& aspectRatio() const { return aspectRatio_; }
+    void setAspectRatio(const PTSVGAspectRatio& ratio) { aspectRatio_ = ratio; }
     // Blend mode number (PTSVGUtils::blendModeForString); 0 normal.
     int blendMode() const { return blendMode_; }
     void setBlendMode(int mode) { blendMode_ = mode; }
@@ -187,4 +191,5 @@ private:
     int units_ = 2;
     int contentUnits_ = 2;
     int blendMode_ = 0;
+    PTSVGAspectRatio aspectRatio_;
 };

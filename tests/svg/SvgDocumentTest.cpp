@@ -107,6 +107,26 @@ TEST(SvgDocument, DrawingClipsToTheFittedBandAndShiftsTheViewBoxOrigin)
     EXPECT_EQ(qAlpha(pixel(corner, 8, 8)), 0);
 }
 
+TEST(SvgDocument, TheRootsAspectRatioPlacesItsViewBox)
+{
+    // A 10 x 10 view box, filled, in a 40 x 20 document: where the fill lands tells the alignment.
+    struct Case {
+        const char* ratio;
+        int left, right; // filled columns [left, right)
+    };
+    const Case cases[] = {{"", 10, 30}, {"xMinYMin", 0, 20}, {"xMaxYMax meet", 20, 40}, {"none", 0, 40},
+                          {"xMidYMid slice", 0, 40}};
+    for (const auto& c : cases) {
+        auto svg = document(QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='40' height='20' "
+                                           "viewBox='0 0 10 10' preserveAspectRatio='%1'>"
+                                           "<rect width='10' height='10' fill='#ff0000'/></svg>")
+                                .arg(QLatin1String(c.ratio)));
+        const QImage image = svg->imageWithSize({40, 20});
+        for (int x = 0; x < 40; ++x)
+            EXPECT_EQ(qAlpha(pixel(image, x, 10)) == 255, x >= c.left && x < c.right) << c.ratio << " at " << x;
+    }
+}
+
 TEST(SvgDocument, AnEmptyTargetIsErrorThreeAndLeavesTheContextAlone)
 {
     auto svg = document(Asymmetric);
