@@ -229,6 +229,18 @@ TEST(SvgDocument, EpsIsEncapsulatedWithThePageAsBoundingBoxAndMasksAsClips)
     EXPECT_EQ(qAlpha(pixel(svg->imageWithSize({81, 40}), 1, 1)), 0);
 }
 
+TEST(SvgDocument, EpsIsUpright)
+{
+    // PostScript is y-up: the page matrix and the red square's rectangle put the square in the page's upper half.
+    const QString eps = QString::fromLatin1(document(Asymmetric)->EPSDataWithRect(QRectF(0, 0, 40, 20)));
+    const auto matrix = QRegularExpression(QStringLiteral("(\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) cm")).match(eps);
+    const auto square = QRegularExpression(QStringLiteral("1 0 0 rg\\s+(\\S+) (\\S+) (\\S+) (\\S+) re f")).match(eps);
+    ASSERT_TRUE(matrix.hasMatch() && square.hasMatch()) << eps.toStdString();
+    const double d = matrix.captured(4).toDouble(), f = matrix.captured(6).toDouble();
+    const double centreY = square.captured(2).toDouble() + square.captured(4).toDouble() / 2;
+    EXPECT_GT(d * centreY + f, 10) << "the red square is at the top of the page";
+}
+
 TEST(SvgDocument, FilesParseOnceAndEveryLoaderGetsItsOwnDocument)
 {
     QTemporaryDir dir;
