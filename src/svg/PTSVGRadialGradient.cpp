@@ -3,8 +3,6 @@
 #include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
-#include <QLineF>
-
 #include <cairo.h>
 
 #include <cmath>
@@ -64,10 +62,6 @@ cairo_pattern_t* PTSVGRadialGradient::newGeometryPattern(const QSizeF& reference
     const double r = radius_.computeValue(std::sqrt((w * w + h * h) / 2));
     if (!(r > 0))
         return nullptr;
-    QPointF focus(fx_.computeValue(w), fy_.computeValue(h));
-    // A focus outside the circle is drawn from the circle's edge (SVG 1.1), not as a cone.
-    const QLineF toFocus(centre, focus);
-    if (toFocus.length() > r * 0.999)
-        focus = toFocus.pointAt(r * 0.999 / toFocus.length());
+    const QPointF focus(fx_.computeValue(w), fy_.computeValue(h));
     return cairo_pattern_create_radial(focus.x(), focus.y(), 0, centre.x(), centre.y(), r);
 }
