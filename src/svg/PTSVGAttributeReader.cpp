@@ -58,11 +58,16 @@ void PTSVGAttributeReader::apply()
     readReferences();
     if (const QString* units = value(u"gradientUnits"))
         node_.setUnits(PTSVGUtils::unitTypeForString(*units));
-    if (const QString* units = value(u"maskUnits"))
-        node_.setUnits(PTSVGUtils::unitTypeForString(*units));
-    if (const QString* units = value(u"maskContentUnits"))
-        node_.setContentUnits(PTSVGUtils::unitTypeForString(*units));
-    for (const QStringView name : {QStringView(u"transform"), QStringView(u"gradientTransform")}) {
+    for (const QStringView name : {QStringView(u"maskUnits"), QStringView(u"patternUnits"), QStringView(u"clipPathUnits")}) {
+        if (const QString* units = value(name))
+            node_.setUnits(PTSVGUtils::unitTypeForString(*units));
+    }
+    for (const QStringView name : {QStringView(u"maskContentUnits"), QStringView(u"patternContentUnits")}) {
+        if (const QString* units = value(name))
+            node_.setContentUnits(PTSVGUtils::unitTypeForString(*units));
+    }
+    for (const QStringView name :
+         {QStringView(u"transform"), QStringView(u"gradientTransform"), QStringView(u"patternTransform")}) {
         if (const QString* text = value(name)) {
             auto transforms = PTSVGTransform::transformsForString(*text);
             const auto& existing = node_.transforms();
@@ -88,6 +93,10 @@ void PTSVGAttributeReader::apply()
         node_.setBlendMode(PTSVGUtils::blendModeForString(*blend));
     if (const QString* rule = value(u"fill-rule"))
         node_.setWindingRule(PTSVGUtils::windingRuleForString(*rule));
+    if (const QString* ratio = value(u"preserveAspectRatio"))
+        node_.setAspectRatio(PTSVGAspectRatio::fromString(*ratio));
+    if (const QString* rule = value(u"clip-rule"))
+        node_.setClipRule(PTSVGUtils::windingRuleForString(*rule));
     if (const QString* display = value(u"display"); display && display->trimmed().toLower() == u"none")
         node_.setShouldRender(false);
 }
@@ -147,10 +156,19 @@ void PTSVGAttributeReader::readPaint(QStringView name, bool fill)
             fill ? node_.setFillGradient(gradient) : node_.setStrokeGradient(gradient);
         else if (auto pattern = std::dynamic_pointer_cast<PTSVGPattern>(defined))
             fill ? node_.setFillPattern(pattern) : node_.setStrokePattern(pattern);
+        else
+            // A reference to nothing usable (missing, or a cycle) paints its fallback colour, or nothing at all.
+            setPaintColor(fill, text->mid(text->indexOf(u')') + 1).trimmed(), QColor(Qt::transparent));
         return;
     }
-    const auto color = PTSVGColor::isCurrentColor(*text) ? std::optional<QColor>(node_.color())
-                                                         : PTSVGColor::colorFromString(*text);
+    setPaintColor(fill, *text, std::nullopt);
+}
+
+void PTSVGAttributeReader::setPaintColor(bool fill, const QString& text, const std::optional<QColor>& fallback)
+{
+    auto color = PTSVGColor::isCurrentColor(text) ? std::optional<QColor>(node_.color()) : PTSVGColor::colorFromString(text);
+    if (!color)
+        color = fallback;
     fill ? node_.setFillColor(color) : node_.setStrokeColor(color);
 }
 

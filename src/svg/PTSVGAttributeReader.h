@@ -2,9 +2,11 @@
 
 #include "svg/PTSVGStyle.h"
 
+#include <QColor>
 #include <QStringView>
 
 #include <initializer_list>
+#include <optional>
 
 class PTSVGNode;
 class PTSVGTreeBuilder;
@@ -24,6 +26,8 @@ private:
     const QString* value(QStringView name) const;
     void readLengths();
     void readReferences();
+    // Sets the paint from colour text; unreadable text gives the fallback.
+    void setPaintColor(bool fill, const QString& text, const std::optional<QColor>& fallback);
     void readPaint(QStringView name, bool fill);
     void readDashArray(const QString& text);
     void readFillOpacity();

@@ -175,7 +175,16 @@ void PTSVGBezierPath::appendRoundedRect(const QRectF& rect, double rx, double ry
 
 void PTSVGBezierPath::appendOval(const QRectF& rect)
 {
-    appendRoundedRect(rect, rect.width() / 2, rect.height() / 2);
+    // From the rightmost point through the bottom, as SVG lays out circles and ellipses, so dashes start there.
+    constexpr double k = 0.5522847498307936;
+    const QPointF c = rect.center();
+    const double rx = rect.width() / 2, ry = rect.height() / 2;
+    moveTo({c.x() + rx, c.y()});
+    curveTo({c.x() + rx, c.y() + k * ry}, {c.x() + k * rx, c.y() + ry}, {c.x(), c.y() + ry});
+    curveTo({c.x() - k * rx, c.y() + ry}, {c.x() - rx, c.y() + k * ry}, {c.x() - rx, c.y()});
+    curveTo({c.x() - rx, c.y() - k * ry}, {c.x() - k * rx, c.y() - ry}, {c.x(), c.y() - ry});
+    curveTo({c.x() + k * rx, c.y() - ry}, {c.x() + rx, c.y() - k * ry}, {c.x() + rx, c.y()});
+    close();
 }
 
 QRectF PTSVGBezierPath::controlPointBounds() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/layers/LayerPath.h"
+
 #include <QPointF>
 #include <QRectF>
 #include <QTransform>
@@ -12,8 +14,8 @@ typedef struct _cairo cairo_t;
 typedef struct cairo_path cairo_path_t;
 
 // The geometry of one SVG shape: moves, lines, quadratic and cubic curves and closes, kept exactly as built so
-// that a close or a quadratic segment survives until drawing or writing.
-class PTSVGBezierPath {
+// that a close or a quadratic segment survives until drawing or writing. Shape layers draw it as it stands.
+class PTSVGBezierPath : public pt::LayerPath {
 public:
     enum class ElementType { MoveTo, LineTo, QuadTo, CurveTo, Close };
     // points[0] is the end point of every segment; QuadTo has its control in points[1], CurveTo its two
@@ -56,6 +58,10 @@ public:
     void appendToCairo(cairo_t* cr, bool autoClose) const;
     // The path as a cairo path owned by the caller; null for an empty path.
     CairoPath newCairoPath(bool autoClose) const;
+
+    // The layer path: the elements as they stand, no close added; the box of the drawn outline.
+    void appendToContext(cairo_t* cr) const override { appendToCairo(cr, false); }
+    QRectF boundingBox() const override { return bounds(); }
 
     friend bool operator==(const PTSVGBezierPath& a, const PTSVGBezierPath& b);
 

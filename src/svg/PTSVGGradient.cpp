@@ -5,7 +5,24 @@
 #include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
+#include <QTransform>
+
+#include <cairo.h>
+
 #include <algorithm>
+
+namespace {
+
+// An opacity as a number or a percentage, clamped to 0..1.
+double opacityValue(const QString& text)
+{
+    double value = PTSVGUtils::leadingFloat(text);
+    if (text.trimmed().endsWith(u'%'))
+        value /= 100.0;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+} // namespace
 
 std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNode& element)
 {
@@ -22,7 +39,7 @@ std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNo
         previous = offset;
 
         const QString* opacityText = child->attribute(u"stop-opacity");
-        const double opacity = opacityText ? PTSVGUtils::leadingFloat(*opacityText) : 1.0;
+        const double opacity = opacityText ? opacityValue(*opacityText) : 1.0;
         std::optional<QColor> color;
         if (const QString* colorText = child->attribute(u"stop-color")) {
             color = PTSVGColor::colorFromString(*colorText);
@@ -35,7 +52,7 @@ std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNo
                 if (const auto parsed = PTSVGColor::colorFromString(*styleColor)) {
                     const QString* styleOpacity = style.property(QStringLiteral("stop-opacity"));
                     color = PTSVGColor::changeAlphaOnColor(
-                        *parsed, styleOpacity ? PTSVGUtils::leadingFloat(*styleOpacity) : opacity);
+                        *parsed, styleOpacity ? opacityValue(*styleOpacity) : opacity);
                 }
             }
         }
@@ -54,4 +71,45 @@ void PTSVGGradient::copyGradientInto(PTSVGGradient& copy) const
     copy.y1_ = y1_;
     copy.x2_ = x2_;
     copy.y2_ = y2_;
+}
+
+cairo_pattern_t* PTSVGGradient::newGeometryPattern(const QSizeF&) const
+{
+    return nullptr;
+}
+
+cairo_pattern_t* PTSVGGradient::newPattern(const QRectF& objectRect, const QRectF& viewPort, double opacity) const
+{
+    if (stops_.empty())
+        return nullptr;
+    const bool boxUnits = objectBoundingBoxUnits();
+    if (boxUnits && (objectRect.width() <= 0 || objectRect.height() <= 0))
+        return nullptr;
+    cairo_pattern_t* pattern = newGeometryPattern(boxUnits ? QSizeF(1, 1) : viewPort.size());
+    if (!pattern) {
+        // A gradient without extent (a zero radius, one point) paints its last colour.
+        const QColor last = stops_.back().color.toRgb();
+        return cairo_pattern_create_rgba(last.redF(), last.greenF(), last.blueF(), last.alphaF() * opacity);
+    }
+    for (const auto& stop : stops_) {
+        const QColor rgb = stop.color.toRgb();
+        cairo_pattern_add_color_stop_rgba(pattern, stop.offset, rgb.redF(), rgb.greenF(), rgb.blueF(),
+                                          rgb.alphaF() * opacity);
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    // The gradient transform applies in the gradient's own space, before the box maps it to user space.
+    QTransform toUser = PTSVGConcatTransforms(transforms());
+    if (boxUnits)
+        toUser *= QTransform(objectRect.width(), 0, 0, objectRect.height(), objectRect.x(), objectRect.y());
+    bool invertible = false;
+    const QTransform toPattern = toUser.inverted(&invertible);
+    if (!invertible) {
+        cairo_pattern_destroy(pattern);
+        return nullptr;
+    }
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, toPattern.m11(), toPattern.m12(), toPattern.m21(), toPattern.m22(), toPattern.dx(),
+                      toPattern.dy());
+    cairo_pattern_set_matrix(pattern, &matrix);
+    return pattern;
 }

@@ -4,10 +4,12 @@
 #include "svg/PTSVGNode.h"
 
 #include <QColor>
+#include <QRectF>
 
 #include <vector>
 
 class PTSVGXmlNode;
+typedef struct _cairo_pattern cairo_pattern_t;
 
 // One colour stop of a gradient ramp.
 struct PTSVGGradientStop {
@@ -25,6 +27,12 @@ public:
     // never decrease; colours come from stop-color/stop-opacity, the style attribute winning; no colour is black.
     static std::vector<PTSVGGradientStop> computeColorStops(const PTSVGXmlNode& element);
 
+    // The gradient as a cairo pattern in the painted node's user space, fading by opacity; the caller destroys it.
+    // objectRect is the painted shape's box (objectBoundingBox units), viewPort the document's view box
+    // (percentages of userSpaceOnUse units). Null when there is nothing to paint: no stops, or an empty box in
+    // objectBoundingBox units.
+    cairo_pattern_t* newPattern(const QRectF& objectRect, const QRectF& viewPort, double opacity) const;
+
     const std::vector<PTSVGGradientStop>& stops() const { return stops_; }
     void setStops(std::vector<PTSVGGradientStop> stops) { stops_ = std::move(stops); }
 
@@ -38,6 +46,11 @@ public:
     void setY2(const PTSVGGradientUnitLength& length) { y2_ = length; }
 
 protected:
+    // The pattern of the geometry in the gradient's own space: fractions of the box, or user space units whose
+    // percentages refer to the reference size. Null for a gradient without extent.
+    virtual cairo_pattern_t* newGeometryPattern(const QSizeF& reference) const;
+    bool objectBoundingBoxUnits() const { return units() != 0; }
+
     void copyGradientInto(PTSVGGradient& copy) const;
 
 private:

@@ -30,8 +30,9 @@ void PTSVGImage::loadFromBase64EncodedString(const QString& uri)
         ? QByteArray::fromBase64(payload)
         : QByteArray::fromPercentEncoding(payload);
     QImage image;
+    // Kept in the format the layers draw without converting, once for every document sharing the tree.
     if (image.loadFromData(data))
-        image_ = image;
+        image_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 PTSVGBezierPath PTSVGImage::path() const

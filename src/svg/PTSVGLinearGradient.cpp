@@ -3,6 +3,8 @@
 #include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
+#include <cairo.h>
+
 std::shared_ptr<PTSVGNode> PTSVGLinearGradient::clone() const
 {
     auto copy = std::make_shared<PTSVGLinearGradient>();
@@ -33,4 +35,13 @@ void PTSVGLinearGradient::parseGradient(const PTSVGXmlNode& element, PTSVGLinear
     gradient.setY1(lengths[2]);
     gradient.setY2(lengths[3]);
     gradient.setStops(computeColorStops(element));
+}
+
+cairo_pattern_t* PTSVGLinearGradient::newGeometryPattern(const QSizeF& reference) const
+{
+    const QPointF start(x1().computeValue(reference.width()), y1().computeValue(reference.height()));
+    const QPointF end(x2().computeValue(reference.width()), y2().computeValue(reference.height()));
+    if (start == end)
+        return nullptr;
+    return cairo_pattern_create_linear(start.x(), start.y(), end.x(), end.y());
 }

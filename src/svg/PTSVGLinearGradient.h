@@ -11,4 +11,7 @@ public:
     // 0..1 are fractions of the box (defaults 0, 0 to 1, 0); otherwise they are lengths (defaults 0, 0 to 100, 0)
     // where a percentage is still a fraction.
     static void parseGradient(const PTSVGXmlNode& element, PTSVGLinearGradient& gradient);
+
+protected:
+    cairo_pattern_t* newGeometryPattern(const QSizeF& reference) const override;
 };

@@ -87,6 +87,8 @@ void PTSVGNode::applyPropertiesFromNode(const PTSVGNode& other)
     intermediateParentNode_ = other.intermediateParentNode_;
     transforms_ = other.transforms_;
     windingRule_ = other.windingRule_;
+    clipRule_ = other.clipRule_;
+    aspectRatio_ = other.aspectRatio_;
     def_ = other.def_;
     fillGradient_ = other.fillGradient_;
     strokeGradient_ = other.strokeGradient_;
@@ -205,6 +207,14 @@ int PTSVGNode::windingRule() const
     while (node->windingRule_ == 2 && node->parentNode_)
         node = node->parentNode_;
     return node->windingRule_;
+}
+
+int PTSVGNode::clipRule() const
+{
+    const PTSVGNode* node = this;
+    while (node->clipRule_ == 2 && node->parentNode_)
+        node = node->parentNode_;
+    return node->clipRule_;
 }
 
 int PTSVGNode::lineCapStyle() const

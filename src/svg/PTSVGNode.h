@@ -1,5 +1,6 @@
 #pragma once
 
+#include "svg/PTSVGAspectRatio.h"
 #include "svg/PTSVGNodeType.h"
 #include "svg/PTSVGTransform.h"
 #include "svg/PTSVGUnitLength.h"
@@ -105,6 +106,9 @@ public:
     // 0 nonzero, 1 evenodd; 2 (inherit) resolves through the parent and stays 2 at the root.
     int windingRule() const;
     void setWindingRule(int rule) { windingRule_ = rule; }
+    // The rule of outlines inside a clip path, numbered as windingRule and inherited the same way.
+    int clipRule() const;
+    void setClipRule(int rule) { clipRule_ = rule; }
     // 1 butt, 2 round, 3 square; 4 (inherit) resolves through the parent and stays 4 at the root.
     int lineCapStyle() const;
     void setLineCapStyle(int style) { lineCapStyle_ = style; }
@@ -138,6 +142,9 @@ public:
     void setUnits(int units) { units_ = units; }
     int contentUnits() const { return contentUnits_; }
     void setContentUnits(int units) { contentUnits_ = units; }
+    // How an svg element's view box or an image fits its viewport.
+    const PTSVGAspectRatio& aspectRatio() const { return aspectRatio_; }
+    void setAspectRatio(const PTSVGAspectRatio& ratio) { aspectRatio_ = ratio; }
     // Blend mode number (PTSVGUtils::blendModeForString); 0 normal.
     int blendMode() const { return blendMode_; }
     void setBlendMode(int mode) { blendMode_ = mode; }
@@ -170,6 +177,7 @@ private:
     PTSVGNode* intermediateParentNode_ = nullptr;
     std::vector<PTSVGTransform> transforms_;
     int windingRule_ = 2;
+    int clipRule_ = 2;
     std::shared_ptr<PTSVGDef> def_;
     std::shared_ptr<PTSVGGradient> fillGradient_, strokeGradient_;
     std::shared_ptr<PTSVGPattern> fillPattern_, strokePattern_;
@@ -183,4 +191,5 @@ private:
     int units_ = 2;
     int contentUnits_ = 2;
     int blendMode_ = 0;
+    PTSVGAspectRatio aspectRatio_;
 };

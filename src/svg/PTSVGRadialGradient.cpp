@@ -3,6 +3,10 @@
 #include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
+#include <cairo.h>
+
+#include <cmath>
+
 namespace {
 
 PTSVGUnitLength centreLength(const PTSVGXmlNode& element, QStringView name)
@@ -48,4 +52,16 @@ void PTSVGRadialGradient::parseGradient(const PTSVGXmlNode& element, PTSVGRadial
         gradient.fy_ = focusLength(*fy);
     if (gradient.stops().empty())
         gradient.setStops(computeColorStops(element));
+}
+
+cairo_pattern_t* PTSVGRadialGradient::newGeometryPattern(const QSizeF& reference) const
+{
+    const double w = reference.width(), h = reference.height();
+    const QPointF centre(cx_.computeValue(w), cy_.computeValue(h));
+    // Percentages of the radius refer to the normalised diagonal, as SVG defines.
+    const double r = radius_.computeValue(std::sqrt((w * w + h * h) / 2));
+    if (!(r > 0))
+        return nullptr;
+    const QPointF focus(fx_.computeValue(w), fy_.computeValue(h));
+    return cairo_pattern_create_radial(focus.x(), focus.y(), 0, centre.x(), centre.y(), r);
 }

@@ -22,6 +22,9 @@ public:
     void setFy(const PTSVGUnitLength& length) { fy_ = length; }
     void setRadius(const PTSVGUnitLength& length) { radius_ = length; }
 
+protected:
+    cairo_pattern_t* newGeometryPattern(const QSizeF& reference) const override;
+
 private:
     PTSVGUnitLength cx_, cy_, fx_, fy_, radius_;
 };

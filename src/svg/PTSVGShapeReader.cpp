@@ -102,8 +102,8 @@ void PTSVGShapeReader::parseRect(const PTSVGXmlNode& element, PTSVGPath& path, c
         return;
     // A radius given alone serves both axes.
     const bool hasRx = element.hasAttribute(u"rx"), hasRy = element.hasAttribute(u"ry");
-    const double rx = hasRx ? number(element, u"rx") : number(element, u"ry");
-    const double ry = hasRy ? number(element, u"ry") : rx;
+    const double rx = hasRx ? value(u"rx", viewBox.width()) : value(u"ry", viewBox.height());
+    const double ry = hasRy ? value(u"ry", viewBox.height()) : rx;
     PTSVGBezierPath rect;
     rect.appendRoundedRect(QRectF(x, y, width, height), std::max(0.0, rx), std::max(0.0, ry));
     path.overwritePath(std::move(rect));

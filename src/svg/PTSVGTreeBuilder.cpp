@@ -164,6 +164,8 @@ void PTSVGTreeBuilder::parseDefsForElement(const PTSVGXmlNode& element)
     for (const auto& defs : element.children()) {
         if (!defs->isElement() || typeOf(*defs) != PTSVGNodeTypeDefs)
             continue;
+        // A defs inside a defs defines as much as the outer one.
+        parseDefsForElement(*defs);
         for (const auto& child : defs->children()) {
             if (!child->isElement())
                 continue;

@@ -163,6 +163,45 @@ TEST(Layer, MaskKeepsWhereTheMaskIsOpaqueInTheLayersCoordinates)
     EXPECT_EQ(qRed(image.pixel(30, 50)), 128) << "the mask's colour never shows";
 }
 
+namespace {
+
+// A mask that covers only the left half of whatever it is drawn over, whatever it would render itself.
+class LeftHalfMask : public Layer {
+public:
+    void renderAsMask(cairo_t* cr) override
+    {
+        cairo_rectangle(cr, 0, 0, bounds().width() / 2, bounds().height());
+        cairo_fill(cr);
+    }
+};
+
+} // namespace
+
+TEST(Layer, MaskCoverageComesFromRenderAsMask)
+{
+    auto root = canvas();
+    auto shape = filledRect({0, 0, 100, 100}, Qt::red);
+    auto mask = std::make_shared<LeftHalfMask>();
+    mask->setFrame({0, 0, 100, 100});
+    shape->setMask(mask);
+    root->addSublayer(shape);
+    const QImage image = render(*root);
+    EXPECT_EQ(alphaAt(image, 25, 50), 255);
+    EXPECT_EQ(alphaAt(image, 75, 50), 0);
+}
+
+TEST(Layer, FlattenedLayersDrawNothingAndLeaveTheContextUsable)
+{
+    auto root = canvas();
+    auto flat = filledRect({0, 0, 100, 100}, Qt::red);
+    flat->setTransform(QTransform(0, 0, 0, 0, 0, 0));
+    root->addSublayer(flat);
+    root->addSublayer(filledRect({50, 50, 50, 50}, Qt::blue));
+    const QImage image = render(*root);
+    EXPECT_EQ(alphaAt(image, 10, 10), 0);
+    EXPECT_EQ(qBlue(image.pixel(75, 75)), 255) << "later layers still draw";
+}
+
 TEST(Layer, HiddenAndClippedLayers)
 {
     auto root = canvas();

@@ -289,8 +289,21 @@ TEST(SvgParser, ContentOfMasksClipPathsPatternsAndFontsStaysOutOfTheDrawnTree)
     EXPECT_DOUBLE_EQ(r->fillPattern()->width()->value(), 0.5);
     EXPECT_TRUE(find(*r->fillPattern(), QStringLiteral("inPattern")));
     EXPECT_FALSE(r->strokeGradient());
-    EXPECT_FALSE(r->strokeColor());
+    ASSERT_TRUE(r->strokeColor()) << "a reference to nothing paints nothing";
+    EXPECT_EQ(r->strokeColor()->alpha(), 0);
     EXPECT_FALSE(find(*root, QStringLiteral("none"))->clipPath());
+}
+
+TEST(SvgParser, UnresolvedPaintReferencesUseTheirFallback)
+{
+    const auto root = parseBody(QStringLiteral(R"svg(<g color="#0000ff">
+        <rect id="colour" width="1" height="1" fill="url(#missing) #00ff00"/>
+        <rect id="current" width="1" height="1" fill="url(#missing) currentColor"/>
+        <rect id="none" width="1" height="1" fill="url(#missing)"/></g>)svg"));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(hex(find(*root, QStringLiteral("colour"))->fillColor()), "#00ff00ff");
+    EXPECT_EQ(hex(find(*root, QStringLiteral("current"))->fillColor()), "#0000ffff");
+    EXPECT_EQ(find(*root, QStringLiteral("none"))->fillColor()->alpha(), 0);
 }
 
 TEST(SvgParser, NestedDocuments)

@@ -1,4 +1,6 @@
-// Every SVG icon of the installed icon themes parses without a crash or a hang.
+// Every SVG icon of the installed icon themes parses and draws without a crash or a hang.
+#include "SvgTestTrees.h"
+#include "svg/PTSVG.h"
 #include "svg/PTSVGParser.h"
 
 #include <QDirIterator>
@@ -10,17 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The conformance cases sit in shared/ beside the repository (or beside the folder of work trees).
-QString suiteFolder()
-{
-    for (const char* relative : {"/../shared/svg-suite/cases", "/../../shared/svg-suite/cases"}) {
-        const QString path = QStringLiteral(PICTERN_SOURCE_DIR) + QLatin1String(relative);
-        if (QFileInfo::exists(path))
-            return QDir(path).canonicalPath();
-    }
-    return {};
-}
 
 // Regular files only: the themes link many names to one file.
 QStringList themeFiles(const QStringList& themes)
@@ -40,7 +31,7 @@ QStringList themeFiles(const QStringList& themes)
 
 } // namespace
 
-TEST(SvgRealData, EveryThemeIconParses)
+TEST(SvgRealData, EveryThemeIconParsesAndDrawsAt64Pixels)
 {
     const QStringList files = themeFiles({QStringLiteral("Papirus"), QStringLiteral("breeze"), QStringLiteral("breeze-dark")});
     if (files.isEmpty())
@@ -57,15 +48,20 @@ TEST(SvgRealData, EveryThemeIconParses)
         if (!result.ok()) {
             failures[result.error().code] += 1;
             ADD_FAILURE() << file.toStdString() << ": " << result.error().toString().toStdString();
+            continue;
         }
+        pt::Error error;
+        const QImage image = PTSVG::svgWithParsedTree(result.value())->imageWithSize({64, 64}, false, &error);
+        if (image.isNull() || !error.isNull())
+            ADD_FAILURE() << file.toStdString() << " does not draw: " << error.toString().toStdString();
     }
     EXPECT_TRUE(slow.isEmpty()) << slow.join(u'\n').toStdString();
-    std::printf("parsed %lld theme icons\n", qlonglong(files.size()));
+    std::printf("parsed and drew %lld theme icons\n", qlonglong(files.size()));
 }
 
 TEST(SvgRealData, EveryConformanceCaseParses)
 {
-    const QString folder = suiteFolder();
+    const QString folder = svgtest::suiteFolder();
     if (folder.isEmpty())
         GTEST_SKIP() << "the SVG conformance cases are not beside the repository";
     // Cases whose failure to parse is expected, with the reason.

@@ -1,5 +1,8 @@
 #include "SvgTestTrees.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace svgtest {
@@ -9,6 +12,16 @@ std::shared_ptr<PTSVGParser> parse(const QString& text)
     auto result = PTSVGParser::groupForSVGString(text);
     EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.error().toString().toStdString());
     return result.ok() ? *result : nullptr;
+}
+
+QString suiteFolder()
+{
+    for (const char* relative : {"/../shared/svg-suite/cases", "/../../shared/svg-suite/cases"}) {
+        const QString path = QStringLiteral(PICTERN_SOURCE_DIR) + QLatin1String(relative);
+        if (QFileInfo::exists(path))
+            return QDir(path).canonicalPath();
+    }
+    return {};
 }
 
 std::shared_ptr<PTSVGParser> parseBody(const QString& body)

@@ -20,6 +20,9 @@ std::shared_ptr<Node> findAs(const PTSVGGroup& root, const QString& identifier)
 {
     return std::dynamic_pointer_cast<Node>(find(root, identifier));
 }
+// The folder of the SVG conformance cases beside the repository (or beside the folder of work trees); empty
+// when there is none.
+QString suiteFolder();
 // The colour as #RRGGBBAA, for readable comparisons; "unset" for no colour.
 std::string hex(const std::optional<QColor>& color);
 

@@ -94,6 +94,11 @@ void Layer::removeFromSuperlayer()
 
 void Layer::drawInContext(cairo_t*) {}
 
+void Layer::renderAsMask(cairo_t* cr)
+{
+    renderInContext(cr);
+}
+
 void Layer::drawContents(cairo_t* cr)
 {
     drawImage(cr, contents_, bounds_);
@@ -154,8 +159,12 @@ void Layer::renderSubtree(cairo_t* cr)
         // A sublayer may change the list while drawing (it should not, but a copy keeps us safe).
         const auto sublayers = sublayers_;
         for (const auto& sublayer : sublayers) {
+            // A flattened layer covers no area; its matrix would put cairo in an error state.
+            const QTransform geometry = sublayer->geometryTransform();
+            if (sublayer->isHidden() || !geometry.isInvertible())
+                continue;
             cairo_save(cr);
-            applyTransform(cr, sublayer->geometryTransform());
+            applyTransform(cr, geometry);
             sublayer->renderInContext(cr);
             cairo_restore(cr);
         }
@@ -167,7 +176,7 @@ void Layer::renderMaskAlpha(cairo_t* cr)
 {
     cairo_save(cr);
     applyTransform(cr, mask_->geometryTransform());
-    mask_->renderInContext(cr);
+    mask_->renderAsMask(cr);
     cairo_restore(cr);
 }
 

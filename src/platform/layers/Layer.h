@@ -27,13 +27,15 @@ namespace pt {
 // - Coordinates are y-down, as in Qt and cairo.
 //
 // Drawing (renderInContext, in the layer's own coordinates; sublayers are placed by their geometry)
-// - A hidden layer draws nothing, its sublayers and mask included.
+// - A hidden layer draws nothing, its sublayers and mask included; so does a layer whose geometry flattens it
+//   (a transform that cannot be inverted).
 // - Order: contents image stretched to bounds, then drawInContext(), then sublayers in order.
 // - masksToBounds clips the content and the sublayers to bounds.
 // - opacity < 1 composites the layer and its whole subtree as one isolated group: overlapping children do not
 //   show through each other.
-// - mask: the mask layer is drawn in this layer's coordinates (placed by its own geometry) and only its alpha
-//   counts: the layer and its subtree show where the mask is opaque.
+// - mask: the mask layer is drawn in this layer's coordinates (placed by its own geometry) through its
+//   renderAsMask(), and only the alpha drawn counts: the layer and its subtree show where the mask is opaque.
+//   renderAsMask() is renderInContext() unless a layer class gives a coverage of its own (such as luminance).
 //
 // Ownership: a layer owns its sublayers and its mask; superlayer() is a plain back pointer.
 class Layer : public std::enable_shared_from_this<Layer> {
@@ -86,6 +88,8 @@ public:
 
     // Draws the layer and its subtree, as the contract above says.
     virtual void renderInContext(cairo_t* cr);
+    // Draws the coverage this layer gives when it serves as a mask (only alpha counts); renderInContext() here.
+    virtual void renderAsMask(cairo_t* cr);
     // The layer's own drawing, in its coordinates; nothing by default.
     virtual void drawInContext(cairo_t* cr);
 

@@ -1,0 +1,85 @@
+// Drawing every icon of papirus-icon-theme at 64 x 64 and at 256 x 256 on one thread, from the bytes in memory
+// to a finished image (parsing included), with our engine and, for comparison, with librsvg through its C API.
+// peak_rss_mb is the process's peak resident memory when the benchmark ends: run one engine per process
+// (--benchmark_filter) to read it for that engine alone.
+#include "PapirusFiles.h"
+#include "platform/graphics/ImageSurface.h"
+#include "svg/PTSVG.h"
+#include "svg/PTSVGParser.h"
+
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+#include <sys/resource.h>
+
+namespace {
+
+double peakResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+bool drawWithEngine(const QByteArray& data, int size)
+{
+    auto tree = PTSVGParser::groupForSVGData(data);
+    if (!tree)
+        return false;
+    pt::Error error;
+    const QImage image = PTSVG::svgWithParsedTree(tree.value())->imageWithSize({size, size}, false, &error);
+    return !image.isNull() && error.isNull();
+}
+
+bool drawWithLibrsvg(const QByteArray& data, int size)
+{
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(data.constData()),
+                                                   gsize(data.size()), &error);
+    if (!handle) {
+        g_clear_error(&error);
+        return false;
+    }
+    pt::ImageSurface surface(QSize(size, size));
+    cairo_t* cr = cairo_create(surface.surface());
+    const RsvgRectangle viewport{0, 0, double(size), double(size)};
+    const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
+    g_clear_error(&error);
+    cairo_destroy(cr);
+    g_object_unref(handle);
+    benchmark::DoNotOptimize(surface.image().constBits());
+    return drawn;
+}
+
+template <bool (*Draw)(const QByteArray&, int)>
+void drawPapirus(benchmark::State& state)
+{
+    const auto& files = papirusFiles();
+    if (files.empty()) {
+        state.SkipWithError("papirus-icon-theme is not installed");
+        return;
+    }
+    const int size = int(state.range(0));
+    int failures = 0;
+    for (auto _ : state) {
+        for (const auto& data : files)
+            failures += Draw(data, size) ? 0 : 1;
+    }
+    state.counters["failures"] = failures;
+    state.counters["peak_rss_mb"] = peakResidentMegabytes();
+    reportThroughput(state, files);
+}
+
+} // namespace
+
+static void BM_SvgDrawPapirus(benchmark::State& state)
+{
+    drawPapirus<drawWithEngine>(state);
+}
+BENCHMARK(BM_SvgDrawPapirus)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+static void BM_LibrsvgDrawPapirus(benchmark::State& state)
+{
+    drawPapirus<drawWithLibrsvg>(state);
+}
+BENCHMARK(BM_LibrsvgDrawPapirus)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,0 +1,118 @@
+// Renders every SVG conformance case at its reference size and compares with the reference image: a case
+// passes when, both composited over white, at most 0.5% of pixels differ by more than 32/255 in any channel.
+// The test fails only when a case outside conformance-expected-failures.txt fails; it prints the pass rate per
+// feature and in all.
+#include "SvgTestTrees.h"
+#include "svg/PTSVG.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMap>
+#include <QPainter>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+
+// Case path (relative to the cases folder) to the reason it is expected to fail.
+QMap<QString, QString> expectedFailures()
+{
+    QMap<QString, QString> failures;
+    QFile file(QStringLiteral(PICTERN_SOURCE_DIR) + QStringLiteral("/tests/svg/conformance-expected-failures.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return failures;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype space = line.indexOf(u' ');
+        failures.insert(line.left(space), space < 0 ? QString() : line.mid(space + 1).trimmed());
+    }
+    return failures;
+}
+
+QImage overWhite(const QImage& image)
+{
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+// The fraction of pixels whose largest channel difference exceeds 32.
+double differingFraction(const QImage& got, const QImage& expected)
+{
+    const QImage a = overWhite(got), b = overWhite(expected);
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const int d = std::max({std::abs(qRed(rowA[x]) - qRed(rowB[x])), std::abs(qGreen(rowA[x]) - qGreen(rowB[x])),
+                                    std::abs(qBlue(rowA[x]) - qBlue(rowB[x]))});
+            differing += d > 32;
+        }
+    }
+    return double(differing) / (qint64(a.width()) * a.height());
+}
+
+// The fraction of differing pixels of the case's rendering (1 when it does not render).
+double difference(const QString& svgPath)
+{
+    const QImage reference(svgPath.chopped(4) + QStringLiteral(".png"));
+    if (reference.isNull())
+        return 1;
+    auto svg = PTSVG::svgWithFile(svgPath, false);
+    if (!svg)
+        return 1;
+    const QImage image = svg.value()->imageWithSize(reference.size());
+    return image.isNull() ? 1 : differingFraction(image, reference);
+}
+
+} // namespace
+
+TEST(SvgConformance, CasesOutsideTheExpectedFailuresPass)
+{
+    const QString folder = svgtest::suiteFolder();
+    if (folder.isEmpty())
+        GTEST_SKIP() << "the SVG conformance cases are not beside the repository";
+    const QMap<QString, QString> expected = expectedFailures();
+    for (const QString& reason : expected)
+        EXPECT_TRUE(reason.startsWith(u"unsupported: ") || reason.startsWith(u"bug: ")) << reason.toStdString();
+    QStringList cases;
+    QDirIterator it(folder, {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        cases << QDir(folder).relativeFilePath(it.next());
+    cases.sort();
+    ASSERT_FALSE(cases.isEmpty());
+
+    QMap<QString, std::pair<int, int>> byFeature;
+    int passed = 0;
+    QStringList nowPassing;
+    for (const QString& name : cases) {
+        const double differing = difference(folder + u'/' + name);
+        const bool ok = differing <= 0.005;
+        const QString feature = name.section(u'/', 0, 1);
+        byFeature[feature].first += ok;
+        byFeature[feature].second += 1;
+        passed += ok;
+        if (!ok && !expected.contains(name))
+            ADD_FAILURE() << "stopped passing: " << name.toStdString() << " (" << differing * 100 << "% of pixels differ)";
+        if (ok && expected.contains(name))
+            nowPassing << name;
+    }
+    for (auto it = byFeature.begin(); it != byFeature.end(); ++it)
+        std::printf("%-40s %4d/%-4d\n", qPrintable(it.key()), it.value().first, it.value().second);
+    std::printf("passed %d/%d = %.1f%%\n", passed, int(cases.size()), 100.0 * passed / cases.size());
+    for (const QString& name : nowPassing)
+        std::printf("passes now, drop from the expected failures: %s\n", qPrintable(name));
+}
