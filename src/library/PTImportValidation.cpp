@@ -1,20 +1,17 @@
 #include "library/PTImportValidation.h"
 
-#include <mutex>
+#include "library/InstalledSeam.h"
 
 namespace {
-std::mutex mutex;
-std::shared_ptr<const PTImportValidation> current;
+InstalledSeam<const PTImportValidation> seam;
 } // namespace
 
 void PTImportValidation::install(std::shared_ptr<const PTImportValidation> validation)
 {
-    std::lock_guard lock(mutex);
-    current = std::move(validation);
+    seam.install(std::move(validation));
 }
 
 std::shared_ptr<const PTImportValidation> PTImportValidation::installed()
 {
-    std::lock_guard lock(mutex);
-    return current;
+    return seam.get();
 }

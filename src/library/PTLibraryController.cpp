@@ -561,14 +561,13 @@ void PTLibraryController::reindexWithRestart(bool restart, pt::store::ObjectCont
     sheet->setSubTitle(QStringLiteral("Checking Library Itegrity..."));
     PTSaveManagedObjectContext();
     const auto coordinator = context->sharedCoordinator();
-    const QString libraryPath = path_;
     const auto main = pt::DispatchQueue::main();
     sheet->runModal([=](const PTProgressSheet::Completion& completion) {
         PTDispatchAfterOnTimeoutQueue([=] {
             sheet->setSubTitle(QStringLiteral("Fixing Library..."));
             // The work holds no queue: it merges when it has returned, and the timed steps follow it.
             pt::DispatchQueue::global(pt::QueuePriority::High).async([=] {
-                const pt::store::DidSave changes = PTLibraryIndexer::reindex(coordinator, libraryPath);
+                const pt::store::DidSave changes = PTLibraryIndexer::reindex(coordinator);
                 main.async([=] {
                     context->mergeChanges(changes);
                     PTDispatchAfterOnTimeoutQueue([=] {

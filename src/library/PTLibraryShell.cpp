@@ -1,20 +1,17 @@
 #include "library/PTLibraryShell.h"
 
-#include <mutex>
+#include "library/InstalledSeam.h"
 
 namespace {
-std::mutex mutex;
-std::shared_ptr<PTLibraryShell> current;
+InstalledSeam<PTLibraryShell> seam;
 } // namespace
 
 void PTLibraryShell::install(std::shared_ptr<PTLibraryShell> shell)
 {
-    std::lock_guard lock(mutex);
-    current = std::move(shell);
+    seam.install(std::move(shell));
 }
 
 std::shared_ptr<PTLibraryShell> PTLibraryShell::installed()
 {
-    std::lock_guard lock(mutex);
-    return current;
+    return seam.get();
 }
