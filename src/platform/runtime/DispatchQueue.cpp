@@ -41,6 +41,17 @@ private:
     bool open_ = false;
 };
 
+// Runs the task on the queue from another thread and returns when it has run.
+void enqueueAndWait(QueueImpl& queue, const DispatchQueue::Task& task)
+{
+    Latch latch;
+    queue.enqueue([&] {
+        task();
+        latch.open();
+    });
+    latch.wait();
+}
+
 class TaskEvent : public QEvent {
 public:
     static QEvent::Type eventType()
@@ -76,16 +87,10 @@ public:
 
     void runSync(const DispatchQueue::Task& task) override
     {
-        if (isCurrent()) {
+        if (isCurrent())
             task();
-            return;
-        }
-        Latch latch;
-        enqueue([&] {
-            task();
-            latch.open();
-        });
-        latch.wait();
+        else
+            enqueueAndWait(*this, task);
     }
 
     bool isCurrent() const override
@@ -169,16 +174,10 @@ public:
 
     void runSync(const DispatchQueue::Task& task) override
     {
-        if (isCurrent()) {
+        if (isCurrent())
             runMarked(task);
-            return;
-        }
-        Latch latch;
-        enqueue([&] {
-            task();
-            latch.open();
-        });
-        latch.wait();
+        else
+            enqueueAndWait(*this, task);
     }
 
 private:
