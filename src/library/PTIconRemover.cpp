@@ -27,6 +27,13 @@ pt::OperationQueue& removalQueue()
     return *queue;
 }
 
+void deleteItem(pt::store::ObjectContext& context, PTItem* item)
+{
+    item->setLicence(nullptr);
+    item->setCollection(nullptr);
+    context.deleteObject(item);
+}
+
 } // namespace
 
 void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelete, Handler complete)
@@ -46,7 +53,11 @@ void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelet
                 beforeFinalDelete();
             pt::store::ObjectContext* context = PTMainManagedObjectContext();
             if (PTCollection* set = context ? PTCollection::from(context->existingObjectWithID(setID)) : nullptr) {
+                // Items that joined the set (a merge) while its batches ran lost their files with the folder.
+                for (PTItem* item : set->items())
+                    deleteItem(*context, item);
                 set->setLicence(nullptr);
+                set->setGroup(nullptr);
                 context->deleteObject(set);
             }
             PTSaveManagedObjectContextWithCompletion([self, complete](const pt::Error&) {
@@ -90,12 +101,8 @@ void PTIconRemover::removeIconsWithObjectIDs(const QVector<pt::store::ObjectID>&
             if (!context)
                 return;
             for (const pt::store::ObjectID& id : ids) {
-                PTItem* item = PTItem::from(context->existingObjectWithID(id));
-                if (!item)
-                    continue;
-                item->setLicence(nullptr);
-                item->setCollection(nullptr);
-                context->deleteObject(item);
+                if (PTItem* item = PTItem::from(context->existingObjectWithID(id)))
+                    deleteItem(*context, item);
             }
         });
         if (complete)
