@@ -70,14 +70,28 @@ void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelet
         pt::DispatchQueue::global(pt::QueuePriority::High).async(batchFinished);
         return;
     }
+    auto batches = std::make_shared<Batches>();
     QVector<pt::store::ObjectID> batch;
     for (PTItem* item : items) {
         batch.append(item->objectID());
         if (batch.size() == BatchSize || item == items.last()) {
-            removeIconsWithObjectIDs(batch, batchFinished);
+            batches->append(batch);
             batch.clear();
         }
     }
+    startBatches(batches, 0, batchFinished);
+}
+
+// Each batch reads its file locations in a turn of the main queue of its own and queues the next one from there,
+// so that a large set never holds the main thread for long.
+void PTIconRemover::startBatches(std::shared_ptr<const Batches> batches, qsizetype index, Handler batchFinished)
+{
+    auto self = shared_from_this();
+    pt::DispatchQueue::main().async([self, batches, index, batchFinished] {
+        self->removeIconsWithObjectIDs(batches->at(index), batchFinished);
+        if (index + 1 < batches->size())
+            self->startBatches(batches, index + 1, batchFinished);
+    });
 }
 
 void PTIconRemover::removeIconsWithObjectIDs(const QVector<pt::store::ObjectID>& ids, Handler complete)

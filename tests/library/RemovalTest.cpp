@@ -85,6 +85,21 @@ protected:
         ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 20000));
     }
 
+    // An item made in a worker context, its file put into the set's folder and its save merged into the main
+    // context, as an import does.
+    void importIntoSet(const ObjectID& setID)
+    {
+        ObjectContext worker(ObjectContext::Kind::Confinement, context().sharedCoordinator());
+        PTCollection* set = PTCollection::from(worker.existingObjectWithID(setID));
+        PTItem* item = PTItem::insert(worker);
+        item->setName("Imported");
+        item->setNewFileName("imported.svg");
+        item->setCollection(set);
+        EXPECT_TRUE(QFile::copy(pt::test::themeIcon(), set->formattedDirectory() + "/imported.svg"));
+        auto token = worker.onDidSave([&](const pt::store::DidSave& saved) { context().mergeChanges(saved); });
+        EXPECT_TRUE(worker.save());
+    }
+
     PTCollectionController& sets = PTCollectionController::sharedController();
     PTGroupController& groups = PTGroupController::sharedController();
     std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
@@ -194,6 +209,19 @@ TEST_F(RemovalTest, ASetGoesInWholeBatchesThenItsFolderAndTheSetItself)
     EXPECT_TRUE(licence->items().isEmpty());
     EXPECT_TRUE(licence->collections().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(fileOf(kept)));
+}
+
+TEST_F(RemovalTest, AnItemThatJoinsTheSetWhileItGoesGoesToo)
+{
+    PTCollection* set = sets.createCollectionWithName("Set", nullptr);
+    fill(set, 120);
+    saveAndWait();
+    bool done = false;
+    PTIconRemover::create()->removeCollection(set, {}, [&] { done = true; });
+    importIntoSet(set->objectID());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 10000));
+    EXPECT_EQ(danglingLinks(context()), QStringList());
+    EXPECT_EQ(queryStore(store(), "SELECT count(*) FROM PTItem"), "0");
 }
 
 TEST_F(RemovalTest, AnEmptySetEndsAtOnce)
@@ -349,14 +377,7 @@ TEST_F(RemovalTest, SavesAndMergesBetweenStepsNeverMeetAHalfDeletedGraph)
             return;
         merged = true;
         // An import lands in a set of the selection while the set's items are being removed.
-        ObjectContext worker(ObjectContext::Kind::Confinement, context().sharedCoordinator());
-        PTItem* item = PTItem::insert(worker);
-        item->setName("Merged");
-        item->setNewFileName("merged.svg");
-        item->setCollection(PTCollection::from(worker.existingObjectWithID(secondID)));
-        QFile::copy(pt::test::themeIcon(), secondFolder + "/merged.svg");
-        auto token = worker.onDidSave([&](const pt::store::DidSave& saved) { context().mergeChanges(saved); });
-        ASSERT_TRUE(worker.save());
+        importIntoSet(secondID);
     });
     removeAndWait({loose[0], loose[1], outer, loose[2], loose[3]});
 
