@@ -96,6 +96,7 @@ TEST_F(IntegrityTest, EachTypeIsDecodedByItsOwnReader)
         {"png-named-webp.webp", PTItem::WEBP, png, false},
         {"fine.pdf", PTItem::PDF, pdf, true},
         {"header-only.pdf", PTItem::PDF, "%PDF-1.4\n%%EOF\n", false},
+        // Made with png2icns from a 32 x 32 PNG.
         {"fine.icns", PTItem::ICNS, read(pt::test::fixturePath("icon32.icns")), true},
         {"fine.ico", PTItem::ICO, ico, true},
         {"empty.ico", PTItem::ICO, QByteArray(""), false},
