@@ -31,18 +31,6 @@ using pt::store::Predicate;
 
 namespace {
 
-// A sheet on the main window while a removal runs; none when no shell is installed.
-std::shared_ptr<PTProgressSheet> presentSheet(const QString& title)
-{
-    const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
-    if (!shell)
-        return nullptr;
-    std::shared_ptr<PTProgressSheet> sheet = shell->makeProgressSheet(title);
-    sheet->beginSession();
-    return sheet;
-}
-
-
 // Copies the file into the folder under the name. A missing source is no failure (there is nothing to lose); a
 // missing folder (no library) is.
 bool copyInto(const QString& source, const QString& folder, const QString& name)
@@ -269,7 +257,7 @@ bool PTCollectionController::deleteCollection(PTCollection* set)
                                     DeleteSuppressionKey))
         return false;
     removeCollection(set);
-    sheet_ = presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
+    sheet_ = PTLibraryShell::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Set..."));
     const pt::store::ObjectID id = set->objectID();
     PTDispatchAfter(
         [this, id] {
@@ -312,7 +300,7 @@ bool PTCollectionController::deleteItemsAlerted(const QVector<PTItem*>& items, c
     QVector<pt::store::ObjectID> ids;
     for (PTItem* item : items)
         ids.append(item->objectID());
-    sheet_ = presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
+    sheet_ = PTLibraryShell::presentSheet(QCoreApplication::translate("PTCollectionController", "Removing Icons..."));
     std::shared_ptr<PTIconRemover> remover = PTIconRemover::create();
     remover->removeIconsWithObjectIDs(ids, [this, remover, completion] {
         pt::DispatchQueue::main().async([this, completion] {

@@ -27,6 +27,13 @@ pt::OperationQueue& removalQueue()
     return *queue;
 }
 
+void deleteItem(pt::store::ObjectContext& context, PTItem* item)
+{
+    item->setLicence(nullptr);
+    item->setCollection(nullptr);
+    context.deleteObject(item);
+}
+
 } // namespace
 
 void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelete, Handler complete)
@@ -46,7 +53,11 @@ void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelet
                 beforeFinalDelete();
             pt::store::ObjectContext* context = PTMainManagedObjectContext();
             if (PTCollection* set = context ? PTCollection::from(context->existingObjectWithID(setID)) : nullptr) {
+                // Items that joined the set (a merge) while its batches ran lost their files with the folder.
+                for (PTItem* item : set->items())
+                    deleteItem(*context, item);
                 set->setLicence(nullptr);
+                set->setGroup(nullptr);
                 context->deleteObject(set);
             }
             PTSaveManagedObjectContextWithCompletion([self, complete](const pt::Error&) {
@@ -59,14 +70,28 @@ void PTIconRemover::removeCollection(PTCollection* set, Handler beforeFinalDelet
         pt::DispatchQueue::global(pt::QueuePriority::High).async(batchFinished);
         return;
     }
+    auto batches = std::make_shared<Batches>();
     QVector<pt::store::ObjectID> batch;
     for (PTItem* item : items) {
         batch.append(item->objectID());
         if (batch.size() == BatchSize || item == items.last()) {
-            removeIconsWithObjectIDs(batch, batchFinished);
+            batches->append(batch);
             batch.clear();
         }
     }
+    startBatches(batches, 0, batchFinished);
+}
+
+// Each batch reads its file locations in a turn of the main queue of its own and queues the next one from there,
+// so that a large set never holds the main thread for long.
+void PTIconRemover::startBatches(std::shared_ptr<const Batches> batches, qsizetype index, Handler batchFinished)
+{
+    auto self = shared_from_this();
+    pt::DispatchQueue::main().async([self, batches, index, batchFinished] {
+        self->removeIconsWithObjectIDs(batches->at(index), batchFinished);
+        if (index + 1 < batches->size())
+            self->startBatches(batches, index + 1, batchFinished);
+    });
 }
 
 void PTIconRemover::removeIconsWithObjectIDs(const QVector<pt::store::ObjectID>& ids, Handler complete)
@@ -90,12 +115,8 @@ void PTIconRemover::removeIconsWithObjectIDs(const QVector<pt::store::ObjectID>&
             if (!context)
                 return;
             for (const pt::store::ObjectID& id : ids) {
-                PTItem* item = PTItem::from(context->existingObjectWithID(id));
-                if (!item)
-                    continue;
-                item->setLicence(nullptr);
-                item->setCollection(nullptr);
-                context->deleteObject(item);
+                if (PTItem* item = PTItem::from(context->existingObjectWithID(id)))
+                    deleteItem(*context, item);
             }
         });
         if (complete)

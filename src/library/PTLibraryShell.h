@@ -39,7 +39,16 @@ public:
     // The chosen path, or empty when the user cancelled.
     virtual QString runSavePanel(const PanelRequest& request) = 0;
     virtual QString runOpenPanel(const PanelRequest& request) = 0;
+    // A user notice (title and body) posted to the desktop, when the user's notification settings allow it.
+    // Shells that show no notices keep this default.
+    virtual void postNotice(const QString& title, const QString& message)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(message);
+    }
 
     static void install(std::shared_ptr<PTLibraryShell> shell);
     static std::shared_ptr<PTLibraryShell> installed();
+    // A new sheet attached to the main window while work goes on (beginSession); null without a shell.
+    static std::shared_ptr<PTProgressSheet> presentSheet(const QString& title);
 };

@@ -72,13 +72,17 @@ public:
         lastRequest = request;
         return panelAnswer;
     }
+    void postNotice(const QString& title, const QString& message) override
+    {
+        notices << title + QStringLiteral(" | ") + message;
+    }
 
     // The sheets made so far; they outlive their users, so that tests can read them afterwards.
     QVector<FakeProgressSheet*> sheets;
     bool cancelSheets = false;
     std::atomic<int> holds{0}, holdsTaken{0}, restarts{0};
     bool forced = false;
-    QStringList revealed, alerts, errors, panels;
+    QStringList revealed, alerts, errors, panels, notices;
     QString panelAnswer;
     PanelRequest lastRequest;
 
