@@ -40,12 +40,7 @@ public:
     virtual QString runSavePanel(const PanelRequest& request) = 0;
     virtual QString runOpenPanel(const PanelRequest& request) = 0;
     // A user notice (title and body) posted to the desktop, when the user's notification settings allow it.
-    // Shells that show no notices keep this default.
-    virtual void postNotice(const QString& title, const QString& message)
-    {
-        Q_UNUSED(title);
-        Q_UNUSED(message);
-    }
+    virtual void postNotice(const QString& title, const QString& message) = 0;
 
     static void install(std::shared_ptr<PTLibraryShell> shell);
     static std::shared_ptr<PTLibraryShell> installed();
