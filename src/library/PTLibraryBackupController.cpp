@@ -286,7 +286,11 @@ bool PTLibraryBackupController::backupWithSheet(const QString& destination, int 
         }
     });
     sheet.runModal([run](PTProgressSheet::Completion completion) { run->take(std::move(completion)); });
-    return run->succeeded && !run->cancelled;
+    const bool succeeded = run->succeeded && !run->cancelled;
+    // The sheet's cancel handler and the copy hold the run, which holds them: let go of both now it is over.
+    sheet.setCancelHandler(nullptr);
+    run->cancelCopy = nullptr;
+    return succeeded;
 }
 
 bool PTLibraryBackupController::completeWithDestination(const QString& destination)
