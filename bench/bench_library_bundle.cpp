@@ -1,5 +1,6 @@
 // Exchange bundles at full size: writing and reading 10,000 icons (100 sets of 100 papirus SVGs) in items per
 // second, next to `cp -r` of the same files in the same run. Run with --benchmark_filter=Bundle.
+#include "BenchStoreHost.h"
 #include "PapirusFiles.h"
 #include "library/ImportNaming.h"
 #include "library/PTCollection.h"
@@ -25,17 +26,6 @@ constexpr int SetCount = 100;
 constexpr int ItemsPerSet = 100;
 constexpr int ItemCount = SetCount * ItemsPerSet;
 
-class Host : public PTStoreStackHost {
-public:
-    explicit Host(QString path) : path_(std::move(path)) {}
-    QString storePath() const override { return path_; }
-    void presentError(const pt::Error&) override {}
-    void saveFailed(const pt::Error&) override {}
-
-private:
-    QString path_;
-};
-
 QTemporaryDir& workFolder()
 {
     static QTemporaryDir dir;
@@ -54,7 +44,7 @@ pt::store::ObjectID& exportedGroup()
     static pt::store::ObjectID id = [] {
         PTLibraryController::setCurrentLibrary(
             PTLibraryController::initWithCreatingLibraryAtPath(workFolder().filePath("Bench.ptlibrary")));
-        PTStoreStack::setHost(std::make_shared<Host>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath()));
+        PTStoreStack::setHost(std::make_shared<BenchStoreHost>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath()));
         pt::store::ObjectContext& context = *PTMainManagedObjectContext();
         const std::vector<QByteArray>& files = papirusFiles();
         PTGroup* group = PTGroup::insert(context);

@@ -346,3 +346,18 @@ TEST_F(BundleTest, SeveralBundlesImportUnderOneSheetAndAreSelected)
         names << PTCollection::from(object)->name();
     EXPECT_EQ(names, QStringList({"one", "two"}));
 }
+
+TEST_F(BundleTest, OpenPanelOffersBundlesAsOneItemAndImportsTheChoice)
+{
+    shell->panelAnswer = writeBundle("chosen", gzipped(QJsonObject{{"sets", section({record({{"identifier", "S"}, {"name", "Chosen"}})})}}));
+    PTTernImporter::openTernFromOpenPanel();
+    ASSERT_TRUE(runMainQueueUntil([&] { return !shell->sheets.isEmpty() && shell->sheets[0]->sessionEnded; }, 20000));
+    EXPECT_EQ(shell->lastRequest.allowedExtension, "pictern");
+    EXPECT_TRUE(shell->lastRequest.packageExtensions.contains("pictern"));
+    EXPECT_TRUE(shell->lastRequest.packageExtensions.contains("ptlibrary"));
+    EXPECT_TRUE(shell->lastRequest.shouldShowFilename(out.filePath("x.pictern")));
+    EXPECT_FALSE(shell->lastRequest.shouldShowFilename(out.filePath("x.zip")));
+    EXPECT_EQ(shell->sheets[0]->titles, QStringList({"Importing Pictern, please wait...", "Import Complete"}));
+    ASSERT_EQ(all<PTCollection>().size(), 1);
+    EXPECT_EQ(all<PTCollection>()[0]->name(), "Chosen");
+}

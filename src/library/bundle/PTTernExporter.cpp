@@ -74,6 +74,7 @@ void PTTernExporter::exportManagedObject(pt::store::ManagedObject* object)
     PTLibraryShell::PanelRequest request;
     request.proposedName = QStringLiteral("%1.%2").arg(stringAdditions::normalizedString(name), Extension);
     request.allowedExtension = Extension;
+    request.packageExtensions = PackageExtensions;
     const QString path = shell->runSavePanel(request);
     if (!path.isEmpty())
         exportManagedObjectToPath(object, path, path);

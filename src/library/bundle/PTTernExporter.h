@@ -1,10 +1,12 @@
 #pragma once
 
+#include "library/PTLibraryController.h"
 #include "platform/runtime/OperationQueue.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QHash>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -22,6 +24,8 @@ class PTLicence;
 class PTTernExporter : public std::enable_shared_from_this<PTTernExporter> {
 public:
     static inline const QString Extension = QStringLiteral("pictern");
+    // Folders that panels show as one item: bundles and libraries.
+    static inline const QStringList PackageExtensions{Extension, PTLibraryController::Extension};
     static inline const QString IconsFolder = QStringLiteral("icons");
     static inline const QString MetaFile = QStringLiteral("META");
     // Dates of the records, local time.

@@ -153,10 +153,11 @@ void PTTernImporter::openTernFromOpenPanel()
         return;
     PTLibraryShell::PanelRequest request;
     request.allowedExtension = PTTernExporter::Extension;
+    request.packageExtensions = PTTernExporter::PackageExtensions;
     request.shouldShowFilename = [](const QString& path) { return QFileInfo(path).suffix() == PTTernExporter::Extension; };
-    const QString path = shell->runOpenPanel(request);
-    if (!path.isEmpty())
-        importRorevAtURLs({path}, nullptr);
+    const QStringList paths = shell->runOpenPanelForPaths(request);
+    if (!paths.isEmpty())
+        importRorevAtURLs(paths, nullptr);
 }
 
 void PTTernImporter::importRorevAtURLs(const QStringList& paths, std::function<void()> completion)
