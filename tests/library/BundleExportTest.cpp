@@ -181,6 +181,14 @@ TEST_F(BundleTest, OnlyAConfirmedPathIsReplacedAndNeverOneHoldingTheLibrary)
     EXPECT_EQ(PTTernExporter::bundlePathForPath(existing, existing), existing);
     EXPECT_EQ(PTTernExporter::bundlePathForPath(out.filePath("Free"), {}), out.filePath("Free.pictern"));
 
+    PTCollection* set = makeSet(QStringLiteral("Set"));
+    saveAndWait();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    exportAndWait(set, libraryPath());
+    exportAndWait(set, dir.path());
+    EXPECT_TRUE(QFile::exists(store));
+    EXPECT_FALSE(QDir(libraryPath()).exists("icons"));
+
     const QString holder = out.filePath(QStringLiteral("Holder.pictern"));
     PTLibraryController::setCurrentLibrary(
         PTLibraryController::initWithCreatingLibraryAtPath(QDir(holder).filePath("Inner.ptlibrary")));

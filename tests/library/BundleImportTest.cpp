@@ -361,3 +361,22 @@ TEST_F(BundleTest, OpenPanelOffersBundlesAsOneItemAndImportsTheChoice)
     ASSERT_EQ(all<PTCollection>().size(), 1);
     EXPECT_EQ(all<PTCollection>()[0]->name(), "Chosen");
 }
+
+TEST_F(BundleTest, GroupCyclesAreBrokenNotImported)
+{
+    const QString bundle = writeBundle("cycle", gzipped(QJsonObject{{"groups", section({
+        record({{"identifier", "A"}, {"name", "A"}, {"parent", "B"}}),
+        record({{"identifier", "B"}, {"name", "B"}, {"parent", "A"}}),
+        record({{"identifier", "C"}, {"name", "C"}, {"parent", "C"}}),
+    })}}));
+    const Imported imported = importAndWait(bundle);
+    EXPECT_EQ(imported.objects.size(), 2);
+    const QVector<PTGroup*> groups = all<PTGroup>();
+    ASSERT_EQ(groups.size(), 3);
+    for (PTGroup* group : groups) {
+        int depth = 0;
+        for (PTGroup* up = group->group(); up && depth < 10; up = up->group())
+            ++depth;
+        EXPECT_LT(depth, 2) << group->name().toStdString();
+    }
+}

@@ -140,13 +140,21 @@ std::shared_ptr<PTTernExporter> PTTernExporter::create(pt::store::ManagedObject*
 void PTTernExporter::begin()
 {
     queue_ = std::make_unique<pt::OperationQueue>(QStringLiteral("com.pictern.tern.exporter"));
+    auto self = shared_from_this();
+    if (holdsLibrary(path_)) {
+        qCWarning(lcLibrary).noquote() << "bundle: refusing to replace the library or a folder holding it:" << path_;
+        pt::DispatchQueue::main().async([self] {
+            if (self->completion_)
+                self->completion_();
+        });
+        return;
+    }
     const QFileInfo existing(path_);
     if (existing.isSymLink() || existing.isFile())
         QFile::remove(path_);
     else if (existing.isDir())
         QDir(path_).removeRecursively();
     QDir().mkpath(iconsPath_);
-    auto self = shared_from_this();
     PTSaveManagedObjectContextWithCompletion([self](const pt::Error&) {
         self->queueObject(self->objectID_, true);
         self->queue_->notifyWhenEmpty([self] { self->finished(); });
