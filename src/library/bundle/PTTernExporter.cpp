@@ -292,6 +292,9 @@ void PTTernExporter::finished()
     queue_->addOperation([self] {
         self->writeMeta();
         pt::DispatchQueue::main().async([self] {
+            // Dropped here, so that the last reference to the exporter never waits for the queue from one of
+            // the queue's own operations.
+            self->queue_.reset();
             if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
                 shell->showFilesInFileManager({self->path_});
             if (self->completion_)

@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cmath>
@@ -457,6 +456,9 @@ void PTTernImporter::processUnarchiveOfItems(const QVector<QJsonObject>& records
 
 void PTTernImporter::finished()
 {
+    // The queue is empty: drop it here, so that the last reference to the importer, wherever it goes, never
+    // waits for the queue from one of the queue's own operations.
+    queue_.reset();
     auto self = shared_from_this();
     pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
         pt::DispatchQueue::main().async([self] {
