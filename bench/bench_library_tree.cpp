@@ -1,5 +1,6 @@
 // The source list's child requests: a cached child list against the same list built again from the store, and
 // the whole source-list order of the sets. Run with --benchmark_filter=Tree.
+#include "BenchStoreHost.h"
 #include "library/PTCollection.h"
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
@@ -17,23 +18,12 @@ constexpr int GroupCount = 20;
 constexpr int SetsPerGroup = 25;
 constexpr int TopLevelSets = 200;
 
-class Host : public PTStoreStackHost {
-public:
-    explicit Host(QString path) : path_(std::move(path)) {}
-    QString storePath() const override { return path_; }
-    void presentError(const pt::Error&) override {}
-    void saveFailed(const pt::Error&) override {}
-
-private:
-    QString path_;
-};
-
 // A library tree in a temporary store, made once for all tree benchmarks.
 QVector<PTGroup*>& tree()
 {
     static QTemporaryDir dir;
     static QVector<PTGroup*> groups = [] {
-        PTStoreStack::setHost(std::make_shared<Host>(dir.filePath(QStringLiteral("Rorev.db"))));
+        PTStoreStack::setHost(std::make_shared<BenchStoreHost>(dir.filePath(QStringLiteral("Rorev.db"))));
         pt::store::ObjectContext& context = *PTMainManagedObjectContext();
         QVector<PTGroup*> made;
         qint64 sort = 0;

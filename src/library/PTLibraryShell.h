@@ -21,6 +21,8 @@ public:
         QString allowedExtension; // open panels: the one file type offered
         // Open panels: whether a file is offered at all.
         std::function<bool(const QString& path)> shouldShowFilename;
+        // Folders with these extensions are shown and chosen as one item, never entered.
+        QStringList packageExtensions;
     };
 
     virtual ~PTLibraryShell() = default;
@@ -39,6 +41,12 @@ public:
     // The chosen path, or empty when the user cancelled.
     virtual QString runSavePanel(const PanelRequest& request) = 0;
     virtual QString runOpenPanel(const PanelRequest& request) = 0;
+    // An open panel that allows several selections; empty when the user cancelled.
+    virtual QStringList runOpenPanelForPaths(const PanelRequest& request)
+    {
+        const QString path = runOpenPanel(request);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
     // A user notice (title and body) posted to the desktop, when the user's notification settings allow it.
     virtual void postNotice(const QString& title, const QString& message) = 0;
 

@@ -1,0 +1,136 @@
+// Exchange bundles at full size: writing and reading 10,000 icons (100 sets of 100 papirus SVGs) in items per
+// second, next to `cp -r` of the same files in the same run. Run with --benchmark_filter=Bundle.
+#include "BenchStoreHost.h"
+#include "PapirusFiles.h"
+#include "library/ImportNaming.h"
+#include "library/PTCollection.h"
+#include "library/PTGroup.h"
+#include "library/PTItem.h"
+#include "library/PTLibraryController.h"
+#include "library/PTStoreFunctions.h"
+#include "library/PTStoreStack.h"
+#include "library/bundle/PTTernExporter.h"
+#include "library/bundle/PTTernImporter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int SetCount = 100;
+constexpr int ItemsPerSet = 100;
+constexpr int ItemCount = SetCount * ItemsPerSet;
+
+QTemporaryDir& workFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void waitFor(const bool& done)
+{
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+// A current library holding one group of SetCount sets of ItemsPerSet papirus icons, made once.
+pt::store::ObjectID& exportedGroup()
+{
+    static pt::store::ObjectID id = [] {
+        PTLibraryController::setCurrentLibrary(
+            PTLibraryController::initWithCreatingLibraryAtPath(workFolder().filePath("Bench.ptlibrary")));
+        PTStoreStack::setHost(std::make_shared<BenchStoreHost>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath()));
+        pt::store::ObjectContext& context = *PTMainManagedObjectContext();
+        const std::vector<QByteArray>& files = papirusFiles();
+        PTGroup* group = PTGroup::insert(context);
+        group->setName(QStringLiteral("Bench"));
+        for (int s = 0; s < SetCount; ++s) {
+            PTCollection* set = PTCollection::insert(context);
+            set->setName(QStringLiteral("Set %1").arg(s));
+            PTSetNewObjectDefaults(set);
+            set->setGroup(group);
+            const QString folder = set->formattedDirectory();
+            for (int i = 0; i < ItemsPerSet; ++i) {
+                const int n = s * ItemsPerSet + i;
+                PTItem* item = PTItem::insert(context);
+                item->setName(QStringLiteral("Icon %1").arg(n));
+                item->setNewFileName(QStringLiteral("icon-%1.svg").arg(n));
+                item->setCollection(set);
+                QFile file(QDir(folder).filePath(item->newFileName()));
+                file.open(QIODevice::WriteOnly);
+                file.write(files.empty() ? QByteArray(4096, 'x') : files[size_t(n) % files.size()]);
+            }
+        }
+        bool done = false;
+        PTSaveManagedObjectContextWithCompletion([&done](const pt::Error&) { done = true; });
+        waitFor(done);
+        return group->objectID();
+    }();
+    return id;
+}
+
+QString exportBundle(const QString& name)
+{
+    const QString path = workFolder().filePath(name);
+    auto exporter = PTTernExporter::create(PTMainManagedObjectContext()->existingObjectWithID(exportedGroup()), path);
+    bool done = false;
+    exporter->setCompletionHandler([&done] { done = true; });
+    exporter->begin();
+    waitFor(done);
+    return path;
+}
+
+// The yardstick: copying the same files with cp -r (first, while the library holds only those).
+void BundleCopyWithCpR(benchmark::State& state)
+{
+    exportedGroup();
+    const QString sets = PTLibraryController::currentLibrary()->path() + QStringLiteral("/Sets");
+    const QString destination = workFolder().filePath("cp-copy");
+    for (auto _ : state) {
+        if (QProcess::execute("cp", {"-r", sets, destination}) != 0)
+            state.SkipWithError("cp failed");
+        state.PauseTiming();
+        QDir(destination).removeRecursively();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * ItemCount);
+}
+BENCHMARK(BundleCopyWithCpR)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BundleExport(benchmark::State& state)
+{
+    exportedGroup();
+    for (auto _ : state) {
+        const QString path = exportBundle("Out.pictern");
+        state.PauseTiming();
+        QDir(path).removeRecursively();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * ItemCount);
+}
+BENCHMARK(BundleExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BundleImport(benchmark::State& state)
+{
+    exportedGroup();
+    static const QString bundle = exportBundle("In.pictern");
+    for (auto _ : state) {
+        auto importer = PTTernImporter::create(bundle);
+        bool done = false;
+        importer->setCompletionHandler([&done](const QVector<pt::store::ObjectID>&) { done = true; });
+        importer->begin();
+        waitFor(done);
+        state.PauseTiming();
+        PTTernImporter::purge();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * ItemCount);
+}
+BENCHMARK(BundleImport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Copies a file into a folder under a safe name that no other copy of this process takes at the same time:
+// the name is chosen and the file created in one step under a lock, then the bytes follow outside it.
+class PTBundleFileCopy {
+public:
+    // The name the copy got inside the folder (made safe and unique from `name`); empty when the source could
+    // not be read or the copy failed, in which case nothing is left behind.
+    static QString copyIntoFolder(const QString& source, const QString& name, const QString& folder);
+};

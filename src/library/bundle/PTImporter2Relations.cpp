@@ -1,0 +1,62 @@
+#include "library/bundle/PTImporter2Relations.h"
+
+#include "library/PTCollection.h"
+#include "library/PTGroup.h"
+#include "library/PTItem.h"
+#include "library/PTLicence.h"
+
+namespace {
+
+bool isSameOrAncestor(const PTGroup* group, const PTGroup* of)
+{
+    for (const PTGroup* current = of; current; current = current->group()) {
+        if (current == group)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void PTImporter2Relations::addRelationshipBetween(const pt::store::ObjectID& object, const pt::store::ObjectID& target,
+                                                  Type type)
+{
+    std::lock_guard lock(mutex_);
+    relations_.append({object, target, type});
+}
+
+void PTImporter2Relations::propagateRelationshipsIntoContext(pt::store::ObjectContext& context) const
+{
+    std::lock_guard lock(mutex_);
+    for (const Relation& relation : relations_) {
+        pt::store::ManagedObject* object = context.existingObjectWithID(relation.object);
+        pt::store::ManagedObject* target = context.existingObjectWithID(relation.target);
+        if (!object || !target)
+            continue;
+        switch (relation.type) {
+        case SetToGroup:
+            if (PTCollection* set = PTCollection::from(object); set && PTGroup::from(target))
+                set->setGroup(PTGroup::from(target));
+            break;
+        case GroupToParentGroup: {
+            PTGroup* group = PTGroup::from(object);
+            PTGroup* parent = PTGroup::from(target);
+            if (group && parent && !isSameOrAncestor(group, parent))
+                group->setGroup(parent);
+            break;
+        }
+        case ItemToSet:
+            if (PTItem* item = PTItem::from(object); item && PTCollection::from(target))
+                item->setCollection(PTCollection::from(target));
+            break;
+        case ItemToLicence:
+            if (PTItem* item = PTItem::from(object); item && PTLicence::from(target))
+                item->setLicence(PTLicence::from(target));
+            break;
+        case SetToLicence:
+            if (PTCollection* set = PTCollection::from(object); set && PTLicence::from(target))
+                set->setLicence(PTLicence::from(target));
+            break;
+        }
+    }
+}

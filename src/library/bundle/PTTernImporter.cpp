@@ -1,0 +1,498 @@
+#include "library/bundle/PTTernImporter.h"
+
+#include "foundation/DataAdditions.h"
+#include "library/ContextAdditions.h"
+#include "library/EntityValues.h"
+#include "library/ImportNaming.h"
+#include "library/PTCollection.h"
+#include "library/PTCollectionController.h"
+#include "library/PTGroup.h"
+#include "library/PTGroupController.h"
+#include "library/PTItem.h"
+#include "library/PTLibraryShell.h"
+#include "library/PTLicence.h"
+#include "library/PTLicenceController.h"
+#include "library/PTStoreFunctions.h"
+#include "library/PTTagController.h"
+#include "library/bundle/PTBundleFileCopy.h"
+#include "library/bundle/PTSourceListSelection.h"
+#include "library/bundle/PTTernExporter.h"
+#include "platform/runtime/Logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <cmath>
+
+using pt::store::ObjectContext;
+using pt::store::ObjectID;
+
+namespace {
+
+const QString SingleImportTitle = QStringLiteral("Importing Pictern, please wait...");
+const QString MultipleImportTitle = QStringLiteral("Importing Picterns...");
+const QString MultipleImportSubTitle = QStringLiteral("Importing %1 Rorev.");
+const QString ImportCompleteTitle = QStringLiteral("Import Complete");
+constexpr double SheetLingerSeconds = 1.0;
+
+const QString LicencesKey = QStringLiteral("licences");
+const QString GroupsKey = QStringLiteral("groups");
+const QString SetsKey = QStringLiteral("sets");
+const QString ItemsKey = QStringLiteral("items");
+
+// Fields of a record; a value of the wrong type counts as absent.
+std::optional<QString> stringField(const QJsonObject& record, const QString& key)
+{
+    const QJsonValue value = record.value(key);
+    return value.isString() ? std::optional<QString>(value.toString()) : std::nullopt;
+}
+
+// A non-empty string, the form every reference to another record takes.
+QString referenceField(const QJsonObject& record, const QString& key)
+{
+    return stringField(record, key).value_or(QString());
+}
+
+std::optional<qint64> integerField(const QJsonObject& record, const QString& key)
+{
+    constexpr double Limit = 9007199254740992.0; // 2^53: every integer below is exact in a double
+    const QJsonValue value = record.value(key);
+    if (!value.isDouble() || !std::isfinite(value.toDouble()) || std::abs(value.toDouble()) > Limit)
+        return std::nullopt;
+    return qint64(value.toDouble());
+}
+
+QDateTime dateFromArchivedFormat(const std::optional<QString>& text)
+{
+    if (!text)
+        return {};
+    const QDateTime date = QDateTime::fromString(*text, PTTernExporter::DateFormat);
+    return date.isValid() ? date : QDateTime();
+}
+
+QString proposedKeyForString(const QString& string)
+{
+    return string.toLower().trimmed().remove(QLatin1Char(' '));
+}
+
+struct ImportRun {
+    QStringList remaining;
+    QVector<ObjectID> collected;
+    std::shared_ptr<PTProgressSheet> sheet;
+    std::function<void()> completion;
+};
+
+void finishRun(const std::shared_ptr<ImportRun>& run)
+{
+    if (run->sheet)
+        run->sheet->setTitle(ImportCompleteTitle);
+    pt::dispatchAfter(SheetLingerSeconds, pt::DispatchQueue::main(), [run] {
+        if (run->sheet)
+            run->sheet->endSession();
+        QVector<pt::store::ManagedObject*> objects;
+        if (ObjectContext* context = PTMainManagedObjectContext()) {
+            for (const ObjectID& id : std::as_const(run->collected)) {
+                if (pt::store::ManagedObject* object = context->existingObjectWithID(id))
+                    objects.append(object);
+            }
+        }
+        if (const std::shared_ptr<PTSourceListSelection> selection = PTSourceListSelection::installed())
+            selection->selectItems(objects, false);
+        if (run->completion)
+            run->completion();
+    });
+}
+
+void importNext(const std::shared_ptr<ImportRun>& run)
+{
+    if (run->remaining.isEmpty()) {
+        finishRun(run);
+        return;
+    }
+    auto importer = PTTernImporter::create(run->remaining.first());
+    importer->setErrorHandler(&PTTernImporter::presentError);
+    importer->setCompletionHandler([run](const QVector<ObjectID>& objects) {
+        run->collected += objects;
+        PTTernImporter::purge();
+        run->remaining.removeFirst();
+        importNext(run);
+    });
+    importer->begin();
+}
+
+} // namespace
+
+bool PTTernImporter::isPathATern(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.suffix() == PTTernExporter::Extension && QFileInfo(QDir(path).filePath(PTTernExporter::MetaFile)).isFile();
+}
+
+void PTTernImporter::presentError(const pt::Error& error)
+{
+    const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
+    if (!shell)
+        return;
+    if (error.domain == ErrorDomain && error.code == UnsupportedVersion)
+        shell->presentAlert(QStringLiteral("Unsupported Tern Version"),
+                            QStringLiteral("The Tern file you are trying to import is unsupported and cannot be imported."));
+    else if (error.domain == ErrorDomain && error.code == Corrupt)
+        shell->presentAlert(QStringLiteral("Corrupt Tern"),
+                            QStringLiteral("It appears the Tern file you are trying to import is corrupt."));
+    else
+        shell->presentAlert(QString(), QString());
+}
+
+void PTTernImporter::openTernFromOpenPanel()
+{
+    const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
+    if (!shell)
+        return;
+    PTLibraryShell::PanelRequest request;
+    request.allowedExtension = PTTernExporter::Extension;
+    request.packageExtensions = PTTernExporter::PackageExtensions;
+    request.shouldShowFilename = [](const QString& path) { return QFileInfo(path).suffix() == PTTernExporter::Extension; };
+    const QStringList paths = shell->runOpenPanelForPaths(request);
+    if (!paths.isEmpty())
+        importRorevAtURLs(paths, nullptr);
+}
+
+void PTTernImporter::importRorevAtURLs(const QStringList& paths, std::function<void()> completion)
+{
+    auto run = std::make_shared<ImportRun>();
+    run->remaining = paths;
+    run->completion = std::move(completion);
+    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed()) {
+        const bool single = paths.size() < 2;
+        run->sheet = shell->makeProgressSheet(single ? SingleImportTitle : MultipleImportTitle);
+        if (run->sheet) {
+            run->sheet->setSubTitle(single ? QString() : MultipleImportSubTitle.arg(paths.size()));
+            run->sheet->beginSession();
+        }
+    }
+    importNext(run);
+}
+
+std::shared_ptr<PTTernImporter> PTTernImporter::create(const QString& path)
+{
+    std::shared_ptr<PTTernImporter> importer(new PTTernImporter());
+    importer->path_ = path;
+    return importer;
+}
+
+void PTTernImporter::begin()
+{
+    queue_ = std::make_unique<pt::OperationQueue>(QStringLiteral("com.pictern.tern.importer"));
+    queue_->setMaxConcurrentOperationCount(MaxConcurrentOperationCount);
+    if (ObjectContext* context = PTMainManagedObjectContext()) {
+        coordinator_ = context->sharedCoordinator();
+        for (PTLicence* licence : PTLicenceController::sharedController().licences()) {
+            if (!licence->name().isEmpty())
+                libraryLicences_.append(licence->objectID());
+        }
+    }
+    auto self = shared_from_this();
+    queue_->addOperation([self] { self->readMeta(); });
+    queue_->notifyWhenEmpty([self] { self->finished(); });
+}
+
+void PTTernImporter::readMeta()
+{
+    QFile file(QDir(path_).filePath(PTTernExporter::MetaFile));
+    if (!coordinator_ || !file.open(QIODevice::ReadOnly) || file.size() > MaxMetaSize)
+        return handleErrorWithCode(Corrupt);
+    const QByteArray data = file.readAll();
+    if (data.isEmpty())
+        return handleErrorWithCode(Corrupt);
+    if (!dataAdditions::isGzippedData(data))
+        return handleErrorWithCode(UnsupportedVersion);
+    const pt::Result<QByteArray> json = dataAdditions::gunzippedData(data, MaxMetaSize);
+    if (!json)
+        return handleErrorWithCode(Corrupt);
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(*json, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject())
+        return handleErrorWithCode(Corrupt);
+    meta_ = document.object();
+    for (const QString& key : {LicencesKey, GroupsKey, SetsKey, ItemsKey}) {
+        if (meta_.contains(key) && !meta_.value(key).isObject())
+            return handleErrorWithCode(Corrupt);
+    }
+    std::shared_ptr<pt::Operation> previous;
+    queueSection(&PTTernImporter::unarchiveLicences, previous);
+    queueSection(&PTTernImporter::unarchiveGroups, previous);
+    queueSection(&PTTernImporter::unarchiveSets, previous);
+    auto self = shared_from_this();
+    auto items = pt::BlockOperation::create([self] {
+        const QVector<QJsonObject> records = self->records(ItemsKey);
+        QVector<QJsonObject> batch;
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            batch.append(records[i]);
+            if ((i > 0 && i % BatchSize == 0) || i == records.size() - 1) {
+                self->queue_->addOperation([self, batch] { self->processUnarchiveOfItems(batch); });
+                batch.clear();
+            }
+        }
+    });
+    items->addDependency(previous);
+    queue_->addOperation(items);
+}
+
+void PTTernImporter::queueSection(void (PTTernImporter::*step)(), std::shared_ptr<pt::Operation>& previous)
+{
+    auto self = shared_from_this();
+    auto operation = pt::BlockOperation::create([self, step] { (self.get()->*step)(); });
+    if (previous)
+        operation->addDependency(previous);
+    queue_->addOperation(operation);
+    previous = operation;
+}
+
+void PTTernImporter::handleErrorWithCode(ErrorCode code)
+{
+    queue_->cancelAllOperations();
+    if (!errorHandler_)
+        return;
+    auto self = shared_from_this();
+    pt::DispatchQueue::main().async([self, code] { self->errorHandler_(pt::Error(ErrorDomain, code)); });
+}
+
+QVector<QJsonObject> PTTernImporter::records(const QString& section) const
+{
+    QVector<QJsonObject> result;
+    const QJsonObject records = meta_.value(section).toObject();
+    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
+        if (it.value().isObject())
+            result.append(it.value().toObject());
+    }
+    return result;
+}
+
+void PTTernImporter::inWorkerContext(const std::function<void(ObjectContext&)>& work)
+{
+    ObjectContext context(ObjectContext::Kind::Confinement, coordinator_);
+    context.setMergePolicy(pt::store::MergePolicy::StoreTrumpByProperty);
+    {
+        const pt::store::ObservationToken token = context.onDidSave([](const pt::store::DidSave& changes) {
+            pt::DispatchQueue::main().async([changes] {
+                if (PTHasManagedObjectContext())
+                    PTMainManagedObjectContext()->mergeChanges(changes);
+            });
+        });
+        work(context);
+        if (auto saved = context.save(); !saved)
+            qCWarning(lcLibrary).noquote() << "bundle: worker not saved:" << saved.error().toString();
+        context.processPendingChanges();
+    }
+    contextAdditions::resetAndBreakCycles(context);
+}
+
+void PTTernImporter::unarchiveLicences()
+{
+    inWorkerContext([this](ObjectContext& context) {
+        QHash<QString, ObjectID> names;
+        for (const ObjectID& id : std::as_const(libraryLicences_)) {
+            PTLicence* licence = PTLicence::from(context.existingObjectWithID(id));
+            const QString key = licence ? proposedKeyForString(licence->name()) : QString();
+            if (!key.isEmpty())
+                names.insert(key, id);
+        }
+        for (const QJsonObject& record : records(LicencesKey)) {
+            const QString name = referenceField(record, QStringLiteral("name"));
+            const QString key = proposedKeyForString(name);
+            ObjectID resolved = key.isEmpty() ? ObjectID() : names.value(key);
+            if (resolved.isNull()) {
+                PTLicence* licence = PTLicence::insert(context);
+                licence->setName(name);
+                licence->setUrl(referenceField(record, QStringLiteral("url")));
+                licence->setText(referenceField(record, QStringLiteral("text")));
+                (void)context.obtainPermanentIDs({licence});
+                resolved = licence->objectID();
+            }
+            const QString identifier = referenceField(record, QStringLiteral("identifier"));
+            std::lock_guard lock(licences_.mutex);
+            if (!identifier.isEmpty())
+                licences_.map.insert(identifier, resolved);
+        }
+    });
+}
+
+pt::store::ManagedObject* PTTernImporter::objectForIdentifier(const QString& identifier, const QString& entityName,
+                                                              ObjectContext& context, bool create)
+{
+    Created& created = entityName == PTGroup::EntityName ? groups_ : sets_;
+    std::lock_guard lock(created.mutex);
+    if (!identifier.isEmpty()) {
+        if (auto found = created.map.constFind(identifier); found != created.map.constEnd())
+            return context.existingObjectWithID(*found);
+    }
+    if (!create)
+        return nullptr;
+    pt::store::ManagedObject* object = context.insert(entityName);
+    if (PTCollection* set = PTCollection::from(object))
+        PTSetNewObjectDefaults(set); // a set made only because items name it still needs its own folder
+    if (auto made = context.obtainPermanentIDs({object}); !made)
+        qCWarning(lcLibrary).noquote() << "bundle: no permanent ID:" << made.error().toString();
+    if (!identifier.isEmpty())
+        created.map.insert(identifier, object->objectID());
+    created.order.append(object->objectID());
+    return object;
+}
+
+PTGroup* PTTernImporter::groupForIdentifier(const QString& identifier, ObjectContext& context)
+{
+    return PTGroup::from(objectForIdentifier(identifier, PTGroup::EntityName, context, true));
+}
+
+PTCollection* PTTernImporter::setForIdentifier(const QString& identifier, ObjectContext& context, bool create)
+{
+    return PTCollection::from(objectForIdentifier(identifier, PTCollection::EntityName, context, create));
+}
+
+std::optional<ObjectID> PTTernImporter::licenceForIdentifier(const QString& identifier)
+{
+    std::lock_guard lock(licences_.mutex);
+    if (auto found = licences_.map.constFind(identifier); !identifier.isEmpty() && found != licences_.map.constEnd())
+        return *found;
+    return std::nullopt;
+}
+
+void PTTernImporter::unarchiveGroups()
+{
+    inWorkerContext([this](ObjectContext& context) {
+        for (const QJsonObject& record : records(GroupsKey)) {
+            PTGroup* group = groupForIdentifier(referenceField(record, QStringLiteral("identifier")), context);
+            if (!group)
+                continue;
+            group->setName(referenceField(record, QStringLiteral("name")));
+            group->setSort(integerField(record, QStringLiteral("sort")).value_or(0));
+            group->setInformativeText(referenceField(record, QStringLiteral("description")));
+            const QString parent = referenceField(record, QStringLiteral("parent"));
+            if (PTGroup* parentGroup = parent.isEmpty() ? nullptr : groupForIdentifier(parent, context))
+                relations_.addRelationshipBetween(group->objectID(), parentGroup->objectID(),
+                                                  PTImporter2Relations::GroupToParentGroup);
+        }
+    });
+}
+
+void PTTernImporter::unarchiveSets()
+{
+    inWorkerContext([this](ObjectContext& context) {
+        for (const QJsonObject& record : records(SetsKey)) {
+            PTCollection* set = setForIdentifier(referenceField(record, QStringLiteral("identifier")), context, true);
+            if (!set)
+                continue;
+            set->setName(referenceField(record, QStringLiteral("name")));
+            set->setInformativeText(referenceField(record, QStringLiteral("description")));
+            set->setDate(dateFromArchivedFormat(stringField(record, QStringLiteral("date"))));
+            if (const std::optional<qint64> sort = integerField(record, QStringLiteral("sort")))
+                set->setSort(*sort);
+            PTSetNewObjectDefaults(set);
+            if (const auto licence = licenceForIdentifier(referenceField(record, QStringLiteral("licence"))))
+                relations_.addRelationshipBetween(set->objectID(), *licence, PTImporter2Relations::SetToLicence);
+            const QString parent = referenceField(record, QStringLiteral("parent"));
+            if (PTGroup* group = parent.isEmpty() ? nullptr : groupForIdentifier(parent, context))
+                relations_.addRelationshipBetween(set->objectID(), group->objectID(), PTImporter2Relations::SetToGroup);
+        }
+        // Sets that items name but the bundle does not define are made here, once, before the item batches run
+        // side by side: otherwise each batch could make its own.
+        for (const QJsonObject& record : records(ItemsKey)) {
+            const QString parent = referenceField(record, QStringLiteral("parent"));
+            if (!parent.isEmpty())
+                setForIdentifier(parent, context, true);
+        }
+    });
+}
+
+void PTTernImporter::processUnarchiveOfItems(const QVector<QJsonObject>& records)
+{
+    const QString icons = QDir(path_).filePath(PTTernExporter::IconsFolder);
+    if (QFileInfo(icons).isSymLink())
+        return;
+    inWorkerContext([&](ObjectContext& context) {
+        for (const QJsonObject& record : records) {
+            // The file must lie directly in "icons": a name with a path in it, or a link, could read from
+            // anywhere on the disk.
+            const QString file = referenceField(record, QStringLiteral("file"));
+            if (!entityValues::isPlainFileName(file))
+                continue;
+            const QString source = QDir(icons).filePath(file);
+            const QFileInfo sourceInfo(source);
+            if (sourceInfo.isSymLink() || !sourceInfo.isFile())
+                continue;
+            PTItem* item = PTItem::insert(context);
+            item->setName(referenceField(record, QStringLiteral("name")));
+            item->setDate(dateFromArchivedFormat(stringField(record, QStringLiteral("date"))));
+            item->setUnicode(referenceField(record, QStringLiteral("unicode")));
+            item->setWidth(integerField(record, QStringLiteral("width")).value_or(0));
+            item->setHeight(integerField(record, QStringLiteral("height")).value_or(0));
+            if (const std::optional<qint64> type = integerField(record, QStringLiteral("type")))
+                item->setType(*type);
+            item->setInformativeText(referenceField(record, QStringLiteral("description")));
+            (void)context.obtainPermanentIDs({item});
+            if (const auto licence = licenceForIdentifier(referenceField(record, QStringLiteral("licence"))))
+                relations_.addRelationshipBetween(item->objectID(), *licence, PTImporter2Relations::ItemToLicence);
+            if (const std::optional<QString> tags = stringField(record, QStringLiteral("tags")))
+                PTTagController::applyTagsStringArray(tags->split(QLatin1Char(',')), {item}, false);
+            else
+                PTTagController::autoApplyTagsToItem(item);
+            const QString parent = referenceField(record, QStringLiteral("parent"));
+            PTCollection* set = parent.isEmpty() ? nullptr : setForIdentifier(parent, context, false);
+            if (!set)
+                continue;
+            const QString folder = set->formattedDirectory();
+            const QString copied = folder.isEmpty() ? QString() : PTBundleFileCopy::copyIntoFolder(source, file, folder);
+            if (copied.isEmpty()) {
+                context.deleteObject(item);
+                continue;
+            }
+            item->setNewFileName(copied);
+            relations_.addRelationshipBetween(item->objectID(), set->objectID(), PTImporter2Relations::ItemToSet);
+        }
+    });
+}
+
+void PTTernImporter::finished()
+{
+    // The queue is empty: drop it here, so that the last reference to the importer, wherever it goes, never
+    // waits for the queue from one of the queue's own operations.
+    queue_.reset();
+    auto self = shared_from_this();
+    pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
+        pt::DispatchQueue::main().async([self] {
+            QVector<ObjectID> result;
+            if (ObjectContext* context = PTMainManagedObjectContext()) {
+                const QVector<ObjectID> created = self->groups_.order + self->sets_.order;
+                // New sets reach the main context through merges before they are linked; only the objects that
+                // were at the top level before count.
+                qint64 count = 0;
+                for (pt::store::ManagedObject* object : PTGroupController::sharedController().objectsForGroup(nullptr, true))
+                    count += created.contains(object->objectID()) ? 0 : 1;
+                self->relations_.propagateRelationshipsIntoContext(*context);
+                for (const ObjectID& id : created) {
+                    pt::store::ManagedObject* object = context->existingObjectWithID(id);
+                    if (!object || PTGroupController::parentOf(object))
+                        continue;
+                    result.append(id);
+                    PTGroupController::setSortOf(object, ++count);
+                }
+                PTSaveManagedObjectContext();
+            }
+            if (self->completion_)
+                self->completion_(result);
+        });
+    });
+}
+
+void PTTernImporter::purge()
+{
+    PTCollectionController::sharedController().purge();
+    PTGroupController::sharedController().purge();
+    PTLicenceController::sharedController().purge();
+    if (PTHasManagedObjectContext())
+        PTMainManagedObjectContext()->processPendingChanges();
+    PTLicenceController::sharedController().notifyObserversOfDidChange();
+    PTCollectionController::sharedController().notifyObserversOfDidChange();
+}
