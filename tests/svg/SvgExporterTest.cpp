@@ -1,0 +1,293 @@
+// The SVG writer: path data, ids, the cleaning passes, and render equality of what it writes with what it read.
+#include "svg/PTSVG.h"
+#include "svg/PTSVGBezierPath.h"
+#include "svg/PTSVGExportCleaner.h"
+#include "svg/PTSVGExporter.h"
+#include "svg/PTSVGExporterPathInstruction.h"
+#include "svg/PTSVGIdGenerator.h"
+#include "svg/PTSVGXmlReader.h"
+#include "svg/PTSVGXmlWriter.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Instruction = PTSVGExporterPathInstruction;
+
+QString pathText(const PTSVGBezierPath& path, bool relative)
+{
+    auto list = Instruction::instructionsFromPath(path);
+    if (relative)
+        Instruction::convertInstructionsToRelativeCoordinates(list);
+    return Instruction::pathStringFromInstructions(list);
+}
+
+std::shared_ptr<PTSVG> parse(const QString& text)
+{
+    auto result = PTSVG::svgWithString(text);
+    return result ? *result : nullptr;
+}
+
+QString exported(const QString& text, PTSVGExportOptions options)
+{
+    auto svg = parse(text);
+    return svg ? svg->SVGStringWithOptions(options) : QString();
+}
+
+// Largest difference of any channel between the two renders at 64 pixels, or -1 when one does not draw.
+int renderDifference(PTSVG& original, PTSVG& written)
+{
+    const QImage a = original.imageWithSize(QSize(64, 64));
+    const QImage b = written.imageWithSize(QSize(64, 64));
+    if (a.size() != b.size())
+        return -1;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* lineA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* lineB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            worst = std::max({worst, std::abs(qRed(lineA[x]) - qRed(lineB[x])),
+                              std::abs(qGreen(lineA[x]) - qGreen(lineB[x])),
+                              std::abs(qBlue(lineA[x]) - qBlue(lineB[x])),
+                              std::abs(qAlpha(lineA[x]) - qAlpha(lineB[x]))});
+        }
+    }
+    return worst;
+}
+
+QStringList corpus()
+{
+    QStringList files;
+    for (const QString& root : {QStringLiteral("/usr/share/icons/Papirus"), QStringLiteral("/usr/share/icons/breeze")}) {
+        QDirIterator it(root, {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info = it.nextFileInfo();
+            if (!info.isSymLink())
+                files << info.filePath();
+        }
+    }
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+TEST(SvgExporterPath, RectangleReadsAsMoveAndAxisLines)
+{
+    PTSVGBezierPath rect;
+    rect.appendRect(QRectF(0, 0, 10, 5));
+    EXPECT_EQ(pathText(rect, false), "M0,0H10V5H0Z");
+    EXPECT_EQ(pathText(rect, true), "M0,0h10v5h-10Z");
+}
+
+TEST(SvgExporterPath, CurvesCloseAndTrailingMove)
+{
+    PTSVGBezierPath path;
+    path.moveTo({1, 1});
+    path.quadTo({2, 0}, {3, 1});
+    path.curveTo({4, 2}, {5, 2}, {6, 1});
+    path.lineTo({7, 3});
+    path.close();
+    path.moveTo({10, 10});
+    path.lineTo({12, 10});
+    path.close();
+    path.moveTo({20, 20});
+    EXPECT_EQ(pathText(path, false), "M1,1Q2,0 3,1C4,2 5,2 6,1L7,3ZM10,10H12Z");
+    // The second move is relative to where the close returned: (1, 1).
+    EXPECT_EQ(pathText(path, true), "M1,1q1,-1 2,0c1,1 2,1 3,0l1,2Zm9,9h2Z");
+}
+
+TEST(SvgExporterPath, RelativeDataDoesNotAccumulateRounding)
+{
+    PTSVGBezierPath path;
+    path.moveTo({0, 0});
+    double x = 0;
+    for (int step = 0; step < 1000; ++step) {
+        x += 1000.0 / 3.0;
+        path.lineTo({x, step % 2 ? 0.0 : 1.0});
+    }
+    // Summing the printed relative numbers lands on the last absolute point as printed.
+    const auto list = [&] {
+        auto instructions = Instruction::instructionsFromPath(path);
+        Instruction::convertInstructionsToRelativeCoordinates(instructions);
+        return instructions;
+    }();
+    double sum = 0;
+    for (const auto& instruction : list)
+        sum += QString::number(instruction.data()[0], 'g', 6).toDouble();
+    EXPECT_NEAR(sum, x, 0.01);
+}
+
+TEST(SvgExporterIds, SequenceCyclesThroughFiftyTwoLetters)
+{
+    PTSVGIdGenerator ids;
+    QStringList all;
+    for (int index = 0; index < 105; ++index)
+        all << ids.generateID();
+    EXPECT_EQ(all[0], "a");
+    EXPECT_EQ(all[25], "z");
+    EXPECT_EQ(all[26], "A");
+    EXPECT_EQ(all[51], "Z");
+    EXPECT_EQ(all[52], "a1");
+    EXPECT_EQ(all[104], "a2");
+}
+
+TEST(SvgExporter, RootSizeAndScaling)
+{
+    const QString square = QStringLiteral(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'><path d='M0,0H8V8H0Z'/></svg>");
+    auto svg = parse(square);
+    ASSERT_TRUE(svg);
+    const QString own = PTSVGExporter(*svg, QSizeF(16, 16), 0x2000).SVGString();
+    EXPECT_FALSE(own.contains(QStringLiteral("width=")));
+    EXPECT_TRUE(own.contains(QStringLiteral("<!--Generated by PTSVG")));
+    const QString larger = PTSVGExporter(*svg, QSizeF(32, 32), 0x2000).SVGString();
+    EXPECT_TRUE(larger.contains(QStringLiteral("width=\"32\"")));
+    EXPECT_FALSE(larger.contains(QStringLiteral("scale(")));
+    const QString scaled = PTSVGExporter(*svg, QSizeF(32, 32), 0x2200).SVGString();
+    EXPECT_TRUE(scaled.contains(QStringLiteral("<g transform=\"scale(2)\">")));
+    EXPECT_TRUE(scaled.contains(QStringLiteral("viewBox=\"0 0 32 32\"")));
+    auto reread = parse(scaled);
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(renderDifference(*svg, *reread), 0);
+}
+
+TEST(SvgExporter, OpacityHiddenAndStrokeNone)
+{
+    const QString text = exported(QStringLiteral(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'>"
+        "<g opacity='0.5'><path d='M0,0H8V8H0Z' fill='red'/><path d='M8,8H16V16H8Z'/></g>"
+        "<path d='M1,1H4V4Z' display='none'/><path d='M2,2H6V6Z' stroke='none' stroke-width='3'/></svg>"),
+        0x400);
+    EXPECT_TRUE(text.contains(QStringLiteral("opacity=\"0.50\""))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("style=\"display:none;\""))) << qPrintable(text);
+    EXPECT_FALSE(text.contains(QStringLiteral("stroke-width"))) << qPrintable(text);
+    EXPECT_EQ(text.count(QStringLiteral("opacity=")), 1);
+}
+
+TEST(SvgExporter, CompactAndPrettyOutputParseAlike)
+{
+    const QString source = QStringLiteral(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'><g><path d='M0,0H8V8H0Z'/></g></svg>");
+    const QString compact = exported(source, 0x400);
+    const QString pretty = exported(source, 0);
+    EXPECT_FALSE(compact.section(QLatin1Char('\n'), 1).contains(QLatin1Char('\n')));
+    EXPECT_TRUE(pretty.contains(QStringLiteral("\n      <path"))) << qPrintable(pretty);
+    QString squeezed = pretty;
+    squeezed.remove(QRegularExpression(QStringLiteral("\n *")));
+    EXPECT_EQ(squeezed, QString(compact).remove(QLatin1Char('\n')));
+}
+
+namespace {
+
+// Runs the passes of options over a document given as text (the root and its defs element).
+QString clean(const QString& body, PTSVGExportOptions options)
+{
+    auto document = PTSVGXmlReader::parse(
+        QStringLiteral("<svg><defs/>%1</svg>").arg(body).toUtf8());
+    EXPECT_TRUE(document);
+    PTSVGXmlNode& root = *const_cast<PTSVGXmlNode*>(document->firstElementChild());
+    PTSVGXmlNode& defs = *root.children().front();
+    std::unique_ptr<PTSVGXmlNode> holder;
+    PTSVGIdGenerator ids;
+    PTSVGExportCleaner(root, defs, holder, ids).run(options);
+    return PTSVGXmlWriter::toString(root);
+}
+
+} // namespace
+
+TEST(SvgExportCleaner, PassCases)
+{
+    const struct {
+        const char* body;
+        PTSVGExportOptions options;
+        const char* expected;
+    } cases[] = {
+        {"<path d='M0,0H1' fill='red'/><path d='M0,0H1'/><path d='M5,5H1'/>", 0x10,
+         "<svg><defs><path d=\"M0,0H1\" id=\"a\"/></defs><use fill=\"red\" xlink:href=\"#a\"/>"
+         "<use xlink:href=\"#a\"/><path d=\"M5,5H1\"/></svg>"},
+        {"<g transform='matrix(2,0,0,2,0,0)'><path d='M0,0H1'/></g>", 0x40,
+         "<svg><defs/><path d=\"M0,0H1\" transform=\"matrix(2,0,0,2,0,0)\"/></svg>"},
+        {"<g id='x' fill='red'><path d='M0,0H1'/></g><g fill='red'><path d='M1,1H2'/></g>", 0x40,
+         "<svg><defs/><g id=\"x\" fill=\"red\"><path d=\"M0,0H1\"/></g><g fill=\"red\"><path d=\"M1,1H2\"/></g></svg>"},
+        {"<g opacity='0.5'><path d='M0,0H1' opacity='0.5'/></g>", 0x40,
+         "<svg><defs/><path d=\"M0,0H1\" opacity=\"0.25\"/></svg>"},
+        {"<g><path d='M1'/><path d='M2'/><path d='M3'/></g><g/>", 0x2,
+         "<svg><defs/><path d=\"M1\"/><path d=\"M2\"/><path d=\"M3\"/></svg>"},
+        {"<path d='M1' stroke-width='2' stroke='red' fill='blue'/>", 0x20,
+         "<svg><defs/><path fill=\"blue\" stroke=\"red\" stroke-width=\"2\" d=\"M1\"/></svg>"},
+        {"<g fill='red'><path d='M1'/></g><g fill='red'><path d='M2'/></g>", 0x40,
+         "<svg><defs/><path d=\"M1\" fill=\"red\"/><path d=\"M2\" fill=\"red\"/></svg>"},
+        {"<g fill='red' stroke='blue'><path d='M1'/><path d='M3'/></g><g fill='red' stroke='blue'><path d='M2'/><path d='M4'/></g>", 0x40,
+         "<svg><defs/><g fill=\"red\" stroke=\"blue\"><path d=\"M1\"/><path d=\"M3\"/><path d=\"M2\"/>"
+         "<path d=\"M4\"/></g></svg>"},
+        {"<g opacity='0.5'><path d='M1'/><path d='M3'/></g><g opacity='0.5'><path d='M2'/><path d='M4'/></g>", 0x40,
+         "<svg><defs/><g opacity=\"0.5\"><path d=\"M1\"/><path d=\"M3\"/></g><g opacity=\"0.5\"><path d=\"M2\"/>"
+         "<path d=\"M4\"/></g></svg>"},
+        {"<path d='M1' display='none'/><path d='M2' style='display:none;'/><path d='M3'/>", 0x100,
+         "<svg><defs/><path d=\"M3\"/></svg>"},
+        {"<path d='M1'/>", 0x4, "<svg><path d=\"M1\"/></svg>"},
+        {"<path d='M1' fill='red'/><path d='M2' fill='red'/><path d='M3'/><path d='M4' fill='red'/>", 0x8,
+         "<svg><defs/><g fill=\"red\"><path d=\"M1\"/><path d=\"M2\"/></g><path d=\"M3\"/>"
+         "<path d=\"M4\" fill=\"red\"/></svg>"},
+        {"<path d='M1' fill='red'/><path d='M2' fill='red'/>", 0x1000,
+         "<svg class=\"a\"><style>.a{}.b{fill: red;}</style><defs class=\"a\"/>"
+         "<path d=\"M1\" class=\"b\"/><path d=\"M2\" class=\"b\"/></svg>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(clean(QString::fromUtf8(c.body), c.options).toStdString(), c.expected) << c.body;
+}
+
+TEST(SvgExportCleaner, RepeatedGradientRefersToTheFirst)
+{
+    const QString text = QStringLiteral(
+        "<svg><defs>"
+        "<linearGradient id='p' x1='0'><stop offset='0%'/><stop offset='100%' stop-color='#fff'/></linearGradient>"
+        "<linearGradient id='q' x1='1' gradientUnits='userSpaceOnUse'><stop offset='0%'/>"
+        "<stop offset='100%' stop-color='#fff'/></linearGradient></defs></svg>");
+    auto document = PTSVGXmlReader::parse(text.toUtf8());
+    ASSERT_TRUE(document);
+    PTSVGXmlNode& root = *const_cast<PTSVGXmlNode*>(document->firstElementChild());
+    std::unique_ptr<PTSVGXmlNode> holder;
+    PTSVGIdGenerator ids;
+    PTSVGExportCleaner(root, *root.children().front(), holder, ids).run(0x800);
+    EXPECT_EQ(PTSVGXmlWriter::toString(root),
+              "<svg><defs><linearGradient id=\"p\" x1=\"0\"><stop offset=\"0%\"/><stop offset=\"100%\" "
+              "stop-color=\"#fff\"/></linearGradient><linearGradient id=\"q\" x1=\"1\" gradientUnits=\"userSpaceOnUse\" "
+              "xlink:href=\"#p\"/></defs></svg>");
+}
+
+// Render equality is the oracle: what is written draws what was read, for every option set the application uses
+// and for each cleaning bit alone.
+TEST(SvgExporterRender, ThemeIconsDrawTheSameAfterWriting)
+{
+    const QStringList files = corpus();
+    if (files.isEmpty())
+        GTEST_SKIP() << "no icon themes installed";
+    const PTSVGExportOptions optionSets[] = {0x2BFE, 0x2FFE, 0x2, 0x4, 0x8, 0x10, 0x20, 0x40, 0x80, 0x100, 0x800, 0x1000};
+    // Every file with the import options; a stride of files with every other set.
+    constexpr int Tolerance = 3;
+    QStringList failures;
+    int checked = 0;
+    for (qsizetype index = 0; index < files.size(); ++index) {
+        auto result = PTSVG::svgWithFile(files[index], false);
+        if (!result)
+            continue;
+        auto original = *result;
+        for (const PTSVGExportOptions options : optionSets) {
+            if (options != 0x2BFE && index % 97 != 0)
+                continue;
+            const QString text = original->SVGStringWithOptions(options);
+            auto written = parse(text);
+            const int difference = written ? renderDifference(*original, *written) : -1;
+            ++checked;
+            if (difference < 0 || difference > Tolerance)
+                failures << QStringLiteral("%1 0x%2: %3").arg(files[index]).arg(options, 0, 16).arg(difference);
+        }
+    }
+    EXPECT_LE(failures.size(), 0) << checked << " checked\n" << qPrintable(failures.mid(0, 40).join(QLatin1Char('\n')));
+}
