@@ -186,6 +186,14 @@ void PTSVGExportCleaner::convertUseElements()
 {
     std::vector<Node*> paths;
     collectElements(root_, paths, u"path");
+    // A clip path takes its shapes as they are, not through references.
+    std::erase_if(paths, [](const Node* path) {
+        for (const Node* node = path->parent(); node; node = node->parent()) {
+            if (node->name() == u"clipPath")
+                return true;
+        }
+        return false;
+    });
     QHash<QString, int> counts;
     for (const Node* path : paths)
         ++counts[path->attributeValue(u"d")];
@@ -232,12 +240,22 @@ void PTSVGExportCleaner::collapseGroups()
         if (group->attributes().empty() || group->children().size() != 1 || !group->parent())
             continue;
         Node& child = *group->children().front();
-        if (!child.isElement() || child.hasAttribute(u"transform"))
+        // Images take neither clips nor masks here: the reader applies them to groups and shapes.
+        if (!child.isElement() || child.hasAttribute(u"transform") || child.name() == u"image")
             continue;
+        // A group around a blended child isolates the blending; without it the child would blend with the backdrop.
+        if (child.attributeValue(u"style").contains(QStringLiteral("mix-blend-mode")))
+            continue;
+        // A clip or mask that stays on the group is measured in the group's space: its transform stays with it.
+        const bool keepsSome = std::any_of(group->attributes().begin(), group->attributes().end(), [&](const auto& a) {
+            return child.hasAttribute(a.name) && !isInheritable(a.name) && a.name != u"opacity";
+        });
         std::vector<Node::Attribute> kept;
         for (const auto& attribute : group->attributes()) {
             const QString* own = child.attribute(attribute.name);
-            if (!own)
+            if (attribute.name == u"transform" && keepsSome)
+                kept.push_back(attribute);
+            else if (!own)
                 child.setAttribute(attribute.name, attribute.value);
             else if (attribute.name == u"opacity")
                 // Both opacities apply to the one child: they multiply.

@@ -1,7 +1,9 @@
 #include "svg/PTSVGExporter.h"
 
 #include "svg/PTSVG.h"
+#include "svg/PTSVGAspectRatio.h"
 #include "svg/PTSVGBezierPath.h"
+#include "svg/PTSVGParser.h"
 #include "svg/PTSVGColor.h"
 #include "svg/PTSVGExportCleaner.h"
 #include "svg/PTSVGExporterPathInstruction.h"
@@ -107,6 +109,9 @@ void PTSVGExporter::prepare(PTSVG& svg)
     defsHolder_ = makeElement(QStringLiteral("defs"));
     defs_ = defsHolder_.get();
     makeRootElement(svg.viewBox());
+    // The renderer fits the view box by the root's own rule.
+    if (const auto& tree = svg.rootNode(); tree && !(tree->aspectRatio() == PTSVGAspectRatio()))
+        root_->setAttribute(QStringLiteral("preserveAspectRatio"), tree->aspectRatio().toString());
     if (const auto layer = svg.layer()) {
         Node& parent = scaledRoot_ ? *scaledRoot_ : *root_;
         if (auto content = elementForLayer(*layer, QTransform::fromScale(scale_, scale_)))
@@ -131,7 +136,7 @@ void PTSVGExporter::makeRootElement(const QRectF& viewBox)
     root_ = document_->appendChild(makeElement(QStringLiteral("svg")));
     Node& svg = *root_;
     svg.setAttribute(QStringLiteral("viewBox"), viewBoxWithRect(viewBox));
-    svg.setAttribute(QStringLiteral("version"), number(double(1.1f)).left(3));
+    svg.setAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
     svg.setAttribute(QStringLiteral("xmlns"), QStringLiteral("http://www.w3.org/2000/svg"));
     svg.setAttribute(QStringLiteral("xmlns:xlink"), QStringLiteral("http://www.w3.org/1999/xlink"));
     const auto setSize = [&] {
@@ -140,7 +145,7 @@ void PTSVGExporter::makeRootElement(const QRectF& viewBox)
     };
     if (!(options_ & PTSVGExport::RemoveWidthHeight))
         setSize();
-    if (size_.isEmpty() && size_.width() == 0 && size_.height() == 0)
+    if (size_.width() == 0 && size_.height() == 0)
         return;
     if (size_.width() == viewBox.width() || size_.height() == viewBox.height())
         return;
@@ -154,8 +159,9 @@ void PTSVGExporter::makeRootElement(const QRectF& viewBox)
     scaled->setAttribute(QStringLiteral("transform"), QStringLiteral("scale(%1)").arg(number(ratio)));
     scaledRoot_ = svg.insertChild(0, std::move(scaled));
     scale_ = ratio;
+    // The whole view box scaled: an output of other proportions keeps the content centred as before.
     svg.setAttribute(QStringLiteral("viewBox"),
-                     viewBoxWithRect(QRectF(viewBox.x() * ratio, viewBox.y() * ratio, size_.width(), size_.height())));
+                     viewBoxWithRect(QRectF(viewBox.topLeft() * ratio, viewBox.size() * ratio)));
 }
 
 std::unique_ptr<Node> PTSVGExporter::elementForLayer(pt::Layer& layer, const QTransform& toRoot)
@@ -358,9 +364,10 @@ void PTSVGExporter::applyPattern(const PTSVGPaintLayer& paint, bool stroke, Node
     }
     const QString id = ids_.generateID();
     pattern->setAttribute(QStringLiteral("id"), id);
-    const auto value = [](const auto& length) { return length ? length->value() : 0.0; };
-    pattern->setAttribute(QStringLiteral("width"), number(value(node->width())));
-    pattern->setAttribute(QStringLiteral("height"), number(value(node->height())));
+    // Percentages stay percentages: in user space they refer to the view port.
+    const auto text = [](const auto& length) { return length ? length->stringValue() : QStringLiteral("0"); };
+    pattern->setAttribute(QStringLiteral("width"), text(node->width()));
+    pattern->setAttribute(QStringLiteral("height"), text(node->height()));
     if (node->x() && node->x()->value() != 0)
         pattern->setAttribute(QStringLiteral("x"), node->x()->stringValue());
     if (node->y() && node->y()->value() != 0)
