@@ -215,7 +215,7 @@ std::unique_ptr<Node> PTSVGExporter::elementForShape(PTSVGShapeLayer& layer, con
     else
         setPaint(*path, QStringLiteral("fill"), layer.fillColor());
     if (const PTSVGStrokeLayer* stroke = layer.strokeLayer()) {
-        if (stroke->lineWidth() != 1)
+        if (stroke->lineWidth() != 0)
             path->setAttribute(QStringLiteral("stroke-width"), number(stroke->lineWidth()));
         if (layer.gradientStrokeLayer())
             applyGradient(*layer.gradientStrokeLayer(), true, *path);
