@@ -1,5 +1,7 @@
 #include "svg/PTSVG.h"
 
+#include "svg/PTSVGExporter.h"
+
 #include "platform/graphics/ImageSurface.h"
 #include "platform/runtime/Logging.h"
 #include "svg/PTSVGCATransaction.h"
@@ -436,4 +438,9 @@ void PTSVG::endVectorDraw()
         if (auto* state = dynamic_cast<PTSVGLayerState*>(&layer))
             state->setConvertMasksToPaths(false);
     });
+}
+
+QString PTSVG::SVGStringWithOptions(std::uint32_t options)
+{
+    return PTSVGExporter(*this, viewBox_.size(), options).SVGString();
 }

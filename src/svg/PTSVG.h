@@ -121,6 +121,9 @@ public:
     // Encapsulated PostScript of the same drawing ("%!PS-Adobe-3.0 EPSF-3.0"), masks as clip paths.
     QByteArray EPSDataWithRect(const QRectF& rect, pt::Error* error = nullptr);
 
+    // The document written back out as SVG text at its view box size (PTSVGExporter, PTSVGExportOptions bits).
+    QString SVGStringWithOptions(std::uint32_t options);
+
     // Mask conversion on every layer around vector drawing.
     void beginVectorDraw();
     void endVectorDraw();

@@ -68,3 +68,16 @@ QRectF PTSVGAspectRatio::fittedRect(const QSizeF& source, const QRectF& viewport
 {
     return transform(QRectF(QPointF(), source), viewport).mapRect(QRectF(QPointF(), source));
 }
+
+QString PTSVGAspectRatio::toString() const
+{
+    if (!preserve_)
+        return QStringLiteral("none");
+    const auto name = [](Align align) {
+        return align == Align::Min ? QStringLiteral("Min") : align == Align::Mid ? QStringLiteral("Mid") : QStringLiteral("Max");
+    };
+    QString text = QStringLiteral("x%1Y%2").arg(name(alignX_), name(alignY_));
+    if (slice_)
+        text += QStringLiteral(" slice");
+    return text;
+}

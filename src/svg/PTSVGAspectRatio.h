@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QString>
 #include <QStringView>
 #include <QTransform>
 
@@ -12,6 +13,9 @@ public:
 
     // Unknown text gives the default.
     static PTSVGAspectRatio fromString(QStringView text);
+
+    // The attribute text ("xMidYMid", "xMinYMax slice", "none").
+    QString toString() const;
 
     bool preserves() const { return preserve_; }
     bool slices() const { return slice_; }

@@ -174,6 +174,9 @@ void PTSVGAttributeReader::setPaintColor(bool fill, const QString& text, const s
 
 void PTSVGAttributeReader::readDashArray(const QString& text)
 {
+    // "inherit" leaves the parent's dashes in effect.
+    if (text.trimmed() == u"inherit")
+        return;
     if (text.trimmed() == u"none") {
         node_.setStrokeDashArray({});
         return;

@@ -37,7 +37,7 @@ const NamedType NamedTypes[] = {
 
 PTSVGNode::PTSVGNode()
     : fillOpacity_(inheritedLength(1.0)), strokeOpacity_(inheritedLength(1.0)), strokeWidth_(inheritedLength(0.0)),
-      opacity_(PTSVGUnitLength(1.0)), strokeDashOffset_(PTSVGUnitLength(0.0))
+      opacity_(PTSVGUnitLength(1.0)), strokeDashOffset_(inheritedLength(0.0))
 {
 }
 
@@ -199,6 +199,16 @@ PTSVGNode::Length PTSVGNode::resolvedLength(Length PTSVGNode::*field) const
     while ((node->*field) && (node->*field)->inherit() && node->parentNode_)
         node = node->parentNode_;
     return node->*field;
+}
+
+const std::vector<double>& PTSVGNode::strokeDashArray() const
+{
+    static const std::vector<double> solid;
+    for (const PTSVGNode* node = this; node; node = node->parentNode_) {
+        if (node->strokeDashArray_)
+            return *node->strokeDashArray_;
+    }
+    return solid;
 }
 
 int PTSVGNode::windingRule() const

@@ -96,7 +96,7 @@ public:
     Length fillOpacity() const { return resolvedLength(&PTSVGNode::fillOpacity_); }
     Length strokeOpacity() const { return resolvedLength(&PTSVGNode::strokeOpacity_); }
     Length strokeWidth() const { return resolvedLength(&PTSVGNode::strokeWidth_); }
-    const Length& strokeDashOffset() const { return strokeDashOffset_; }
+    Length strokeDashOffset() const { return resolvedLength(&PTSVGNode::strokeDashOffset_); }
     void setOpacity(const Length& length) { opacity_ = length; }
     void setFillOpacity(const Length& length) { fillOpacity_ = length; }
     void setStrokeOpacity(const Length& length) { strokeOpacity_ = length; }
@@ -115,8 +115,8 @@ public:
     // 1 miter, 2 round, 3 bevel; 4 (inherit) resolves through the parent and stays 4 at the root.
     int lineJoinStyle() const;
     void setLineJoinStyle(int style) { lineJoinStyle_ = style; }
-    // Dash lengths, always an even count; empty for a solid line.
-    const std::vector<double>& strokeDashArray() const { return strokeDashArray_; }
+    // Dash lengths, always an even count; empty for a solid line. Inherited from the parent when not given.
+    const std::vector<double>& strokeDashArray() const;
     void setStrokeDashArray(std::vector<double> dashes) { strokeDashArray_ = std::move(dashes); }
 
     // The node's own transforms in written order (fold them with PTSVGConcatTransforms).
@@ -184,7 +184,7 @@ private:
     std::shared_ptr<PTSVGGroup> clipPath_;
     int lineCapStyle_ = 4;
     int lineJoinStyle_ = 4;
-    std::vector<double> strokeDashArray_;
+    std::optional<std::vector<double>> strokeDashArray_;
     Length strokeDashOffset_;
     std::shared_ptr<PTSVGParser> svg_;
     std::shared_ptr<PTSVGGroup> mask_;

@@ -55,6 +55,33 @@ QString PTSVGXmlNode::textContent() const
     return text;
 }
 
+PTSVGXmlNode* PTSVGXmlNode::insertChild(size_t index, std::unique_ptr<PTSVGXmlNode> child)
+{
+    child->parent_ = this;
+    index = std::min(index, children_.size());
+    return children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(child))->get();
+}
+
+std::unique_ptr<PTSVGXmlNode> PTSVGXmlNode::takeChild(const PTSVGXmlNode* child)
+{
+    const size_t index = indexOfChild(child);
+    if (index == children_.size())
+        return nullptr;
+    std::unique_ptr<PTSVGXmlNode> taken = std::move(children_[index]);
+    children_.erase(children_.begin() + std::ptrdiff_t(index));
+    taken->parent_ = nullptr;
+    return taken;
+}
+
+size_t PTSVGXmlNode::indexOfChild(const PTSVGXmlNode* child) const
+{
+    for (size_t index = 0; index < children_.size(); ++index) {
+        if (children_[index].get() == child)
+            return index;
+    }
+    return children_.size();
+}
+
 PTSVGXmlNode* PTSVGXmlNode::appendChild(std::unique_ptr<PTSVGXmlNode> child)
 {
     child->parent_ = this;

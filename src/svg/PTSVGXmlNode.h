@@ -44,6 +44,13 @@ public:
     PTSVGXmlNode* parent() const { return parent_; }
     const std::vector<std::unique_ptr<PTSVGXmlNode>>& children() const { return children_; }
     PTSVGXmlNode* appendChild(std::unique_ptr<PTSVGXmlNode> child);
+    // Inserts at index (clamped to the end).
+    PTSVGXmlNode* insertChild(size_t index, std::unique_ptr<PTSVGXmlNode> child);
+    // Takes a child out of this node, handing it to the caller without a parent.
+    std::unique_ptr<PTSVGXmlNode> takeChild(const PTSVGXmlNode* child);
+    // The position of a child; children().size() when it is not one.
+    size_t indexOfChild(const PTSVGXmlNode* child) const;
+    void setAttributes(std::vector<Attribute> attributes) { attributes_ = std::move(attributes); }
     // The first element child, for the document node its root element.
     const PTSVGXmlNode* firstElementChild() const;
     // A deep copy without a parent.

@@ -31,16 +31,29 @@ void escape(QString& out, const QString& text, bool attribute)
     }
 }
 
-void write(QString& out, const PTSVGXmlNode& node)
+bool onlyElements(const PTSVGXmlNode& node)
+{
+    for (const auto& child : node.children()) {
+        if (child->isText())
+            return false;
+    }
+    return true;
+}
+
+// depth < 0 writes compactly.
+void write(QString& out, const PTSVGXmlNode& node, int depth)
 {
     using Kind = PTSVGXmlNode::Kind;
     switch (node.kind()) {
     case Kind::Document:
         out += u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-        for (const auto& child : node.children())
-            write(out, *child);
+        for (const auto& child : node.children()) {
+            write(out, *child, depth);
+            if (depth >= 0)
+                out += u'\n';
+        }
         break;
-    case Kind::Element:
+    case Kind::Element: {
         out += u'<';
         out += node.name();
         for (const auto& attribute : node.attributes()) {
@@ -55,12 +68,19 @@ void write(QString& out, const PTSVGXmlNode& node)
             break;
         }
         out += u'>';
-        for (const auto& child : node.children())
-            write(out, *child);
+        const bool indent = depth >= 0 && onlyElements(node);
+        for (const auto& child : node.children()) {
+            if (indent)
+                out += u'\n' + QString(2 * (depth + 1), u' ');
+            write(out, *child, indent ? depth + 1 : -1);
+        }
+        if (indent)
+            out += u'\n' + QString(2 * depth, u' ');
         out += u"</";
         out += node.name();
         out += u'>';
         break;
+    }
     case Kind::Text:
         escape(out, node.text(), false);
         break;
@@ -85,9 +105,9 @@ void write(QString& out, const PTSVGXmlNode& node)
 
 } // namespace
 
-QString PTSVGXmlWriter::toString(const PTSVGXmlNode& node)
+QString PTSVGXmlWriter::toString(const PTSVGXmlNode& node, bool pretty)
 {
     QString out;
-    write(out, node);
+    write(out, node, pretty ? 0 : -1);
     return out;
 }

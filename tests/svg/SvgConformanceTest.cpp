@@ -21,24 +21,6 @@
 namespace {
 
 
-// Case path (relative to the cases folder) to the reason it is expected to fail.
-QMap<QString, QString> expectedFailures()
-{
-    QMap<QString, QString> failures;
-    QFile file(QStringLiteral(PICTERN_SOURCE_DIR) + QStringLiteral("/tests/svg/conformance-expected-failures.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return failures;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const qsizetype space = line.indexOf(u' ');
-        failures.insert(line.left(space), space < 0 ? QString() : line.mid(space + 1).trimmed());
-    }
-    return failures;
-}
-
 QImage overWhite(const QImage& image)
 {
     QImage flat(image.size(), QImage::Format_RGB32);
@@ -85,7 +67,7 @@ TEST(SvgConformance, CasesOutsideTheExpectedFailuresPass)
     const QString folder = svgtest::suiteFolder();
     if (folder.isEmpty())
         GTEST_SKIP() << "the SVG conformance cases are not beside the repository";
-    const QMap<QString, QString> expected = expectedFailures();
+    const QMap<QString, QString> expected = svgtest::expectedFailures();
     for (const QString& reason : expected)
         EXPECT_TRUE(reason.startsWith(u"unsupported: ") || reason.startsWith(u"bug: ")) << reason.toStdString();
     QStringList cases;

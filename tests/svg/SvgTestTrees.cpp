@@ -1,6 +1,8 @@
 #include "SvgTestTrees.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTextStream>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -60,3 +62,21 @@ std::string hex(const std::optional<QColor>& color)
 }
 
 } // namespace svgtest
+
+QMap<QString, QString> svgtest::expectedFailures()
+{
+    QMap<QString, QString> failures;
+    QFile file(QStringLiteral(PICTERN_SOURCE_DIR) + QStringLiteral("/tests/svg/conformance-expected-failures.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return failures;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype space = line.indexOf(u' ');
+        failures.insert(line.left(space), space < 0 ? QString() : line.mid(space + 1).trimmed());
+    }
+    return failures;
+}
+

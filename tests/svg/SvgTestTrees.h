@@ -2,6 +2,7 @@
 
 #include "svg/PTSVGParser.h"
 
+#include <QMap>
 #include <QString>
 
 #include <memory>
@@ -23,6 +24,8 @@ std::shared_ptr<Node> findAs(const PTSVGGroup& root, const QString& identifier)
 // The folder of the SVG conformance cases beside the repository (or beside the folder of work trees); empty
 // when there is none.
 QString suiteFolder();
+// Case path (relative to the cases folder) to the reason it is expected to fail.
+QMap<QString, QString> expectedFailures();
 // The colour as #RRGGBBAA, for readable comparisons; "unset" for no colour.
 std::string hex(const std::optional<QColor>& color);
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class PTSVGBezierPath;
+
+// One command of SVG path data as the exporter writes it: a letter and its numbers (M, L, T two; H, V one;
+// Q, S four; C six; A seven; Z none, in either case).
+class PTSVGExporterPathInstruction {
+public:
+    PTSVGExporterPathInstruction(char instruction, int dataCount);
+
+    char instruction() const { return instruction_; }
+    void setInstruction(char instruction) { instruction_ = instruction; }
+    std::vector<double>& data() { return data_; }
+    const std::vector<double>& data() const { return data_; }
+    int dataLength() const { return int(data_.size()); }
+
+    // The path's elements in order with H and V for lines that keep one coordinate; a move left after a final
+    // close is dropped. Quadratic segments stay quadratic.
+    static std::vector<PTSVGExporterPathInstruction> instructionsFromPath(const PTSVGBezierPath& path);
+    // Rewrites the list in relative coordinates; the first instruction stays absolute. Each relative number is
+    // measured from the position a reader reaches by adding up the numbers as printed, so rounding never
+    // accumulates along a path.
+    static void convertInstructionsToRelativeCoordinates(std::vector<PTSVGExporterPathInstruction>& instructions);
+    // "M0,0H10V5H0Z": numbers with at most six significant digits, no separators between commands.
+    static QString pathStringFromInstructions(const std::vector<PTSVGExporterPathInstruction>& instructions);
+
+private:
+    char instruction_;
+    std::vector<double> data_;
+};
