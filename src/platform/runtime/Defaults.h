@@ -49,7 +49,7 @@ public:
     // opposite of the stored value. The binding ends with target.
     void bindBool(QObject* target, const char* property, const QString& key, bool negate = false);
 
-signals:
+Q_SIGNALS:
     void changed(const QString& key);
 
 private:
