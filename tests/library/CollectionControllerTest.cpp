@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <atomic>
 
@@ -244,6 +245,28 @@ TEST_F(CollectionControllerTest, OldFilesGoOnlyOnceTheMoveIsStored)
     EXPECT_FALSE(saveErrors.isEmpty());
     EXPECT_EQ(storedIn("To"), "20");
     EXPECT_EQ(existing(movedFiles), 20);
+}
+
+TEST_F(CollectionControllerTest, AMoveToAnotherFileSystemCopies)
+{
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/pictern-XXXXXX"));
+    if (!elsewhere.isValid() || QStorageInfo(elsewhere.path()).rootPath() == QStorageInfo(dir.path()).rootPath())
+        GTEST_SKIP() << "no second file system";
+    PTCollection* from = sets.createCollectionWithName("From", nullptr);
+    PTCollection* to = sets.createCollectionWithName("To", nullptr);
+    PTItem* item = makeItem(from, "Next", "next.svg");
+    saveAndWait();
+    const QString oldFile = item->fileURL().toLocalFile();
+    // The target's folder lies on the other file system.
+    const QString folder = to->formattedDirectory();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+
+    ASSERT_TRUE(sets.moveItems({item}, to).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(oldFile));
+    saveAndWait();
+    EXPECT_FALSE(QFileInfo::exists(oldFile));
+    EXPECT_EQ(contents(elsewhere.filePath("next.svg")), contents(themeIcon()));
 }
 
 TEST_F(CollectionControllerTest, WithoutALibraryNoFolderIsTouched)
