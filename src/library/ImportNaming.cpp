@@ -14,7 +14,8 @@ namespace {
 const QString UntitledStem = QStringLiteral("untitled");
 // The longest file name Linux file systems take, in bytes.
 constexpr qsizetype MaxNameBytes = 255;
-// An extension leaves room for one character of stem (four bytes at most), a counter and their dots.
+// An extension leaves room for one character of stem (four bytes at most), a dot with a counter of up to 20
+// digits, and its own dot.
 constexpr qsizetype MaxExtensionBytes = MaxNameBytes - 4 - 21 - 1;
 
 const QHash<QString, QString>& wordMap()
