@@ -1,8 +1,10 @@
 #include "PapirusFiles.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <benchmark/benchmark.h>
 
@@ -33,4 +35,16 @@ void reportThroughput(benchmark::State& state, const std::vector<QByteArray>& fi
     state.SetItemsProcessed(state.iterations() * qint64(files.size()));
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["files"] = double(files.size());
+}
+
+void copyWithCpR(benchmark::State& state, const QString& folder, const QString& destination, qint64 items)
+{
+    for (auto _ : state) {
+        if (QProcess::execute("cp", {"-r", folder, destination}) != 0)
+            state.SkipWithError("cp failed");
+        state.PauseTiming();
+        QDir(destination).removeRecursively();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * items);
 }

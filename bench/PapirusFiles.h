@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <vector>
 
@@ -13,3 +14,6 @@ class State;
 const std::vector<QByteArray>& papirusFiles();
 // Items (files) and bytes processed per iteration, and the file count.
 void reportThroughput(benchmark::State& state, const std::vector<QByteArray>& files);
+// The yardstick of the library benchmarks: times `cp -r` of the folder to the destination, which is removed
+// again outside the timing, and reports `items` items per iteration.
+void copyWithCpR(benchmark::State& state, const QString& folder, const QString& destination, qint64 items);

@@ -1,11 +1,11 @@
 // Exchange bundles at full size: writing and reading 10,000 icons (100 sets of 100 papirus SVGs) in items per
 // second, next to `cp -r` of the same files in the same run. Run with --benchmark_filter=Bundle.
+#include "BenchLibraryItem.h"
 #include "BenchStoreHost.h"
 #include "PapirusFiles.h"
 #include "library/ImportNaming.h"
 #include "library/PTCollection.h"
 #include "library/PTGroup.h"
-#include "library/PTItem.h"
 #include "library/PTLibraryController.h"
 #include "library/PTStoreFunctions.h"
 #include "library/PTStoreStack.h"
@@ -14,8 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -46,7 +44,6 @@ pt::store::ObjectID& exportedGroup()
             PTLibraryController::initWithCreatingLibraryAtPath(workFolder().filePath("Bench.ptlibrary")));
         PTStoreStack::setHost(std::make_shared<BenchStoreHost>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath()));
         pt::store::ObjectContext& context = *PTMainManagedObjectContext();
-        const std::vector<QByteArray>& files = papirusFiles();
         PTGroup* group = PTGroup::insert(context);
         group->setName(QStringLiteral("Bench"));
         for (int s = 0; s < SetCount; ++s) {
@@ -54,17 +51,8 @@ pt::store::ObjectID& exportedGroup()
             set->setName(QStringLiteral("Set %1").arg(s));
             PTSetNewObjectDefaults(set);
             set->setGroup(group);
-            const QString folder = set->formattedDirectory();
-            for (int i = 0; i < ItemsPerSet; ++i) {
-                const int n = s * ItemsPerSet + i;
-                PTItem* item = PTItem::insert(context);
-                item->setName(QStringLiteral("Icon %1").arg(n));
-                item->setNewFileName(QStringLiteral("icon-%1.svg").arg(n));
-                item->setCollection(set);
-                QFile file(QDir(folder).filePath(item->newFileName()));
-                file.open(QIODevice::WriteOnly);
-                file.write(files.empty() ? QByteArray(4096, 'x') : files[size_t(n) % files.size()]);
-            }
+            for (int i = 0; i < ItemsPerSet; ++i)
+                makeBenchItem(set, s * ItemsPerSet + i);
         }
         bool done = false;
         PTSaveManagedObjectContextWithCompletion([&done](const pt::Error&) { done = true; });
@@ -89,16 +77,8 @@ QString exportBundle(const QString& name)
 void BundleCopyWithCpR(benchmark::State& state)
 {
     exportedGroup();
-    const QString sets = PTLibraryController::currentLibrary()->path() + QStringLiteral("/Sets");
-    const QString destination = workFolder().filePath("cp-copy");
-    for (auto _ : state) {
-        if (QProcess::execute("cp", {"-r", sets, destination}) != 0)
-            state.SkipWithError("cp failed");
-        state.PauseTiming();
-        QDir(destination).removeRecursively();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * ItemCount);
+    copyWithCpR(state, PTLibraryController::currentLibrary()->path() + QStringLiteral("/Sets"),
+                workFolder().filePath("cp-copy"), ItemCount);
 }
 BENCHMARK(BundleCopyWithCpR)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

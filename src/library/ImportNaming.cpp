@@ -12,6 +12,11 @@
 namespace {
 
 const QString UntitledStem = QStringLiteral("untitled");
+// The longest file name Linux file systems take, in bytes.
+constexpr qsizetype MaxNameBytes = 255;
+// An extension leaves room for one character of stem (four bytes at most), a dot with a counter of up to 20
+// digits, and its own dot.
+constexpr qsizetype MaxExtensionBytes = MaxNameBytes - 4 - 21 - 1;
 
 const QHash<QString, QString>& wordMap()
 {
@@ -59,6 +64,34 @@ QString withoutSeparators(QString name)
     name.replace(QChar('/'), QChar('-'));
     name.remove(QChar(u'\0'));
     return name;
+}
+
+// The longest start of the text that takes at most `bytes` bytes in UTF-8; a character is never split.
+QString cutToUtf8Size(const QString& text, qsizetype bytes)
+{
+    qsizetype used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const char16_t unit = text.at(end).unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        const qsizetype size = pair ? 4 : unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
+// "<stem>[.<counter>][.<extension>]", the stem cut so that the whole fits in one file name.
+QString fittedName(const QString& stem, const QString& counter, const QString& extension)
+{
+    QString suffix;
+    if (!counter.isEmpty())
+        suffix += u'.' + counter;
+    if (!extension.isEmpty())
+        suffix += u'.' + extension;
+    return cutToUtf8Size(stem, MaxNameBytes - suffix.toUtf8().size()) + suffix;
 }
 
 } // namespace
@@ -123,33 +156,34 @@ QString PTSafeFileName(const QString& name)
     return safe;
 }
 
-QString PTUniqueFileName(const QString& name, const QString& directory)
+QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut)
 {
     QString unique = withoutSeparators(name);
     while (unique.startsWith(u'.'))
         unique.remove(0, 1);
     if (unique.isEmpty())
         unique = UntitledStem;
-    QString extension;
-    const int firstDot = unique.indexOf(u'.');
-    if (firstDot >= 0) {
-        extension = unique.mid(unique.lastIndexOf(u'.') + 1);
-        unique = unique.left(firstDot) + u'.' + extension;
-    }
-    const QDir dir(directory);
-    if (!QFileInfo::exists(dir.filePath(unique)))
-        return unique;
+    const qsizetype firstDot = unique.indexOf(u'.');
     const QString stem = firstDot >= 0 ? unique.left(firstDot) : unique;
-    for (qint64 n = 1;; ++n) {
-        const QString candidate = QStringLiteral("%1.%2.%3").arg(stem).arg(n).arg(extension);
-        if (!QFileInfo::exists(dir.filePath(candidate)))
-            return candidate;
-    }
+    // A trailing dot names no extension.
+    const QString extension =
+        firstDot >= 0 ? cutToUtf8Size(unique.mid(unique.lastIndexOf(u'.') + 1), MaxExtensionBytes) : QString();
+    const QDir dir(directory);
+    const auto taken = [&](const QString& candidate) {
+        const QFileInfo info(dir.filePath(candidate));
+        return info.exists() || info.isSymLink() || (handedOut && handedOut->contains(candidate));
+    };
+    QString candidate = fittedName(stem, {}, extension);
+    for (qint64 n = 1; taken(candidate); ++n)
+        candidate = fittedName(stem, QString::number(n), extension);
+    if (handedOut)
+        handedOut->insert(candidate);
+    return candidate;
 }
 
-QString PTSafeUniqueFileName(const QString& name, const QString& directory)
+QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut)
 {
-    return PTUniqueFileName(PTSafeFileName(name), directory);
+    return PTUniqueFileName(PTSafeFileName(name), directory, handedOut);
 }
 
 void PTSetNewObjectDefaults(PTCollection* set)

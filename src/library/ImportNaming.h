@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 // Names for the library's files and for display, shared by import, export, bundles and the library store.
@@ -19,11 +20,13 @@ bool PTIsMixedCase(const QString& word);
 // "Arrow Left.svg" -> "arrow-left.svg". A name whose stem would hold no letter or digit gets the stem
 // "untitled", so that it keeps its extension.
 QString PTSafeFileName(const QString& name);
-// A name not yet taken in the directory: leading dots removed, text after the first dot dropped but for the last
-// extension ("a.b.c.svg" -> "a.svg"), then "a.1.svg", "a.2.svg", ... while taken. Slashes and NUL never survive,
-// so the answer always names a file directly inside the directory.
-QString PTUniqueFileName(const QString& name, const QString& directory);
-QString PTSafeUniqueFileName(const QString& name, const QString& directory);
+// A name not yet taken in the directory nor handed out before (when `handedOut` is given, the answer joins it):
+// leading dots removed, text after the first dot dropped but for the last extension ("a.b.c.svg" -> "a.svg"),
+// then "a.1.svg", "a.2.svg", ... while taken; a name without an extension never ends with a dot ("readme.1").
+// Slashes and NUL never survive, and the stem is cut between characters so that the name fits in 255 bytes of
+// UTF-8, so the answer always names a file that can be made directly inside the directory.
+QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
+QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
 
 class PTCollection;
 // Gives a new set its normalised search name, the date now and a new identifier.

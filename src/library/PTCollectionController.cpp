@@ -26,20 +26,43 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using pt::store::ManagedObject;
 using pt::store::Predicate;
 
 namespace {
 
-// Copies the file into the folder under the name. A missing source is no failure (there is nothing to lose); a
-// missing folder (no library) is.
-bool copyInto(const QString& source, const QString& folder, const QString& name)
+enum class Placement { Copy, Link };
+
+// Puts the file into the folder under the name. A link is made where both lie on one file system (no bytes are
+// copied, and the old name can go later); else, and for copies, the bytes are copied. A missing source is a
+// failure like a missing folder (no library): nothing would stand under the name.
+bool placeInto(const QString& source, const QString& folder, const QString& name, Placement placement)
 {
-    if (folder.isEmpty())
+    if (folder.isEmpty() || source.isEmpty() || !QFileInfo(source).isFile())
         return false;
-    if (source.isEmpty() || !QFileInfo::exists(source))
+    const QString target = QDir(folder).filePath(name);
+    if (placement == Placement::Link
+        && ::linkat(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD, QFile::encodeName(target).constData(),
+                    AT_SYMLINK_FOLLOW) == 0)
         return true;
-    return QFile::copy(source, QStringLiteral("%1/%2").arg(folder, name));
+    return QFile::copy(source, target);
+}
+
+// Starts the save path and removes the paths when it succeeded.
+void removeOnceStored(const QStringList& paths, const std::function<void(const QString&)>& remove)
+{
+    // Until the store holds the change it names the old paths, and a crash must find them there.
+    PTSaveManagedObjectContextWithCompletion([paths, remove](const pt::Error& error) {
+        if (!error.isNull()) {
+            qCWarning(lcLibrary) << "kept" << paths.size() << "old files or folders: the move was not stored";
+            return;
+        }
+        for (const QString& path : paths)
+            remove(path);
+    });
 }
 
 } // namespace
@@ -171,6 +194,7 @@ PTCollection* PTCollectionController::createCollectionWithName(const QString& na
 QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PTCollection*>& sets)
 {
     QVector<PTCollection*> kept;
+    QStringList folders;
     if (!sets.isEmpty()) {
         PTCollection* target = sets.first();
         for (PTCollection* set : sets) {
@@ -186,11 +210,13 @@ QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PT
             PTGroupController::sharedController().removeCollection(set);
             // Without a library there is no folder; an empty path must never reach removeRecursively.
             if (const QString folder = set->formattedDirectory(); !folder.isEmpty())
-                QDir(folder).removeRecursively();
+                folders.append(folder);
             set->setLicence(nullptr);
             set->context()->deleteObject(set);
         }
     }
+    if (!folders.isEmpty())
+        removeOnceStored(folders, [](const QString& folder) { QDir(folder).removeRecursively(); });
     notifyObserversOfDidChange();
     return kept;
 }
@@ -198,12 +224,14 @@ QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PT
 QVector<PTItem*> PTCollectionController::cloneItems(const QVector<PTItem*>& items, PTCollection* target)
 {
     QVector<PTItem*> copies;
+    QSet<QString> handedOut;
     const QString folder = target->formattedDirectory();
     for (PTItem* item : items) {
         if (item->collection() == target)
             continue;
-        const QString name = PTSafeUniqueFileName(item->newFileName(), folder);
-        if (!copyInto(item->fileURL().toLocalFile(), folder, name)) {
+        const QString name = PTSafeUniqueFileName(item->newFileName(), folder, &handedOut);
+        if (!placeInto(item->fileURL().toLocalFile(), folder, name, Placement::Copy)) {
+            handedOut.remove(name);
             qCWarning(lcLibrary) << "no copy of" << item->name() << ": its file could not be copied";
             continue;
         }
@@ -224,27 +252,26 @@ QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items
 {
     QVector<PTItem*> failed;
     QStringList oldFiles;
+    QSet<QString> handedOut;
     const QString folder = target->formattedDirectory();
     for (PTItem* item : items) {
         if (item->collection() == target)
             continue;
         const QString oldFile = item->fileURL().toLocalFile();
-        const QString name = PTSafeUniqueFileName(item->newFileName(), folder);
-        if (!copyInto(oldFile, folder, name)) {
+        const QString name = PTSafeUniqueFileName(item->newFileName(), folder, &handedOut);
+        if (!placeInto(oldFile, folder, name, Placement::Link)) {
+            handedOut.remove(name);
             qCWarning(lcLibrary) << "item" << item->name() << "not moved: its file could not be copied";
             failed.append(item);
             continue;
         }
         item->setCollection(target);
         item->setNewFileName(name);
-        if (!oldFile.isEmpty())
-            oldFiles.append(oldFile);
+        oldFiles.append(oldFile);
     }
     if (beforeOriginalDelete)
         beforeOriginalDelete();
-    for (const QString& file : oldFiles)
-        QFile::remove(file);
-    PTSaveManagedObjectContext();
+    removeOnceStored(oldFiles, [](const QString& file) { QFile::remove(file); });
     return failed;
 }
 

@@ -54,15 +54,16 @@ public:
     // A new set with the trimmed name, last at the top level, in the context (the main context when null); the
     // caller saves.
     PTCollection* createCollectionWithName(const QString& name, pt::store::ObjectContext* context);
-    // Moves the items of every other set into the first and deletes those sets. A set some of whose files could
-    // not be moved is kept with those items; the kept sets are answered.
+    // Moves the items of every other set into the first and deletes those sets; their folders go once the save
+    // stored that. A set some of whose files could not be moved (or were missing) is kept with those items; the
+    // kept sets are answered.
     QVector<PTCollection*> mergeCollections(const QVector<PTCollection*>& sets);
     // Copies the items not already in the target, files included, and answers the copies. An item whose file
-    // cannot be copied gets no copy. Starts the save path.
+    // cannot be copied or is missing gets no copy. Starts the save path.
     QVector<PTItem*> cloneItems(const QVector<PTItem*>& items, PTCollection* target);
-    // Moves the items not already in the target with their files: each file is copied in before the old one is
-    // deleted (after the handler ran). An item whose existing file cannot be copied stays where it was; those
-    // items are answered. Starts the save path.
+    // Moves the items not already in the target with their files: each file is linked (or, across file systems,
+    // copied) in; the handler runs, then the save path starts, and the old files are deleted only when that save
+    // succeeded. An item whose file is missing or cannot be placed stays where it was; those items are answered.
     QVector<PTItem*> moveItems(const QVector<PTItem*>& items, PTCollection* target,
                                const Handler& beforeOriginalDelete = {});
 

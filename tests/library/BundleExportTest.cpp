@@ -194,3 +194,36 @@ TEST_F(BundleTest, OnlyAConfirmedPathIsReplacedAndNeverOneHoldingTheLibrary)
         PTLibraryController::initWithCreatingLibraryAtPath(QDir(holder).filePath("Inner.ptlibrary")));
     EXPECT_EQ(PTTernExporter::bundlePathForPath(holder, holder), out.filePath("Holder 2.pictern"));
 }
+
+TEST_F(BundleTest, LongNamesFitAndAMissingFileMakesTheExportIncomplete)
+{
+    PTGroup* group = makeGroup(QStringLiteral("Long"), nullptr);
+    // The longest name a file may have, twice: the second copy needs a counter.
+    const QString longest = QString(251, u'a') + QStringLiteral(".svg");
+    for (int i = 0; i < 2; ++i) {
+        PTCollection* set = makeSet(QStringLiteral("Set %1").arg(i));
+        set->setGroup(group);
+        makeItem(set, QStringLiteral("Icon %1").arg(i), longest, themeIcon(i ? "go-next" : "go-previous"));
+    }
+    PTCollection* broken = makeSet(QStringLiteral("Broken"));
+    broken->setGroup(group);
+    ASSERT_TRUE(QFile::remove(makeItem(broken, QStringLiteral("Gone"), QStringLiteral("gone.svg"))->fileURL().toLocalFile()));
+    saveAndWait();
+
+    PTTernExporter::exportManagedObjectToPath(group, out.filePath(QStringLiteral("Long")));
+    ASSERT_TRUE(runMainQueueUntil([&] { return !shell->sheets.isEmpty() && shell->sheets[0]->sessionEnded; }, 20000));
+    EXPECT_EQ(shell->sheets[0]->titles, QStringList({"Exporting Tern, please wait...", "Export Incomplete"}));
+    EXPECT_EQ(shell->alerts.size(), 1);
+
+    const QString bundle = out.filePath(QStringLiteral("Long.pictern"));
+    const QJsonObject items = readMeta(bundle).value("items").toObject();
+    ASSERT_EQ(items.size(), 2);
+    QSet<QString> files;
+    for (const QJsonValue& record : items) {
+        const QString file = record.toObject().value("file").toString();
+        EXPECT_LE(file.toUtf8().size(), 255);
+        EXPECT_TRUE(QFile::exists(QDir(bundle).filePath("icons/" + file))) << file.toStdString();
+        files.insert(file);
+    }
+    EXPECT_EQ(files.size(), 2);
+}

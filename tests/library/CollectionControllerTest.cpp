@@ -6,14 +6,19 @@
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
 #include "library/PTGroupController.h"
+#include "library/PTIconRemover.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLicence.h"
+#include "library/PTStoreFunctions.h"
 #include "FakeLibraryShell.h"
 #include "platform/store/Predicate.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
+
+#include <atomic>
 
 using pt::store::ManagedObject;
 using pt::test::LibraryTest;
@@ -111,7 +116,6 @@ TEST_F(CollectionControllerTest, MergeMovesFilesWithCollidingNames)
     EXPECT_EQ(filesIn(target), fileNames(target));
     EXPECT_EQ(moved->collection(), target);
     EXPECT_EQ(contents(moved->fileURL().toLocalFile()), contents(themeIcon("go-previous")));
-    EXPECT_FALSE(QFileInfo::exists(sourceFolder));
     EXPECT_TRUE(source->isDeleted());
     EXPECT_TRUE(other->isDeleted());
     EXPECT_TRUE(licence->collections().isEmpty());
@@ -124,6 +128,7 @@ TEST_F(CollectionControllerTest, MergeMovesFilesWithCollidingNames)
     EXPECT_EQ(recorder.posted.first().object, &sets);
     EXPECT_EQ(recorder.posted.first().userInfo.value("collection").value<ManagedObject*>(), source);
     saveAndWait();
+    EXPECT_FALSE(QFileInfo::exists(sourceFolder));
     const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
     EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTCollection"), "1");
     EXPECT_EQ(pt::test::queryStore(store, "SELECT count(*) FROM PTItem WHERE collection IS NOT NULL"), "4");
@@ -153,15 +158,14 @@ TEST_F(CollectionControllerTest, AFailedCopyLosesNothing)
     bool handlerRan = false;
     const auto failed = sets.moveItems({item, missing}, target, [&] { handlerRan = true; });
     EXPECT_TRUE(handlerRan);
-    EXPECT_EQ(failed, QVector<PTItem*>{item});
+    EXPECT_EQ(failed, (QVector<PTItem*>{item, missing}));
     EXPECT_EQ(item->collection(), source);
     EXPECT_EQ(item->newFileName(), QStringLiteral("next.svg"));
     EXPECT_EQ(contents(item->fileURL().toLocalFile()), contents(themeIcon()));
-    // A file that was already missing has nothing to lose: its item moves.
-    EXPECT_EQ(missing->collection(), target);
+    EXPECT_EQ(missing->collection(), source);
 
     EXPECT_TRUE(sets.cloneItems({item}, target).isEmpty());
-    EXPECT_EQ(target->items().size(), 1);
+    EXPECT_TRUE(target->items().isEmpty());
 
     recorder.posted.clear();
     EXPECT_EQ(sets.mergeCollections({target, source}), QVector<PTCollection*>{source});
@@ -169,6 +173,100 @@ TEST_F(CollectionControllerTest, AFailedCopyLosesNothing)
     EXPECT_TRUE(QFileInfo::exists(item->fileURL().toLocalFile()));
     EXPECT_EQ(recorder.postedNames(), QStringList{PTCollectionController::CollectionsDidChangeNotification});
     saveAndWait();
+}
+
+TEST_F(CollectionControllerTest, AnItemWhoseFileIsMissingNeverTakesAnotherItemsFile)
+{
+    PTCollection* target = sets.createCollectionWithName("Target", nullptr);
+    PTCollection* first = sets.createCollectionWithName("First", nullptr);
+    PTCollection* second = sets.createCollectionWithName("Second", nullptr);
+    PTItem* broken = makeItem(first, "Next", "next.svg", themeIcon("go-next"));
+    PTItem* good = makeItem(second, "Next", "next.svg", themeIcon("go-previous"));
+    saveAndWait();
+    ASSERT_TRUE(QFile::remove(broken->fileURL().toLocalFile()));
+
+    const auto copies = sets.cloneItems({broken, good}, target);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(copies.first()->newFileName(), QStringLiteral("next.svg"));
+    EXPECT_EQ(contents(copies.first()->fileURL().toLocalFile()), contents(themeIcon("go-previous")));
+
+    EXPECT_EQ(sets.mergeCollections({target, first, second}), QVector<PTCollection*>{first});
+    EXPECT_EQ(broken->collection(), first);
+    EXPECT_EQ(good->collection(), target);
+    EXPECT_EQ(fileNames(target), (QStringList{"next.1.svg", "next.svg"}));
+    saveAndWait();
+
+    // Removing the broken item leaves every other item's file alone.
+    std::atomic<bool> removed = false;
+    PTIconRemover::create()->removeIconsWithObjectIDs({broken->objectID()}, [&] { removed = true; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return removed.load(); }));
+    saveAndWait();
+    EXPECT_EQ(filesIn(target), fileNames(target));
+    EXPECT_EQ(contents(good->fileURL().toLocalFile()), contents(themeIcon("go-previous")));
+}
+
+TEST_F(CollectionControllerTest, OldFilesGoOnlyOnceTheMoveIsStored)
+{
+    PTCollection* from = sets.createCollectionWithName("From", nullptr);
+    PTCollection* to = sets.createCollectionWithName("To", nullptr);
+    QStringList oldFiles;
+    for (int i = 0; i < 20; ++i)
+        oldFiles << makeItem(from, QStringLiteral("Icon %1").arg(i), QStringLiteral("icon-%1.svg").arg(i))->fileURL().toLocalFile();
+    saveAndWait();
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    const auto storedIn = [&](const QString& set) {
+        return pt::test::queryStore(store, "SELECT count(*) FROM PTItem WHERE collection = "
+                                           "(SELECT pk FROM PTCollection WHERE name = '" + set + "')");
+    };
+    const auto existing = [](const QStringList& files) {
+        return std::count_if(files.begin(), files.end(), [](const QString& file) { return QFileInfo::exists(file); });
+    };
+
+    ASSERT_TRUE(sets.moveItems(from->items(), to).isEmpty());
+    // A kill now would find the store naming the old files: they are all still there.
+    EXPECT_EQ(storedIn("From"), "20");
+    EXPECT_EQ(existing(oldFiles), 20);
+    saveAndWait();
+    EXPECT_EQ(storedIn("To"), "20");
+    EXPECT_EQ(existing(oldFiles), 0);
+    EXPECT_EQ(filesIn(to), fileNames(to));
+    EXPECT_EQ(contents(to->items().first()->fileURL().toLocalFile()), contents(themeIcon()));
+
+    // A store that refuses the move back keeps the files it still names.
+    QStringList movedFiles;
+    for (PTItem* item : to->items())
+        movedFiles << item->fileURL().toLocalFile();
+    pt::test::queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    saveFailuresExpected = true;
+    ASSERT_TRUE(sets.moveItems(to->items(), from).isEmpty());
+    bool saved = false;
+    PTSaveManagedObjectContextWithCompletion([&](const pt::Error&) { saved = true; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return saved; }));
+    EXPECT_FALSE(saveErrors.isEmpty());
+    EXPECT_EQ(storedIn("To"), "20");
+    EXPECT_EQ(existing(movedFiles), 20);
+}
+
+TEST_F(CollectionControllerTest, AMoveToAnotherFileSystemCopies)
+{
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/pictern-XXXXXX"));
+    if (!elsewhere.isValid() || QStorageInfo(elsewhere.path()).rootPath() == QStorageInfo(dir.path()).rootPath())
+        GTEST_SKIP() << "no second file system";
+    PTCollection* from = sets.createCollectionWithName("From", nullptr);
+    PTCollection* to = sets.createCollectionWithName("To", nullptr);
+    PTItem* item = makeItem(from, "Next", "next.svg");
+    saveAndWait();
+    const QString oldFile = item->fileURL().toLocalFile();
+    // The target's folder lies on the other file system.
+    const QString folder = to->formattedDirectory();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+
+    ASSERT_TRUE(sets.moveItems({item}, to).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(oldFile));
+    saveAndWait();
+    EXPECT_FALSE(QFileInfo::exists(oldFile));
+    EXPECT_EQ(contents(elsewhere.filePath("next.svg")), contents(themeIcon()));
 }
 
 TEST_F(CollectionControllerTest, WithoutALibraryNoFolderIsTouched)

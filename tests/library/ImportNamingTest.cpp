@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
@@ -93,8 +94,11 @@ TEST(ImportNaming, UniqueFileNameCountsUpAndStaysInsideTheFolder)
     touch(d + "/logo.svg");
     EXPECT_EQ(PTUniqueFileName("logo.dark.svg", d), "logo.1.svg");
 
-    touch(d + "/plain");
-    EXPECT_EQ(PTUniqueFileName("plain", d), "plain.1.");
+    // A name without an extension never ends with a dot.
+    touch(d + "/readme");
+    EXPECT_EQ(PTUniqueFileName("readme", d), "readme.1");
+    EXPECT_EQ(PTUniqueFileName("notes.", d), "notes");
+    EXPECT_EQ(PTUniqueFileName("readme.", d), "readme.1");
 
     for (const QString& hostile : {QStringLiteral("../escape.svg"), QStringLiteral("/etc/passwd"),
                                    QStringLiteral("a/../../b.svg"), QStringLiteral(""), QStringLiteral("...")}) {
@@ -104,4 +108,52 @@ TEST(ImportNaming, UniqueFileNameCountsUpAndStaysInsideTheFolder)
         EXPECT_FALSE(unique.startsWith(u'.')) << hostile.toStdString();
     }
     EXPECT_EQ(PTSafeUniqueFileName("Arrow.SVG", d), "arrow.2.svg");
+}
+
+TEST(ImportNaming, UniqueFileNameSkipsNamesTheOperationHandedOut)
+{
+    QTemporaryDir dir;
+    touch(dir.path() + "/next.svg");
+    QSet<QString> handedOut;
+    EXPECT_EQ(PTSafeUniqueFileName("Next.svg", dir.path(), &handedOut), "next.1.svg");
+    // Nothing was written under that name, yet it is taken.
+    EXPECT_EQ(PTSafeUniqueFileName("Next.svg", dir.path(), &handedOut), "next.2.svg");
+    EXPECT_EQ(handedOut, (QSet<QString>{"next.1.svg", "next.2.svg"}));
+}
+
+TEST(ImportNaming, UniqueFileNamesFitTheFileSystemWholeCharactersCut)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const struct {
+        QString name;
+        QString extension;
+    } cases[]{
+        {QString(251, u'a') + ".svg", "svg"},
+        {QString(300, u'b') + ".svg", "svg"},
+        {QString(200, QChar(0xe9)) + ".svg", "svg"},                 // two bytes each
+        {QString::fromUtf8("\xf0\x9f\x99\x82").repeated(80) + ".png", "png"}, // four bytes, two UTF-16 units
+        {QString(400, u'c'), ""},
+        {"x." + QString(300, u'e'), ""},                               // no room left for such an extension
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.left(8).toStdString());
+        QStringList made;
+        for (int i = 0; i < 3; ++i) {
+            const QString unique = PTUniqueFileName(c.name, d);
+            const QByteArray bytes = unique.toUtf8();
+            EXPECT_LE(bytes.size(), 255);
+            // No character was split: the name survives a round trip through UTF-8.
+            EXPECT_EQ(QString::fromUtf8(bytes), unique);
+            EXPECT_FALSE(unique.endsWith(u'.'));
+            if (!c.extension.isEmpty()) {
+                EXPECT_TRUE(unique.endsWith("." + c.extension)) << unique.toStdString();
+            }
+            touch(d + "/" + unique);
+            EXPECT_TRUE(QFile::exists(d + "/" + unique));
+            made << unique;
+        }
+        EXPECT_EQ(QSet<QString>(made.begin(), made.end()).size(), 3);
+    }
+    EXPECT_EQ(PTUniqueFileName(QString(251, u'a') + ".svg", d), QString(251, u'a').left(249) + ".3.svg");
 }

@@ -18,13 +18,24 @@ namespace {
 
 class Host : public PTStoreStackHost {
 public:
-    explicit Host(QString path) : path_(std::move(path)) {}
+    Host(QString path, bool& failuresExpected, QVector<pt::Error>& failures)
+        : path_(std::move(path)), failuresExpected_(failuresExpected), failures_(failures)
+    {
+    }
     QString storePath() const override { return path_; }
     void presentError(const pt::Error& error) override { ADD_FAILURE() << error.toString().toStdString(); }
-    void saveFailed(const pt::Error& error) override { ADD_FAILURE() << error.toString().toStdString(); }
+    void saveFailed(const pt::Error& error) override
+    {
+        if (failuresExpected_)
+            failures_.append(error);
+        else
+            ADD_FAILURE() << error.toString().toStdString();
+    }
 
 private:
     QString path_;
+    bool& failuresExpected_;
+    QVector<pt::Error>& failures_;
 };
 
 } // namespace
@@ -33,7 +44,8 @@ void LibraryTest::SetUp()
 {
     pt::Defaults::useStorageFile(dir.filePath(QStringLiteral("settings.ini")));
     PTLibraryController::setCurrentLibrary(PTLibraryController::initWithCreatingLibraryAtPath(libraryPath()));
-    host_ = std::make_shared<Host>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath());
+    host_ = std::make_shared<Host>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath(),
+                                   saveFailuresExpected, saveErrors);
     PTStoreStack::setHost(host_);
     PTConfirmation::install(confirmation);
 }

@@ -45,6 +45,9 @@ protected:
     QString libraryPath() const;
 
     QTemporaryDir dir;
+    // Set by a test that makes saves fail on purpose; their errors are collected instead of failing the test.
+    bool saveFailuresExpected = false;
+    QVector<pt::Error> saveErrors;
     std::shared_ptr<FakeConfirmation> confirmation = std::make_shared<FakeConfirmation>();
 
 private:

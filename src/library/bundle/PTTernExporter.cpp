@@ -26,6 +26,7 @@ namespace {
 
 const QString ExportingTitle = QStringLiteral("Exporting Tern, please wait...");
 const QString ExportCompleteTitle = QStringLiteral("Export Complete");
+const QString ExportIncompleteTitle = QStringLiteral("Export Incomplete");
 constexpr double SheetLingerSeconds = 1.0;
 
 QString formattedDate(const QDateTime& date)
@@ -112,11 +113,19 @@ void PTTernExporter::exportManagedObjectToPath(pt::store::ManagedObject* object,
         if (sheet)
             sheet->beginSession();
         auto exporter = create(object, target);
-        exporter->setCompletionHandler([sheet] {
-            if (!sheet)
-                return;
-            sheet->setTitle(ExportCompleteTitle);
-            pt::dispatchAfter(SheetLingerSeconds, pt::DispatchQueue::main(), [sheet] { sheet->endSession(); });
+        // Weak: the exporter owns its completion.
+        exporter->setCompletionHandler([sheet, weak = std::weak_ptr<PTTernExporter>(exporter)] {
+            const std::shared_ptr<PTTernExporter> exporter = weak.lock();
+            const int failed = exporter ? exporter->failedCopies() : 0;
+            if (sheet) {
+                sheet->setTitle(failed ? ExportIncompleteTitle : ExportCompleteTitle);
+                pt::dispatchAfter(SheetLingerSeconds, pt::DispatchQueue::main(), [sheet] { sheet->endSession(); });
+            }
+            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed(); shell && failed)
+                shell->presentAlert(QCoreApplication::translate("PTTernExporter", "The export is incomplete"),
+                                    QCoreApplication::translate("PTTernExporter",
+                                                                "%1 icon files could not be copied into the bundle.")
+                                        .arg(QString::number(failed)));
         });
         exporter->begin();
     });
@@ -230,6 +239,7 @@ void PTTernExporter::exportCollection(PTCollection* set, bool ignoreParent)
                                  ? QString()
                                  : PTBundleFileCopy::copyIntoFolder(source, item->newFileName(), iconsPath_);
         if (file.isEmpty()) {
+            ++failedCopies_;
             qCWarning(lcLibrary).noquote() << "bundle: icon not copied:" << source;
             continue;
         }

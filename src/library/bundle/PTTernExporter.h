@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -44,6 +45,8 @@ public:
 
     static std::shared_ptr<PTTernExporter> create(pt::store::ManagedObject* object, const QString& path);
     void setCompletionHandler(Completion completion) { completion_ = std::move(completion); }
+    // Icons whose files could not be copied into the bundle (missing or failed); any makes the export incomplete.
+    int failedCopies() const { return failedCopies_; }
     const Completion& completionHandler() const { return completion_; }
     // Replaces whatever stands at the path and writes the bundle; the completion runs on the main queue.
     void begin();
@@ -70,6 +73,7 @@ private:
     std::shared_ptr<pt::store::StoreCoordinator> coordinator_;
     Completion completion_;
     std::unique_ptr<pt::OperationQueue> queue_;
+    std::atomic<int> failedCopies_{0};
 
     std::mutex identifiersMutex_, groupsMutex_, setsMutex_, itemsMutex_, licencesMutex_;
     QHash<QString, QString> identifiers_;
