@@ -1,8 +1,10 @@
 // Foundation work measured against the tools users know: unzipping a downloaded icon set against `unzip -q`,
-// gzip of exchange metadata against `gzip -6`, and the search normal form over real icon names.
+// gzip of exchange metadata against `gzip -6`, and the search normal form over real icon names and over long
+// descriptions.
 #include "foundation/DataAdditions.h"
 #include "foundation/SSZipArchive.h"
 #include "foundation/StringAdditions.h"
+#include "platform/store/TextFold.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -147,3 +149,50 @@ static void BM_NormalizedStringIconNames(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * names.size());
 }
 BENCHMARK(BM_NormalizedStringIconNames)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// 256 K characters that all decompose: precomposed Latin letters, Hangul syllables, or one letter carrying a
+// run of combining marks out of canonical order.
+QString longDecomposableText(int64_t kind)
+{
+    constexpr int Length = 256 * 1024;
+    QString text;
+    text.reserve(Length + 1);
+    if (kind == 2)
+        text += u'a';
+    for (int i = 0; i < Length; ++i) {
+        if (kind == 0)
+            text += QChar(u'\u00E9');
+        else if (kind == 1)
+            text += QChar(char16_t(0xAC00 + i % 11172));
+        else
+            text += QChar(i % 2 ? u'\u0301' : u'\u0327');
+    }
+    return text;
+}
+
+const char* const TextKinds[] = {"e-acute", "hangul", "mark-run"};
+
+} // namespace
+
+// One call on a long description, as the store migration and the search columns make.
+static void BM_NormalizedStringLongText(benchmark::State& state)
+{
+    const QString text = longDecomposableText(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(stringAdditions::normalizedString(text));
+    state.SetLabel(TextKinds[state.range(0)]);
+    state.SetItemsProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_NormalizedStringLongText)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+static void BM_FoldCaseAndDiacriticsLongText(benchmark::State& state)
+{
+    const QString text = longDecomposableText(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pt::store::foldCaseAndDiacritics(text));
+    state.SetLabel(TextKinds[state.range(0)]);
+    state.SetItemsProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_FoldCaseAndDiacriticsLongText)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);

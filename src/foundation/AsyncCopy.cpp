@@ -6,12 +6,27 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
 namespace fs = std::filesystem;
 
 namespace asyncCopy {
+
+bool pathsOverlap(const QString& first, const QString& second)
+{
+    const auto resolved = [](const QString& path) {
+        std::error_code error;
+        fs::path result = fs::weakly_canonical(fs::path(QFile::encodeName(path).toStdString()), error);
+        return result.has_filename() ? result : result.parent_path(); // no empty last part from a trailing "/"
+    };
+    const fs::path one = resolved(first);
+    const fs::path other = resolved(second);
+    // Compared part by part, so that "/a/b" does not count as holding "/a/bc".
+    const auto [oneEnd, otherEnd] = std::mismatch(one.begin(), one.end(), other.begin(), other.end());
+    return oneEnd == one.end() || otherEnd == other.end();
+}
 
 pt::Result<CancelBlock> asynchronousCopyFileAtPath(const QString& source, const QString& destination,
                                                    StatusHandler handler)
@@ -23,11 +38,7 @@ pt::Result<CancelBlock> asynchronousCopyFileAtPath(const QString& source, const 
         return systemError(ErrorDomain, ENOENT, source);
     if (!to.has_filename() || !fs::is_directory(to.parent_path(), error))
         return systemError(ErrorDomain, ENOENT, destination);
-    // A folder copied into itself would grow for ever.
-    const fs::path canonicalFrom = fs::weakly_canonical(from, error);
-    const fs::path canonicalTo = fs::weakly_canonical(to, error);
-    const auto [end, _] = std::mismatch(canonicalFrom.begin(), canonicalFrom.end(), canonicalTo.begin(), canonicalTo.end());
-    if (end == canonicalFrom.end())
+    if (pathsOverlap(source, destination))
         return systemError(ErrorDomain, EINVAL, destination);
 
     auto job = std::make_shared<FileCopyJob>(from, to, std::move(handler));

@@ -23,12 +23,16 @@ struct CopyStatus {
 using StatusHandler = std::function<void(const CopyStatus&)>;
 using CancelBlock = std::function<void()>;
 
+// True when either path is the other or lies inside it, links resolved: a copy between the two would copy a
+// folder into itself, or replace the folder that holds its own source and so delete the source.
+bool pathsOverlap(const QString& first, const QString& second);
+
 // Copies source (a file, a link or a folder tree) to destination, the full path of the copy, whose parent
 // folder must exist. Reports arrive on the main queue: Preflighting at the start, Running at most once a
 // second, and exactly one Complete carrying the outcome. Links are copied as links. The copy is made beside
 // the destination and moved into place only when whole, replacing what was there; a cancelled or failed copy
 // leaves the destination as it was. When the copy cannot start, the error comes back at once and no report
-// follows. The cancel block may be called from any thread, also after the end (then it does nothing).
+// follows; so it does when the two paths overlap. The cancel block may be called from any thread, also after the end (then it does nothing).
 pt::Result<CancelBlock> asynchronousCopyFileAtPath(const QString& source, const QString& destination,
                                                    StatusHandler handler);
 

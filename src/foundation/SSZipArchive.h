@@ -13,9 +13,10 @@ class SSZipArchiveDelegate;
 // Reading and writing zip archives (minizip). Archives come from outside, so unzipping is hardened: names that
 // are absolute or climb out with ".." refuse the whole archive before anything is written; symbolic-link
 // entries are not created; nothing is written through a symbolic link; modes are masked to 0777; nested
-// archives unpack at most two levels deep; total output and entry count are capped; a short read, a bad CRC or
-// a short write fails the unzip. Extraction is not transactional: files finished before a failure stay (a file
-// cut short by it is removed).
+// archives unpack at most two levels deep, into the folder that holds them and in their place (one whose
+// contents cannot all join that folder stays packed); total output and entry count are capped; a short read,
+// a bad CRC or a short write fails the unzip. Extraction is not transactional: files finished before a failure
+// stay (a file cut short by it is removed).
 class SSZipArchive {
 public:
     static inline const QString ErrorDomain = QStringLiteral("SSZipArchiveErrorDomain");

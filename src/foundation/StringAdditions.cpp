@@ -1,5 +1,7 @@
 #include "foundation/StringAdditions.h"
 
+#include "platform/store/TextFold.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -11,51 +13,6 @@
 namespace stringAdditions {
 
 namespace {
-
-bool isAscii(const QString& string)
-{
-    for (QChar c : string) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-// Full-width and half-width forms (and the ideographic space) decompose, tagged Wide or Narrow, to the ordinary
-// character; nothing below U+3000 carries either tag.
-QString foldWidth(const QString& string)
-{
-    QString result;
-    result.reserve(string.size());
-    for (QChar c : string) {
-        if (c.unicode() >= 0x3000
-            && (c.decompositionTag() == QChar::Wide || c.decompositionTag() == QChar::Narrow)) {
-            result += c.decomposition();
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-QString dropNonSpacingMarks(const QString& string)
-{
-    QString result;
-    result.reserve(string.size());
-    for (qsizetype i = 0; i < string.size(); ++i) {
-        const QChar c = string.at(i);
-        char32_t code = c.unicode();
-        qsizetype units = 1;
-        if (c.isHighSurrogate() && i + 1 < string.size() && string.at(i + 1).isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(c, string.at(i + 1));
-            units = 2;
-        }
-        if (QChar::category(code) != QChar::Mark_NonSpacing)
-            result += string.mid(i, units);
-        i += units - 1;
-    }
-    return result;
-}
 
 char asciiLower(char c)
 {
@@ -103,11 +60,7 @@ int hexValue(char c)
 
 QString normalizedString(const QString& string)
 {
-    if (isAscii(string))
-        return string.toLower();
-    // Width first: a half-width voiced kana decomposes to a combining mark, which must go like any other.
-    const QString decomposed = foldWidth(string).normalized(QString::NormalizationForm_D);
-    return dropNonSpacingMarks(decomposed).toCaseFolded();
+    return pt::store::foldWidthCaseAndDiacritics(string);
 }
 
 QString trim(const QString& string)

@@ -7,13 +7,16 @@
 #include "foundation/ZipEntryReader.h"
 #include "platform/runtime/Logging.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
 
 #include <minizip/unzip.h>
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +47,8 @@ pt::Error writeError(int errorNumber, const QString& path)
                     QStringLiteral("failed to write file: %1").arg(QString::fromLocal8Bit(std::strerror(errorNumber))),
                     path);
 }
+
+enum class Join { Joined, Refused, Broken };
 
 struct Archive {
     explicit Archive(const QString& path) : handle(unzOpen64(QFile::encodeName(path).constData())) {}
@@ -85,6 +90,78 @@ bool dosTime(quint32 dosDate, timespec* time)
     time->tv_sec = date.toSecsSinceEpoch();
     time->tv_nsec = 0;
     return true;
+}
+
+// Moves every entry of the folder `from` into the folder `to`, joining folders both hold; a file already there is
+// replaced when overwriting and kept otherwise. With `check` nothing moves: it answers whether everything
+// could, counting the entry named `absent` as not there. False with errno set at an entry that cannot join: a
+// file and a folder of one name, or a symbolic link in the way (ELOOP).
+bool moveEntries(int from, int to, bool overwrite, bool check, const QByteArray& absent = {})
+{
+    // Listed first: entries leave the folder while it is walked.
+    std::vector<QByteArray> names;
+    DIR* dir = ::fdopendir(::fcntl(from, F_DUPFD_CLOEXEC, 0));
+    if (!dir)
+        return false;
+    ::rewinddir(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const QByteArray& name : names) {
+        struct stat mine;
+        struct stat there;
+        if (::fstatat(from, name.constData(), &mine, AT_SYMLINK_NOFOLLOW) != 0)
+            return false;
+        if (name == absent || ::fstatat(to, name.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (name != absent && errno != ENOENT)
+                return false;
+            if (!check && ::renameat(from, name.constData(), to, name.constData()) != 0)
+                return false;
+        } else if (S_ISLNK(there.st_mode)) {
+            errno = ELOOP;
+            return false;
+        } else if (S_ISDIR(mine.st_mode) != S_ISDIR(there.st_mode)) {
+            errno = S_ISDIR(there.st_mode) ? EISDIR : ENOTDIR;
+            return false;
+        } else if (S_ISDIR(mine.st_mode)) {
+            const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+            const int innerFrom = ::openat(from, name.constData(), flags);
+            const int innerTo = ::openat(to, name.constData(), flags);
+            const bool moved = innerFrom >= 0 && innerTo >= 0 && moveEntries(innerFrom, innerTo, overwrite, check);
+            const int saved = errno;
+            for (const int fd : {innerFrom, innerTo})
+                if (fd >= 0)
+                    ::close(fd);
+            errno = saved;
+            if (!moved)
+                return false;
+        } else if (overwrite && !check && ::renameat(from, name.constData(), to, name.constData()) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Moves what a nested archive unpacked into the fresh folder to the archive's own folder, in the archive's
+// place: Refused (errno set) leaves the archive and moves nothing, Broken (errno set) when the archive is gone
+// but not all of it moved.
+Join joinArchiveFolder(const QString& fresh, const QFileInfo& archive, bool overwrite)
+{
+    const int from = ::open(QFile::encodeName(fresh).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int to = ::open(QFile::encodeName(archive.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    Join joined = Join::Refused;
+    if (from >= 0 && to >= 0 && moveEntries(from, to, overwrite, true, QFile::encodeName(archive.fileName()))
+        && ::unlink(QFile::encodeName(archive.filePath()).constData()) == 0) {
+        joined = moveEntries(from, to, overwrite, false) ? Join::Joined : Join::Broken;
+    }
+    const int saved = errno;
+    for (const int fd : {from, to})
+        if (fd >= 0)
+            ::close(fd);
+    errno = saved;
+    return joined;
 }
 
 } // namespace
@@ -351,12 +428,27 @@ void ZipExtractor::unzipNested(const QString& fullPath, int depth, pt::Error* er
         return;
     }
     qCInfo(lcFoundation).noquote() << "Unzipping nested .zip file: " << QFileInfo(fullPath).fileName();
+    // Unpacked into a fresh folder first: the archive may hold an entry under its own name, which must neither
+    // be written over the archive while it is read nor be deleted in its place.
+    const QFileInfo archive(fullPath);
+    const QString fresh = archive.dir().filePath(
+        QStringLiteral(".%1.%2").arg(archive.fileName(), QUuid::createUuid().toString(QUuid::Id128)));
     pt::Error nested;
-    if (unzip(fullPath, QFileInfo(fullPath).path(), depth + 1, &nested)) {
-        QFile::remove(fullPath);
-    } else if (nested.domain == SSZipArchive::ErrorDomain && nested.code == SSZipArchive::ErrorArchiveTooLarge) {
-        *error = nested; // the budget is shared: the outer unzip cannot go on either
-    } else {
-        qCWarning(lcFoundation) << "[SSZipArchive] Nested archive left packed:" << fullPath << nested.toString();
+    if (!unzip(fullPath, fresh, depth + 1, &nested)) {
+        QDir(fresh).removeRecursively();
+        if (nested.domain == SSZipArchive::ErrorDomain && nested.code == SSZipArchive::ErrorArchiveTooLarge)
+            *error = nested; // the budget is shared: the outer unzip cannot go on either
+        else
+            qCWarning(lcFoundation) << "[SSZipArchive] Nested archive left packed:" << fullPath << nested.toString();
+        return;
     }
+    const Join joined = joinArchiveFolder(fresh, archive, options_.overwrite);
+    if (joined == Join::Broken) {
+        *error = writeError(errno, fullPath); // what did not move stays in the fresh folder
+        return;
+    }
+    if (joined == Join::Refused)
+        qCWarning(lcFoundation) << "[SSZipArchive] Nested archive left packed:" << fullPath
+                                << writeError(errno, fullPath).toString();
+    QDir(fresh).removeRecursively();
 }

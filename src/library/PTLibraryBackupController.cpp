@@ -1,5 +1,6 @@
 #include "library/PTLibraryBackupController.h"
 
+#include "foundation/SystemError.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLibraryShell.h"
 #include "platform/plist/PropertyList.h"
@@ -131,6 +132,10 @@ bool PTLibraryBackupController::backupByPresentingModalForMode(int mode, int use
 pt::Result<asyncCopy::CancelBlock> PTLibraryBackupController::startCopy(const QString& destination,
                                                                         asyncCopy::StatusHandler handler)
 {
+    // Refused before anything is made: the copy would otherwise snapshot the store into the library, or replace
+    // a folder holding the library and delete it.
+    if (asyncCopy::pathsOverlap(library_->path(), destination))
+        return systemError(asyncCopy::ErrorDomain, EINVAL, destination);
     const QFileInfo target(destination);
     QDir().mkpath(target.path());
     QString snapshot;

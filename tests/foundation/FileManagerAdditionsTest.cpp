@@ -130,6 +130,7 @@ TEST(AsyncCopy, ACopyThatCannotStartSaysSoAtOnce)
 {
     QTemporaryDir temp;
     writeFile(temp.filePath("source/a.txt"), "a");
+    writeFile(temp.filePath("source/sub/b.txt"), "b");
     CopyRecorder recorder;
     const struct {
         QString source;
@@ -138,6 +139,11 @@ TEST(AsyncCopy, ACopyThatCannotStartSaysSoAtOnce)
         {temp.filePath("source"), temp.filePath("no/such/parent/copy")},
         {temp.filePath("missing"), temp.filePath("copy")},
         {temp.filePath("source"), temp.filePath("source/inside")},
+        {temp.filePath("source"), temp.filePath("source")},
+        // Replacing a folder that holds the source would delete the source with it.
+        {temp.filePath("source/sub"), temp.filePath("source")},
+        {temp.filePath("source/a.txt"), temp.filePath("source")},
+        {temp.filePath("source/sub/b.txt"), temp.filePath("source/../source")},
     };
     for (const auto& c : cases) {
         const auto started = asynchronousCopyFileAtPath(c.source, c.destination, recorder.handler());
@@ -146,4 +152,30 @@ TEST(AsyncCopy, ACopyThatCannotStartSaysSoAtOnce)
     }
     pt::test::runMainQueueFor(100);
     EXPECT_TRUE(recorder.reports.empty()) << "no report follows a copy that did not start";
+    EXPECT_EQ(treeOf(temp.filePath("source")), (QStringList{"a.txt", "sub", "sub/b.txt"}));
+}
+
+TEST(AsyncCopy, PathsOverlapByWholePartsThroughLinks)
+{
+    QTemporaryDir temp;
+    writeFile(temp.filePath("lib/a.txt"), "a");
+    ASSERT_TRUE(QFile::link(temp.filePath("lib"), temp.filePath("alias")));
+    const struct {
+        QString first;
+        QString second;
+        bool overlap;
+    } cases[] = {
+        {"lib", "lib", true},
+        {"lib", "lib/new/copy", true},
+        {"lib/a.txt", "lib/", true},
+        {"alias/a.txt", "lib", true},
+        {"lib", "alias/backup", true},
+        {"lib", "libcopy", false},
+        {"libcopy", "lib", false},
+        {"lib/a.txt", "other/lib", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pathsOverlap(temp.filePath(c.first), temp.filePath(c.second)), c.overlap)
+            << c.first.toStdString() << " " << c.second.toStdString();
+    }
 }

@@ -119,6 +119,39 @@ TEST_F(ZipArchiveTest, NestedArchivesUnpackTwoLevelsDeep)
         << "two levels unpack into the folder that held them and are removed; the third stays packed";
 }
 
+// A nested archive may hold an entry under its own name; that entry must not be taken for the archive and
+// deleted with it.
+TEST_F(ZipArchiveTest, NestedArchiveEntryNamedLikeItsArchiveSurvives)
+{
+    craftZip(at("same.zip"), {{"same.zip", "not an archive, but an entry of its own"}, {"beside.txt", "b"}});
+    QFile same(at("same.zip"));
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    craftZip(at("leaf.zip"), {{"leaf.txt", "l"}});
+    QFile leaf(at("leaf.zip"));
+    ASSERT_TRUE(leaf.open(QIODevice::ReadOnly));
+    craftZip(at("twice.zip"), {{"twice.zip", leaf.readAll()}});
+    QFile twice(at("twice.zip"));
+    ASSERT_TRUE(twice.open(QIODevice::ReadOnly));
+    craftZip(at("outer.zip"), {{"icons/same.zip", same.readAll()}, {"icons/twice.zip", twice.readAll()}});
+
+    pt::Error error;
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(at("outer.zip"), at("out"), SSZipArchive::UnzipOptions(), &error))
+        << error.toString().toStdString();
+    EXPECT_EQ(treeOf(at("out")), (QStringList{"icons", "icons/beside.txt", "icons/leaf.txt", "icons/same.zip"}))
+        << "an inner archive of the same name unpacks in turn; nothing else is left beside the entries";
+    QFile kept(at("out/icons/same.zip"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "not an archive, but an entry of its own");
+
+    // Contents that cannot join the folder (a folder where a file is) leave the archive packed and nothing of it.
+    craftZip(at("clash.zip"), {{"ok.txt", "o"}, {"taken/inner.svg", "<svg/>"}});
+    QFile clash(at("clash.zip"));
+    ASSERT_TRUE(clash.open(QIODevice::ReadOnly));
+    craftZip(at("outer2.zip"), {{"taken", "a file"}, {"clash.zip", clash.readAll()}});
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(at("outer2.zip"), at("out2")));
+    EXPECT_EQ(treeOf(at("out2")), (QStringList{"clash.zip", "taken"}));
+}
+
 TEST_F(ZipArchiveTest, FailuresCarryTheirCodes)
 {
     const struct {

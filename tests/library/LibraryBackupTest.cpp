@@ -79,6 +79,28 @@ TEST_F(LibraryBackup, FailingCopyAnswersNoAndLeavesNoMarkerNorBackupDate)
     EXPECT_FALSE(library->lastBackupDate().isValid());
 }
 
+TEST_F(LibraryBackup, RefusesADestinationThatHoldsOrIsInsideTheLibrary)
+{
+    PTLibraryController* library = makeCurrentLibrary();
+    pt::test::writeFile(home.filePath("Pictern/notes.txt"), "the user's own");
+    const auto listing = [](const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList homeBefore = listing(home.path());
+    const QStringList baseBefore = listing(baseFolder());
+    const QStringList libraryBefore = listing(library->path());
+    for (const QString& destination : {baseFolder(), home.path(), library->path(),
+                                       QDir(library->path()).filePath("Backups/copy.ptlibrary")}) {
+        PTLibraryBackupController backup(library);
+        EXPECT_FALSE(backup.backupBlockingThreadWithDestination(destination)) << destination.toStdString();
+        EXPECT_EQ(listing(home.path()), homeBefore);
+        EXPECT_EQ(listing(baseFolder()), baseBefore);
+        EXPECT_EQ(listing(library->path()), libraryBefore) << "nothing is made before the refusal";
+    }
+    EXPECT_TRUE(QFileInfo::exists(library->locationByAppendingPath("Sets/SET-1/item-0.svg", false)));
+    EXPECT_EQ(pt::test::queryStore(library->persistantStoreCoordinatorPath(), "SELECT count(*) FROM PTItem"), "3");
+}
+
 TEST_F(LibraryBackup, SheetBackupToAChosenNameGetsTheLibraryExtension)
 {
     PTLibraryController* library = makeCurrentLibrary();

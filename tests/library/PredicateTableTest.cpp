@@ -129,6 +129,9 @@ TEST_F(PredicateTableTest, SqlAndMemoryAgreeOnEveryForm)
         {"PTItem", "collection IN %@", {QVector<ManagedObject*>{s1}}, {}, {"i1", "i3", "i5"}},
         {"PTItem", searchTemplate, {}, {{"term", "arrow"}}, {"i1", "i5", "i6"}},
         {"PTItem", searchTemplate, {}, {{"term", "CAFÉ"}}, {"i1"}},
+        // The search columns are width-folded, so the term must be too.
+        {"PTItem", searchTemplate, {}, {{"term", "ＡＲＲＯＷ"}}, {"i1", "i5", "i6"}},
+        {"PTItem", searchTemplate, {}, {{"term", "ｃａｆｅ\u0301"}}, {"i1"}},
         {"PTItem", searchTemplate, {}, {{"term", "home"}}, {}},
         {"PTItem", searchTemplate, {}, {{"term", ""}}, {"i1", "i3", "i5", "i6"}},
         {"PTItem", "(collection!=nil) AND (" + searchTemplate + ")", {}, {{"term", "arrow"}}, {"i1", "i5"}},

@@ -11,7 +11,8 @@ enum class AttributeType { String, Int64, Double, Date, Bool };
 struct AttributeDescription {
     QString name;
     AttributeType type = AttributeType::String;
-    // The text is kept in search normal form by whoever writes it, so CONTAINS[cd] compares it without folding.
+    // The text is kept in search normal form (foldWidthCaseAndDiacritics) by whoever writes it, so CONTAINS[cd]
+    // compares it without folding.
     bool folded = false;
     bool indexed = false;
 };

@@ -15,7 +15,8 @@ struct Predicate::Node {
     QVector<ObjectID> idList;
     QSet<ObjectID> ids;
     QString text;
-    QString foldedText;
+    QString foldedText; // for a column kept as written, compared with pt_fold of it
+    QString searchText; // for a search column, folded as the column is
     QString variable;
     QVector<Predicate> children;
 };
@@ -94,6 +95,7 @@ Predicate Predicate::containsCD(const QString& key, const QString& text)
     node->key = key;
     node->text = text;
     node->foldedText = foldCaseAndDiacritics(text);
+    node->searchText = foldWidthCaseAndDiacritics(text);
     return Predicate(std::move(node));
 }
 
@@ -182,7 +184,9 @@ bool Predicate::evaluate(const EntityDescription& entity, const ValueSource& obj
         if (value.isNull() || value.typeId() != QMetaType::QString)
             return false;
         const QString text = value.toString();
-        return (entity.attributes()[attribute].folded ? text : foldCaseAndDiacritics(text)).contains(n.foldedText);
+        if (entity.attributes()[attribute].folded)
+            return text.contains(n.searchText);
+        return foldCaseAndDiacritics(text).contains(n.foldedText);
     }
     case Kind::Compare: {
         if (isSelf(n.key)) {
@@ -255,11 +259,13 @@ pt::Result<void> Predicate::toSql(const EntityDescription& entity, QString& sql,
             return unknownKey();
         if (!n.variable.isEmpty())
             return storeError(StoreBadPredicate, QStringLiteral("no value for $%1").arg(n.variable));
-        bindings.append(n.foldedText);
-        if (entity.attributes()[attribute].folded)
+        if (entity.attributes()[attribute].folded) {
+            bindings.append(n.searchText);
             sql += QStringLiteral("instr(%1, ?) > 0").arg(n.key);
-        else
+        } else {
+            bindings.append(n.foldedText);
             sql += QStringLiteral("instr(pt_fold(%1), ?) > 0").arg(n.key);
+        }
         return {};
     }
     case Kind::Compare: {
