@@ -1,6 +1,7 @@
 // Exchange bundles at full size: writing and reading 10,000 icons (100 sets of 100 papirus SVGs) in items per
 // second, next to `cp -r` of the same files in the same run. Run with --benchmark_filter=Bundle.
 #include "BenchStoreHost.h"
+#include "BenchWait.h"
 #include "PapirusFiles.h"
 #include "library/ImportNaming.h"
 #include "library/PTCollection.h"
@@ -12,7 +13,6 @@
 #include "library/bundle/PTTernExporter.h"
 #include "library/bundle/PTTernImporter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -30,12 +30,6 @@ QTemporaryDir& workFolder()
 {
     static QTemporaryDir dir;
     return dir;
-}
-
-void waitFor(const bool& done)
-{
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 // A current library holding one group of SetCount sets of ItemsPerSet papirus icons, made once.
@@ -68,7 +62,7 @@ pt::store::ObjectID& exportedGroup()
         }
         bool done = false;
         PTSaveManagedObjectContextWithCompletion([&done](const pt::Error&) { done = true; });
-        waitFor(done);
+        waitUntilDone(done);
         return group->objectID();
     }();
     return id;
@@ -81,7 +75,7 @@ QString exportBundle(const QString& name)
     bool done = false;
     exporter->setCompletionHandler([&done] { done = true; });
     exporter->begin();
-    waitFor(done);
+    waitUntilDone(done);
     return path;
 }
 
@@ -124,7 +118,7 @@ void BundleImport(benchmark::State& state)
         bool done = false;
         importer->setCompletionHandler([&done](const QVector<pt::store::ObjectID>&) { done = true; });
         importer->begin();
-        waitFor(done);
+        waitUntilDone(done);
         state.PauseTiming();
         PTTernImporter::purge();
         state.ResumeTiming();
