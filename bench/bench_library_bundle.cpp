@@ -2,6 +2,7 @@
 // second, next to `cp -r` of the same files in the same run. Run with --benchmark_filter=Bundle.
 #include "BenchLibraryItem.h"
 #include "BenchStoreHost.h"
+#include "BenchWait.h"
 #include "PapirusFiles.h"
 #include "library/ImportNaming.h"
 #include "library/PTCollection.h"
@@ -12,7 +13,6 @@
 #include "library/bundle/PTTernExporter.h"
 #include "library/bundle/PTTernImporter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -28,12 +28,6 @@ QTemporaryDir& workFolder()
 {
     static QTemporaryDir dir;
     return dir;
-}
-
-void waitFor(const bool& done)
-{
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 // A current library holding one group of SetCount sets of ItemsPerSet papirus icons, made once.
@@ -56,7 +50,7 @@ pt::store::ObjectID& exportedGroup()
         }
         bool done = false;
         PTSaveManagedObjectContextWithCompletion([&done](const pt::Error&) { done = true; });
-        waitFor(done);
+        waitUntilDone(done);
         return group->objectID();
     }();
     return id;
@@ -69,7 +63,7 @@ QString exportBundle(const QString& name)
     bool done = false;
     exporter->setCompletionHandler([&done] { done = true; });
     exporter->begin();
-    waitFor(done);
+    waitUntilDone(done);
     return path;
 }
 
@@ -104,7 +98,7 @@ void BundleImport(benchmark::State& state)
         bool done = false;
         importer->setCompletionHandler([&done](const QVector<pt::store::ObjectID>&) { done = true; });
         importer->begin();
-        waitFor(done);
+        waitUntilDone(done);
         state.PauseTiming();
         PTTernImporter::purge();
         state.ResumeTiming();

@@ -3,6 +3,7 @@
 // same files in the same run. Run with --benchmark_filter=Move.
 #include "BenchLibraryItem.h"
 #include "BenchStoreHost.h"
+#include "BenchWait.h"
 #include "PapirusFiles.h"
 #include "library/PTCollection.h"
 #include "library/PTCollectionController.h"
@@ -12,7 +13,6 @@
 #include "library/PTStoreFunctions.h"
 #include "library/PTStoreStack.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -35,8 +35,7 @@ void saveAndWait()
 {
     bool done = false;
     PTSaveManagedObjectContextWithCompletion([&done](const pt::Error&) { done = true; });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    waitUntilDone(done);
 }
 
 // A current library of its own, made once.

@@ -2,6 +2,7 @@
 // saved, and the longest stretch the main thread was busy without returning to its event loop (counter
 // "longest_stall_ms"; the interface stays fluid below about 50 ms), next to `rm -r` of a folder of the same files
 // in the same run. Run with --benchmark_filter=Removal.
+#include "BenchWait.h"
 #include "library/PTCollection.h"
 #include "library/PTIconRemover.h"
 #include "library/PTIconRemover2.h"
@@ -12,7 +13,6 @@
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,12 +40,6 @@ public:
     void presentError(const pt::Error& error) override { qFatal("%s", qPrintable(error.toString())); }
     void saveFailed(const pt::Error& error) override { qFatal("%s", qPrintable(error.toString())); }
 };
-
-void runUntil(const bool& done)
-{
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
 
 // Runs once in every turn of the main queue (also in turns the removal itself takes) and keeps the longest time
 // between two turns.
@@ -84,7 +78,7 @@ void saveAndWait()
 {
     bool done = false;
     PTSaveManagedObjectContextWithCompletion([&](const pt::Error&) { done = true; });
-    runUntil(done);
+    waitUntilDone(done);
 }
 
 // The current library, made once, with its store stack.
@@ -136,7 +130,7 @@ void removeSet(benchmark::State& state, Start start)
         {
             StallMeter meter;
             start(set, done);
-            runUntil(done);
+            waitUntilDone(done);
             longestStall = std::max(longestStall, meter.longestMs());
         }
         if (QFileInfo::exists(folder) || PTMainManagedObjectContext()->hasChanges())

@@ -380,3 +380,65 @@ TEST_F(BundleTest, GroupCyclesAreBrokenNotImported)
         EXPECT_LT(depth, 2) << group->name().toStdString();
     }
 }
+
+TEST_F(BundleTest, RecordsCopyingMoreThanTheBundleHoldsAreCorruptAndWriteNothing)
+{
+    // One sparse file named by eight records: a few kilobytes of bundle, far more once copied.
+    QVector<QJsonObject> items;
+    for (int i = 0; i < 8; ++i)
+        items << record({{"identifier", QString::number(i)}, {"name", "Big"}, {"file", "big.svg"}, {"parent", "S"}});
+    const QString bundle = writeBundle("amplified", gzipped(QJsonObject{
+        {"sets", section({record({{"identifier", "S"}, {"name", "Big"}})})},
+        {"items", section(items)},
+    }));
+    QFile big(QDir(bundle).filePath("icons/big.svg"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(qint64(48) << 20));
+    big.close();
+
+    const Imported imported = importAndWait(bundle);
+    ASSERT_EQ(imported.errors.size(), 1);
+    EXPECT_EQ(imported.errors[0].code, 1);
+    EXPECT_TRUE(imported.objects.isEmpty());
+    EXPECT_TRUE(all<PTItem>().isEmpty());
+    EXPECT_TRUE(all<PTCollection>().isEmpty());
+    EXPECT_TRUE(filesBelow(libraryPath() + "/Sets").isEmpty());
+}
+
+TEST_F(BundleTest, RecordsOverTheFieldCapsAreSkippedAndCounted)
+{
+    const QString longName(256, u'n');
+    const QString wideName(128, u'\u00e9'); // 128 characters, 256 bytes in UTF-8
+    const QString fullName(255, u'f');
+    const QString longText(64 * 1024 + 1, u't');
+    const QString bundle = writeBundle("capped", gzipped(QJsonObject{
+        {"licences", section({record({{"identifier", "L"}, {"name", longName}}),
+                              record({{"identifier", "M"}, {"name", "Kept"}, {"text", QString(64 * 1024, u't')}})})},
+        {"groups", section({record({{"identifier", "G"}, {"name", longName}}),
+                            record({{"identifier", "H"}, {"name", "Kept"}, {"description", longText}})})},
+        {"sets", section({record({{"identifier", "S"}, {"name", fullName}}),
+                          record({{"identifier", "W"}, {"name", wideName}})})},
+        {"items", section({record({{"identifier", "1"}, {"name", fullName}, {"file", "a.svg"}, {"parent", "S"}}),
+                           record({{"identifier", "2"}, {"name", longName}, {"file", "a.svg"}, {"parent", "S"}}),
+                           record({{"identifier", "3"}, {"name", "t"}, {"tags", longText}, {"file", "a.svg"}, {"parent", "S"}}),
+                           record({{"identifier", "4"}, {"name", "f"}, {"file", longName + ".svg"}, {"parent", "S"}}),
+                           record({{"identifier", "5"}, {"name", "p"}, {"file", "a.svg"}, {"parent", longName}})})},
+    }));
+    QFile::copy(themeIcon(), QDir(bundle).filePath("icons/a.svg"));
+
+    const Imported imported = importAndWait(bundle);
+    ASSERT_TRUE(imported.errors.isEmpty());
+    EXPECT_EQ(imported.skipped, 8);
+    ASSERT_EQ(all<PTCollection>().size(), 1);
+    PTCollection* set = all<PTCollection>()[0];
+    EXPECT_EQ(set->name(), fullName);
+    ASSERT_EQ(set->items().size(), 1);
+    EXPECT_EQ(set->items()[0]->name(), fullName);
+    EXPECT_EQ(all<PTItem>().size(), 1);
+    EXPECT_EQ(all<PTGroup>().size(), 0);
+    QStringList licences;
+    for (PTLicence* licence : all<PTLicence>())
+        licences << licence->name();
+    EXPECT_TRUE(licences.contains("Kept"));
+    EXPECT_FALSE(licences.contains(longName));
+}

@@ -44,6 +44,7 @@ BundleTest::Imported BundleTest::importAndWait(const QString& path)
     });
     importer->begin();
     EXPECT_TRUE(runMainQueueUntil([&] { return done; }, 120000));
+    imported.skipped = importer->skippedRecordCount();
     PTTernImporter::purge();
     saveAndWait();
     return imported;

@@ -16,6 +16,7 @@ protected:
     struct Imported {
         QVector<store::ObjectID> objects;
         QVector<pt::Error> errors;
+        qint64 skipped = 0;
     };
 
     void SetUp() override;

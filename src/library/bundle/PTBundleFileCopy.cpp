@@ -4,21 +4,27 @@
 
 #include <QDir>
 #include <QFile>
-
-#include <mutex>
+#include <QFileInfo>
 
 namespace {
 
 constexpr qint64 ChunkSize = qint64(1) << 20;
+// Each failed attempt means another copy took the name, so this bounds only a folder filling up without end.
+constexpr int MaxNameAttempts = 1000;
 
-// Creates the file exclusively under the first free safe name; empty when none could be created.
+// Creates the file exclusively under the first free safe name; empty when none could be created. Without a
+// lock, another copy may create the chosen name first: the exclusive open then fails and the search runs again.
 QString reserveName(const QString& name, const QString& folder, QFile& target)
 {
-    static std::mutex mutex;
-    std::lock_guard lock(mutex);
-    const QString chosen = PTSafeUniqueFileName(name, folder);
-    target.setFileName(QDir(folder).filePath(chosen));
-    return target.open(QIODevice::WriteOnly | QIODevice::NewOnly) ? chosen : QString();
+    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        const QString chosen = PTSafeUniqueFileName(name, folder);
+        target.setFileName(QDir(folder).filePath(chosen));
+        if (target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return chosen;
+        if (!QFileInfo::exists(target.fileName()))
+            return {}; // refused for another reason than the name being taken
+    }
+    return {};
 }
 
 } // namespace

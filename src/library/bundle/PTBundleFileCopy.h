@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Copies a file into a folder under a safe name that no other copy of this process takes at the same time:
-// the name is chosen and the file created in one step under a lock, then the bytes follow outside it.
+// Copies a file into a folder under a safe name that no other copy takes at the same time: the file is created
+// exclusively under the name chosen, then the bytes follow.
 class PTBundleFileCopy {
 public:
     // The name the copy got inside the folder (made safe and unique from `name`); empty when the source could

@@ -9,6 +9,7 @@
 #include "library/PTGroup.h"
 #include "library/PTGroupController.h"
 #include "library/PTItem.h"
+#include "library/PTLibraryController.h"
 #include "library/PTLibraryShell.h"
 #include "library/PTLicence.h"
 #include "library/PTLicenceController.h"
@@ -23,8 +24,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QStorageInfo>
+
+#include <algorithm>
 
 #include <cmath>
+#include <limits>
 
 using pt::store::ObjectContext;
 using pt::store::ObjectID;
@@ -70,6 +75,35 @@ QDateTime dateFromArchivedFormat(const std::optional<QString>& text)
         return {};
     const QDateTime date = QDateTime::fromString(*text, PTTernExporter::DateFormat);
     return date.isValid() ? date : QDateTime();
+}
+
+// Fields read as names or references, and as free text.
+const QStringList NameFields{QStringLiteral("name"),    QStringLiteral("identifier"), QStringLiteral("parent"),
+                             QStringLiteral("licence"), QStringLiteral("file"),       QStringLiteral("date"),
+                             QStringLiteral("unicode")};
+const QStringList TextFields{QStringLiteral("description"), QStringLiteral("tags"), QStringLiteral("text"),
+                             QStringLiteral("url")};
+
+bool fitsIn(const QJsonValue& value, qint64 maxBytes)
+{
+    if (!value.isString())
+        return true;
+    const QString text = value.toString();
+    // UTF-8 never takes fewer bytes than UTF-16 code units: long texts are refused before any conversion.
+    return text.size() <= maxBytes && text.toUtf8().size() <= maxBytes;
+}
+
+bool isWithinCaps(const QJsonObject& record)
+{
+    const auto fit = [&record](const QStringList& keys, qint64 maxBytes) {
+        return std::all_of(keys.begin(), keys.end(), [&](const QString& key) { return fitsIn(record.value(key), maxBytes); });
+    };
+    return fit(NameFields, PTTernImporter::MaxNameBytes) && fit(TextFields, PTTernImporter::MaxTextBytes);
+}
+
+qint64 saturatingAdd(qint64 a, qint64 b)
+{
+    return a > std::numeric_limits<qint64>::max() - b ? std::numeric_limits<qint64>::max() : a + b;
 }
 
 QString proposedKeyForString(const QString& string)
@@ -193,6 +227,8 @@ void PTTernImporter::begin()
                 libraryLicences_.append(licence->objectID());
         }
     }
+    if (const PTLibraryController* library = PTLibraryController::currentLibrary())
+        libraryPath_ = library->path();
     auto self = shared_from_this();
     queue_->addOperation([self] { self->readMeta(); });
     queue_->notifyWhenEmpty([self] { self->finished(); });
@@ -215,11 +251,16 @@ void PTTernImporter::readMeta()
     const QJsonDocument document = QJsonDocument::fromJson(*json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
         return handleErrorWithCode(Corrupt);
-    meta_ = document.object();
+    const QJsonObject meta = document.object();
     for (const QString& key : {LicencesKey, GroupsKey, SetsKey, ItemsKey}) {
-        if (meta_.contains(key) && !meta_.value(key).isObject())
+        if (meta.contains(key) && !meta.value(key).isObject())
             return handleErrorWithCode(Corrupt);
     }
+    keepRecordsWithinCaps(meta);
+    const qint64 planned = plannedCopyBytes();
+    if (planned < 0)
+        return handleErrorWithCode(Corrupt);
+    copyBudget_ = planned;
     std::shared_ptr<pt::Operation> previous;
     queueSection(&PTTernImporter::unarchiveLicences, previous);
     queueSection(&PTTernImporter::unarchiveGroups, previous);
@@ -259,15 +300,56 @@ void PTTernImporter::handleErrorWithCode(ErrorCode code)
     pt::DispatchQueue::main().async([self, code] { self->errorHandler_(pt::Error(ErrorDomain, code)); });
 }
 
-QVector<QJsonObject> PTTernImporter::records(const QString& section) const
+void PTTernImporter::keepRecordsWithinCaps(const QJsonObject& meta)
 {
-    QVector<QJsonObject> result;
-    const QJsonObject records = meta_.value(section).toObject();
-    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
-        if (it.value().isObject())
-            result.append(it.value().toObject());
+    qint64 skipped = 0;
+    for (const QString& key : {LicencesKey, GroupsKey, SetsKey, ItemsKey}) {
+        QVector<QJsonObject>& kept = sections_[key];
+        const QJsonObject section = meta.value(key).toObject();
+        for (auto it = section.constBegin(); it != section.constEnd(); ++it) {
+            if (!it.value().isObject())
+                continue;
+            const QJsonObject record = it.value().toObject();
+            if (isWithinCaps(record))
+                kept.append(record);
+            else
+                ++skipped;
+        }
     }
-    return result;
+    skipped_ = skipped;
+    if (skipped > 0)
+        qCWarning(lcLibrary) << "bundle:" << skipped << "records with fields over the size caps skipped";
+}
+
+qint64 PTTernImporter::plannedCopyBytes() const
+{
+    const QString icons = QDir(path_).filePath(PTTernExporter::IconsFolder);
+    if (QFileInfo(icons).isSymLink())
+        return 0; // nothing is copied from a linked folder
+    QHash<QString, qint64> sizes;
+    qint64 held = 0;
+    for (const QFileInfo& info : QDir(icons).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        sizes.insert(info.fileName(), info.size());
+        held = saturatingAdd(held, info.size());
+    }
+    const QStorageInfo storage(libraryPath_);
+    const qint64 free = storage.isValid() ? storage.bytesAvailable() : std::numeric_limits<qint64>::max();
+    const qint64 limit = std::min(saturatingAdd(held, SharedFileAllowance), free);
+    qint64 planned = 0;
+    for (const QJsonObject& record : records(ItemsKey)) {
+        if (!referenceField(record, QStringLiteral("parent")).isEmpty())
+            planned = saturatingAdd(planned, sizes.value(referenceField(record, QStringLiteral("file"))));
+        if (planned > limit) {
+            qCWarning(lcLibrary) << "bundle: records would copy more than the bundle holds or the disk has free";
+            return -1;
+        }
+    }
+    return planned;
+}
+
+bool PTTernImporter::chargeCopy(qint64 bytes)
+{
+    return copyBudget_.fetch_sub(bytes) >= bytes;
 }
 
 void PTTernImporter::inWorkerContext(const std::function<void(ObjectContext&)>& work)
@@ -310,6 +392,8 @@ void PTTernImporter::unarchiveLicences()
                 licence->setText(referenceField(record, QStringLiteral("text")));
                 (void)context.obtainPermanentIDs({licence});
                 resolved = licence->objectID();
+                std::lock_guard lock(licences_.mutex);
+                licences_.order.append(resolved);
             }
             const QString identifier = referenceField(record, QStringLiteral("identifier"));
             std::lock_guard lock(licences_.mutex);
@@ -409,17 +493,24 @@ void PTTernImporter::unarchiveSets()
 void PTTernImporter::processUnarchiveOfItems(const QVector<QJsonObject>& records)
 {
     const QString icons = QDir(path_).filePath(PTTernExporter::IconsFolder);
-    if (QFileInfo(icons).isSymLink())
+    if (QFileInfo(icons).isSymLink() || copyBudget_ < 0)
         return;
     inWorkerContext([&](ObjectContext& context) {
+        struct Made {
+            PTItem* item;
+            const QJsonObject* record;
+            QString file;
+            qint64 size;
+        };
+        QVector<Made> made;
+        QVector<pt::store::ManagedObject*> items;
         for (const QJsonObject& record : records) {
             // The file must lie directly in "icons": a name with a path in it, or a link, could read from
             // anywhere on the disk.
             const QString file = referenceField(record, QStringLiteral("file"));
             if (!entityValues::isPlainFileName(file))
                 continue;
-            const QString source = QDir(icons).filePath(file);
-            const QFileInfo sourceInfo(source);
+            const QFileInfo sourceInfo(QDir(icons).filePath(file));
             if (sourceInfo.isSymLink() || !sourceInfo.isFile())
                 continue;
             PTItem* item = PTItem::insert(context);
@@ -431,20 +522,43 @@ void PTTernImporter::processUnarchiveOfItems(const QVector<QJsonObject>& records
             if (const std::optional<qint64> type = integerField(record, QStringLiteral("type")))
                 item->setType(*type);
             item->setInformativeText(referenceField(record, QStringLiteral("description")));
-            (void)context.obtainPermanentIDs({item});
-            if (const auto licence = licenceForIdentifier(referenceField(record, QStringLiteral("licence"))))
+            made.append({item, &record, file, sourceInfo.size()});
+            items.append(item);
+        }
+        // One store transaction for the whole batch.
+        if (auto obtained = context.obtainPermanentIDs(items); !obtained)
+            qCWarning(lcLibrary).noquote() << "bundle: no permanent IDs:" << obtained.error().toString();
+        {
+            std::lock_guard lock(items_.mutex);
+            for (const Made& m : made)
+                items_.order.append(m.item->objectID());
+        }
+        // Sets and their folders, looked up once per batch.
+        QHash<QString, std::pair<PTCollection*, QString>> sets;
+        for (const Made& m : made) {
+            PTItem* item = m.item;
+            if (const auto licence = licenceForIdentifier(referenceField(*m.record, QStringLiteral("licence"))))
                 relations_.addRelationshipBetween(item->objectID(), *licence, PTImporter2Relations::ItemToLicence);
-            if (const std::optional<QString> tags = stringField(record, QStringLiteral("tags")))
+            if (const std::optional<QString> tags = stringField(*m.record, QStringLiteral("tags")))
                 PTTagController::applyTagsStringArray(tags->split(QLatin1Char(',')), {item}, false);
             else
                 PTTagController::autoApplyTagsToItem(item);
-            const QString parent = referenceField(record, QStringLiteral("parent"));
-            PTCollection* set = parent.isEmpty() ? nullptr : setForIdentifier(parent, context, false);
+            const QString parent = referenceField(*m.record, QStringLiteral("parent"));
+            if (parent.isEmpty())
+                continue;
+            auto found = sets.constFind(parent);
+            if (found == sets.constEnd()) {
+                PTCollection* set = setForIdentifier(parent, context, false);
+                found = sets.insert(parent, {set, set ? set->formattedDirectory() : QString()});
+            }
+            const auto& [set, folder] = *found;
             if (!set)
                 continue;
-            const QString folder = set->formattedDirectory();
-            const QString copied = folder.isEmpty() ? QString() : PTBundleFileCopy::copyIntoFolder(source, file, folder);
-            if (copied.isEmpty()) {
+            const QString copied = folder.isEmpty() || !chargeCopy(m.size)
+                                       ? QString()
+                                       : PTBundleFileCopy::copyIntoFolder(QDir(icons).filePath(m.file), m.file, folder);
+            // A file that grew while it was copied is charged too; a broken-off import is rolled back.
+            if (copied.isEmpty() || !chargeCopy(QFileInfo(QDir(folder).filePath(copied)).size() - m.size)) {
                 context.deleteObject(item);
                 continue;
             }
@@ -452,6 +566,19 @@ void PTTernImporter::processUnarchiveOfItems(const QVector<QJsonObject>& records
             relations_.addRelationshipBetween(item->objectID(), set->objectID(), PTImporter2Relations::ItemToSet);
         }
     });
+}
+
+void PTTernImporter::rollBack(ObjectContext& context)
+{
+    for (const ObjectID& id : std::as_const(sets_.order)) {
+        PTCollection* set = PTCollection::from(context.existingObjectWithID(id));
+        if (const QString folder = set ? set->formattedDirectory() : QString(); !folder.isEmpty())
+            QDir(folder).removeRecursively();
+    }
+    for (const ObjectID& id : items_.order + sets_.order + groups_.order + licences_.order) {
+        if (pt::store::ManagedObject* object = context.existingObjectWithID(id))
+            context.deleteObject(object);
+    }
 }
 
 void PTTernImporter::finished()
@@ -463,7 +590,11 @@ void PTTernImporter::finished()
     pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
         pt::DispatchQueue::main().async([self] {
             QVector<ObjectID> result;
-            if (ObjectContext* context = PTMainManagedObjectContext()) {
+            const bool brokenOff = self->copyBudget_ < 0;
+            if (ObjectContext* context = PTMainManagedObjectContext(); context && brokenOff) {
+                self->rollBack(*context);
+                PTSaveManagedObjectContext();
+            } else if (context) {
                 const QVector<ObjectID> created = self->groups_.order + self->sets_.order;
                 // New sets reach the main context through merges before they are linked; only the objects that
                 // were at the top level before count.
@@ -480,6 +611,8 @@ void PTTernImporter::finished()
                 }
                 PTSaveManagedObjectContext();
             }
+            if (brokenOff && self->errorHandler_)
+                self->errorHandler_(pt::Error(ErrorDomain, Corrupt));
             if (self->completion_)
                 self->completion_(result);
         });

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,13 @@ public:
     static constexpr int BatchSize = 100;
     // The inflated META is refused beyond this size.
     static constexpr qint64 MaxMetaSize = qint64(512) << 20;
+    // Longest field the library can use, in UTF-8 bytes: names, file names and references, and free text
+    // (descriptions, tags, licence texts and URLs). A record with a longer field is skipped.
+    static constexpr qint64 MaxNameBytes = 255;
+    static constexpr qint64 MaxTextBytes = 64 * 1024;
+    // Records may name one file more than once; beyond the bytes of the "icons" folder, this much more may be
+    // copied. A bundle whose records would copy more, or more than the disk has free, is corrupt.
+    static constexpr qint64 SharedFileAllowance = qint64(64) << 20;
 
     using Completion = std::function<void(const QVector<pt::store::ObjectID>& objects)>;
     using ErrorHandler = std::function<void(const pt::Error& error)>;
@@ -53,11 +61,20 @@ public:
     void begin();
     // Lets the controllers of the main context see the imported objects; sent after the completion ran.
     static void purge();
+    // Records left out because a field was longer than the library can use.
+    qint64 skippedRecordCount() const { return skipped_; }
 
 private:
     PTTernImporter() = default;
 
     void readMeta();
+    // Keeps the records of each section whose fields fit the caps; counts the others.
+    void keepRecordsWithinCaps(const QJsonObject& meta);
+    // The bytes the item records would copy; -1 when that is more than the bundle holds or the disk has free.
+    qint64 plannedCopyBytes() const;
+    bool chargeCopy(qint64 bytes);
+    // Removes what an import that broke off made: its sets' folders and every object it made.
+    void rollBack(pt::store::ObjectContext& context);
     void handleErrorWithCode(ErrorCode code);
     void finished();
     void unarchiveLicences();
@@ -73,7 +90,7 @@ private:
     PTGroup* groupForIdentifier(const QString& identifier, pt::store::ObjectContext& context);
     PTCollection* setForIdentifier(const QString& identifier, pt::store::ObjectContext& context, bool create);
     std::optional<pt::store::ObjectID> licenceForIdentifier(const QString& identifier);
-    QVector<QJsonObject> records(const QString& section) const;
+    QVector<QJsonObject> records(const QString& section) const { return sections_.value(section); }
 
     QString path_;
     Completion completion_;
@@ -87,7 +104,12 @@ private:
         QHash<QString, pt::store::ObjectID> map;
         QVector<pt::store::ObjectID> order;
     };
-    Created groups_, sets_, licences_;
+    // Licences list only those made here in `order`; items use only `order`.
+    Created groups_, sets_, licences_, items_;
     QVector<pt::store::ObjectID> libraryLicences_;
-    QJsonObject meta_;
+    QString libraryPath_;
+    QHash<QString, QVector<QJsonObject>> sections_;
+    std::atomic<qint64> skipped_ = 0;
+    // Bytes the copies may still write; below zero once a copy would have written more than planned.
+    std::atomic<qint64> copyBudget_ = 0;
 };
