@@ -324,14 +324,15 @@ QString ProgressiveMigrator::recover(const QString& storePath)
     if (best.isEmpty())
         return {};
     // Companions first, so that the store never stands without its log.
-    const QStringList from = StoreFileCopy::companionPaths(best);
-    const QStringList to = StoreFileCopy::companionPaths(storePath);
-    for (int i = 0; i < from.size(); ++i)
-        if (QFileInfo::exists(from[i]) && !moveFile(from[i], to[i]))
+    const QStringList from = withCompanions(best);
+    const QStringList to = withCompanions(storePath);
+    for (int i = from.size() - 1; i >= 0; --i) {
+        if (!QFileInfo::exists(from[i]))
+            continue;
+        if (auto r = moveFile(from[i], to[i]); !r) {
+            qCWarning(lcStore).noquote() << r.error().toString();
             return {};
-    if (auto r = moveFile(best, storePath); !r) {
-        qCWarning(lcStore).noquote() << r.error().toString();
-        return {};
+        }
     }
     qCWarning(lcStore) << "no store at" << storePath << "; recovered the one at" << best;
     return best;
