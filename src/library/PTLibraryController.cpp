@@ -164,7 +164,8 @@ void PTLibraryController::load()
     terminateObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
         WillTerminateNotification, nullptr, [this](const pt::Notification&) { checkAutoBackup(); });
     const auto stored = pt::PropertyList::fromFile(metaLocation());
-    if (stored.ok() && stored->typeId() == QMetaType::QVariantMap) {
+    metaWasRead_ = stored.ok() && stored->typeId() == QMetaType::QVariantMap;
+    if (metaWasRead_) {
         meta_ = stored->toMap();
         return;
     }
@@ -446,24 +447,37 @@ bool PTLibraryController::switchLibrary()
     return !chosen.isEmpty() && switchLibraryToLibraryAtURL(chosen);
 }
 
-bool PTLibraryController::switchLibraryToLibraryAtURL(const QString& path)
+QString PTLibraryController::refusalToSwitchTo(const QString& path)
 {
     const auto other = initWithLibraryPath(path, false);
-    if (!other) {
-        qCWarning(lcLibrary) << "no library to switch to at" << path;
-        return false;
-    }
-    const auto shell = PTLibraryShell::installed();
+    if (!other)
+        return QStringLiteral("There is no Library at %1.").arg(path);
+    // An empty package is a new library: the restart creates its files.
+    if (QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        return {};
+    if (!other->metaWasRead_)
+        return QStringLiteral("The folder %1 is not a Pictern Library: its META file is missing or cannot be read.")
+            .arg(path);
+    if (!QFileInfo(other->persistantStoreCoordinatorPath()).isFile())
+        return QStringLiteral("The Library at %1 has no database (%2).").arg(path, StoreFileName);
     const QString version = applicationShortVersionString();
-    if (PTCompareVersions(version, other->buildVersion()) < 0) {
+    if (PTCompareVersions(version, other->buildVersion()) < 0)
+        return QStringLiteral("Sorry, the Library you are trying to switch to was built using a newer version of "
+                              "Pictern (%1). Please upgrade your version of Pictern (%2).")
+            .arg(other->buildVersion(), version);
+    return {};
+}
+
+bool PTLibraryController::switchLibraryToLibraryAtURL(const QString& path)
+{
+    const auto shell = PTLibraryShell::installed();
+    if (const QString refusal = refusalToSwitchTo(path); !refusal.isEmpty()) {
+        qCWarning(lcLibrary).noquote() << "not switching to" << path << ":" << refusal;
         if (shell)
-            shell->presentAlert(QStringLiteral("Unable to Switch Library"),
-                                QStringLiteral("Sorry, the Library you are trying to switch to was built using a newer "
-                                               "version of Pictern (%1). Please upgrade your version of Pictern (%2).")
-                                    .arg(other->buildVersion(), version));
+            shell->presentAlert(QStringLiteral("Unable to Switch Library"), refusal);
         return false;
     }
-    const QString target = other->path();
+    const QString target = path;
     const auto start = [this, shell, target] {
         if (!shell) {
             switchLibraryTo(target, 3.0);

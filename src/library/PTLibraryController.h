@@ -127,8 +127,9 @@ public:
     QString backupToLocation(const QString& path, pt::Error* error);
     // Asks for a library in an open panel and switches to it; false when cancelled or refused.
     bool switchLibrary();
-    // Switches to the package unless it was made by a newer version (then an alert, and false): saves, then
-    // stores the path and restarts under a progress sheet.
+    // Switches to the package: saves, then stores the path and restarts under a progress sheet. A folder that is
+    // neither a whole library (a readable META and a store file) nor a new, empty package, and a library made by
+    // a newer version, are refused with an alert (and false), and nothing is written into them.
     bool switchLibraryToLibraryAtURL(const QString& path);
     // Stores the path as the library's and restarts after the interval.
     void switchLibraryTo(const QString& path, double timeInterval);
@@ -146,11 +147,15 @@ public:
 private:
     explicit PTLibraryController(const QString& path);
     void load();
+    // Why the folder cannot become the library; empty when it can.
+    static QString refusalToSwitchTo(const QString& path);
     void checkBackupStatus();
     void checkAutoBackup();
 
     QString path_;
     QVariantMap meta_;
+    // META was read from the package (not started anew).
+    bool metaWasRead_ = false;
     pt::ObserverToken terminateObserver_;
     // The sheet of a switch or move, kept on screen until the restart.
     std::shared_ptr<class PTProgressSheet> activeSheet_;

@@ -9,6 +9,7 @@
 #include "platform/store/StoreCoordinator.h"
 #include "platform/store/StoreError.h"
 
+#include <QDir>
 #include <QThread>
 
 #include <atomic>
@@ -125,14 +126,21 @@ bool PTMigrationController::backupLibrary()
 
 bool PTMigrationController::performMigration()
 {
-    auto passes = migrator().migrate(storePath_, *model_);
+    ProgressiveMigrator migrating = migrator();
+    migrating.stageHandler = [this](ProgressiveMigrator::Stage stage) {
+        qCInfo(lcLibrary) << "migrating" << storePath_ << "reached stage" << int(stage);
+    };
+    auto passes = migrating.migrate(storePath_, *model_);
     if (!passes) {
         fail(passes.error());
         remember(passes.error());
-    } else if (!passes->isEmpty()) {
-        performed = true;
+        return false;
     }
-    return passes.ok();
+    if (!passes->isEmpty())
+        performed = true;
+    // The backup made first holds the old library; parked stores would only swell the package and its backups.
+    QDir(ProgressiveMigrator::parkingFolder(storePath_)).removeRecursively();
+    return true;
 }
 
 void PTMigrationController::complete()

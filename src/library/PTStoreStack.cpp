@@ -2,6 +2,8 @@
 
 #include "library/PTModel.h"
 #include "platform/runtime/Logging.h"
+#include "platform/store/ProgressiveMigrator.h"
+#include "platform/store/StoreError.h"
 
 #include <QFileInfo>
 
@@ -20,6 +22,15 @@ pt::Error PTStoreStack::initializeError()
     return pt::Error::withDescription(PTStoreStack::ErrorDomain, PTStoreStack::InitializeErrorCode,
                                       QStringLiteral("Failed to initialize the store"),
                                       QStringLiteral("There was an error building up the data file."));
+}
+
+pt::Error PTStoreStack::readOnlyError(const QString& storePath)
+{
+    return pt::Error::withDescription(
+        pt::store::StoreErrorDomain, pt::store::StoreReadOnly, QStringLiteral("The Library is read-only"),
+        QStringLiteral("The Library at %1 cannot be written, so it was opened for viewing only and changes will not "
+                       "be saved. Move it to a place you can write to, or switch to another Library.")
+            .arg(QFileInfo(QFileInfo(storePath).path()).absoluteFilePath()));
 }
 
 void PTStoreStack::setHost(std::shared_ptr<PTStoreStackHost> host)
@@ -49,6 +60,9 @@ std::shared_ptr<const pt::store::ObjectModel> PTStoreStack::managedObjectModel()
 bool PTStoreStack::migrationIsNeeded() const
 {
     const QString path = host_->storePath();
+    // A process killed while migrating may have left the store beside its place: take it back rather than let
+    // the open start an empty store with a new identity.
+    pt::store::ProgressiveMigrator::recover(path);
     if (!QFileInfo(path).isFile())
         return false;
     // Metadata that cannot be read is not a migration: opening the store reports it.
@@ -104,6 +118,8 @@ std::shared_ptr<StoreCoordinator> PTStoreStack::coordinatorLocked(QVector<pt::Er
         return nullptr;
     }
     coordinator_ = *coordinator;
+    if (coordinator_->isReadOnly())
+        errors.append(readOnlyError(host_->storePath()));
     return coordinator_;
 }
 

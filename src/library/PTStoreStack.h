@@ -18,6 +18,8 @@ public:
     static constexpr int InitializeErrorCode = 9999;
     // "Failed to initialize the store": the contexts could not be built.
     static pt::Error initializeError();
+    // "The Library is read-only": the store opened for reading only; presented once, when it opens.
+    static pt::Error readOnlyError(const QString& storePath);
 
     // Installs the host and starts a new stack on it (built on first use). The shell calls it once.
     static void setHost(std::shared_ptr<PTStoreStackHost> host);
@@ -36,7 +38,8 @@ public:
     pt::store::ObjectContext* managedObjectContext();
     pt::store::ObjectContext* privateManagedObjectContext() const;
     bool hasManagedObjectContext() const;
-    // The store file exists and was made by another model version.
+    // The store file exists and was made by another model version. A missing store file is first recovered from
+    // what a killed migration left (ProgressiveMigrator::recover); the launch asks this before opening the store.
     bool migrationIsNeeded() const;
     PTStoreStackHost& host() const { return *host_; }
 

@@ -1,6 +1,10 @@
 // Durability with real crashes: a child process saves in a loop and is killed with SIGKILL at random moments.
-// Every reopen must find an intact file holding exactly a committed state.
+// Every reopen must find an intact file holding exactly a committed state. A child that migrates the store is
+// killed at each point the migration reaches; the next launch must find a whole store with the same identity.
 #include "StoreTestSupport.h"
+
+#include "library/PTMigrationController.h"
+#include "library/PTStoreStack.h"
 
 #include <QRandomGenerator>
 
@@ -95,4 +99,60 @@ TEST(CrashTest, KilledWritersLeaveTheLastCommittedState)
         committed = state;
     }
     EXPECT_GT(committed, 0);
+}
+
+TEST(CrashTest, AMigrationKilledAtAnyStageLeavesAWholeStoreWithItsURIs)
+{
+    // Two passes (6 to 7, 7 to 8) of four stages each.
+    for (int killAt = 1; killAt <= 8; ++killAt) {
+        SCOPED_TRACE(killAt);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Rorev.db");
+        QString storeUuid;
+        QString uri;
+        {
+            auto coordinator = StoreCoordinator::open(path, PTModel::version6());
+            ASSERT_TRUE(coordinator);
+            ObjectContext context(ObjectContext::Kind::Confinement, *coordinator);
+            ManagedObject* item = pt::test::makeObject(context, "PTItem", "Arrow Left");
+            ASSERT_TRUE(context.save());
+            storeUuid = (*coordinator)->storeUuid();
+            uri = item->objectID().uriString();
+        }
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ProgressiveMigrator migrator = PTMigrationController::migrator();
+            int reached = 0;
+            migrator.stageHandler = [&](ProgressiveMigrator::Stage) {
+                if (++reached == killAt)
+                    kill(getpid(), SIGKILL);
+            };
+            migrator.migrate(path, *PTModel::current());
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the migration ended before stage " << killAt;
+
+        // The next launch: the stack finds the store, migrates what is left to migrate, and opens it.
+        PTStoreStack::setHost(std::make_shared<pt::test::StoreHost>(path));
+        const bool needed = PTStoreStack::shared()->migrationIsNeeded();
+        auto metadata = StoreCoordinator::metadataForStore(path);
+        ASSERT_TRUE(metadata) << metadata.error().toString().toStdString();
+        EXPECT_EQ(metadata->storeUuid, storeUuid);
+        EXPECT_EQ(needed, metadata->modelHash != PTModel::current()->hash());
+        if (needed)
+            ASSERT_TRUE(PTMigrationController::migrator().migrate(path, *PTModel::current()));
+        auto coordinator = PTStoreStack::shared()->persistentStoreCoordinator();
+        ASSERT_NE(coordinator, nullptr);
+        EXPECT_EQ(coordinator->storeUuid(), storeUuid);
+        ObjectContext context(ObjectContext::Kind::Confinement, coordinator);
+        const auto id = coordinator->objectIDForUri(uri);
+        ASSERT_TRUE(id);
+        ManagedObject* item = context.existingObjectWithID(*id);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->value("name").toString(), "Arrow Left");
+        PTStoreStack::setHost(nullptr);
+    }
 }

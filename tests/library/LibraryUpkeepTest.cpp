@@ -82,6 +82,7 @@ TEST_F(LibraryUpkeep, SwitchingRefusesALibraryOfANewerVersion)
     auto library = PTLibraryController::initWithCreatingLibraryAtPath(other);
     QCoreApplication::setApplicationVersion("2.10");
     library->synchronizeMeta();
+    ASSERT_TRUE(pt::store::StoreCoordinator::open(library->persistantStoreCoordinatorPath(), PTModel::current()).ok());
     library.reset();
 
     QCoreApplication::setApplicationVersion("2.9");
@@ -98,6 +99,57 @@ TEST_F(LibraryUpkeep, SwitchingRefusesALibraryOfANewerVersion)
     EXPECT_EQ(shell->sheets[0]->titles, QStringList{"Switching Library..."});
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return shell->restarts == 1; }, 6000));
     EXPECT_TRUE(shell->forced);
+}
+
+TEST_F(LibraryUpkeep, SwitchingRefusesFoldersThatAreNotLibraries)
+{
+    PTLibraryController* current = makeCurrentLibrary();
+    const struct {
+        const char* name;
+        QByteArray meta; // empty: no META
+        bool store;
+        bool accepted;
+    } cases[] = {
+        {"Documents.ptlibrary", {}, false, false},
+        {"NoMeta.ptlibrary", {}, true, false},
+        {"BrokenMeta.ptlibrary", "<plist><dict><key>version", true, false},
+        {"NoStore.ptlibrary", "valid", false, false},
+        {"Whole.ptlibrary", "valid", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = home.filePath(QString::fromLatin1(c.name));
+        pt::test::writeFile(folder + "/notes.txt", "mine");
+        if (c.meta == "valid")
+            PTLibraryController::initWithCreatingLibraryAtPath(folder)->synchronizeMeta();
+        else if (!c.meta.isEmpty())
+            pt::test::writeFile(folder + "/META", c.meta);
+        if (c.store)
+            ASSERT_TRUE(pt::store::StoreCoordinator::open(folder + "/Rorev.db", PTModel::current()).ok());
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        shell->alerts.clear();
+
+        EXPECT_EQ(current->switchLibraryToLibraryAtURL(folder), c.accepted);
+        EXPECT_EQ(pt::Defaults::standard().stringForKey(PTLibraryController::PathKey),
+                  c.accepted ? folder : current->path());
+        if (!c.accepted) {
+            ASSERT_EQ(shell->alerts.size(), 1);
+            EXPECT_TRUE(shell->alerts[0].startsWith("Unable to Switch Library | ")) << shell->alerts[0].toStdString();
+            // Nothing is written into a folder that was refused.
+            EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        }
+        pt::Defaults::standard().set(PTLibraryController::PathKey, current->path());
+    }
+
+    // A missing folder, and a new, empty package that the switch will fill.
+    shell->alerts.clear();
+    EXPECT_FALSE(current->switchLibraryToLibraryAtURL(home.filePath("Missing.ptlibrary")));
+    EXPECT_EQ(shell->alerts.size(), 1);
+    const QString fresh = home.filePath("New.ptlibrary");
+    ASSERT_TRUE(QDir().mkpath(fresh));
+    EXPECT_TRUE(current->switchLibraryToLibraryAtURL(fresh));
+    EXPECT_EQ(pt::Defaults::standard().stringForKey(PTLibraryController::PathKey), fresh);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return shell->restarts == 2; }, 8000));
 }
 
 TEST_F(LibraryUpkeep, SwitchPanelHidesTheCurrentPackage)

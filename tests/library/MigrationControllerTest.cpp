@@ -58,6 +58,8 @@ TEST_F(MigrationSequence, BacksUpMigratesAndRestarts)
     EXPECT_TRUE(controller.error().isNull());
     EXPECT_TRUE(PTMigrationController::migrationWasPerformed());
     EXPECT_TRUE(StoreCoordinator::open(store, PTModel::current()).ok());
+    // The old versions are not kept in the package: the backup holds them.
+    EXPECT_FALSE(QFileInfo::exists(pt::store::ProgressiveMigrator::parkingFolder(store)));
     ASSERT_EQ(backups().size(), 1);
     // The backup holds the library as it was before the upgrade.
     const QString copy = QDir(PTLibraryBackupController::defaultBackupLocation()).filePath(backups().first());

@@ -1,10 +1,13 @@
 #include "library/PTMappingItemToItemV6_8.h"
 #include "library/PTMigrationController.h"
 #include "library/PTModel.h"
+#include "library/PTStoreStack.h"
 #include "platform/store/ObjectContext.h"
+#include "platform/store/ProgressiveMigrator.h"
 #include "platform/store/StoreFileCopy.h"
 
 #include "StoreTestSupport.h"
+#include "UpkeepTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,10 +89,13 @@ TEST(StoreMigration, Version6StoreReachesTheCurrentModelWithTagsSearchColumnsAnd
     ASSERT_EQ(passes->size(), 2);
     EXPECT_EQ((*passes)[0].destinationModel, "Pictern7");
     EXPECT_EQ((*passes)[1].destinationModel, "Pictern8");
-    // Only the store is left: no intermediate file, no log, no old search index; the old versions are parked.
-    EXPECT_EQ(entries(dir.path()), QStringList{"Rorev.db"});
-    for (const auto& pass : *passes)
+    // Only the store is left: no intermediate file, no log, no old search index; the old versions are parked
+    // inside the package.
+    EXPECT_EQ(entries(dir.path()), (QStringList{".Rorev.db.parked", "Rorev.db"}));
+    for (const auto& pass : *passes) {
+        EXPECT_EQ(QFileInfo(pass.parkedFolder).path(), pt::store::ProgressiveMigrator::parkingFolder(path));
         EXPECT_TRUE(QFileInfo::exists(QDir(pass.parkedFolder).filePath("Rorev.db")));
+    }
     EXPECT_EQ(pt::test::queryStore(path, "PRAGMA journal_mode"), "delete");
 
     auto coordinator = StoreCoordinator::open(path, PTModel::current());
@@ -167,4 +173,74 @@ TEST(StoreMigration, TagsStringOfAnItem)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PTMappingItemToItemV6_8::tagsStringForItem(c.tags, c.name), c.expected) << c.name.toStdString();
+}
+
+TEST(StoreMigration, ALaunchWithoutTheStoreRecoversTheOneAMigrationLeftAside)
+{
+    // What a killed migration can leave when the store itself is gone: a new version written beside it (whole,
+    // or with the rollback journal of a write that never committed), and old versions parked.
+    const struct {
+        const char* name;
+        const char* written;        // the version written beside the store, if any
+        bool writtenUncommitted;
+        QStringList parked;         // parked versions
+        int expectedVersion;        // 0: a new, empty store
+    } cases[] = {
+        {"written", "Pictern8", false, {}, 8},
+        {"parked", nullptr, false, {"Pictern6"}, 6},
+        {"newest of both", "Pictern7", false, {"Pictern6"}, 7},
+        {"uncommitted write", "Pictern8", true, {"Pictern7", "Pictern6"}, 7},
+        {"nothing", nullptr, false, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Rorev.db");
+        const Fixture fixture = makeVersion6Store(path);
+        QHash<QString, QString> versions; // model name -> a whole store of that version
+        {
+            auto migrator = PTMigrationController::migrator();
+            migrator.stageHandler = [&](pt::store::ProgressiveMigrator::Stage stage) {
+                if (stage == pt::store::ProgressiveMigrator::Stage::Folded) {
+                    const QString name = pt::store::StoreCoordinator::metadataForStore(path)->modelName;
+                    versions.insert(name, dir.filePath(name + ".keep"));
+                    QFile::copy(path, dir.filePath(name + ".keep"));
+                }
+            };
+            ASSERT_TRUE(migrator.migrate(path, *PTModel::current()).ok());
+            versions.insert("Pictern8", dir.filePath("Pictern8.keep"));
+            ASSERT_TRUE(QFile::rename(path, dir.filePath("Pictern8.keep")));
+            QDir(pt::store::ProgressiveMigrator::parkingFolder(path)).removeRecursively();
+        }
+        if (c.written) {
+            const QString written = pt::store::ProgressiveMigrator::destinationPath(path, c.written);
+            ASSERT_TRUE(QFile::copy(versions[c.written], written));
+            if (c.writtenUncommitted)
+                pt::test::writeFile(written + "-journal", QByteArray(512, '\0'));
+        }
+        for (const QString& version : c.parked) {
+            const QString folder = QDir(pt::store::ProgressiveMigrator::parkingFolder(path)).filePath(version);
+            ASSERT_TRUE(QDir().mkpath(folder));
+            ASSERT_TRUE(QFile::copy(versions[version], QDir(folder).filePath("Rorev.db")));
+        }
+
+        auto host = std::make_shared<pt::test::StoreHost>(path);
+        PTStoreStack::setHost(host);
+        EXPECT_EQ(PTStoreStack::shared()->migrationIsNeeded(), c.expectedVersion != 0 && c.expectedVersion != 8);
+        auto metadata = pt::store::StoreCoordinator::metadataForStore(path);
+        if (c.expectedVersion == 0) {
+            EXPECT_FALSE(metadata.ok());
+        } else {
+            ASSERT_TRUE(metadata.ok());
+            EXPECT_EQ(metadata->version, c.expectedVersion);
+            EXPECT_EQ(metadata->storeUuid, fixture.storeUuid);
+        }
+        if (c.expectedVersion == 8) {
+            auto coordinator = PTStoreStack::shared()->persistentStoreCoordinator();
+            ASSERT_NE(coordinator, nullptr);
+            EXPECT_EQ(coordinator->storeUuid(), fixture.storeUuid);
+            EXPECT_EQ(valueOf(*coordinator, fixture.taggedUri, "tagsString").toString(), "west,Pointer");
+        }
+        PTStoreStack::setHost(nullptr);
+    }
 }

@@ -11,6 +11,10 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace pt::store;
@@ -214,4 +218,41 @@ TEST_F(SavePathTest, AStoreOfAnotherModelOpensInDeleteModeAndIsReported)
     EXPECT_EQ(queryStore(path(), "PRAGMA journal_mode"), "delete");
     // The save path without a stack still ends.
     EXPECT_FALSE(saveAndWait().isNull());
+}
+
+TEST_F(SavePathTest, AStoreOnAReadOnlyMediumOpensForReadingAndTheUserIsTold)
+{
+    {
+        auto store = StoreCoordinator::open(path(), PTModel::current());
+        ASSERT_TRUE(store);
+        ObjectContext context(ObjectContext::Kind::Confinement, *store);
+        makeObject(context, "PTItem", "kept");
+        ASSERT_TRUE(context.save());
+    }
+    ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0444), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    // A child without the rights to write there stands in for the read-only medium (root writes anything).
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(10);
+        ObjectContext* main = PTMainManagedObjectContext();
+        if (!main)
+            _exit(1);
+        if (host->presented.size() != 1 || host->presented[0].code != StoreReadOnly)
+            _exit(2);
+        if (pt::test::fetchNames(*main, "PTItem", "TRUEPREDICATE") != QStringList{"kept"})
+            _exit(3);
+        makeObject(*main, "PTItem", "refused");
+        if (saveAndWait().isNull())
+            _exit(4);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(queryStore(path(), "SELECT group_concat(name) FROM PTItem"), "kept");
 }

@@ -4,8 +4,13 @@
 #include "platform/store/StoreError.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pt::store;
 using pt::test::makeObject;
@@ -108,21 +113,66 @@ TEST(StoreFileTest, MetadataReadsWithoutOpeningAndDecidesCompatibility)
 TEST(StoreFileTest, FilesThatAreNotStoresAreRefusedUntouched)
 {
     QTemporaryDir dir;
-    const QString garbage = dir.filePath("garbage.db");
-    {
+    // Short files too: SQLite would take one shorter than its header for a new database and write over it.
+    for (const QByteArray& content : {QByteArray(4096, 'x'), QByteArray("x"), QByteArray(99, '\0')}) {
+        const QString garbage = dir.filePath(QStringLiteral("garbage-%1.db").arg(content.size()));
+        {
+            QFile file(garbage);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        EXPECT_FALSE(StoreCoordinator::open(garbage, PTModel::current())) << content.size();
+        EXPECT_FALSE(StoreCoordinator::metadataForStore(garbage));
         QFile file(garbage);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), content);
+        EXPECT_FALSE(QFileInfo::exists(garbage + "-wal"));
     }
-    EXPECT_FALSE(StoreCoordinator::open(garbage, PTModel::current()));
-    EXPECT_FALSE(StoreCoordinator::metadataForStore(garbage));
-    QFile file(garbage);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray(4096, 'x'));
 
     const QString foreign = dir.filePath("foreign.db");
     pt::test::queryStore(foreign, "CREATE TABLE t(x INTEGER)");
     auto refused = StoreCoordinator::open(foreign, PTModel::current());
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().code, StoreNotAStore);
+}
+
+TEST(StoreFileTest, ProcessesCreatingOneStoreAtOnceAllOpenTheSameStore)
+{
+    QTemporaryDir dir;
+    const int stores = 100;
+    const auto pathOf = [&](int n) { return dir.filePath(QStringLiteral("Rorev-%1.db").arg(n)); };
+    // The children wait on the pipe, so that they all start when it closes; then each creates the same stores
+    // in the same order, racing the others at every one.
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < 4; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(gate[1]);
+            char byte;
+            (void)!read(gate[0], &byte, 1);
+            for (int n = 0; n < stores; ++n) {
+                auto coordinator = StoreCoordinator::open(pathOf(n), PTModel::current());
+                if (!coordinator) {
+                    fprintf(stderr, "%s\n", qPrintable(coordinator.error().toString()));
+                    _exit(1);
+                }
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (const pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int n = 0; n < stores; ++n) {
+        auto opened = StoreCoordinator::open(pathOf(n), PTModel::current());
+        ASSERT_TRUE(opened) << opened.error().toString().toStdString();
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/PTModel.h"
+#include "library/PTStoreStackHost.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QStringList>
@@ -25,6 +26,19 @@ public:
 private:
     QTemporaryDir dir_;
     std::shared_ptr<store::StoreCoordinator> coordinator_;
+};
+
+// A store stack host over one store file, keeping what it was asked to present.
+class StoreHost : public PTStoreStackHost {
+public:
+    explicit StoreHost(QString path) : path_(std::move(path)) {}
+    QString storePath() const override { return path_; }
+    void presentError(const pt::Error& error) override { presented << error.localizedDescription(); }
+    void saveFailed(const pt::Error&) override {}
+    QStringList presented;
+
+private:
+    QString path_;
 };
 
 store::ManagedObject* makeObject(store::ObjectContext& context, const QString& entity, const QString& name);

@@ -90,7 +90,7 @@ TEST(ProgressiveMigrator, SwapWithoutTheNewFilePutsTheOldOneBack)
 {
     QTemporaryDir dir;
     const QString path = makeStore(dir, v1);
-    auto swapped = ProgressiveMigrator::swap(path, dir.filePath("missing.db"));
+    auto swapped = ProgressiveMigrator({v1}, {}).swap(path, dir.filePath("missing.db"));
     ASSERT_FALSE(swapped.ok());
     EXPECT_TRUE(StoreCoordinator::open(path, v1).ok());
 }

@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 namespace pt::store {
 
 namespace {
@@ -42,11 +44,18 @@ QStringList sharedColumns(const EntityDescription& destination, const EntityDesc
     return columns;
 }
 
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// rename(2): within one folder it replaces what is at `to` in one step.
 pt::Result<void> moveFile(const QString& from, const QString& to)
 {
-    // A rename where it can; across file systems QFile copies and then removes the original.
-    if (!QFile::rename(from, to))
-        return migrationError(QStringLiteral("Cannot move %1 to %2").arg(from, to));
+    std::error_code ec;
+    std::filesystem::rename(fsPath(from), fsPath(to), ec);
+    if (ec)
+        return migrationError(QStringLiteral("Cannot move %1 to %2: %3").arg(from, to, QString::fromStdString(ec.message())));
     return {};
 }
 
@@ -165,6 +174,7 @@ pt::Result<ProgressiveMigrator::Pass> ProgressiveMigrator::runPass(const QString
         if (!mode || mode->toLower() != QLatin1String("delete"))
             return migrationError(QStringLiteral("%1 is in use and cannot be migrated").arg(storePath));
     }
+    reached(Stage::Folded);
     auto metadata = StoreCoordinator::metadataForStore(storePath);
     if (!metadata)
         return metadata.error();
@@ -222,41 +232,110 @@ pt::Result<ProgressiveMigrator::Pass> ProgressiveMigrator::runPass(const QString
         removeWithCompanions(destination);
         return written.error();
     }
+    reached(Stage::Written);
     auto parked = swap(storePath, destination);
     if (!parked) {
         removeWithCompanions(destination);
         return parked.error();
     }
+    reached(Stage::Swapped);
     if (step.completed)
         step.completed(storePath);
     return Pass{step.source->name(), destinationModel.name(), *parked};
 }
 
-pt::Result<QString> ProgressiveMigrator::swap(const QString& storePath, const QString& destinationPath)
+void ProgressiveMigrator::reached(Stage stage) const
 {
-    const QString parked = QDir(QDir::tempPath()).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    if (stageHandler)
+        stageHandler(stage);
+}
+
+QString ProgressiveMigrator::parkingFolder(const QString& storePath)
+{
+    const QFileInfo info(storePath);
+    return QDir(info.path()).filePath(QStringLiteral(".%1.parked").arg(info.fileName()));
+}
+
+pt::Result<QString> ProgressiveMigrator::swap(const QString& storePath, const QString& destinationPath) const
+{
+    if (!QFileInfo(destinationPath).isFile())
+        return migrationError(QStringLiteral("No new store at %1").arg(destinationPath));
+    const QString parked = QDir(parkingFolder(storePath)).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
     if (!QDir().mkpath(parked))
         return migrationError(QStringLiteral("Cannot make %1").arg(parked));
+    const QString name = QFileInfo(storePath).fileName();
+    // The old store keeps its place until the new one takes it: what is parked is a second name for it.
+    std::error_code ec;
+    std::filesystem::create_hard_link(fsPath(storePath), fsPath(QDir(parked).filePath(name)), ec);
+    if (ec && !QFile::copy(storePath, QDir(parked).filePath(name))) {
+        QDir(parked).removeRecursively();
+        return migrationError(QStringLiteral("Cannot park %1 in %2").arg(storePath, parked));
+    }
+    // The companions belong to the old file (the fold leaves none): a log left beside the new file would be
+    // played into it.
     QStringList moved;
     const auto restore = [&] {
-        for (const QString& name : std::as_const(moved))
-            QFile::rename(QDir(parked).filePath(name), QDir(QFileInfo(storePath).path()).filePath(name));
+        for (const QString& companion : std::as_const(moved))
+            QFile::rename(QDir(parked).filePath(QFileInfo(companion).fileName()), companion);
+        QDir(parked).removeRecursively();
     };
-    for (const QString& file : withCompanions(storePath)) {
-        if (!QFileInfo::exists(file))
+    for (const QString& companion : StoreFileCopy::companionPaths(storePath)) {
+        if (!QFileInfo::exists(companion))
             continue;
-        const QString name = QFileInfo(file).fileName();
-        if (auto r = moveFile(file, QDir(parked).filePath(name)); !r) {
+        if (auto r = moveFile(companion, QDir(parked).filePath(QFileInfo(companion).fileName())); !r) {
             restore();
             return r.error();
         }
-        moved << name;
+        moved << companion;
     }
+    reached(Stage::Parked);
+    // One rename puts the new store in place: a crash leaves the old file or the new one there, never none.
     if (auto r = moveFile(destinationPath, storePath); !r) {
         restore();
         return r.error();
     }
     return parked;
+}
+
+QString ProgressiveMigrator::recover(const QString& storePath)
+{
+    const QFileInfo store(storePath);
+    if (store.exists())
+        return {};
+    // Stores written beside the store come first: they are newer than any parked one of the same version.
+    QStringList candidates;
+    const QString written = QStringLiteral("%1.*.%2").arg(store.completeBaseName(), store.suffix());
+    for (const QFileInfo& file : QDir(store.path()).entryInfoList({written}, QDir::Files))
+        candidates << file.absoluteFilePath();
+    for (const QFileInfo& folder : QDir(parkingFolder(storePath)).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        candidates << QDir(folder.absoluteFilePath()).filePath(store.fileName());
+    QString best;
+    int bestVersion = -1;
+    for (const QString& candidate : std::as_const(candidates)) {
+        // A rollback journal beside a written store marks one whose writing never committed.
+        if (QFileInfo::exists(candidate + QStringLiteral("-journal")))
+            continue;
+        auto metadata = StoreCoordinator::metadataForStore(candidate);
+        if (metadata && metadata->version > bestVersion) {
+            best = candidate;
+            bestVersion = metadata->version;
+        }
+    }
+    if (best.isEmpty())
+        return {};
+    // Companions first, so that the store never stands without its log.
+    const QStringList from = withCompanions(best);
+    const QStringList to = withCompanions(storePath);
+    for (int i = from.size() - 1; i >= 0; --i) {
+        if (!QFileInfo::exists(from[i]))
+            continue;
+        if (auto r = moveFile(from[i], to[i]); !r) {
+            qCWarning(lcStore).noquote() << r.error().toString();
+            return {};
+        }
+    }
+    qCWarning(lcStore) << "no store at" << storePath << "; recovered the one at" << best;
+    return best;
 }
 
 } // namespace pt::store

@@ -2,16 +2,28 @@
 
 #include "platform/store/StoreError.h"
 
+#include <QUrl>
+
 #include <sqlite3.h>
 
 namespace pt::store {
 
 pt::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::open(const QString& path, bool readOnly)
 {
+    return openWith(path, path.toUtf8(), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+pt::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::openImmutable(const QString& path)
+{
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("?immutable=1");
+    return openWith(path, uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+}
+
+pt::Result<std::unique_ptr<SqliteDatabase>> SqliteDatabase::openWith(const QString& path, const QByteArray& name,
+                                                                     int flags)
+{
     sqlite3* db = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
-        | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
@@ -66,6 +78,11 @@ pt::Error SqliteDatabase::error(const QString& doing) const
     return storeError(StoreSqlFailed, QStringLiteral("%1: %2 (%3)")
                                           .arg(doing, QString::fromUtf8(sqlite3_errmsg(db_)))
                                           .arg(sqlite3_extended_errcode(db_)));
+}
+
+int SqliteDatabase::lastErrorCode() const
+{
+    return sqlite3_errcode(db_) & 0xff;
 }
 
 pt::Result<QString> SqliteDatabase::queryText(const QString& sql)

@@ -17,6 +17,9 @@ namespace pt::store {
 class SqliteDatabase {
 public:
     static pt::Result<std::unique_ptr<SqliteDatabase>> open(const QString& path, bool readOnly);
+    // A read-only connection that takes the file as unchanging: no locks, no log files (a read-only medium,
+    // where the shared-memory file of a log cannot be made).
+    static pt::Result<std::unique_ptr<SqliteDatabase>> openImmutable(const QString& path);
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
@@ -32,8 +35,12 @@ public:
     // Runs one statement and answers its first column of the first row as text (for pragmas).
     pt::Result<QString> queryText(const QString& sql);
 
+    // The primary result code of the connection's last failure (SQLITE_BUSY, ...).
+    int lastErrorCode() const;
+
 private:
     explicit SqliteDatabase(sqlite3* db) : db_(db) {}
+    static pt::Result<std::unique_ptr<SqliteDatabase>> openWith(const QString& path, const QByteArray& name, int flags);
     sqlite3* db_;
     QHash<QString, sqlite3_stmt*> cache_;
 };

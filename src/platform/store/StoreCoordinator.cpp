@@ -6,6 +6,8 @@
 #include "platform/store/TextFold.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QUuid>
 
@@ -59,6 +61,14 @@ pt::Error closedError()
     return storeError(StoreNoCoordinator, QStringLiteral("The store is closed"));
 }
 
+// SQLite takes a file shorter than its header for a new, empty database and writes over it.
+bool hasDatabaseHeader(const QString& path)
+{
+    static const QByteArray magic("SQLite format 3", 16);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(magic.size()) == magic;
+}
+
 bool bit(quint64 mask, int index)
 {
     return mask & (quint64(1) << index);
@@ -86,24 +96,59 @@ pt::Result<std::shared_ptr<StoreCoordinator>> StoreCoordinator::open(const QStri
                                                                      std::shared_ptr<const ObjectModel> model,
                                                                      const Options& options)
 {
-    auto db = SqliteDatabase::open(path, false);
+    const QFileInfo file(path);
+    if (file.size() > 0 && !hasDatabaseHeader(path))
+        return storeError(StoreOpenFailed, QStringLiteral("%1 is not a database").arg(path));
+    // A file or folder that cannot be written (a read-only medium, another user's library) is read where it is.
+    const bool readOnly = file.exists() && (!file.isWritable() || !QFileInfo(file.path()).isWritable());
+    auto db = SqliteDatabase::open(path, readOnly);
     if (!db)
         return db.error();
     std::shared_ptr<StoreCoordinator> coordinator(new StoreCoordinator(path, std::move(model), std::move(*db)));
+    coordinator->readOnly_ = readOnly;
     if (auto r = coordinator->prepare(options); !r)
         return r.error();
     return coordinator;
 }
 
-pt::Result<void> StoreCoordinator::prepare(const Options& options)
+pt::Result<void> StoreCoordinator::setJournalMode(const Options& options)
 {
-    sqlite3_busy_timeout(db_->handle(), options.busyTimeoutMs);
     const QString wanted = options.journalMode == JournalMode::Wal ? QStringLiteral("wal") : QStringLiteral("delete");
+    // Changing the mode needs the file to itself, and SQLite does not wait for a process that creates the same
+    // store at the same moment (waiting could deadlock): try again until the busy timeout has passed.
+    QDeadlineTimer deadline(options.busyTimeoutMs);
     auto mode = db_->queryText(QStringLiteral("PRAGMA journal_mode=%1").arg(wanted));
+    while (!mode && db_->lastErrorCode() == SQLITE_BUSY && !deadline.hasExpired()) {
+        sqlite3_sleep(10);
+        mode = db_->queryText(QStringLiteral("PRAGMA journal_mode=%1").arg(wanted));
+    }
     if (!mode)
         return storeError(StoreOpenFailed, QStringLiteral("%1 is not a store: %2").arg(path_, mode.error().localizedDescription()));
     if (mode->toLower() != wanted)
         return storeError(StoreOpenFailed, QStringLiteral("%1 cannot use journal mode %2").arg(path_, wanted));
+    return {};
+}
+
+pt::Result<void> StoreCoordinator::openReadOnly()
+{
+    if (db_->queryText(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return {};
+    // A store in write-ahead-log mode needs its shared-memory file, which a read-only folder cannot hold.
+    auto immutable = SqliteDatabase::openImmutable(path_);
+    if (!immutable)
+        return immutable.error();
+    db_ = std::move(*immutable);
+    if (auto r = db_->queryText(QStringLiteral("SELECT count(*) FROM sqlite_master")); !r)
+        return storeError(StoreOpenFailed, QStringLiteral("%1 cannot be read: %2").arg(path_, r.error().localizedDescription()));
+    return {};
+}
+
+pt::Result<void> StoreCoordinator::prepare(const Options& options)
+{
+    sqlite3_busy_timeout(db_->handle(), options.busyTimeoutMs);
+    if (auto r = readOnly_ ? openReadOnly() : setJournalMode(options); !r)
+        return r;
+    sqlite3_busy_timeout(db_->handle(), options.busyTimeoutMs);
     for (const char* pragma : {"PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"})
         if (auto r = db_->exec(QString::fromLatin1(pragma)); !r)
             return r;
@@ -115,6 +160,8 @@ pt::Result<void> StoreCoordinator::prepare(const Options& options)
     if (!hasMetadata)
         return hasMetadata.error();
     if (*hasMetadata == QLatin1String("0")) {
+        if (readOnly_)
+            return storeError(StoreNotAStore, QStringLiteral("%1 is not a store and cannot be written").arg(path_));
         if (auto r = createSchema(); !r)
             return r;
     }

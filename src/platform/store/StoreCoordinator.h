@@ -45,7 +45,9 @@ public:
     };
 
     // Opens the store, creating it (with a new store UUID) when the file is new or empty. A store of another
-    // model version is refused with StoreIncompatible; a database that is not a store with StoreNotAStore.
+    // model version is refused with StoreIncompatible; a database that is not a store with StoreNotAStore, and a
+    // file that is not a database (however short) with StoreOpenFailed, untouched. A store whose file or folder
+    // cannot be written opens read-only (isReadOnly; every write fails).
     static pt::Result<std::shared_ptr<StoreCoordinator>> open(const QString& path,
                                                               std::shared_ptr<const ObjectModel> model,
                                                               const Options& options);
@@ -64,6 +66,7 @@ public:
     std::shared_ptr<const ObjectModel> sharedModel() const { return model_; }
     const QString& path() const { return path_; }
     const QString& storeUuid() const { return storeUuid_; }
+    bool isReadOnly() const { return readOnly_; }
     // The connection's journal mode ("wal" or "delete").
     QString journalMode();
 
@@ -97,6 +100,8 @@ public:
 private:
     StoreCoordinator(QString path, std::shared_ptr<const ObjectModel> model, std::unique_ptr<SqliteDatabase> db);
     pt::Result<void> prepare(const Options& options);
+    pt::Result<void> setJournalMode(const Options& options);
+    pt::Result<void> openReadOnly();
     pt::Result<void> createSchema();
     pt::Result<void> writeLocked(const ChangeSet& changes, MergePolicy policy, WriteResult& result);
     // The SQL of one entity's tables, made once.
@@ -114,6 +119,7 @@ private:
     std::shared_ptr<const ObjectModel> model_;
     std::unique_ptr<SqliteDatabase> db_;
     QString storeUuid_;
+    bool readOnly_ = false;
     std::mutex mutex_;
     QHash<const EntityDescription*, EntitySql> sql_;
 };

@@ -14,6 +14,7 @@ enum StoreErrorCode {
     StoreBadPredicate = 5, // a predicate that names unknown keys or cannot be compiled
     StoreNoCoordinator = 6,
     StoreMigrationFailed = 7, // no way from the store's model to the target, or a step failed
+    StoreReadOnly = 8,        // the store opened for reading only: its file or folder cannot be written
 };
 
 inline pt::Error storeError(StoreErrorCode code, const QString& description)
