@@ -227,3 +227,19 @@ TEST_F(BundleTest, LongNamesFitAndAMissingFileMakesTheExportIncomplete)
     }
     EXPECT_EQ(files.size(), 2);
 }
+
+TEST_F(BundleTest, AnExportThatCannotWriteTheBundleSaysItFailed)
+{
+    PTCollection* set = makeSet(QStringLiteral("Nowhere"));
+    saveAndWait();
+    // A plain file where the bundle's folder would go: nothing can be written below it.
+    QFile blocker(out.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    PTTernExporter::exportManagedObjectToPath(set, out.filePath(QStringLiteral("blocker/Bundle")));
+    ASSERT_TRUE(runMainQueueUntil([&] { return !shell->sheets.isEmpty() && shell->sheets[0]->sessionEnded; }, 20000));
+    EXPECT_EQ(shell->sheets[0]->titles, QStringList({"Exporting Tern, please wait...", "Export Failed"}));
+    EXPECT_EQ(shell->alerts.size(), 1);
+    EXPECT_TRUE(shell->revealed.isEmpty());
+}

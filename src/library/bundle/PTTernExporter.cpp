@@ -27,6 +27,7 @@ namespace {
 const QString ExportingTitle = QStringLiteral("Exporting Tern, please wait...");
 const QString ExportCompleteTitle = QStringLiteral("Export Complete");
 const QString ExportIncompleteTitle = QStringLiteral("Export Incomplete");
+const QString ExportFailedTitle = QStringLiteral("Export Failed");
 constexpr double SheetLingerSeconds = 1.0;
 
 QString formattedDate(const QDateTime& date)
@@ -117,11 +118,17 @@ void PTTernExporter::exportManagedObjectToPath(pt::store::ManagedObject* object,
         exporter->setCompletionHandler([sheet, weak = std::weak_ptr<PTTernExporter>(exporter)] {
             const std::shared_ptr<PTTernExporter> exporter = weak.lock();
             const int failed = exporter ? exporter->failedCopies() : 0;
+            const QString failure = exporter ? exporter->failureReason() : QString();
             if (sheet) {
-                sheet->setTitle(failed ? ExportIncompleteTitle : ExportCompleteTitle);
+                sheet->setTitle(!failure.isEmpty() ? ExportFailedTitle
+                                : failed           ? ExportIncompleteTitle
+                                                   : ExportCompleteTitle);
                 pt::dispatchAfter(SheetLingerSeconds, pt::DispatchQueue::main(), [sheet] { sheet->endSession(); });
             }
-            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed(); shell && failed)
+            const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
+            if (shell && !failure.isEmpty())
+                shell->presentAlert(QCoreApplication::translate("PTTernExporter", "The export failed"), failure);
+            else if (shell && failed)
                 shell->presentAlert(QCoreApplication::translate("PTTernExporter", "The export is incomplete"),
                                     QCoreApplication::translate("PTTernExporter",
                                                                 "%1 icon files could not be copied into the bundle.")
@@ -152,10 +159,7 @@ void PTTernExporter::begin()
     auto self = shared_from_this();
     if (holdsLibrary(path_)) {
         qCWarning(lcLibrary).noquote() << "bundle: refusing to replace the library or a folder holding it:" << path_;
-        pt::DispatchQueue::main().async([self] {
-            if (self->completion_)
-                self->completion_();
-        });
+        fail(QCoreApplication::translate("PTTernExporter", "The bundle would replace the library."));
         return;
     }
     const QFileInfo existing(path_);
@@ -163,10 +167,23 @@ void PTTernExporter::begin()
         QFile::remove(path_);
     else if (existing.isDir())
         QDir(path_).removeRecursively();
-    QDir().mkpath(iconsPath_);
+    if (!QDir().mkpath(iconsPath_)) {
+        fail(QCoreApplication::translate("PTTernExporter", "The folder \"%1\" could not be created.")
+                 .arg(QDir::toNativeSeparators(path_)));
+        return;
+    }
     PTSaveManagedObjectContextWithCompletion([self](const pt::Error&) {
         self->queueObject(self->objectID_, true);
         self->queue_->notifyWhenEmpty([self] { self->finished(); });
+    });
+}
+
+void PTTernExporter::fail(const QString& reason)
+{
+    failureReason_ = reason;
+    pt::DispatchQueue::main().async([self = shared_from_this()] {
+        if (self->completion_)
+            self->completion_();
     });
 }
 
@@ -300,12 +317,14 @@ void PTTernExporter::finished()
 {
     auto self = shared_from_this();
     queue_->addOperation([self] {
-        self->writeMeta();
-        pt::DispatchQueue::main().async([self] {
+        QString failure = self->writeMeta();
+        pt::DispatchQueue::main().async([self, failure] {
             // Dropped here, so that the last reference to the exporter never waits for the queue from one of
             // the queue's own operations.
             self->queue_.reset();
-            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
+            self->failureReason_ = failure;
+            // A bundle without META is no bundle: nothing to show.
+            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed(); shell && failure.isEmpty())
                 shell->showFilesInFileManager({self->path_});
             if (self->completion_)
                 self->completion_();
@@ -313,7 +332,7 @@ void PTTernExporter::finished()
     });
 }
 
-void PTTernExporter::writeMeta()
+QString PTTernExporter::writeMeta()
 {
     const QString version = QCoreApplication::applicationVersion();
     const QJsonObject meta{
@@ -332,9 +351,13 @@ void PTTernExporter::writeMeta()
         dataAdditions::gzippedDataWithCompressionLevel(QJsonDocument(root).toJson(QJsonDocument::Compact), 1.0f);
     if (!gzipped) {
         qCWarning(lcLibrary).noquote() << "bundle: META not compressed:" << gzipped.error().toString();
-        return;
+        return gzipped.error().localizedDescription();
     }
     QSaveFile file(QDir(path_).filePath(MetaFile));
-    if (!file.open(QIODevice::WriteOnly) || file.write(*gzipped) != gzipped->size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(*gzipped) != gzipped->size() || !file.commit()) {
         qCWarning(lcLibrary).noquote() << "bundle: META not written:" << file.errorString();
+        return QCoreApplication::translate("PTTernExporter", "The bundle's index could not be written: %1")
+            .arg(file.errorString());
+    }
+    return {};
 }

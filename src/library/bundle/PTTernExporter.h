@@ -47,6 +47,8 @@ public:
     void setCompletionHandler(Completion completion) { completion_ = std::move(completion); }
     // Icons whose files could not be copied into the bundle (missing or failed); any makes the export incomplete.
     int failedCopies() const { return failedCopies_; }
+    // Why the bundle could not be written at all (refused, no folder, no META); empty when it was.
+    const QString& failureReason() const { return failureReason_; }
     const Completion& completionHandler() const { return completion_; }
     // Replaces whatever stands at the path and writes the bundle; the completion runs on the main queue.
     void begin();
@@ -62,8 +64,10 @@ private:
     void exportGroup(PTGroup* group, bool ignoreParent);
     QString computeLicence(PTLicence* licence);
     QString identifierForObjectID(const pt::store::ObjectID& id);
+    void fail(const QString& reason);
     void finished();
-    void writeMeta();
+    // Writes META last and atomically; answers why it could not, or nothing.
+    QString writeMeta();
     static void store(std::mutex& mutex, QHash<QString, QJsonObject>& records, const QJsonObject& record);
     static QJsonObject section(std::mutex& mutex, const QHash<QString, QJsonObject>& records);
 
@@ -74,6 +78,7 @@ private:
     Completion completion_;
     std::unique_ptr<pt::OperationQueue> queue_;
     std::atomic<int> failedCopies_{0};
+    QString failureReason_;
 
     std::mutex identifiersMutex_, groupsMutex_, setsMutex_, itemsMutex_, licencesMutex_;
     QHash<QString, QString> identifiers_;
