@@ -121,8 +121,8 @@ TEST(SvgDrawing, OpacityFadesTheElementAsOneGroup)
         QStringLiteral("<path %1 d='M10.3 10.6h50v50h-50z' fill='#ff0000'/>"),
         QStringLiteral("<path %1 d='M10 10L90 30L30 90' fill='none' stroke='#00ff00' stroke-width='3'/>"),
         QStringLiteral("<rect %1 x='20' y='20' width='40' height='40' fill='#ff0000' stroke='#0000ff' stroke-width='10'/>"),
-        QStringLiteral("<path %1 d='M10 50L60 46L10 42' fill='none' stroke='#00ff00' stroke-width='4' "
-                       "stroke-miterlimit='20'/>"),
+        // A miter nine half widths long, under the layers' limit of 10.
+        QStringLiteral("<path %1 d='M10 51.6L60 46L10 40.4' fill='none' stroke='#00ff00' stroke-width='4'/>"),
         QStringLiteral("<path %1 d='M20 80L50 20L80 80' fill='none' stroke='#0000ff' stroke-width='8' "
                        "stroke-linecap='square'/>"),
         QStringLiteral("<g %1 transform='rotate(30 50 50)'><rect x='30' y='10' width='40' height='20' fill='#ff0000'/>"
