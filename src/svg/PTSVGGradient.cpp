@@ -38,27 +38,20 @@ std::vector<PTSVGGradientStop> PTSVGGradient::computeColorStops(const PTSVGXmlNo
         offset = std::max(std::clamp(offset, 0.0, 1.0), previous);
         previous = offset;
 
-        const QString* opacityText = child->attribute(u"stop-opacity");
-        const double opacity = opacityText ? opacityValue(*opacityText) : 1.0;
+        // Colour and opacity are read apart: the style wins for each that it gives.
+        const QString* styleText = child->attribute(u"style");
+        const PTSVGStyle style = styleText ? PTSVGStyle::parseStyleString(*styleText) : PTSVGStyle();
         std::optional<QColor> color;
-        if (const QString* colorText = child->attribute(u"stop-color")) {
+        if (const QString* styleColor = style.property(u"stop-color"))
+            color = PTSVGColor::colorFromString(*styleColor);
+        if (const QString* colorText = child->attribute(u"stop-color"); !color && colorText)
             color = PTSVGColor::colorFromString(*colorText);
-            if (color && opacity != 1.0)
-                color = PTSVGColor::changeAlphaOnColor(*color, opacity);
-        }
-        if (const QString* styleText = child->attribute(u"style")) {
-            const PTSVGStyle style = PTSVGStyle::parseStyleString(*styleText);
-            if (const QString* styleColor = style.property(QStringLiteral("stop-color"))) {
-                if (const auto parsed = PTSVGColor::colorFromString(*styleColor)) {
-                    const QString* styleOpacity = style.property(QStringLiteral("stop-opacity"));
-                    color = PTSVGColor::changeAlphaOnColor(
-                        *parsed, styleOpacity ? opacityValue(*styleOpacity) : opacity);
-                }
-            }
-        }
-        if (!color)
-            color = PTSVGColor::changeAlphaOnColor(Qt::black, opacity);
-        stops.push_back({offset, *color});
+        const QString* opacityText = style.property(u"stop-opacity");
+        if (!opacityText)
+            opacityText = child->attribute(u"stop-opacity");
+        const QColor base = color.value_or(QColor(Qt::black));
+        const double opacity = opacityText ? opacityValue(*opacityText) : 1.0;
+        stops.push_back({offset, PTSVGColor::changeAlphaOnColor(base, base.alphaF() * opacity)});
     }
     return stops;
 }

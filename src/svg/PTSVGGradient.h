@@ -24,7 +24,8 @@ struct PTSVGGradientStop {
 class PTSVGGradient : public PTSVGNode {
 public:
     // The stops of a gradient element's children, in order. Offsets take "%" as a percentage, clamp to 0..1 and
-    // never decrease; colours come from stop-color/stop-opacity, the style attribute winning; no colour is black.
+    // never decrease; stop-color and stop-opacity each come from the style attribute when it gives them, else from
+    // their own attributes; no colour is black, and a colour's own alpha multiplies with the opacity.
     static std::vector<PTSVGGradientStop> computeColorStops(const PTSVGXmlNode& element);
 
     // The gradient as a cairo pattern in the painted node's user space, fading by opacity; the caller destroys it.

@@ -11,6 +11,11 @@ void PTSVGLayer::renderInContext(cairo_t* cr)
     renderSVG(cr, [this](cairo_t* context) { pt::Layer::renderInContext(context); });
 }
 
+std::optional<QRectF> PTSVGLayer::drawingBounds() const
+{
+    return QRectF();
+}
+
 std::vector<pt::Layer*> PTSVGLayer::deepestSublayersOfLayer(const pt::Layer& layer)
 {
     std::vector<pt::Layer*> leaves;

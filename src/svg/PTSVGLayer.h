@@ -21,4 +21,8 @@ public:
     // Calls the block with (layer, false), then with (its mask, true) without walking into the mask, then walks
     // each sublayer the same way.
     static void recursivelyWalkLayer(pt::Layer& layer, const std::function<void(pt::Layer&, bool isMask)>& block);
+
+protected:
+    // Groups, wrappers and images draw nothing themselves but their contents image.
+    std::optional<QRectF> drawingBounds() const override;
 };

@@ -79,10 +79,10 @@ std::shared_ptr<pt::Layer> PTSVGLayerTree::applyTransforms(const std::shared_ptr
     const QRectF frame = layer->frame();
     const double x = node.x() ? node.x()->computeValue(frame.width()) : 0;
     const double y = node.y() ? node.y()->computeValue(frame.height()) : 0;
-    // Images place themselves at x, y; nested documents take them through this translation. A mask's x and y
-    // bound its region and move nothing.
-    const bool region = node.type() == PTSVGNodeTypeMask;
-    const bool ownOffset = (x != 0 || y != 0) && !region && !dynamic_cast<const PTSVGImage*>(&node);
+    // Of the nodes drawn here only a nested document is placed by x and y, through this translation: images
+    // place themselves, a mask's x and y bound its region, and paths and groups have no position of their own.
+    const auto* group = dynamic_cast<const PTSVGGroup*>(&node);
+    const bool ownOffset = (x != 0 || y != 0) && group && group->svg();
     std::vector<PTSVGTransform> transforms = node.transforms();
     if (ownOffset)
         transforms.push_back(PTSVGTransform::transformByTranslatingX(x, y));

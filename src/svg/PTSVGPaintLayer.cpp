@@ -4,6 +4,14 @@
 
 #include <cairo.h>
 
+std::optional<QRectF> PTSVGPaintLayer::drawingBounds() const
+{
+    if (!fillsShape_)
+        return std::nullopt;
+    const auto* shape = dynamic_cast<const pt::ShapeLayer*>(superlayer());
+    return shape && shape->path() ? shape->path()->boundingBox() : QRectF();
+}
+
 void PTSVGPaintLayer::paintSource(cairo_t* cr, cairo_pattern_t* source) const
 {
     const auto* shape = dynamic_cast<const pt::ShapeLayer*>(superlayer());

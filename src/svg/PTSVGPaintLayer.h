@@ -23,6 +23,8 @@ public:
     void setFillsShape(bool fills) { fillsShape_ = fills; }
 
 protected:
+    // A fill covers its shape's path; a stroke's paint covers everything, and its mask (the stroke) bounds it.
+    std::optional<QRectF> drawingBounds() const override;
     // Paints a source given in the painted node's user space over the area described above.
     void paintSource(cairo_t* cr, cairo_pattern_t* source) const;
 

@@ -1,6 +1,5 @@
 #include "svg/PTSVGRadialGradient.h"
 
-#include "svg/PTSVGUtils.h"
 #include "svg/PTSVGXmlNode.h"
 
 #include <cairo.h>
@@ -9,20 +8,11 @@
 
 namespace {
 
-PTSVGUnitLength centreLength(const PTSVGXmlNode& element, QStringView name)
+// The length an attribute gives, or the fallback when it gives none.
+PTSVGUnitLength lengthAttribute(const PTSVGXmlNode& element, QStringView name, const PTSVGUnitLength& fallback)
 {
     const QString* text = element.attribute(name);
-    if (!text)
-        return PTSVGUnitLength::unitWithPercentageFloat(0.5);
-    return PTSVGUnitLength::unitWithString(*text).value_or(PTSVGUnitLength::unitWithPercentageFloat(0.5));
-}
-
-// A focus below 1 is a fraction of the box, as "25%" is.
-PTSVGUnitLength focusLength(const QString& text)
-{
-    const auto length = PTSVGUtils::leadingFloat(text) < 1 ? PTSVGUnitLength::unitWithPercentageString(text)
-                                                          : PTSVGUnitLength::unitWithString(text);
-    return length.value_or(PTSVGUnitLength::unitWithPercentageFloat(0.5));
+    return text ? PTSVGUnitLength::unitWithString(*text).value_or(fallback) : fallback;
 }
 
 } // namespace
@@ -41,15 +31,12 @@ std::shared_ptr<PTSVGNode> PTSVGRadialGradient::clone() const
 
 void PTSVGRadialGradient::parseGradient(const PTSVGXmlNode& element, PTSVGRadialGradient& gradient)
 {
-    gradient.cx_ = centreLength(element, u"cx");
-    gradient.cy_ = centreLength(element, u"cy");
-    gradient.radius_ = centreLength(element, u"r");
-    gradient.fx_ = gradient.cx_;
-    gradient.fy_ = gradient.cy_;
-    if (const QString* fx = element.attribute(u"fx"))
-        gradient.fx_ = focusLength(*fx);
-    if (const QString* fy = element.attribute(u"fy"))
-        gradient.fy_ = focusLength(*fy);
+    const PTSVGUnitLength half = PTSVGUnitLength::unitWithPercentageFloat(0.5);
+    gradient.cx_ = lengthAttribute(element, u"cx", half);
+    gradient.cy_ = lengthAttribute(element, u"cy", half);
+    gradient.radius_ = lengthAttribute(element, u"r", half);
+    gradient.fx_ = lengthAttribute(element, u"fx", gradient.cx_);
+    gradient.fy_ = lengthAttribute(element, u"fy", gradient.cy_);
     if (gradient.stops().empty())
         gradient.setStops(computeColorStops(element));
 }

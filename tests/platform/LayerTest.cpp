@@ -144,6 +144,32 @@ TEST(Layer, OpacityCompositesTheSubtreeAsOneGroup)
     EXPECT_NEAR(alphaAt(image, 40, 40), 128, 1) << "overlapping children must not add up";
 }
 
+namespace {
+
+// Draws outside its bounds, as drawInContext() may.
+class FarDrawing : public Layer {
+public:
+    void drawInContext(cairo_t* cr) override
+    {
+        cairo_rectangle(cr, 60, 60, 20, 20);
+        cairo_fill(cr);
+    }
+};
+
+} // namespace
+
+TEST(Layer, AFadedGroupKeepsWhatItCannotBound)
+{
+    auto root = canvas();
+    auto shape = filledRect({0, 0, 20, 20}, Qt::red);
+    shape->addSublayer(std::make_shared<FarDrawing>());
+    shape->setOpacity(0.5);
+    root->addSublayer(shape);
+    const QImage image = render(*root);
+    EXPECT_NEAR(alphaAt(image, 10, 10), 128, 1);
+    EXPECT_NEAR(alphaAt(image, 70, 70), 128, 1) << "a sublayer that may draw anywhere leaves the group unclipped";
+}
+
 TEST(Layer, MaskKeepsWhereTheMaskIsOpaqueInTheLayersCoordinates)
 {
     auto root = canvas();

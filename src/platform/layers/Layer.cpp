@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pt {
 
@@ -35,6 +36,50 @@ void drawImage(cairo_t* cr, const QImage& source, const QRectF& rect)
     cairo_paint(cr);
     cairo_restore(cr);
     cairo_surface_destroy(surface);
+}
+
+// The union of two boxes, leaving out one that covers no area.
+QRectF united(const QRectF& a, const QRectF& b)
+{
+    if (b.isEmpty())
+        return a;
+    return a.isEmpty() ? b : a.united(b);
+}
+
+// Clips to the box rounded out to whole device pixels, and one pixel more: the clip's edge must never cut into
+// the antialiased edge of what is drawn inside it. Answers whether anything is left to draw.
+bool clipToDevicePixels(cairo_t* cr, const QRectF& box)
+{
+    if (box.isEmpty())
+        return false;
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
+        double x = corner.x(), y = corner.y();
+        cairo_user_to_device(cr, &x, &y);
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+    }
+    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) || !std::isfinite(bottom))
+        return true;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    cairo_identity_matrix(cr);
+    // Staying inside the current clip keeps the numbers in the range cairo's fixed point holds.
+    double clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
+    cairo_clip_extents(cr, &clipLeft, &clipTop, &clipRight, &clipBottom);
+    left = std::max(std::floor(left) - 1, clipLeft);
+    top = std::max(std::floor(top) - 1, clipTop);
+    right = std::min(std::ceil(right) + 1, clipRight);
+    bottom = std::min(std::ceil(bottom) + 1, clipBottom);
+    const bool visible = right > left && bottom > top;
+    if (visible) {
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+        cairo_clip(cr);
+    }
+    cairo_set_matrix(cr, &matrix);
+    return visible;
 }
 
 } // namespace
@@ -105,17 +150,36 @@ void Layer::drawContents(cairo_t* cr)
     drawInContext(cr);
 }
 
+std::optional<QRectF> Layer::drawingBounds() const
+{
+    return std::nullopt;
+}
+
+bool Layer::renderFaded(cairo_t*, double)
+{
+    return false;
+}
+
 void Layer::renderInContext(cairo_t* cr)
 {
-    if (hidden_)
+    if (hidden_ || opacity_ <= 0.0)
         return;
-    const bool group = opacity_ < 1.0 || mask_;
-    if (opacity_ <= 0.0)
-        return;
-    if (!group) {
+    if (!mask_ && opacity_ >= 1.0) {
         renderSubtree(cr);
         return;
     }
+    if (!mask_ && renderFaded(cr, opacity_))
+        return;
+    // A group as large as the clip would cost its whole area twice over; only what the layer draws needs it.
+    cairo_save(cr);
+    const auto drawn = drawnBounds();
+    if (!drawn || clipToDevicePixels(cr, *drawn))
+        renderGroup(cr);
+    cairo_restore(cr);
+}
+
+void Layer::renderGroup(cairo_t* cr)
+{
     cairo_push_group(cr);
     renderSubtree(cr);
     cairo_pattern_t* content = cairo_pop_group(cr);
@@ -143,6 +207,46 @@ void Layer::renderInContext(cairo_t* cr)
     cairo_pattern_destroy(content);
 }
 
+QTransform Layer::sublayerSpace() const
+{
+    if (sublayerTransform_.isIdentity())
+        return {};
+    const QPointF anchor = anchorInBounds(bounds_, anchorPoint_);
+    return QTransform::fromTranslate(-anchor.x(), -anchor.y()) * sublayerTransform_
+        * QTransform::fromTranslate(anchor.x(), anchor.y());
+}
+
+std::optional<QRectF> Layer::drawnBounds() const
+{
+    if (hidden_ || opacity_ <= 0.0)
+        return QRectF();
+    std::optional<QRectF> box = drawingBounds();
+    if (box && !contents_.isNull())
+        box = united(*box, bounds_);
+    const QTransform space = sublayerSpace();
+    for (const auto& sublayer : sublayers_) {
+        if (!box)
+            break;
+        const QTransform geometry = sublayer->geometryTransform();
+        if (!geometry.isInvertible())
+            continue;
+        if (const auto sublayerBox = sublayer->drawnBounds())
+            box = united(*box, (geometry * space).mapRect(*sublayerBox));
+        else
+            box.reset();
+    }
+    // Whatever draws there, nothing shows outside the bounds that clip or outside the mask.
+    if (masksToBounds_)
+        box = box ? *box & bounds_ : bounds_;
+    if (mask_) {
+        if (const auto maskBox = mask_->drawnBounds()) {
+            const QRectF covered = mask_->geometryTransform().mapRect(*maskBox);
+            box = box ? *box & covered : covered;
+        }
+    }
+    return box;
+}
+
 void Layer::renderSubtree(cairo_t* cr)
 {
     cairo_save(cr);
@@ -152,10 +256,7 @@ void Layer::renderSubtree(cairo_t* cr)
     }
     drawContents(cr);
     if (!sublayers_.empty()) {
-        const QPointF anchor = anchorInBounds(bounds_, anchorPoint_);
-        cairo_translate(cr, anchor.x(), anchor.y());
-        applyTransform(cr, sublayerTransform_);
-        cairo_translate(cr, -anchor.x(), -anchor.y());
+        applyTransform(cr, sublayerSpace());
         // A sublayer may change the list while drawing (it should not, but a copy keeps us safe).
         const auto sublayers = sublayers_;
         for (const auto& sublayer : sublayers) {

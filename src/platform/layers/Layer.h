@@ -6,6 +6,7 @@
 #include <QTransform>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -32,7 +33,9 @@ namespace pt {
 // - Order: contents image stretched to bounds, then drawInContext(), then sublayers in order.
 // - masksToBounds clips the content and the sublayers to bounds.
 // - opacity < 1 composites the layer and its whole subtree as one isolated group: overlapping children do not
-//   show through each other.
+//   show through each other. A layer that is one coat of paint (renderFaded()) draws faded without the group,
+//   which looks the same; otherwise the group covers only the layer's drawn bounds when every layer of the
+//   subtree can tell where it draws (drawingBounds()).
 // - mask: the mask layer is drawn in this layer's coordinates (placed by its own geometry) through its
 //   renderAsMask(), and only the alpha drawn counts: the layer and its subtree show where the mask is opaque.
 //   renderAsMask() is renderInContext() unless a layer class gives a coverage of its own (such as luminance).
@@ -96,10 +99,24 @@ public:
 protected:
     // What the layer itself shows before its sublayers: contents, then drawInContext().
     virtual void drawContents(cairo_t* cr);
+    // The box, in the layer's coordinates, of all that drawContents() draws but the contents image; nullopt when
+    // that is not known, as here, where drawInContext() may draw anywhere. A mask's coverage (renderAsMask()) is
+    // taken to lie inside what it draws.
+    virtual std::optional<QRectF> drawingBounds() const;
+    // Draws the layer, without mask and placed by its superlayer, at alpha in one pass when that looks the same as
+    // fading it as a group: it is a single coat of plain paint. Draws nothing and answers false otherwise, as here.
+    virtual bool renderFaded(cairo_t* cr, double alpha);
 
 private:
     void renderSubtree(cairo_t* cr);
+    void renderGroup(cairo_t* cr);
     void renderMaskAlpha(cairo_t* cr);
+    // From the sublayers' common superlayer space into this layer's coordinates (sublayerTransform about the
+    // anchor).
+    QTransform sublayerSpace() const;
+    // The box, in the layer's coordinates, holding all the layer and its subtree show, narrowed by masksToBounds
+    // and the mask; nullopt when a layer of the subtree cannot tell where it draws.
+    std::optional<QRectF> drawnBounds() const;
 
     QRectF bounds_;
     QPointF position_;

@@ -3,15 +3,16 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pt {
 
 namespace {
 
-void setSourceColor(cairo_t* cr, const QColor& color)
+void setSourceColor(cairo_t* cr, const QColor& color, double alpha)
 {
     const QColor rgb = color.toRgb();
-    cairo_set_source_rgba(cr, rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF());
+    cairo_set_source_rgba(cr, rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF() * alpha);
 }
 
 cairo_line_cap_t cairoCap(ShapeLayer::LineCap cap)
@@ -39,18 +40,47 @@ cairo_line_join_t cairoJoin(ShapeLayer::LineJoin join)
 void ShapeLayer::drawContents(cairo_t* cr)
 {
     Layer::drawContents(cr);
+    drawPath(cr, 1.0);
+}
+
+std::optional<QRectF> ShapeLayer::drawingBounds() const
+{
+    if (!path_ || (!fills() && !strokes()))
+        return QRectF();
+    QRectF box = path_->boundingBox();
+    if (strokes()) {
+        // A miter reaches out up to miterLimit half widths from its corner, a square cap half a diagonal.
+        const double joinReach = lineJoin_ == LineJoin::Miter ? std::max(miterLimit_, 1.0) : 1.0;
+        const double capReach = lineCap_ == LineCap::Square ? M_SQRT2 : 1.0;
+        const double reach = lineWidth_ / 2 * std::max(joinReach, capReach);
+        box.adjust(-reach, -reach, reach, reach);
+    }
+    return box;
+}
+
+bool ShapeLayer::renderFaded(cairo_t* cr, double alpha)
+{
+    // A stroke over a fill, or anything over the shape, would show through once each is faded apart.
+    if ((fills() && strokes()) || !contents().isNull() || !sublayers().empty() || masksToBounds())
+        return false;
+    drawPath(cr, alpha);
+    return true;
+}
+
+void ShapeLayer::drawPath(cairo_t* cr, double alpha) const
+{
     if (!path_)
         return;
     cairo_save(cr);
     cairo_new_path(cr);
     path_->appendToContext(cr);
-    if (fillColor_.isValid() && fillColor_.alpha() > 0) {
+    if (fills()) {
         cairo_set_fill_rule(cr, fillRule_ == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-        setSourceColor(cr, fillColor_);
+        setSourceColor(cr, fillColor_, alpha);
         cairo_fill_preserve(cr);
     }
-    if (strokeColor_.isValid() && strokeColor_.alpha() > 0 && lineWidth_ > 0) {
-        setSourceColor(cr, strokeColor_);
+    if (strokes()) {
+        setSourceColor(cr, strokeColor_, alpha);
         cairo_set_line_width(cr, lineWidth_);
         cairo_set_line_cap(cr, cairoCap(lineCap_));
         cairo_set_line_join(cr, cairoJoin(lineJoin_));

@@ -9,7 +9,8 @@ namespace pt {
 
 // A layer that draws one path: filled with fillColor by fillRule, then stroked with strokeColor. The defaults
 // follow the platform's shape layer: a black fill, no stroke, line width 1, butt caps, miter joins, miter limit
-// 10, nonzero fill rule, no dashes. An invalid colour means "none". The shape draws below the sublayers.
+// 10, nonzero fill rule, no dashes. An invalid colour means "none". The shape draws below the sublayers. A shape
+// layer draws nothing in drawInContext(); a subclass that does also overrides drawingBounds() and renderFaded().
 class ShapeLayer : public Layer {
 public:
     enum class FillRule { NonZero, EvenOdd };
@@ -39,8 +40,16 @@ public:
 
 protected:
     void drawContents(cairo_t* cr) override;
+    // The path's box, grown by the farthest a stroke reaches.
+    std::optional<QRectF> drawingBounds() const override;
+    // A fill alone or a stroke alone, with no image and no sublayers, fades in its colour.
+    bool renderFaded(cairo_t* cr, double alpha) override;
 
 private:
+    bool fills() const { return fillColor_.isValid() && fillColor_.alpha() > 0; }
+    bool strokes() const { return strokeColor_.isValid() && strokeColor_.alpha() > 0 && lineWidth_ > 0; }
+    void drawPath(cairo_t* cr, double alpha) const;
+
     std::shared_ptr<const LayerPath> path_;
     QColor fillColor_ = Qt::black;
     QColor strokeColor_;
