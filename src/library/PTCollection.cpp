@@ -91,10 +91,37 @@ QString PTCollection::baseName()
     return fileName();
 }
 
+QString PTCollection::legacyFormattedDirectory()
+{
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    const QString name = baseName();
+    if (!library || !isPlainFileName(name))
+        return {};
+    return library->locationByAppendingPath(QStringLiteral("%1/%2").arg(PTLibraryController::SetsFolderName, name),
+                                            true);
+}
+
 QString PTCollection::humanDate() const
 {
     const QDateTime when = date();
     return when.isValid() ? dateHelper::stringWithFormat(when, QStringLiteral("%d %b %Y"), false) : QString();
+}
+
+QVector<PTItem*> PTCollection::sortedItems() const
+{
+    pt::store::FetchRequest request;
+    request.entityName = PTItem::EntityName;
+    request.predicate = *pt::store::Predicate::parse(QStringLiteral("collection=%@"), {this});
+    request.sort = {{QStringLiteral("name")}};
+    const auto fetched = context()->fetch(request);
+    if (!fetched) {
+        qCWarning(lcLibrary).noquote() << fetched.error().toString();
+        return {};
+    }
+    QVector<PTItem*> items;
+    for (pt::store::ManagedObject* object : *fetched)
+        items.append(PTItem::from(object));
+    return items;
 }
 
 QStringList PTCollection::breadCrumbs() const

@@ -56,7 +56,12 @@ public:
     QUrl fileURL();
     // fileName, after storing the normalised name there when it is nil.
     QString baseName();
+    // The older folder "Sets/<baseName>", created when missing; empty without a library or when the stored name
+    // would not name a single folder inside "Sets".
+    QString legacyFormattedDirectory();
     QString humanDate() const;
+    // The set's items by name (ascending), fetched in the set's context; empty when the fetch fails.
+    QVector<PTItem*> sortedItems() const;
     // The names of the enclosing groups from the outermost down, then the set's own.
     QStringList breadCrumbs() const;
     // The enclosing groups from the outermost down, then the set itself.

@@ -13,6 +13,7 @@
 #include "library/PTItem.h"
 #include "library/PTLibraryController.h"
 #include "library/PTLibraryShell.h"
+#include "library/PTMenuBuilder.h"
 #include "library/PTProgressSheet.h"
 #include "library/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
@@ -161,6 +162,33 @@ QVector<PTCollection*> PTCollectionController::sortCollections(const QVector<PTC
         set->setTempSort(positions.value(set, order.size()));
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](PTCollection* a, PTCollection* b) { return a->tempSort() < b->tempSort(); });
+    return sorted;
+}
+
+std::optional<QVector<PTCollection*>>
+PTCollectionController::collectionsSortedByDescriptor(const pt::store::SortDescriptor& descriptor)
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    const pt::store::EntityDescription* sets = entity();
+    if (!collections_ || !context || !sets)
+        return std::nullopt;
+    if (sets->attributeIndex(descriptor.key) < 0) {
+        qCWarning(lcLibrary) << "sets cannot be sorted by" << descriptor.key;
+        return std::nullopt;
+    }
+    // The store orders them as its fetches do; only the cached sets are asked for.
+    pt::store::FetchRequest request;
+    request.entityName = PTCollection::EntityName;
+    request.predicate = *Predicate::parse(QStringLiteral("SELF IN %@"), {*collections_});
+    request.sort = {descriptor};
+    const auto fetched = context->fetch(request);
+    if (!fetched) {
+        qCWarning(lcLibrary).noquote() << fetched.error().toString();
+        return std::nullopt;
+    }
+    QVector<PTCollection*> sorted;
+    for (ManagedObject* object : *fetched)
+        sorted.append(PTCollection::from(object));
     return sorted;
 }
 
@@ -349,6 +377,27 @@ bool PTCollectionController::deleteItemsAlerted(const QVector<PTItem*>& items, c
     return true;
 }
 
+void PTCollectionController::addIconsFromMenuItem(ManagedObject* object)
+{
+    PTCollection* set = PTCollection::from(object);
+    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed(); shell && set)
+        shell->presentAddIconsSheet(set);
+}
+
+void PTCollectionController::removeCollectionFromSender(ManagedObject* object)
+{
+    if (PTCollection* set = PTCollection::from(object))
+        deleteCollection(set);
+}
+
+void PTCollectionController::menuForCollection(PTCollection* set, PTMenuBuilder& menu)
+{
+    menu.addItem(QCoreApplication::translate("PTCollectionController", "Add Icons..."), AddIconsAction, set);
+    menu.addSeparator();
+    menu.addItem(QCoreApplication::translate("PTCollectionController", "Edit"), QString(), set);
+    menu.addItem(QCoreApplication::translate("PTCollectionController", "Delete"), RemoveCollectionAction, set);
+}
+
 bool PTCollectionController::requiresConfirmationOfRemoval()
 {
     return !pt::Defaults::standard().boolForKey(DeleteSuppressionKey);
@@ -398,6 +447,33 @@ void PTCollectionController::purgeAndNotify(const Handler& block)
     if (block)
         block();
     notifyObserversOfDidChange();
+}
+
+void PTCollectionController::adopt(const QVector<PTCollection*>& sets)
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    collections();
+    if (!collections_)
+        return;
+    // The list holds ordinary sets of the main context only: the Miscellaneous set has its own place.
+    for (PTCollection* set : sets) {
+        if (set->context() == context && set->type() != PTCollection::MiscellaneousType && !set->isDeleted()
+            && !collections_->contains(set))
+            collections_->append(set);
+    }
+}
+
+void PTCollectionController::batchItemsFromCollectionsArray(const QVector<PTCollection*>& sets)
+{
+    if (pt::store::ObjectContext* context = PTMainManagedObjectContext())
+        contextAdditions::unfaultRelationships(*context, {QStringLiteral("items")}, {sets.begin(), sets.end()},
+                                               PTCollection::EntityName);
+}
+
+void PTCollectionController::batchCollectionsFromItemArray(const QVector<PTItem*>& items)
+{
+    if (pt::store::ObjectContext* context = PTMainManagedObjectContext())
+        contextAdditions::unfaultRelationships(*context, {}, {items.begin(), items.end()}, PTItem::EntityName);
 }
 
 qint64 PTCollectionController::itemsCountForCollection(PTCollection* set, const std::optional<Predicate>& predicate)

@@ -13,6 +13,7 @@
 class PTCollection;
 class PTIconRemover;
 class PTItem;
+class PTMenuBuilder;
 class PTProgressSheet;
 
 // The single owner of the library's sets: caches the ordinary sets and the one Miscellaneous set, creates sets,
@@ -37,6 +38,10 @@ public:
     // Set when the user chose not to be asked again before a set or items are deleted.
     static inline const QString DeleteSuppressionKey = QStringLiteral("PTCollectionControllerDeleteSuppressionKey");
 
+    // The actions of the entries of menuForCollection; each takes the entry's set.
+    static inline const QString AddIconsAction = QStringLiteral("addIconsFromMenuItem");
+    static inline const QString RemoveCollectionAction = QStringLiteral("removeCollectionFromSender");
+
     using Handler = std::function<void()>;
 
     static PTCollectionController& sharedController();
@@ -50,6 +55,9 @@ public:
     QVector<PTCollection*> collectionsSortedByGroup();
     // The sets in source-list order.
     QVector<PTCollection*> sortCollections(const QVector<PTCollection*>& sets);
+    // The cached ordinary sets sorted by the attribute; none before the list was fetched or for a key that is
+    // not an attribute of sets.
+    std::optional<QVector<PTCollection*>> collectionsSortedByDescriptor(const pt::store::SortDescriptor& descriptor);
 
     // A new set with the trimmed name, last at the top level, in the context (the main context when null); the
     // caller saves.
@@ -74,6 +82,12 @@ public:
     // `completion` runs when all is done. Answers whether the removal started.
     bool deleteItemsAlerted(const QVector<PTItem*>& items, const Handler& beforeDelete, const Handler& completion);
 
+    // The entry actions: the add-icons sheet for the set, and deleteCollection. Anything but a set is ignored.
+    void addIconsFromMenuItem(pt::store::ManagedObject* object);
+    void removeCollectionFromSender(pt::store::ManagedObject* object);
+    // "Add Icons...", a separator, "Edit" (no action) and "Delete", each standing for the set.
+    void menuForCollection(PTCollection* set, PTMenuBuilder& menu);
+
     // False when the user chose not to be asked before deletions.
     static bool requiresConfirmationOfRemoval();
     // Forgets the set (list and item count).
@@ -87,6 +101,12 @@ public:
     // did-change again.
     void purgeAndNotify(const Handler& block);
 
+    // Takes ordinary sets of the main context into the set list when it lacks them.
+    void adopt(const QVector<PTCollection*>& sets);
+    // Loads the sets and their items in one fetch; for speed only.
+    void batchItemsFromCollectionsArray(const QVector<PTCollection*>& sets);
+    // Loads the items in one fetch; for speed only.
+    void batchCollectionsFromItemArray(const QVector<PTItem*>& items);
     // The set's number of items (and-ed with the predicate when given), cached by identifier while not zero.
     qint64 itemsCountForCollection(PTCollection* set, const std::optional<pt::store::Predicate>& predicate = {});
     // Removes the item's original file and its folder, and the file of its older location when that lies in the

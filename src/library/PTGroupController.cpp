@@ -136,7 +136,7 @@ QVector<PTGroup*> PTGroupController::groups()
     return *groups_;
 }
 
-PTGroup* PTGroupController::createGroupWithName(const QString& name, PTGroup* parent)
+PTGroup* PTGroupController::createGroupWithName(const QString& name, PTGroup* parent, qint64 index)
 {
     pt::store::ObjectContext* context = PTMainManagedObjectContext();
     if (!context)
@@ -150,7 +150,13 @@ PTGroup* PTGroupController::createGroupWithName(const QString& name, PTGroup* pa
     group->setGroup(parent);
     const Children reloaded = revalidateGroupSorting(parent);
     group->setSort(reloaded.size() + 1);
-    objectsForGroup(parent, true);
+    Children children = objectsForGroup(parent, true);
+    if (index >= 0 && index < children.size() - 1) {
+        children.removeAll(group);
+        children.insert(index, group);
+        renumber(children);
+        objectsForGroup(parent, true);
+    }
     PTSaveManagedObjectContext();
     return group;
 }
@@ -289,6 +295,34 @@ void PTGroupController::removeGroup(PTGroup* group)
     objectsForGroup(parent, true);
 }
 
+void PTGroupController::removeGroupFromMenuItem(ManagedObject* object)
+{
+    if (PTGroup* group = PTGroup::from(object))
+        removeGroup(group);
+}
+
+void PTGroupController::removeReferenceToGroup(PTGroup* group)
+{
+    if (groups_)
+        groups_->removeAll(group);
+}
+
+void PTGroupController::adopt(const QVector<PTGroup*>& groups)
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    this->groups();
+    if (!groups_)
+        return;
+    for (PTGroup* group : groups) {
+        if (group->context() != context || group->isDeleted())
+            continue;
+        if (!groups_->contains(group))
+            groups_->append(group);
+        objectsForGroup(group->group(), true);
+        objectsForGroup(group, true);
+    }
+}
+
 void PTGroupController::removeCollection(PTCollection* set)
 {
     PTGroup* group = set->group();
@@ -372,6 +406,24 @@ int PTGroupController::depthForItem(ManagedObject* object) const
     for (PTGroup* parent = parentOf(object); parent; parent = parent->group())
         ++depth;
     return depth;
+}
+
+bool PTGroupController::hasParentGroup(ManagedObject* object, PTGroup* group)
+{
+    if (!group)
+        return false;
+    if (object == group)
+        return true;
+    for (PTGroup* parent = parentOf(object); parent; parent = parent->group()) {
+        if (parent == group)
+            return true;
+    }
+    return false;
+}
+
+PTGroup* PTGroupController::groupWithURL(const QString& uri)
+{
+    return PTGroup::from(PTMainContextObjectWithURIString(uri));
 }
 
 void PTGroupController::menuForGroup(PTGroup* group, const QString& action, PTMenuBuilder& menu)

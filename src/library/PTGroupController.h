@@ -28,9 +28,9 @@ public:
     // All groups of the main context (fetched on first use).
     QVector<PTGroup*> groups();
 
-    // A new group, last among the parent's children; a null name gives "Untitled Group". Starts the save path.
-    // Only the last position (-1) is offered: nothing asks for another.
-    PTGroup* createGroupWithName(const QString& name, PTGroup* parent);
+    // A new group among the parent's children at the index (-1, or any index past the others: last); a null
+    // name gives "Untitled Group". Starts the save path.
+    PTGroup* createGroupWithName(const QString& name, PTGroup* parent, qint64 index = -1);
     // Moves the set or group among the target's children (null: the top level) to the index (-1: the first).
     // Refuses (false) to move a group into itself or anything below it, and the Miscellaneous set.
     bool moveObject(pt::store::ManagedObject* object, PTGroup* target, qint64 index);
@@ -50,6 +50,13 @@ public:
 
     // Unlinks the group from its parent, forgets it, reloads the parent's list.
     void removeGroup(PTGroup* group);
+    // removeGroup of a menu entry's group; anything else is ignored.
+    void removeGroupFromMenuItem(pt::store::ManagedObject* object);
+    // Forgets the group without touching the tree.
+    void removeReferenceToGroup(PTGroup* group);
+    // Takes groups of the main context into the group list when it lacks them, and reloads their lists and
+    // their parents'.
+    void adopt(const QVector<PTGroup*>& groups);
     // Unlinks the set from its group and hides it from child lists until purgeRemovalOfCollections.
     void removeCollection(PTCollection* set);
     void purgeRemovalOfCollections();
@@ -64,6 +71,10 @@ public:
     PTGroup* topLevelGroup(const Children& objects, pt::store::ManagedObject** proposed);
     // The number of the object's ancestors.
     int depthForItem(pt::store::ManagedObject* object) const;
+    // Whether the object is the group or lies inside it at any depth. False for a null group.
+    static bool hasParentGroup(pt::store::ManagedObject* object, PTGroup* group);
+    // The group of the main context with that object URI string; null when it names no existing group.
+    static PTGroup* groupWithURL(const QString& uri);
 
     // One entry per child of the group (null: the top level), each standing for its child and sending the action;
     // a child group's entry holds a submenu of its own children.

@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
-// What the library's upkeep (backups, migration, switching, moving, re-indexing) asks of the application
-// shell: holds that keep the application from quitting, restarts, panels, alerts and progress sheets. The shell
+class PTCollection;
+
+// What the library's upkeep (backups, migration, switching, moving, re-indexing) and its menus ask of the
+// application shell: holds that keep the application from quitting, restarts, panels, alerts and sheets. The shell
 // installs its implementation at start-up; tests install fakes. Without one, panels answer "cancelled", sheets
 // are not shown and restarts do not happen.
 class PTLibraryShell {
@@ -47,6 +49,9 @@ public:
         const QString path = runOpenPanel(request);
         return path.isEmpty() ? QStringList() : QStringList{path};
     }
+    // The add-icons sheet on the main window with no files yet and the set preselected as the target; the shell
+    // keeps the sheet alive until it finishes.
+    virtual void presentAddIconsSheet(PTCollection* target) = 0;
     // A user notice (title and body) posted to the desktop, when the user's notification settings allow it.
     virtual void postNotice(const QString& title, const QString& message) = 0;
 

@@ -1,6 +1,5 @@
 #include "library/PTLicenceController.h"
 
-#include "library/ContextAdditions.h"
 #include "library/PTCollection.h"
 #include "library/PTConfirmation.h"
 #include "library/PTItem.h"
@@ -47,11 +46,7 @@ void PTLicenceController::purge()
 
 PTLicence* PTLicenceController::licenceForObjectURLString(const QString& uri)
 {
-    pt::store::ObjectContext* context = PTMainManagedObjectContext();
-    if (!context)
-        return nullptr;
-    const auto objects = contextAdditions::validatedObjectsWithURIStrings(*context, {uri});
-    return objects.isEmpty() ? nullptr : PTLicence::from(objects.first());
+    return PTLicence::from(PTMainContextObjectWithURIString(uri));
 }
 
 PTLicence* PTLicenceController::createLicenceInContext(pt::store::ObjectContext* context)

@@ -9,9 +9,11 @@
 class PTMenuBuilder {
 public:
     virtual ~PTMenuBuilder() = default;
-    // An entry titled `title` that stands for the object and sends the action when chosen.
+    // An entry titled `title` that stands for the object and sends the action when chosen; an empty action
+    // gives an entry that sends nothing.
     virtual void addItem(const QString& title, const QString& action, pt::store::ManagedObject* object) = 0;
     // The same entry with a submenu; the submenu's entries go to the builder answered, which the receiver owns.
     virtual PTMenuBuilder& addSubmenuItem(const QString& title, const QString& action,
                                           pt::store::ManagedObject* object) = 0;
+    virtual void addSeparator() = 0;
 };

@@ -1,5 +1,6 @@
 #include "library/PTStoreFunctions.h"
 
+#include "library/ContextAdditions.h"
 #include "library/PTStoreStack.h"
 #include "platform/runtime/Logging.h"
 
@@ -11,6 +12,15 @@ pt::store::ObjectContext* PTMainManagedObjectContext()
         return nullptr;
     }
     return stack->managedObjectContext();
+}
+
+pt::store::ManagedObject* PTMainContextObjectWithURIString(const QString& uri)
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    if (!context)
+        return nullptr;
+    const auto objects = contextAdditions::validatedObjectsWithURIStrings(*context, {uri});
+    return objects.isEmpty() ? nullptr : objects.first();
 }
 
 bool PTHasManagedObjectContext()

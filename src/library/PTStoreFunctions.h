@@ -8,6 +8,8 @@
 
 // The main-queue context, building the stack on first use; null when it cannot be built.
 pt::store::ObjectContext* PTMainManagedObjectContext();
+// The existing object of the main context that the URI string names; null for anything else.
+pt::store::ManagedObject* PTMainContextObjectWithURIString(const QString& uri);
 // Whether the main context exists yet; builds nothing.
 bool PTHasManagedObjectContext();
 // The private-queue context that writes the store file; null before the main context was built.

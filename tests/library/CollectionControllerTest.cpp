@@ -96,6 +96,80 @@ TEST_F(CollectionControllerTest, SourceListOrder)
     EXPECT_EQ(sets.sortCollections({last, inside, misc, first}), (QVector<PTCollection*>{misc, first, inside, last}));
 }
 
+TEST_F(CollectionControllerTest, SortsAndAdoptsTheCachedSets)
+{
+    using pt::store::SortDescriptor;
+    sets.purge();
+    EXPECT_FALSE(sets.collectionsSortedByDescriptor({"name"}));
+    for (const char* name : {"beta", "Alpha", "Gamma"})
+        sets.createCollectionWithName(name, nullptr);
+    sets.miscCollection();
+    const auto names = [&](const SortDescriptor& descriptor) {
+        const auto sorted = sets.collectionsSortedByDescriptor(descriptor);
+        QStringList list;
+        for (PTCollection* set : sorted.value_or(QVector<PTCollection*>{}))
+            list << set->name();
+        return sorted ? list.join(",") : QStringLiteral("none");
+    };
+    struct Case {
+        SortDescriptor descriptor;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{"name"}, "Alpha,Gamma,beta"},
+        {{"name", true, SortDescriptor::Comparison::CaseInsensitive}, "Alpha,beta,Gamma"},
+        {{"name", false, SortDescriptor::Comparison::CaseInsensitive}, "Gamma,beta,Alpha"},
+        {{"sort"}, "beta,Alpha,Gamma"},
+        {{"group"}, "none"},
+        {{"nonsense"}, "none"},
+    };
+    // Unsaved and saved: the first answer comes from memory, the second from the store.
+    for (bool saved : {false, true}) {
+        if (saved)
+            saveAndWait();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.descriptor.key.toStdString() + (saved ? " saved" : " unsaved"));
+            EXPECT_EQ(names(c.descriptor), QString::fromLatin1(c.expected));
+        }
+    }
+
+    // Made behind the controller's back: only adopting lists it, once; the Miscellaneous set keeps its own place.
+    PTCollection* stray = makeSet("Delta");
+    EXPECT_EQ(names({"name"}), QStringLiteral("Alpha,Gamma,beta"));
+    sets.adopt({stray, stray, sets.miscCollection()});
+    EXPECT_EQ(names({"name"}), QStringLiteral("Alpha,Delta,Gamma,beta"));
+    EXPECT_FALSE(sets.collections().contains(sets.miscCollection()));
+}
+
+TEST_F(CollectionControllerTest, BatchFetchesFireTheFaults)
+{
+    PTCollection* first = sets.createCollectionWithName("First", nullptr);
+    PTCollection* second = sets.createCollectionWithName("Second", nullptr);
+    const QVector<PTItem*> items{makeItem(first, "A", "a.svg"), makeItem(first, "B", "b.svg"),
+                                 makeItem(second, "C", "c.svg")};
+    saveAndWait();
+    const auto toFaults = [&] {
+        for (ManagedObject* object : QVector<ManagedObject*>{first, second, items[0], items[1], items[2]})
+            context().refresh(object, false);
+    };
+
+    toFaults();
+    sets.batchItemsFromCollectionsArray({first, second});
+    EXPECT_FALSE(first->isFault());
+    EXPECT_FALSE(second->isFault());
+    for (PTItem* item : items)
+        EXPECT_FALSE(item->isFault()) << item->name().toStdString();
+
+    toFaults();
+    sets.batchCollectionsFromItemArray({items[0], items[2]});
+    EXPECT_FALSE(items[0]->isFault());
+    EXPECT_FALSE(items[2]->isFault());
+    EXPECT_TRUE(items[1]->isFault());
+    EXPECT_TRUE(first->isFault());
+    sets.batchCollectionsFromItemArray({});
+    EXPECT_EQ(items[1]->name(), QStringLiteral("B"));
+}
+
 TEST_F(CollectionControllerTest, MergeMovesFilesWithCollidingNames)
 {
     PTCollection* target = sets.createCollectionWithName("Target", nullptr);
@@ -469,4 +543,33 @@ TEST_F(DeletionTest, DeletingItemsAsksOnceAndSaves)
     EXPECT_EQ(confirmation->asked.size(), 1);
     EXPECT_EQ(shell->sheets.size(), 2u);
     EXPECT_TRUE(empty->isDeleted());
+}
+
+TEST_F(DeletionTest, TheSetMenuAddsIconsAndDeletes)
+{
+    PTCollection* set = sets.createCollectionWithName("Arrows", nullptr);
+    PTGroup* group = groups.createGroupWithName("Group", nullptr);
+    saveAndWait();
+    QStringList lines;
+    pt::test::RecordingMenu menu(&lines);
+    sets.menuForCollection(set, menu);
+    EXPECT_EQ(lines, (QStringList{"Add Icons.../" + PTCollectionController::AddIconsAction, "---", "Edit/",
+                                  "Delete/" + PTCollectionController::RemoveCollectionAction}));
+    EXPECT_EQ(menu.objects, (QVector<ManagedObject*>{set, set, set}));
+
+    // Entries chosen with something other than a set do nothing.
+    sets.addIconsFromMenuItem(group);
+    sets.removeCollectionFromSender(group);
+    EXPECT_TRUE(shell->addIconsTargets.isEmpty());
+    EXPECT_TRUE(confirmation->asked.isEmpty());
+
+    sets.addIconsFromMenuItem(menu.objects[0]);
+    EXPECT_EQ(shell->addIconsTargets, QVector<PTCollection*>{set});
+
+    confirmation->answer = {true, false};
+    sets.removeCollectionFromSender(menu.objects.last());
+    ASSERT_EQ(shell->sheets.size(), 1u);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return shell->sheets.front()->sessionEnded.load(); }, 10000));
+    EXPECT_EQ(confirmation->asked.size(), 1);
+    EXPECT_EQ(groups.objectsForGroup(nullptr), (PTGroupController::Children{group}));
 }

@@ -157,6 +157,38 @@ TEST_F(EntitiesTest, FileLocationsLieInsideTheLibrary)
     EXPECT_TRUE(PTItem::insert(context())->fileURL().isEmpty());
 }
 
+TEST_F(EntitiesTest, SortedItemsAndTheOlderFolder)
+{
+    PTCollection* set = makeSet(QStringLiteral("Arrows"));
+    PTCollection* other = makeSet(QStringLiteral("Other"));
+    for (const char* name : {"b", "Cello", "apple"})
+        makeItem(set, name, QString::fromLatin1(name) + ".svg");
+    makeItem(other, "Aardvark", "aardvark.svg");
+    for (bool saved : {false, true}) {
+        if (saved)
+            saveAndWait();
+        QStringList names;
+        for (PTItem* item : set->sortedItems())
+            names << item->name();
+        EXPECT_EQ(names, (QStringList{"Cello", "apple", "b"})) << (saved ? "saved" : "unsaved");
+    }
+
+    const QString setsFolder = libraryPath() + "/Sets";
+    EXPECT_EQ(set->legacyFormattedDirectory(), setsFolder + "/arrows");
+    EXPECT_EQ(set->fileName(), QStringLiteral("arrows"));
+    EXPECT_TRUE(QFileInfo(setsFolder + "/arrows").isDir());
+    // Stored names from outside never name "Sets" itself, a folder above it or one below another.
+    for (const char* stored : {"", ".", "..", "a/b", "../../escape"}) {
+        SCOPED_TRACE(stored);
+        other->setValue("fileName", QString::fromLatin1(stored));
+        const QString folder = other->legacyFormattedDirectory();
+        EXPECT_TRUE(folder.isEmpty() || QFileInfo(folder).dir().path() == setsFolder) << folder.toStdString();
+        EXPECT_NE(QDir(folder).canonicalPath(), QDir(setsFolder).canonicalPath());
+    }
+    EXPECT_FALSE(QFileInfo::exists(setsFolder + "/a"));
+    EXPECT_FALSE(QFileInfo::exists(libraryPath() + "/../escape"));
+}
+
 TEST_F(EntitiesTest, NamesAreNeverEmpty)
 {
     PTCollection* set = PTCollection::insert(context());

@@ -72,6 +72,7 @@ public:
         lastRequest = request;
         return panelAnswer;
     }
+    void presentAddIconsSheet(PTCollection* target) override { addIconsTargets << target; }
     void postNotice(const QString& title, const QString& message) override
     {
         notices << title + QStringLiteral(" | ") + message;
@@ -85,6 +86,7 @@ public:
     QStringList revealed, alerts, errors, panels, notices;
     QString panelAnswer;
     PanelRequest lastRequest;
+    QVector<PTCollection*> addIconsTargets;
 
 private:
     std::vector<std::shared_ptr<FakeProgressSheet>> kept_;

@@ -5,36 +5,12 @@
 #include "library/PTCollectionController.h"
 #include "library/PTGroup.h"
 #include "library/PTGroupController.h"
-#include "library/PTMenuBuilder.h"
-
-#include <deque>
 
 using pt::store::ManagedObject;
 using pt::test::LibraryTest;
+using pt::test::RecordingMenu;
 
 namespace {
-
-// Records entries as "title/action", a submenu's entries indented below their entry.
-class RecordingMenu : public PTMenuBuilder {
-public:
-    explicit RecordingMenu(QStringList* lines, QString indent = {}) : lines_(lines), indent_(std::move(indent)) {}
-    void addItem(const QString& title, const QString& action, ManagedObject* object) override
-    {
-        *lines_ << indent_ + title + "/" + action;
-        objects << object;
-    }
-    PTMenuBuilder& addSubmenuItem(const QString& title, const QString& action, ManagedObject* object) override
-    {
-        addItem(title, action, object);
-        return submenus_.emplace_back(lines_, indent_ + "  ");
-    }
-    QVector<ManagedObject*> objects;
-
-private:
-    QStringList* lines_;
-    QString indent_;
-    std::deque<RecordingMenu> submenus_;
-};
 
 class GroupControllerTest : public LibraryTest {
 protected:
@@ -242,4 +218,105 @@ TEST_F(GroupControllerTest, MenuOfAGroupsChildren)
     RecordingMenu top(&lines);
     groups.menuForGroup(nullptr, "move", top);
     EXPECT_EQ(lines, (QStringList{"Outer/move", "  A/move", "  Inner/move", "    B/move", "Top/move"}));
+}
+
+TEST_F(GroupControllerTest, NewGroupsAtAnIndex)
+{
+    struct Case {
+        qint64 index;
+        const char* expected;
+    };
+    const Case cases[] = {{0, "New,A,B,C"}, {1, "A,New,B,C"}, {2, "A,B,New,C"},
+                          {3, "A,B,C,New"}, {-1, "A,B,C,New"}, {99, "A,B,C,New"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        PTGroup* parent = group("Parent");
+        for (const char* name : {"A", "B", "C"})
+            set(name, parent);
+        PTGroup* added = groups.createGroupWithName("New", parent, c.index);
+        EXPECT_EQ(added->group(), parent);
+        EXPECT_EQ(childNames(parent).join(","), QString::fromLatin1(c.expected));
+        EXPECT_EQ(groups.objectsForGroup(parent).indexOf(added), QString::fromLatin1(c.expected).split(",").indexOf("New"));
+    }
+    // At the top level too.
+    PTGroup* first = groups.createGroupWithName("First", nullptr, 0);
+    EXPECT_EQ(groups.objectsForGroup(nullptr).first(), first);
+    EXPECT_EQ(first->sort(), 0);
+}
+
+TEST_F(GroupControllerTest, FindsGroupsByURIAndTellsAncestry)
+{
+    PTGroup* outer = group("Outer");
+    PTGroup* inner = group("Inner", outer);
+    PTGroup* other = group("Other");
+    PTCollection* deep = set("Deep", inner);
+    PTGroup* doomed = group("Doomed");
+    saveAndWait();
+
+    EXPECT_EQ(PTGroupController::groupWithURL(inner->objectID().uriString()), inner);
+    const QString doomedURI = doomed->objectID().uriString();
+    groups.ungroup(doomed, false);
+    saveAndWait();
+    const QString wrongStore = QString(inner->objectID().uriString())
+                                   .replace(inner->objectID().storeUuid(), "00000000-0000-0000-0000-000000000000");
+    for (const QString& uri : {deep->objectID().uriString(), doomedURI, wrongStore, QStringLiteral("Inner"),
+                               QString()})
+        EXPECT_EQ(PTGroupController::groupWithURL(uri), nullptr) << uri.toStdString();
+
+    struct Case {
+        ManagedObject* object;
+        PTGroup* group;
+        bool expected;
+    };
+    const Case cases[] = {
+        {deep, inner, true},  {deep, outer, true},  {inner, outer, true},   {inner, inner, true},
+        {outer, inner, false}, {deep, other, false}, {deep, nullptr, false}, {outer, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(PTGroupController::nameOf(c.object).toStdString() + " in "
+                     + (c.group ? c.group->name().toStdString() : "nothing"));
+        EXPECT_EQ(PTGroupController::hasParentGroup(c.object, c.group), c.expected);
+    }
+}
+
+TEST_F(GroupControllerTest, AdoptsAndForgetsGroups)
+{
+    PTGroup* parent = group("Parent");
+    set("A", parent);
+    groups.groups();
+    // Made behind the controller's back, as another part of the program might.
+    PTGroup* stray = PTGroup::insert(context());
+    stray->setName("Stray");
+    stray->setSort(5);
+    stray->setGroup(parent);
+    EXPECT_FALSE(groups.groups().contains(stray));
+    EXPECT_EQ(groups.objectsForGroup(parent).size(), 1);
+
+    groups.adopt({stray, stray});
+    EXPECT_EQ(groups.groups().count(stray), 1);
+    EXPECT_EQ(groups.objectsForGroup(parent).last(), stray);
+
+    groups.removeReferenceToGroup(stray);
+    EXPECT_FALSE(groups.groups().contains(stray));
+    EXPECT_EQ(stray->group(), parent);
+    EXPECT_EQ(groups.objectsForGroup(parent).last(), stray);
+}
+
+TEST_F(GroupControllerTest, AMenuEntryRemovesItsGroup)
+{
+    PTGroup* outer = group("Outer");
+    PTGroup* inner = group("Inner", outer);
+    PTCollection* a = set("A", outer);
+    QStringList lines;
+    RecordingMenu menu(&lines);
+    groups.menuForGroup(outer, "remove", menu);
+    ASSERT_EQ(menu.objects, (QVector<ManagedObject*>{inner, a}));
+
+    // Chosen entries: a set's is ignored, the group's unlinks it from the tree.
+    groups.removeGroupFromMenuItem(menu.objects[1]);
+    EXPECT_EQ(a->group(), outer);
+    groups.removeGroupFromMenuItem(menu.objects[0]);
+    EXPECT_EQ(inner->group(), nullptr);
+    EXPECT_FALSE(groups.groups().contains(inner));
+    EXPECT_EQ(childNames(outer), QStringList{"A"});
 }

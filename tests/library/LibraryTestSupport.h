@@ -3,6 +3,7 @@
 #include "library/PTCollection.h"
 #include "library/PTConfirmation.h"
 #include "library/PTItem.h"
+#include "library/PTMenuBuilder.h"
 #include "library/PTStoreStackHost.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/store/ObjectContext.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 
 namespace pt::test {
@@ -56,6 +58,29 @@ private:
 
 // An SVG of the installed icon theme.
 QString themeIcon(const QString& name = QStringLiteral("go-next"));
+
+// Records entries as "title/action" and separators as "---", a submenu's entries indented below their entry.
+class RecordingMenu : public PTMenuBuilder {
+public:
+    explicit RecordingMenu(QStringList* lines, QString indent = {}) : lines_(lines), indent_(std::move(indent)) {}
+    void addItem(const QString& title, const QString& action, store::ManagedObject* object) override
+    {
+        *lines_ << indent_ + title + "/" + action;
+        objects << object;
+    }
+    PTMenuBuilder& addSubmenuItem(const QString& title, const QString& action, store::ManagedObject* object) override
+    {
+        addItem(title, action, object);
+        return submenus_.emplace_back(lines_, indent_ + "  ");
+    }
+    void addSeparator() override { *lines_ << indent_ + "---"; }
+    QVector<store::ManagedObject*> objects;
+
+private:
+    QStringList* lines_;
+    QString indent_;
+    std::deque<RecordingMenu> submenus_;
+};
 
 // Records the notifications of the given names posted by any object.
 class NotificationRecorder {
