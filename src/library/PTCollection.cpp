@@ -127,15 +127,19 @@ QVector<PTItem*> PTCollection::sortedItems() const
 QStringList PTCollection::breadCrumbs() const
 {
     QStringList names{name()};
-    for (PTGroup* group = this->group(); group; group = group->group())
-        names.prepend(group->name());
+    if (PTGroup* parent = group()) {
+        for (PTGroup* group : parent->selfAndAncestors())
+            names.prepend(group->name());
+    }
     return names;
 }
 
 QVector<pt::store::ManagedObject*> PTCollection::path()
 {
     QVector<pt::store::ManagedObject*> objects{this};
-    for (PTGroup* group = this->group(); group; group = group->group())
-        objects.prepend(group);
+    if (PTGroup* parent = group()) {
+        for (PTGroup* group : parent->selfAndAncestors())
+            objects.prepend(group);
+    }
     return objects;
 }

@@ -23,6 +23,14 @@ void PTGroup::setInformativeText(const QString& text) { setString(*this, QString
 qint64 PTGroup::sort() const { return integer(*this, QStringLiteral("sort")); }
 void PTGroup::setSort(qint64 sort) { setInteger(*this, QStringLiteral("sort"), sort); }
 PTGroup* PTGroup::group() const { return from(toOne(QStringLiteral("group"))); }
+
+QVector<PTGroup*> PTGroup::selfAndAncestors()
+{
+    QVector<PTGroup*> chain;
+    for (PTGroup* group = this; group && !chain.contains(group); group = group->group())
+        chain.append(group);
+    return chain;
+}
 void PTGroup::setGroup(PTGroup* parent) { setToOne(QStringLiteral("group"), parent); }
 QVector<PTGroup*> PTGroup::groups() const { return members<PTGroup>(*this, QStringLiteral("groups")); }
 QVector<PTCollection*> PTGroup::sets() const { return members<PTCollection>(*this, QStringLiteral("sets")); }

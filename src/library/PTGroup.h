@@ -24,6 +24,9 @@ public:
     // The parent group; null at the top level.
     PTGroup* group() const;
     void setGroup(PTGroup* parent);
+    // This group and its parents up to the top level, nearest first. A damaged store may hold a loop of parents:
+    // the walk stops where a group would repeat.
+    QVector<PTGroup*> selfAndAncestors();
     QVector<PTGroup*> groups() const;
     QVector<PTCollection*> sets() const;
 };

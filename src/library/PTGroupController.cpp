@@ -165,11 +165,9 @@ bool PTGroupController::moveObject(ManagedObject* object, PTGroup* target, qint6
 {
     if (auto* set = PTCollection::from(object); set && !set->moveable())
         return false;
-    for (PTGroup* ancestor = target; ancestor; ancestor = ancestor->group()) {
-        if (ancestor == object) {
-            qCWarning(lcLibrary) << "a group cannot move into itself or a group below it";
-            return false;
-        }
+    if (target && target->selfAndAncestors().contains(PTGroup::from(object))) {
+        qCWarning(lcLibrary) << "a group cannot move into itself or a group below it";
+        return false;
     }
     if (index < 0 || index == std::numeric_limits<qint64>::max())
         index = 0;
@@ -402,10 +400,8 @@ PTGroup* PTGroupController::topLevelGroup(const Children& objects, ManagedObject
 
 int PTGroupController::depthForItem(ManagedObject* object) const
 {
-    int depth = 0;
-    for (PTGroup* parent = parentOf(object); parent; parent = parent->group())
-        ++depth;
-    return depth;
+    PTGroup* parent = parentOf(object);
+    return parent ? int(parent->selfAndAncestors().size()) : 0;
 }
 
 bool PTGroupController::hasParentGroup(ManagedObject* object, PTGroup* group)
@@ -414,11 +410,8 @@ bool PTGroupController::hasParentGroup(ManagedObject* object, PTGroup* group)
         return false;
     if (object == group)
         return true;
-    for (PTGroup* parent = parentOf(object); parent; parent = parent->group()) {
-        if (parent == group)
-            return true;
-    }
-    return false;
+    PTGroup* parent = parentOf(object);
+    return parent && parent->selfAndAncestors().contains(group);
 }
 
 PTGroup* PTGroupController::groupWithURL(const QString& uri)

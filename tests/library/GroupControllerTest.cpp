@@ -279,6 +279,22 @@ TEST_F(GroupControllerTest, FindsGroupsByURIAndTellsAncestry)
     }
 }
 
+// Moves refuse loops, but a damaged store can still hold one: walking up the parents must end.
+TEST_F(GroupControllerTest, AncestorWalksEndOnALoopOfParents)
+{
+    PTGroup* a = group("A");
+    PTGroup* b = group("B", a);
+    PTCollection* leaf = set("Leaf", b);
+    a->setGroup(b);
+
+    EXPECT_EQ(a->selfAndAncestors(), QVector<PTGroup*>({a, b}));
+    EXPECT_EQ(groups.depthForItem(leaf), 2);
+    EXPECT_TRUE(PTGroupController::hasParentGroup(leaf, a));
+    EXPECT_FALSE(PTGroupController::hasParentGroup(leaf, group("Elsewhere")));
+    EXPECT_EQ(leaf->breadCrumbs(), QStringList({"A", "B", "Leaf"}));
+    EXPECT_FALSE(groups.moveObject(b, a, 0));
+}
+
 TEST_F(GroupControllerTest, AdoptsAndForgetsGroups)
 {
     PTGroup* parent = group("Parent");

@@ -7,13 +7,9 @@
 
 namespace {
 
-bool isSameOrAncestor(const PTGroup* group, const PTGroup* of)
+bool isSameOrAncestor(PTGroup* group, PTGroup* of)
 {
-    for (const PTGroup* current = of; current; current = current->group()) {
-        if (current == group)
-            return true;
-    }
-    return false;
+    return of && of->selfAndAncestors().contains(group);
 }
 
 } // namespace
