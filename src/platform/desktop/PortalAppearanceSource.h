@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/desktop/SystemAppearanceSource.h"
+
+#include <QDBusConnection>
+#include <QDBusVariant>
+
+namespace pt {
+
+// The desktop portal's colour scheme on the session bus: read once, then followed through SettingChanged.
+// Scheme 1 means dark; 0 (no preference), 2 (light), any other answer, and no bus or portal mean light.
+class PortalAppearanceSource : public SystemAppearanceSource {
+    Q_OBJECT
+public:
+    explicit PortalAppearanceSource(QDBusConnection connection = QDBusConnection::sessionBus(),
+                                    QObject* parent = nullptr);
+    void start() override;
+
+    // The appearance for a colour-scheme answer, nested variants unwrapped.
+    static int appearanceForScheme(const QVariant& value);
+
+private Q_SLOTS:
+    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+private:
+    QDBusConnection connection_;
+};
+
+} // namespace pt
