@@ -1,5 +1,7 @@
 // Interface tests see every animation at its end state at once, and a modal run that nobody ends fails the test
 // instead of hanging it.
+#include "ui/PTInterfaceKit.h"
+
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"
 
@@ -11,6 +13,7 @@ class UiTestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
+        PTInterfaceKit::registerAll();
         pt::AnimationTiming::setScale(0);
         pt::ModalRunner::setDeadline(10000);
     }

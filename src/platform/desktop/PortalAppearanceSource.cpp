@@ -2,7 +2,7 @@
 
 #include "platform/runtime/Logging.h"
 
-#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -29,8 +29,9 @@ void PortalAppearanceSource::start()
         Q_EMIT appearanceChanged(Light);
         return;
     }
-    connection_.connect(PortalService, PortalPath, SettingsInterface, QStringLiteral("SettingChanged"), this,
-                        SLOT(settingChanged(QString, QString, QDBusVariant)));
+    if (!connection_.connect(PortalService, PortalPath, SettingsInterface, QStringLiteral("SettingChanged"), this,
+                             SLOT(settingChanged(QDBusMessage))))
+        qCDebug(lcPlatform) << "cannot follow the desktop portal's settings:" << connection_.lastError().message();
     QDBusMessage read = QDBusMessage::createMethodCall(PortalService, PortalPath, SettingsInterface,
                                                        QStringLiteral("Read"));
     read << AppearanceGroup << ColorSchemeKey;
@@ -58,10 +59,12 @@ int PortalAppearanceSource::appearanceForScheme(const QVariant& value)
     return Light;
 }
 
-void PortalAppearanceSource::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void PortalAppearanceSource::settingChanged(const QDBusMessage& message)
 {
-    if (group == AppearanceGroup && key == ColorSchemeKey)
-        Q_EMIT appearanceChanged(appearanceForScheme(value.variant()));
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() == 3 && arguments[0].toString() == AppearanceGroup
+        && arguments[1].toString() == ColorSchemeKey)
+        Q_EMIT appearanceChanged(appearanceForScheme(arguments[2]));
 }
 
 } // namespace pt

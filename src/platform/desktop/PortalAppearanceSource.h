@@ -3,7 +3,7 @@
 #include "platform/desktop/SystemAppearanceSource.h"
 
 #include <QDBusConnection>
-#include <QDBusVariant>
+#include <QDBusMessage>
 
 namespace pt {
 
@@ -20,7 +20,8 @@ public:
     static int appearanceForScheme(const QVariant& value);
 
 private Q_SLOTS:
-    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // The portal's SettingChanged(group, key, value); QtDBus will not deliver a variant argument to a typed slot.
+    void settingChanged(const QDBusMessage& message);
 
 private:
     QDBusConnection connection_;

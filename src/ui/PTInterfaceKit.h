@@ -1,0 +1,9 @@
+#pragma once
+
+// Start-up of the interface kit.
+namespace PTInterfaceKit {
+
+// Registers the kit's default values; once, at start-up and in test main.
+void registerAll();
+
+} // namespace PTInterfaceKit
