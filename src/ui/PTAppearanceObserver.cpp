@@ -67,6 +67,14 @@ PTAppearanceObserver::PTAppearanceObserver(PTAppearanceBlock block)
     PTThemeAddAppearanceObserver(block_);
 }
 
+PTAppearanceObserver PTAppearanceObserver::repainting(QWidget* widget)
+{
+    return PTAppearanceObserver([guard = QPointer<QWidget>(widget)](int) {
+        if (guard)
+            guard->update();
+    });
+}
+
 PTAppearanceObserver::~PTAppearanceObserver()
 {
     if (block_)

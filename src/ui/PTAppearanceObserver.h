@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,8 @@ public:
           })
     {
     }
+    // Repaints the widget on each change: the observer of widgets that only draw in theme colours.
+    static PTAppearanceObserver repainting(QWidget* widget);
     ~PTAppearanceObserver();
     PTAppearanceObserver(const PTAppearanceObserver&) = delete;
     PTAppearanceObserver& operator=(const PTAppearanceObserver&) = delete;
