@@ -1,5 +1,6 @@
 #include "ui/PTInterfaceKit.h"
 
+#include "ui/PTAlertConfirmation.h"
 #include "ui/PTThemeController.h"
 
 namespace PTInterfaceKit {
@@ -7,6 +8,11 @@ namespace PTInterfaceKit {
 void registerAll()
 {
     PTThemeController::registerDefaults();
+}
+
+void installLibrarySeams()
+{
+    PTConfirmation::install(std::make_shared<PTAlertConfirmation>());
 }
 
 } // namespace PTInterfaceKit

@@ -1,5 +1,6 @@
 #include "platform/ui/ModalRunner.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
@@ -59,6 +60,17 @@ TEST_F(ModalRunnerTest, StopEndsOnlyTheInnermostRun)
     QTimer::singleShot(50, [] { pt::ModalRunner::stop(1); });
     EXPECT_EQ(pt::ModalRunner::run(&outer), 2);
     EXPECT_EQ(innerCode, 1);
+}
+
+TEST_F(ModalRunnerTest, AWindowLeftShownAfterItsRunLeavesTheModalStackWhenHidden)
+{
+    auto window = std::make_unique<QWidget>();
+    pt::ModalRunner::stop(0);
+    pt::ModalRunner::run(window.get());
+    EXPECT_TRUE(window->isVisible());
+    window->hide();
+    window.reset();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ModalRunnerTest, ARunPastTheDeadlineFailsInsteadOfHanging)

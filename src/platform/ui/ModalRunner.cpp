@@ -116,7 +116,9 @@ int ModalRunner::run(QWidget* window, Qt::WindowModality modality)
     }
     // An outer run stopped while this one ran can end now.
     wakeInnermost();
-    if (guard)
+    // Qt keeps a visible modal window on its modal stack until it hides; changing its modality before then
+    // would leave it there for good.
+    if (guard && guard->isHidden())
         guard->setWindowModality(Qt::NonModal);
     return code;
 }

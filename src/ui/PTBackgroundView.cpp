@@ -1,0 +1,23 @@
+#include "ui/PTBackgroundView.h"
+
+#include "ui/PTStyles.h"
+
+#include <QPainter>
+
+PTBackgroundView::PTBackgroundView(QWidget* parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Background"));
+}
+
+void PTBackgroundView::setBackgroundColor(const QColor& color)
+{
+    backgroundColor_ = color;
+    update();
+}
+
+void PTBackgroundView::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.fillRect(rect(), backgroundColor_.isValid() ? backgroundColor_ : PTStyles::sidebarBackgroundColor());
+}

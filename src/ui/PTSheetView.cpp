@@ -1,0 +1,28 @@
+#include "ui/PTSheetView.h"
+
+#include "ui/PTStyles.h"
+#include "ui/PTThemeController.h"
+
+#include "foundation/ColorPrivate.h"
+
+#include <QPainter>
+
+PTSheetView::PTSheetView(QWidget* parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Sheet content"));
+}
+
+QColor PTSheetView::fillColor() const
+{
+    return PTThemeIsAppearance(PTAppearanceDark) ? PTStyles::sidebarBackgroundColor() : PTColorFromHEX(0xFAFAFA, 1.0);
+}
+
+void PTSheetView::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fillColor());
+    painter.drawRoundedRect(QRectF(rect()), 5, 5);
+}
