@@ -5,6 +5,9 @@
 
 #include "foundation/ColorPrivate.h"
 
+#include <QPainter>
+#include <QStyle>
+
 PTTitleLabel::PTTitleLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     setAccessibleName(text.isEmpty() ? QStringLiteral("Label") : text);
@@ -30,14 +33,23 @@ void PTTitleLabel::setAppearanceDarkColor(const QColor& color)
     updateTextColor();
 }
 
-QColor PTTitleLabel::textColor() const
-{
-    return palette().color(QPalette::WindowText);
-}
-
 void PTTitleLabel::updateTextColor()
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, PTThemeIsAppearance(PTAppearanceDark) ? darkColor_ : aquaColor_);
-    setPalette(colours);
+    const QColor colour = PTThemeIsAppearance(PTAppearanceDark) ? darkColor_ : aquaColor_;
+    if (colour == textColor_)
+        return;
+    textColor_ = colour;
+    update();
+}
+
+void PTTitleLabel::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.setPen(textColor_);
+    int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+    if (wordWrap())
+        flags |= Qt::TextWordWrap;
+    // No palette role: the painter's pen is the colour.
+    style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), text(), QPalette::NoRole);
 }

@@ -18,14 +18,18 @@ public:
     void setAppearanceDarkColor(const QColor& color);
     // Applies the colour of the current theme.
     void updateTextColor();
-    QColor textColor() const;
+    QColor textColor() const { return textColor_; }
 
 protected:
     // The colour pair a kind of label starts with.
     void setDefaultTextColors(const QColor& aqua, const QColor& dark);
+    // Draws the text in the theme's colour, without a palette of its own: a theme switch then costs a repaint,
+    // not a palette change per label.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QColor aquaColor_;
     QColor darkColor_;
+    QColor textColor_;
     PTAppearanceObserver appearanceObserver_{this, &PTTitleLabel::updateTextColor};
 };
