@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,26 @@ TEST(ScreenshotTest, PagesInBothThemes)
     const QImage tabsDark(QDir(folder).filePath(QStringLiteral("title-band-tabs-dark.png")));
     EXPECT_EQ(tabsLight.pixelColor(tabsLight.width() / 2, 4), QColor(Qt::white));
     EXPECT_EQ(tabsDark.pixelColor(tabsDark.width() / 2, 4), QColor(0x3D, 0x3D, 0x3D));
+}
+
+} // namespace
+
+namespace {
+
+// Assistive tools name every control of the kit.
+TEST(AccessibilityTest, EveryKitWidgetOfTheGalleryHasAName)
+{
+    for (const GalleryPages::Page& page : GalleryPages::stillPages()) {
+        std::unique_ptr<QWidget> widget(page.build());
+        QList<QWidget*> widgets = widget->findChildren<QWidget*>();
+        widgets.prepend(widget.get());
+        for (const QWidget* child : widgets) {
+            const QString kind = QString::fromLatin1(child->metaObject()->className());
+            if (kind.startsWith(QLatin1String("PT"))) {
+                EXPECT_FALSE(child->accessibleName().isEmpty()) << page.name.toStdString() << ": " << kind.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace
