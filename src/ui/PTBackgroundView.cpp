@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-PTBackgroundView::PTBackgroundView(QWidget* parent) : QWidget(parent)
+PTBackgroundView::PTBackgroundView(QWidget* parent) : PTView(parent)
 {
     setAccessibleName(QStringLiteral("Background"));
 }

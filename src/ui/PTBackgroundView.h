@@ -1,13 +1,13 @@
 #pragma once
 
 #include "ui/PTAppearanceObserver.h"
+#include "ui/PTView.h"
 
 #include <QColor>
-#include <QWidget>
 
 // A view that fills itself with one colour. Without a colour of its own it paints the panel background of the
 // current theme (the sidebar colour).
-class PTBackgroundView : public QWidget {
+class PTBackgroundView : public PTView {
     Q_OBJECT
 public:
     explicit PTBackgroundView(QWidget* parent = nullptr);

@@ -7,7 +7,7 @@
 
 #include <QPainter>
 
-PTSheetView::PTSheetView(QWidget* parent) : QWidget(parent)
+PTSheetView::PTSheetView(QWidget* parent) : PTView(parent)
 {
     setAccessibleName(QStringLiteral("Sheet content"));
 }

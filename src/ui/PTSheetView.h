@@ -2,10 +2,10 @@
 
 #include "ui/PTAppearanceObserver.h"
 
-#include <QWidget>
+#include "ui/PTView.h"
 
 // The body of a sheet: a rounded rectangle on the theme's sheet colour (sheets themselves are translucent).
-class PTSheetView : public QWidget {
+class PTSheetView : public PTView {
     Q_OBJECT
 public:
     explicit PTSheetView(QWidget* parent = nullptr);
