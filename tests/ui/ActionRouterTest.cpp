@@ -119,6 +119,14 @@ TEST_F(ActionRouterTest, BoundActionsFollowFocusAndMenus)
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !action.isEnabled(); }));
     menu.close();
 
+    // Another window comes to the front: the actions follow its chain.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return action.text() == QStringLiteral("app"); }));
+    QApplication::setActiveWindow(&window);
+    outside->setFocus();
+
     windowHandler.enabled = true;
     router.invalidate();
     EXPECT_TRUE(action.isEnabled());

@@ -151,6 +151,22 @@ TEST_F(ProgressSheetTest, CancelCallsTheHandlerAndLeavesTheSheet)
     sheet.hide();
 }
 
+TEST_F(ProgressSheetTest, AnAccessoryViewIsReplacedNotStacked)
+{
+    PTProgressSheetWindow sheet(QStringLiteral("Importing"));
+    const int plain = sheet.window()->height();
+    auto* first = new QWidget;
+    first->resize(100, 40);
+    sheet.setAccessoryView(first);
+    EXPECT_EQ(sheet.window()->height(), plain + 40);
+    auto* second = new QWidget;
+    second->resize(100, 30);
+    sheet.setAccessoryView(second);
+    EXPECT_EQ(sheet.window()->height(), plain + 30);
+    EXPECT_EQ(sheet.stackView()->views().back(), second);
+    EXPECT_FALSE(sheet.stackView()->isArranged(first));
+}
+
 TEST_F(ProgressSheetTest, WorkersOnTheSettersCoalesceOnTheMainQueue)
 {
     PTProgressSheetWindow sheet(QStringLiteral("Exporting"));

@@ -67,6 +67,12 @@ TEST_F(ThemeControllerTest, TheValueFollowsTheStoredChoiceOrTheDesktop)
     }
 }
 
+TEST_F(ThemeControllerTest, TheKitRegistersTheAutomaticPreference)
+{
+    EXPECT_EQ(defaults.registeredDefaults().value(PTThemeController::AppearancePreferenceKey),
+              QVariant(int(PTAppearancePreferenceAutomatic)));
+}
+
 TEST_F(ThemeControllerTest, UserChoiceIsStoredOrRemoved)
 {
     const auto controller = makeController(PTAppearanceAqua);
