@@ -1,7 +1,7 @@
 #include "ui/PTInterfaceKit.h"
 
-#include "ui/PTAlertConfirmation.h"
-#include "ui/PTThemeController.h"
+#include "ui/sheets/PTAlertConfirmation.h"
+#include "ui/theme/PTThemeController.h"
 
 namespace PTInterfaceKit {
 

@@ -1,4 +1,4 @@
-#include "ui/PTAlertController.h"
+#include "ui/sheets/PTAlertController.h"
 #include "ui/PTInterfaceKit.h"
 
 #include "platform/runtime/Defaults.h"

@@ -1,6 +1,6 @@
-#include "ui/PTAlignView.h"
-#include "ui/PTPageControllerView.h"
-#include "ui/PTScrollView.h"
+#include "ui/views/PTAlignView.h"
+#include "ui/views/PTPageControllerView.h"
+#include "ui/views/PTScrollView.h"
 
 #include "TestSupport.h"
 

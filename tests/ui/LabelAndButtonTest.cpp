@@ -1,9 +1,9 @@
-#include "ui/PTAutoHeightTextField.h"
-#include "ui/PTButton.h"
-#include "ui/PTClickableTextField.h"
-#include "ui/PTSheetButton.h"
-#include "ui/PTSmallTextLabel.h"
-#include "ui/PTStyles.h"
+#include "ui/controls/PTAutoHeightTextField.h"
+#include "ui/controls/PTButton.h"
+#include "ui/controls/PTClickableTextField.h"
+#include "ui/controls/PTSheetButton.h"
+#include "ui/controls/PTSmallTextLabel.h"
+#include "ui/theme/PTStyles.h"
 
 #include "ThemeScope.h"
 

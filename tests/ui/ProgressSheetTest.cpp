@@ -1,8 +1,8 @@
-#include "ui/PTAutoHeightTextField.h"
+#include "ui/controls/PTAutoHeightTextField.h"
 #include "ui/PTMainWindow.h"
-#include "ui/PTProgressSheetWindow.h"
-#include "ui/PTSheetButton.h"
-#include "ui/PTStackView.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
+#include "ui/controls/PTSheetButton.h"
+#include "ui/views/PTStackView.h"
 
 #include "TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "ui/PTStackLayout.h"
+#include "ui/views/PTStackLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ui/PTStackView.h"
-#include "ui/PTStackViewSeperatorView.h"
+#include "ui/views/PTStackView.h"
+#include "ui/views/PTStackViewSeperatorView.h"
 
 #include "TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "ui/PTStyles.h"
+#include "ui/theme/PTStyles.h"
 
 #include "ThemeScope.h"
 

@@ -1,6 +1,6 @@
-#include "ui/PTAppearanceObserver.h"
-#include "ui/PTStyles.h"
-#include "ui/PTThemeController.h"
+#include "ui/theme/PTAppearanceObserver.h"
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
 
 #include "FakeAppearanceSource.h"
 

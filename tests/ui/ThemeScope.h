@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/PTThemeController.h"
+#include "ui/theme/PTThemeController.h"
 
 // Sets the shared theme by hand for one test, then hands it back to the desktop.
 class ThemeScope {

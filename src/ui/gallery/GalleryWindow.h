@@ -2,7 +2,7 @@
 
 #include "platform/ui/CommandHandler.h"
 
-#include "ui/PTAppearanceWindow.h"
+#include "ui/views/PTAppearanceWindow.h"
 
 class PTPageControllerView;
 class PTSheetTabView;

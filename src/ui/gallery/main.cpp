@@ -5,7 +5,7 @@
 
 #include "ui/PTInterfaceKit.h"
 #include "ui/PTMainWindow.h"
-#include "ui/PTThemeController.h"
+#include "ui/theme/PTThemeController.h"
 
 #include <QApplication>
 #include <QStyleFactory>

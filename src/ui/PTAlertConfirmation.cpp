@@ -1,9 +1,0 @@
-#include "ui/PTAlertConfirmation.h"
-
-#include "ui/PTAlertController.h"
-
-PTConfirmation::Answer PTAlertConfirmation::ask(const QString& title, const QString& text)
-{
-    const PTAlertController::Answer answer = PTAlertController::run(title, text, true);
-    return Answer{answer.confirmed, answer.suppress};
-}
