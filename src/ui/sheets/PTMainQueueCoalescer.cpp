@@ -31,7 +31,6 @@ void PTMainQueueCoalescer::post(int key, Update update)
     if (scheduled_)
         return;
     scheduled_ = true;
-    peakBacklog_ = std::max(peakBacklog_, 1);
     const auto wait = std::max(std::chrono::steady_clock::duration::zero(),
                                lastFlush_ + interval_ - std::chrono::steady_clock::now());
     std::weak_ptr<PTMainQueueCoalescer> weak = weak_from_this();
@@ -75,10 +74,4 @@ int PTMainQueueCoalescer::deliveries() const
 {
     std::lock_guard lock(mutex_);
     return deliveries_;
-}
-
-int PTMainQueueCoalescer::peakBacklog() const
-{
-    std::lock_guard lock(mutex_);
-    return peakBacklog_;
 }

@@ -21,9 +21,8 @@ public:
     // Drops everything; later posts do nothing.
     void close();
 
-    // Deliveries to the main queue so far, and the most that were queued at once (for benchmarks).
+    // Deliveries to the main queue so far (at most one is ever queued at a time).
     int deliveries() const;
-    int peakBacklog() const;
 
 private:
     explicit PTMainQueueCoalescer(int rate);
@@ -36,5 +35,4 @@ private:
     std::chrono::steady_clock::duration interval_;
     std::chrono::steady_clock::time_point lastFlush_{};
     int deliveries_ = 0;
-    int peakBacklog_ = 0;
 };
