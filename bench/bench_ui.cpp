@@ -1,12 +1,12 @@
 // The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
 // stacks, and progress from four workers. Runs on the offscreen platform with its own settings.
+#include "ui/controls/PTTitleLabel.h"
 #include "ui/PTInterfaceKit.h"
-#include "ui/views/PTPanelSeparator.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
-#include "ui/views/PTStackView.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
-#include "ui/controls/PTTitleLabel.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTStackView.h"
 
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"

@@ -1,7 +1,8 @@
 #include "ui/controls/PTAutoHeightTextField.h"
-#include "ui/PTMainWindow.h"
-#include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/controls/PTSheetButton.h"
+#include "ui/PTMainWindow.h"
+#include "ui/sheets/PTMainQueueCoalescer.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/views/PTStackView.h"
 
 #include "TestSupport.h"
@@ -192,14 +193,27 @@ TEST_F(ProgressSheetTest, WorkersOnTheSettersCoalesceOnTheMainQueue)
     EXPECT_LE(sheet.deliveredUpdates(), 2 + static_cast<int>(seconds * 30 * 1.5));
 }
 
-TEST_F(ProgressSheetTest, AnUpdateForASheetThatIsGoneIsDropped)
+TEST(MainQueueCoalescerTest, TheLastUpdateWinsAndAClosedOwnerGetsNone)
 {
-    auto sheet = std::make_unique<PTProgressSheetWindow>(QStringLiteral("Gone"));
-    std::thread worker([&sheet] { sheet->setProgress(1, 2); });
-    worker.join();
-    sheet.reset();
+    auto updates = PTMainQueueCoalescer::create();
+    int value = 0;
+    std::thread([&] {
+        updates->post(1, [&value] { value = 5; });
+    }).join();
+    // A main-thread call is the newest: it runs now and the worker's pending value is dropped.
+    updates->post(1, [&value] { value = 7; });
+    EXPECT_EQ(value, 7);
     pt::test::runMainQueueFor(100);
-    SUCCEED();
+    EXPECT_EQ(value, 7);
+
+    std::thread([&] {
+        updates->post(2, [&value] { value = 9; });
+    }).join();
+    updates->close();
+    pt::test::runMainQueueFor(100);
+    EXPECT_EQ(value, 7);
+    updates->post(2, [&value] { value = 11; });
+    EXPECT_EQ(value, 7);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "ui/views/PTPanel.h"
-#include "ui/views/PTPanelSeparator.h"
-#include "ui/views/PTPopover.h"
-#include "ui/views/PTSheet.h"
+#include "ui/controls/PTTitleLabel.h"
 #include "ui/sheets/PTSheetTabView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
-#include "ui/controls/PTTitleLabel.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTPopover.h"
+#include "ui/views/PTSheet.h"
 
 #include "ThemeScope.h"
 

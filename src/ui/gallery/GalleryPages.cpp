@@ -3,17 +3,17 @@
 #include "ui/controls/PTAutoHeightTextField.h"
 #include "ui/controls/PTButton.h"
 #include "ui/controls/PTClickableTextField.h"
-#include "ui/views/PTPanelSeparator.h"
-#include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/controls/PTSheetButton.h"
+#include "ui/controls/PTSmallTextLabel.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/sheets/PTSheetTabView.h"
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarActionControl.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
-#include "ui/controls/PTSmallTextLabel.h"
-#include "ui/views/PTStackView.h"
 #include "ui/theme/PTThemeController.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTStackView.h"
 
 #include <QDir>
 #include <QHBoxLayout>

@@ -1,14 +1,14 @@
 #include "ui/sheets/PTProgressSheetWindow.h"
 
 #include "ui/controls/PTAutoHeightTextField.h"
-#include "ui/sheets/PTMainQueueCoalescer.h"
-#include "ui/PTMainWindow.h"
-#include "ui/views/PTPanelSeparator.h"
-#include "ui/views/PTSheet.h"
 #include "ui/controls/PTSheetButton.h"
+#include "ui/PTMainWindow.h"
+#include "ui/sheets/PTMainQueueCoalescer.h"
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTSheet.h"
 #include "ui/views/PTStackView.h"
 
 #include "platform/runtime/DispatchQueue.h"

@@ -1,8 +1,8 @@
 #include "ui/sheets/PTSheetViewTitleBarController.h"
 
+#include "ui/controls/PTTitleLabel.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarActionControl.h"
-#include "ui/controls/PTTitleLabel.h"
 
 #include "foundation/ColorPrivate.h"
 
