@@ -91,4 +91,36 @@ TEST(ButtonTest, SheetButtonsLookTheSameInBothThemesAndKeepTheirTitleInside)
     EXPECT_GT(margin.blue(), margin.red());
 }
 
+TEST(ButtonTest, APlainButtonDrawsItsBezelOnly)
+{
+    PTButton button(QStringLiteral("Add"));
+    button.resize(60, 24);
+    const QImage bare = button.grab().toImage();
+    button.setText(QStringLiteral("Add"));
+    button.setIcon(QIcon(QPixmap(16, 16)));
+    EXPECT_EQ(button.grab().toImage(), bare);
+}
+
+TEST(ButtonTest, PressedSheetButtons)
+{
+    PTSheetCloseButton close(QStringLiteral("Cancel"));
+    close.resize(90, 25);
+    EXPECT_EQ(close.grab().toImage().pixelColor(4, 12), QColor(Qt::white));
+    close.setDown(true);
+    EXPECT_EQ(close.grab().toImage().pixelColor(4, 12), QColor(0xFB, 0xFC, 0xFC));
+
+    // The accept button keeps its gradient when pressed but drops its shadow below the bezel.
+    PTSheetAcceptButton accept(QStringLiteral("OK"));
+    accept.resize(90, 25);
+    QImage image = accept.grab().toImage();
+    const QColor shadowed = image.pixelColor(45, 24);
+    const QColor gradient = image.pixelColor(4, 12);
+    accept.setDown(true);
+    image = accept.grab().toImage();
+    EXPECT_EQ(image.pixelColor(4, 12), gradient);
+    const QColor background = accept.palette().color(QPalette::Window);
+    EXPECT_NE(shadowed, background);
+    EXPECT_EQ(image.pixelColor(45, 24), background);
+}
+
 } // namespace
