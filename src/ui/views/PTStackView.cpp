@@ -219,13 +219,14 @@ void PTStackView::setMinHeight(qreal height)
 
 void PTStackView::setGutterView(QWidget* view, PTStackLayout::Gutter edge, int mode)
 {
-    if (QWidget* previous = gutterViews_[edge]; previous && previous != view) {
+    QWidget* previous = gutterViews_[edge];
+    if (previous && previous != view) {
         unwatch(previous);
         previous->setParent(nullptr);
     }
     gutterViews_[edge] = view;
     gutterModes_[edge] = std::clamp(mode, int(PTStackLayout::Fill), int(PTStackLayout::Centre));
-    if (view)
+    if (view && view != previous)
         watch(view);
     relayout();
 }
