@@ -1,3 +1,4 @@
+#include "ui/views/PTAppearanceWindow.h"
 #include "ui/views/PTPanel.h"
 #include "ui/controls/PTTitleLabel.h"
 #include "ui/sheets/PTSheetTabView.h"
@@ -31,6 +32,29 @@ TEST(SheetWindowTest, APanelThatRefusesToCloseStaysOpen)
     EXPECT_TRUE(panel.isVisible());
     panel.setDisableClose(false);
     EXPECT_TRUE(panel.close());
+}
+
+TEST(SheetWindowTest, ThemeWindowsTakeTheThemesBackground)
+{
+    ThemeScope theme(PTAppearanceAqua);
+    PTAppearanceWindow window;
+    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0xEC, 0xEC, 0xEC));
+    ThemeScope::set(PTAppearanceDark);
+    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x32, 0x32, 0x32));
+}
+
+TEST(SheetWindowTest, APanelCanLookModalAndHideItsTitle)
+{
+    PTPanel panel;
+    panel.setWindowTitle(QStringLiteral("About"));
+    panel.setLooksModal(true);
+    EXPECT_FALSE(panel.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    panel.setLooksModal(false);
+    EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    panel.setRendersTitle(false);
+    EXPECT_TRUE(panel.windowTitle().isEmpty());
+    panel.setRendersTitle(true);
+    EXPECT_EQ(panel.windowTitle(), QStringLiteral("About"));
 }
 
 TEST(SheetWindowTest, SeparatorColoursAndCopies)
