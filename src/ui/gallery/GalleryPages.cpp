@@ -73,7 +73,8 @@ QWidget* titleBandAndTabsPage()
         tabs->addTabWithTitle(QString::fromLatin1(title));
     tabs->setSelectedIndex(1);
     auto* body = new PTAutoHeightTextField(QStringLiteral("Each tab holds the outputs of one format."));
-    body->resize(PageWidth - 40, body->height());
+    body->setContentsMargins(20, 0, 20, 0);
+    body->resize(PageWidth, body->height());
     stack->setViews({titleBar->view(), tabs, body});
     stack->setCustomSpacing(20, tabs);
     return page;
