@@ -1,0 +1,307 @@
+// The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
+// stacks, and progress from four workers. Runs on the offscreen platform with its own settings.
+#include "ui/controls/PTTitleLabel.h"
+#include "ui/PTInterfaceKit.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTStackView.h"
+
+#include "platform/runtime/Defaults.h"
+#include "platform/runtime/DispatchQueue.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+constexpr int ThemeWidgets = 5000;
+
+// Lets every posted event, repaints included, run.
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+template <class Widget>
+std::unique_ptr<QWidget> gridOf(int count)
+{
+    auto window = std::make_unique<QWidget>();
+    auto* grid = new QGridLayout(window.get());
+    grid->setSpacing(0);
+    for (int i = 0; i < count; ++i) {
+        auto* widget = new Widget;
+        widget->setMinimumSize(4, 4);
+        grid->addWidget(widget, i / 100, i % 100);
+    }
+    window->resize(800, 600);
+    window->show();
+    settle();
+    return window;
+}
+
+class SeparatorCell : public PTPanelSeparator {
+public:
+    SeparatorCell() { resize(8, 4); }
+};
+
+class LabelCell : public PTTitleLabel {
+public:
+    LabelCell() : PTTitleLabel(QStringLiteral("x")) {}
+};
+
+class StockLabel : public QLabel {
+public:
+    StockLabel() : QLabel(QStringLiteral("x")) {}
+};
+
+template <class Widget>
+void ThemeSwitch(benchmark::State& state)
+{
+    PTThemeController& theme = PTThemeController::defaultController();
+    const auto window = gridOf<Widget>(ThemeWidgets);
+    for (auto _ : state) {
+        theme.setAppearance(theme.appearance() == PTAppearanceDark ? PTAppearanceAqua : PTAppearanceDark);
+        settle();
+    }
+    state.SetItemsProcessed(state.iterations() * ThemeWidgets);
+}
+
+void ThemeSwitchStockPalette(benchmark::State& state)
+{
+    const auto window = gridOf<StockLabel>(ThemeWidgets);
+    int appearance = PTAppearanceAqua;
+    for (auto _ : state) {
+        appearance = appearance == PTAppearanceDark ? PTAppearanceAqua : PTAppearanceDark;
+        QApplication::setPalette(PTStyles::palette(appearance));
+        settle();
+    }
+    state.SetItemsProcessed(state.iterations() * ThemeWidgets);
+}
+
+BENCHMARK(ThemeSwitch<SeparatorCell>)->Name("ThemeSwitch/drawing views")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ThemeSwitch<LabelCell>)->Name("ThemeSwitch/labels")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ThemeSwitchStockPalette)->Name("ThemeSwitch/stock labels, setPalette")->Unit(benchmark::kMillisecond)->Iterations(10);
+
+constexpr int Rows = 200;
+
+// Counts the moves and resizes widgets receive: the geometry actually set.
+class GeometryCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            ++count;
+        return false;
+    }
+};
+
+QWidget* fixedRow()
+{
+    auto* row = new QWidget;
+    row->resize(300, 20);
+    return row;
+}
+
+void NestedStackResize(benchmark::State& state)
+{
+    QWidget window;
+    auto* outer = new PTStackView(&window);
+    outer->resize(400, 10);
+    outer->setAutoresizesSuperview(true);
+    std::vector<PTStackView*> stacks{outer};
+    QWidget* deep = nullptr;
+    for (int level = 0; level < 3; ++level) {
+        PTStackView* stack = stacks.back();
+        std::vector<QWidget*> rows;
+        for (int i = 0; i < Rows; ++i)
+            rows.push_back(fixedRow());
+        if (level < 2) {
+            auto* nested = new PTStackView;
+            rows[Rows / 2] = nested;
+            stacks.push_back(nested);
+        } else {
+            deep = rows[Rows / 2];
+        }
+        stack->setViews(rows);
+    }
+    window.show();
+    settle();
+    GeometryCounter counter;
+    qApp->installEventFilter(&counter);
+    int passes = 0;
+    int height = 20;
+    for (auto _ : state) {
+        for (PTStackView* stack : stacks)
+            passes -= stack->layoutPassCount();
+        height = height == 20 ? 24 : 20;
+        deep->resize(300, height);
+        settle();
+        for (PTStackView* stack : stacks)
+            passes += stack->layoutPassCount();
+    }
+    qApp->removeEventFilter(&counter);
+    state.counters["passes"] = benchmark::Counter(passes, benchmark::Counter::kAvgIterations);
+    state.counters["geometry"] = benchmark::Counter(counter.count, benchmark::Counter::kAvgIterations);
+}
+
+void NestedBoxLayoutResize(benchmark::State& state)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    QWidget* deep = nullptr;
+    for (int level = 0; level < 3; ++level) {
+        QWidget* nested = nullptr;
+        for (int i = 0; i < Rows; ++i) {
+            QWidget* row = nullptr;
+            if (i == Rows / 2 && level < 2) {
+                nested = new QWidget;
+                row = nested;
+            } else {
+                row = new QWidget;
+                row->setFixedHeight(20);
+                if (i == Rows / 2)
+                    deep = row;
+            }
+            layout->addWidget(row);
+        }
+        if (nested)
+            layout = new QVBoxLayout(nested);
+    }
+    window.resize(400, window.sizeHint().height());
+    window.show();
+    settle();
+    GeometryCounter counter;
+    qApp->installEventFilter(&counter);
+    int height = 20;
+    for (auto _ : state) {
+        height = height == 20 ? 24 : 20;
+        deep->setFixedHeight(height);
+        window.resize(400, window.sizeHint().height());
+        settle();
+    }
+    qApp->removeEventFilter(&counter);
+    state.counters["geometry"] = benchmark::Counter(counter.count, benchmark::Counter::kAvgIterations);
+}
+
+BENCHMARK(NestedStackResize)->Name("NestedResize/stack views")->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(NestedBoxLayoutResize)->Name("NestedResize/QVBoxLayouts")->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+constexpr int Workers = 4;
+constexpr int CallsPerWorker = 100000;
+
+// Runs the workers while the main queue turns; answers the seconds until `applied` holds.
+template <class Call, class Applied>
+double runWorkers(Call call, Applied applied)
+{
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::thread> threads;
+    std::atomic<int> running{Workers};
+    for (int w = 0; w < Workers; ++w)
+        threads.emplace_back([&call, &running] {
+            for (int i = 1; i <= CallsPerWorker; ++i)
+                call(i);
+            running.fetch_sub(1);
+        });
+    while (running.load() > 0 || !applied())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (std::thread& thread : threads)
+        thread.join();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void ProgressCoalesced(benchmark::State& state)
+{
+    double seconds = 0;
+    int updates = 0;
+    int backlog = 0;
+    for (auto _ : state) {
+        PTProgressSheetWindow sheet(QStringLiteral("Bench"));
+        QProgressBar* bar = sheet.progressIndicator();
+        seconds += runWorkers([&sheet](int i) { sheet.setProgress(i, CallsPerWorker); },
+                              [bar] { return bar->value() == CallsPerWorker; });
+        updates += sheet.deliveredUpdates();
+        backlog = std::max(backlog, sheet.deliveredUpdates() > 0 ? 1 : 0); // one pending delivery at most
+    }
+    // The first delivery of a run goes at once; the rate limit spaces the rest 33 ms apart.
+    state.counters["updates_per_run"] = benchmark::Counter(updates, benchmark::Counter::kAvgIterations);
+    state.counters["updates_per_s"] = updates / seconds;
+    state.counters["peak_backlog"] = backlog;
+    state.counters["seconds"] = seconds / state.iterations();
+}
+
+void ProgressPostPerCall(benchmark::State& state)
+{
+    double seconds = 0;
+    long updates = 0;
+    int peak = 0;
+    for (auto _ : state) {
+        QProgressBar bar;
+        bar.setRange(0, CallsPerWorker);
+        std::atomic<int> outstanding{0};
+        std::atomic<int> highest{0};
+        std::atomic<long> applied{0};
+        seconds += runWorkers(
+            [&](int i) {
+                const int now = outstanding.fetch_add(1) + 1;
+                int seen = highest.load();
+                while (now > seen && !highest.compare_exchange_weak(seen, now)) {
+                }
+                pt::DispatchQueue::main().async([&bar, &outstanding, &applied, i] {
+                    bar.setValue(i);
+                    applied.fetch_add(1);
+                    outstanding.fetch_sub(1);
+                });
+            },
+            [&] { return applied.load() == long(Workers) * CallsPerWorker; });
+        updates += applied.load();
+        peak = std::max(peak, highest.load());
+    }
+    state.counters["updates_per_run"] = benchmark::Counter(updates, benchmark::Counter::kAvgIterations);
+    state.counters["updates_per_s"] = updates / seconds;
+    state.counters["peak_backlog"] = peak;
+    state.counters["seconds"] = seconds / state.iterations();
+}
+
+BENCHMARK(ProgressCoalesced)->Name("Progress/coalesced")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(ProgressPostPerCall)->Name("Progress/post per call")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QTemporaryDir settingsDir;
+    pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
+    PTInterfaceKit::registerAll();
+    pt::Defaults::standard().set(PTThemeController::AppearancePreferenceKey, int(PTAppearancePreferenceManual));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,125 @@
+#include "platform/ui/SheetHost.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+namespace pt {
+
+namespace {
+
+// Keeps a sheet under its parent while the parent moves or resizes, and detaches it when either goes away.
+class Attachment;
+
+QHash<const QWidget*, QPointer<QWidget>>& sheetsByWindow()
+{
+    static QHash<const QWidget*, QPointer<QWidget>> sheets;
+    return sheets;
+}
+
+QHash<const QWidget*, Attachment*>& attachmentsBySheet()
+{
+    static QHash<const QWidget*, Attachment*> attachments;
+    return attachments;
+}
+
+class Attachment : public QObject {
+public:
+    Attachment(QWidget* parent, QWidget* sheet, SheetHost::Completion completion)
+        : QObject(sheet), parent_(parent), sheet_(sheet), completion_(std::move(completion))
+    {
+        parent->installEventFilter(this);
+        attachmentsBySheet().insert(sheet, this);
+        sheetsByWindow().insert(parent, sheet);
+    }
+    ~Attachment() override
+    {
+        attachmentsBySheet().remove(sheetKey_);
+        if (parent_) {
+            parent_->removeEventFilter(this);
+            if (sheetsByWindow().value(parent_) == sheetKey_)
+                sheetsByWindow().remove(parent_);
+        }
+    }
+
+    QWidget* parentWindow() const { return parent_; }
+    SheetHost::Completion takeCompletion() { return std::exchange(completion_, {}); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent_ && sheet_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+            SheetHost::place(parent_, sheet_);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<QWidget> sheet_;
+    const QWidget* sheetKey_ = sheet_.data();
+    SheetHost::Completion completion_;
+};
+
+Attachment* attachmentOf(const QWidget* sheet)
+{
+    return attachmentsBySheet().value(sheet);
+}
+
+bool compositorPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+void SheetHost::begin(QWidget* parent, QWidget* sheet, Completion completion)
+{
+    Q_ASSERT(parent && sheet);
+    QWidget* window = parent->window();
+    if (attachmentOf(sheet))
+        end(sheet, 0);
+    // Transient for the parent: stays above it and goes with it.
+    sheet->setParent(window, sheet->windowFlags() | Qt::Window);
+    sheet->setWindowModality(Qt::WindowModal);
+    new Attachment(window, sheet, std::move(completion));
+    sheet->adjustSize();
+    place(window, sheet);
+    sheet->show();
+    sheet->raise();
+    sheet->activateWindow();
+}
+
+void SheetHost::end(QWidget* sheet, int code)
+{
+    Attachment* attachment = attachmentOf(sheet);
+    if (!attachment)
+        return;
+    Completion completion = attachment->takeCompletion();
+    delete attachment;
+    sheet->hide();
+    if (completion)
+        completion(code);
+}
+
+QWidget* SheetHost::attachedSheet(const QWidget* window)
+{
+    return window ? sheetsByWindow().value(window).data() : nullptr;
+}
+
+QWidget* SheetHost::parentOfSheet(const QWidget* sheet)
+{
+    const Attachment* attachment = attachmentOf(sheet);
+    return attachment ? attachment->parentWindow() : nullptr;
+}
+
+void SheetHost::place(QWidget* parent, QWidget* sheet)
+{
+    if (compositorPlacesWindows())
+        return;
+    const QRect area = parent->geometry();
+    // Client geometry on both sides: window frames do not count.
+    sheet->setGeometry(QRect(QPoint(area.x() + (area.width() - sheet->width()) / 2, area.y()), sheet->size()));
+}
+
+} // namespace pt

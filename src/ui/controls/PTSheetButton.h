@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPushButton>
+
+// The buttons of sheets, in fixed colours whatever the theme: the accept button (blue gradient, white title) and
+// the close button (white, grey border and title). Titles are truncated at the tail.
+class PTSheetButton : public QPushButton {
+    Q_OBJECT
+public:
+    enum class Kind { Accept, Close };
+
+    PTSheetButton(Kind kind, const QString& title, QWidget* parent = nullptr);
+    Kind kind() const { return kind_; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Kind kind_;
+};
+
+// The default button of a sheet.
+class PTSheetAcceptButton : public PTSheetButton {
+    Q_OBJECT
+public:
+    explicit PTSheetAcceptButton(const QString& title, QWidget* parent = nullptr)
+        : PTSheetButton(Kind::Accept, title, parent)
+    {
+    }
+};
+
+// The cancel or close button of a sheet.
+class PTSheetCloseButton : public PTSheetButton {
+    Q_OBJECT
+public:
+    explicit PTSheetCloseButton(const QString& title, QWidget* parent = nullptr)
+        : PTSheetButton(Kind::Close, title, parent)
+    {
+    }
+};

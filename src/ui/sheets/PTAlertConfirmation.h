@@ -1,0 +1,9 @@
+#pragma once
+
+#include "library/PTConfirmation.h"
+
+// The library's confirmation question, asked with the suppressible alert.
+class PTAlertConfirmation : public PTConfirmation {
+public:
+    Answer ask(const QString& title, const QString& text) override;
+};
