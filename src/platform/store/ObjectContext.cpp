@@ -172,9 +172,15 @@ ManagedObject* ObjectContext::objectWithID(const ObjectID& id)
         return nullptr;
     if (ManagedObject* object = registeredObject(id))
         return object;
-    if (id.isTemporary() || id.storeUuid() != coordinator_->storeUuid() || id.entity()->model() != &coordinator_->model())
+    if (!isStored(id))
         return nullptr;
     return registerObject(id);
+}
+
+bool ObjectContext::isStored(const ObjectID& id) const
+{
+    return !id.isNull() && !id.isTemporary() && id.storeUuid() == coordinator_->storeUuid()
+        && id.entity()->model() == &coordinator_->model();
 }
 
 ManagedObject* ObjectContext::existingObjectWithID(const ObjectID& id)
@@ -495,17 +501,17 @@ bool ObjectContext::viewTouches(const EntityDescription& entity) const
 
 pt::Result<std::optional<StoreRow>> ObjectContext::viewRow(const ObjectID& id)
 {
-    {
-        std::lock_guard lock(pushedMutex_);
-        if (const ChangeEntry* entry = pushed_.find(id)) {
-            if (entry->kind == ChangeEntry::Kind::Delete)
-                return std::optional<StoreRow>();
-            StoreRow row = entry->values;
-            row.opt = entry->original.opt;
-            return std::optional<StoreRow>(std::move(row));
-        }
-    }
-    return readRow(id);
+    std::lock_guard lock(pushedMutex_);
+    const ChangeEntry* entry = pushed_.find(id);
+    if (entry && entry->kind == ChangeEntry::Kind::Delete)
+        return std::optional<StoreRow>();
+    if (entry && entry->kind == ChangeEntry::Kind::Insert)
+        return std::optional<StoreRow>(entry->values);
+    // An update shows over the row as stored now; a row deleted meanwhile stays deleted.
+    auto row = readRow(id);
+    if (entry && row && *row)
+        entry->applyTo(**row);
+    return row;
 }
 
 pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const EntityDescription& entity,
@@ -519,6 +525,10 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const E
         return rows;
     QVector<std::pair<qint64, StoreRow>> result;
     QSet<qint64> seen;
+    const auto keep = [&](qint64 key, StoreRow&& row, const ObjectID& id) {
+        if (predicate.evaluate(entity, RowSource(entity, row, id, *coordinator_)))
+            result.append({key, std::move(row)});
+    };
     for (auto& [key, row] : *rows) {
         const ObjectID id = coordinator_->idFor(&entity, key);
         const ChangeEntry* entry = pushed_.find(id);
@@ -527,14 +537,32 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const E
             continue;
         }
         seen.insert(key);
-        if (entry->kind != ChangeEntry::Kind::Delete
-            && predicate.evaluate(entity, RowSource(entity, entry->values, id, *coordinator_)))
-            result.append({key, entry->values});
+        if (entry->kind == ChangeEntry::Kind::Delete)
+            continue;
+        entry->applyTo(row);
+        keep(key, std::move(row), id);
     }
-    for (const ChangeEntry& entry : pushed_.entries())
-        if (entry.id.entity() == &entity && entry.kind != ChangeEntry::Kind::Delete && !seen.contains(entry.id.primaryKey())
-            && predicate.evaluate(entity, RowSource(entity, entry.values, entry.id, *coordinator_)))
-            result.append({entry.id.primaryKey(), entry.values});
+    // Pushed objects whose stored rows did not match: inserts as they are, updates over their rows where those
+    // still exist.
+    QVector<ObjectID> updated;
+    for (const ChangeEntry& entry : pushed_.entries()) {
+        if (entry.id.entity() != &entity || seen.contains(entry.id.primaryKey()))
+            continue;
+        if (entry.kind == ChangeEntry::Kind::Insert)
+            keep(entry.id.primaryKey(), StoreRow(entry.values), entry.id);
+        else if (entry.kind == ChangeEntry::Kind::Update)
+            updated.append(entry.id);
+    }
+    if (updated.isEmpty())
+        return result;
+    auto stored = readRows(entity, Predicate::in(QStringLiteral("SELF"), updated));
+    if (!stored)
+        return stored;
+    for (auto& [key, row] : *stored) {
+        const ObjectID id = coordinator_->idFor(&entity, key);
+        pushed_.find(id)->applyTo(row);
+        keep(key, std::move(row), id);
+    }
     return result;
 }
 
@@ -560,19 +588,8 @@ void ObjectContext::overlayPushed(const ObjectID& id, StoreRow& row) const
     if (parent_)
         parent_->overlayPushed(id, row);
     std::lock_guard lock(pushedMutex_);
-    const ChangeEntry* entry = pushed_.find(id);
-    if (!entry || entry->kind == ChangeEntry::Kind::Delete)
-        return;
-    if (entry->kind == ChangeEntry::Kind::Insert) {
-        row = entry->values;
-        return;
-    }
-    for (int i = 0; i < row.values.size(); ++i)
-        if (entry->changedAttributes & (quint64(1) << i))
-            row.values[i] = entry->values.values.value(i);
-    for (int i = 0; i < row.keys.size(); ++i)
-        if (entry->changedRelationships & (quint64(1) << i))
-            row.keys[i] = entry->values.keys.value(i);
+    if (const ChangeEntry* entry = pushed_.find(id))
+        entry->applyTo(row);
 }
 
 // IDs and saving.
@@ -779,6 +796,11 @@ void ObjectContext::postDidSave(const ChangeSet& changes, const QHash<ObjectID, 
             didSave.deleted.append(entry.id);
             break;
         case ChangeEntry::Kind::Update: {
+            // Its row was deleted by another writer before this save reached it.
+            if (!rows.contains(entry.id)) {
+                didSave.deleted.append(entry.id);
+                break;
+            }
             QSet<QString> keys;
             for (int i = 0; i < entity.attributes().size(); ++i)
                 if (entry.changedAttributes & (quint64(1) << i))
@@ -859,35 +881,51 @@ void ObjectContext::mergeChanges(const DidSave& changes)
         dropFromLists(object);
         entomb(object);
     }
-    for (auto it = changes.updated.cbegin(); it != changes.updated.cend(); ++it) {
-        ManagedObject* object = registeredObject(it.key());
-        if (!object || object->fault_ || object->deleted_ || !changes.rows.contains(it.key()))
-            continue;
-        StoreRow row = changes.rows.value(it.key());
-        overlayPushed(it.key(), row);
+    for (auto it = changes.updated.cbegin(); it != changes.updated.cend(); ++it)
+        mergeRow(it.key(), changes);
+    for (const ObjectID& id : changes.inserted)
+        mergeRow(id, changes);
+}
+
+void ObjectContext::mergeRow(const ObjectID& id, const DidSave& changes)
+{
+    const auto saved = changes.rows.constFind(id);
+    if (saved == changes.rows.cend() || !isStored(id))
+        return;
+    ManagedObject* object = registeredObject(id);
+    if (object && object->deleted_)
+        return;
+    StoreRow row = *saved;
+    overlayPushed(id, row);
+    if (object && !object->fault_) {
         applyRow(object, row, true);
+        return;
     }
-    for (const ObjectID& id : changes.inserted) {
-        if (registeredObject(id) || !changes.rows.contains(id))
+    // Not loaded here: only the loaded to-many relationships that it leaves or joins change. A fault may still
+    // be listed under the targets it was loaded with.
+    const EntityDescription& entity = *id.entity();
+    const auto ownerOf = [&](int relationship) {
+        const qint64 key = row.keys.value(relationship);
+        return key ? registeredObject(coordinator_->idFor(entity.target(relationship), key)) : nullptr;
+    };
+    for (int i = 0; object && i < entity.relationships().size(); ++i) {
+        ManagedObject* old = object->targets_[i];
+        const int inverse = entity.inverseIndex(i);
+        if (old && old != ownerOf(i) && old->members_[size_t(inverse)] && old->members_[size_t(inverse)]->removeAll(object))
+            old->notify(inverseName(entity, i));
+    }
+    for (int i = 0; i < entity.relationships().size(); ++i) {
+        ManagedObject* owner = ownerOf(i);
+        const int inverse = entity.inverseIndex(i);
+        if (!owner || !owner->members_[size_t(inverse)])
             continue;
-        StoreRow row = changes.rows.value(id);
-        overlayPushed(id, row);
-        const EntityDescription& entity = *id.entity();
-        for (int i = 0; i < entity.relationships().size(); ++i) {
-            const qint64 key = row.keys.value(i);
-            if (!key)
-                continue;
-            ManagedObject* owner = registeredObject(coordinator_->idFor(entity.target(i), key));
-            const int inverse = entity.inverseIndex(i);
-            if (!owner || !owner->members_[size_t(inverse)])
-                continue;
-            ManagedObject* object = objectWithID(id);
-            if (object->fault_)
-                object->load(row);
-            if (!owner->members_[size_t(inverse)]->contains(object)) {
-                owner->members_[size_t(inverse)]->append(object);
-                owner->notify(entity.target(i)->relationships()[inverse].name);
-            }
+        if (!object)
+            object = registerObject(id);
+        if (object->fault_)
+            object->load(row);
+        if (!owner->members_[size_t(inverse)]->contains(object)) {
+            owner->members_[size_t(inverse)]->append(object);
+            owner->notify(inverseName(entity, i));
         }
     }
 }
