@@ -135,9 +135,7 @@ ManagedObject* ObjectContext::registerObject(const ObjectID& id)
     object->context_ = this;
     object->entity_ = id.entity();
     object->id_ = id;
-    object->values_.resize(id.entity()->attributes().size());
-    object->targets_.fill(nullptr, id.entity()->relationships().size());
-    object->members_.resize(size_t(id.entity()->relationships().size()));
+    object->targets_.resize(id.entity()->relationships().size(), nullptr);
     ManagedObject* raw = object.get();
     objects_.emplace(id, std::move(object));
     return raw;
@@ -150,11 +148,13 @@ ManagedObject* ObjectContext::insert(const QString& entityName)
     if (!entity)
         return nullptr;
     ManagedObject* object = registerObject(ObjectID::temporary(entity));
+    object->values_.resize(entity->attributes().size());
     object->fault_ = false;
     object->inserted_ = true;
     // A new object has no members anywhere yet.
-    for (auto& members : object->members_)
-        members.emplace();
+    for (int i = 0; i < entity->relationships().size(); ++i)
+        if (entity->relationships()[i].toMany)
+            object->setMembers(i, {});
     inserted_.push_back(object);
     return object;
 }
@@ -205,6 +205,7 @@ bool ObjectContext::fireFault(ManagedObject* object)
     else
         qCWarning(lcStore) << object->id_.uriString() << "no longer exists";
     // A row that is gone reads as an empty, deleted object rather than failing again at every access.
+    object->values_.resize(object->entity_->attributes().size());
     object->fault_ = false;
     if (row)
         object->deleted_ = true;
@@ -223,7 +224,7 @@ void ObjectContext::loadMembers(ManagedObject* owner, int relationship)
         return;
     }
     sortByKey(*members);
-    owner->members_[size_t(relationship)] = std::move(*members);
+    owner->setMembers(relationship, std::move(*members));
 }
 
 void ObjectContext::markChanged(ManagedObject* object)
@@ -387,11 +388,11 @@ pt::Result<void> ObjectContext::prefetch(const QVector<ManagedObject*>& objects,
             for (ManagedObject* member : std::as_const(*members))
                 byOwner[member->targets_[inverse]].append(member);
             for (ManagedObject* owner : level) {
-                if (owner->members_[size_t(relationship)])
+                if (owner->loadedMembers(relationship))
                     continue;
                 QVector<ManagedObject*> list = byOwner.value(owner);
                 sortByKey(list);
-                owner->members_[size_t(relationship)] = std::move(list);
+                owner->setMembers(relationship, std::move(list));
             }
             next = std::move(*members);
         } else {
@@ -596,21 +597,30 @@ void ObjectContext::overlayPushed(const ObjectID& id, StoreRow& row) const
 
 pt::Result<void> ObjectContext::obtainPermanentIDs(const QVector<ManagedObject*>& objects)
 {
-    QHash<const EntityDescription*, QVector<ManagedObject*>> byEntity;
-    QSet<ManagedObject*> seen;
-    for (ManagedObject* object : objects)
-        if (object && object->context_ == this && object->id_.isTemporary() && !seen.contains(object)) {
-            seen.insert(object);
-            byEntity[object->entity_].append(object);
-        }
-    for (auto it = byEntity.cbegin(); it != byEntity.cend(); ++it) {
-        auto first = coordinator_->reservePrimaryKeys(*it.key(), int(it.value().size()));
+    // By entity, in the order given; a model has few entities, so a scan finds the group.
+    std::vector<std::pair<const EntityDescription*, std::vector<ManagedObject*>>> byEntity;
+    for (ManagedObject* object : objects) {
+        if (!object || object->context_ != this || !object->id_.isTemporary())
+            continue;
+        auto group = std::find_if(byEntity.begin(), byEntity.end(),
+                                  [&](const auto& entry) { return entry.first == object->entity_; });
+        if (group == byEntity.end())
+            group = byEntity.insert(byEntity.end(), {object->entity_, {}});
+        group->second.push_back(object);
+    }
+    for (const auto& [entity, group] : byEntity) {
+        auto first = coordinator_->reservePrimaryKeys(*entity, int(group.size()));
         if (!first)
             return first.error();
         qint64 key = *first;
-        for (ManagedObject* object : it.value()) {
+        objects_.reserve(objects_.size() + group.size());
+        permanentIDs_.reserve(permanentIDs_.size() + qsizetype(group.size()));
+        for (ManagedObject* object : group) {
+            // An object listed twice has its key already; the key reserved for the repeat is left unused.
+            const ObjectID permanent = coordinator_->idFor(entity, key++);
+            if (!object->id_.isTemporary())
+                continue;
             const ObjectID temporary = object->id_;
-            const ObjectID permanent = coordinator_->idFor(it.key(), key++);
             auto node = objects_.extract(temporary);
             node.key() = permanent;
             objects_.insert(std::move(node));
@@ -866,15 +876,16 @@ void ObjectContext::mergeChanges(const DidSave& changes)
             const int inverse = entity.inverseIndex(i);
             const QString& inverseKey = entity.target(i)->relationships()[inverse].name;
             if (entity.relationships()[i].toMany) {
-                for (ManagedObject* member : object->members_[size_t(i)].value_or(QVector<ManagedObject*>()))
+                const QVector<ManagedObject*>* members = object->loadedMembers(i);
+                for (ManagedObject* member : members ? *members : QVector<ManagedObject*>())
                     if (member->targets_[inverse] == object) {
                         member->targets_[inverse] = nullptr;
                         if (member->originalKeys_.contains(inverse))
                             member->originalKeys_[inverse] = 0;
                         member->notify(inverseKey);
                     }
-            } else if (ManagedObject* target = object->targets_[i]; target && target->members_[size_t(inverse)]) {
-                target->members_[size_t(inverse)]->removeAll(object);
+            } else if (ManagedObject* target = object->targets_[i]; target && target->loadedMembers(inverse)) {
+                target->loadedMembers(inverse)->removeAll(object);
                 target->notify(inverseKey);
             }
         }
@@ -911,20 +922,21 @@ void ObjectContext::mergeRow(const ObjectID& id, const DidSave& changes)
     for (int i = 0; object && i < entity.relationships().size(); ++i) {
         ManagedObject* old = object->targets_[i];
         const int inverse = entity.inverseIndex(i);
-        if (old && old != ownerOf(i) && old->members_[size_t(inverse)] && old->members_[size_t(inverse)]->removeAll(object))
+        if (old && old != ownerOf(i) && old->loadedMembers(inverse) && old->loadedMembers(inverse)->removeAll(object))
             old->notify(inverseName(entity, i));
     }
     for (int i = 0; i < entity.relationships().size(); ++i) {
         ManagedObject* owner = ownerOf(i);
         const int inverse = entity.inverseIndex(i);
-        if (!owner || !owner->members_[size_t(inverse)])
+        QVector<ManagedObject*>* members = owner ? owner->loadedMembers(inverse) : nullptr;
+        if (!members)
             continue;
         if (!object)
             object = registerObject(id);
         if (object->fault_)
             object->load(row);
-        if (!owner->members_[size_t(inverse)]->contains(object)) {
-            owner->members_[size_t(inverse)]->append(object);
+        if (!members->contains(object)) {
+            members->append(object);
             owner->notify(inverseName(entity, i));
         }
     }

@@ -312,7 +312,7 @@ StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const Enti
     QVariant* values = row.values.data();
     for (const auto& attribute : entity.attributes())
         *values++ = statement.value(column++, attribute.type);
-    row.keys.fill(0, entity.relationships().size());
+    row.keys.resize(entity.relationships().size(), 0);
     for (int i = 0; i < entity.relationships().size(); ++i)
         if (entity.relationships()[i].hasColumn())
             row.keys[i] = statement.int64(column++);
