@@ -92,7 +92,7 @@ void ManagedObject::didChangeValue(const QString& key)
     notify(key);
 }
 
-QVariant ManagedObject::normalized(int attribute, const QVariant& value) const
+QVariant ManagedObject::normalized(int attribute, QVariant value) const
 {
     if (!value.isValid() || value.isNull())
         return {};
@@ -118,7 +118,7 @@ QVariant ManagedObject::normalized(int attribute, const QVariant& value) const
 
 void ManagedObject::setAttribute(int attribute, QVariant value, bool notifyObservers)
 {
-    value = normalized(attribute, value);
+    value = normalized(attribute, std::move(value));
     if (values_[attribute] == value && values_[attribute].isValid() == value.isValid())
         return;
     if (!inserted_ && !originalValues_.contains(attribute))

@@ -91,7 +91,7 @@ private:
     StoreRow currentRow() const;
     StoreRow committedRow() const;
     void clearChanges() { originalValues_.clear(); originalKeys_.clear(); }
-    QVariant normalized(int attribute, const QVariant& value) const;
+    QVariant normalized(int attribute, QVariant value) const;
     int attributeOrDie(const QString& key) const;
     int relationshipOrDie(const QString& key) const;
 

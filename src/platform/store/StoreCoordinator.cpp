@@ -461,8 +461,10 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                 return db_->error(QStringLiteral("inserting into %1").arg(entity.name()));
             int position = 1;
             insert.bind(position++, entry.id.primaryKey());
+            // Entries carry every column; at() binds them without copying each value first.
+            Q_ASSERT(entry.values.values.size() == entity.attributes().size());
             for (int i = 0; i < entity.attributes().size(); ++i)
-                insert.bind(position++, entry.values.values.value(i));
+                insert.bind(position++, entry.values.values.at(i));
             for (int i = 0; i < entity.relationships().size(); ++i)
                 if (entity.relationships()[i].hasColumn())
                     insert.bindKey(position++, entry.values.keys.value(i));
@@ -471,7 +473,7 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             StoreRow row = entry.values;
             row.opt = 1;
             addChecks(entry, row, ~quint64(0));
-            result.rows.insert(entry.id, std::move(row));
+            result.rows.emplace(entry.id, std::move(row));
         } else if (entry.kind == ChangeEntry::Kind::Update) {
             std::optional<StoreRow> stored;
             {
