@@ -7,8 +7,8 @@
 #include "platform/store/ValueSource.h"
 
 #include <QHash>
-#include <QVariant>
 #include <QVarLengthArray>
+#include <QVariant>
 #include <QVariantMap>
 #include <QVector>
 
