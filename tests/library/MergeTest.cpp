@@ -1,4 +1,5 @@
-// A worker saves while the main context has unsaved edits of the same rows; the merge and the two policies.
+// A worker saves while the main context has unsaved edits of the same rows, or edits waiting in the writer; the
+// merge and the two policies.
 #include "StoreTestSupport.h"
 
 #include "TestSupport.h"
@@ -7,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 using namespace pt::store;
+using pt::test::fetchNames;
 using pt::test::makeObject;
 using pt::test::queryStore;
 using pt::test::TestStore;
@@ -39,6 +42,15 @@ protected:
         bool ok = false;
         writer->performAndWait([&] { ok = writer->save().ok(); });
         ASSERT_TRUE(ok);
+    }
+
+    // Renames an item to "main" and saves that into the writer, where it waits for the writer's save.
+    ManagedObject* renameWaitingInWriter()
+    {
+        ManagedObject* item = itemsOf(*main).front();
+        item->setValue("name", "main");
+        EXPECT_TRUE(main->save());
+        return item;
     }
 
     QVector<ManagedObject*> itemsOf(ObjectContext& context)
@@ -172,4 +184,133 @@ TEST_F(MergeTest, WorkersAndTheSavePathRunTogetherWithoutLosingAnything)
     EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTGroup"), QString::number(Rounds));
     EXPECT_EQ(queryStore(store.path(), "SELECT sort FROM PTCollection"), QString::number(Rounds - 1));
     EXPECT_EQ(queryStore(store.path(), "PRAGMA integrity_check"), "ok");
+}
+
+namespace {
+
+DidSave savedBy(ObjectContext& context, const std::function<void()>& work)
+{
+    DidSave saved;
+    auto token = context.onDidSave([&](const DidSave& didSave) { saved = didSave; });
+    work();
+    return saved;
+}
+
+} // namespace
+
+TEST_F(MergeTest, WhileMainsSaveWaitsInTheWriterItsReadsKeepAWorkersOtherColumns)
+{
+    ManagedObject* item = renameWaitingInWriter();
+    const ObjectID itemID = item->objectID();
+
+    auto worker = store.worker();
+    const DidSave saved = savedBy(*worker, [&] {
+        worker->objectWithID(itemID)->setValue("tagsString", "worker");
+        ASSERT_TRUE(worker->save());
+    });
+    main->mergeChanges(saved);
+
+    // Fetches and a fault fired again see the stored column under main's pending one.
+    EXPECT_EQ(fetchNames(*main, "PTItem", "tagsString == %@", {QString("worker")}), QStringList{"main"});
+    EXPECT_TRUE(fetchNames(*main, "PTItem", "tagsString == %@ AND name == %@", {QString("seed"), QString("main")}).isEmpty());
+    main->refresh(item, false);
+    EXPECT_EQ(item->value("tagsString").toString(), "worker");
+    EXPECT_EQ(item->value("name").toString(), "main");
+
+    saveThrough();
+    EXPECT_EQ(queryStore(store.path(), "SELECT name || ' ' || tagsString FROM PTItem WHERE pk = "
+                                           + QString::number(itemID.primaryKey())),
+              "main worker");
+}
+
+TEST_F(MergeTest, ARowAWorkerDeletedStaysDeletedWhileMainsSaveWaitsInTheWriter)
+{
+    const ObjectID itemID = renameWaitingInWriter()->objectID();
+
+    auto worker = store.worker();
+    const DidSave deleted = savedBy(*worker, [&] {
+        worker->deleteObject(worker->objectWithID(itemID));
+        ASSERT_TRUE(worker->save());
+    });
+    main->mergeChanges(deleted);
+
+    EXPECT_TRUE(fetchNames(*main, "PTItem", "name == %@", {QString("main")}).isEmpty());
+    FetchRequest inSet;
+    inSet.entityName = "PTItem";
+    inSet.predicate = *Predicate::parse("collection=%@", {setID});
+    EXPECT_EQ(*main->count(inSet), 999);
+    EXPECT_EQ(main->existingObjectWithID(itemID), nullptr);
+
+    // The writer's save finds the row gone and tells of it as deleted.
+    DidSave written;
+    writer->performAndWait([&] { written = savedBy(*writer, [&] { EXPECT_TRUE(writer->save()); }); });
+    EXPECT_EQ(written.deleted, QVector<ObjectID>{itemID});
+    EXPECT_FALSE(written.updated.contains(itemID));
+    main->mergeChanges(written);
+    const ManagedObject* registered = main->registeredObject(itemID);
+    EXPECT_TRUE(!registered || registered->isDeleted());
+    EXPECT_EQ(itemsOf(*main).size(), 999);
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTItem"), "999");
+}
+
+TEST_F(MergeTest, AMergeMovesObjectsBetweenLoadedToManyRelationships)
+{
+    enum class Held { BothSets, TargetSetOnly, MovedItemAsFault };
+    for (const Held held : {Held::BothSets, Held::TargetSetOnly, Held::MovedItemAsFault}) {
+        SCOPED_TRACE(int(held));
+        auto seed = store.worker();
+        ManagedObject* seedFrom = makeObject(*seed, "PTCollection", "From");
+        ManagedObject* seedTo = makeObject(*seed, "PTCollection", "To");
+        for (int i = 0; i < 3; ++i)
+            makeObject(*seed, "PTItem", QString::number(i))->setToOne("collection", seedFrom);
+        ASSERT_TRUE(seed->save());
+
+        auto context = store.worker();
+        ManagedObject* from = context->objectWithID(seedFrom->objectID());
+        ManagedObject* to = context->objectWithID(seedTo->objectID());
+        ASSERT_TRUE(to->toMany("items").isEmpty());
+        if (held != Held::TargetSetOnly) {
+            ASSERT_EQ(from->toMany("items").size(), 3);
+        }
+        if (held == Held::MovedItemAsFault)
+            context->refresh(from->toMany("items").front(), false);
+
+        auto worker = store.worker();
+        const DidSave moved = savedBy(*worker, [&] {
+            for (ManagedObject* item : worker->objectWithID(seedFrom->objectID())->toMany("items").mid(0, 2))
+                item->setToOne("collection", worker->objectWithID(seedTo->objectID()));
+            ASSERT_TRUE(worker->save());
+        });
+        context->mergeChanges(moved);
+
+        EXPECT_EQ(to->toMany("items").size(), 2);
+        EXPECT_EQ(pt::test::namesOf(to->toMany("items")), (QStringList{"0", "1"}));
+        EXPECT_EQ(pt::test::namesOf(from->toMany("items")), QStringList{"2"});
+        for (ManagedObject* item : to->toMany("items"))
+            EXPECT_EQ(item->toOne("collection"), to);
+    }
+}
+
+TEST_F(MergeTest, AMergeOfAnotherStoresSaveIsIgnored)
+{
+    TestStore other;
+    auto seed = other.worker();
+    ManagedObject* otherSet = makeObject(*seed, "PTCollection", "Other");
+    ASSERT_TRUE(seed->save());
+    // The same key in both stores: only the store tells the two sets apart.
+    ASSERT_EQ(otherSet->objectID().primaryKey(), setID.primaryKey());
+    ASSERT_EQ(itemsOf(*main).size(), 1000);
+
+    auto worker = other.worker();
+    const DidSave foreign = savedBy(*worker, [&] {
+        ManagedObject* set = worker->objectWithID(otherSet->objectID());
+        set->setValue("name", "Renamed");
+        makeObject(*worker, "PTItem", "foreign")->setToOne("collection", set);
+        ASSERT_TRUE(worker->save());
+    });
+    main->mergeChanges(foreign);
+
+    EXPECT_EQ(itemsOf(*main).size(), 1000);
+    EXPECT_EQ(main->objectWithID(setID)->value("name").toString(), "Set");
+    EXPECT_FALSE(main->hasChanges());
 }

@@ -2,6 +2,22 @@
 
 namespace pt::store {
 
+void ChangeEntry::applyTo(StoreRow& row) const
+{
+    if (kind == Kind::Insert) {
+        row = values;
+        return;
+    }
+    if (kind != Kind::Update)
+        return;
+    for (int i = 0; i < row.values.size(); ++i)
+        if (changedAttributes & (quint64(1) << i))
+            row.values[i] = values.values.value(i);
+    for (int i = 0; i < row.keys.size(); ++i)
+        if (changedRelationships & (quint64(1) << i))
+            row.keys[i] = values.keys.value(i);
+}
+
 void ChangeSet::reserve(size_t count)
 {
     entries_.reserve(count);

@@ -21,6 +21,10 @@ struct ChangeEntry {
     StoreRow original; // the values the change was made against, with their row version (update)
     quint64 changedAttributes = 0;
     quint64 changedRelationships = 0;
+
+    // Puts the change over the row as stored: an insert replaces it, an update sets only the columns it changed,
+    // so that what others saved meanwhile in the other columns shows through.
+    void applyTo(StoreRow& row) const;
 };
 
 // The pending changes of a save, one entry per object. Adding a later change of the same object folds it into

@@ -92,7 +92,7 @@ void ManagedObject::didChangeValue(const QString& key)
     notify(key);
 }
 
-QVariant ManagedObject::normalized(int attribute, const QVariant& value) const
+QVariant ManagedObject::normalized(int attribute, QVariant value) const
 {
     if (!value.isValid() || value.isNull())
         return {};
@@ -118,7 +118,7 @@ QVariant ManagedObject::normalized(int attribute, const QVariant& value) const
 
 void ManagedObject::setAttribute(int attribute, QVariant value, bool notifyObservers)
 {
-    value = normalized(attribute, value);
+    value = normalized(attribute, std::move(value));
     if (values_[attribute] == value && values_[attribute].isValid() == value.isValid())
         return;
     if (!inserted_ && !originalValues_.contains(attribute))
@@ -156,13 +156,14 @@ void ManagedObject::setTarget(int relationship, ManagedObject* target, bool noti
     targets_[relationship] = target;
     const int inverse = entity_->inverseIndex(relationship);
     const QString& inverseKey = entity_->target(relationship)->relationships()[inverse].name;
-    if (old && old->members_[inverse]) {
-        old->members_[inverse]->removeAll(this);
+    if (QVector<ManagedObject*>* members = old ? old->loadedMembers(inverse) : nullptr) {
+        members->removeAll(this);
         if (notifyObservers)
             old->notify(inverseKey);
     }
-    if (target && target->members_[inverse] && !target->members_[inverse]->contains(this)) {
-        target->members_[inverse]->append(this);
+    if (QVector<ManagedObject*>* members = target ? target->loadedMembers(inverse) : nullptr;
+        members && !members->contains(this)) {
+        members->append(this);
         if (notifyObservers)
             target->notify(inverseKey);
     }
@@ -175,9 +176,11 @@ QVector<ManagedObject*> ManagedObject::toMany(const QString& key) const
 {
     const int index = relationshipOrDie(key);
     Q_ASSERT(entity_->relationships()[index].toMany);
-    if (!members_[index])
-        context_->loadMembers(const_cast<ManagedObject*>(this), index);
-    return members_[index].value_or(QVector<ManagedObject*>());
+    auto* self = const_cast<ManagedObject*>(this);
+    if (!self->loadedMembers(index))
+        context_->loadMembers(self, index);
+    const QVector<ManagedObject*>* members = self->loadedMembers(index);
+    return members ? *members : QVector<ManagedObject*>();
 }
 
 void ManagedObject::addTo(const QString& key, ManagedObject* member)
@@ -220,8 +223,10 @@ QVariantMap ManagedObject::changedValues() const
 void ManagedObject::load(const StoreRow& row)
 {
     opt_ = row.opt;
+    // Shares the row's values until the first edit; a resize to the same size would copy them at once.
     values_ = row.values;
-    values_.resize(entity_->attributes().size());
+    if (values_.size() != entity_->attributes().size())
+        values_.resize(entity_->attributes().size());
     for (int i = 0; i < entity_->relationships().size(); ++i) {
         targets_[i] = targetWithKey(i, row.keys.value(i));
     }
@@ -233,8 +238,14 @@ void ManagedObject::makeFault()
     fault_ = true;
     clearChanges();
     values_.fill(QVariant());
-    for (auto& members : members_)
-        members.reset();
+    members_.clear();
+}
+
+void ManagedObject::setMembers(int relationship, QVector<ManagedObject*> members)
+{
+    if (members_.empty())
+        members_.resize(size_t(entity_->relationships().size()));
+    members_[size_t(relationship)] = std::move(members);
 }
 
 ManagedObject* ManagedObject::targetWithKey(int relationship, qint64 key) const
@@ -247,7 +258,7 @@ StoreRow ManagedObject::currentRow() const
     StoreRow row;
     row.opt = opt_;
     row.values = values_;
-    row.keys.fill(0, targets_.size());
+    row.keys.resize(targets_.size(), 0);
     for (int i = 0; i < targets_.size(); ++i)
         if (targets_[i])
             row.keys[i] = targets_[i]->id_.primaryKey();

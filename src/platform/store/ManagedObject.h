@@ -7,6 +7,7 @@
 #include "platform/store/ValueSource.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <QVariant>
 #include <QVariantMap>
 #include <QVector>
@@ -79,11 +80,18 @@ private:
     void setAttribute(int attribute, QVariant value, bool notify);
     void setTarget(int relationship, ManagedObject* target, bool notify);
     ManagedObject* targetWithKey(int relationship, qint64 key) const;
+    // The members of a to-many relationship once they are loaded (or known), else null.
+    QVector<ManagedObject*>* loadedMembers(int relationship)
+    {
+        const auto index = size_t(relationship);
+        return index < members_.size() && members_[index] ? &*members_[index] : nullptr;
+    }
+    void setMembers(int relationship, QVector<ManagedObject*> members);
     void notify(const QString& key);
     StoreRow currentRow() const;
     StoreRow committedRow() const;
     void clearChanges() { originalValues_.clear(); originalKeys_.clear(); }
-    QVariant normalized(int attribute, const QVariant& value) const;
+    QVariant normalized(int attribute, QVariant value) const;
     int attributeOrDie(const QString& key) const;
     int relationshipOrDie(const QString& key) const;
 
@@ -94,8 +102,9 @@ private:
     bool inserted_ = false;
     bool deleted_ = false;
     qint64 opt_ = 0;
-    QVector<QVariant> values_;
-    QVector<ManagedObject*> targets_;
+    QVector<QVariant> values_; // empty in a fault that was never loaded
+    QVarLengthArray<ManagedObject*, 4> targets_; // by relationship, inline as there are few
+    // By relationship; empty until the first to-many is loaded, as most objects never load one.
     std::vector<std::optional<QVector<ManagedObject*>>> members_;
     QHash<int, QVariant> originalValues_;
     QHash<int, qint64> originalKeys_;

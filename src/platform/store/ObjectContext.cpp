@@ -135,9 +135,7 @@ ManagedObject* ObjectContext::registerObject(const ObjectID& id)
     object->context_ = this;
     object->entity_ = id.entity();
     object->id_ = id;
-    object->values_.resize(id.entity()->attributes().size());
-    object->targets_.fill(nullptr, id.entity()->relationships().size());
-    object->members_.resize(size_t(id.entity()->relationships().size()));
+    object->targets_.resize(id.entity()->relationships().size(), nullptr);
     ManagedObject* raw = object.get();
     objects_.emplace(id, std::move(object));
     return raw;
@@ -150,11 +148,13 @@ ManagedObject* ObjectContext::insert(const QString& entityName)
     if (!entity)
         return nullptr;
     ManagedObject* object = registerObject(ObjectID::temporary(entity));
+    object->values_.resize(entity->attributes().size());
     object->fault_ = false;
     object->inserted_ = true;
     // A new object has no members anywhere yet.
-    for (auto& members : object->members_)
-        members.emplace();
+    for (int i = 0; i < entity->relationships().size(); ++i)
+        if (entity->relationships()[i].toMany)
+            object->setMembers(i, {});
     inserted_.push_back(object);
     return object;
 }
@@ -172,9 +172,15 @@ ManagedObject* ObjectContext::objectWithID(const ObjectID& id)
         return nullptr;
     if (ManagedObject* object = registeredObject(id))
         return object;
-    if (id.isTemporary() || id.storeUuid() != coordinator_->storeUuid() || id.entity()->model() != &coordinator_->model())
+    if (!isStored(id))
         return nullptr;
     return registerObject(id);
+}
+
+bool ObjectContext::isStored(const ObjectID& id) const
+{
+    return !id.isNull() && !id.isTemporary() && id.storeUuid() == coordinator_->storeUuid()
+        && id.entity()->model() == &coordinator_->model();
 }
 
 ManagedObject* ObjectContext::existingObjectWithID(const ObjectID& id)
@@ -199,6 +205,7 @@ bool ObjectContext::fireFault(ManagedObject* object)
     else
         qCWarning(lcStore) << object->id_.uriString() << "no longer exists";
     // A row that is gone reads as an empty, deleted object rather than failing again at every access.
+    object->values_.resize(object->entity_->attributes().size());
     object->fault_ = false;
     if (row)
         object->deleted_ = true;
@@ -217,7 +224,7 @@ void ObjectContext::loadMembers(ManagedObject* owner, int relationship)
         return;
     }
     sortByKey(*members);
-    owner->members_[size_t(relationship)] = std::move(*members);
+    owner->setMembers(relationship, std::move(*members));
 }
 
 void ObjectContext::markChanged(ManagedObject* object)
@@ -381,11 +388,11 @@ pt::Result<void> ObjectContext::prefetch(const QVector<ManagedObject*>& objects,
             for (ManagedObject* member : std::as_const(*members))
                 byOwner[member->targets_[inverse]].append(member);
             for (ManagedObject* owner : level) {
-                if (owner->members_[size_t(relationship)])
+                if (owner->loadedMembers(relationship))
                     continue;
                 QVector<ManagedObject*> list = byOwner.value(owner);
                 sortByKey(list);
-                owner->members_[size_t(relationship)] = std::move(list);
+                owner->setMembers(relationship, std::move(list));
             }
             next = std::move(*members);
         } else {
@@ -495,17 +502,17 @@ bool ObjectContext::viewTouches(const EntityDescription& entity) const
 
 pt::Result<std::optional<StoreRow>> ObjectContext::viewRow(const ObjectID& id)
 {
-    {
-        std::lock_guard lock(pushedMutex_);
-        if (const ChangeEntry* entry = pushed_.find(id)) {
-            if (entry->kind == ChangeEntry::Kind::Delete)
-                return std::optional<StoreRow>();
-            StoreRow row = entry->values;
-            row.opt = entry->original.opt;
-            return std::optional<StoreRow>(std::move(row));
-        }
-    }
-    return readRow(id);
+    std::lock_guard lock(pushedMutex_);
+    const ChangeEntry* entry = pushed_.find(id);
+    if (entry && entry->kind == ChangeEntry::Kind::Delete)
+        return std::optional<StoreRow>();
+    if (entry && entry->kind == ChangeEntry::Kind::Insert)
+        return std::optional<StoreRow>(entry->values);
+    // An update shows over the row as stored now; a row deleted meanwhile stays deleted.
+    auto row = readRow(id);
+    if (entry && row && *row)
+        entry->applyTo(**row);
+    return row;
 }
 
 pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const EntityDescription& entity,
@@ -519,6 +526,10 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const E
         return rows;
     QVector<std::pair<qint64, StoreRow>> result;
     QSet<qint64> seen;
+    const auto keep = [&](qint64 key, StoreRow&& row, const ObjectID& id) {
+        if (predicate.evaluate(entity, RowSource(entity, row, id, *coordinator_)))
+            result.append({key, std::move(row)});
+    };
     for (auto& [key, row] : *rows) {
         const ObjectID id = coordinator_->idFor(&entity, key);
         const ChangeEntry* entry = pushed_.find(id);
@@ -527,14 +538,32 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> ObjectContext::viewRows(const E
             continue;
         }
         seen.insert(key);
-        if (entry->kind != ChangeEntry::Kind::Delete
-            && predicate.evaluate(entity, RowSource(entity, entry->values, id, *coordinator_)))
-            result.append({key, entry->values});
+        if (entry->kind == ChangeEntry::Kind::Delete)
+            continue;
+        entry->applyTo(row);
+        keep(key, std::move(row), id);
     }
-    for (const ChangeEntry& entry : pushed_.entries())
-        if (entry.id.entity() == &entity && entry.kind != ChangeEntry::Kind::Delete && !seen.contains(entry.id.primaryKey())
-            && predicate.evaluate(entity, RowSource(entity, entry.values, entry.id, *coordinator_)))
-            result.append({entry.id.primaryKey(), entry.values});
+    // Pushed objects whose stored rows did not match: inserts as they are, updates over their rows where those
+    // still exist.
+    QVector<ObjectID> updated;
+    for (const ChangeEntry& entry : pushed_.entries()) {
+        if (entry.id.entity() != &entity || seen.contains(entry.id.primaryKey()))
+            continue;
+        if (entry.kind == ChangeEntry::Kind::Insert)
+            keep(entry.id.primaryKey(), StoreRow(entry.values), entry.id);
+        else if (entry.kind == ChangeEntry::Kind::Update)
+            updated.append(entry.id);
+    }
+    if (updated.isEmpty())
+        return result;
+    auto stored = readRows(entity, Predicate::in(QStringLiteral("SELF"), updated));
+    if (!stored)
+        return stored;
+    for (auto& [key, row] : *stored) {
+        const ObjectID id = coordinator_->idFor(&entity, key);
+        pushed_.find(id)->applyTo(row);
+        keep(key, std::move(row), id);
+    }
     return result;
 }
 
@@ -560,40 +589,38 @@ void ObjectContext::overlayPushed(const ObjectID& id, StoreRow& row) const
     if (parent_)
         parent_->overlayPushed(id, row);
     std::lock_guard lock(pushedMutex_);
-    const ChangeEntry* entry = pushed_.find(id);
-    if (!entry || entry->kind == ChangeEntry::Kind::Delete)
-        return;
-    if (entry->kind == ChangeEntry::Kind::Insert) {
-        row = entry->values;
-        return;
-    }
-    for (int i = 0; i < row.values.size(); ++i)
-        if (entry->changedAttributes & (quint64(1) << i))
-            row.values[i] = entry->values.values.value(i);
-    for (int i = 0; i < row.keys.size(); ++i)
-        if (entry->changedRelationships & (quint64(1) << i))
-            row.keys[i] = entry->values.keys.value(i);
+    if (const ChangeEntry* entry = pushed_.find(id))
+        entry->applyTo(row);
 }
 
 // IDs and saving.
 
 pt::Result<void> ObjectContext::obtainPermanentIDs(const QVector<ManagedObject*>& objects)
 {
-    QHash<const EntityDescription*, QVector<ManagedObject*>> byEntity;
-    QSet<ManagedObject*> seen;
-    for (ManagedObject* object : objects)
-        if (object && object->context_ == this && object->id_.isTemporary() && !seen.contains(object)) {
-            seen.insert(object);
-            byEntity[object->entity_].append(object);
-        }
-    for (auto it = byEntity.cbegin(); it != byEntity.cend(); ++it) {
-        auto first = coordinator_->reservePrimaryKeys(*it.key(), int(it.value().size()));
+    // By entity, in the order given; a model has few entities, so a scan finds the group.
+    std::vector<std::pair<const EntityDescription*, std::vector<ManagedObject*>>> byEntity;
+    for (ManagedObject* object : objects) {
+        if (!object || object->context_ != this || !object->id_.isTemporary())
+            continue;
+        auto group = std::find_if(byEntity.begin(), byEntity.end(),
+                                  [&](const auto& entry) { return entry.first == object->entity_; });
+        if (group == byEntity.end())
+            group = byEntity.insert(byEntity.end(), {object->entity_, {}});
+        group->second.push_back(object);
+    }
+    for (const auto& [entity, group] : byEntity) {
+        auto first = coordinator_->reservePrimaryKeys(*entity, int(group.size()));
         if (!first)
             return first.error();
         qint64 key = *first;
-        for (ManagedObject* object : it.value()) {
+        objects_.reserve(objects_.size() + group.size());
+        permanentIDs_.reserve(permanentIDs_.size() + qsizetype(group.size()));
+        for (ManagedObject* object : group) {
+            // An object listed twice has its key already; the key reserved for the repeat is left unused.
+            const ObjectID permanent = coordinator_->idFor(entity, key++);
+            if (!object->id_.isTemporary())
+                continue;
             const ObjectID temporary = object->id_;
-            const ObjectID permanent = coordinator_->idFor(it.key(), key++);
             auto node = objects_.extract(temporary);
             node.key() = permanent;
             objects_.insert(std::move(node));
@@ -779,6 +806,11 @@ void ObjectContext::postDidSave(const ChangeSet& changes, const QHash<ObjectID, 
             didSave.deleted.append(entry.id);
             break;
         case ChangeEntry::Kind::Update: {
+            // Its row was deleted by another writer before this save reached it.
+            if (!rows.contains(entry.id)) {
+                didSave.deleted.append(entry.id);
+                break;
+            }
             QSet<QString> keys;
             for (int i = 0; i < entity.attributes().size(); ++i)
                 if (entry.changedAttributes & (quint64(1) << i))
@@ -844,50 +876,68 @@ void ObjectContext::mergeChanges(const DidSave& changes)
             const int inverse = entity.inverseIndex(i);
             const QString& inverseKey = entity.target(i)->relationships()[inverse].name;
             if (entity.relationships()[i].toMany) {
-                for (ManagedObject* member : object->members_[size_t(i)].value_or(QVector<ManagedObject*>()))
+                const QVector<ManagedObject*>* members = object->loadedMembers(i);
+                for (ManagedObject* member : members ? *members : QVector<ManagedObject*>())
                     if (member->targets_[inverse] == object) {
                         member->targets_[inverse] = nullptr;
                         if (member->originalKeys_.contains(inverse))
                             member->originalKeys_[inverse] = 0;
                         member->notify(inverseKey);
                     }
-            } else if (ManagedObject* target = object->targets_[i]; target && target->members_[size_t(inverse)]) {
-                target->members_[size_t(inverse)]->removeAll(object);
+            } else if (ManagedObject* target = object->targets_[i]; target && target->loadedMembers(inverse)) {
+                target->loadedMembers(inverse)->removeAll(object);
                 target->notify(inverseKey);
             }
         }
         dropFromLists(object);
         entomb(object);
     }
-    for (auto it = changes.updated.cbegin(); it != changes.updated.cend(); ++it) {
-        ManagedObject* object = registeredObject(it.key());
-        if (!object || object->fault_ || object->deleted_ || !changes.rows.contains(it.key()))
-            continue;
-        StoreRow row = changes.rows.value(it.key());
-        overlayPushed(it.key(), row);
+    for (auto it = changes.updated.cbegin(); it != changes.updated.cend(); ++it)
+        mergeRow(it.key(), changes);
+    for (const ObjectID& id : changes.inserted)
+        mergeRow(id, changes);
+}
+
+void ObjectContext::mergeRow(const ObjectID& id, const DidSave& changes)
+{
+    const auto saved = changes.rows.constFind(id);
+    if (saved == changes.rows.cend() || !isStored(id))
+        return;
+    ManagedObject* object = registeredObject(id);
+    if (object && object->deleted_)
+        return;
+    StoreRow row = *saved;
+    overlayPushed(id, row);
+    if (object && !object->fault_) {
         applyRow(object, row, true);
+        return;
     }
-    for (const ObjectID& id : changes.inserted) {
-        if (registeredObject(id) || !changes.rows.contains(id))
+    // Not loaded here: only the loaded to-many relationships that it leaves or joins change. A fault may still
+    // be listed under the targets it was loaded with.
+    const EntityDescription& entity = *id.entity();
+    const auto ownerOf = [&](int relationship) {
+        const qint64 key = row.keys.value(relationship);
+        return key ? registeredObject(coordinator_->idFor(entity.target(relationship), key)) : nullptr;
+    };
+    for (int i = 0; object && i < entity.relationships().size(); ++i) {
+        ManagedObject* old = object->targets_[i];
+        const int inverse = entity.inverseIndex(i);
+        if (old && old != ownerOf(i) && old->loadedMembers(inverse) && old->loadedMembers(inverse)->removeAll(object))
+            old->notify(inverseName(entity, i));
+    }
+    for (int i = 0; i < entity.relationships().size(); ++i) {
+        ManagedObject* owner = ownerOf(i);
+        const int inverse = entity.inverseIndex(i);
+        QVector<ManagedObject*>* members = owner ? owner->loadedMembers(inverse) : nullptr;
+        if (!members)
             continue;
-        StoreRow row = changes.rows.value(id);
-        overlayPushed(id, row);
-        const EntityDescription& entity = *id.entity();
-        for (int i = 0; i < entity.relationships().size(); ++i) {
-            const qint64 key = row.keys.value(i);
-            if (!key)
-                continue;
-            ManagedObject* owner = registeredObject(coordinator_->idFor(entity.target(i), key));
-            const int inverse = entity.inverseIndex(i);
-            if (!owner || !owner->members_[size_t(inverse)])
-                continue;
-            ManagedObject* object = objectWithID(id);
-            if (object->fault_)
-                object->load(row);
-            if (!owner->members_[size_t(inverse)]->contains(object)) {
-                owner->members_[size_t(inverse)]->append(object);
-                owner->notify(entity.target(i)->relationships()[inverse].name);
-            }
+        if (!object)
+            object = registerObject(id);
+        if (object->fault_)
+            object->load(row);
+        if (!members->contains(object)) {
+            members->append(object);
+            owner->notify(inverseName(entity, i));
         }
     }
 }

@@ -98,6 +98,8 @@ private:
     // A main-queue context is used on the main thread only.
     void checkThread() const;
     const EntityDescription* entityNamed(const QString& name) const;
+    // A permanent ID of this context's store and model.
+    bool isStored(const ObjectID& id) const;
     ManagedObject* registerObject(const ObjectID& id);
     bool fireFault(ManagedObject* object);
     void loadMembers(ManagedObject* owner, int relationship);
@@ -127,6 +129,8 @@ private:
     pt::Result<void> saveToStore();
     pt::Result<void> saveToParent();
     void acceptChildChanges(const ChangeSet& changes);
+    // Takes one saved row of another context's save.
+    void mergeRow(const ObjectID& id, const DidSave& changes);
 
     Kind kind_;
     std::shared_ptr<StoreCoordinator> coordinator_;

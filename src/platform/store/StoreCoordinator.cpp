@@ -359,7 +359,7 @@ StoreRow StoreCoordinator::readRowColumns(SqliteStatement& statement, const Enti
     QVariant* values = row.values.data();
     for (const auto& attribute : entity.attributes())
         *values++ = statement.value(column++, attribute.type);
-    row.keys.fill(0, entity.relationships().size());
+    row.keys.resize(entity.relationships().size(), 0);
     for (int i = 0; i < entity.relationships().size(); ++i)
         if (entity.relationships()[i].hasColumn())
             row.keys[i] = statement.int64(column++);
@@ -508,8 +508,10 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                 return db_->error(QStringLiteral("inserting into %1").arg(entity.name()));
             int position = 1;
             insert.bind(position++, entry.id.primaryKey());
+            // Entries carry every column; at() binds them without copying each value first.
+            Q_ASSERT(entry.values.values.size() == entity.attributes().size());
             for (int i = 0; i < entity.attributes().size(); ++i)
-                insert.bind(position++, entry.values.values.value(i));
+                insert.bind(position++, entry.values.values.at(i));
             for (int i = 0; i < entity.relationships().size(); ++i)
                 if (entity.relationships()[i].hasColumn())
                     insert.bindKey(position++, entry.values.keys.value(i));
@@ -518,7 +520,7 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             StoreRow row = entry.values;
             row.opt = 1;
             addChecks(entry, row, ~quint64(0));
-            result.rows.insert(entry.id, std::move(row));
+            result.rows.emplace(entry.id, std::move(row));
         } else if (entry.kind == ChangeEntry::Kind::Update) {
             std::optional<StoreRow> stored;
             {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QVarLengthArray>
 #include <QVariant>
 #include <QVector>
 
@@ -10,7 +11,8 @@ namespace pt::store {
 struct StoreRow {
     qint64 opt = 0;
     QVector<QVariant> values;
-    QVector<qint64> keys;
+    // Held inline: entities have a few to-one relationships, and a fetch makes one row per object.
+    QVarLengthArray<qint64, 4> keys;
 };
 
 } // namespace pt::store
