@@ -106,10 +106,14 @@ void strokeInside(QPainter& painter, const QPainterPath& path, const QRectF& wit
 
 void drawBlurWithColor(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius)
 {
-    if (path.isEmpty() || !painter.isActive() || !(radius >= 0))
+    if (path.isEmpty() || !painter.isActive() || !(radius >= 0 && std::isfinite(radius)))
         return;
     const QRectF area = path.boundingRect().adjusted(-radius, -radius, radius, radius);
     const qreal scale = painter.device()->devicePixelRatioF();
+    // Beyond this many pixels a shadow is not drawn (see ShadowPainter), so the shape is not worth drawing.
+    constexpr qreal MaximumPixels = qreal(1 << 26);
+    if (!(area.width() * area.height() * scale * scale <= MaximumPixels))
+        return;
     const QSize pixels = (area.size() * scale).toSize().expandedTo(QSize(1, 1));
     QImage shape(pixels, QImage::Format_ARGB32_Premultiplied);
     if (shape.isNull())

@@ -213,11 +213,11 @@ void expandWidthToSuperview(QWidget* widget)
 
 void drawNoiseWithOpacity(QPainter& painter, float opacity)
 {
-    if (!painter.isActive())
+    if (!painter.isActive() || !(opacity > 0))
         return;
     const qreal scale = painter.device()->devicePixelRatioF();
     painter.save();
-    painter.setOpacity(std::clamp(qreal(opacity), qreal(0), qreal(1)));
+    painter.setOpacity(std::min(qreal(opacity), qreal(1)));
     painter.setCompositionMode(QPainter::CompositionMode_Screen);
     painter.scale(1 / scale, 1 / scale);
     painter.fillRect(paintedArea(painter), QBrush(noiseTile()));

@@ -378,4 +378,12 @@ TEST(BlurWithColorTest, DrawsOnlyTheBlurredShapeWithinTheRadius)
     EXPECT_GT(alphaAt(image, 31, 50), 0);
     EXPECT_EQ(alphaAt(image, 29, 50), 0) << "nothing beyond the radius";
     EXPECT_EQ(alphaAt(image, 5, 5), 0);
+
+    // Radii whose buffer could not be blurred draw nothing rather than allocate it.
+    QImage untouched = canvas();
+    QPainter other(&untouched);
+    for (const qreal radius : {1e6, qInf(), qQNaN(), -1.0})
+        MCAdditions::drawBlurWithColor(other, square, Qt::red, radius);
+    other.end();
+    EXPECT_EQ(untouched, canvas());
 }

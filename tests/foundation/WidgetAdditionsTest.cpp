@@ -200,4 +200,16 @@ TEST(ViewAdditionsTest, BlurInRectSoftensOnlyThatRectangle)
     EXPECT_EQ(image.pixel(50, 40), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(25, 10), qRgb(0, 0, 0)) << "left of the rectangle";
     EXPECT_EQ(qAlpha(image.pixel(49, 10)), 255);
+
+    // A radius far beyond the rectangle is blurred at the rectangle's size instead of building a kernel of that
+    // size: most of the spread falls outside, so what lies beneath shows through almost unchanged.
+    QImage wide(100, 10, QImage::Format_ARGB32_Premultiplied);
+    wide.fill(Qt::white);
+    QPainter widePainter(&wide);
+    widePainter.fillRect(0, 0, 50, 10, Qt::black);
+    viewAdditions::blurInRect(widePainter, QRectF(0, 0, 100, 10), 1e12f);
+    widePainter.end();
+    EXPECT_LT(qRed(wide.pixel(10, 5)), 30);
+    EXPECT_GT(qRed(wide.pixel(90, 5)), 225);
+    EXPECT_EQ(qAlpha(wide.pixel(50, 5)), 255);
 }

@@ -131,6 +131,8 @@ QImage ShadowPainter::blurredImage(const QImage& image, qreal sigma)
     QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (result.isNull() || !(sigma > 0) || qint64(result.width()) * result.height() > MaximumShadowPixels)
         return result;
+    // A wider blur than the image only spreads the same mean further: no need for a longer kernel.
+    sigma = std::min(sigma, qreal(std::max(result.width(), result.height())));
     AlphaBuffer channel{result.width(), result.height(), {}};
     // Alpha first, so that each colour channel can be held to it against rounding.
     for (const int shift : {24, 16, 8, 0}) {
