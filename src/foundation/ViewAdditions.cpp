@@ -19,6 +19,8 @@ namespace viewAdditions {
 namespace {
 
 const char* const MaskProperty = "autoresizingMask";
+// Found by name: without a meta-object of its own the follower cannot be told from other children by type.
+const QString FollowerName = QStringLiteral("pictern-autoresizing-follower");
 
 // Resizes its widget by the mask whenever the widget's parent is resized, and follows the widget to new parents.
 class AutoresizingFollower : public QObject {
@@ -27,6 +29,7 @@ public:
         : QObject(widget)
         , widget_(widget)
     {
+        setObjectName(FollowerName);
         widget->installEventFilter(this);
         watchParent();
     }
@@ -132,7 +135,7 @@ void setAutoresizingBit(QWidget* widget, int bit, bool value)
         return;
     const int mask = autoresizingMask(widget);
     widget->setProperty(MaskProperty, value ? mask | bit : mask & ~bit);
-    if (!widget->findChild<AutoresizingFollower*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!widget->findChild<QObject*>(FollowerName, Qt::FindDirectChildrenOnly))
         new AutoresizingFollower(widget);
 }
 
