@@ -1,5 +1,6 @@
 #include "foundation/ColorPrivate.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,6 +24,35 @@ namespace colorPrivate {
 QColor colorFromHEX(int hex, float alpha)
 {
     return QColor::fromRgbF(component(hex, 16), component(hex, 8), component(hex, 0), clampedAlpha(alpha));
+}
+
+QColor changeBrightnessByAmount(const QColor& color, double amount)
+{
+    if (std::isnan(amount))
+        return color;
+    float hue = 0;
+    float saturation = 0;
+    float value = 0;
+    float alpha = 0;
+    color.getHsvF(&hue, &saturation, &value, &alpha);
+    const double brightness = std::max(0.0, std::min(1.0, value + amount - 1.0));
+    return QColor::fromHsvF(hue, saturation, float(brightness), alpha);
+}
+
+QColor lightenByAmount(const QColor& color, double amount)
+{
+    return amount == 0.0 ? color : changeBrightnessByAmount(color, 1.0 + amount);
+}
+
+QColor darkenByAmount(const QColor& color, double amount)
+{
+    return amount == 0.0 ? color : changeBrightnessByAmount(color, 1.0 - amount);
+}
+
+pt::CairoColor CGColor(const QColor& color)
+{
+    const QColor rgb = color.toRgb();
+    return {rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF()};
 }
 
 } // namespace colorPrivate

@@ -11,6 +11,16 @@ namespace colorPrivate {
 
 QColor colorFromHEX(int hex, float alpha);
 
+// The colour with its HSV value (brightness) moved by amount − 1 and kept within [0, 1]: 1 changes nothing.
+// Hue, saturation and alpha stay; a NaN amount changes nothing.
+QColor changeBrightnessByAmount(const QColor& color, double amount);
+// Brightness raised, or lowered, by the amount; an amount of 0 answers the colour as it is.
+QColor lightenByAmount(const QColor& color, double amount);
+QColor darkenByAmount(const QColor& color, double amount);
+
+// The colour's RGB components for drawing with cairo.
+pt::CairoColor CGColor(const QColor& color);
+
 } // namespace colorPrivate
 
 // colorFromHEX with the alpha narrowed to single precision.

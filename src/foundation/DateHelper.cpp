@@ -1,5 +1,9 @@
 #include "foundation/DateHelper.h"
 
+#include "foundation/InternetDateTime.h"
+
+#include <chrono>
+
 #include <clocale>
 #include <ctime>
 #include <locale.h>
@@ -93,6 +97,38 @@ QString daysString(const QDateTime& date, qint64* sortKey, const QDateTime& now)
     if (days < 336)
         return answer(40000 + days / 28, QStringLiteral("%1 month%2 ago").arg(days / 28).arg(plural(days / 28)));
     return answer(50000 + days / 336, QStringLiteral("%1 year%2 ago").arg(days / 336).arg(plural(days / 336)));
+}
+
+QDateTime localDate(const QDateTime& date, const QDateTime& now)
+{
+    return date.addSecs(now.toLocalTime().offsetFromUtc());
+}
+
+QDateTime dateByAddingNumberOfDays(qint64 days, const QDateTime& now)
+{
+    const QDateTime local = now.toLocalTime();
+    const QDate day = local.date().addDays(days);
+    return QDateTime(day, local.time(), Qt::LocalTime);
+}
+
+const QCalendar& gregorianCalendar()
+{
+    static const QCalendar calendar(QCalendar::System::Gregorian);
+    return calendar;
+}
+
+double microtime()
+{
+    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count());
+}
+
+std::optional<QDateTime> dateFromInternetDateTimeString(const QString& text)
+{
+    if (text.isNull())
+        return std::nullopt;
+    return internetDateTime::parseInternetDateTime(text, internetDateTime::Forms::DateHelper);
 }
 
 } // namespace dateHelper

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCalendar>
 #include <QDateTime>
 #include <QString>
 
@@ -28,5 +29,19 @@ qint64 daysAgo(const QDateTime& date, const QDateTime& now = QDateTime::currentD
 // "%1 days ago" for 2 to 6 days (20000 + d), then weeks (30000 + d/7), months of 28 days (40000 + d/28) and
 // years of 336 days (50000 + d/336), with the plural "s" from 2 on.
 QString daysString(const QDateTime& date, qint64* sortKey, const QDateTime& now = QDateTime::currentDateTime());
+
+// The date shifted by the local zone's current offset from UTC: its UTC wall-clock reading then shows local time.
+QDateTime localDate(const QDateTime& date, const QDateTime& now = QDateTime::currentDateTime());
+// `now` moved by whole calendar days (day numbers are Gregorian), keeping its local wall-clock time across
+// daylight-saving changes.
+QDateTime dateByAddingNumberOfDays(qint64 days, const QDateTime& now = QDateTime::currentDateTime());
+// The one shared Gregorian calendar.
+const QCalendar& gregorianCalendar();
+// The monotonic clock in nanoseconds, for measuring intervals.
+double microtime();
+
+// RFC 3339 or one of the RFC 822 forms of this reader (see internetDateTime::Forms); nothing, and no log, when
+// neither reads. Texts without a zone are taken as UTC.
+std::optional<QDateTime> dateFromInternetDateTimeString(const QString& text);
 
 } // namespace dateHelper

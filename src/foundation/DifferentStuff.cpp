@@ -36,6 +36,39 @@ double fitFactor(const QSizeF& size, const QSizeF& target)
     return std::min(target.width() / size.width(), target.height() / size.height());
 }
 
+// A transparent image of the size in points at the pixel ratio; null below one pixel.
+QImage canvas(const QSizeF& points, qreal ratio)
+{
+    const QSize pixels = (points * ratio).toSize();
+    if (pixels.width() < 1 || pixels.height() < 1)
+        return {};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// Luminance of a pixel's colour by the Rec. 709 weights; on premultiplied pixels it comes out premultiplied.
+int luminance(QRgb pixel)
+{
+    return (2126 * qRed(pixel) + 7152 * qGreen(pixel) + 722 * qBlue(pixel) + 5000) / 10000;
+}
+
+// A premultiplied copy of the image with every pixel passed through the function.
+template <typename Function>
+QImage mapPixels(const QImage& image, Function function)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            row[x] = function(row[x]);
+    }
+    return result;
+}
+
 } // namespace
 
 QImage imageWithName(const QString& name, const QString& type, bool allowRetina, const QScreen* screen)
@@ -79,6 +112,52 @@ QImage tintWithColor(const QImage& image, const QColor& color)
     return tinted;
 }
 
+QImage maskColor(const QImage& image, const QColor& color, int threshold)
+{
+    // Colours are compared straight, as they are written, not premultiplied.
+    const auto component = [](float value) { return int(value * 255) & 0xFF; };
+    const int red = component(color.redF());
+    const int green = component(color.greenF());
+    const int blue = component(color.blueF());
+    QImage masked = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < masked.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(masked.scanLine(y));
+        for (int x = 0; x < masked.width(); ++x) {
+            const QRgb pixel = row[x];
+            if (qAlpha(pixel) <= 240)
+                continue;
+            const int distance
+                = std::abs(qRed(pixel) - red) + std::abs(qGreen(pixel) - green) + std::abs(qBlue(pixel) - blue);
+            if (distance < threshold)
+                row[x] = 0;
+        }
+    }
+    return masked.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage grayScale(const QImage& image)
+{
+    return mapPixels(image, [](QRgb pixel) {
+        const int grey = luminance(pixel);
+        return qRgba(grey, grey, grey, qAlpha(pixel));
+    });
+}
+
+QImage imageTintedWithColor(const QImage& image, const QColor& color)
+{
+    if (!color.isValid())
+        return image.copy();
+    const QRgb tint = qPremultiply(color.rgba());
+    return mapPixels(image, [tint](QRgb pixel) {
+        // Premultiplied luminance times the premultiplied colour is the straight product premultiplied by both
+        // alphas.
+        const int shade = luminance(pixel) * 3;
+        const auto channel = [shade](int value) { return (value * shade + 510) / 1020; };
+        return qRgba(channel(qRed(tint)), channel(qGreen(tint)), channel(qBlue(tint)),
+                     (qAlpha(pixel) * qAlpha(tint) + 127) / 255);
+    });
+}
+
 QImage flippedImage(const QImage& image)
 {
     QImage flipped = image.mirrored(false, true);
@@ -108,6 +187,77 @@ QImage imageByScalingProportionallyInSize(const QImage& image, const QSizeF& tar
     QImage result = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     result.setDevicePixelRatio(ratio);
     return result;
+}
+
+QImage imageByScalingProportionallyToSize(const QImage& image, const QSizeF& target)
+{
+    if (image.isNull())
+        return {};
+    const QSizeF size = image.deviceIndependentSize();
+    if (!(target.width() > 0 && target.height() > 0) || target.width() > size.width()
+        || target.height() > size.height())
+        return image;
+    const float widthFactor = float(target.width() / size.width());
+    const float heightFactor = float(target.height() / size.height());
+    const float factor = std::min(widthFactor, heightFactor);
+    QRectF drawn(0, 0, std::round(factor * float(size.width())), std::round(factor * float(size.height())));
+    if (heightFactor > widthFactor)
+        drawn.moveTop(std::round((float(target.height()) - float(drawn.height())) * 0.5f));
+    else if (widthFactor > heightFactor)
+        drawn.moveLeft(std::round((float(target.width()) - float(drawn.width())) * 0.5f));
+    QImage result = canvas(target, image.devicePixelRatio());
+    if (result.isNull())
+        return image;
+    QPainter painter(&result);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(drawn.toRect(), image);
+    return result;
+}
+
+QImage imageByFillingSize(const QImage& image, const QSizeF& size)
+{
+    const QSizeF own = image.deviceIndependentSize();
+    QImage result = canvas(size, image.isNull() ? 1.0 : image.devicePixelRatio());
+    if (image.isNull() || result.isNull() || !(own.width() > 0 && own.height() > 0))
+        return {};
+    const float ratio = float(own.height() / own.width());
+    const float targetRatio = float(size.height() / size.width());
+    const QSizeF fill = ratio > targetRatio ? QSizeF(size.width(), size.width() * ratio)
+                                            : QSizeF(size.height() / ratio, size.height());
+    QPainter painter(&result);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF((size.width() - fill.width()) * 0.5, (size.height() - fill.height()) * 0.5), fill),
+                      image);
+    return result;
+}
+
+void drawAdjustedInRect(QPainter& painter, const QImage& image, const QRectF& destination, const QRectF& source,
+                        QPainter::CompositionMode operation, qreal fraction)
+{
+    if (image.isNull())
+        return;
+    const qreal ratio = image.devicePixelRatio();
+    const QRectF from = source.isEmpty() ? QRectF(image.rect())
+                                         : QRectF(source.topLeft() * ratio, source.size() * ratio);
+    QRectF to = destination;
+    painter.save();
+    if (painter.worldTransform().m22() < 0) {
+        // Coordinates that run upwards would stand the picture on its head: mirror it back about the destination.
+        painter.translate(0, destination.y() + destination.height());
+        painter.scale(1, -1);
+        to.moveTop(0);
+    }
+    painter.setCompositionMode(operation);
+    painter.setOpacity(painter.opacity() * fraction);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(to, image, from);
+    painter.restore();
+}
+
+void drawAdjustedAtPoint(QPainter& painter, const QImage& image, QPointF point, const QRectF& source,
+                         QPainter::CompositionMode operation, qreal fraction)
+{
+    drawAdjustedInRect(painter, image, QRectF(point, image.deviceIndependentSize()), source, operation, fraction);
 }
 
 void drawProportionallyInRect(QPainter& painter, const QImage& image, const QRectF& rect, const QSizeF& maxSize,

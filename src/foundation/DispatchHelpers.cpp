@@ -1,6 +1,9 @@
 #include "foundation/DispatchHelpers.h"
 
 #include <chrono>
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <thread>
 
 namespace {
@@ -41,4 +44,29 @@ void PTDispatchAfterOnTimeoutQueue(pt::DispatchQueue::Task block, const pt::Disp
             queue.async(std::move(block));
         }
     });
+}
+
+PTCancellableBlock PTNewCancellableBlock(pt::DispatchQueue::Task block)
+{
+    struct Held {
+        std::mutex mutex;
+        pt::DispatchQueue::Task block;
+    };
+    auto held = std::make_shared<Held>();
+    held->block = std::move(block);
+    return [held](bool cancel) {
+        pt::DispatchQueue::Task taken;
+        {
+            const std::lock_guard lock(held->mutex);
+            taken = std::exchange(held->block, nullptr);
+        }
+        if (!cancel && taken)
+            pt::DispatchQueue::main().async(std::move(taken));
+    };
+}
+
+void PTCancelBlock(const PTCancellableBlock& block)
+{
+    if (block)
+        block(true);
 }

@@ -55,6 +55,24 @@ void drawAtPoint(QPainter& painter, const QImage& image, QPointF point, const Dr
     painter.restore();
 }
 
+QImage imageWithDrawBlock(const QImage& image, const DrawBlock& drawBlock, const pt::Shadow& dropShadow,
+                          const pt::Shadow& innerShadow)
+{
+    const QScreen* screen = screenAdditions::mainScreen();
+    const double scale = screenAdditions::scale(screen);
+    const QSize pixels = (image.deviceIndependentSize() * scale).toSize();
+    if (!screen || pixels.isEmpty())
+        return {};
+    QImage result(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (result.isNull())
+        return result;
+    result.fill(Qt::transparent);
+    result.setDevicePixelRatio(scale);
+    QPainter painter(&result);
+    drawAtPoint(painter, image, QPointF(0, 0), drawBlock, dropShadow, innerShadow, screen);
+    return result;
+}
+
 } // namespace DrawingAdditions
 
 void PTDrawAtPointWithShadows(QPainter& painter, const QImage& image, QPointF point,

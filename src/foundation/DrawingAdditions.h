@@ -27,6 +27,11 @@ QImage colorizeAlphaWithColor(const QImage& image, const QColor& color);
 void drawAtPoint(QPainter& painter, const QImage& image, QPointF point, const DrawBlock& drawBlock,
                  const pt::Shadow& dropShadow, const pt::Shadow& innerShadow, const QScreen* screen);
 
+// A new image of the image's size, at the main screen's scale, holding drawAtPoint of the image at its origin.
+// The drop shadow shows only where it falls inside that size; a null image without screens.
+QImage imageWithDrawBlock(const QImage& image, const DrawBlock& drawBlock, const pt::Shadow& dropShadow,
+                          const pt::Shadow& innerShadow);
+
 } // namespace DrawingAdditions
 
 // drawAtPoint with the shadows given by their parts.

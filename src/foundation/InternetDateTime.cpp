@@ -43,26 +43,31 @@ std::optional<QDateTime> utcDate(int year, int month, int day, int hour, int min
     return QDateTime(date, time, Qt::UTC).addSecs(-qint64(offsetMinutes) * 60);
 }
 
-std::optional<QDateTime> parseRFC822(const QString& text)
+std::optional<QDateTime> parseRFC822(const QString& text, Forms forms)
 {
     static const QRegularExpression form(QStringLiteral(
-        "^(?:([A-Z]{3,9}),\\s*)?(\\d{1,2})\\s+([A-Z]{3,9}),?\\s+(\\d{2}|\\d{4})\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?"
+        "^(?:([A-Z]{3,9}),\\s*)?(\\d{1,2})\\s+([A-Z]{3,9})(,?)\\s+(\\d{2}|\\d{4})\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?"
         "(?:\\s+(\\S+))?$"));
     const QRegularExpressionMatch match = form.match(text.trimmed().toUpper());
     if (!match.hasMatch())
         return std::nullopt;
+    const bool weekday = !match.captured(1).isEmpty();
+    const bool twoDigitYear = match.captured(5).size() == 2;
+    if (twoDigitYear && !weekday)
+        return std::nullopt; // two-digit years only in the form with a weekday
+    if (forms == Forms::DateHelper
+        && (!match.captured(4).isEmpty() || (weekday && match.captured(9).isEmpty())
+            || (twoDigitYear && match.captured(8).isEmpty())))
+        return std::nullopt;
     const int month = monthNumber(match.captured(3));
-    const auto offset = zoneOffset(match.captured(8));
+    const auto offset = zoneOffset(match.captured(9));
     if (month == 0 || !offset)
         return std::nullopt;
-    int year = match.captured(4).toInt();
-    if (match.captured(4).size() == 2) {
-        if (match.captured(1).isEmpty())
-            return std::nullopt; // two-digit years only in the form with a weekday
+    int year = match.captured(5).toInt();
+    if (twoDigitYear)
         year += year < 50 ? 2000 : 1900;
-    }
-    return utcDate(year, month, match.captured(2).toInt(), match.captured(5).toInt(), match.captured(6).toInt(),
-                   match.captured(7).toInt(), 0, *offset);
+    return utcDate(year, month, match.captured(2).toInt(), match.captured(6).toInt(), match.captured(7).toInt(),
+                   match.captured(8).toInt(), 0, *offset);
 }
 
 std::optional<QDateTime> parseRFC3339(const QString& text)
@@ -84,7 +89,7 @@ std::optional<QDateTime> parseRFC3339(const QString& text)
 
 std::optional<QDateTime> dateFromRFC822String(const QString& text)
 {
-    const auto date = parseRFC822(text);
+    const auto date = parseRFC822(text, Forms::Feed);
     if (!date)
         qCInfo(lcFoundation).noquote() << QStringLiteral("Could not parse RFC822 date: \"%1\" Possible invalid format.").arg(text);
     return date;
@@ -96,6 +101,13 @@ std::optional<QDateTime> dateFromRFC3339String(const QString& text)
     if (!date)
         qCInfo(lcFoundation).noquote() << QStringLiteral("Could not parse RFC3339 date: \"%1\" Possible invalid format.").arg(text);
     return date;
+}
+
+std::optional<QDateTime> parseInternetDateTime(const QString& text, Forms forms)
+{
+    if (auto date = parseRFC3339(text))
+        return date;
+    return parseRFC822(text, forms);
 }
 
 std::optional<QDateTime> dateFromInternetDateTimeString(const QString& text, DateFormatHint hint)

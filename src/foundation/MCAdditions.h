@@ -3,6 +3,7 @@
 #include "platform/graphics/Shadow.h"
 
 #include <QPainterPath>
+#include <QColor>
 #include <QRectF>
 
 class QPainter;
@@ -20,8 +21,18 @@ QPainterPath bezierPathWithRoundRect(const QRectF& rect, qreal cornerRadius);
 QPainterPath bezierPathWithRoundRect(const QRectF& rect, qreal topLeftCornerRadius, qreal topRightCornerRadius,
                                      qreal bottomLeftCornerRadius, qreal bottomRightCornerRadius);
 
+// The same shapes added to an existing path as a new closed subpath.
+void appendBezierPathWithRoundRect(QPainterPath& path, const QRectF& rect, qreal cornerRadius);
+void appendBezierPathWithRoundRect(QPainterPath& path, const QRectF& rect, qreal topLeftCornerRadius,
+                                   qreal topRightCornerRadius, qreal bottomLeftCornerRadius,
+                                   qreal bottomRightCornerRadius);
+
 // Fills the path with the shadow that its outside casts inside it; the painter's state is kept.
 void fillWithInnerShadow(QPainter& painter, const QPainterPath& path, const pt::Shadow& shadow);
+
+// Draws only the blurred shadow of the filled path in the colour, not the shape; the blur radius is a shadow's
+// (see pt::Shadow), and nothing lands farther than the radius beyond the path's bounds.
+void drawBlurWithColor(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius);
 
 // Strokes the path with the painter's pen so that the whole line lies inside the path: the stroke is drawn at
 // twice the pen's width (a zero-width pen counts as 1) and clipped to the path, and, when `within` has a
@@ -32,5 +43,25 @@ void strokeInside(QPainter& painter, const QPainterPath& path, const QRectF& wit
 // for a negative amount); corners shrink in proportion. A path with an empty bounding box, or one the inset
 // would turn inside out, gives an empty path.
 QPainterPath bezierPathByInsettingPathBy(const QPainterPath& path, qreal amount);
+// The same with separate amounts across and down.
+QPainterPath bezierPathByInsettingPathBy(const QPainterPath& path, qreal x, qreal y);
+
+// The path scaled by the factor in both directions about the point, or about the centre of its bounds.
+QPainterPath scaledPath(const QPainterPath& path, float factor, QPointF point);
+QPainterPath scaledPath(const QPainterPath& path, float factor);
+// The centre of the path's bounds; the origin for an empty path.
+QPointF centreOfBounds(const QPainterPath& path);
+
+// The outline of the path stroked at the width with butt caps and miter joins (limit 10), as a path to fill.
+// A width that is not above 0 gives an empty path.
+QPainterPath pathWithStrokeWidth(const QPainterPath& path, qreal width);
+
+// A closed regular polygon through centre + radius × (cos a, −sin a) for a = i × 2π / sides, running
+// counter-clockwise on screen from the point right of the centre; empty for fewer than one side.
+QPainterPath bezierPathWithPolygonAt(QPointF centre, float radius, int sides);
+// A closed star with `points` tips at the radius and as many hub corners at the hub radius between them. It
+// starts at the tip straight above the centre (its y rounded away from the centre to a whole number) and runs
+// counter-clockwise on screen; empty for fewer than one point.
+QPainterPath bezierPathWithStartAtCenter(QPointF centre, float radius, float hubRadius, int points);
 
 } // namespace MCAdditions

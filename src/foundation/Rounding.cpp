@@ -21,3 +21,13 @@ QRectF PTRoundRect(const QRectF& rect)
 {
     return {std::round(rect.x()), std::round(rect.y()), std::round(rect.width()), std::round(rect.height())};
 }
+
+QPointF PTRoundPoint(const QPointF& point)
+{
+    return {std::round(point.x()), std::round(point.y())};
+}
+
+QPointF PTPointDifference(const QPointF& a, const QPointF& b)
+{
+    return a - b;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QRectF>
 
 // Rounding of geometry for drawing on whole points.
@@ -11,3 +12,7 @@ qint64 PTRoundFloat(float value);
 QRectF PTRoundRectHalfUp(const QRectF& rect);
 // Each of x, y, width and height rounded to the nearest whole number, halves away from zero.
 QRectF PTRoundRect(const QRectF& rect);
+// Both coordinates rounded to the nearest whole number, halves away from zero.
+QPointF PTRoundPoint(const QPointF& point);
+// a − b, coordinate by coordinate.
+QPointF PTPointDifference(const QPointF& a, const QPointF& b);

@@ -6,10 +6,15 @@
 
 namespace screenAdditions {
 
-double scale()
+QScreen* mainScreen()
 {
     const QWindow* active = QGuiApplication::focusWindow();
-    return scale(active && active->screen() ? active->screen() : primaryScreen());
+    return active && active->screen() ? active->screen() : primaryScreen();
+}
+
+double scale()
+{
+    return scale(mainScreen());
 }
 
 double scale(const QScreen* screen)

@@ -5,7 +5,9 @@ class QScreen;
 // Screens and their backing scale (device pixels per point).
 namespace screenAdditions {
 
-// The scale of the main screen: the one showing the active window, else the primary screen; 1 without screens.
+// The main screen: the one showing the active window, else the primary screen; nullptr without screens.
+QScreen* mainScreen();
+// The scale of the main screen; 1 without screens.
 double scale();
 // The scale of the screen; 1 for none.
 double scale(const QScreen* screen);

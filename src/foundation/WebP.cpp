@@ -133,6 +133,11 @@ QByteArray webPRepresentationWithPreset(const QImage& image, int preset, float q
     return QByteArray(reinterpret_cast<const char*>(state.writer.mem), static_cast<qsizetype>(state.writer.size));
 }
 
+QByteArray webPRepresentation(const QImage& image, pt::Error* error)
+{
+    return webPRepresentationWithPreset(image, 0, 1.0f, error);
+}
+
 QImage imageWithWebPData(const QByteArray& data, pt::Error* error)
 {
     if (data.isEmpty())

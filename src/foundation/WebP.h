@@ -19,6 +19,9 @@ QImage webPUnscaledBitmapImageRepresentation(const QImage& image);
 // quality libwebp's 0 to 100. On failure an empty array, with *error set when given.
 QByteArray webPRepresentationWithPreset(const QImage& image, int preset, float quality, pt::Error* error = nullptr);
 
+// webPRepresentationWithPreset with the default preset and quality 1 (of 100): a small, lossy file.
+QByteArray webPRepresentation(const QImage& image, pt::Error* error = nullptr);
+
 // The decoded picture as RGBA with straight alpha, one point per pixel. Empty data and data that does not start
 // with a WebP header answer a null image and leave *error alone; a header that reads but whose picture does
 // not decode answers a null image and sets *error when given.

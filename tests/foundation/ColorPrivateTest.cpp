@@ -53,3 +53,32 @@ TEST(ColorFromHexTest, OpaqueCairoColourAndExactQuotients)
     EXPECT_EQ(PTCGColorFromHEX(0x336699), (pt::CairoColor{0.2f, 0.4f, 0.6f, 1.0}));
     EXPECT_EQ(colorPrivate::colorFromHEX(0x336699, 0.25f), PTColorFromHEX(0x336699, 0.25));
 }
+
+TEST(BrightnessTest, MovesOnlyTheBrightnessWithinRange)
+{
+    const QColor base = QColor::fromHsvF(0.6f, 0.5f, 0.9f, 0.75f);
+    const QColor dark = QColor::fromHsvF(0.6f, 0.5f, 0.1f, 0.75f);
+    const struct {
+        const char* name;
+        QColor color;
+        QColor (*change)(const QColor&, double);
+        double amount;
+        float brightness;
+    } cases[] = {
+        {"lighten past the top", base, colorPrivate::lightenByAmount, 0.3, 1.0f},
+        {"lighten a little", dark, colorPrivate::lightenByAmount, 0.25, 0.35f},
+        {"darken past the bottom", dark, colorPrivate::darkenByAmount, 0.3, 0.0f},
+        {"darken a little", base, colorPrivate::darkenByAmount, 0.4, 0.5f},
+        {"lighten by nothing", base, colorPrivate::lightenByAmount, 0.0, 0.9f},
+        {"one changes nothing", base, colorPrivate::changeBrightnessByAmount, 1.0, 0.9f},
+        {"NaN changes nothing", base, colorPrivate::changeBrightnessByAmount, qQNaN(), 0.9f},
+    };
+    for (const auto& c : cases) {
+        const QColor changed = c.change(c.color, c.amount);
+        EXPECT_NEAR(changed.valueF(), c.brightness, 1e-4) << c.name;
+        EXPECT_NEAR(changed.hsvHueF(), 0.6f, 1e-3) << c.name;
+        EXPECT_NEAR(changed.hsvSaturationF(), 0.5f, 1e-3) << c.name;
+        EXPECT_NEAR(changed.alphaF(), 0.75f, 1e-4) << c.name;
+    }
+    EXPECT_EQ(colorPrivate::CGColor(colorPrivate::colorFromHEX(0x336699, 1.0f)), PTCGColorFromHEX(0x336699));
+}

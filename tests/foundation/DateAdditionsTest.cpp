@@ -134,3 +134,34 @@ TEST_F(BerlinTime, StrftimeFormattingIsLocaleFree)
     EXPECT_EQ(dateHelper::dateFromString("05 Mar 2024", "%d %b %Y", false)->date(), QDate(2024, 3, 5));
     std::setlocale(LC_ALL, previous.c_str());
 }
+
+TEST_F(BerlinTime, DayArithmeticAcrossDaylightSaving)
+{
+    const struct {
+        QDateTime now;
+        qint64 days;
+        QDateTime expected;
+        qint64 hours;
+    } cases[] = {
+        {at(2025, 3, 29, 12), 1, at(2025, 3, 30, 12), 23},
+        {at(2025, 3, 31, 12), -2, at(2025, 3, 29, 12), -47},
+        {at(2025, 10, 25, 12), 1, at(2025, 10, 26, 12), 25},
+        {at(2025, 10, 25, 12).toUTC(), 7, at(2025, 11, 1, 12), 7 * 24 + 1},
+        {at(2025, 6, 15, 8), 0, at(2025, 6, 15, 8), 0},
+    };
+    for (const auto& c : cases) {
+        const QDateTime added = dateHelper::dateByAddingNumberOfDays(c.days, c.now);
+        EXPECT_EQ(added, c.expected) << c.now.toString(Qt::ISODate).toStdString() << " + " << c.days;
+        EXPECT_EQ(c.now.secsTo(added), c.hours * 3600) << c.now.toString(Qt::ISODate).toStdString();
+    }
+
+    // Local time is two hours ahead of UTC in summer and one in winter, whatever the date shifted.
+    const QDateTime date(QDate(2025, 1, 10), QTime(8, 0), Qt::UTC);
+    EXPECT_EQ(dateHelper::localDate(date, at(2025, 6, 15, 8)), date.addSecs(7200));
+    EXPECT_EQ(dateHelper::localDate(date, at(2025, 12, 15, 8)), date.addSecs(3600));
+
+    EXPECT_EQ(&dateHelper::gregorianCalendar(), &dateHelper::gregorianCalendar());
+    EXPECT_TRUE(dateHelper::gregorianCalendar().isGregorian());
+    const double before = dateHelper::microtime();
+    EXPECT_GT(dateHelper::microtime(), before);
+}

@@ -227,3 +227,157 @@ TEST(ShadowedDrawingTest, NullScreenDrawsNothing)
     EXPECT_FALSE(called);
     EXPECT_EQ(canvas.pixel(5, 5), 0u);
 }
+
+namespace {
+
+// Rows of colours from the top, each `rows` pixels high, `width` wide.
+QImage stripesDown(const QList<QRgb>& colours, int width = 10, int rows = 5)
+{
+    QImage image(width, rows * int(colours.size()), QImage::Format_ARGB32);
+    for (int i = 0; i < colours.size(); ++i)
+        for (int y = i * rows; y < (i + 1) * rows; ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, colours[i]);
+    return image;
+}
+
+QRgb straight(const QImage& image, int x, int y)
+{
+    return image.convertToFormat(QImage::Format_ARGB32).pixel(x, y);
+}
+
+} // namespace
+
+TEST(ImageColoursTest, GreyTintAndMaskPerPixel)
+{
+    const QImage source = stripesDown({qRgba(255, 0, 0, 255), qRgba(0, 255, 0, 128), qRgba(255, 255, 255, 255),
+                                       qRgba(0, 0, 0, 0), qRgba(250, 10, 10, 255), qRgba(250, 10, 10, 200)},
+                                      4, 1);
+    const QImage grey = differentStuff::grayScale(source);
+    const QImage tinted = differentStuff::imageTintedWithColor(source, Qt::red);
+    const QImage masked = differentStuff::maskColor(source, QColor(255, 0, 0), 30);
+    const struct {
+        int row;
+        QRgb grey;
+        QRgb tinted;
+        QRgb masked;
+    } rows[] = {
+        // Rec. 709 luminance, upright (the red row stays on top); tints keep each alpha; only opaque colours
+        // close to the mask colour vanish.
+        {0, qRgba(54, 54, 54, 255), qRgba(41, 0, 0, 255), 0},
+        {1, qRgba(182, 182, 182, 128), qRgba(137, 0, 0, 128), qRgba(0, 255, 0, 128)},
+        {2, qRgba(255, 255, 255, 255), qRgba(191, 0, 0, 255), qRgba(255, 255, 255, 255)},
+        {3, 0, 0, 0},
+        {4, qRgba(61, 61, 61, 255), qRgba(46, 0, 0, 255), 0},
+        {5, qRgba(61, 61, 61, 200), qRgba(46, 0, 0, 200), qRgba(250, 10, 10, 200)},
+    };
+    for (const auto& r : rows) {
+        const auto near = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) <= 1 && std::abs(qGreen(a) - qGreen(b)) <= 1
+                && std::abs(qBlue(a) - qBlue(b)) <= 1 && qAlpha(a) == qAlpha(b);
+        };
+        EXPECT_PRED2(near, straight(grey, 1, r.row), r.grey) << "grey, row " << r.row;
+        EXPECT_PRED2(near, straight(tinted, 1, r.row), r.tinted) << "tint, row " << r.row;
+        EXPECT_PRED2(near, straight(masked, 1, r.row), r.masked) << "mask, row " << r.row;
+    }
+    EXPECT_EQ(differentStuff::imageTintedWithColor(source, QColor()), source) << "no colour, a plain copy";
+    EXPECT_EQ(qAlpha(straight(differentStuff::imageTintedWithColor(source, QColor(0, 0, 255, 128)), 1, 0)), 128);
+}
+
+TEST(ImageScalingTest, CanvasesOfTheTargetSize)
+{
+    QImage wide(200, 100, QImage::Format_ARGB32_Premultiplied);
+    wide.fill(Qt::black);
+    const QImage fitted = differentStuff::imageByScalingProportionallyToSize(wide, QSizeF(50, 50));
+    ASSERT_EQ(fitted.size(), QSize(50, 50));
+    EXPECT_EQ(qAlpha(fitted.pixel(25, 12)), 0) << "centred: 12.5 rounds to 13";
+    EXPECT_EQ(qAlpha(fitted.pixel(25, 13)), 255);
+    EXPECT_EQ(qAlpha(fitted.pixel(25, 37)), 255);
+    EXPECT_EQ(qAlpha(fitted.pixel(25, 38)), 0);
+    for (const QSizeF target : {QSizeF(300, 50), QSizeF(50, 300), QSizeF(0, 50), QSizeF(qQNaN(), 50)})
+        EXPECT_EQ(differentStuff::imageByScalingProportionallyToSize(wide, target).cacheKey(), wide.cacheKey())
+            << target.width() << "x" << target.height();
+    EXPECT_TRUE(differentStuff::imageByScalingProportionallyToSize(QImage(), QSizeF(10, 10)).isNull());
+
+    // Four vertical stripes, 50 wide: covering a square shows the middle two, the overflow cut on both sides.
+    QImage stripes(200, 100, QImage::Format_ARGB32_Premultiplied);
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0)};
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < 100; ++y)
+            stripes.setPixel(x, y, colours[x / 50]);
+    const struct {
+        QImage image;
+        QSizeF size;
+        QPoint first;
+        QRgb firstColour;
+        QPoint last;
+        QRgb lastColour;
+    } fills[] = {
+        {stripes, {50, 50}, {1, 25}, colours[1], {48, 25}, colours[2]},
+        {stripes.transformed(QTransform().rotate(90)), {50, 50}, {25, 1}, colours[1], {25, 48}, colours[2]},
+        {stripes, {400, 100}, {1, 1}, colours[0], {398, 98}, colours[3]},
+    };
+    for (const auto& f : fills) {
+        const QImage filled = differentStuff::imageByFillingSize(f.image, f.size);
+        ASSERT_EQ(filled.size(), f.size.toSize());
+        EXPECT_EQ(filled.pixel(f.first), f.firstColour) << f.size.width();
+        EXPECT_EQ(filled.pixel(f.last), f.lastColour) << f.size.width();
+    }
+    EXPECT_TRUE(differentStuff::imageByFillingSize(stripes, QSizeF(0, 10)).isNull());
+    EXPECT_TRUE(differentStuff::imageByFillingSize(QImage(), QSizeF(10, 10)).isNull());
+}
+
+TEST(DrawAdjustedTest, UprightWhateverTheCoordinates)
+{
+    const QImage picture = stripesDown({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    const struct {
+        const char* name;
+        QTransform transform;
+        QRectF source;
+        QRgb top;
+        QRgb bottom;
+    } cases[] = {
+        {"downward coordinates", {}, {}, red, blue},
+        {"upward coordinates", QTransform::fromTranslate(0, 20).scale(1, -1), {}, red, blue},
+        {"lower half as the source", {}, QRectF(0, 5, 10, 5), blue, blue},
+    };
+    for (const auto& c : cases) {
+        QImage canvas = transparentCanvas(QSize(20, 20));
+        QPainter painter(&canvas);
+        painter.setTransform(c.transform);
+        differentStuff::drawAdjustedInRect(painter, picture, QRectF(0, 0, 10, 10), c.source,
+                                           QPainter::CompositionMode_SourceOver, 1.0);
+        painter.end();
+        const int top = c.transform.m22() < 0 ? 10 : 0;
+        EXPECT_EQ(canvas.pixel(5, top + 1), c.top) << c.name;
+        EXPECT_EQ(canvas.pixel(5, top + 8), c.bottom) << c.name;
+    }
+
+    QImage canvas = transparentCanvas(QSize(20, 20));
+    QPainter painter(&canvas);
+    differentStuff::drawAdjustedAtPoint(painter, picture, QPointF(5, 5), QRectF(), QPainter::CompositionMode_SourceOver,
+                                        0.5);
+    painter.end();
+    EXPECT_NEAR(qAlpha(canvas.pixel(6, 6)), 128, 1);
+    EXPECT_GT(qRed(canvas.pixel(6, 6)), 0);
+    EXPECT_GT(qBlue(canvas.pixel(6, 14)), 0);
+    EXPECT_EQ(canvas.pixel(4, 4), 0u);
+}
+
+TEST(ShadowedDrawingTest, ImageWithDrawBlockKeepsTheImagesSize)
+{
+    QImage shape = transparentCanvas(QSize(10, 10));
+    {
+        QPainter painter(&shape);
+        painter.fillRect(QRect(0, 0, 10, 5), Qt::black);
+    }
+    const QImage drawn = DrawingAdditions::imageWithDrawBlock(
+        shape, [](QPainter& content) { content.fillRect(QRectF(0, 0, 10, 10), Qt::red); }, pt::Shadow{Qt::transparent},
+        pt::Shadow{Qt::transparent});
+    ASSERT_EQ(drawn.deviceIndependentSize(), QSizeF(10, 10));
+    const qreal scale = drawn.devicePixelRatio();
+    EXPECT_EQ(drawn.pixel(int(5 * scale), int(2 * scale)), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(drawn.pixel(int(5 * scale), int(7 * scale))), 0) << "the shape's alpha masks the block";
+}

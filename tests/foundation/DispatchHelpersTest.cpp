@@ -72,3 +72,24 @@ TEST(DispatchHelpers, WaitAfterDispatchesFirstAndHoldsBackLaterCallers)
     EXPECT_GE(seen[2].ms, 600);
     EXPECT_EQ(seen[2].id, 3);
 }
+
+TEST(DispatchHelpers, CancellableBlocksRunAtMostOnceOnTheMainQueue)
+{
+    int runs = 0;
+    const PTCancellableBlock first = PTNewCancellableBlock([&] { ++runs; });
+    const PTCancellableBlock copy = first;
+    first(false);
+    EXPECT_EQ(runs, 0) << "queued, not run inside the call";
+    copy(false);
+    PTCancelBlock(first);
+
+    const PTCancellableBlock dropped = PTNewCancellableBlock([&] { runs += 100; });
+    PTCancelBlock(dropped);
+    dropped(false);
+    PTCancelBlock(PTCancellableBlock());
+
+    bool drained = false;
+    PTDispatchAfter([&] { drained = true; }, DispatchQueue::main(), 0);
+    ASSERT_TRUE(runMainQueueUntil([&] { return drained; }));
+    EXPECT_EQ(runs, 1);
+}

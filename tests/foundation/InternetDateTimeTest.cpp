@@ -1,3 +1,4 @@
+#include "foundation/DateHelper.h"
 #include "foundation/InternetDateTime.h"
 
 #include <gtest/gtest.h>
@@ -47,4 +48,28 @@ TEST(InternetDateTime, ReadsRFC3339AndRFC822)
     EXPECT_EQ(dateFromInternetDateTimeString("Mon, 01 Jun 2015 10:20:30 GMT", DateFormatHint::RFC3339), base);
     EXPECT_FALSE(dateFromInternetDateTimeString(QString()));
     EXPECT_FALSE(dateFromInternetDateTimeString("yesterday"));
+}
+
+TEST(InternetDateTime, TheDateHelpersReaderTakesItsOwnForms)
+{
+    const QDateTime base(QDate(2015, 6, 1), QTime(10, 20, 30), Qt::UTC);
+    const Case cases[] = {
+        {"2015-06-01T12:20:30.000+02:00", base},
+        {"2015-06-01T10:20:30", base},
+        {"Mon, 1 Jun 15 10:20:30 GMT", base},
+        {"Mon, 01 Jun 2015 06:20 EDT", base.addSecs(-30)},
+        {"1 Jun 2015 10:20:30", base},
+        {"1 Jun 2015 10:20", base.addSecs(-30)},
+        {"Mon, 1 Jun 15 10:20 GMT", std::nullopt},      // a two-digit year needs seconds
+        {"Mon, 1 Jun 2015 10:20:30", std::nullopt},     // a weekday needs a zone
+        {"Monday, 1 June, 2015 10:20", std::nullopt},   // no comma after the month
+        {"1 Jun 15 10:20:30 GMT", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dateHelper::dateFromInternetDateTimeString(c.text), c.expected) << c.text.toStdString();
+    EXPECT_FALSE(dateHelper::dateFromInternetDateTimeString(QString()));
+    // The feed reader still takes the forms this one refuses.
+    EXPECT_TRUE(dateFromRFC822String("Mon, 1 Jun 2015 10:20:30"));
+    EXPECT_TRUE(dateFromRFC822String("Monday, 1 June, 2015 10:20"));
 }

@@ -1,3 +1,4 @@
+#include "foundation/BezierPathAdditions.h"
 #include "foundation/MCAdditions.h"
 
 #include <QImage>
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -233,4 +235,155 @@ TEST(InnerShadowTest, OnlyTheDevicesNeighbourhoodIsWorkedOn)
     EXPECT_EQ(alphaAt(image, 99, 50), 255);
     EXPECT_EQ(alphaAt(image, 50, 51), 0);
     EXPECT_EQ(alphaAt(image, 50, 99), 0);
+}
+
+namespace {
+
+int paintedPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += alphaAt(image, x, y) == 255;
+    return count;
+}
+
+QList<QPointF> vertices(const QPainterPath& path)
+{
+    QList<QPointF> points;
+    for (int i = 0; i < path.elementCount(); ++i)
+        points.append(path.elementAt(i));
+    return points;
+}
+
+} // namespace
+
+TEST(PathShapesTest, RingBandAndBounds)
+{
+    const QRectF rect(10, 10, 80, 60);
+    const QPainterPath ring = bezierPathAdditions::bezierPathForStrokeWithRoundedRect(rect, 10, 5, 5);
+    EXPECT_EQ(ring.boundingRect(), rect);
+    EXPECT_TRUE(ring.contains(QPointF(12, 40))) << "in the band";
+    EXPECT_TRUE(ring.contains(QPointF(50, 67)));
+    EXPECT_FALSE(ring.contains(QPointF(50, 40))) << "the hole";
+    EXPECT_FALSE(ring.contains(QPointF(11, 11))) << "outside the rounded corner";
+}
+
+TEST(PathShapesTest, PolygonAndStarPoints)
+{
+    const QList<QPointF> square = vertices(MCAdditions::bezierPathWithPolygonAt({0, 0}, 10, 4));
+    const QPointF expected[] = {{10, 0}, {0, -10}, {-10, 0}, {0, 10}};
+    ASSERT_GE(square.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(square[i].x(), expected[i].x(), 1e-5) << i;
+        EXPECT_NEAR(square[i].y(), expected[i].y(), 1e-5) << i;
+    }
+
+    const QPointF centre(50, 50);
+    const struct {
+        int points;
+        float radius;
+        float hub;
+    } stars[] = {{5, 10, 4}, {3, 20.5f, 8}, {8, 12, 6}};
+    for (const auto& star : stars) {
+        const QList<QPointF> corners = vertices(MCAdditions::bezierPathWithStartAtCenter(centre, star.radius, star.hub, star.points));
+        ASSERT_GE(corners.size(), 2 * star.points) << star.points;
+        // The first tip's y is rounded away from the centre, and the other tips are turned copies of it.
+        const double tipRadius = 50 - std::floor(50 - star.radius);
+        EXPECT_EQ(corners[0], QPointF(50, 50 - tipRadius)) << "starts at the tip above the centre";
+        EXPECT_LT(corners[1].x(), 50) << "runs counter-clockwise on screen";
+        for (int i = 1; i < 2 * star.points; ++i) {
+            const QPointF d = corners[i] - centre;
+            EXPECT_NEAR(std::hypot(d.x(), d.y()), i % 2 ? star.hub : tipRadius, 1e-4) << star.points << " " << i;
+        }
+    }
+    EXPECT_TRUE(MCAdditions::bezierPathWithPolygonAt({0, 0}, 10, 0).isEmpty());
+    EXPECT_TRUE(MCAdditions::bezierPathWithStartAtCenter({0, 0}, 10, 4, 0).isEmpty());
+}
+
+TEST(PathShapesTest, StrokeOutlinesScalingAndAppending)
+{
+    QPainterPath line;
+    line.moveTo(10, 50);
+    line.lineTo(90, 50);
+    EXPECT_EQ(MCAdditions::pathWithStrokeWidth(line, 10).boundingRect(), QRectF(10, 45, 80, 10)) << "butt caps";
+    for (const qreal width : {0.0, -2.0, qQNaN()})
+        EXPECT_TRUE(MCAdditions::pathWithStrokeWidth(line, width).isEmpty()) << width;
+
+    QPainterPath square;
+    square.addRect(10, 10, 20, 20);
+    EXPECT_EQ(MCAdditions::scaledPath(square, 2).boundingRect(), QRectF(0, 0, 40, 40));
+    EXPECT_EQ(MCAdditions::scaledPath(square, 2, {0, 0}).boundingRect(), QRectF(20, 20, 40, 40));
+    EXPECT_EQ(MCAdditions::scaledPath(square, 1), square);
+    EXPECT_EQ(MCAdditions::centreOfBounds(QPainterPath()), QPointF(0, 0));
+    QPainterPath wide;
+    wide.addRect(0, 0, 100, 50);
+    const QRectF inset = MCAdditions::bezierPathByInsettingPathBy(wide, 10, 5).boundingRect();
+    EXPECT_NEAR(inset.left(), 10, 1e-4);
+    EXPECT_NEAR(inset.top(), 5, 1e-4);
+    EXPECT_NEAR(inset.right(), 90, 1e-4);
+    EXPECT_NEAR(inset.bottom(), 45, 1e-4);
+
+    QPainterPath both = square;
+    MCAdditions::appendBezierPathWithRoundRect(both, QRectF(50, 50, 30, 30), 5);
+    MCAdditions::appendBezierPathWithRoundRect(both, QRectF(), 0);
+    EXPECT_EQ(both.boundingRect(), QRectF(10, 10, 70, 70));
+    EXPECT_TRUE(both.contains(QPointF(15, 15)));
+    EXPECT_TRUE(both.contains(QPointF(65, 65)));
+    EXPECT_FALSE(both.contains(QPointF(40, 40)));
+}
+
+TEST(InverseClipTest, PaintsOnlyOutsideThePathWithinTheClip)
+{
+    QPainterPath square;
+    square.addRect(20, 20, 40, 40);
+    const struct {
+        const char* name;
+        std::optional<QRect> clip;
+        QPointF translation;
+        int painted;
+    } cases[] = {
+        {"whole device", std::nullopt, {}, 100 * 100 - 40 * 40},
+        {"existing clip", QRect(0, 0, 50, 100), {}, 50 * 100 - 30 * 40},
+        {"moved coordinates", std::nullopt, {-20, -20}, 100 * 100 - 40 * 40},
+    };
+    for (const auto& c : cases) {
+        QImage image = canvas();
+        QPainter painter(&image);
+        painter.translate(c.translation);
+        if (c.clip)
+            painter.setClipRect(*c.clip);
+        bezierPathAdditions::addInversedClip(painter, square);
+        painter.fillRect(QRectF(-200, -200, 500, 500), Qt::black);
+        painter.end();
+        EXPECT_EQ(paintedPixels(image), c.painted) << c.name;
+        const QPointF inside = QPointF(40, 40) + c.translation;
+        EXPECT_EQ(alphaAt(image, int(inside.x()), int(inside.y())), 0) << c.name;
+    }
+}
+
+TEST(BlurWithColorTest, DrawsOnlyTheBlurredShapeWithinTheRadius)
+{
+    QImage image = canvas();
+    QPainter painter(&image);
+    QPainterPath square;
+    square.addRect(40, 40, 20, 20);
+    MCAdditions::drawBlurWithColor(painter, square, Qt::red, 10);
+    painter.end();
+    const QRgb centre = image.pixel(50, 50);
+    EXPECT_GT(qAlpha(centre), 150);
+    EXPECT_LT(qAlpha(centre), 255) << "blurred, not the shape itself";
+    EXPECT_EQ(qRed(centre), qAlpha(centre));
+    EXPECT_EQ(qGreen(centre), 0);
+    EXPECT_GT(alphaAt(image, 31, 50), 0);
+    EXPECT_EQ(alphaAt(image, 29, 50), 0) << "nothing beyond the radius";
+    EXPECT_EQ(alphaAt(image, 5, 5), 0);
+
+    // Radii whose buffer could not be blurred draw nothing rather than allocate it.
+    QImage untouched = canvas();
+    QPainter other(&untouched);
+    for (const qreal radius : {1e6, qInf(), qQNaN(), -1.0})
+        MCAdditions::drawBlurWithColor(other, square, Qt::red, radius);
+    other.end();
+    EXPECT_EQ(untouched, canvas());
 }

@@ -21,3 +21,10 @@ TEST(RoundingTest, RoundRects)
     EXPECT_EQ(PTRoundRect(QRectF(-0.5, -1.4, 2.49, 0.2)), QRectF(-1, -1, 2, 0));
     EXPECT_EQ(PTRoundRectHalfUp(QRectF(0.5, -0.5, 2.4999, 3.5)), QRectF(1, -1, 2, 4));
 }
+
+TEST(RoundingTest, PointsRoundAndSubtract)
+{
+    EXPECT_EQ(PTRoundPoint(QPointF(0.5, -2.5)), QPointF(1, -3));
+    EXPECT_EQ(PTRoundPoint(QPointF(2.4999, -0.4)), QPointF(2, 0));
+    EXPECT_EQ(PTPointDifference(QPointF(10, 3), QPointF(4, 5)), QPointF(6, -2));
+}

@@ -217,3 +217,12 @@ TEST(WebPTest, BrokenPicturesReportTheDecoderStatus)
 
     EXPECT_EQ(decodeErrorText(tools.read(QStringLiteral("anim.webp"))), QStringLiteral("VP8 unsupported feature"));
 }
+
+TEST(WebPTest, DefaultRepresentationIsTheSmallLossyFile)
+{
+    const QImage picture = iconPicture(48, 1);
+    const QByteArray small = WebP::webPRepresentation(picture);
+    const QImage decoded = WebP::imageWithWebPData(small);
+    EXPECT_EQ(decoded.size(), QSize(48, 48));
+    EXPECT_LT(small.size(), WebP::webPRepresentationWithPreset(picture, 0, 100.0f).size());
+}

@@ -126,6 +126,37 @@ QImage ShadowPainter::shadowImage(const QImage& shape, const Shadow& shadow, qre
     return result;
 }
 
+QImage ShadowPainter::blurredImage(const QImage& image, qreal sigma)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (result.isNull() || !(sigma > 0) || qint64(result.width()) * result.height() > MaximumShadowPixels)
+        return result;
+    // A wider blur than the image only spreads the same mean further: no need for a longer kernel.
+    sigma = std::min(sigma, qreal(std::max(result.width(), result.height())));
+    AlphaBuffer channel{result.width(), result.height(), {}};
+    // Alpha first, so that each colour channel can be held to it against rounding.
+    for (const int shift : {24, 16, 8, 0}) {
+        channel.alpha.assign(size_t(channel.width) * size_t(channel.height), 0.0f);
+        for (int y = 0; y < result.height(); ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(result.constScanLine(y));
+            float* out = channel.row(y);
+            for (int x = 0; x < result.width(); ++x)
+                out[x] = float((in[x] >> shift) & 0xFF);
+        }
+        blur(channel, sigma);
+        for (int y = 0; y < result.height(); ++y) {
+            auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+            const float* in = channel.row(y);
+            for (int x = 0; x < result.width(); ++x) {
+                const int limit = shift == 24 ? 255 : qAlpha(out[x]);
+                const auto value = QRgb(std::clamp(int(in[x] + 0.5f), 0, limit));
+                out[x] = (out[x] & ~(QRgb(0xFF) << shift)) | (value << shift);
+            }
+        }
+    }
+    return result;
+}
+
 void ShadowPainter::drawShadowOfImage(QPainter& painter, const QImage& image, QPointF topLeft, const Shadow& shadow)
 {
     if (image.isNull() || shadow.color.alpha() == 0)

@@ -18,6 +18,10 @@ public:
     // relative to the shape's, offset included.
     static QImage shadowImage(const QImage& shape, const Shadow& shadow, qreal scale, QPointF* origin);
 
+    // The image with every channel of its premultiplied pixels blurred by a Gaussian of standard deviation
+    // `sigma` device pixels, in the same pixel grid; outside the image counts as transparent.
+    static QImage blurredImage(const QImage& image, qreal sigma);
+
     // Draws the drop shadow of `image` as the image would fall when drawn with its top-left at `topLeft` (in the
     // painter's coordinates, without rotation or shear). The image itself is not drawn.
     static void drawShadowOfImage(QPainter& painter, const QImage& image, QPointF topLeft, const Shadow& shadow);
