@@ -106,14 +106,18 @@ void PTSVGDirectRenderer::renderLayerPaint(pt::Layer& layer, cairo_t* cr)
     cairo_translate(cr, origin.x(), origin.y());
     const auto& path = shape.path();
     save(cr);
-    if (path)
-        path->appendToContext(cr);
     cairo_set_fill_rule(cr, shape.fillRule() == pt::ShapeLayer::FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
                                                                                   : CAIRO_FILL_RULE_WINDING);
-    cairo_clip(cr);
+    PTSVGGradientLayer* gradient = shape.gradientFillLayer();
+    // The path clips only a gradient, which paints beyond it: clipping a solid fill to its own outline would
+    // square the coverage of its antialiased edges, and each clip costs a mask of the path.
+    if (path && gradient) {
+        path->appendToContext(cr);
+        cairo_clip(cr);
+    }
     if (path)
         path->appendToContext(cr);
-    if (PTSVGGradientLayer* gradient = shape.gradientFillLayer()) {
+    if (gradient) {
         save(cr);
         alpha_ = gradient->opacity();
         cairo_push_group(cr);
