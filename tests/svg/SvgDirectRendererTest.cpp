@@ -82,6 +82,10 @@ TEST(SvgDirectRenderer, ShapeDocumentsDrawAsTheLayerTreeDraws)
         {"mask on a group", "<defs><mask id='m'><rect width='100' height='50' fill='white'/>"
                             "<circle cx='50' cy='70' r='20' fill='#808080'/></mask></defs>"
                             "<g mask='url(#m)'><rect x='10' y='10' width='80' height='80' fill='purple'/></g>"},
+        {"mask region left of and above the origin",
+         "<defs><mask id='m' maskUnits='userSpaceOnUse' x='-20' y='-20' width='140' height='140'>"
+         "<rect width='60' height='100' fill='white'/></mask></defs>"
+         "<g mask='url(#m)'><rect x='10' y='10' width='80' height='80' fill='purple'/></g>"},
         {"mask on a path", "<defs><mask id='m'><rect x='40' y='0' width='60' height='100' fill='white'/></mask></defs>"
                            "<rect x='20' y='30' width='60' height='40' fill='teal' mask='url(#m)'/>"},
         {"clip path", "<defs><clipPath id='c'><circle cx='50' cy='50' r='30'/></clipPath></defs>"
