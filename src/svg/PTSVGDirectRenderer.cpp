@@ -61,6 +61,9 @@ void PTSVGDirectRenderer::renderLayer(pt::Layer* layer, cairo_t* cr)
 {
     if (!layer || layer->isHidden() || isExactly<PTSVGStrokeLayer>(*layer) || isExactly<PTSVGGradientLayer>(*layer))
         return;
+    // A transform that flattens the layer leaves nothing to see; cairo would refuse it and stop drawing altogether.
+    if (!layer->transform().isInvertible())
+        return;
     save(cr);
     pt::applyTransform(cr, layer->transform());
     alpha_ = layer->opacity();

@@ -32,7 +32,8 @@ public:
     QRectF viewPort() const { return viewPort_; }
     void setViewPort(const QRectF& viewPort) { viewPort_ = viewPort; }
 
-    // Draws the layer and its sublayers; a null, hidden, stroke or gradient-paint layer draws nothing.
+    // Draws the layer and its sublayers; a null, hidden, flattened (transform without inverse), stroke or
+    // gradient-paint layer draws nothing.
     void renderLayer(pt::Layer* layer, cairo_t* cr);
     // Draws one layer's own paint (path layers only). Leaves the context translated to a path layer's frame
     // origin, for its sublayers; the caller's save and restore undo it.

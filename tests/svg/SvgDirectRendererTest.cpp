@@ -151,7 +151,7 @@ TEST(SvgDirectRenderer, EachLayerSetsItsOwnAlpha)
     EXPECT_NEAR(qAlpha(image.pixel(30, 20)), 128, 1);
 }
 
-TEST(SvgDirectRenderer, SkipsHiddenLayersAndPaintLayersOfTheirOwn)
+TEST(SvgDirectRenderer, SkipsHiddenFlattenedAndPaintLayersOfTheirOwn)
 {
     auto group = std::make_shared<PTSVGGroupLayer>();
     auto hidden = rectLayer(QRectF(0, 0, 10, 10), Qt::red);
@@ -167,6 +167,11 @@ TEST(SvgDirectRenderer, SkipsHiddenLayersAndPaintLayersOfTheirOwn)
     hiddenGroup->addSublayer(rectLayer(QRectF(30, 0, 10, 10), Qt::red));
     for (const auto& layer : std::initializer_list<std::shared_ptr<pt::Layer>>{hidden, stroke, gradient, hiddenGroup})
         group->addSublayer(layer);
+    // A transform that flattens its layer draws nothing, and leaves the context usable for the next one.
+    auto flattened = std::make_shared<PTSVGGroupLayer>();
+    flattened->setTransform(QTransform::fromScale(0, 1));
+    flattened->addSublayer(rectLayer(QRectF(0, 0, 40, 10), Qt::red));
+    group->addSublayer(flattened);
     group->addSublayer(rectLayer(QRectF(0, 20, 40, 20), Qt::green));
     const QImage image = renderLayer(*group);
     for (int x : {5, 15, 25, 35})
