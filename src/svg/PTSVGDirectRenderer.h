@@ -10,8 +10,9 @@
 #include <vector>
 
 // The document's second rendering engine: walks an SVG layer tree and draws it straight into a cairo context,
-// without the layers' own compositing. It draws plain shapes only and deliberately simpler than the layers do:
-// - a layer's transform applies about the context origin (its anchor point and position are not used);
+// without the layers' own compositing. It draws plain shapes only, and more simply than the layers do:
+// - a layer's transform applies about the context origin (its anchor point and position are not used), and a
+//   path layer moves the context to its frame origin for itself and its sublayers;
 // - each layer sets the drawing alpha to its own opacity, so the opacities of nested layers do not multiply;
 // - a mask clips through a greyscale bitmap of it (luminance times alpha);
 // - only path layers paint: a solid or gradient fill and a stroke in the stroke layer's colour, so images and
