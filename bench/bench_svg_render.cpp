@@ -1,7 +1,8 @@
 // Drawing every icon of papirus-icon-theme at 64 x 64 and at 256 x 256 on one thread, from the bytes in memory
 // to a finished image (parsing included), with our engine and, for comparison, with librsvg through its C API.
 // peak_rss_mb is the process's peak resident memory when the benchmark ends: run one engine per process
-// (--benchmark_filter) to read it for that engine alone.
+// (--benchmark_filter) to read it for that engine alone. BM_SvgDrawPapirusDirect draws through the document's
+// direct renderer (rendering engine 0) instead of the layer tree.
 #include "PapirusFiles.h"
 #include "platform/graphics/ImageSurface.h"
 #include "svg/PTSVG.h"
@@ -21,13 +22,16 @@ double peakResidentMegabytes()
     return usage.ru_maxrss / 1024.0;
 }
 
+template <int RenderingEngine>
 bool drawWithEngine(const QByteArray& data, int size)
 {
     auto tree = PTSVGParser::groupForSVGData(data);
     if (!tree)
         return false;
     pt::Error error;
-    const QImage image = PTSVG::svgWithParsedTree(tree.value())->imageWithSize({size, size}, false, &error);
+    const auto svg = PTSVG::svgWithParsedTree(tree.value());
+    svg->setRenderingEngine(RenderingEngine);
+    const QImage image = svg->imageWithSize({size, size}, false, &error);
     return !image.isNull() && error.isNull();
 }
 
@@ -74,9 +78,15 @@ void drawPapirus(benchmark::State& state)
 
 static void BM_SvgDrawPapirus(benchmark::State& state)
 {
-    drawPapirus<drawWithEngine>(state);
+    drawPapirus<drawWithEngine<1>>(state);
 }
 BENCHMARK(BM_SvgDrawPapirus)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+static void BM_SvgDrawPapirusDirect(benchmark::State& state)
+{
+    drawPapirus<drawWithEngine<0>>(state);
+}
+BENCHMARK(BM_SvgDrawPapirusDirect)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 static void BM_LibrsvgDrawPapirus(benchmark::State& state)
 {

@@ -7,6 +7,7 @@
 #include "svg/PTSVGCATransaction.h"
 #include "svg/PTSVGCache.h"
 #include "svg/PTSVGDelegate.h"
+#include "svg/PTSVGDirectRenderer.h"
 #include "svg/PTSVGError.h"
 #include "svg/PTSVGGroupLayer.h"
 #include "svg/PTSVGImageLayer.h"
@@ -341,11 +342,7 @@ bool PTSVG::drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error)
             cairo_translate(cr, drawnRect.x() + std::round(fit.dx()), drawnRect.y() + std::round(fit.dy()));
             cairo_scale(cr, fit.m11(), fit.m22());
             applyBackingScale();
-            // A flattening transform on the root draws nothing, which is not a failure.
-            if (root->geometryTransform().isInvertible()) {
-                pt::applyTransform(cr, root->geometryTransform());
-                root->renderInContext(cr);
-            }
+            renderRoot(*root, cr, drawnRect);
             drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
         }
     } catch (const std::exception& exception) {
@@ -355,6 +352,25 @@ bool PTSVG::drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error)
     if (!drawn)
         setError(error, PTSVGError::DrawFailed);
     return drawn;
+}
+
+void PTSVG::renderRoot(pt::Layer& root, cairo_t* cr, const QRectF& drawnRect)
+{
+    if (renderingEngine_ == 1) {
+        // A flattening transform on the root draws nothing, which is not a failure.
+        if (root.geometryTransform().isInvertible()) {
+            pt::applyTransform(cr, root.geometryTransform());
+            root.renderInContext(cr);
+        }
+    } else if (renderingEngine_ == 0) {
+        if (!directRenderer_)
+            directRenderer_ = std::make_unique<PTSVGDirectRenderer>();
+        directRenderer_->setScale(scale_);
+        // The backing scale the layers draw at (1 without a helper), so masks get the destination's pixels.
+        directRenderer_->setBackingScale(std::max(1.0, lastProposedBackingScale_));
+        directRenderer_->setViewPort(drawnRect);
+        directRenderer_->renderLayer(&root, cr);
+    }
 }
 
 QImage PTSVG::imageWithSize(QSize size, bool flipped, pt::Error* error)

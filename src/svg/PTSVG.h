@@ -18,6 +18,7 @@ namespace pt {
 class Layer;
 }
 class PTSVGDelegate;
+class PTSVGDirectRenderer;
 class PTSVGParser;
 class QWidget;
 
@@ -91,6 +92,10 @@ public:
 
     bool clipToViewport() const { return clipToViewport_; }
     void setClipToViewport(bool clip) { clipToViewport_ = clip; }
+    // 1 (the default): the layer tree draws itself; 0: the direct renderer walks it, drawing plain shapes only
+    // (PTSVGDirectRenderer); any other value draws nothing.
+    int renderingEngine() const { return renderingEngine_; }
+    void setRenderingEngine(int engine) { renderingEngine_ = engine; }
     // Asked for the backing scale of raster parts at each drawing; answers 1 by default.
     void setRenderingBackingScaleHelper(BackingScaleHelper helper) { backingScaleHelper_ = std::move(helper); }
     // Follows the widget's screen for the backing scale (1 while it has none); null removes the helper.
@@ -134,6 +139,7 @@ private:
     void dropLayerTree() { layer_.reset(); }
     void applyBackingScale();
     bool drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error);
+    void renderRoot(pt::Layer& root, cairo_t* cr, const QRectF& drawnRect);
     enum class VectorFormat { PDF, EPS };
     QByteArray vectorData(VectorFormat format, const QRectF& rect, pt::Error* error);
 
@@ -152,5 +158,7 @@ private:
     qint64 lineCapStyle_ = 0;
     qint64 lineJoinStyle_ = 0;
     BackingScaleHelper backingScaleHelper_ = [] { return 1.0; };
+    int renderingEngine_ = 1;
+    std::unique_ptr<PTSVGDirectRenderer> directRenderer_;
     std::recursive_mutex lock_;
 };

@@ -10,6 +10,7 @@ public:
     const std::vector<std::shared_ptr<PTSVGNode>>& children() const { return children_; }
     // Appends; null is ignored. The caller sets the child's parent.
     void addChild(const std::shared_ptr<PTSVGNode>& child);
+    void purgeChildren() { children_.clear(); }
 
 protected:
     // Copies the children of this group into a copy of it, re-parented there.

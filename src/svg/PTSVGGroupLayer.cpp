@@ -12,8 +12,9 @@ void renderPart(cairo_t* cr, pt::Layer& part)
     cairo_restore(cr);
 }
 
-// Turns premultiplied colour into coverage: luminance of the premultiplied channels is luminance times alpha.
-void convertToLuminance(cairo_surface_t* surface)
+} // namespace
+
+void PTSVGConvertToLuminance(cairo_surface_t* surface)
 {
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);
@@ -35,8 +36,6 @@ void convertToLuminance(cairo_surface_t* surface)
     }
     cairo_surface_mark_dirty(surface);
 }
-
-} // namespace
 
 void PTSVGGroupLayer::renderAsMask(cairo_t* cr)
 {
@@ -82,7 +81,7 @@ void PTSVGGroupLayer::renderLuminanceMask(cairo_t* cr)
     // Vector output has no pixels to weigh; its masks are drawn as clips (convertMasksToPaths) anyway.
     if (cairo_pattern_get_surface(content, &surface) == CAIRO_STATUS_SUCCESS
         && cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE)
-        convertToLuminance(surface);
+        PTSVGConvertToLuminance(surface);
     cairo_set_source(cr, content);
     cairo_paint(cr);
     cairo_pattern_destroy(content);

@@ -19,3 +19,8 @@ private:
 
     MaskRole maskRole_ = MaskRole::None;
 };
+
+typedef struct _cairo_surface cairo_surface_t;
+// Turns the premultiplied colour of an ARGB32 image surface into coverage, the same value in every channel
+// alpha included: luminance of the premultiplied channels is luminance times alpha, as SVG masks weigh it.
+void PTSVGConvertToLuminance(cairo_surface_t* surface);

@@ -66,6 +66,7 @@ std::shared_ptr<PTSVGNode> PTSVGNode::clone() const
 void PTSVGNode::applyPropertiesFromNode(const PTSVGNode& other)
 {
     shouldRender_ = other.shouldRender_;
+    usesDefaultFillColor_ = other.usesDefaultFillColor_;
     type_ = other.type_;
     name_ = other.name_;
     classNameList_ = other.classNameList_;

@@ -46,6 +46,9 @@ public:
 
     bool shouldRender() const { return shouldRender_; }
     void setShouldRender(bool render) { shouldRender_ = render; }
+    // Carried by copies; the parser never sets it.
+    bool usesDefaultFillColor() const { return usesDefaultFillColor_; }
+    void setUsesDefaultFillColor(bool uses) { usesDefaultFillColor_ = uses; }
     PTSVGNodeType type() const { return type_; }
     void setType(PTSVGNodeType type) { type_ = type; }
     // The element's local name as written.
@@ -159,6 +162,7 @@ private:
     const PTSVGNode* strokeSource() const;
 
     bool shouldRender_ = true;
+    bool usesDefaultFillColor_ = false;
     PTSVGNodeType type_ = PTSVGNodeTypeGroup;
     QString name_;
     QStringList classNameList_;

@@ -66,3 +66,16 @@ PTSVGParser::Result PTSVGParser::groupForElement(const PTSVGXmlNode& root, const
         return PTSVGError::make(PTSVGError::NoViewBox);
     return parser;
 }
+
+std::vector<std::shared_ptr<PTSVGParser>> PTSVGParser::subSVGs(bool recursive) const
+{
+    if (!recursive)
+        return subSVGs_;
+    std::vector<std::shared_ptr<PTSVGParser>> all;
+    for (const auto& nested : subSVGs_) {
+        all.push_back(nested);
+        const auto deeper = nested->subSVGs(true);
+        all.insert(all.end(), deeper.begin(), deeper.end());
+    }
+    return all;
+}

@@ -45,6 +45,8 @@ public:
     const std::vector<std::shared_ptr<PTSVGPath>>& glyphs() const { return glyphs_; }
     // The documents of nested svg elements, in document order.
     const std::vector<std::shared_ptr<PTSVGParser>>& subSVGs() const { return subSVGs_; }
+    // Recursive: each nested document followed by the documents nested in it, depth first; else as above.
+    std::vector<std::shared_ptr<PTSVGParser>> subSVGs(bool recursive) const;
 
 private:
     friend class PTSVGTreeBuilder;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr double Pi = 3.141592653589793;
-
 QString g(double value)
 {
     return PTSVGShortFloatString(value);
@@ -82,27 +80,43 @@ PTSVGTransform PTSVGTransform::transformByTranslatingX(double x, double y)
     return PTSVGTransform(Translate, {x, y});
 }
 
-QTransform PTSVGTransform::matrix() const
+QTransform PTSVGTransform::matrixWithModifier(const Modifier& modifier) const
 {
+    // Numbers are read one at a time, in written order, so a modifier sees them in that order.
+    const auto modified = [&](double value, int axis) { return modifier ? modifier(axis, value) : value; };
+    const auto number = [&](size_t index, int axis) { return modified(parameter(index), axis); };
+    const auto rotation = [](double degrees) {
+        const double radians = PTSVGDegreesToRadians(degrees);
+        return QTransform(std::cos(radians), std::sin(radians), -std::sin(radians), std::cos(radians), 0, 0);
+    };
     switch (command_) {
-    case Matrix:
-        return QTransform(parameter(0), parameter(1), parameter(2), parameter(3), parameter(4), parameter(5));
-    case Translate:
-        return QTransform::fromTranslate(parameter(0), parameter(1));
-    case Scale:
-        return QTransform::fromScale(parameter(0), parameters_.size() > 1 ? parameters_[1] : parameter(0));
+    case Matrix: {
+        double p[6];
+        for (size_t i = 0; i < 6; ++i)
+            p[i] = number(i, int(std::min<size_t>(i, 2)));
+        return QTransform(p[0], p[1], p[2], p[3], p[4], p[5]);
+    }
+    case Translate: {
+        const double x = number(0, 0);
+        return QTransform::fromTranslate(x, number(1, 1));
+    }
+    case Scale: {
+        const double x = number(0, 0);
+        const double y = modified(parameters_.size() > 1 ? parameter(1) : parameter(0), 1);
+        return QTransform::fromScale(x, y);
+    }
     case Rotate: {
-        const double radians = parameter(0) * Pi / 180.0;
-        const QTransform rotation(std::cos(radians), std::sin(radians), -std::sin(radians), std::cos(radians), 0, 0);
         if (parameters_.size() <= 1)
-            return rotation;
-        const double cx = parameter(1), cy = parameter(2);
-        return QTransform::fromTranslate(-cx, -cy) * rotation * QTransform::fromTranslate(cx, cy);
+            return rotation(parameter(0));
+        const double angle = number(0, 0);
+        const double cx = number(1, 1);
+        const double cy = number(2, 2);
+        return QTransform::fromTranslate(-cx, -cy) * rotation(angle) * QTransform::fromTranslate(cx, cy);
     }
     case SkewX:
-        return QTransform(1, 0, std::tan(parameter(0) * Pi / 180.0), 1, 0, 0);
+        return QTransform(1, 0, std::tan(PTSVGDegreesToRadians(number(0, 0))), 1, 0, 0);
     case SkewY:
-        return QTransform(1, std::tan(parameter(0) * Pi / 180.0), 0, 1, 0, 0);
+        return QTransform(1, std::tan(PTSVGDegreesToRadians(number(0, 0))), 0, 1, 0, 0);
     case Unknown:
         break;
     }

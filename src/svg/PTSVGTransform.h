@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QTransform>
 
+#include <functional>
 #include <vector>
 
 // One entry of an SVG transform list: its kind and the numbers as written. Matrices are QTransform, whose
@@ -29,8 +30,14 @@ public:
     Command command() const { return command_; }
     const std::vector<double>& parameters() const { return parameters_; }
     int sort() const { return sort_; }
+    // Takes (axis, number) and answers the number to use: axis 0 and 1 for the first two numbers, 2 for the rest.
+    using Modifier = std::function<double(int axis, double value)>;
+
     // The matrix this entry stands for; numbers it lacks read as 0 (scale's second as its first).
-    QTransform matrix() const;
+    QTransform matrix() const { return matrixWithModifier({}); }
+    // The same with each number passed through the modifier first, in written order; a rotation about the origin
+    // passes none.
+    QTransform matrixWithModifier(const Modifier& modifier) const;
 
     friend bool operator==(const PTSVGTransform&, const PTSVGTransform&) = default;
 

@@ -89,6 +89,17 @@ int PTSVGUtils::lineJoinStyleForString(QStringView text)
     return 1;
 }
 
+int PTSVGUtils::fontWeightTraitForString(QStringView text, double* weight)
+{
+    *weight = leadingFloat(text);
+    return text == u"bold" ? 2 : 1;
+}
+
+int PTSVGUtils::fontStyleStringForString(QStringView text)
+{
+    return text == u"italic" ? 4 : 1;
+}
+
 int PTSVGUtils::unitTypeForString(QStringView text)
 {
     return text == u"userSpaceOnUse" ? 0 : 1;
@@ -196,6 +207,11 @@ double PTSVGUtils::floatValue(QStringView text, double fallBackForPercent)
     return value;
 }
 
+double PTSVGUtils::floatValue(QStringView text)
+{
+    return text == u"inherit" ? InheritValue : leadingFloat(text);
+}
+
 double PTSVGUtils::angleBetweenPoints(QPointF a, QPointF b)
 {
     const float dot = float(a.x() * b.x() + a.y() * b.y());
@@ -254,12 +270,37 @@ QString PTSVGFloatToString(int precision, double value)
     return text;
 }
 
+double PTSVGDegreesToRadians(double degrees)
+{
+    return degrees * Pi / 180.0;
+}
+
+double PTSVGRadiansToDegrees(double radians)
+{
+    return radians * 180.0 / Pi;
+}
+
 double PTSVGAcosDegrees(double x)
 {
-    return std::acos(float(x)) * 180.0 / Pi;
+    return PTSVGRadiansToDegrees(std::acos(float(x)));
+}
+
+double PTSVGAsinDegrees(double x)
+{
+    return PTSVGRadiansToDegrees(std::asin(float(x)));
 }
 
 double PTSVGAtanDegrees(double x)
 {
-    return std::atan(float(x)) * 180.0 / Pi;
+    return PTSVGRadiansToDegrees(std::atan(float(x)));
+}
+
+double PTSVGSinDegrees(double degrees)
+{
+    return std::sin(float(PTSVGDegreesToRadians(degrees)));
+}
+
+double PTSVGTanDegrees(double degrees)
+{
+    return std::tan(float(PTSVGDegreesToRadians(degrees)));
 }

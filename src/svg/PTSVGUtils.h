@@ -16,6 +16,10 @@ public:
     static int lineCapStyleForString(QStringView text);
     // "miter"/"mitre" 1, "round" 2, "bevel" 3, "inherit" 4, anything else 1.
     static int lineJoinStyleForString(QStringView text);
+    // "bold" 2, anything else 1; weight receives the text's leading number (0 when there is none).
+    static int fontWeightTraitForString(QStringView text, double* weight);
+    // "italic" 4, anything else 1.
+    static int fontStyleStringForString(QStringView text);
     // "userSpaceOnUse" 0, anything else 1 (objectBoundingBox).
     static int unitTypeForString(QStringView text);
     // CSS blend-mode name, case-insensitive, to its number (0 normal, also for unknown names).
@@ -36,6 +40,10 @@ public:
     static float leadingFloat(QStringView text);
     // The leading number; when the text holds "%", that percentage of the reference.
     static double floatValue(QStringView text, double fallBackForPercent);
+    // What floatValue() answers for "inherit", a value no length takes.
+    static constexpr double InheritValue = -99.9999991;
+    // The leading number, or InheritValue for "inherit".
+    static double floatValue(QStringView text);
     // Signed angle from a to b in radians, negative when a.y*b.x > a.x*b.y.
     static double angleBetweenPoints(QPointF a, QPointF b);
 };
@@ -48,6 +56,12 @@ bool PTSVGIsPathCommandLetter(QChar c);
 QString PTSVGShortFloatString(double value);
 // The number with the given digits after the point; a whole result prints without them.
 QString PTSVGFloatToString(int precision, double value);
-// Arc cosine and arc tangent in single precision, in degrees.
+double PTSVGDegreesToRadians(double degrees);
+double PTSVGRadiansToDegrees(double radians);
+// Inverse functions of a single-precision argument, answering degrees.
 double PTSVGAcosDegrees(double x);
+double PTSVGAsinDegrees(double x);
 double PTSVGAtanDegrees(double x);
+// Sine and tangent of an angle in degrees, computed in single precision.
+double PTSVGSinDegrees(double degrees);
+double PTSVGTanDegrees(double degrees);

@@ -66,6 +66,10 @@ TEST(SvgLayer, OnlySvgLayersBecomeSublayers)
     EXPECT_NO_THROW(group->addSublayer(std::make_shared<PTSVGImageLayer>(QImage(2, 2, QImage::Format_ARGB32))));
     EXPECT_NO_THROW(shape->addSublayer(std::make_shared<PTSVGGroupLayer>()));
     EXPECT_EQ(group->sublayers().size(), 2u);
+    EXPECT_TRUE(PTSVGIsLayer(shape.get()));
+    EXPECT_TRUE(PTSVGIsLayer(group.get()));
+    EXPECT_FALSE(PTSVGIsLayer(std::make_shared<pt::ShapeLayer>().get()));
+    EXPECT_FALSE(PTSVGIsLayer(nullptr));
 }
 
 TEST(SvgLayer, MaskConversionMovesTheMaskAsideAndBack)

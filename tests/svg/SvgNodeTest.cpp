@@ -1,8 +1,10 @@
 // The node model: types, inheritance through the parent, definitions and copies.
 #include "SvgTestTrees.h"
 
+#include "svg/PTSVGForeignObject.h"
 #include "svg/PTSVGGradient.h"
 #include "svg/PTSVGPath.h"
+#include "svg/PTSVGText.h"
 
 #include <gtest/gtest.h>
 
@@ -109,4 +111,30 @@ TEST(SvgNodes, CopiesAreDeepAndReparented)
     original.reset();
     EXPECT_EQ(childCopy->strokeDashArray(), (std::vector<double>{1, 2, 3, 1, 2, 3}));
     EXPECT_EQ(copy->strokeDashArray(), (std::vector<double>{4, 2}));
+}
+
+TEST(SvgNodes, NodesMadeOutsideTheParserCopyWhatTheyCarry)
+{
+    auto text = std::make_shared<PTSVGText>();
+    text->setText(QStringLiteral("Label"));
+    text->setUsesDefaultFillColor(true);
+    auto object = std::make_shared<PTSVGForeignObject>();
+    object->setRequiredExtension(QStringLiteral("http://example.org/ext"));
+    text->addChild(object);
+    object->setParentNode(text.get());
+
+    const auto copy = std::dynamic_pointer_cast<PTSVGText>(text->clone());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->text(), QStringLiteral("Label"));
+    EXPECT_TRUE(copy->usesDefaultFillColor());
+    ASSERT_EQ(copy->children().size(), 1u);
+    const auto objectCopy = std::dynamic_pointer_cast<PTSVGForeignObject>(copy->children()[0]);
+    ASSERT_TRUE(objectCopy);
+    EXPECT_NE(objectCopy, object);
+    EXPECT_EQ(objectCopy->requiredExtension(), QStringLiteral("http://example.org/ext"));
+    EXPECT_EQ(objectCopy->parentNode(), copy.get());
+
+    copy->purgeChildren();
+    EXPECT_TRUE(copy->children().empty());
+    EXPECT_EQ(text->children().size(), 1u) << "the original keeps its children";
 }

@@ -338,6 +338,25 @@ TEST(SvgParser, NestedDocuments)
     EXPECT_TRUE(PTSVGParser::groupForSVGString(seen[0]).ok());
 }
 
+TEST(SvgParser, NestedDocumentsListedDepthFirst)
+{
+    const auto root = svgtest::parse(QStringLiteral(R"svg(<svg viewBox="0 0 100 100">
+        <svg id="a" width="50" height="50" viewBox="0 0 10 10">
+            <svg id="a1" width="5" height="5" viewBox="0 0 1 1"><svg id="a11" width="1" height="1" viewBox="0 0 1 1"/></svg>
+        </svg>
+        <svg id="b" width="50" height="50" viewBox="0 0 20 20"/>
+    </svg>)svg"));
+    ASSERT_TRUE(root);
+    const auto viewBoxWidths = [](const std::vector<std::shared_ptr<PTSVGParser>>& documents) {
+        std::vector<double> widths;
+        for (const auto& document : documents)
+            widths.push_back(document->viewBox().width());
+        return widths;
+    };
+    EXPECT_EQ(viewBoxWidths(root->subSVGs(false)), (std::vector<double>{10, 20}));
+    EXPECT_EQ(viewBoxWidths(root->subSVGs(true)), (std::vector<double>{10, 1, 1, 20}));
+}
+
 TEST(SvgParser, ImagesLoadOnlyFromDataURIs)
 {
     QImage image(3, 2, QImage::Format_ARGB32);

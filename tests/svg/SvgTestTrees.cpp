@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <QFileInfo>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,35 @@ std::shared_ptr<PTSVGNode> find(const PTSVGGroup& root, const QString& identifie
         }
     }
     return nullptr;
+}
+
+namespace {
+
+QImage overWhite(const QImage& image)
+{
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+} // namespace
+
+double differingFraction(const QImage& got, const QImage& expected)
+{
+    const QImage a = overWhite(got), b = overWhite(expected);
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const int d = std::max({std::abs(qRed(rowA[x]) - qRed(rowB[x])), std::abs(qGreen(rowA[x]) - qGreen(rowB[x])),
+                                    std::abs(qBlue(rowA[x]) - qBlue(rowB[x]))});
+            differing += d > 32;
+        }
+    }
+    return double(differing) / (qint64(a.width()) * a.height());
 }
 
 std::string hex(const std::optional<QColor>& color)

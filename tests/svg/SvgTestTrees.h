@@ -2,6 +2,7 @@
 
 #include "svg/PTSVGParser.h"
 
+#include <QImage>
 #include <QMap>
 #include <QString>
 
@@ -26,6 +27,10 @@ std::shared_ptr<Node> findAs(const PTSVGGroup& root, const QString& identifier)
 QString suiteFolder();
 // Case path (relative to the cases folder) to the reason it is expected to fail.
 QMap<QString, QString> expectedFailures();
+// The conformance rule: the fraction of pixels whose largest channel difference exceeds 32/255, both images
+// composited over white. A rendering conforms at 0.5% or less.
+double differingFraction(const QImage& got, const QImage& expected);
+constexpr double ConformingFraction = 0.005;
 // The colour as #RRGGBBAA, for readable comparisons; "unset" for no colour.
 std::string hex(const std::optional<QColor>& color);
 

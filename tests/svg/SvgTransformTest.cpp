@@ -60,6 +60,39 @@ TEST(SvgTransforms, MatrixOfEachKind)
     }
 }
 
+TEST(SvgTransforms, ModifierSeesEachNumberWithItsAxis)
+{
+    struct Case {
+        const char16_t* text;
+        std::vector<std::pair<int, double>> calls;
+        QTransform doubled;
+    };
+    const Case cases[] = {
+        {u"matrix(1 2 3 4 5 6)", {{0, 1}, {1, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}}, QTransform(2, 4, 6, 8, 10, 12)},
+        {u"translate(3)", {{0, 3}, {1, 0}}, QTransform::fromTranslate(6, 0)},
+        // A lone scale number stands for both axes.
+        {u"scale(3)", {{0, 3}, {1, 3}}, QTransform::fromScale(6, 6)},
+        // Doubled: rotate(90) about (20, 20) takes the origin to (40, 0).
+        {u"rotate(45 10 10)", {{0, 45}, {1, 10}, {2, 10}}, QTransform(0, 1, -1, 0, 40, 0)},
+        {u"rotate(90)", {}, QTransform(0, 1, -1, 0, 0, 0)},
+        {u"skewX(22.5)", {{0, 22.5}}, QTransform(1, 0, 1, 1, 0, 0)},
+        {u"skewY(22.5)", {{0, 22.5}}, QTransform(1, 1, 0, 1, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        const auto transforms = PTSVGTransform::transformsForString(c.text);
+        ASSERT_EQ(transforms.size(), 1u) << text.toStdString();
+        std::vector<std::pair<int, double>> calls;
+        const QTransform doubled = transforms[0].matrixWithModifier([&](int axis, double value) {
+            calls.emplace_back(axis, value);
+            return value * 2;
+        });
+        EXPECT_EQ(calls, c.calls) << text.toStdString();
+        expectMatrix(doubled, c.doubled, text.toUtf8().constData());
+        expectMatrix(transforms[0].matrixWithModifier({}), transforms[0].matrix(), text.toUtf8().constData());
+    }
+}
+
 TEST(SvgTransforms, ListsFoldWithTheLastEntryApplyingFirst)
 {
     // translate(10) scale(2): the point (1, 1) scales to (2, 2), then moves to (12, 2).

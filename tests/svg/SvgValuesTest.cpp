@@ -93,6 +93,45 @@ TEST(SvgNumbers, LeadingFloatReadsTheLongestNumericPrefix)
         EXPECT_FLOAT_EQ(PTSVGUtils::leadingFloat(text), value) << QString::fromUtf16(text).toStdString();
 }
 
+TEST(SvgNumbers, FloatValuesAndFontKeywords)
+{
+    EXPECT_DOUBLE_EQ(PTSVGUtils::floatValue(u"inherit"), PTSVGUtils::InheritValue);
+    EXPECT_FLOAT_EQ(PTSVGUtils::floatValue(u" 2.5em"), 2.5f);
+    EXPECT_DOUBLE_EQ(PTSVGUtils::floatValue(u"50%", 30), 15);
+    const struct {
+        const char16_t* text;
+        int trait;
+        double weight;
+    } weights[] = {{u"bold", 2, 0}, {u"700", 1, 700}, {u"normal", 1, 0}, {u"Bold", 1, 0}};
+    for (const auto& entry : weights) {
+        double weight = -1;
+        EXPECT_EQ(PTSVGUtils::fontWeightTraitForString(entry.text, &weight), entry.trait);
+        EXPECT_DOUBLE_EQ(weight, entry.weight);
+    }
+    EXPECT_EQ(PTSVGUtils::fontStyleStringForString(u"italic"), 4);
+    EXPECT_EQ(PTSVGUtils::fontStyleStringForString(u"oblique"), 1);
+}
+
+TEST(SvgNumbers, DegreeFunctions)
+{
+    const struct {
+        const char* name;
+        double value;
+        double expected;
+    } cases[] = {
+        {"degrees to radians", PTSVGDegreesToRadians(180), M_PI},
+        {"radians to degrees", PTSVGRadiansToDegrees(M_PI / 2), 90},
+        {"acos", PTSVGAcosDegrees(0.5), 60},
+        {"asin", PTSVGAsinDegrees(-1), -90},
+        {"atan", PTSVGAtanDegrees(1), 45},
+        {"sin", PTSVGSinDegrees(30), 0.5},
+        {"tan", PTSVGTanDegrees(-45), -1},
+    };
+    // The single-precision ones agree to float accuracy only.
+    for (const auto& entry : cases)
+        EXPECT_NEAR(entry.value, entry.expected, 1e-5) << entry.name;
+}
+
 TEST(SvgNumbers, FloatPrinting)
 {
     EXPECT_EQ(PTSVGFloatToString(2, 2.0), QStringLiteral("2"));

@@ -67,6 +67,12 @@ bool ShapeLayer::renderFaded(cairo_t* cr, double alpha)
     return true;
 }
 
+bool ShapeLayer::drawsDashes() const
+{
+    return std::none_of(lineDashPattern_.begin(), lineDashPattern_.end(), [](double d) { return d < 0; })
+        && std::any_of(lineDashPattern_.begin(), lineDashPattern_.end(), [](double d) { return d > 0; });
+}
+
 void ShapeLayer::drawPath(cairo_t* cr, double alpha) const
 {
     if (!path_)
@@ -85,10 +91,7 @@ void ShapeLayer::drawPath(cairo_t* cr, double alpha) const
         cairo_set_line_cap(cr, cairoCap(lineCap_));
         cairo_set_line_join(cr, cairoJoin(lineJoin_));
         cairo_set_miter_limit(cr, miterLimit_);
-        // A pattern with a negative length, or of zeros only, is an error to cairo: such a line is drawn solid.
-        const bool dashed = std::none_of(lineDashPattern_.begin(), lineDashPattern_.end(), [](double d) { return d < 0; })
-            && std::any_of(lineDashPattern_.begin(), lineDashPattern_.end(), [](double d) { return d > 0; });
-        if (dashed)
+        if (drawsDashes())
             cairo_set_dash(cr, lineDashPattern_.data(), int(lineDashPattern_.size()), lineDashPhase_);
         cairo_stroke_preserve(cr);
     }

@@ -37,6 +37,9 @@ public:
     void setLineDashPattern(std::vector<double> pattern) { lineDashPattern_ = std::move(pattern); }
     double lineDashPhase() const { return lineDashPhase_; }
     void setLineDashPhase(double phase) { lineDashPhase_ = phase; }
+    // Whether the dash pattern is one cairo can draw: no negative length and one above zero. Others (cairo
+    // refuses them with an error that ends all drawing on the context) are drawn as a solid line.
+    bool drawsDashes() const;
 
 protected:
     void drawContents(cairo_t* cr) override;
