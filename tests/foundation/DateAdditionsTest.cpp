@@ -112,6 +112,25 @@ TEST_F(BerlinTime, TimeAgoTexts)
     EXPECT_TRUE(timeAgo::mysqlDatetimeFormattedAsTimeAgo("not a date", now).isNull());
 }
 
+TEST_F(BerlinTime, TimeAgoStepsAndTheirOverview)
+{
+    const struct {
+        bool (*test)(qint64);
+        qint64 limit;
+    } steps[] = {{timeAgo::isLastWeek, 604800}, {timeAgo::isLastMonth, 2678400}, {timeAgo::isLastYear, 31556736}};
+    for (const auto& step : steps) {
+        EXPECT_TRUE(step.test(step.limit - 1)) << step.limit;
+        EXPECT_FALSE(step.test(step.limit)) << step.limit;
+    }
+
+    const QStringList lines = timeAgo::runTests(at(2025, 6, 15, 18, 30));
+    ASSERT_EQ(lines.size(), 19);
+    EXPECT_EQ(lines.first(), QStringLiteral("in one second: In The Future"));
+    EXPECT_EQ(lines[3], QStringLiteral("10 seconds ago: Just now"));
+    EXPECT_EQ(lines[9], QStringLiteral("1 day and 3 seconds ago: Yesterday at 6:29 PM"));
+    EXPECT_EQ(lines.last(), QStringLiteral("a year and a second ago: June 15, 2024"));
+}
+
 TEST_F(BerlinTime, StrftimeFormattingIsLocaleFree)
 {
     const QDateTime date = QDateTime(QDate(2024, 3, 5), QTime(13, 4, 5), Qt::UTC);
