@@ -1,8 +1,8 @@
 #include "BenchLibraryItem.h"
 
 #include "PapirusFiles.h"
-#include "library/PTCollection.h"
-#include "library/PTItem.h"
+#include "library/entities/PTCollection.h"
+#include "library/entities/PTItem.h"
 
 #include <QDir>
 #include <QFile>

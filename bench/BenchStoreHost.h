@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/PTStoreStackHost.h"
+#include "library/store/PTStoreStackHost.h"
 
 // A store-stack host for benchmarks: a store file at a path, failures ignored.
 class BenchStoreHost : public PTStoreStackHost {

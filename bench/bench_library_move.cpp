@@ -5,13 +5,13 @@
 #include "BenchStoreHost.h"
 #include "BenchWait.h"
 #include "PapirusFiles.h"
-#include "library/PTCollection.h"
-#include "library/PTCollectionController.h"
-#include "library/PTGroupController.h"
-#include "library/PTItem.h"
+#include "library/entities/PTCollection.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTGroupController.h"
+#include "library/entities/PTItem.h"
 #include "library/PTLibraryController.h"
-#include "library/PTStoreFunctions.h"
-#include "library/PTStoreStack.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/store/PTStoreStack.h"
 
 #include <QDir>
 #include <QTemporaryDir>

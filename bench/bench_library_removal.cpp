@@ -3,13 +3,13 @@
 // "longest_stall_ms"; the interface stays fluid below about 50 ms), next to `rm -r` of a folder of the same files
 // in the same run. Run with --benchmark_filter=Removal.
 #include "BenchWait.h"
-#include "library/PTCollection.h"
-#include "library/PTIconRemover.h"
-#include "library/PTIconRemover2.h"
-#include "library/PTItem.h"
+#include "library/entities/PTCollection.h"
+#include "library/controllers/PTIconRemover.h"
+#include "library/controllers/PTIconRemover2.h"
+#include "library/entities/PTItem.h"
 #include "library/PTLibraryController.h"
-#include "library/PTStoreFunctions.h"
-#include "library/PTStoreStack.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/store/PTStoreStack.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 

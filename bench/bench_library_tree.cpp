@@ -1,12 +1,12 @@
 // The source list's child requests: a cached child list against the same list built again from the store, and
 // the whole source-list order of the sets. Run with --benchmark_filter=Tree.
 #include "BenchStoreHost.h"
-#include "library/PTCollection.h"
-#include "library/PTCollectionController.h"
-#include "library/PTGroup.h"
-#include "library/PTGroupController.h"
-#include "library/PTStoreFunctions.h"
-#include "library/PTStoreStack.h"
+#include "library/entities/PTCollection.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/entities/PTGroup.h"
+#include "library/controllers/PTGroupController.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/store/PTStoreStack.h"
 
 #include <QTemporaryDir>
 

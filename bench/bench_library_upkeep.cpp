@@ -1,10 +1,10 @@
 // The library's upkeep at full size: a backup of a library of 10,000 files (about 100 MB) next to `cp -a` of the
 // same package in the same run, and the migration of a 100,000-item version-6 store (time and peak memory).
 // Run with --benchmark_filter=Upkeep.
-#include "library/PTLibraryBackupController.h"
+#include "library/upkeep/PTLibraryBackupController.h"
 #include "library/PTLibraryController.h"
-#include "library/PTMigrationController.h"
-#include "library/PTModel.h"
+#include "library/upkeep/PTMigrationController.h"
+#include "library/entities/PTModel.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/StoreCoordinator.h"
 

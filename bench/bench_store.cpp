@@ -1,6 +1,6 @@
 // The object store against the bare sqlite3 C API running the same SQL: the ratio of each pair is the store's
 // overhead (aim: within 1.5x). Run with --benchmark_filter=Store to see the pairs side by side.
-#include "library/PTModel.h"
+#include "library/entities/PTModel.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QDateTime>

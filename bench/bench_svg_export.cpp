@@ -2,7 +2,7 @@
 // written next to the bytes read. Parsing and building the layer tree happen outside the timing.
 #include "PapirusFiles.h"
 #include "svg/PTSVG.h"
-#include "svg/PTSVGExportOptions.h"
+#include "svg/write/PTSVGExportOptions.h"
 
 #include <benchmark/benchmark.h>
 

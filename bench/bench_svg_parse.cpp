@@ -1,7 +1,7 @@
 // Parsing every icon of papirus-icon-theme, next to a bare QXmlStreamReader pass over the same bytes (the floor
 // any XML-based parser stands on). Files are read into memory first, so neither side pays for the disk.
 #include "PapirusFiles.h"
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 
 #include <QXmlStreamReader>
 

@@ -6,7 +6,7 @@
 #include "PapirusFiles.h"
 #include "platform/graphics/ImageSurface.h"
 #include "svg/PTSVG.h"
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>

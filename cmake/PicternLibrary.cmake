@@ -29,6 +29,8 @@ function(pictern_test name)
   add_executable(${name} ${sources})
   pictern_autogen_follows_sources(${name} "${sources}")
   target_link_libraries(${name} PRIVATE pictern_testsupport ${ARG_LIBS})
+  # Tests in sub-folders include the folder's shared support headers by name.
+  target_include_directories(${name} PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")
   target_compile_definitions(${name} PRIVATE
     PICTERN_TEST_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     PICTERN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

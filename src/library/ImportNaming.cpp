@@ -1,8 +1,8 @@
 #include "library/ImportNaming.h"
 
 #include "foundation/StringAdditions.h"
-#include "library/EntityValues.h"
-#include "library/PTCollection.h"
+#include "library/entities/EntityValues.h"
+#include "library/entities/PTCollection.h"
 
 #include <QDir>
 #include <QFileInfo>

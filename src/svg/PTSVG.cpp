@@ -1,19 +1,19 @@
 #include "svg/PTSVG.h"
 
-#include "svg/PTSVGExporter.h"
+#include "svg/write/PTSVGExporter.h"
 
 #include "platform/graphics/ImageSurface.h"
 #include "platform/runtime/Logging.h"
-#include "svg/PTSVGCATransaction.h"
+#include "svg/render/PTSVGCATransaction.h"
 #include "svg/PTSVGCache.h"
 #include "svg/PTSVGDelegate.h"
-#include "svg/PTSVGDirectRenderer.h"
+#include "svg/render/PTSVGDirectRenderer.h"
 #include "svg/PTSVGError.h"
-#include "svg/PTSVGGroupLayer.h"
-#include "svg/PTSVGImageLayer.h"
-#include "svg/PTSVGLayerTree.h"
-#include "svg/PTSVGParser.h"
-#include "svg/PTSVGShapeLayer.h"
+#include "svg/render/PTSVGGroupLayer.h"
+#include "svg/render/PTSVGImageLayer.h"
+#include "svg/render/PTSVGLayerTree.h"
+#include "svg/parse/PTSVGParser.h"
+#include "svg/render/PTSVGShapeLayer.h"
 
 #include <QFileInfo>
 #include <QPointer>

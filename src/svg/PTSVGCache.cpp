@@ -1,6 +1,6 @@
 #include "svg/PTSVGCache.h"
 
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 
 #include <QCache>
 #include <QDateTime>

@@ -2,8 +2,8 @@
 
 #include "FakeLibraryShell.h"
 #include "LibraryTestSupport.h"
-#include "library/PTGroup.h"
-#include "library/PTLicence.h"
+#include "library/entities/PTGroup.h"
+#include "library/entities/PTLicence.h"
 #include "platform/store/ObjectID.h"
 
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/PTLibraryShell.h"
+#include "library/upkeep/PTLibraryShell.h"
 
 #include <QStringList>
 

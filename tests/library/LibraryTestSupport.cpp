@@ -2,12 +2,12 @@
 
 #include "TestSupport.h"
 #include "library/ImportNaming.h"
-#include "library/PTCollectionController.h"
-#include "library/PTGroupController.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTGroupController.h"
 #include "library/PTLibraryController.h"
-#include "library/PTLicenceController.h"
-#include "library/PTStoreFunctions.h"
-#include "library/PTStoreStack.h"
+#include "library/controllers/PTLicenceController.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/store/PTStoreStack.h"
 #include "platform/runtime/Defaults.h"
 
 #include <QFile>

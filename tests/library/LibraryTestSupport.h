@@ -1,10 +1,10 @@
 #pragma once
 
-#include "library/PTCollection.h"
-#include "library/PTConfirmation.h"
-#include "library/PTItem.h"
-#include "library/PTMenuBuilder.h"
-#include "library/PTStoreStackHost.h"
+#include "library/entities/PTCollection.h"
+#include "library/controllers/PTConfirmation.h"
+#include "library/entities/PTItem.h"
+#include "library/controllers/PTMenuBuilder.h"
+#include "library/store/PTStoreStackHost.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/store/ObjectContext.h"
 

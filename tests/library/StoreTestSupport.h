@@ -1,7 +1,7 @@
 #pragma once
 
-#include "library/PTModel.h"
-#include "library/PTStoreStackHost.h"
+#include "library/entities/PTModel.h"
+#include "library/store/PTStoreStackHost.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QStringList>

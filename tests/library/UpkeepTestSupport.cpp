@@ -1,7 +1,7 @@
 #include "UpkeepTestSupport.h"
 
-#include "library/PTLibraryBackupController.h"
-#include "library/PTModel.h"
+#include "library/upkeep/PTLibraryBackupController.h"
+#include "library/entities/PTModel.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/store/ObjectContext.h"
 

@@ -2,7 +2,7 @@
 #include "svg/PTSVG.h"
 #include "svg/PTSVGCache.h"
 #include "svg/PTSVGError.h"
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 #include "svg/PTSVGView.h"
 
 #include <QFile>

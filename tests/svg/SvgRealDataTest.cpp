@@ -1,7 +1,7 @@
 // Every SVG icon of the installed icon themes parses and draws without a crash or a hang.
 #include "SvgTestTrees.h"
 #include "svg/PTSVG.h"
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

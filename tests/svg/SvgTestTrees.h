@@ -1,6 +1,6 @@
 #pragma once
 
-#include "svg/PTSVGParser.h"
+#include "svg/parse/PTSVGParser.h"
 
 #include <QImage>
 #include <QMap>

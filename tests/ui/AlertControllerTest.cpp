@@ -4,7 +4,7 @@
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/ModalRunner.h"
 
-#include "library/PTConfirmation.h"
+#include "library/controllers/PTConfirmation.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "library/bundle/PTImporter2Relations.h"
 
-#include "library/PTCollection.h"
-#include "library/PTGroup.h"
-#include "library/PTItem.h"
-#include "library/PTLicence.h"
+#include "library/entities/PTCollection.h"
+#include "library/entities/PTGroup.h"
+#include "library/entities/PTItem.h"
+#include "library/entities/PTLicence.h"
 
 namespace {
 

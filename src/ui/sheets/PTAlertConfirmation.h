@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/PTConfirmation.h"
+#include "library/controllers/PTConfirmation.h"
 
 // The library's confirmation question, asked with the suppressible alert.
 class PTAlertConfirmation : public PTConfirmation {

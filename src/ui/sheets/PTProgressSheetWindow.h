@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/PTProgressSheet.h"
+#include "library/upkeep/PTProgressSheet.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,0 @@
-#include "library/PTAppDataMITLicence.h"
-
-bool PTAppDataMITLicence::provideDataInContext(pt::store::ObjectContext& context) const
-{
-    return insertLicences(context, {{QStringLiteral("MIT"), QStringLiteral("https://opensource.org/licenses/MIT")}});
-}

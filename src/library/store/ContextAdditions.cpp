@@ -1,0 +1,100 @@
+#include "library/store/ContextAdditions.h"
+
+#include "platform/runtime/Logging.h"
+
+#include <QSet>
+
+using pt::store::FetchRequest;
+using pt::store::ManagedObject;
+using pt::store::ObjectContext;
+using pt::store::Predicate;
+
+namespace contextAdditions {
+
+namespace {
+
+void fetchLoaded(ObjectContext& context, const QVector<ManagedObject*>& objects, const QString& entityName,
+                 const QStringList& keyPaths)
+{
+    if (objects.isEmpty())
+        return;
+    FetchRequest request;
+    request.entityName = entityName;
+    request.predicate = Predicate::in(QStringLiteral("SELF"), [&] {
+        QVector<pt::store::ObjectID> ids;
+        for (const ManagedObject* object : objects)
+            ids.append(object->objectID());
+        return ids;
+    }());
+    request.returnsObjectsAsFaults = false;
+    request.prefetch = keyPaths;
+    if (auto result = context.fetch(request); !result)
+        qCWarning(lcLibrary).noquote() << result.error().toString();
+}
+
+} // namespace
+
+void resetAndBreakCycles(ObjectContext& context)
+{
+    for (ManagedObject* object : context.registeredObjects())
+        context.refresh(object, false);
+    context.reset();
+}
+
+void obtainPermanentIDsForInsertedObjects(ObjectContext& context)
+{
+    if (auto r = context.obtainPermanentIDs(context.insertedObjects()); !r)
+        qCWarning(lcLibrary).noquote() << r.error().toString();
+}
+
+ManagedObject* clone(ObjectContext& context, ManagedObject* source, ObjectContext* into)
+{
+    ObjectContext& target = into ? *into : context;
+    ManagedObject* copy = target.insert(source->entity().name());
+    for (const QString& key : source->entity().attributeKeys())
+        copy->setValue(key, source->value(key));
+    return copy;
+}
+
+QStringList validatedObjectURIsWithStrings(ObjectContext& context, const QStringList& uris)
+{
+    QStringList valid;
+    QSet<QString> seen;
+    for (const QString& uri : uris) {
+        if (seen.contains(uri))
+            continue;
+        seen.insert(uri);
+        const auto id = context.coordinator()->objectIDForUri(uri);
+        if (id && context.existingObjectWithID(*id))
+            valid.append(uri);
+    }
+    return valid;
+}
+
+QVector<ManagedObject*> validatedObjectsWithURIStrings(ObjectContext& context, const QStringList& uris)
+{
+    QVector<ManagedObject*> objects;
+    for (const QString& uri : validatedObjectURIsWithStrings(context, uris)) {
+        ManagedObject* object = context.existingObjectWithID(*context.coordinator()->objectIDForUri(uri));
+        if (!objects.contains(object))
+            objects.append(object);
+    }
+    return objects;
+}
+
+void unfaultRelationships(ObjectContext& context, const QStringList& keyPaths, const QVector<ManagedObject*>& objects,
+                          const QString& entityName)
+{
+    fetchLoaded(context, objects, entityName, keyPaths);
+}
+
+void unfault(ObjectContext& context, const QVector<ManagedObject*>& objects, const QString& entityName)
+{
+    QVector<ManagedObject*> faults;
+    for (ManagedObject* object : objects)
+        if (object->isFault())
+            faults.append(object);
+    fetchLoaded(context, faults, entityName, {});
+}
+
+} // namespace contextAdditions
