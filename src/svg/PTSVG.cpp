@@ -354,6 +354,20 @@ bool PTSVG::drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error)
     return drawn;
 }
 
+double PTSVG::computeBackingScale(double scale)
+{
+    std::lock_guard lock(lock_);
+    fixedBackingScale_ = scale > 0 && std::isfinite(scale) ? scale : 0;
+    return scale_ * directBackingScale();
+}
+
+double PTSVG::directBackingScale() const
+{
+    // Unless fixed, the backing scale the layers draw at (1 without a helper), so masks get the destination's
+    // pixels.
+    return fixedBackingScale_ > 0 ? fixedBackingScale_ : std::max(1.0, lastProposedBackingScale_);
+}
+
 void PTSVG::renderRoot(pt::Layer& root, cairo_t* cr, const QRectF& drawnRect)
 {
     if (renderingEngine_ == 1) {
@@ -366,8 +380,7 @@ void PTSVG::renderRoot(pt::Layer& root, cairo_t* cr, const QRectF& drawnRect)
         if (!directRenderer_)
             directRenderer_ = std::make_unique<PTSVGDirectRenderer>();
         directRenderer_->setScale(scale_);
-        // The backing scale the layers draw at (1 without a helper), so masks get the destination's pixels.
-        directRenderer_->setBackingScale(std::max(1.0, lastProposedBackingScale_));
+        directRenderer_->setBackingScale(directBackingScale());
         directRenderer_->setViewPort(drawnRect);
         directRenderer_->renderLayer(&root, cr);
     }

@@ -100,6 +100,9 @@ public:
     void setRenderingBackingScaleHelper(BackingScaleHelper helper) { backingScaleHelper_ = std::move(helper); }
     // Follows the widget's screen for the backing scale (1 while it has none); null removes the helper.
     void prepForDrawingInView(QWidget* view);
+    // Fixes the backing scale at which the direct renderer draws its mask bitmaps; 0 (also for a negative or
+    // undefined value) returns to the helper's. Answers the bitmap pixels per view-box unit of the last drawing.
+    double computeBackingScale(double scale);
 
     // The rectangle the document is drawn in when fitted into rect: aspect kept, centred, origin rounded to
     // whole numbers. Invalid (empty view box or size, empty target) gives the zero rectangle and valid false.
@@ -138,6 +141,7 @@ private:
     void setTree(std::shared_ptr<const PTSVGParser> tree);
     void dropLayerTree() { layer_.reset(); }
     void applyBackingScale();
+    double directBackingScale() const;
     bool drawLocked(cairo_t* cr, const QRectF& rect, pt::Error* error);
     void renderRoot(pt::Layer& root, cairo_t* cr, const QRectF& drawnRect);
     enum class VectorFormat { PDF, EPS };
@@ -150,6 +154,7 @@ private:
     QRectF viewBox_;
     QSizeF proposedSize_;
     double lastProposedBackingScale_ = 0;
+    double fixedBackingScale_ = 0;
     QHash<QRgb, QColor> replacementColors_;
     bool clipToViewport_ = true;
     QColor fillColor_;

@@ -5,7 +5,9 @@
 #include <memory>
 
 class PTSVG;
+class PTSVGForeignObject;
 class PTSVGParser;
+class PTSVGXmlNode;
 
 // Told about what a document finds while it parses; every call is optional.
 class PTSVGDelegate {
@@ -17,5 +19,19 @@ public:
         Q_UNUSED(svg);
         Q_UNUSED(nested);
         Q_UNUSED(svgString);
+    }
+    // Whether the delegate renders a foreignObject element itself (then handleForeignObject is called with it);
+    // by default nobody does.
+    virtual bool shouldHandleForeignObject(PTSVG& svg, const PTSVGForeignObject& object)
+    {
+        Q_UNUSED(svg);
+        Q_UNUSED(object);
+        return false;
+    }
+    virtual void handleForeignObject(PTSVG& svg, PTSVGForeignObject& object, const PTSVGXmlNode& element)
+    {
+        Q_UNUSED(svg);
+        Q_UNUSED(object);
+        Q_UNUSED(element);
     }
 };

@@ -1,5 +1,7 @@
 #include "svg/PTSVGUtils.h"
 
+#include "platform/runtime/Logging.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
@@ -210,6 +212,14 @@ double PTSVGUtils::floatValue(QStringView text, double fallBackForPercent)
 double PTSVGUtils::floatValue(QStringView text)
 {
     return text == u"inherit" ? InheritValue : leadingFloat(text);
+}
+
+void PTSVGUtils::logParameters(const std::vector<double>& values)
+{
+    QString line;
+    for (double value : values)
+        line += QString::number(value, 'f', 6) + QLatin1Char(' ');
+    qCInfo(lcSvg).noquote() << line;
 }
 
 double PTSVGUtils::angleBetweenPoints(QPointF a, QPointF b)

@@ -44,6 +44,8 @@ public:
     static constexpr double InheritValue = -99.9999991;
     // The leading number, or InheritValue for "inherit".
     static double floatValue(QStringView text);
+    // Writes the values to the log on one line, each as "%f " (six decimals and a blank); for tracing the scanner.
+    static void logParameters(const std::vector<double>& values);
     // Signed angle from a to b in radians, negative when a.y*b.x > a.x*b.y.
     static double angleBetweenPoints(QPointF a, QPointF b);
 };

@@ -15,6 +15,9 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "library/controllers/PTMenuBuilder.h"
 #include "library/upkeep/PTProgressSheet.h"
+#include "library/controllers/PTReplacementImport.h"
+#include "library/upkeep/PTFSEvent.h"
+#include "library/upkeep/PTImportValidation.h"
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/Logging.h"
@@ -26,6 +29,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -533,4 +537,76 @@ void PTCollectionController::checkLegacyFolders()
         // Entries that could not be moved (a name taken) stay, and so does their folder.
         QDir().rmdir(legacy);
     }
+}
+
+void PTCollectionController::replaceItem(PTItem* item, const QString& path, std::function<void(bool replaced)> completion)
+{
+    const std::shared_ptr<PTReplacementImport> import = PTReplacementImport::installed();
+    if (!import || !item->collection()) {
+        qCWarning(lcLibrary) << "the file of" << item->name() << "cannot be replaced: no import into its set";
+        if (completion)
+            completion(false);
+        return;
+    }
+    const pt::store::ObjectID id = item->objectID();
+    import->importPaths({path}, item->collection(), PTImportValidation::AllOptions,
+                        [import, id, completion](const PTReplacementImport::Result& result) {
+        pt::store::ObjectContext* context = PTMainManagedObjectContext();
+        PTItem* item = context ? PTItem::from(context->existingObjectWithID(id)) : nullptr;
+        PTItem* imported = result.items.value(0);
+        bool replaced = false;
+        if (!result.unreadablePaths.isEmpty()) {
+            import->presentCorruptImages(result.unreadablePaths);
+        } else if (item && imported) {
+            const QString oldFile = item->fileURL().toLocalFile();
+            const QString newFile = imported->fileURL().toLocalFile();
+            // A changed type keeps the imported file's name, so the extension tells the new type.
+            const bool typeChanged = imported->type() != item->type();
+            const QString target = typeChanged ? newFile : oldFile;
+            // rename() puts the new contents in place in one step, so the item never names a half-written file.
+            replaced = ::rename(QFile::encodeName(newFile).constData(), QFile::encodeName(target).constData()) == 0;
+            if (!replaced) {
+                qCWarning(lcLibrary) << "the file of" << item->name() << "was not replaced:" << qt_error_string();
+            } else {
+                if (typeChanged) {
+                    QFile::remove(oldFile);
+                    item->setNewFileName(QFileInfo(target).fileName());
+                }
+                item->setType(imported->type());
+                item->setDate(imported->date());
+                item->setUnicode(imported->unicode());
+                item->setWidth(imported->width());
+                item->setHeight(imported->height());
+                import->purgeImagesOfItem(item);
+            }
+        }
+        if (imported) {
+            // Its file is either the item's now or of no use.
+            if (!replaced)
+                QFile::remove(imported->fileURL().toLocalFile());
+            imported->setCollection(nullptr);
+            imported->setLicence(nullptr);
+            imported->context()->deleteObject(imported);
+        }
+        PTSaveManagedObjectContext();
+        if (completion)
+            completion(replaced);
+    });
+}
+
+void PTCollectionController::addChangeHandler(ChangeHandler handler)
+{
+    changeHandlers_.append(std::move(handler));
+}
+
+void PTCollectionController::processPTFSEvent(const PTFSEvent& event, PTCollection* set)
+{
+    constexpr quint32 relevant = PTFSEvent::ItemCreated | PTFSEvent::ItemRemoved | PTFSEvent::ItemModified;
+    QStringList names;
+    for (int i = 0; i < event.count() && i < event.flags.size(); ++i) {
+        if ((event.flags[i] & relevant) == PTFSEvent::ItemModified)
+            names.append(QFileInfo(event.paths[i]).fileName());
+    }
+    for (const ChangeHandler& handler : std::as_const(changeHandlers_))
+        handler(set, names);
 }

@@ -5,12 +5,14 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
 #include <optional>
 
 class PTCollection;
+struct PTFSEvent;
 class PTIconRemover;
 class PTItem;
 class PTMenuBuilder;
@@ -43,6 +45,8 @@ public:
     static inline const QString RemoveCollectionAction = QStringLiteral("removeCollectionFromSender");
 
     using Handler = std::function<void()>;
+    // Told the set and the names of its files that changed on disk.
+    using ChangeHandler = std::function<void(PTCollection* set, const QStringList& names)>;
 
     static PTCollectionController& sharedController();
 
@@ -74,6 +78,12 @@ public:
     // succeeded. An item whose file is missing or cannot be placed stays where it was; those items are answered.
     QVector<PTItem*> moveItems(const QVector<PTItem*>& items, PTCollection* target,
                                const Handler& beforeOriginalDelete = {});
+    // Replaces the item's file by the file at the path, imported into the item's set through the installed
+    // PTReplacementImport: the item takes the new contents with their type, date, code point and size, named with
+    // the new extension when the type changed, and its thumbnails are dropped. The completion (main thread) is
+    // told false, with the item left as it was, when no import is installed, the file was no readable image (those
+    // files are listed on a sheet) or could not be put in place. The imported item never stays; saves.
+    void replaceItem(PTItem* item, const QString& path, std::function<void(bool replaced)> completion);
 
     // Asks (unless suppressed), then removes the set with its items and files under a progress sheet. Answers
     // whether the removal started.
@@ -115,6 +125,16 @@ public:
     // Moves the files of set folders still named by the set's normalised name into the identifier's folder.
     void checkLegacyFolders();
 
+    // Kept for processPTFSEvent.
+    void addChangeHandler(ChangeHandler handler);
+    // Tells every change handler the set and the file names of those paths that were modified only (neither
+    // created nor removed).
+    void processPTFSEvent(const PTFSEvent& event, PTCollection* set);
+    // Sets are not watched one by one (one observer covers the library folder), so there is no listener of a set
+    // to stop, nor one to re-point after a rename.
+    void removeFSListenerForCollection(PTCollection*) {}
+    void commitRenameOfCollection(PTCollection*) {}
+
 private:
     PTCollectionController();
     void post(const QString& name, const QVariantMap& userInfo = {});
@@ -123,4 +143,5 @@ private:
     std::optional<QVector<PTCollection*>> collections_;
     PTCollection* misc_ = nullptr;
     QHash<QString, qint64> itemCounts_;
+    QVector<ChangeHandler> changeHandlers_;
 };

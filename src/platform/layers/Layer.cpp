@@ -14,8 +14,8 @@ QPointF anchorInBounds(const QRectF& bounds, const QPointF& anchorPoint)
     return {bounds.x() + anchorPoint.x() * bounds.width(), bounds.y() + anchorPoint.y() * bounds.height()};
 }
 
-// Draws an image stretched over the rectangle. The image data is shared, not copied, when it is already
-// premultiplied ARGB32.
+} // namespace
+
 void drawImage(cairo_t* cr, const QImage& source, const QRectF& rect)
 {
     if (source.isNull() || rect.isEmpty())
@@ -37,6 +37,8 @@ void drawImage(cairo_t* cr, const QImage& source, const QRectF& rect)
     cairo_restore(cr);
     cairo_surface_destroy(surface);
 }
+
+namespace {
 
 // The union of two boxes, leaving out one that covers no area.
 QRectF united(const QRectF& a, const QRectF& b)

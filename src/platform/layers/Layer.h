@@ -137,5 +137,8 @@ private:
 
 // The cairo form of an affine transform.
 void applyTransform(cairo_t* cr, const QTransform& transform);
+// Draws an image stretched over the rectangle. The image data is shared, not copied, when it is already
+// premultiplied ARGB32.
+void drawImage(cairo_t* cr, const QImage& image, const QRectF& rect);
 
 } // namespace pt

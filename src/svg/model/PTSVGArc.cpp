@@ -5,6 +5,16 @@
 
 #include <cmath>
 
+double PTSVGArc::degreesToRadians(double degrees)
+{
+    return degrees / 180 * 3.141592653589793;
+}
+
+float PTSVGArc::vectorLength(QPointF vector)
+{
+    return std::sqrt(float(vector.x() * vector.x() + vector.y() * vector.y()));
+}
+
 void PTSVGArc::append(PTSVGBezierPath& path, QPointF radii, double rotationDegrees, bool largeArc, bool sweep,
                       QPointF end)
 {
@@ -15,7 +25,7 @@ void PTSVGArc::append(PTSVGBezierPath& path, QPointF radii, double rotationDegre
         path.lineTo(end);
         return;
     }
-    const double phi = rotationDegrees * 0.017453292519943295;
+    const double phi = degreesToRadians(rotationDegrees);
     const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
     const double x1p = (cosPhi * (start.x() - end.x()) + sinPhi * (start.y() - end.y())) / 2;
     const double y1p = (cosPhi * (start.y() - end.y()) - sinPhi * (start.x() - end.x())) / 2;
@@ -34,7 +44,7 @@ void PTSVGArc::append(PTSVGBezierPath& path, QPointF radii, double rotationDegre
     const QPointF u((x1p - cxp) / rx, (y1p - cyp) / ry);
     const QPointF v((-x1p - cxp) / rx, (-y1p - cyp) / ry);
     const double theta1 = PTSVGUtils::angleBetweenPoints({1, 0}, u);
-    const float lengths = std::sqrt(float(u.x() * u.x() + u.y() * u.y())) * std::sqrt(float(v.x() * v.x() + v.y() * v.y()));
+    const float lengths = vectorLength(u) * vectorLength(v);
     const double c = (u.x() * v.x() + u.y() * v.y()) / lengths;
     double delta;
     if (c <= -1)

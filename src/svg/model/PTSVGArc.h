@@ -11,4 +11,7 @@ public:
     // whose angles cannot be computed (the end equals the start) adds nothing.
     static void append(PTSVGBezierPath& path, QPointF radii, double rotationDegrees, bool largeArc, bool sweep,
                        QPointF end);
+    // The arc's own conversions: degrees to radians as x / 180 * pi, and a vector's length in single precision.
+    static double degreesToRadians(double degrees);
+    static float vectorLength(QPointF vector);
 };

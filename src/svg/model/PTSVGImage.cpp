@@ -1,5 +1,6 @@
 #include "svg/model/PTSVGImage.h"
 
+#include "platform/layers/Layer.h"
 #include "platform/runtime/Logging.h"
 
 #include <QByteArray>
@@ -40,4 +41,11 @@ PTSVGBezierPath PTSVGImage::path() const
     PTSVGBezierPath rect;
     rect.appendRect(QRectF(0, 0, width() ? width()->value() : 0, height() ? height()->value() : 0));
     return rect;
+}
+
+void PTSVGImage::drawInContext(cairo_t* cr, const PTSVGBezierPath* path) const
+{
+    if (!width() || !height() || width()->value() == 0 || height()->value() == 0)
+        return;
+    pt::drawImage(cr, image_, path ? path->bounds() : this->path().bounds());
 }

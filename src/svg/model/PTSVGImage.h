@@ -16,6 +16,9 @@ public:
     void setImage(const QImage& image) { image_ = image; }
     // The rectangle (0, 0, width, height) the image fills, closed.
     PTSVGBezierPath path() const;
+    // Draws the image upright, stretched over the bounds of the path (its own rectangle when null); nothing when
+    // the width or height is 0 or not given.
+    void drawInContext(cairo_t* cr, const PTSVGBezierPath* path = nullptr) const;
 
 private:
     QImage image_;

@@ -3,8 +3,13 @@
 
 #include "svg/model/PTSVGForeignObject.h"
 #include "svg/model/PTSVGGradient.h"
+#include "svg/model/PTSVGImage.h"
 #include "svg/model/PTSVGPath.h"
 #include "svg/model/PTSVGText.h"
+
+#include "platform/graphics/ImageSurface.h"
+
+#include <cairo.h>
 
 #include <gtest/gtest.h>
 
@@ -137,4 +142,39 @@ TEST(SvgNodes, NodesMadeOutsideTheParserCopyWhatTheyCarry)
     copy->purgeChildren();
     EXPECT_TRUE(copy->children().empty());
     EXPECT_EQ(text->children().size(), 1u) << "the original keeps its children";
+}
+
+TEST(SvgNodes, ImagesDrawUprightOverTheirOwnOrAGivenPathsBounds)
+{
+    // Red above blue, so a mirrored drawing shows.
+    QImage picture(2, 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::blue);
+    picture.setPixel(0, 0, qRgb(255, 0, 0));
+    picture.setPixel(1, 0, qRgb(255, 0, 0));
+    PTSVGImage image;
+    image.setImage(picture);
+    PTSVGBezierPath elsewhere;
+    elsewhere.appendRect(QRectF(10, 4, 10, 12));
+
+    const auto draw = [&](const PTSVGBezierPath* path) {
+        pt::ImageSurface surface(QSize(24, 24));
+        cairo_t* cr = cairo_create(surface.surface());
+        image.drawInContext(cr, path);
+        cairo_destroy(cr);
+        return surface.image();
+    };
+    EXPECT_EQ(draw(nullptr), pt::ImageSurface(QSize(24, 24)).image()) << "no size: nothing drawn";
+    image.setWidth(PTSVGUnitLength(8));
+    image.setHeight(PTSVGUnitLength(0));
+    EXPECT_EQ(draw(nullptr).pixel(2, 0), 0u) << "a zero height: nothing drawn";
+
+    image.setHeight(PTSVGUnitLength(8));
+    const QImage own = draw(nullptr);
+    EXPECT_EQ(own.pixel(4, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(own.pixel(4, 6), qRgb(0, 0, 255));
+    EXPECT_EQ(own.pixel(4, 10), 0u);
+    const QImage given = draw(&elsewhere);
+    EXPECT_EQ(given.pixel(15, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(given.pixel(15, 14), qRgb(0, 0, 255));
+    EXPECT_EQ(given.pixel(4, 1), 0u);
 }

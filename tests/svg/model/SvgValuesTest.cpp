@@ -1,4 +1,5 @@
 // Numbers, keywords, lengths, colours and style strings: the values every attribute goes through.
+#include "svg/model/PTSVGArc.h"
 #include "svg/model/PTSVGColor.h"
 #include "svg/model/PTSVGGradientUnitLength.h"
 #include "svg/parse/PTSVGStyle.h"
@@ -82,6 +83,14 @@ TEST(SvgNumbers, ParsingAndPrintingIgnoreTheProcessLocale)
     EXPECT_EQ(PTSVGFloatToString(2, 3.14159), QStringLiteral("3.14"));
     EXPECT_EQ(PTSVGUnitLength(0.5, PTSVGUnitLength::Percentage).stringValue(), QStringLiteral("50%"));
     EXPECT_EQ(PTSVGColor::colorStringFromColor(QColor::fromRgbF(1, 0, 0, 0.5)), QStringLiteral("rgba(255,0,0,0.5)"));
+
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler outer = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { logged << message; });
+    PTSVGUtils::logParameters({1.5, -2, 1e-7});
+    qInstallMessageHandler(outer);
+    EXPECT_EQ(logged, QStringList{"1.500000 -2.000000 0.000000 "});
 }
 
 TEST(SvgNumbers, LeadingFloatReadsTheLongestNumericPrefix)
@@ -126,6 +135,8 @@ TEST(SvgNumbers, DegreeFunctions)
         {"atan", PTSVGAtanDegrees(1), 45},
         {"sin", PTSVGSinDegrees(30), 0.5},
         {"tan", PTSVGTanDegrees(-45), -1},
+        {"arc: degrees to radians", PTSVGArc::degreesToRadians(-90), -M_PI / 2},
+        {"arc: vector length", PTSVGArc::vectorLength({-3, 4}), 5},
     };
     // The single-precision ones agree to float accuracy only.
     for (const auto& entry : cases)

@@ -204,3 +204,27 @@ TEST(SvgDirectRenderer, MaskBitmapsCoverTheUnionFrameAtScaleTimesBackingScale)
     ASSERT_FALSE(bitmap.isNull());
     EXPECT_LE(bitmap.size().width(), 8192);
 }
+
+TEST(SvgDirectRenderer, AFixedBackingScaleSetsTheMaskResolution)
+{
+    auto svg = PTSVG::svgWithString(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100' width='100' height='100'>"
+        "<defs><mask id='m'><circle cx='50' cy='50' r='40' fill='white'/></mask></defs>"
+        "<rect width='100' height='100' fill='navy' mask='url(#m)'/></svg>");
+    ASSERT_TRUE(svg.ok());
+    PTSVG& document = *svg.value();
+    document.setRenderingEngine(0);
+    const QImage byHelper = document.imageWithSize(QSize(200, 200));
+    // Answers the mask pixels per view-box unit: the drawing's scale of 2 times the backing scale.
+    EXPECT_DOUBLE_EQ(document.computeBackingScale(0), 2);
+
+    // A coarse mask bitmap draws the circle's edge blocky.
+    EXPECT_DOUBLE_EQ(document.computeBackingScale(0.05), 0.1);
+    EXPECT_NE(document.imageWithSize(QSize(200, 200)), byHelper);
+
+    // A negative or undefined scale returns to the helper's.
+    for (double invalid : {-2.0, std::nan("")}) {
+        EXPECT_DOUBLE_EQ(document.computeBackingScale(invalid), 2);
+        EXPECT_EQ(document.imageWithSize(QSize(200, 200)), byHelper);
+    }
+}
