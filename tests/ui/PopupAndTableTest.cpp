@@ -2,7 +2,7 @@
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTTableView.h"
 
-#include "PapirusIcon.h"
+#include "GalleryPages.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -20,7 +20,7 @@ TEST(PopupButtonTest, TheTitleFollowsTheIconAndStaysOffTheArrow)
     QAction* plain = menu.addAction(QStringLiteral("A very long title that cannot fit in the button at all"));
     QMenu* sub = menu.addMenu(QStringLiteral("More"));
     QAction* withIcon =
-        sub->addAction(QIcon(QPixmap::fromImage(papirusIcon(QStringLiteral("document-save"), 16))),
+        sub->addAction(QIcon(QPixmap::fromImage(GalleryPages::papirusActionIcon(QStringLiteral("document-save"), 16))),
                        QStringLiteral("PNG"));
     PTSheetViewPopupButton button;
     button.resize(120, 24);

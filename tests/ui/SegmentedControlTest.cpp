@@ -4,7 +4,7 @@
 #include "ui/controls/PTToolbarSegmentedControlCell.h"
 #include "ui/theme/PTStyles.h"
 
-#include "PapirusIcon.h"
+#include "GalleryPages.h"
 #include "ThemeScope.h"
 
 #include <QAction>
@@ -42,7 +42,7 @@ QMenu* menuWith(QWidget* owner, const QStringList& titles, std::initializer_list
 
 TEST(SegmentedControlTest, SegmentWidthsFollowLabelsIconsAndMinimum)
 {
-    const QImage icon = papirusIcon(QStringLiteral("view-grid"));
+    const QImage icon = GalleryPages::papirusActionIcon(QStringLiteral("view-grid"));
     ASSERT_FALSE(icon.isNull());
     const QString sep = PTToolbarSegmentedControl::DefaultLabelSeperator;
     struct Case {
@@ -350,7 +350,7 @@ TEST(SegmentedControlTest, SegmentLooksFollowSelectionKeyAndHover)
 TEST(SegmentedControlTest, IconsAreTintedAndToolbarsGetThePlatformBezel)
 {
     ThemeScope theme(PTAppearanceAqua);
-    const QImage icon = papirusIcon(QStringLiteral("list-add"));
+    const QImage icon = GalleryPages::papirusActionIcon(QStringLiteral("list-add"));
     PTToolbarSegmentedControl control;
     control.setSegmentCount(1);
     control.setImage(icon, 0);
