@@ -43,26 +43,28 @@ void PTToolbarSegmentedControlCell::drawCustomBezel(QPainter& painter, const QRe
     const QPainterPath path = MCAdditions::bezierPathWithRoundRect(bezel, control.borderRadius());
     const QPainterPath inset = MCAdditions::bezierPathByInsettingPathBy(path, 1);
 
-    pt::Shadow shadow{QColor(0, 0, 0, 13), QPointF(0, -1), 1};
-    if (dark)
-        shadow = {QColor::fromRgbF(0, 0, 0, 0.4f), QPointF(0, 0), 1};
-    else if (confirmation)
-        shadow.color = QColor::fromRgbF(0x01 / 255.0f, 0x5D / 255.0f, 1, 0.19f);
-    if (dark) {
-        PTControlDrawing::drawDropShadow(painter, inset, shadow);
-        PTControlDrawing::drawDropShadow(painter, inset, {QColor::fromRgbF(0, 0, 0, 0.2f), QPointF(0, -1), 1});
-        painter.fillPath(inset, QColor(0x62, 0x62, 0x62));
-    } else {
-        PTControlDrawing::drawDropShadow(painter, path, shadow);
-        painter.fillPath(path, Qt::white);
+    // The shadowed body and the rim over the segments are the costly parts and change with few inputs: each is
+    // drawn once into a cached pixmap.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const bool pressedAccent = confirmation && control.selectedSegment() == 0;
+    const BodyKey key{frame.size(), ratio, dark, confirmation, pressedAccent, control.borderRadius(),
+                      control.strokeColor()};
+    if (!(key == bodyKey_) || body_.isNull()) {
+        bodyKey_ = key;
+        const auto layer = [&](auto draw) {
+            QPixmap pixmap((frame.size() * ratio).toSize());
+            pixmap.setDevicePixelRatio(ratio);
+            pixmap.fill(Qt::transparent);
+            QPainter layerPainter(&pixmap);
+            layerPainter.setRenderHint(QPainter::Antialiasing);
+            layerPainter.translate(-frame.topLeft());
+            draw(layerPainter);
+            return pixmap;
+        };
+        body_ = layer([&](QPainter& p) { drawBody(p, bezel, path, inset, dark, confirmation, pressedAccent); });
+        rim_ = layer([&](QPainter& p) { drawRim(p, bezel, path, inset, dark, confirmation, control.strokeColor()); });
     }
-    const QPainterPath& body = dark ? inset : path;
-    if (confirmation) {
-        const PTStyles::Gradient gradient = control.selectedSegment() == 0
-                                                ? PTStyles::defaultControlHighlightedGradient()
-                                                : PTStyles::defaultControlGradient();
-        painter.fillPath(body, gradient.over(bezel));
-    }
+    painter.drawPixmap(frame.topLeft(), body_);
 
     drawOverlayingTextures(painter, bezel, control);
 
@@ -84,16 +86,50 @@ void PTToolbarSegmentedControlCell::drawCustomBezel(QPainter& painter, const QRe
             painter.fillRect(QRectF(segment.x() - 1, frame.y() + 1, 1, frame.height() - 3), separator);
     }
 
+    painter.drawPixmap(frame.topLeft(), rim_);
+}
+
+void PTToolbarSegmentedControlCell::drawRim(QPainter& painter, const QRectF& bezel, const QPainterPath& path,
+                                            const QPainterPath& inset, bool dark, bool confirmation,
+                                            const QColor& stroke)
+{
     if (dark) {
         MCAdditions::fillWithInnerShadow(painter, inset, PTStyles::darkModeControlShadow());
-    } else {
-        QPainterPath ring = path;
-        ring.addPath(inset);
-        ring.setFillRule(Qt::OddEvenFill);
-        QColor faded = control.strokeColor();
-        faded.setAlphaF(confirmation ? 0.1f : faded.alphaF());
-        painter.fillPath(ring, PTStyles::Gradient{faded, control.strokeColor()}.over(bezel));
+        return;
     }
+    QPainterPath ring = path;
+    ring.addPath(inset);
+    ring.setFillRule(Qt::OddEvenFill);
+    QColor faded = stroke;
+    faded.setAlphaF(confirmation ? 0.1f : faded.alphaF());
+    painter.fillPath(ring, PTStyles::Gradient{faded, stroke}.over(bezel));
+}
+
+void PTToolbarSegmentedControlCell::drawBody(QPainter& painter, const QRectF& bezel, const QPainterPath& path,
+                                             const QPainterPath& inset, bool dark, bool confirmation,
+                                             bool pressedAccent)
+{
+    pt::Shadow shadow{QColor(0, 0, 0, 13), QPointF(0, -1), 1};
+    if (dark)
+        shadow = {QColor::fromRgbF(0, 0, 0, 0.4f), QPointF(0, 0), 1};
+    else if (confirmation)
+        shadow.color = QColor::fromRgbF(0x01 / 255.0f, 0x5D / 255.0f, 1, 0.19f);
+    if (dark) {
+        PTControlDrawing::drawDropShadow(painter, inset, shadow);
+        PTControlDrawing::drawDropShadow(painter, inset, {QColor::fromRgbF(0, 0, 0, 0.2f), QPointF(0, -1), 1});
+        painter.fillPath(inset, QColor(0x62, 0x62, 0x62));
+    } else {
+        PTControlDrawing::drawDropShadow(painter, path, shadow);
+        painter.fillPath(path, Qt::white);
+    }
+    const QPainterPath& body = dark ? inset : path;
+    if (confirmation) {
+        const PTStyles::Gradient gradient = pressedAccent
+                                                ? PTStyles::defaultControlHighlightedGradient()
+                                                : PTStyles::defaultControlGradient();
+        painter.fillPath(body, gradient.over(bezel));
+    }
+
 }
 
 void PTToolbarSegmentedControlCell::drawPlatformBezel(QPainter& painter, const QRectF& frame,
