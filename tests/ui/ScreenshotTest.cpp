@@ -69,14 +69,14 @@ TEST(ScreenshotTest, ControlsPage)
     ThemeScope theme(PTAppearanceAqua);
     const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
     GalleryPages::writeScreenshots(folder);
-    const auto controlsPage = [] {
+    const auto build = [](const char* name) {
         for (const GalleryPages::Page& page : GalleryPages::stillPages()) {
-            if (page.name == QLatin1String("controls"))
+            if (page.name == QLatin1String(name))
                 return std::unique_ptr<QWidget>(page.build());
         }
         return std::unique_ptr<QWidget>();
     };
-    const std::unique_ptr<QWidget> page = controlsPage();
+    const std::unique_ptr<QWidget> page = build("controls");
     ASSERT_TRUE(page);
     const auto* views = page->findChild<PTToolbarSegmentedControl*>(QStringLiteral("views"));
     const auto* on = page->findChild<QWidget*>(QStringLiteral("switchOn"));
@@ -108,6 +108,16 @@ TEST(ScreenshotTest, ControlsPage)
         EXPECT_TRUE(near(image.pixelColor(track), PTStyles::defaultBlue())) << c.file;
         EXPECT_TRUE(near(image.pixelColor(body), c.popupBody))
             << c.file << " " << image.pixelColor(body).name().toStdString();
+    }
+
+    // The finished progress sheet's OK is the accent control: blue where the label leaves its body bare.
+    const std::unique_ptr<QWidget> progress = build("progress-sheet");
+    const auto* ok = progress->findChild<PTToolbarSegmentedControl*>();
+    ASSERT_TRUE(ok);
+    const QPoint okBody = ok->mapTo(progress.get(), QPoint(4, ok->height() / 2));
+    for (const char* file : {"progress-sheet-light.png", "progress-sheet-dark.png"}) {
+        const QColor pixel = QImage(QDir(folder).filePath(QString::fromLatin1(file))).pixelColor(okBody);
+        EXPECT_GT(pixel.blue(), pixel.red() + 100) << file << " " << pixel.name().toStdString();
     }
 }
 

@@ -292,6 +292,14 @@ TEST(SegmentedControlTest, PressesClickOrOpenTheMenu)
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(int(first.right()) - 3, 17));
     EXPECT_EQ(actions.count(), 2);
     EXPECT_EQ(actions.last().at(0).toInt(), 0);
+
+    // A press held past the style's delay opens the menu too, and its release sends nothing.
+    const QPoint middle(int(second.x()) + 5, 5);
+    QTest::mousePress(control, Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 3000));
+    menu->close();
+    QTest::mouseRelease(control, Qt::LeftButton, {}, middle);
+    EXPECT_EQ(actions.count(), 2);
 }
 
 TEST(SegmentedControlTest, SegmentLooksFollowSelectionKeyAndHover)

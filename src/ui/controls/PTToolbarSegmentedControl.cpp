@@ -90,7 +90,10 @@ void PTToolbarSegmentedControl::setSegmentCount(int count)
 
 void PTToolbarSegmentedControl::setSelectedSegment(int segment)
 {
-    selectedSegment_ = segment >= 0 && segment < segmentCount() ? segment : -1;
+    // -1 selects none.
+    if (segment != -1 && !isValidSegment(segment, "setSelectedSegment"))
+        return;
+    selectedSegment_ = segment;
     update();
 }
 

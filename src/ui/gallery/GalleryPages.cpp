@@ -60,6 +60,9 @@ QWidget* progressSheetPage()
     sheet->setMessage(QStringLiteral("Writing PNG files at 1x and 2x"));
     sheet->setProgress(96, 240);
     sheet->setAllowsCancellation(true);
+    // The finished state: the OK control waits for the user.
+    sheet->setAllowsButtonControls(true);
+    sheet->setUserInteractiveMode(0);
     QWidget* window = sheet->window();
     window->setParent(page, Qt::Widget);
     window->show();
