@@ -201,6 +201,31 @@ TEST(SegmentedControlTest, HeightAndAccentStyle)
     EXPECT_FALSE(plain.confirmationStyle());
 }
 
+// Segments of different widths: the selection tint and the separator sit on the segment itself.
+TEST(SegmentedControlTest, TheOwnBezelTintsTheSelectedSegmentWhereItIs)
+{
+    ThemeScope theme(PTAppearanceAqua);
+    PTToolbarSegmentedControl control;
+    control.setSegmentCount(2);
+    control.setCustomHeight(24);
+    control.setMinWidth(100);
+    control.setObeyMinWidthForSingleSegment(true);
+    control.setAutoCalculatesFrame(true);
+    control.setSelectedSegment(1);
+    control.setMinWidth(30);
+    control.setSublabeledFromMenus(true);
+    control.setLabel(QStringLiteral("A label that makes the first segment wide"), 0);
+    const QRectF first = control.rectForSegment(0);
+    const QRectF second = control.rectForSegment(1);
+    ASSERT_GT(first.width(), 2 * second.width());
+    const QImage image = control.grab().toImage();
+    EXPECT_EQ(image.pixelColor(int(second.x()) + 4, 3).red(), 240);
+    // Where segment index x segment width would put the tint: still inside the first segment.
+    EXPECT_EQ(image.pixelColor(int(second.width()) + 4, 3).red(), 255);
+    const QColor separator = image.pixelColor(int(second.x()) - 1, 12);
+    EXPECT_LT(separator.red(), 240);
+}
+
 TEST(SegmentedControlTest, KeyEquivalentsMatchKeysAndModifiers)
 {
     const auto none = Qt::NoModifier;
@@ -258,6 +283,10 @@ TEST(SegmentedControlTest, KeyEquivalentsMatchKeysAndModifiers)
     window.show();
     focus->setFocus();
     QSignalSpy okActions(ok, &PTToolbarSegmentedControl::action);
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_EQ(okActions.count(), 1);
+    // A hidden control is not there to be clicked.
+    ok->hide();
     QTest::keyClick(focus, Qt::Key_Escape);
     EXPECT_EQ(okActions.count(), 1);
 }

@@ -469,7 +469,7 @@ bool PTToolbarSegmentedControl::event(QEvent* event)
 
 bool PTToolbarSegmentedControl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == keyWindow_ && event->type() == QEvent::KeyPress) {
+    if (watched == keyWindow_ && event->type() == QEvent::KeyPress && isVisible()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (performKeyEquivalent(key->key(), key->modifiers(), key->text()))
             return true;
