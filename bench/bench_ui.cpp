@@ -344,7 +344,7 @@ void HoverSweepSegmented(benchmark::State& state)
     const auto control = fiveSegments();
     for (auto _ : state)
         sweep(control.get());
-    state.counters["width"] = control->width();
+    state.counters["steps"] = (control->width() + 3) / 4;
 }
 
 void HoverSweepTabBar(benchmark::State& state)
@@ -352,7 +352,7 @@ void HoverSweepTabBar(benchmark::State& state)
     const auto bar = fiveTabs();
     for (auto _ : state)
         sweep(bar.get());
-    state.counters["width"] = bar->width();
+    state.counters["steps"] = (bar->width() + 3) / 4;
 }
 
 void LabelChangeSegmented(benchmark::State& state)
