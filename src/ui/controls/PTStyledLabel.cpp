@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -18,6 +19,11 @@ void PTStyledLabel::append(const QString& text, const QFont& font, const QColor&
     const QFontMetricsF metrics(font);
     runs_.push_back({text, font, color});
     advances_.push_back(metrics.horizontalAdvance(text));
+    runAscents_.push_back(metrics.ascent());
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.prepare(QTransform(), font);
+    laidOut_.push_back(laidOut);
     width_ += advances_.back();
     ascent_ = std::max(ascent_, metrics.ascent());
     descent_ = std::max(descent_, metrics.descent());
@@ -29,14 +35,6 @@ QString PTStyledLabel::string() const
     for (const Run& run : runs_)
         text += run.text;
     return text;
-}
-
-PTStyledLabel PTStyledLabel::withColor(const QColor& color) const
-{
-    PTStyledLabel copy = *this;
-    for (Run& run : copy.runs_)
-        run.color = color;
-    return copy;
 }
 
 PTStyledLabel PTStyledLabel::cutKeeping(int kept) const
@@ -86,17 +84,21 @@ PTStyledLabel PTStyledLabel::fittedTo(qreal width) const
     return cutKeeping(low);
 }
 
-void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width) const
+void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color) const
 {
-    const PTStyledLabel line = fittedTo(width);
-    qreal pen = x + (width - line.width()) / 2;
+    // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
+    if (width_ > width) {
+        fittedTo(width).draw(painter, x, baseline, width, color);
+        return;
+    }
+    qreal pen = x + (width - width_) / 2;
     painter.save();
-    for (size_t i = 0; i < line.runs_.size(); ++i) {
-        const Run& run = line.runs_[i];
+    for (size_t i = 0; i < runs_.size(); ++i) {
+        const Run& run = runs_[i];
         painter.setFont(run.font);
-        painter.setPen(run.color);
-        painter.drawText(QPointF(pen, baseline), run.text);
-        pen += line.advances_[i];
+        painter.setPen(color.isValid() ? color : run.color);
+        painter.drawStaticText(QPointF(pen, baseline - runAscents_[i]), laidOut_[i]);
+        pen += advances_[i];
     }
     painter.restore();
 }

@@ -205,8 +205,7 @@ void PTToolbarSegmentedControlCell::drawSegment(QPainter& painter, int segment, 
         const qreal iconRoom = control.iconSpacing() + IconSize;
         if (!image.isNull() && !(control.autoCentersLabel() && text.x() + iconRoom < centred))
             text.setLeft(text.left() + iconRoom);
-        const PTStyledLabel coloured = look.textColor.isValid() ? styled->withColor(look.textColor) : *styled;
-        coloured.draw(painter, text.x(), h / 2 + styled->height() / 2 - 2, text.width());
+        styled->draw(painter, text.x(), h / 2 + styled->height() / 2 - 2, text.width(), look.textColor);
     }
 
     if (look.drawsArrow) {
