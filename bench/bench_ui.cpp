@@ -1,6 +1,7 @@
 // The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
-// stacks, and progress from four workers. Runs on the offscreen platform with its own settings.
+// stacks, progress from four workers, and a five-segment control against a tab bar (hover sweeps, label changes). Runs on the offscreen platform with its own settings.
 #include "ui/controls/PTTitleLabel.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/PTInterfaceKit.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/theme/PTStyles.h"
@@ -11,13 +12,17 @@
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 
+#include "GalleryPages.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -285,6 +290,95 @@ void ProgressPostPerCall(benchmark::State& state)
 
 BENCHMARK(ProgressCoalesced)->Name("Progress/coalesced")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(ProgressPostPerCall)->Name("Progress/post per call")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+constexpr int Segments = 5;
+const char* const SegmentLabels[Segments] = {"Grid", "List", "Columns", "Gallery", "Cover"};
+const char* const SegmentIcons[Segments] = {"view-grid", "view-list-details", "view-list-tree", "view-list-icons",
+                                            "document-export"};
+
+std::unique_ptr<PTToolbarSegmentedControl> fiveSegments()
+{
+    auto control = std::make_unique<PTToolbarSegmentedControl>();
+    control->setSegmentCount(Segments);
+    control->setSublabeledFromMenus(true);
+    control->setCustomHeight(24);
+    for (int i = 0; i < Segments; ++i) {
+        control->setLabel(QString::fromLatin1(SegmentLabels[i]), i);
+        control->setSublabel(QStringLiteral("64 px"), i);
+        control->setImage(GalleryPages::papirusActionIcon(QString::fromLatin1(SegmentIcons[i])), i);
+    }
+    control->setAutoCalculatesFrame(true);
+    control->show();
+    settle();
+    return control;
+}
+
+std::unique_ptr<QTabBar> fiveTabs()
+{
+    auto bar = std::make_unique<QTabBar>();
+    for (int i = 0; i < Segments; ++i)
+        bar->addTab(QIcon(QPixmap::fromImage(GalleryPages::papirusActionIcon(QString::fromLatin1(SegmentIcons[i])))),
+                    QString::fromLatin1(SegmentLabels[i]));
+    bar->resize(bar->sizeHint());
+    bar->show();
+    settle();
+    return bar;
+}
+
+// The pointer crosses the widget four pixels at a time; every step is delivered as a move and a hover and
+// painted at once.
+void sweep(QWidget* widget)
+{
+    for (int x = 0; x < widget->width(); x += 4) {
+        const QPointF at(x, widget->height() / 2);
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+        QHoverEvent hover(QEvent::HoverMove, at, widget->mapToGlobal(at), at - QPointF(4, 0));
+        QApplication::sendEvent(widget, &hover);
+        widget->repaint();
+    }
+}
+
+void HoverSweepSegmented(benchmark::State& state)
+{
+    const auto control = fiveSegments();
+    for (auto _ : state)
+        sweep(control.get());
+    state.counters["steps"] = (control->width() + 3) / 4;
+}
+
+void HoverSweepTabBar(benchmark::State& state)
+{
+    const auto bar = fiveTabs();
+    for (auto _ : state)
+        sweep(bar.get());
+    state.counters["steps"] = (bar->width() + 3) / 4;
+}
+
+void LabelChangeSegmented(benchmark::State& state)
+{
+    const auto control = fiveSegments();
+    int n = 0;
+    for (auto _ : state) {
+        control->setLabel(QStringLiteral("Columns %1").arg(++n % 10), 2);
+        control->repaint();
+    }
+}
+
+void LabelChangeTabBar(benchmark::State& state)
+{
+    const auto bar = fiveTabs();
+    int n = 0;
+    for (auto _ : state) {
+        bar->setTabText(2, QStringLiteral("Columns %1").arg(++n % 10));
+        bar->repaint();
+    }
+}
+
+BENCHMARK(HoverSweepSegmented)->Name("HoverSweep/segmented control")->Unit(benchmark::kMicrosecond);
+BENCHMARK(HoverSweepTabBar)->Name("HoverSweep/QTabBar")->Unit(benchmark::kMicrosecond);
+BENCHMARK(LabelChangeSegmented)->Name("LabelChange/segmented control")->Unit(benchmark::kMicrosecond);
+BENCHMARK(LabelChangeTabBar)->Name("LabelChange/QTabBar")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

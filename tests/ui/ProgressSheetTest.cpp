@@ -2,6 +2,7 @@
 #include "ui/controls/PTSheetButton.h"
 #include "ui/PTMainWindow.h"
 #include "ui/sheets/PTMainQueueCoalescer.h"
+#include "ui/controls/PTSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/views/PTStackView.h"
 
@@ -130,9 +131,10 @@ TEST_F(ProgressSheetTest, OkIsOffUntilTheUserMustAcknowledge)
     EXPECT_FALSE(sheet.okControl()->isEnabled());
     sheet.setUserInteractiveMode(0);
     EXPECT_TRUE(sheet.okControl()->isEnabled());
-    EXPECT_EQ(sheet.okControl()->text(), QStringLiteral("Done"));
+    EXPECT_EQ(sheet.okControl()->label(0), QStringLiteral("Done"));
+    EXPECT_EQ(sheet.okControl()->accessibleName(), QStringLiteral("Done"));
 
-    pt::ModalRunner::setHook([&](QWidget*) { sheet.okControl()->click(); });
+    pt::ModalRunner::setHook([&](QWidget*) { sheet.okControl()->performClick(); });
     // The work never finishes by itself: only OK ends the run.
     EXPECT_EQ(sheet.runModal([](const PTProgressSheet::Completion&) {}), 1);
     EXPECT_FALSE(sheet.window()->isVisible());

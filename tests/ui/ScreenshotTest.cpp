@@ -2,6 +2,9 @@
 
 #include "ThemeScope.h"
 
+#include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/theme/PTStyles.h"
+
 #include <QDir>
 #include <QImage>
 #include <QWidget>
@@ -23,7 +26,7 @@ TEST(ScreenshotTest, PagesInBothThemes)
     ThemeScope theme(PTAppearanceAqua);
     const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
     const QStringList files = GalleryPages::writeScreenshots(folder);
-    ASSERT_EQ(files.size(), 10);
+    ASSERT_EQ(files.size(), 12);
 
     struct Case {
         const char* file;
@@ -57,6 +60,65 @@ TEST(ScreenshotTest, PagesInBothThemes)
     const QImage tabsDark(QDir(folder).filePath(QStringLiteral("title-band-tabs-dark.png")));
     EXPECT_EQ(tabsLight.pixelColor(tabsLight.width() / 2, 4), QColor(Qt::white));
     EXPECT_EQ(tabsDark.pixelColor(tabsDark.width() / 2, 4), QColor(0x3D, 0x3D, 0x3D));
+}
+
+// The controls page: a selected segment is tinted 6 % darker than its neighbour, the switch that is on fills its
+// track with the tint, and the dark pop-up body is #626262.
+TEST(ScreenshotTest, ControlsPage)
+{
+    ThemeScope theme(PTAppearanceAqua);
+    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
+    GalleryPages::writeScreenshots(folder);
+    const auto build = [](const char* name) {
+        for (const GalleryPages::Page& page : GalleryPages::stillPages()) {
+            if (page.name == QLatin1String(name))
+                return std::unique_ptr<QWidget>(page.build());
+        }
+        return std::unique_ptr<QWidget>();
+    };
+    const std::unique_ptr<QWidget> page = build("controls");
+    ASSERT_TRUE(page);
+    const auto* views = page->findChild<PTToolbarSegmentedControl*>(QStringLiteral("views"));
+    const auto* on = page->findChild<QWidget*>(QStringLiteral("switchOn"));
+    const auto* popup = page->findChild<QWidget*>(QStringLiteral("popup"));
+    ASSERT_TRUE(views && on && popup);
+    // Above the labels and icons, below the border.
+    const auto pointIn = [&](int segment) {
+        return views->mapTo(page.get(), QPoint(int(views->rectForSegment(segment).x()) + 4, 3));
+    };
+    const QPoint track = on->mapTo(page.get(), QPoint(6, on->height() / 2));
+    const QPoint body = popup->mapTo(page.get(), QPoint(popup->width() - 19 - 8, popup->height() / 2));
+
+    struct Case {
+        const char* file;
+        int appearance;
+        int plainBody;
+        QColor popupBody;
+    };
+    const Case cases[] = {{"controls-light.png", PTAppearanceAqua, 0xFF, Qt::white},
+                          {"controls-dark.png", PTAppearanceDark, 0x62, QColor(0x62, 0x62, 0x62)}};
+    for (const Case& c : cases) {
+        const QImage image(QDir(folder).filePath(QString::fromLatin1(c.file)));
+        ASSERT_FALSE(image.isNull()) << c.file;
+        ThemeScope::set(c.appearance);
+        const QColor neighbour = image.pixelColor(pointIn(0));
+        const QColor selected = image.pixelColor(pointIn(1));
+        EXPECT_NEAR(neighbour.red(), c.plainBody, 2) << c.file;
+        EXPECT_NEAR(selected.red(), c.plainBody * 0.94, 2) << c.file;
+        EXPECT_TRUE(near(image.pixelColor(track), PTStyles::defaultBlue())) << c.file;
+        EXPECT_TRUE(near(image.pixelColor(body), c.popupBody))
+            << c.file << " " << image.pixelColor(body).name().toStdString();
+    }
+
+    // The finished progress sheet's OK is the accent control: blue where the label leaves its body bare.
+    const std::unique_ptr<QWidget> progress = build("progress-sheet");
+    const auto* ok = progress->findChild<PTToolbarSegmentedControl*>();
+    ASSERT_TRUE(ok);
+    const QPoint okBody = ok->mapTo(progress.get(), QPoint(4, ok->height() / 2));
+    for (const char* file : {"progress-sheet-light.png", "progress-sheet-dark.png"}) {
+        const QColor pixel = QImage(QDir(folder).filePath(QString::fromLatin1(file))).pixelColor(okBody);
+        EXPECT_GT(pixel.blue(), pixel.red() + 100) << file << " " << pixel.name().toStdString();
+    }
 }
 
 } // namespace

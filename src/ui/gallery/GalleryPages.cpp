@@ -2,6 +2,11 @@
 
 #include "ui/controls/PTAutoHeightTextField.h"
 #include "ui/controls/PTButton.h"
+#include "ui/controls/PTSegmentedControl.h"
+#include "ui/controls/PTSheetAutoExpandingTextField.h"
+#include "ui/controls/PTSheetTextField.h"
+#include "ui/controls/PTSheetViewPopupButton.h"
+#include "ui/controls/PTSwitchControl.h"
 #include "ui/controls/PTClickableTextField.h"
 #include "ui/controls/PTSheetButton.h"
 #include "ui/controls/PTSmallTextLabel.h"
@@ -15,8 +20,12 @@
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTStackView.h"
 
+#include "svg/PTSVG.h"
+
 #include <QDir>
+#include <QAction>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
 
@@ -51,6 +60,9 @@ QWidget* progressSheetPage()
     sheet->setMessage(QStringLiteral("Writing PNG files at 1x and 2x"));
     sheet->setProgress(96, 240);
     sheet->setAllowsCancellation(true);
+    // The finished state: the OK control waits for the user.
+    sheet->setAllowsButtonControls(true);
+    sheet->setUserInteractiveMode(0);
     QWidget* window = sheet->window();
     window->setParent(page, Qt::Widget);
     window->show();
@@ -139,7 +151,95 @@ QWidget* labelsPage()
     return page;
 }
 
+// Segmented controls (labels, sublabels from a menu, icons, the accent style, the style's bezel), switches,
+// text fields and a pop-up button, placed at fixed points so that screenshots can be sampled.
+QWidget* controlsPage()
+{
+    auto* page = new PTSheetView;
+    page->setAccessibleName(QStringLiteral("Controls"));
+
+    auto* views = new PTSegmentedControl(page);
+    views->setSegmentCount(3);
+    views->setSublabeledFromMenus(true);
+    views->setCustomHeight(24);
+    views->setMinWidth(60);
+    auto* sizes = new QMenu(views);
+    for (const char* size : {"32 px", "64 px", "128 px"})
+        sizes->addAction(QString::fromLatin1(size))->setCheckable(true);
+    sizes->actions().at(1)->setChecked(true);
+    const char* const labels[] = {"Grid", "List", "Tree"};
+    const char* const icons[] = {"view-grid", "view-list-details", "view-list-tree"};
+    for (int i = 0; i < 3; ++i) {
+        views->setLabel(QString::fromLatin1(labels[i]), i);
+        views->setImage(papirusActionIcon(QString::fromLatin1(icons[i])), i);
+    }
+    views->setMenu(sizes, 0);
+    views->setSelectedSegment(1);
+    views->setAutoCalculatesFrame(true);
+    views->setObjectName(QStringLiteral("views"));
+    views->move(20, 20);
+
+    auto* accent = new PTSegmentedControl(page);
+    accent->setSegmentCount(1);
+    accent->setSublabeledFromMenus(true);
+    accent->setConfirmationStyle(true);
+    accent->setCustomHeight(24);
+    accent->setMinWidth(80);
+    accent->setObeyMinWidthForSingleSegment(true);
+    accent->setAutoCalculatesFrame(true);
+    accent->setLabel(QStringLiteral("Export"), 0);
+    accent->setObjectName(QStringLiteral("accent"));
+    accent->move(20, 60);
+
+    auto* platform = new PTSegmentedControl(page);
+    platform->setSegmentCount(2);
+    platform->setSublabeledFromMenus(true);
+    platform->setImage(papirusActionIcon(QStringLiteral("go-previous")), 0);
+    platform->setImage(papirusActionIcon(QStringLiteral("go-next")), 1);
+    platform->setLabel(QStringLiteral("Back"), 0);
+    platform->setLabel(QStringLiteral("Forward"), 1);
+    platform->setAutoCalculatesFrame(true);
+    platform->move(140, 62);
+
+    auto* on = new PTSwitchControl(page);
+    on->setAccessibleName(QStringLiteral("Show names"));
+    on->setObjectName(QStringLiteral("switchOn"));
+    on->setChecked(true);
+    on->move(20, 100);
+    auto* off = new PTSwitchControl(page);
+    off->setAccessibleName(QStringLiteral("Show sizes"));
+    off->move(80, 100);
+
+    auto* field = new PTSheetTextField(page);
+    field->setAccessibleName(QStringLiteral("Name"));
+    field->setText(QStringLiteral("Material Design"));
+    field->setGeometry(20, 140, 180, 22);
+    auto* description = new PTSheetAutoExpandingTextField(page);
+    description->setAccessibleName(QStringLiteral("Description"));
+    description->resize(180, 20);
+    description->move(220, 140);
+    description->setPlainText(QStringLiteral("A wrapping field grows with its text and shrinks again when it is cut."));
+
+    auto* menu = new QMenu(page);
+    menu->addAction(QStringLiteral("PNG"));
+    menu->addMenu(QStringLiteral("PDF"))->addAction(QStringLiteral("Vector"));
+    auto* popup = new PTSheetViewPopupButton(page);
+    popup->setPopupMenu(menu);
+    popup->setObjectName(QStringLiteral("popup"));
+    popup->setGeometry(20, 190, 140, 24);
+
+    page->resize(PageWidth, 240);
+    return page;
+}
+
 } // namespace
+
+QImage papirusActionIcon(const QString& name, int size)
+{
+    const auto svg = PTSVG::svgWithFile(QStringLiteral("/usr/share/icons/Papirus/16x16/actions/") + name +
+                                        QStringLiteral(".svg"));
+    return svg ? svg.value()->imageWithSize(QSize(size, size)).copy() : QImage();
+}
 
 std::vector<Page> stillPages()
 {
@@ -149,6 +249,7 @@ std::vector<Page> stillPages()
         {QStringLiteral("stack"), QStringLiteral("Stack"), stackPage},
         {QStringLiteral("buttons"), QStringLiteral("Buttons"), buttonsPage},
         {QStringLiteral("labels"), QStringLiteral("Labels"), labelsPage},
+        {QStringLiteral("controls"), QStringLiteral("Controls"), controlsPage},
     };
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ struct Page {
     QString title; // the tab title
     std::function<QWidget*()> build;
 };
+
+// A Papirus action icon drawn at a size in pixels; null when the icon theme is missing.
+QImage papirusActionIcon(const QString& name, int size = 12);
 
 // The pages that show still widgets (the ones screenshots are made of).
 std::vector<Page> stillPages();

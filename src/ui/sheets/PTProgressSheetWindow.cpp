@@ -1,6 +1,7 @@
 #include "ui/sheets/PTProgressSheetWindow.h"
 
 #include "ui/controls/PTAutoHeightTextField.h"
+#include "ui/controls/PTSegmentedControl.h"
 #include "ui/controls/PTSheetButton.h"
 #include "ui/PTMainWindow.h"
 #include "ui/sheets/PTMainQueueCoalescer.h"
@@ -69,12 +70,21 @@ PTProgressSheetWindow::PTProgressSheetWindow(const QString& title, QObject* pare
     auto* buttons = new QHBoxLayout(buttonContainerView_);
     buttons->setContentsMargins(20, 10, 20, 14);
     buttons->addStretch();
-    okControl_ = new PTSheetAcceptButton(tr("OK"));
-    okControl_->setFixedSize(okControl_->sizeHint());
+    // A one-segment control in the confirmation style; Return clicks it.
+    okControl_ = new PTSegmentedControl;
+    okControl_->setSegmentCount(1);
+    okControl_->setSublabeledFromMenus(true);
+    okControl_->setConfirmationStyle(true);
+    okControl_->setCustomHeight(24);
+    okControl_->setMinWidth(70);
+    okControl_->setObeyMinWidthForSingleSegment(true);
+    okControl_->setAutoCalculatesFrame(true);
+    okControl_->setKeyEquivalent(QStringLiteral("\r"));
+    setButtonControlLabel(tr("OK"));
     buttons->addWidget(okControl_);
     buttonContainerView_->resize(SheetWidth, buttons->sizeHint().height());
     buttonContainerView_->hide();
-    connect(okControl_, &QPushButton::clicked, this, &PTProgressSheetWindow::ok);
+    connect(okControl_, &PTToolbarSegmentedControl::action, this, &PTProgressSheetWindow::ok);
 
     auto* separator = new PTPanelSeparator;
     separator->setSoften(true);
@@ -187,8 +197,7 @@ void PTProgressSheetWindow::setCancelHandler(std::function<void()> handler)
 void PTProgressSheetWindow::setButtonControlLabel(const QString& label)
 {
     buttonControlLabel_ = label;
-    okControl_->setText(label);
-    okControl_->setAccessibleName(label);
+    okControl_->setLabel(label, 0);
     okControl_->setFixedSize(okControl_->sizeHint());
 }
 

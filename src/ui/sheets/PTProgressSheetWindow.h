@@ -10,7 +10,7 @@
 class PTAutoHeightTextField;
 class PTMainQueueCoalescer;
 class PTSheet;
-class PTSheetAcceptButton;
+class PTSegmentedControl;
 class PTSheetCloseButton;
 class PTSheetViewTitleBarController;
 class PTStackView;
@@ -64,7 +64,7 @@ public:
     // The parts, for the shell's own wiring and for tests.
     QProgressBar* progressIndicator() const { return progressIndicator_; }
     PTAutoHeightTextField* messageTextField() const { return messageTextField_; }
-    PTSheetAcceptButton* okControl() const { return okControl_; }
+    PTSegmentedControl* okControl() const { return okControl_; }
     PTSheetCloseButton* cancelControl() const { return cancelControl_; }
     QWidget* buttonContainerView() const { return buttonContainerView_; }
     PTStackView* stackView() const { return stackView_; }
@@ -87,7 +87,7 @@ private:
     QProgressBar* progressIndicator_ = nullptr;
     PTAutoHeightTextField* messageTextField_ = nullptr;
     QWidget* buttonContainerView_ = nullptr;
-    PTSheetAcceptButton* okControl_ = nullptr;
+    PTSegmentedControl* okControl_ = nullptr;
     PTSheetCloseButton* cancelControl_ = nullptr;
     QPointer<QWidget> accessoryView_;
     std::function<void()> cancelHandler_;

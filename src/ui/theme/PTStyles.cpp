@@ -15,14 +15,14 @@ QColor hex(int value, double alpha = 1.0)
     return PTColorFromHEX(value, alpha);
 }
 
-QFont systemFont(int pixelSize)
+} // namespace
+
+QFont PTStyles::systemFont(int pixelSize)
 {
     QFont font;
     font.setPixelSize(pixelSize);
     return font;
 }
-
-} // namespace
 
 QLinearGradient PTStyles::Gradient::over(const QRectF& rect) const
 {

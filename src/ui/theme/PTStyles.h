@@ -52,6 +52,8 @@ public:
     static qreal defaultControlBorderRadius() { return 3.0; }
     static qreal defaultDisabledAlpha() { return 0.7; }
     static QFont inputFont();
+    // The application's font at a size in pixels.
+    static QFont systemFont(int pixelSize);
 
     // For an explicit appearance (the grid can show one of its own): only 0 is dark.
     static QColor gridBackgroundColorForAppearance(int appearance);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QStaticText>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+// One line of text made of differently styled runs. Each run is measured and laid out once, when it is
+// appended, so drawing at the natural width measures and shapes nothing; a line wider than its room is cut in
+// the middle across the runs.
+class PTStyledLabel {
+public:
+    struct Run {
+        QString text;
+        QFont font;
+        QColor color;
+    };
+
+    void append(const QString& text, const QFont& font, const QColor& color);
+    bool isEmpty() const { return runs_.empty(); }
+    QString string() const;
+    const std::vector<Run>& runs() const { return runs_; }
+    qreal width() const { return width_; }
+    // The tallest run's line height.
+    qreal height() const { return ascent_ + descent_; }
+    // Draws the line centred in [x, x + width] on the baseline, cut in the middle with "..." when it is wider;
+    // a valid colour replaces every run's own.
+    void draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color = QColor()) const;
+    // The runs that fit the width: the line itself, or its head and tail around "..." in the font where the cut
+    // starts. An empty list when not even "..." fits.
+    PTStyledLabel fittedTo(qreal width) const;
+
+private:
+    PTStyledLabel cutKeeping(int kept) const;
+
+    std::vector<Run> runs_;
+    std::vector<qreal> advances_;
+    std::vector<qreal> runAscents_;
+    std::vector<QStaticText> laidOut_;
+    qreal width_ = 0;
+    qreal ascent_ = 0;
+    qreal descent_ = 0;
+};
