@@ -1,0 +1,606 @@
+#include "browser/grid/PTGridView.h"
+
+#include "browser/grid/PTGridViewCell.h"
+#include "browser/grid/PTGridViewDataSource.h"
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
+#include "ui/views/PTStackLayout.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+namespace {
+
+// Where pooled cells wait, far outside any grid.
+constexpr qreal kParkedPosition = -10000000;
+// A resize burst ends this long after its last resize.
+constexpr double kResizeBurstEnd = 0.15;
+
+QRectF integral(const QRectF& rect)
+{
+    return QRectF(PTStackLayout::integral(rect));
+}
+
+} // namespace
+
+PTGridView::PTGridView(QWidget* parent, GridClock& clock)
+    : PTScrollView(parent)
+    , clock_(clock)
+    , animator_(clock, [this] { viewport()->update(); })
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+}
+
+PTGridView::~PTGridView() = default;
+
+void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
+{
+    dataSource_ = dataSource;
+    respondsTo_ = dataSource ? dataSource->capabilities() : 0;
+    reloadData();
+}
+
+PTGridViewDrawingState PTGridView::drawingState()
+{
+    PTGridViewDrawingState proposed;
+    proposed.appearance = PTThemeController::defaultController().appearance();
+    if (dataSource_ && (respondsTo_ & PTGridViewDataSource::RedrawState))
+        return dataSource_->wantsDrawingState(*this, proposed);
+    return proposed;
+}
+
+void PTGridView::setItemSize(const QSizeF& size)
+{
+    if (liveGridResize_) {
+        metrics_.itemSize = size;
+        updateItemSize();
+        return;
+    }
+    setLiveGridResize(true);
+    metrics_.itemSize = size;
+    updateItemSize();
+    setLiveGridResize(false);
+}
+
+void PTGridView::updateItemSize()
+{
+    const auto outwards = [](const QSizeF& size) { return integral(QRectF(QPointF(0, 0), size)).size(); };
+    QSizeF proposed = outwards(metrics_.itemSize);
+    if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ProposedItemSize))
+        proposed = dataSource_->itemSizeWithProposedSize(*this, proposed, drawingState());
+    metrics_.itemSize = outwards(proposed);
+    updateFrames(false);
+    checkResize();
+    layout();
+}
+
+void PTGridView::setLiveGridResize(bool live)
+{
+    liveGridResize_ = live;
+    if (dataSource_ && (respondsTo_ & PTGridViewDataSource::LiveResize))
+        dataSource_->liveResizeDidChange(*this, live);
+    for (PTGridViewCell* cell : std::as_const(cacheCells_)) {
+        if (live)
+            cell->didEnterLiveGridResize();
+        else
+            cell->didExitLiveGridResize();
+    }
+}
+
+QRectF PTGridView::visibleRect() const
+{
+    return QRectF(0, verticalScrollBar()->value(), viewport()->width(), viewport()->height());
+}
+
+void PTGridView::scrollToTop()
+{
+    verticalScrollBar()->setValue(0);
+}
+
+void PTGridView::updateFrames(bool resetSections)
+{
+    const QRectF visible = visibleRect();
+    GridGeometry::Placement placement;
+    placement.frame = QRectF(0, 0, visible.width(), geometry_.proposedFrameRect().height());
+    placement.visibleRect = visible;
+    placement.topMargin = marginForEdge(1);
+    placement.bottomMargin = marginForEdge(0);
+    geometry_.updateFrames(metrics_, placement);
+    const auto sections = static_cast<size_t>(geometry_.numberOfSections());
+    if (geometry_.numberOfItems() == 0)
+        idCells_.clear();
+    shownSections_.assign(sections, false);
+    if (resetSections || sectionsOnScreen_.size() != sections)
+        sectionsOnScreen_.assign(sections, false);
+}
+
+void PTGridView::checkResize()
+{
+    ignoreFrameCheck_ = true;
+    const QSizeF size = geometry_.documentSize(viewport()->size());
+    QScrollBar* bar = verticalScrollBar();
+    bar->setPageStep(viewport()->height());
+    bar->setSingleStep(static_cast<int>(metrics_.itemSize.height() + metrics_.itemMargin));
+    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(size.height())) - viewport()->height()));
+    ignoreFrameCheck_ = false;
+}
+
+PTGridViewCell* PTGridView::adopt(std::unique_ptr<PTGridViewCell> cell)
+{
+    PTGridViewCell* raw = cell.get();
+    if (!raw)
+        return nullptr;
+    if (cells_.emplace(raw, std::move(cell)).second)
+        paintOrder_.push_back(raw);
+    return raw;
+}
+
+void PTGridView::removeCell(PTGridViewCell* cell)
+{
+    animator_.removeAll(cell);
+    cell->removeFromGrid();
+}
+
+void PTGridView::destroyCell(PTGridViewCell* cell)
+{
+    removeCell(cell);
+    cell->clear();
+    std::erase(paintOrder_, cell);
+    cells_.erase(cell);
+}
+
+void PTGridView::enqueueCell(PTGridViewCell* cell)
+{
+    const auto owned = cells_.find(cell);
+    if (owned == cells_.end())
+        return;
+    std::unique_ptr<PTGridViewCell> taken = std::move(owned->second);
+    cells_.erase(owned);
+    std::erase(paintOrder_, cell);
+    enqueueReusableCell(std::move(taken));
+}
+
+void PTGridView::enqueueReusableCell(std::unique_ptr<PTGridViewCell> cell)
+{
+    if (!cell)
+        return;
+    if (cell->reuseIdentifier().isEmpty()) {
+        qWarning("A grid cell without a reuse identifier cannot be pooled; it is dropped");
+        removeCell(cell.get());
+        return;
+    }
+    cell->didEnqueue();
+    cell->setFrame(QRectF(QPointF(kParkedPosition, kParkedPosition), cell->frame().size()));
+    cell->setEnqueued(true);
+    cell->setWasEnqueued(true);
+    reusableCells_[cell->reuseIdentifier()].push_back(std::move(cell));
+}
+
+std::unique_ptr<PTGridViewCell> PTGridView::dequeueReusableCellWithIdentifier(const QString& identifier)
+{
+    const auto pool = reusableCells_.find(identifier);
+    if (pool == reusableCells_.end() || pool->second.empty())
+        return nullptr;
+    std::unique_ptr<PTGridViewCell> cell = std::move(pool->second.front());
+    pool->second.erase(pool->second.begin());
+    cell->setEnqueued(false);
+    cell->prepareForReuse();
+    animator_.removeAll(cell.get());
+    return cell;
+}
+
+qsizetype PTGridView::pooledCellCount(const QString& identifier) const
+{
+    const auto pool = reusableCells_.find(identifier);
+    return pool == reusableCells_.end() ? 0 : static_cast<qsizetype>(pool->second.size());
+}
+
+QVector<PTGridViewCell*> PTGridView::visibleCells() const
+{
+    return QVector<PTGridViewCell*>(cacheCells_.cbegin(), cacheCells_.cend());
+}
+
+QVector<GridIndexPath> PTGridView::visibleIndexPaths() const
+{
+    QVector<GridIndexPath> paths;
+    for (const PTGridViewCell* cell : cacheCells_)
+        paths.push_back({cell->section(), cell->index()});
+    return paths;
+}
+
+PTGridViewCell* PTGridView::cellForIndexPath(const GridIndexPath& path) const
+{
+    return cacheCells_.value(path);
+}
+
+PTGridViewCell* PTGridView::headerCellForSection(qint64 section) const
+{
+    return sectionCells_.value(section);
+}
+
+void PTGridView::reloadData(bool scrollToTop)
+{
+    std::vector<qint64> counts;
+    const qint64 sections = dataSource_ ? std::max<qint64>(dataSource_->numberOfSections(*this), 0) : 0;
+    for (qint64 section = 0; section < sections; ++section)
+        counts.push_back(dataSource_->numberOfItemsInSection(*this, section));
+    geometry_.reload(counts);
+    lastCurrentRange_ = {};
+
+    for (auto& [identifier, pool] : reusableCells_)
+        for (auto& cell : pool)
+            removeCell(cell.get());
+    reusableCells_.clear();
+    for (PTGridViewCell* header : std::as_const(sectionCells_))
+        destroyCell(header);
+    sectionCells_.clear();
+
+    const QVector<PTGridViewCell*> oldCells = visibleCells();
+    updateFrames(true);
+    const QRectF visible = visibleRect();
+    QRectF target = visible;
+    if (scrollToTop)
+        target.moveTop(0);
+    cacheCells_.clear();
+
+    // Leaving cells shrink away and go when the whole transition ends.
+    auto leaving = std::make_shared<std::vector<PTGridViewCell*>>();
+    animator_.begin(CellAnimator::animationTime(), [this, leaving] {
+        for (PTGridViewCell* cell : *leaving)
+            destroyCell(cell);
+    });
+    const std::vector<pt::store::ObjectID> ids = idsForItemsInRect(target);
+    const std::unordered_set<pt::store::ObjectID> staying(ids.begin(), ids.end());
+    // Staying cells start their glide where they showed on screen; without a scroll that is where they are.
+    const qreal offset = visible.y() - target.y();
+    for (PTGridViewCell* cell : oldCells) {
+        if (staying.contains(cell->underlyingObject())) {
+            resetFramePosition(cell, offset);
+            continue;
+        }
+        cell->setZPosition(LeavingZPosition);
+        resetFramePosition(cell, offset);
+        animator_.applyScale(cell, true);
+        leaving->push_back(cell);
+        if (idCells_.value(cell->underlyingObject()) == cell)
+            idCells_.remove(cell->underlyingObject());
+    }
+    animator_.commit();
+    checkResize();
+    if (scrollToTop) {
+        ignoreFrameCheck_ = true;
+        this->scrollToTop();
+        ignoreFrameCheck_ = false;
+    }
+    shouldAnimateLoadIn_ = true;
+    reloadDataWasCalled_ = true;
+    layout();
+    reloadDataWasCalled_ = false;
+    shouldAnimateLoadIn_ = false;
+}
+
+void PTGridView::clearCellCache()
+{
+    idCells_.clear();
+    reloadData();
+}
+
+void PTGridView::reloadItemsAtIndexPaths(const QVector<GridIndexPath>& paths)
+{
+    for (const GridIndexPath& path : paths)
+        if (PTGridViewCell* cell = cacheCells_.value(path))
+            cell->setWantsUpdate(true);
+    layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::visuallyReloadAllItems()
+{
+    for (PTGridViewCell* cell : std::as_const(cacheCells_))
+        cell->setWantsUpdate(true);
+    for (PTGridViewCell* header : std::as_const(sectionCells_))
+        destroyCell(header);
+    sectionCells_.clear();
+    layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::relayout()
+{
+    layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::resetFramePosition(PTGridViewCell* cell, qreal offset)
+{
+    cell->setFrame(integral(cell->frame().translated(0, -offset)));
+}
+
+std::vector<pt::store::ObjectID> PTGridView::idsForItemsInRect(const QRectF& rect)
+{
+    std::vector<pt::store::ObjectID> ids;
+    const GridRange range = geometry_.rangeOfItemsInRect(rect);
+    for (qint64 i = range.location; i < range.end(); ++i)
+        ids.push_back(dataSource_->itemForIndexPath(*this, geometry_.indexPathForIndex(i)));
+    return ids;
+}
+
+void PTGridView::layout()
+{
+    if (!ignoreFrameCheck_)
+        layoutInRect(visibleRect(), false);
+}
+
+void PTGridView::layoutInRect(const QRectF& rect, bool force)
+{
+    if (!dataSource_)
+        return;
+    const qreal top = marginForEdge(1);
+    currentRange_ = geometry_.rangeOfItemsInRect(rect);
+    const GridRange sections = geometry_.rangeOfSectionsInRect(visibleRect().translated(0, top));
+    const PTGridViewDrawingState state = drawingState();
+    const bool live = inNativeLiveResize_ || liveGridResize_;
+
+    animator_.begin(CellAnimator::animationTime());
+    const QHash<qint64, PTGridViewCell*> oldHeaders = sectionCells_;
+    if (live || force || currentRange_ != lastCurrentRange_) {
+        lastCurrentRange_ = currentRange_;
+        for (PTGridViewCell* cell : std::as_const(cacheCells_)) {
+            if (cell->gridIndex() >= currentRange_.location && cell->gridIndex() < currentRange_.end())
+                continue;
+            if (idCells_.value(cell->underlyingObject()) == cell)
+                idCells_.remove(cell->underlyingObject());
+            enqueueCell(cell);
+        }
+        cacheCells_.clear();
+        const auto inView = [&](qint64 section) { return section >= sections.location && section < sections.end(); };
+        for (auto header = oldHeaders.cbegin(); header != oldHeaders.cend(); ++header)
+            if (!inView(header.key()) || geometry_.numberOfItemsInSection(header.key()) == 0)
+                enqueueCell(header.value());
+        // Every section that left is announced, empty ones (which have no header) included.
+        for (qint64 section = sectionsInView_.location; section < sectionsInView_.end(); ++section) {
+            if (inView(section) || section >= static_cast<qint64>(sectionsOnScreen_.size())
+                || !sectionsOnScreen_[static_cast<size_t>(section)])
+                continue;
+            if (respondsTo_ & PTGridViewDataSource::WillHideSection)
+                dataSource_->willHideSection(*this, section);
+            sectionsOnScreen_[static_cast<size_t>(section)] = false;
+        }
+        sectionsInView_ = sections;
+        sectionCells_.clear();
+        for (qint64 section = sections.location; section < sections.end(); ++section) {
+            if (sectionsOnScreen_[static_cast<size_t>(section)])
+                continue;
+            if (respondsTo_ & PTGridViewDataSource::WillShowSection)
+                dataSource_->willShowSection(*this, section, shownSections_[static_cast<size_t>(section)]);
+            sectionsOnScreen_[static_cast<size_t>(section)] = true;
+            shownSections_[static_cast<size_t>(section)] = true;
+        }
+        layoutItems(state, live, force);
+    }
+    layoutHeaders(oldHeaders, sections, state, live);
+    animator_.commit();
+    viewport()->update();
+}
+
+void PTGridView::setIdentity(PTGridViewCell* cell, qint64 gridIndex, const GridIndexPath& path,
+                             const PTGridViewDrawingState& state)
+{
+    cell->setController(this);
+    cell->setGridIndex(gridIndex);
+    cell->setIndex(path.index);
+    cell->setSection(path.section);
+    cell->setDrawState(state);
+}
+
+void PTGridView::layoutItems(const PTGridViewDrawingState& state, bool live, bool force)
+{
+    for (qint64 i = currentRange_.location; i < currentRange_.end(); ++i) {
+        const GridIndexPath path = geometry_.indexPathForIndex(i);
+        const pt::store::ObjectID item = dataSource_->itemForIndexPath(*this, path);
+        PTGridViewCell* cell = idCells_.value(item);
+        const bool reused = cell != nullptr;
+        if (!cell) {
+            cell = adopt(dataSource_->cellForItemAtIndexPath(*this, path));
+            if (!cell)
+                continue;
+            idCells_.insert(item, cell);
+        }
+        cell->setUnderlyingObject(item);
+        setIdentity(cell, i, path, state);
+        const QRectF frame = geometry_.rectForItemAtIndex(i);
+        bool changed = false;
+        cell->setLiveResize(live);
+        if (!live && reused && reloadDataWasCalled_) {
+            animator_.applyPosition(cell, frame.topLeft());
+            changed = true;
+        } else {
+            changed = live;
+        }
+        if (changed && cell->frame() != frame)
+            cell->setFrame(frame);
+        if (!cell->isAttached() || cell->wasEnqueued() || force) {
+            cell->setZPosition(0);
+            cell->setWasEnqueued(false);
+            if (!changed && cell->frame() != frame)
+                cell->setFrame(frame);
+            if (respondsTo_ & PTGridViewDataSource::CustomMeta)
+                cell->setMeta(dataSource_->metaForIndexPath(*this, path));
+            if (!force)
+                cell->willDisplayCell(reused);
+            else if (cell->wantsUpdate())
+                cell->willDisplayCell(false);
+            if (shouldAnimateLoadIn_)
+                animator_.applyScale(cell, false);
+            changed = true;
+        }
+        if (cell->wantsUpdate() || liveGridResize_) {
+            cell->setWantsUpdate(false);
+            changed = true;
+        }
+        cell->attach();
+        if (changed)
+            cell->setNeedsDisplay();
+        cacheCells_.insert(path, cell);
+    }
+}
+
+void PTGridView::layoutHeaders(const QHash<qint64, PTGridViewCell*>& oldHeaders, const GridRange& sections,
+                               const PTGridViewDrawingState& state, bool live)
+{
+    if (!metrics_.displaySectionHeaders)
+        return;
+    const qreal top = visibleRect().y() + marginForEdge(1);
+    for (qint64 section = sections.location; section < sections.end(); ++section) {
+        if (geometry_.numberOfItemsInSection(section) == 0)
+            continue;
+        PTGridViewCell* cell = oldHeaders.value(section);
+        if (!cell || !cells_.contains(cell))
+            cell = adopt(dataSource_->cellForSection(*this, section));
+        if (!cell)
+            continue;
+        sectionCells_.insert(section, cell);
+        cell->setController(this);
+        cell->setSection(section);
+        cell->setDrawState(state);
+        cell->setLiveResize(live);
+
+        QRectF header = geometry_.rectForSectionHeader(section);
+        // The first header already sticks when the top edge reaches it, the others once it has passed.
+        const bool sticky = top > header.y() || (section == 0 && top >= header.y());
+        if (sticky)
+            header.moveTop(top - 1);
+        cell->setSticky(sticky);
+        if (section != geometry_.numberOfSections() - 1 && section != sections.end() - 1) {
+            // The next header pushes this one up; they overlap by one point.
+            const QRectF next = integral(geometry_.rectForSectionHeader(section + 1));
+            if (header.y() + header.height() - 1 > next.y())
+                header.moveTop(next.y() - header.height() + 1);
+        }
+        header = integral(header);
+        if (cell->frame() != header)
+            cell->setFrame(header);
+        const bool attaching = cell->wasEnqueued() || !cell->isAttached();
+        if (attaching) {
+            cell->setZPosition(HeaderZPosition);
+            cell->setWasEnqueued(false);
+            cell->willDisplayCell(false);
+        }
+        cell->attach();
+        if (live || attaching)
+            cell->setNeedsDisplay();
+    }
+}
+
+QPixmap PTGridView::imageOfDragItemAtIndexPath(const GridIndexPath& path, QRectF* frame)
+{
+    const qint64 gridIndex = geometry_.indexForIndexPath(path);
+    if (gridIndex == kGridNotFound || !dataSource_)
+        return {};
+    PTGridViewCell* cell = cacheCells_.value(path);
+    std::unique_ptr<PTGridViewCell> fresh;
+    if (!cell) {
+        fresh = dataSource_->cellForItemAtIndexPath(*this, path);
+        if (!fresh)
+            return {};
+        cell = fresh.get();
+        cell->setFrame(geometry_.rectForItemAtIndex(gridIndex));
+        setIdentity(cell, gridIndex, path, drawingState());
+        cell->setWantsUpdate(true);
+        cell->willDisplayCell(true);
+        cell->setWantsUpdate(false);
+    }
+    if (frame)
+        *frame = cell->frame();
+    cell->setDragging(true);
+    const bool highlighted = cell->highlighted();
+    cell->setHighlighted(false);
+    const qreal ratio = devicePixelRatioF();
+    QPixmap image((metrics_.itemSize * ratio).toSize());
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        cell->drawCellInRect(painter, QRectF(QPointF(0, 0), cell->frame().size()));
+    }
+    cell->setDragging(false);
+    cell->setHighlighted(highlighted);
+    return image;
+}
+
+void PTGridView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), PTStyles::gridBackgroundColorForAppearance(static_cast<int>(drawingState().appearance)));
+    const QRectF visible = visibleRect();
+    const QRectF exposed = QRectF(event->rect()).translated(0, visible.y());
+    std::vector<PTGridViewCell*> order;
+    order.reserve(paintOrder_.size());
+    for (PTGridViewCell* cell : paintOrder_)
+        if (cell->isAttached())
+            order.push_back(cell);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const PTGridViewCell* a, const PTGridViewCell* b) { return a->zPosition() < b->zPosition(); });
+    painter.translate(0, -visible.y());
+    for (PTGridViewCell* cell : order) {
+        QRectF frame = cell->frame();
+        qreal scale = cell->scale();
+        qreal opacity = cell->opacity();
+        if (animator_.isAnimating(cell)) {
+            if (const auto position = animator_.presentation(cell, CellAnimator::Position))
+                frame.translate(*position - cell->position());
+            scale = animator_.presentation(cell, CellAnimator::Scale).value_or(QPointF(scale, 0)).x();
+            opacity = animator_.presentation(cell, CellAnimator::Opacity).value_or(QPointF(opacity, 0)).x();
+        }
+        if (scale <= 0 || opacity <= 0 || !frame.intersects(exposed))
+            continue;
+        painter.save();
+        painter.setOpacity(opacity);
+        painter.translate(frame.center());
+        painter.scale(scale, scale);
+        painter.translate(-frame.width() / 2, -frame.height() / 2);
+        cell->render(painter);
+        painter.restore();
+    }
+}
+
+bool PTGridView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        const bool handled = PTScrollView::viewportEvent(event);
+        resizeBurst();
+        resizeGrid();
+        return handled;
+    }
+    return PTScrollView::viewportEvent(event);
+}
+
+void PTGridView::scrollContentsBy(int /*dx*/, int /*dy*/)
+{
+    viewport()->update();
+    layout();
+}
+
+void PTGridView::resizeBurst()
+{
+    inNativeLiveResize_ = true;
+    clock_.cancel(resizeEnd_);
+    resizeEnd_ = clock_.callAfter(kResizeBurstEnd, [this] {
+        resizeEnd_ = 0;
+        inNativeLiveResize_ = false;
+        layout();
+    });
+}
+
+void PTGridView::resizeGrid()
+{
+    setLiveGridResize(true);
+    updateFrames(false);
+    checkResize();
+    layout();
+    setLiveGridResize(false);
+}

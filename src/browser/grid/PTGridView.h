@@ -1,0 +1,136 @@
+#pragma once
+
+#include "browser/grid/CellAnimator.h"
+#include "browser/grid/GridClock.h"
+#include "browser/grid/GridGeometry.h"
+#include "browser/grid/PTGridViewDrawingState.h"
+#include "platform/store/ObjectID.h"
+#include "ui/views/PTScrollView.h"
+
+#include <QHash>
+#include <QPixmap>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class PTGridViewCell;
+class PTGridViewDataSource;
+
+// The icon grid: the items of one data source in sections under sticky headers, drawn as retained cells that
+// the viewport paints in z order. Only the visible items have cells; cells that scroll away go to a pool by
+// reuse identifier, and an item keeps its cell while it stays in view, so a reload glides staying cells to their
+// new places, grows new ones in and shrinks leaving ones away.
+class PTGridView : public PTScrollView {
+    Q_OBJECT
+public:
+    // Header cells stay above items; cells leaving after a reload below them.
+    static constexpr qreal HeaderZPosition = 2147483645;
+    static constexpr qreal LeavingZPosition = -1;
+
+    explicit PTGridView(QWidget* parent = nullptr, GridClock& clock = GridClock::system());
+    ~PTGridView() override;
+
+    // Not owned. Reloads.
+    void setDataSource(PTGridViewDataSource* dataSource);
+    PTGridViewDataSource* dataSource() const { return dataSource_; }
+    const GridGeometry& geometry() const { return geometry_; }
+    CellAnimator& animator() { return animator_; }
+    GridClock& clock() const { return clock_; }
+
+    QSizeF itemSize() const { return metrics_.itemSize; }
+    // Made integral outwards, then offered to the data source; a live grid resize around the change.
+    void setItemSize(const QSizeF& size);
+    void updateItemSize();
+    qreal itemMargin() const { return metrics_.itemMargin; }
+    void setItemMargin(qreal margin) { metrics_.itemMargin = margin; }
+    qreal sectionHeaderHeight() const { return metrics_.sectionHeaderHeight; }
+    void setSectionHeaderHeight(qreal height) { metrics_.sectionHeaderHeight = height; }
+    bool displaySectionHeaders() const { return metrics_.displaySectionHeaders; }
+    void setDisplaySectionHeaders(bool display) { metrics_.displaySectionHeaders = display; }
+    bool shouldAnimateLoadIn() const { return shouldAnimateLoadIn_; }
+    void setShouldAnimateLoadIn(bool animate) { shouldAnimateLoadIn_ = animate; }
+
+    // A continuous change of size: cells and the data source hear of its start and end once each.
+    bool liveGridResize() const { return liveGridResize_; }
+    void setLiveGridResize(bool live);
+    // Between the first resize of a burst and 150 ms after its last.
+    bool inNativeLiveResize() const { return inNativeLiveResize_; }
+
+    void reloadData(bool scrollToTop = false);
+    // Forgets which cell showed which item, then reloads.
+    void clearCellCache();
+    // Redraws the displayed cells of the paths.
+    void reloadItemsAtIndexPaths(const QVector<GridIndexPath>& paths);
+    void visuallyReloadAllItems();
+    void relayout();
+    PTGridViewDrawingState drawingState();
+
+    // The pool: the data source takes cells back with dequeue; a cell without a reuse identifier cannot be
+    // pooled and is dropped.
+    void enqueueReusableCell(std::unique_ptr<PTGridViewCell> cell);
+    std::unique_ptr<PTGridViewCell> dequeueReusableCellWithIdentifier(const QString& identifier);
+    qsizetype pooledCellCount(const QString& identifier) const;
+
+    QVector<PTGridViewCell*> visibleCells() const;
+    QVector<GridIndexPath> visibleIndexPaths() const;
+    PTGridViewCell* cellForIndexPath(const GridIndexPath& path) const;
+    PTGridViewCell* headerCellForSection(qint64 section) const;
+    // The item's cell painted alone, from a fresh cell when it is not displayed.
+    QPixmap imageOfDragItemAtIndexPath(const GridIndexPath& path, QRectF* frame = nullptr);
+
+    // Grid coordinates of what the viewport shows.
+    QRectF visibleRect() const;
+    void scrollToTop();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void updateFrames(bool resetSections);
+    void checkResize();
+    void layout();
+    void layoutInRect(const QRectF& rect, bool force);
+    void setIdentity(PTGridViewCell* cell, qint64 gridIndex, const GridIndexPath& path, const PTGridViewDrawingState& state);
+    void layoutItems(const PTGridViewDrawingState& state, bool live, bool force);
+    void layoutHeaders(const QHash<qint64, PTGridViewCell*>& oldHeaders, const GridRange& sections, const PTGridViewDrawingState& state, bool live);
+    std::vector<pt::store::ObjectID> idsForItemsInRect(const QRectF& rect);
+    void enqueueCell(PTGridViewCell* cell);
+    PTGridViewCell* adopt(std::unique_ptr<PTGridViewCell> cell);
+    // Stops the cell's animations and ends its display.
+    void removeCell(PTGridViewCell* cell);
+    void destroyCell(PTGridViewCell* cell);
+    void resetFramePosition(PTGridViewCell* cell, qreal offset);
+    void resizeBurst();
+    void resizeGrid();
+
+    PTGridViewDataSource* dataSource_ = nullptr;
+    quint32 respondsTo_ = 0;
+    GridClock& clock_;
+    GridGeometry geometry_;
+    GridGeometry::Metrics metrics_;
+    CellAnimator animator_;
+
+    // Every cell outside the pool, in the order it joined the grid (the paint order within one z).
+    std::unordered_map<PTGridViewCell*, std::unique_ptr<PTGridViewCell>> cells_;
+    std::vector<PTGridViewCell*> paintOrder_;
+    std::unordered_map<QString, std::vector<std::unique_ptr<PTGridViewCell>>> reusableCells_;
+    QHash<GridIndexPath, PTGridViewCell*> cacheCells_;
+    QHash<qint64, PTGridViewCell*> sectionCells_;
+    QHash<pt::store::ObjectID, PTGridViewCell*> idCells_;
+    std::vector<bool> sectionsOnScreen_;
+    std::vector<bool> shownSections_;
+    GridRange currentRange_;
+    GridRange lastCurrentRange_;
+    // The sections the last full pass found in view.
+    GridRange sectionsInView_;
+
+    bool reloadDataWasCalled_ = false;
+    bool ignoreFrameCheck_ = false;
+    bool shouldAnimateLoadIn_ = false;
+    bool liveGridResize_ = false;
+    bool inNativeLiveResize_ = false;
+    GridClock::Token resizeEnd_ = 0;
+};

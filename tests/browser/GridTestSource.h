@@ -1,0 +1,107 @@
+#pragma once
+
+#include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewCell.h"
+#include "browser/grid/PTGridViewDataSource.h"
+
+#include <QPainter>
+#include <QStringList>
+
+#include <vector>
+
+// An item cell that counts what the grid does to it.
+class CountingItemCell : public PTGridViewCell {
+public:
+    explicit CountingItemCell(QString identifier = QStringLiteral("item"))
+        : PTGridViewCell(std::move(identifier))
+    {
+    }
+    ~CountingItemCell() override { ++destroyed; }
+    void willDisplayCell(bool reused) override
+    {
+        PTGridViewCell::willDisplayCell(reused);
+        ++displays;
+    }
+    void drawCellInRect(QPainter& painter, const QRectF& rect) override
+    {
+        ++draws;
+        painter.fillRect(rect, highlighted() ? Qt::blue : Qt::darkGray);
+    }
+    void prepareForReuse() override
+    {
+        PTGridViewCell::prepareForReuse();
+        ++reuses;
+    }
+    void didEnterLiveGridResize() override { ++liveEnters; }
+    void didExitLiveGridResize() override { ++liveExits; }
+
+    static inline int destroyed = 0;
+    int displays = 0;
+    int draws = 0;
+    int reuses = 0;
+    int liveEnters = 0;
+    int liveExits = 0;
+};
+
+// Sections of item keys; logs the announcements it receives.
+class GridTestSource : public PTGridViewDataSource {
+public:
+    std::vector<std::vector<qint64>> sections;
+    quint32 caps = WillShowSection | WillHideSection | LiveResize;
+    QStringList log;
+    int cellsMade = 0;
+    std::optional<QSizeF> itemSizeAnswer;
+
+    static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
+
+    quint32 capabilities() const override { return caps | (itemSizeAnswer ? quint32(ProposedItemSize) : 0U); }
+    qint64 numberOfSections(PTGridView&) override { return static_cast<qint64>(sections.size()); }
+    qint64 numberOfItemsInSection(PTGridView&, qint64 section) override
+    {
+        return static_cast<qint64>(sections[static_cast<size_t>(section)].size());
+    }
+    std::unique_ptr<PTGridViewCell> cellForSection(PTGridView& grid, qint64) override
+    {
+        if (auto cell = grid.dequeueReusableCellWithIdentifier(QStringLiteral("header")))
+            return cell;
+        return std::make_unique<CountingItemCell>(QStringLiteral("header"));
+    }
+    std::unique_ptr<PTGridViewCell> cellForItemAtIndexPath(PTGridView& grid, const GridIndexPath&) override
+    {
+        if (auto cell = grid.dequeueReusableCellWithIdentifier(QStringLiteral("item")))
+            return cell;
+        ++cellsMade;
+        return std::make_unique<CountingItemCell>();
+    }
+    pt::store::ObjectID itemForIndexPath(PTGridView&, const GridIndexPath& path) override
+    {
+        return id(sections[static_cast<size_t>(path.section)][static_cast<size_t>(path.index)]);
+    }
+    void willShowSection(PTGridView&, qint64 section, bool shownBefore) override
+    {
+        log << QStringLiteral("show %1%2").arg(section).arg(shownBefore ? QStringLiteral(" again") : QString());
+    }
+    void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
+    void liveResizeDidChange(PTGridView&, bool live) override
+    {
+        log << (live ? QStringLiteral("live on") : QStringLiteral("live off"));
+    }
+    QSizeF itemSizeWithProposedSize(PTGridView&, const QSizeF& proposed, const PTGridViewDrawingState&) override
+    {
+        log << QStringLiteral("proposed %1").arg(proposed.width());
+        return *itemSizeAnswer;
+    }
+
+    // Sections of the given sizes with keys numbered from 1.
+    static std::vector<std::vector<qint64>> numbered(const std::vector<int>& counts)
+    {
+        std::vector<std::vector<qint64>> result;
+        qint64 key = 1;
+        for (int count : counts) {
+            result.emplace_back();
+            for (int i = 0; i < count; ++i)
+                result.back().push_back(key++);
+        }
+        return result;
+    }
+};
