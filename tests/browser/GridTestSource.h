@@ -50,6 +50,8 @@ public:
     quint32 caps = WillShowSection | WillHideSection | LiveResize;
     QStringList log;
     int cellsMade = 0;
+    std::vector<QVector<GridIndexPath>> reports;
+    int spaces = 0;
     std::optional<QSizeF> itemSizeAnswer;
 
     static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
@@ -81,6 +83,8 @@ public:
     {
         log << QStringLiteral("show %1%2").arg(section).arg(shownBefore ? QStringLiteral(" again") : QString());
     }
+    void didSelectItemsAtIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths) override { reports.push_back(paths); }
+    void handleSpaceBarEvent(PTGridView&, QKeyEvent*) override { ++spaces; }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {
@@ -105,3 +109,15 @@ public:
         return result;
     }
 };
+
+// The shape the grid tests share: 36-point items 10 apart under 35-point headers and a 38-point top margin, in
+// 500 × 300 (10 columns), without a scroll bar taking width.
+inline void shapeTestGrid(PTGridView& grid)
+{
+    grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid.setMargin(38, 1);
+    grid.setItemMargin(10);
+    grid.setSectionHeaderHeight(35);
+    grid.setItemSize(QSizeF(36, 36));
+    grid.resize(500, 300);
+}

@@ -16,12 +16,7 @@ struct GridViewTest : ::testing::Test {
     void SetUp() override
     {
         grid = std::make_unique<PTGridView>(nullptr, clock);
-        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid->setMargin(38, 1);
-        grid->setItemMargin(10);
-        grid->setSectionHeaderHeight(35);
-        grid->setItemSize(QSizeF(36, 36));
-        grid->resize(500, 300);
+        shapeTestGrid(*grid);
         grid->show();
     }
     void load(const std::vector<int>& counts)

@@ -6,6 +6,8 @@
 #include "ui/theme/PTThemeController.h"
 #include "ui/views/PTStackLayout.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -18,6 +20,8 @@ namespace {
 
 // Where pooled cells wait, far outside any grid.
 constexpr qreal kParkedPosition = -10000000;
+// Changes of the selection closer together than this make one report.
+constexpr double kSelectionReportDelay = 0.005;
 // A resize burst ends this long after its last resize.
 constexpr double kResizeBurstEnd = 0.15;
 
@@ -34,6 +38,7 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     , animator_(clock, [this] { viewport()->update(); })
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
 }
@@ -227,11 +232,13 @@ PTGridViewCell* PTGridView::headerCellForSection(qint64 section) const
 
 void PTGridView::reloadData(bool scrollToTop)
 {
+    cancelSelection();
     std::vector<qint64> counts;
     const qint64 sections = dataSource_ ? std::max<qint64>(dataSource_->numberOfSections(*this), 0) : 0;
     for (qint64 section = 0; section < sections; ++section)
         counts.push_back(dataSource_->numberOfItemsInSection(*this, section));
     geometry_.reload(counts);
+    selection_.reset(geometry_.numberOfItems());
     lastCurrentRange_ = {};
 
     for (auto& [identifier, pool] : reusableCells_)
@@ -426,6 +433,7 @@ void PTGridView::layoutItems(const PTGridViewDrawingState& state, bool live, boo
         if (!cell->isAttached() || cell->wasEnqueued() || force) {
             cell->setZPosition(0);
             cell->setWasEnqueued(false);
+            cell->setHighlighted(selection_.contains(i));
             if (!changed && cell->frame() != frame)
                 cell->setFrame(frame);
             if (respondsTo_ & PTGridViewDataSource::CustomMeta)
@@ -603,4 +611,200 @@ void PTGridView::resizeGrid()
     checkResize();
     layout();
     setLiveGridResize(false);
+}
+
+void PTGridView::refreshHighlights()
+{
+    for (PTGridViewCell* cell : std::as_const(cacheCells_))
+        cell->setHighlighted(selection_.contains(cell->gridIndex()));
+    viewport()->update();
+}
+
+void PTGridView::selectIndexPaths(const QVector<GridIndexPath>& paths, bool extend)
+{
+    if (!extend)
+        selection_.clear();
+    for (const GridIndexPath& path : paths)
+        selection_.select(geometry_.indexForIndexPath(path));
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+void PTGridView::deselectIndexPaths(const QVector<GridIndexPath>& paths)
+{
+    for (const GridIndexPath& path : paths)
+        selection_.deselect(geometry_.indexForIndexPath(path));
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+void PTGridView::deselectAll()
+{
+    selection_.clear();
+    selection_.anchor = kGridNotFound;
+    selection_.cursor = kGridNotFound;
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+void PTGridView::selectAll()
+{
+    selection_.fill();
+    std::fill(selection_.marqueBaseline.begin(), selection_.marqueBaseline.end(), true);
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+void PTGridView::selectIndexesFrom(const GridIndexPath& from, const GridIndexPath& to, bool keepCurrentSelection)
+{
+    const qint64 a = geometry_.indexForIndexPath(from);
+    const qint64 b = geometry_.indexForIndexPath(to);
+    if (!keepCurrentSelection)
+        selection_.clear();
+    if (a != kGridNotFound && b != kGridNotFound)
+        for (qint64 i = std::min(a, b); i <= std::max(a, b); ++i)
+            selection_.select(i);
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+bool PTGridView::indexPathIsSelected(const GridIndexPath& path) const
+{
+    return selection_.contains(geometry_.indexForIndexPath(path));
+}
+
+QVector<GridIndexPath> PTGridView::selectionIndexPaths() const
+{
+    QVector<GridIndexPath> paths;
+    for (qint64 i : selection_.indexes())
+        paths.push_back(geometry_.indexPathForIndex(i));
+    return paths;
+}
+
+void PTGridView::observeChangesForSelection()
+{
+    clock_.cancel(selectionReport_);
+    selectionReport_ = clock_.callAfter(kSelectionReportDelay, [this] {
+        selectionReport_ = 0;
+        notifyDelegateAboutChanges();
+    });
+}
+
+void PTGridView::notifyDelegateAboutChanges()
+{
+    if (dataSource_)
+        dataSource_->didSelectItemsAtIndexPaths(*this, selectionIndexPaths());
+}
+
+void PTGridView::cancelSelection()
+{
+    deselectAll();
+    std::fill(selection_.marqueBaseline.begin(), selection_.marqueBaseline.end(), false);
+}
+
+void PTGridView::selectWithDirection(GridDirection direction, Qt::KeyboardModifiers modifiers, bool fromEvent)
+{
+    const qint64 items = geometry_.numberOfItems();
+    qint64 start = selection_.cursor != kGridNotFound ? selection_.cursor : selection_.anchor;
+    if (start == kGridNotFound) {
+        if (items == 0) {
+            QApplication::beep();
+            return;
+        }
+        if (selection_.count() == 0) {
+            const qint64 first = direction == GridDirection::Up || direction == GridDirection::Left ? items - 1 : 0;
+            scrollIndexToVisible(first);
+            selectIndexPaths({geometry_.indexPathForIndex(first)});
+            return;
+        }
+        start = selection_.highest();
+    }
+    const qint64 target = GridSelection::target(geometry_, start, direction);
+    if (target == kGridNotFound) {
+        if (fromEvent)
+            QApplication::beep();
+        return;
+    }
+    const GridIndexPath path = geometry_.indexPathForIndex(target);
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool command = modifiers & Qt::ControlModifier;
+    selection_.cursor = target;
+    scrollIndexToVisible(target);
+    if (!shift && !command) {
+        deselectAll();
+        selection_.anchor = target;
+        selection_.cursor = target;
+        selectIndexPaths({path});
+    } else if (command && !shift) {
+        selectIndexPaths({path}, true);
+    } else if (shift && !command && selection_.anchor != kGridNotFound) {
+        selectIndexesFrom(geometry_.indexPathForIndex(selection_.anchor), path, true);
+    } else {
+        if (!command)
+            selection_.anchor = target;
+        selectIndexPaths({path});
+    }
+}
+
+void PTGridView::scrollIndexToVisible(qint64 gridIndex)
+{
+    QRectF frame = geometry_.rectForItemAtIndex(gridIndex);
+    if (frame.isNull())
+        return;
+    const qreal above = metrics_.sectionHeaderHeight + metrics_.itemMargin + marginForEdge(1);
+    const qreal below = marginForEdge(0) + metrics_.itemMargin;
+    if (metrics_.displaySectionHeaders)
+        frame.moveTop(frame.top() - above);
+    frame.setHeight(frame.height() + above + below);
+    const QRectF visible = visibleRect();
+    QScrollBar* bar = verticalScrollBar();
+    if (frame.top() < visible.top())
+        bar->setValue(static_cast<int>(std::floor(frame.top())));
+    else if (frame.bottom() > visible.bottom())
+        bar->setValue(static_cast<int>(std::ceil(frame.bottom() - visible.height())));
+}
+
+void PTGridView::scrollToBottom()
+{
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void PTGridView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Home:
+        verticalScrollBar()->setValue(0);
+        break;
+    case Qt::Key_End:
+        scrollToBottom();
+        break;
+    case Qt::Key_PageUp:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Left:
+        selectWithDirection(GridDirection::Left, event->modifiers(), true);
+        break;
+    case Qt::Key_Right:
+        selectWithDirection(GridDirection::Right, event->modifiers(), true);
+        break;
+    case Qt::Key_Down:
+        selectWithDirection(GridDirection::Down, event->modifiers(), true);
+        break;
+    case Qt::Key_Up:
+        selectWithDirection(GridDirection::Up, event->modifiers(), true);
+        break;
+    case Qt::Key_Escape:
+        cancelSelection();
+        break;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat() && dataSource_)
+            dataSource_->handleSpaceBarEvent(*this, event);
+        break;
+    default:
+        break; // taken, so that no parent acts on keys meant for the grid
+    }
+    event->accept();
 }

@@ -3,6 +3,7 @@
 #include "browser/grid/CellAnimator.h"
 #include "browser/grid/GridClock.h"
 #include "browser/grid/GridGeometry.h"
+#include "browser/grid/GridSelection.h"
 #include "browser/grid/PTGridViewDrawingState.h"
 #include "platform/store/ObjectID.h"
 #include "ui/views/PTScrollView.h"
@@ -79,6 +80,26 @@ public:
     // The item's cell painted alone, from a fresh cell when it is not displayed.
     QPixmap imageOfDragItemAtIndexPath(const GridIndexPath& path, QRectF* frame = nullptr);
 
+    // Selection. Paths outside the data are ignored; a replacing call unhighlights what leaves at once. Every
+    // change is reported to the data source once its burst is over.
+    void selectIndexPaths(const QVector<GridIndexPath>& paths, bool extend = false);
+    void deselectIndexPaths(const QVector<GridIndexPath>& paths);
+    void deselectAll();
+    void selectAll();
+    // Every item from one path to the other, both included, across sections.
+    void selectIndexesFrom(const GridIndexPath& from, const GridIndexPath& to, bool keepCurrentSelection);
+    bool indexPathIsSelected(const GridIndexPath& path) const;
+    // In grid order.
+    QVector<GridIndexPath> selectionIndexPaths() const;
+    const GridSelection& selection() const { return selection_; }
+    // Moves the keyboard cursor; Shift extends from the anchor, Ctrl adds, both replace. From a key (event)
+    // a move that cannot be made beeps.
+    void selectWithDirection(GridDirection direction, Qt::KeyboardModifiers modifiers, bool fromEvent);
+    // Escape: nothing selected and no marquee baseline.
+    void cancelSelection();
+    void scrollIndexToVisible(qint64 gridIndex);
+    void scrollToBottom();
+
     // Grid coordinates of what the viewport shows.
     QRectF visibleRect() const;
     void scrollToTop();
@@ -87,6 +108,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void updateFrames(bool resetSections);
@@ -103,6 +125,9 @@ private:
     void removeCell(PTGridViewCell* cell);
     void destroyCell(PTGridViewCell* cell);
     void resetFramePosition(PTGridViewCell* cell, qreal offset);
+    void observeChangesForSelection();
+    void notifyDelegateAboutChanges();
+    void refreshHighlights();
     void resizeBurst();
     void resizeGrid();
 
@@ -133,4 +158,6 @@ private:
     bool liveGridResize_ = false;
     bool inNativeLiveResize_ = false;
     GridClock::Token resizeEnd_ = 0;
+    GridSelection selection_;
+    GridClock::Token selectionReport_ = 0;
 };

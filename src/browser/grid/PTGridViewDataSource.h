@@ -7,10 +7,12 @@
 #include <QSizeF>
 #include <QString>
 #include <QVariantMap>
+#include <QVector>
 
 #include <memory>
 
 class PTGridView;
+class QKeyEvent;
 class PTGridViewCell;
 
 // What a grid asks of its one data source. The four item operations are required; the others have defaults,
@@ -54,6 +56,10 @@ public:
     virtual quint32 capabilities() const { return 0; }
     virtual qint64 numberOfSections(PTGridView& /*grid*/) { return 1; }
     virtual QString tooltipForItemAtIndexPath(PTGridView& /*grid*/, const GridIndexPath& /*path*/) { return {}; }
+    // The selection after a burst of changes, in grid order.
+    virtual void didSelectItemsAtIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/) {}
+    // Space pressed (not repeats).
+    virtual void handleSpaceBarEvent(PTGridView& /*grid*/, QKeyEvent* /*event*/) {}
 
     // Sent only with the matching capability.
     virtual PTGridViewDrawingState wantsDrawingState(PTGridView& /*grid*/, const PTGridViewDrawingState& proposed)
