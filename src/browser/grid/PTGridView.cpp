@@ -554,6 +554,8 @@ void PTGridView::paintEvent(QPaintEvent* event)
     std::stable_sort(order.begin(), order.end(),
                      [](const PTGridViewCell* a, const PTGridViewCell* b) { return a->zPosition() < b->zPosition(); });
     painter.translate(0, -visible.y());
+    // Cells draw at the pixel ratio of what is painted on: the window's screen, or an image of any ratio.
+    const qreal ratio = painter.device()->devicePixelRatioF();
     for (PTGridViewCell* cell : order) {
         QRectF frame = cell->frame();
         qreal scale = cell->scale();
@@ -566,6 +568,7 @@ void PTGridView::paintEvent(QPaintEvent* event)
         }
         if (scale <= 0 || opacity <= 0 || !frame.intersects(exposed))
             continue;
+        cell->setDevicePixelRatio(ratio);
         painter.save();
         painter.setOpacity(opacity);
         painter.translate(frame.center());
