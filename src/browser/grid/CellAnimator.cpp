@@ -129,13 +129,16 @@ void CellAnimator::finish(Record& record)
     if (record.ended)
         return;
     record.ended = true;
-    if (record.animation.completion)
-        std::exchange(record.animation.completion, {})();
-    for (const auto& transaction : record.transactions) {
+    // A completion may remove the record itself (a transaction that ends drops its cells), so nothing of it is
+    // touched once the callbacks start.
+    const std::function<void()> completion = std::exchange(record.animation.completion, {});
+    const std::vector<std::shared_ptr<Transaction>> transactions = std::exchange(record.transactions, {});
+    if (completion)
+        completion();
+    for (const auto& transaction : transactions) {
         --transaction->pending;
         transaction->settle();
     }
-    record.transactions.clear();
 }
 
 void CellAnimator::remove(PTGridViewCell* cell, Property property)
