@@ -191,6 +191,16 @@ TEST_F(GridViewTest, AResizeIsOneLiveResizeAndABurstEndsAfterItsLastResize)
     EXPECT_FALSE(grid->inNativeLiveResize());
 }
 
+TEST_F(GridViewTest, AGridGoneMidBurstLeavesNothingScheduled)
+{
+    load({60});
+    grid->resize(600, 300);
+    grid->selectIndexPaths({{0, 1}});
+    ASSERT_GT(clock.pending(), 0u);
+    grid.reset();
+    EXPECT_EQ(clock.pending(), 0u);
+}
+
 TEST_F(GridViewTest, PoolAndDragImage)
 {
     load({60, 40});

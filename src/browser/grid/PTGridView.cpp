@@ -43,7 +43,11 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     viewport()->setAutoFillBackground(false);
 }
 
-PTGridView::~PTGridView() = default;
+PTGridView::~PTGridView()
+{
+    clock_.cancel(resizeEnd_);
+    clock_.cancel(selectionReport_);
+}
 
 void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
 {
