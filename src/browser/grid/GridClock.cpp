@@ -30,8 +30,11 @@ public:
 
     void cancel(Token token) override
     {
-        if (QTimer* timer = timers_.take(token))
+        // Stopped at once: a timeout already due in this turn of the event loop must not run.
+        if (QTimer* timer = timers_.take(token)) {
+            timer->stop();
             timer->deleteLater();
+        }
     }
 
 private:
