@@ -1,13 +1,11 @@
 // The grid next to a QListView in icon mode over the same 100,000 items at 1200 × 800, at pixel ratios 1 and 2:
 // first paint, frame times of a scroll through everything while thumbnails stream in, hit tests, select-all
 // with a paint, and a resize. The list view lays out uniform sizes in a static flow and its delegate draws the
-// same square and label. Runs on the offscreen platform.
+// same square and label.
 #include "DemoGridSource.h"
 
 #include "browser/grid/PTGridView.h"
-#include "platform/runtime/Defaults.h"
 #include "platform/ui/AnimationTiming.h"
-#include "ui/PTInterfaceKit.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
@@ -17,10 +15,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollBar>
-#include <QStandardPaths>
-#include <QStyleFactory>
 #include <QStyledItemDelegate>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -117,6 +112,8 @@ public:
     GridSubject()
         : source(Items)
     {
+        // Frames measure drawing, not glides that wait for time.
+        pt::AnimationTiming::setScale(0);
         grid.setItemMargin(Margin);
         grid.setSectionHeaderHeight(30);
         grid.setItemSize(ItemSize);
@@ -267,22 +264,3 @@ BENCHMARK(Resize<GridSubject>)->Name("Resize/grid")->Arg(1)->Arg(2)->Unit(benchm
 BENCHMARK(Resize<ListSubject>)->Name("Resize/listview")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QTemporaryDir settingsDir;
-    pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
-    PTInterfaceKit::registerAll();
-    // Frames measure drawing, not glides that wait for time.
-    pt::AnimationTiming::setScale(0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

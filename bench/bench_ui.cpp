@@ -1,14 +1,12 @@
 // The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
-// stacks, and progress from four workers. Runs on the offscreen platform with its own settings.
+// stacks, and progress from four workers.
 #include "ui/controls/PTTitleLabel.h"
-#include "ui/PTInterfaceKit.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTStackView.h"
 
-#include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 
 #include <QApplication>
@@ -16,9 +14,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QStandardPaths>
-#include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
@@ -287,21 +282,3 @@ BENCHMARK(ProgressCoalesced)->Name("Progress/coalesced")->Unit(benchmark::kMilli
 BENCHMARK(ProgressPostPerCall)->Name("Progress/post per call")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QTemporaryDir settingsDir;
-    pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
-    PTInterfaceKit::registerAll();
-    pt::Defaults::standard().set(PTThemeController::AppearancePreferenceKey, int(PTAppearancePreferenceManual));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
