@@ -1,11 +1,16 @@
 #pragma once
 
+#include "FakeGridClock.h"
+
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "browser/grid/PTGridViewDataSource.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -52,6 +57,8 @@ public:
     int cellsMade = 0;
     std::vector<QVector<GridIndexPath>> reports;
     int spaces = 0;
+    int dragRequests = 0;
+    int doubleClicks = 0;
     std::optional<QSizeF> itemSizeAnswer;
 
     static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
@@ -85,6 +92,12 @@ public:
     }
     void didSelectItemsAtIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths) override { reports.push_back(paths); }
     void handleSpaceBarEvent(PTGridView&, QKeyEvent*) override { ++spaces; }
+    bool wantsDragForIndexPaths(PTGridView&, const QVector<GridIndexPath>&, QMouseEvent*, const QPointF&) override
+    {
+        ++dragRequests;
+        return true;
+    }
+    void didDoubleClick(PTGridView&, QMouseEvent*, const GridIndexPath&) override { ++doubleClicks; }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {
@@ -121,3 +134,34 @@ inline void shapeTestGrid(PTGridView& grid)
     grid.setItemSize(QSizeF(36, 36));
     grid.resize(500, 300);
 }
+
+// A shown test-shaped grid on a fake clock, and the source it loads.
+struct GridFixture : ::testing::Test {
+    FakeGridClock clock;
+    GridTestSource source;
+    std::unique_ptr<PTGridView> grid;
+
+    void SetUp() override
+    {
+        grid = std::make_unique<PTGridView>(nullptr, clock);
+        shapeTestGrid(*grid);
+        grid->show();
+    }
+    void load(const std::vector<int>& counts)
+    {
+        source.sections = GridTestSource::numbered(counts);
+        grid->setDataSource(&source);
+        settle();
+    }
+    void settle()
+    {
+        clock.advance(1);
+        grid->animator().tick();
+    }
+    void scrollTo(int y) { grid->verticalScrollBar()->setValue(y); }
+    CountingItemCell* cell(qint64 section, qint64 index) const
+    {
+        return static_cast<CountingItemCell*>(grid->cellForIndexPath({section, index}));
+    }
+    QRectF headerFrame(qint64 section) const { return grid->headerCellForSection(section)->frame(); }
+};

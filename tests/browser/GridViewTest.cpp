@@ -8,35 +8,7 @@
 namespace {
 
 // A 500 × 300 grid under a 38-point top margin: 36-point items, 10 apart, in 10 columns, headers 35 high.
-struct GridViewTest : ::testing::Test {
-    FakeGridClock clock;
-    GridTestSource source;
-    std::unique_ptr<PTGridView> grid;
-
-    void SetUp() override
-    {
-        grid = std::make_unique<PTGridView>(nullptr, clock);
-        shapeTestGrid(*grid);
-        grid->show();
-    }
-    void load(const std::vector<int>& counts)
-    {
-        source.sections = GridTestSource::numbered(counts);
-        grid->setDataSource(&source);
-        settle();
-    }
-    void settle()
-    {
-        clock.advance(1);
-        grid->animator().tick();
-    }
-    void scrollTo(int y) { grid->verticalScrollBar()->setValue(y); }
-    CountingItemCell* cell(qint64 section, qint64 index) const
-    {
-        return static_cast<CountingItemCell*>(grid->cellForIndexPath({section, index}));
-    }
-    QRectF headerFrame(qint64 section) const { return grid->headerCellForSection(section)->frame(); }
-};
+using GridViewTest = GridFixture;
 
 TEST_F(GridViewTest, AReloadKeepsTheCellsOfStayingItemsAndRemovesLeavingOnesAtTheEnd)
 {

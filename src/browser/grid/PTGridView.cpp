@@ -1,6 +1,8 @@
 #include "browser/grid/PTGridView.h"
 
+#include "browser/grid/GridMarqueeCell.h"
 #include "browser/grid/PTGridViewCell.h"
+#include "foundation/Rounding.h"
 #include "browser/grid/PTGridViewDataSource.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -22,6 +24,9 @@ namespace {
 constexpr qreal kParkedPosition = -10000000;
 // Changes of the selection closer together than this make one report.
 constexpr double kSelectionReportDelay = 0.005;
+constexpr double kMarqueeSelectionReportDelay = 0.07;
+// A marquee fades out over this long after the mouse is released.
+constexpr double kMarqueeFade = 0.3;
 // A resize burst ends this long after its last resize.
 constexpr double kResizeBurstEnd = 0.15;
 
@@ -159,6 +164,8 @@ void PTGridView::removeCell(PTGridViewCell* cell)
 
 void PTGridView::destroyCell(PTGridViewCell* cell)
 {
+    if (cell == mouseDownCell_)
+        mouseDownCell_ = nullptr;
     removeCell(cell);
     cell->clear();
     std::erase(paintOrder_, cell);
@@ -236,6 +243,7 @@ PTGridViewCell* PTGridView::headerCellForSection(qint64 section) const
 
 void PTGridView::reloadData(bool scrollToTop)
 {
+    mouseDownCell_ = nullptr;
     cancelSelection();
     std::vector<qint64> counts;
     const qint64 sections = dataSource_ ? std::max<qint64>(dataSource_->numberOfSections(*this), 0) : 0;
@@ -555,6 +563,8 @@ void PTGridView::paintEvent(QPaintEvent* event)
     for (PTGridViewCell* cell : paintOrder_)
         if (cell->isAttached())
             order.push_back(cell);
+    if (marquee_ && marquee_->isAttached())
+        order.push_back(marquee_.get());
     std::stable_sort(order.begin(), order.end(),
                      [](const PTGridViewCell* a, const PTGridViewCell* b) { return a->zPosition() < b->zPosition(); });
     painter.translate(0, -visible.y());
@@ -691,7 +701,7 @@ QVector<GridIndexPath> PTGridView::selectionIndexPaths() const
 void PTGridView::observeChangesForSelection()
 {
     clock_.cancel(selectionReport_);
-    selectionReport_ = clock_.callAfter(kSelectionReportDelay, [this] {
+    selectionReport_ = clock_.callAfter(marquee_ ? kMarqueeSelectionReportDelay : kSelectionReportDelay, [this] {
         selectionReport_ = 0;
         notifyDelegateAboutChanges();
     });
@@ -814,4 +824,217 @@ void PTGridView::keyPressEvent(QKeyEvent* event)
         break; // taken, so that no parent acts on keys meant for the grid
     }
     event->accept();
+}
+
+PTGridViewCell* PTGridView::cellAt(const QPointF& point) const
+{
+    for (PTGridViewCell* header : sectionCells_)
+        if (header->isAttached() && GridGeometry::contains(header->frame(), point))
+            return header;
+    return cacheCells_.value(geometry_.indexPathForPoint(point));
+}
+
+void PTGridView::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QPointF point = event->position() + QPointF(0, visibleRect().y());
+    mouseDownPoint_ = point;
+    mouseDownModifiers_ = event->modifiers();
+    mouseEventsDisabled_ = false;
+    dragging_ = false;
+    clickCount_ = 1;
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (PTGridViewCell* cell = cellAt(point)) {
+        mouseDownCell_ = cell;
+        // A header covers the items scrolling under it: a click there never reaches them.
+        if (!cell->mouseDown(event, point) || sectionCells_.value(cell->section()) == cell) {
+            mouseEventsDisabled_ = true;
+            return;
+        }
+    }
+    clickSelect(point, event->modifiers());
+}
+
+void PTGridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+    clickCount_ = 2;
+}
+
+void PTGridView::clickSelect(const QPointF& point, Qt::KeyboardModifiers modifiers)
+{
+    const GridIndexPath path = geometry_.indexPathForPoint(point);
+    const qint64 index = geometry_.indexForIndexPath(path);
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool command = modifiers & Qt::ControlModifier;
+    auto& baseline = selection_.marqueBaseline;
+    if (index == kGridNotFound) {
+        if (!shift && !command) {
+            std::fill(baseline.begin(), baseline.end(), false);
+            deselectAll();
+        }
+        return;
+    }
+    if (!((shift || command) && allowsMultiSelection_)) {
+        if (!selection_.contains(index)) {
+            std::fill(baseline.begin(), baseline.end(), false);
+            deselectAll();
+        }
+        if (!shift && !command && selection_.contains(index))
+            return; // a plain click on a selected item keeps the selection, to drag it
+    }
+    if (!shift) {
+        selection_.anchor = index;
+        if (!command) {
+            baseline[static_cast<size_t>(index)] = true;
+            selectIndexPaths({path});
+            return;
+        }
+    } else if (!command) {
+        if (selection_.anchor != kGridNotFound) {
+            selectIndexesFrom(geometry_.indexPathForIndex(selection_.anchor), path, true);
+        } else {
+            selection_.anchor = index;
+            selectIndexPaths({path});
+        }
+        return;
+    }
+    if (selection_.contains(index)) {
+        baseline[static_cast<size_t>(index)] = false;
+        deselectIndexPaths({path});
+    } else {
+        baseline[static_cast<size_t>(index)] = true;
+        selectIndexPaths({path}, true);
+    }
+}
+
+void PTGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (mouseEventsDisabled_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPointF point = event->position() + QPointF(0, visibleRect().y());
+    if (!dragging_) {
+        // A jitter of a pixel or two stays a click.
+        if ((point - mouseDownPoint_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        dragging_ = true;
+        if (!dataSource_ || !(respondsTo_ & PTGridViewDataSource::WantsDrag))
+            return;
+        const qint64 index = geometry_.indexForIndexPath(geometry_.indexPathForPoint(mouseDownPoint_));
+        if (index != kGridNotFound && selection_.contains(index)) {
+            dataSource_->wantsDragForIndexPaths(*this, selectedIndexPathsByPrioritisingInViewPaths(), event, point);
+            return;
+        }
+        if (marquee_)
+            removeCell(marquee_.get());
+        marquee_ = std::make_unique<GridMarqueeCell>();
+        marquee_->setController(this);
+        marqueeFading_ = false;
+    }
+    if (marquee_ && !marqueeFading_)
+        updateMarquee(point);
+}
+
+void PTGridView::updateMarquee(const QPointF& point)
+{
+    const QPointF down = mouseDownPoint_;
+    const QSizeF document = geometry_.documentSize(viewport()->size());
+    qreal width = point.x() - down.x();
+    qreal height = point.y() - down.y();
+    if (down.y() + height > document.height())
+        height = document.height() - down.y();
+    if (down.x() + width > document.width())
+        width = document.width() - down.x();
+    if (marginForEdge(1) > down.y() + height)
+        height = marginForEdge(1) - down.y();
+    if (down.x() + width < 0)
+        width = -down.x();
+    const QRectF rect = QRectF(QRectF(down, QSizeF(width, height)).normalized()).toRect();
+    marquee_->setDrawState(drawingState());
+    marquee_->setFrame(PTRoundRect(rect));
+    marquee_->attach();
+
+    const std::vector<qint64> hits = geometry_.indexesOfItemsInRect(marquee_->frame());
+    auto& baseline = selection_.marqueBaseline;
+    selection_.clear();
+    if (!(mouseDownModifiers_ & (Qt::ShiftModifier | Qt::ControlModifier))) {
+        tempMarqueSet_.reset();
+        std::fill(baseline.begin(), baseline.end(), false);
+        for (qint64 i : hits) {
+            baseline[static_cast<size_t>(i)] = true;
+            selection_.select(i);
+        }
+    } else {
+        // The items hit toggle against the baseline.
+        std::vector<bool> outcome = baseline;
+        for (qint64 i : hits)
+            outcome[static_cast<size_t>(i)] = !outcome[static_cast<size_t>(i)];
+        for (size_t i = 0; i < outcome.size(); ++i)
+            if (outcome[i])
+                selection_.select(static_cast<qint64>(i));
+        tempMarqueSet_ = std::move(outcome);
+    }
+    selection_.anchor = selection_.highest();
+    refreshHighlights();
+    observeChangesForSelection();
+}
+
+void PTGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPointF point = event->position() + QPointF(0, visibleRect().y());
+    PTGridViewCell* cell = cellAt(point);
+    if (mouseDownCell_ && mouseDownCell_ != cell)
+        mouseDownCell_->mouseUp(event, point);
+    mouseDownCell_ = nullptr;
+    dragging_ = false;
+    if (cell && !cell->mouseUp(event, point))
+        return;
+    endMarquee();
+    mouseDownModifiers_ = {};
+    if (clickCount_ == 2 && !mouseEventsDisabled_ && dataSource_ && (respondsTo_ & PTGridViewDataSource::DoubleClick))
+        dataSource_->didDoubleClick(*this, event, geometry_.indexPathForPoint(point));
+}
+
+void PTGridView::endMarquee()
+{
+    if (tempMarqueSet_) {
+        selection_.marqueBaseline = std::move(*tempMarqueSet_);
+        tempMarqueSet_.reset();
+    }
+    if (!marquee_ || marqueeFading_)
+        return;
+    marqueeFading_ = true;
+    PTGridViewCell* fading = marquee_.get();
+    animator_.begin(kMarqueeFade, [this, fading] {
+        if (marquee_.get() == fading) {
+            animator_.removeAll(fading);
+            marquee_.reset();
+            marqueeFading_ = false;
+            viewport()->update();
+        }
+    });
+    CellAnimator::Animation fade;
+    fade.property = CellAnimator::Opacity;
+    fade.from = QPointF(1, 0);
+    fade.to = QPointF(0, 0);
+    fade.removedOnCompletion = false;
+    animator_.add(fading, std::move(fade));
+    animator_.commit();
+}
+
+QVector<GridIndexPath> PTGridView::selectedIndexPathsByPrioritisingInViewPaths() const
+{
+    QVector<GridIndexPath> paths;
+    std::vector<bool> taken(static_cast<size_t>(selection_.itemCount()), false);
+    for (qint64 i = currentRange_.location; i < currentRange_.end(); ++i) {
+        if (selection_.contains(i)) {
+            paths.push_back(geometry_.indexPathForIndex(i));
+            taken[static_cast<size_t>(i)] = true;
+        }
+    }
+    for (qint64 i : selection_.indexes())
+        if (!taken[static_cast<size_t>(i)])
+            paths.push_back(geometry_.indexPathForIndex(i));
+    return paths;
 }

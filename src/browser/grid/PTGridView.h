@@ -12,6 +12,7 @@
 #include <QPixmap>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -97,6 +98,12 @@ public:
     void selectWithDirection(GridDirection direction, Qt::KeyboardModifiers modifiers, bool fromEvent);
     // Escape: nothing selected and no marquee baseline.
     void cancelSelection();
+    // The rubber band while it shows, fading out included; null without one.
+    const PTGridViewCell* marquee() const { return marquee_.get(); }
+    bool allowsMultiSelection() const { return allowsMultiSelection_; }
+    void setAllowsMultiSelection(bool allows) { allowsMultiSelection_ = allows; }
+    // The selected paths that are displayed, in displayed order, then the others: what a drag carries.
+    QVector<GridIndexPath> selectedIndexPathsByPrioritisingInViewPaths() const;
     void scrollIndexToVisible(qint64 gridIndex);
     void scrollToBottom();
 
@@ -109,6 +116,10 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void updateFrames(bool resetSections);
@@ -125,6 +136,10 @@ private:
     void removeCell(PTGridViewCell* cell);
     void destroyCell(PTGridViewCell* cell);
     void resetFramePosition(PTGridViewCell* cell, qreal offset);
+    PTGridViewCell* cellAt(const QPointF& point) const;
+    void clickSelect(const QPointF& point, Qt::KeyboardModifiers modifiers);
+    void updateMarquee(const QPointF& point);
+    void endMarquee();
     void observeChangesForSelection();
     void notifyDelegateAboutChanges();
     void refreshHighlights();
@@ -159,5 +174,16 @@ private:
     bool inNativeLiveResize_ = false;
     GridClock::Token resizeEnd_ = 0;
     GridSelection selection_;
+    // The mouse from press to release.
+    QPointF mouseDownPoint_;
+    bool mouseEventsDisabled_ = false;
+    bool dragging_ = false;
+    int clickCount_ = 0;
+    PTGridViewCell* mouseDownCell_ = nullptr;
+    Qt::KeyboardModifiers mouseDownModifiers_;
+    std::unique_ptr<PTGridViewCell> marquee_;
+    bool marqueeFading_ = false;
+    std::optional<std::vector<bool>> tempMarqueSet_;
+    bool allowsMultiSelection_ = true;
     GridClock::Token selectionReport_ = 0;
 };

@@ -13,6 +13,7 @@
 
 class PTGridView;
 class QKeyEvent;
+class QMouseEvent;
 class PTGridViewCell;
 
 // What a grid asks of its one data source. The four item operations are required; the others have defaults,
@@ -75,5 +76,13 @@ public:
     {
         return proposed;
     }
+    // A drag of the items starts; true when it did.
+    virtual bool wantsDragForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/,
+                                        QMouseEvent* /*event*/, const QPointF& /*point*/)
+    {
+        return false;
+    }
+    // The item under the pointer, or an invalid path.
+    virtual void didDoubleClick(PTGridView& /*grid*/, QMouseEvent* /*event*/, const GridIndexPath& /*item*/) {}
     virtual QVariantMap metaForIndexPath(PTGridView& /*grid*/, const GridIndexPath& /*path*/) { return {}; }
 };
