@@ -98,6 +98,10 @@ public:
         return true;
     }
     void didDoubleClick(PTGridView&, QMouseEvent*, const GridIndexPath&) override { ++doubleClicks; }
+    QString tooltipForItemAtIndexPath(PTGridView& grid, const GridIndexPath& path) override
+    {
+        return QStringLiteral("item %1").arg(itemForIndexPath(grid, path).primaryKey());
+    }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {

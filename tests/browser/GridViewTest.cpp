@@ -1,7 +1,10 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -171,6 +174,31 @@ TEST_F(GridViewTest, AGridGoneMidBurstLeavesNothingScheduled)
     ASSERT_GT(clock.pending(), 0u);
     grid.reset();
     EXPECT_EQ(clock.pending(), 0u);
+}
+
+TEST_F(GridViewTest, TooltipsComeBackAfterALayoutBurst)
+{
+    load({60, 40});
+    const QRectF item = grid->geometry().rectForItemAtIndex(3);
+    const auto tip = grid->toolTipAt(item.center().toPoint());
+    EXPECT_EQ(tip.first, QStringLiteral("item 4"));
+    EXPECT_EQ(tip.second, item.toRect());
+    EXPECT_TRUE(grid->toolTipAt(QPoint(3, 100)).first.isEmpty()); // the margin
+
+    scrollTo(40);
+    const QPoint point = item.translated(0, -40).center().toPoint();
+    EXPECT_TRUE(grid->toolTipAt(point).first.isEmpty());
+    clock.advance(0.05);
+    scrollTo(46);
+    clock.advance(0.09);
+    EXPECT_TRUE(grid->toolTipAt(point).first.isEmpty()); // 0.1 s after the last pass only
+    clock.advance(0.02);
+    EXPECT_EQ(grid->toolTipAt(point).first, QStringLiteral("item 4"));
+
+    QHelpEvent help(QEvent::ToolTip, point, grid->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(grid->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("item 4"));
+    QToolTip::hideText();
 }
 
 TEST_F(GridViewTest, PoolAndDragImage)

@@ -9,7 +9,9 @@
 #include "ui/views/PTStackLayout.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -27,6 +29,8 @@ constexpr double kSelectionReportDelay = 0.005;
 constexpr double kMarqueeSelectionReportDelay = 0.07;
 // A marquee fades out over this long after the mouse is released.
 constexpr double kMarqueeFade = 0.3;
+// Tooltips come back this long after the last layout pass.
+constexpr double kScrollQuietTime = 0.1;
 // A resize burst ends this long after its last resize.
 constexpr double kResizeBurstEnd = 0.15;
 
@@ -46,12 +50,15 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { setLiveScrolling(true); });
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { setLiveScrolling(false); });
 }
 
 PTGridView::~PTGridView()
 {
     clock_.cancel(resizeEnd_);
     clock_.cancel(selectionReport_);
+    clock_.cancel(scrollQuiet_);
 }
 
 void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
@@ -358,6 +365,7 @@ void PTGridView::layoutInRect(const QRectF& rect, bool force)
 {
     if (!dataSource_)
         return;
+    noteLayoutBurst();
     const qreal top = marginForEdge(1);
     currentRange_ = geometry_.rangeOfItemsInRect(rect);
     const GridRange sections = geometry_.rangeOfSectionsInRect(visibleRect().translated(0, top));
@@ -595,6 +603,17 @@ void PTGridView::paintEvent(QPaintEvent* event)
 
 bool PTGridView::viewportEvent(QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const auto [text, rect] = toolTipAt(help->pos());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, viewport(), rect);
+        }
+        return true;
+    }
     if (event->type() == QEvent::Resize) {
         const bool handled = PTScrollView::viewportEvent(event);
         resizeBurst();
@@ -1037,4 +1056,50 @@ QVector<GridIndexPath> PTGridView::selectedIndexPathsByPrioritisingInViewPaths()
         if (!taken[static_cast<size_t>(i)])
             paths.push_back(geometry_.indexPathForIndex(i));
     return paths;
+}
+
+void PTGridView::noteLayoutBurst()
+{
+    if (!scrolling_) {
+        scrolling_ = true;
+        QToolTip::hideText();
+    }
+    clock_.cancel(scrollQuiet_);
+    scrollQuiet_ = clock_.callAfter(kScrollQuietTime, [this] {
+        scrollQuiet_ = 0;
+        scrolling_ = false;
+    });
+}
+
+std::pair<QString, QRect> PTGridView::toolTipAt(const QPoint& viewportPoint)
+{
+    if (scrolling_ || inNativeLiveResize_ || !dataSource_)
+        return {};
+    const qreal scroll = visibleRect().y();
+    const QPointF point = QPointF(viewportPoint) + QPointF(0, scroll);
+    const auto onScreen = [&](const QRectF& rect) { return rect.translated(0, -scroll).toAlignedRect(); };
+    if (PTGridViewCell* cell = cellAt(point)) {
+        const QPointF local = cell->localisePoint(point);
+        for (const QRectF& rect : cell->tooltipRects()) {
+            if (!GridGeometry::contains(rect, local))
+                continue;
+            if (const QString text = cell->tooltipForPoint(local); !text.isEmpty())
+                return {text, onScreen(cell->delocaliseRect(rect))};
+        }
+    }
+    const GridIndexPath path = geometry_.indexPathForPoint(point);
+    if (!path.isValid())
+        return {};
+    return {dataSource_->tooltipForItemAtIndexPath(*this, path), onScreen(geometry_.rectForItemAtIndex(geometry_.indexForIndexPath(path)))};
+}
+
+void PTGridView::setLiveScrolling(bool live)
+{
+    isLiveScrolling_ = live;
+    for (PTGridViewCell* cell : std::as_const(cacheCells_)) {
+        if (live)
+            cell->didEnterLiveGridScroll();
+        else
+            cell->didExitLiveGridScroll();
+    }
 }

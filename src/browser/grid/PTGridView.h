@@ -107,6 +107,12 @@ public:
     void scrollIndexToVisible(qint64 gridIndex);
     void scrollToBottom();
 
+    // The tooltip at a point of the viewport and the viewport rect it holds for: a cell's own, else the data
+    // source's for the item there. None while a layout burst or a resize burst is under way.
+    std::pair<QString, QRect> toolTipAt(const QPoint& viewportPoint);
+    // Between a press and a release of the scroll bar's slider.
+    bool isLiveScrolling() const { return isLiveScrolling_; }
+
     // Grid coordinates of what the viewport shows.
     QRectF visibleRect() const;
     void scrollToTop();
@@ -140,6 +146,8 @@ private:
     void clickSelect(const QPointF& point, Qt::KeyboardModifiers modifiers);
     void updateMarquee(const QPointF& point);
     void endMarquee();
+    void noteLayoutBurst();
+    void setLiveScrolling(bool live);
     void observeChangesForSelection();
     void notifyDelegateAboutChanges();
     void refreshHighlights();
@@ -185,5 +193,9 @@ private:
     bool marqueeFading_ = false;
     std::optional<std::vector<bool>> tempMarqueSet_;
     bool allowsMultiSelection_ = true;
+    // Layout passes closer together than the scroll quiet time make one burst.
+    bool scrolling_ = false;
+    GridClock::Token scrollQuiet_ = 0;
+    bool isLiveScrolling_ = false;
     GridClock::Token selectionReport_ = 0;
 };
