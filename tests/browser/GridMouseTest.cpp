@@ -1,6 +1,8 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 
+#include "platform/ui/ActionRouter.h"
+
 #include <QScrollBar>
 #include <QTest>
 
@@ -128,6 +130,38 @@ TEST_F(GridMouseTest, TheMarqueeIsClampedToTheGrid)
     EXPECT_EQ(band.bottom(), start.y());
     EXPECT_EQ(selected().size(), 45u);
     release(QPoint(0, 0));
+}
+
+TEST_F(GridMouseTest, EditCommandsNeedASelectionAndOthersGoToTheSource)
+{
+    source.caps |= PTGridViewDataSource::WantsCopy | PTGridViewDataSource::ValidatesMenuItem;
+    grid->setDataSource(&source);
+    const auto enabled = [&](const QString& command) {
+        pt::CommandState state;
+        return grid->respondsTo(command) && grid->validate(command, state) && state.enabled;
+    };
+    EXPECT_FALSE(enabled(PTGridView::CopyCommand));
+    EXPECT_TRUE(enabled(PTGridView::SelectAllCommand));
+    EXPECT_TRUE(enabled(QStringLiteral("revealInFolder:")));
+    EXPECT_FALSE(grid->respondsTo(QStringLiteral("openWith:")));
+    grid->perform(PTGridView::CopyCommand);
+    EXPECT_TRUE(source.commands.isEmpty());
+
+    grid->perform(PTGridView::SelectAllCommand);
+    EXPECT_TRUE(enabled(PTGridView::CopyCommand));
+    grid->perform(PTGridView::CopyCommand);
+    grid->perform(PTGridView::DeleteCommand); // the source does not take deletes
+    grid->perform(QStringLiteral("revealInFolder:"));
+    grid->perform(QStringLiteral("openWith:"));
+    EXPECT_EQ(source.commands, (QStringList{"copy 50", "revealInFolder:"}));
+
+    // Through the router, with the grid focused in the active window.
+    grid->activateWindow();
+    grid->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), grid.get());
+    EXPECT_EQ(pt::ActionRouter::shared().target(PTGridView::CopyCommand), grid.get());
+    EXPECT_TRUE(pt::ActionRouter::shared().validate(QStringLiteral("revealInFolder:")).enabled);
 }
 
 } // namespace

@@ -59,6 +59,7 @@ public:
     int spaces = 0;
     int dragRequests = 0;
     int doubleClicks = 0;
+    QStringList commands;
     std::optional<QSizeF> itemSizeAnswer;
 
     static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
@@ -98,6 +99,16 @@ public:
         return true;
     }
     void didDoubleClick(PTGridView&, QMouseEvent*, const GridIndexPath&) override { ++doubleClicks; }
+    void wantsCopyToPasteboardForIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths) override
+    {
+        commands << QStringLiteral("copy %1").arg(paths.size());
+    }
+    void wantsDeleteForIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths) override
+    {
+        commands << QStringLiteral("delete %1").arg(paths.size());
+    }
+    bool validateCommand(const PTGridView&, const QString& command) override { return command == "revealInFolder:"; }
+    void performCommand(PTGridView&, const QString& command) override { commands << command; }
     QString tooltipForItemAtIndexPath(PTGridView& grid, const GridIndexPath& path) override
     {
         return QStringLiteral("item %1").arg(itemForIndexPath(grid, path).primaryKey());

@@ -41,6 +41,11 @@ QRectF integral(const QRectF& rect)
 
 } // namespace
 
+const QString PTGridView::CopyCommand = QStringLiteral("copy:");
+const QString PTGridView::DeleteCommand = QStringLiteral("delete:");
+const QString PTGridView::RenameCommand = QStringLiteral("rename:");
+const QString PTGridView::SelectAllCommand = QStringLiteral("selectAll:");
+
 PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     : PTScrollView(parent)
     , clock_(clock)
@@ -1102,4 +1107,44 @@ void PTGridView::setLiveScrolling(bool live)
         else
             cell->didExitLiveGridScroll();
     }
+}
+
+bool PTGridView::respondsTo(const QString& command) const
+{
+    if (command == CopyCommand || command == DeleteCommand || command == RenameCommand || command == SelectAllCommand)
+        return true;
+    return dataSource_ && (respondsTo_ & PTGridViewDataSource::ValidatesMenuItem)
+        && dataSource_->validateCommand(*this, command);
+}
+
+bool PTGridView::validate(const QString& command, pt::CommandState& state)
+{
+    if (command == CopyCommand || command == DeleteCommand || command == RenameCommand)
+        state.enabled = selection_.count() > 0;
+    else if (command == SelectAllCommand)
+        state.enabled = geometry_.numberOfItems() > 0;
+    else
+        state.enabled = dataSource_ && (respondsTo_ & PTGridViewDataSource::ValidatesMenuItem)
+            && dataSource_->validateCommand(*this, command);
+    return state.enabled;
+}
+
+void PTGridView::perform(const QString& command)
+{
+    if (command == SelectAllCommand) {
+        selectAll();
+        return;
+    }
+    const bool edit = command == CopyCommand || command == DeleteCommand || command == RenameCommand;
+    if (!dataSource_ || (edit && selection_.count() == 0))
+        return;
+    const QVector<GridIndexPath> paths = edit ? selectionIndexPaths() : QVector<GridIndexPath>();
+    if (command == CopyCommand && (respondsTo_ & PTGridViewDataSource::WantsCopy))
+        dataSource_->wantsCopyToPasteboardForIndexPaths(*this, paths);
+    else if (command == DeleteCommand && (respondsTo_ & PTGridViewDataSource::WantsDelete))
+        dataSource_->wantsDeleteForIndexPaths(*this, paths);
+    else if (command == RenameCommand && (respondsTo_ & PTGridViewDataSource::WantsRename))
+        dataSource_->wantsRenameForIndexPaths(*this, paths);
+    else if (!edit && (respondsTo_ & PTGridViewDataSource::ValidatesMenuItem) && dataSource_->validateCommand(*this, command))
+        dataSource_->performCommand(*this, command);
 }

@@ -6,6 +6,7 @@
 #include "browser/grid/GridSelection.h"
 #include "browser/grid/PTGridViewDrawingState.h"
 #include "platform/store/ObjectID.h"
+#include "platform/ui/CommandHandler.h"
 #include "ui/views/PTScrollView.h"
 
 #include <QHash>
@@ -23,9 +24,15 @@ class PTGridViewDataSource;
 // the viewport paints in z order. Only the visible items have cells; cells that scroll away go to a pool by
 // reuse identifier, and an item keeps its cell while it stays in view, so a reload glides staying cells to their
 // new places, grows new ones in and shrinks leaving ones away.
-class PTGridView : public PTScrollView {
+class PTGridView : public PTScrollView, public pt::CommandHandler {
     Q_OBJECT
 public:
+    // The edit commands the grid answers itself.
+    static const QString CopyCommand;      // "copy:"
+    static const QString DeleteCommand;    // "delete:"
+    static const QString RenameCommand;    // "rename:"
+    static const QString SelectAllCommand; // "selectAll:"
+
     // Header cells stay above items; cells leaving after a reload below them.
     static constexpr qreal HeaderZPosition = 2147483645;
     static constexpr qreal LeavingZPosition = -1;
@@ -112,6 +119,12 @@ public:
     std::pair<QString, QRect> toolTipAt(const QPoint& viewportPoint);
     // Between a press and a release of the scroll bar's slider.
     bool isLiveScrolling() const { return isLiveScrolling_; }
+
+    // Commands: copy, delete and rename need a selection, select-all an item; any other command is the data
+    // source's when it validates it.
+    bool respondsTo(const QString& command) const override;
+    bool validate(const QString& command, pt::CommandState& state) override;
+    void perform(const QString& command) override;
 
     // Grid coordinates of what the viewport shows.
     QRectF visibleRect() const;

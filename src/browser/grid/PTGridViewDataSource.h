@@ -84,5 +84,12 @@ public:
     }
     // The item under the pointer, or an invalid path.
     virtual void didDoubleClick(PTGridView& /*grid*/, QMouseEvent* /*event*/, const GridIndexPath& /*item*/) {}
+    // The edit commands, with the selection.
+    virtual void wantsCopyToPasteboardForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/) {}
+    virtual void wantsDeleteForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/) {}
+    virtual void wantsRenameForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/) {}
+    // Any other command reaches the data source through the grid: enabled when it says so, then performed by it.
+    virtual bool validateCommand(const PTGridView& /*grid*/, const QString& /*command*/) { return false; }
+    virtual void performCommand(PTGridView& /*grid*/, const QString& /*command*/) {}
     virtual QVariantMap metaForIndexPath(PTGridView& /*grid*/, const GridIndexPath& /*path*/) { return {}; }
 };
