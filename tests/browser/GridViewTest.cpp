@@ -1,6 +1,7 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
@@ -199,6 +200,35 @@ TEST_F(GridViewTest, TooltipsComeBackAfterALayoutBurst)
     QApplication::sendEvent(grid->viewport(), &help);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("item 4"));
     QToolTip::hideText();
+}
+
+TEST_F(GridViewTest, AnAccessibleTableOfItems)
+{
+    load({25, 3});
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(grid.get());
+    ASSERT_NE(accessible, nullptr);
+    QAccessibleTableInterface* table = accessible->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Table);
+    EXPECT_EQ(table->rowCount(), 4);
+    EXPECT_EQ(table->columnCount(), 10);
+    EXPECT_EQ(accessible->childCount(), 28);
+    EXPECT_EQ(table->cellAt(2, 5), nullptr); // right of the short row
+
+    QAccessibleInterface* cell = table->cellAt(3, 1); // the second item of section 1
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("item 27"));
+    EXPECT_EQ(cell->role(), QAccessible::Cell);
+    EXPECT_FALSE(cell->state().selected);
+    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 3);
+    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 1);
+    EXPECT_EQ(table->cellAt(3, 1), cell); // made once
+    EXPECT_EQ(accessible->indexOfChild(cell), 26);
+
+    grid->selectIndexPaths({{1, 1}, {0, 0}});
+    EXPECT_TRUE(cell->state().selected);
+    EXPECT_EQ(table->selectedCellCount(), 2);
+    EXPECT_EQ(table->selectedCells().value(1), cell);
 }
 
 TEST_F(GridViewTest, PoolAndDragImage)

@@ -1,6 +1,7 @@
 #include "browser/grid/PTGridView.h"
 
 #include "browser/grid/GridMarqueeCell.h"
+#include "browser/grid/PTGridViewAccessible.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/Rounding.h"
 #include "browser/grid/PTGridViewDataSource.h"
@@ -8,6 +9,7 @@
 #include "ui/theme/PTThemeController.h"
 #include "ui/views/PTStackLayout.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -53,6 +55,7 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
+    PTGridViewAccessible::installFactory();
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { setLiveScrolling(true); });
@@ -263,6 +266,10 @@ void PTGridView::reloadData(bool scrollToTop)
         counts.push_back(dataSource_->numberOfItemsInSection(*this, section));
     geometry_.reload(counts);
     selection_.reset(geometry_.numberOfItems());
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&reset);
+    }
     lastCurrentRange_ = {};
 
     for (auto& [identifier, pool] : reusableCells_)
