@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
+#include "BenchRun.h"
 
 int main(int argc, char** argv)
 {
@@ -14,10 +14,5 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir settingsDir;
     pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

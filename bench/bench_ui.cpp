@@ -1,15 +1,13 @@
 // The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
-// stacks, progress from four workers, and a five-segment control against a tab bar (hover sweeps, label changes). Runs on the offscreen platform with its own settings.
+// stacks, progress from four workers, and a five-segment control against a tab bar (hover sweeps, label changes).
 #include "ui/controls/PTTitleLabel.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
-#include "ui/PTInterfaceKit.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTStackView.h"
 
-#include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 
 #include "GalleryPages.h"
@@ -20,10 +18,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QStandardPaths>
-#include <QStyleFactory>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
@@ -381,21 +376,3 @@ BENCHMARK(LabelChangeSegmented)->Name("LabelChange/segmented control")->Unit(ben
 BENCHMARK(LabelChangeTabBar)->Name("LabelChange/QTabBar")->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QTemporaryDir settingsDir;
-    pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
-    PTInterfaceKit::registerAll();
-    pt::Defaults::standard().set(PTThemeController::AppearancePreferenceKey, int(PTAppearancePreferenceManual));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
