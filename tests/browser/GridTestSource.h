@@ -6,6 +6,7 @@
 #include "browser/grid/PTGridViewCell.h"
 #include "browser/grid/PTGridViewDataSource.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStringList>
@@ -61,6 +62,10 @@ public:
     int doubleClicks = 0;
     QStringList commands;
     std::optional<QSizeF> itemSizeAnswer;
+    Qt::DropAction dropAnswer = Qt::CopyAction;
+    std::vector<GridIndexPath> dropPaths; // validated, then accepted
+    QMenu menu;
+    std::vector<std::pair<QVector<GridIndexPath>, GridIndexPath>> menuRequests;
 
     static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
 
@@ -113,6 +118,22 @@ public:
     {
         return QStringLiteral("item %1").arg(itemForIndexPath(grid, path).primaryKey());
     }
+    QMenu* menuForItemsAtIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths, const GridIndexPath& context) override
+    {
+        menuRequests.emplace_back(paths, context);
+        return &menu;
+    }
+    Qt::DropAction validateDrop(PTGridView&, const QDropEvent&, const GridIndexPath& path) override
+    {
+        dropPaths.push_back(path);
+        return dropAnswer;
+    }
+    bool acceptDrop(PTGridView&, const QDropEvent&, const GridIndexPath& path) override
+    {
+        dropPaths.push_back(path);
+        return dropAnswer != Qt::IgnoreAction;
+    }
+    void dragEntered(PTGridView&, bool entered) override { log << (entered ? QStringLiteral("drag in") : QStringLiteral("drag out")); }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {

@@ -4,6 +4,7 @@
 #include "browser/grid/PTGridViewAccessible.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/Rounding.h"
+#include "platform/ui/SheetHost.h"
 #include "browser/grid/PTGridViewDataSource.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -11,6 +12,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMenu>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -58,6 +62,7 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     PTGridViewAccessible::installFactory();
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    viewport()->setAcceptDrops(true);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { setLiveScrolling(true); });
     connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { setLiveScrolling(false); });
 }
@@ -626,6 +631,8 @@ bool PTGridView::viewportEvent(QEvent* event)
         }
         return true;
     }
+    if (dropEvent(event))
+        return true;
     if (event->type() == QEvent::Resize) {
         const bool handled = PTScrollView::viewportEvent(event);
         resizeBurst();
@@ -854,6 +861,76 @@ void PTGridView::keyPressEvent(QKeyEvent* event)
     default:
         break; // taken, so that no parent acts on keys meant for the grid
     }
+    event->accept();
+}
+
+GridIndexPath PTGridView::indexPathForDropAt(const QPointF& viewportPoint) const
+{
+    const QPointF point = viewportPoint + QPointF(0, visibleRect().y());
+    const GridIndexPath path = geometry_.indexPathForPoint(point);
+    if (path.isValid())
+        return path;
+    const qint64 section = geometry_.sectionForPoint(point);
+    return section == kGridNotFound ? GridIndexPath{} : GridIndexPath::header(section);
+}
+
+bool PTGridView::dropEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (event->type() == QEvent::DragEnter && dataSource_ && (respondsTo_ & PTGridViewDataSource::DragEntered))
+            dataSource_->dragEntered(*this, true);
+        Qt::DropAction action = Qt::IgnoreAction;
+        if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ValidateDrop))
+            action = dataSource_->validateDrop(*this, *drag, indexPathForDropAt(drag->position()));
+        drag->setDropAction(action);
+        // Entering is always taken, so that later moves may find a place to drop and the exit is heard.
+        drag->setAccepted(action != Qt::IgnoreAction || event->type() == QEvent::DragEnter);
+        return true;
+    }
+    case QEvent::DragLeave:
+        if (dataSource_ && (respondsTo_ & PTGridViewDataSource::DragEntered))
+            dataSource_->dragEntered(*this, false);
+        return true;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const bool accepted = dataSource_ && (respondsTo_ & PTGridViewDataSource::AcceptDrop)
+            && dataSource_->acceptDrop(*this, *drop, indexPathForDropAt(drop->position()));
+        drop->setAccepted(accepted);
+        if (!accepted)
+            drop->setDropAction(Qt::IgnoreAction);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+QMenu* PTGridView::menuAt(const QPoint& viewportPoint)
+{
+    if (pt::SheetHost::attachedSheet(window()))
+        return nullptr;
+    const QPointF point = QPointF(viewportPoint) + QPointF(0, visibleRect().y());
+    if (PTGridViewCell* cell = cellAt(point)) {
+        if (QMenu* menu = cell->menuForEvent(nullptr, point))
+            return menu;
+        if (sectionCells_.value(cell->section()) == cell)
+            return nullptr;
+    }
+    if (!dataSource_)
+        return nullptr;
+    const QVector<GridIndexPath> selected = selectionIndexPaths();
+    if (!selected.isEmpty())
+        return dataSource_->menuForItemsAtIndexPaths(*this, selected, selected.first());
+    return dataSource_->menuForItemsAtIndexPaths(*this, {}, geometry_.indexPathForPoint(point));
+}
+
+void PTGridView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (QMenu* menu = menuAt(event->pos()))
+        menu->popup(event->globalPos());
     event->accept();
 }
 

@@ -126,6 +126,13 @@ public:
     bool validate(const QString& command, pt::CommandState& state) override;
     void perform(const QString& command) override;
 
+    // Where a drop at a viewport point lands: the item there, else the section there (index kGridNotFound),
+    // else an invalid path.
+    GridIndexPath indexPathForDropAt(const QPointF& viewportPoint) const;
+    // The context menu at a viewport point: a cell's own, none on a header, else the data source's; none while
+    // the window has a sheet attached.
+    QMenu* menuAt(const QPoint& viewportPoint);
+
     // Grid coordinates of what the viewport shows.
     QRectF visibleRect() const;
     void scrollToTop();
@@ -139,6 +146,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void updateFrames(bool resetSections);
@@ -159,6 +167,7 @@ private:
     void clickSelect(const QPointF& point, Qt::KeyboardModifiers modifiers);
     void updateMarquee(const QPointF& point);
     void endMarquee();
+    bool dropEvent(QEvent* event);
     void noteLayoutBurst();
     void setLiveScrolling(bool live);
     void observeChangesForSelection();
