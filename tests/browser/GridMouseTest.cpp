@@ -32,6 +32,13 @@ struct GridMouseTest : GridFixture {
                          Qt::LeftButton, modifiers);
         QApplication::sendEvent(grid->viewport(), &move);
     }
+    // A move with the buttons given held.
+    void move(const QPoint& to, Qt::MouseButtons buttons = Qt::NoButton)
+    {
+        QMouseEvent event(QEvent::MouseMove, QPointF(to), grid->viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &event);
+    }
     void release(const QPoint& at) { QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at); }
     std::vector<qint64> selected() const { return grid->selection().indexes(); }
 };
@@ -260,6 +267,68 @@ TEST_F(GridMouseTest, TheContextMenuCarriesTheSelectionOrThePointedItem)
     pt::SheetHost::end(&sheet, 0);
     EXPECT_EQ(grid->menuAt(onItem), &source.menu);
     EXPECT_EQ(source.menuRequests.size(), 3U);
+}
+
+TEST_F(GridMouseTest, HoverFollowsThePointerAndPausesWhileScrolling)
+{
+    CountingItemCell::hoverLog.clear();
+    move(centre(3));
+    move(centre(3) + QPoint(2, 0));
+    move(centre(4));
+    EXPECT_EQ(CountingItemCell::hoverLog, QStringList({"enter 3", "move 3", "exit 3", "enter 4"}));
+    EXPECT_EQ(grid->hoverCell(), cell(0, 4));
+
+    CountingItemCell::hoverLog.clear();
+    scrollTo(10); // a layout burst: hover goes and stays off until it is quiet
+    move(centre(5));
+    EXPECT_EQ(CountingItemCell::hoverLog, QStringList({"exit 4"}));
+    clock.advance(0.11);
+    move(centre(5));
+    EXPECT_EQ(grid->hoverCell(), grid->cellForIndexPath(grid->geometry().indexPathForPoint(centre(5) + QPointF(0, 10))));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid->viewport(), &leave);
+    EXPECT_EQ(grid->hoverCell(), nullptr);
+}
+
+TEST_F(GridMouseTest, AMarqueeHeldPastTheEdgeScrollsUntilReleased)
+{
+    load({300});
+    const int bottom = grid->verticalScrollBar()->maximum();
+    drag(centre(0) - QPoint(20, 20), QPoint(200, 150)); // from empty space
+    EXPECT_FALSE(grid->isAutoscrolling()); // inside: no scrolling
+    move(QPoint(200, 330), Qt::LeftButton); // 46 past the band along the bottom edge
+    ASSERT_TRUE(grid->isAutoscrolling());
+    const qint64 lastHit = selected().back();
+    clock.advance(0.03);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 46);
+    // The band grows with the scroll, so the selection reaches the row that came into view.
+    EXPECT_EQ(selected().back(), lastHit + 10);
+    clock.advance(10);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), bottom);
+    EXPECT_FALSE(grid->isAutoscrolling()); // stopped at the end
+
+    scrollTo(200);
+    move(QPoint(200, -20), Qt::LeftButton);
+    ASSERT_TRUE(grid->isAutoscrolling());
+    release(QPoint(200, -20));
+    clock.advance(1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 200);
+}
+
+TEST_F(GridMouseTest, ADragNearAnEdgeScrollsUntilItLeaves)
+{
+    load({300});
+    scrollTo(200);
+    settle();
+    sendDrag(*grid, QEvent::DragEnter, QPoint(200, 150));
+    EXPECT_FALSE(grid->isAutoscrolling());
+    sendDrag(*grid, QEvent::DragMove, QPoint(200, 6)); // 10 into the top band
+    clock.advance(0.03);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 190);
+    sendDrag(*grid, QEvent::DragLeave, QPoint());
+    clock.advance(1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 190);
 }
 
 } // namespace

@@ -38,10 +38,14 @@ public:
         PTGridViewCell::prepareForReuse();
         ++reuses;
     }
+    void mouseEntered(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("enter %1").arg(gridIndex()); }
+    void mouseMoved(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("move %1").arg(gridIndex()); }
+    void mouseExited(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("exit %1").arg(gridIndex()); }
     void didEnterLiveGridResize() override { ++liveEnters; }
     void didExitLiveGridResize() override { ++liveExits; }
 
     static inline int destroyed = 0;
+    static inline QStringList hoverLog;
     int displays = 0;
     int draws = 0;
     int reuses = 0;

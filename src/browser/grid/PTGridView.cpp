@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDropEvent>
 #include <QMenu>
 #include <QHelpEvent>
@@ -25,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -39,6 +41,11 @@ constexpr double kMarqueeFade = 0.3;
 constexpr double kScrollQuietTime = 0.1;
 // A resize burst ends this long after its last resize.
 constexpr double kResizeBurstEnd = 0.15;
+// The hover cell is looked for again this long after tooltips come back.
+constexpr double kHoverCheckDelay = 0.2;
+// Autoscroll steps this often, by the distance of the pointer into the band along the edge or past it.
+constexpr double kAutoscrollInterval = 0.03;
+constexpr qreal kAutoscrollBand = 16;
 
 QRectF integral(const QRectF& rect)
 {
@@ -63,6 +70,7 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     viewport()->setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { setLiveScrolling(true); });
     connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { setLiveScrolling(false); });
 }
@@ -72,6 +80,8 @@ PTGridView::~PTGridView()
     clock_.cancel(resizeEnd_);
     clock_.cancel(selectionReport_);
     clock_.cancel(scrollQuiet_);
+    clock_.cancel(hoverCheck_);
+    clock_.cancel(autoscroll_);
 }
 
 void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
@@ -118,6 +128,10 @@ void PTGridView::updateItemSize()
 void PTGridView::setLiveGridResize(bool live)
 {
     liveGridResize_ = live;
+    if (live)
+        killHoverCell();
+    else
+        checkMouseHover();
     if (dataSource_ && (respondsTo_ & PTGridViewDataSource::LiveResize))
         dataSource_->liveResizeDidChange(*this, live);
     for (PTGridViewCell* cell : std::as_const(cacheCells_)) {
@@ -184,6 +198,8 @@ void PTGridView::removeCell(PTGridViewCell* cell)
 
 void PTGridView::destroyCell(PTGridViewCell* cell)
 {
+    if (cell == hoverCell_)
+        killHoverCell();
     if (cell == mouseDownCell_)
         mouseDownCell_ = nullptr;
     removeCell(cell);
@@ -194,6 +210,8 @@ void PTGridView::destroyCell(PTGridViewCell* cell)
 
 void PTGridView::enqueueCell(PTGridViewCell* cell)
 {
+    if (cell == hoverCell_)
+        killHoverCell();
     const auto owned = cells_.find(cell);
     if (owned == cells_.end())
         return;
@@ -264,6 +282,7 @@ PTGridViewCell* PTGridView::headerCellForSection(qint64 section) const
 void PTGridView::reloadData(bool scrollToTop)
 {
     mouseDownCell_ = nullptr;
+    killHoverCell();
     cancelSelection();
     std::vector<qint64> counts;
     const qint64 sections = dataSource_ ? std::max<qint64>(dataSource_->numberOfSections(*this), 0) : 0;
@@ -633,6 +652,8 @@ bool PTGridView::viewportEvent(QEvent* event)
     }
     if (dropEvent(event))
         return true;
+    if (event->type() == QEvent::Leave)
+        killHoverCell();
     if (event->type() == QEvent::Resize) {
         const bool handled = PTScrollView::viewportEvent(event);
         resizeBurst();
@@ -886,15 +907,18 @@ bool PTGridView::dropEvent(QEvent* event)
         if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ValidateDrop))
             action = dataSource_->validateDrop(*this, *drag, indexPathForDropAt(drag->position()));
         drag->setDropAction(action);
+        autoscrollTo(drag->position(), false);
         // Entering is always taken, so that later moves may find a place to drop and the exit is heard.
         drag->setAccepted(action != Qt::IgnoreAction || event->type() == QEvent::DragEnter);
         return true;
     }
     case QEvent::DragLeave:
+        stopAutoscroll();
         if (dataSource_ && (respondsTo_ & PTGridViewDataSource::DragEntered))
             dataSource_->dragEntered(*this, false);
         return true;
     case QEvent::Drop: {
+        stopAutoscroll();
         auto* drop = static_cast<QDropEvent*>(event);
         const bool accepted = dataSource_ && (respondsTo_ & PTGridViewDataSource::AcceptDrop)
             && dataSource_->acceptDrop(*this, *drop, indexPathForDropAt(drop->position()));
@@ -1019,9 +1043,14 @@ void PTGridView::clickSelect(const QPointF& point, Qt::KeyboardModifiers modifie
 
 void PTGridView::mouseMoveEvent(QMouseEvent* event)
 {
+    const QPointF point = event->position() + QPointF(0, visibleRect().y());
+    if (event->buttons() == Qt::NoButton) {
+        if (!scrolling_ && !liveGridResize_)
+            hoverAt(point, event);
+        return;
+    }
     if (mouseEventsDisabled_ || !(event->buttons() & Qt::LeftButton))
         return;
-    const QPointF point = event->position() + QPointF(0, visibleRect().y());
     if (!dragging_) {
         // A jitter of a pixel or two stays a click.
         if ((point - mouseDownPoint_).manhattanLength() < QApplication::startDragDistance())
@@ -1040,8 +1069,79 @@ void PTGridView::mouseMoveEvent(QMouseEvent* event)
         marquee_->setController(this);
         marqueeFading_ = false;
     }
-    if (marquee_ && !marqueeFading_)
+    if (marquee_ && !marqueeFading_) {
         updateMarquee(point);
+        autoscrollTo(event->position(), true);
+    }
+}
+
+void PTGridView::autoscrollTo(const QPointF& viewportPoint, bool marquee)
+{
+    autoscrollPoint_ = viewportPoint;
+    autoscrollMarquee_ = marquee;
+    if (autoscroll_)
+        return;
+    const auto step = [this] {
+        const qreal y = autoscrollPoint_.y();
+        const qreal bottom = viewport()->height() - kAutoscrollBand;
+        const qreal delta = y < kAutoscrollBand ? y - kAutoscrollBand : (y > bottom ? y - bottom : 0);
+        return static_cast<int>(delta < 0 ? std::floor(delta) : std::ceil(delta));
+    };
+    if (step() == 0)
+        return;
+    autoscroll_ = clock_.callAfter(kAutoscrollInterval, [this, step] {
+        autoscroll_ = 0;
+        const bool marqueeHeld = autoscrollMarquee_ && marquee_ && !marqueeFading_;
+        if (autoscrollMarquee_ && !marqueeHeld)
+            return;
+        QScrollBar* bar = verticalScrollBar();
+        const int before = bar->value();
+        bar->setValue(before + step());
+        if (bar->value() == before)
+            return;
+        if (marqueeHeld)
+            updateMarquee(autoscrollPoint_ + QPointF(0, visibleRect().y()));
+        autoscrollTo(autoscrollPoint_, autoscrollMarquee_);
+    });
+}
+
+void PTGridView::stopAutoscroll()
+{
+    clock_.cancel(autoscroll_);
+    autoscroll_ = 0;
+}
+
+void PTGridView::hoverAt(const QPointF& point, QMouseEvent* event)
+{
+    clock_.cancel(hoverCheck_);
+    hoverCheck_ = 0;
+    hoverPoint_ = point;
+    PTGridViewCell* cell = cellAt(point);
+    if (cell && cell == hoverCell_) {
+        cell->mouseMoved(event, point);
+        return;
+    }
+    killHoverCell();
+    hoverCell_ = cell;
+    if (cell)
+        cell->mouseEntered(event, point);
+}
+
+void PTGridView::killHoverCell()
+{
+    if (PTGridViewCell* cell = std::exchange(hoverCell_, nullptr))
+        cell->mouseExited(nullptr, hoverPoint_);
+}
+
+void PTGridView::checkMouseHover()
+{
+    clock_.cancel(hoverCheck_);
+    hoverCheck_ = clock_.callAfter(kHoverCheckDelay, [this] {
+        hoverCheck_ = 0;
+        const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+        if (viewport()->rect().contains(pointer) && !(QApplication::mouseButtons() & Qt::LeftButton))
+            hoverAt(QPointF(pointer) + QPointF(0, visibleRect().y()), nullptr);
+    });
 }
 
 void PTGridView::updateMarquee(const QPointF& point)
@@ -1096,6 +1196,7 @@ void PTGridView::mouseReleaseEvent(QMouseEvent* event)
         mouseDownCell_->mouseUp(event, point);
     mouseDownCell_ = nullptr;
     dragging_ = false;
+    stopAutoscroll();
     if (cell && !cell->mouseUp(event, point))
         return;
     endMarquee();
@@ -1152,11 +1253,13 @@ void PTGridView::noteLayoutBurst()
     if (!scrolling_) {
         scrolling_ = true;
         QToolTip::hideText();
+        killHoverCell();
     }
     clock_.cancel(scrollQuiet_);
     scrollQuiet_ = clock_.callAfter(kScrollQuietTime, [this] {
         scrollQuiet_ = 0;
         scrolling_ = false;
+        checkMouseHover();
     });
 }
 

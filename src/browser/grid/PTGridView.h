@@ -117,6 +117,11 @@ public:
     // The tooltip at a point of the viewport and the viewport rect it holds for: a cell's own, else the data
     // source's for the item there. None while a layout burst or a resize burst is under way.
     std::pair<QString, QRect> toolTipAt(const QPoint& viewportPoint);
+    // The cell under the pointer, told when the pointer enters, moves over and leaves it; none while a layout
+    // burst is under way, looked for again a moment after it.
+    PTGridViewCell* hoverCell() const { return hoverCell_; }
+    // Scrolling on its own while a marquee or a drag over the grid is held near or past the top or bottom edge.
+    bool isAutoscrolling() const { return autoscroll_ != 0; }
     // Between a press and a release of the scroll bar's slider.
     bool isLiveScrolling() const { return isLiveScrolling_; }
 
@@ -168,6 +173,11 @@ private:
     void updateMarquee(const QPointF& point);
     void endMarquee();
     bool dropEvent(QEvent* event);
+    void hoverAt(const QPointF& point, QMouseEvent* event);
+    void killHoverCell();
+    void checkMouseHover();
+    void autoscrollTo(const QPointF& viewportPoint, bool marquee);
+    void stopAutoscroll();
     void noteLayoutBurst();
     void setLiveScrolling(bool live);
     void observeChangesForSelection();
@@ -219,5 +229,12 @@ private:
     bool scrolling_ = false;
     GridClock::Token scrollQuiet_ = 0;
     bool isLiveScrolling_ = false;
+    PTGridViewCell* hoverCell_ = nullptr;
+    QPointF hoverPoint_;
+    GridClock::Token hoverCheck_ = 0;
+    // Where the pointer holding a marquee or a drag is, in viewport coordinates.
+    QPointF autoscrollPoint_;
+    bool autoscrollMarquee_ = false;
+    GridClock::Token autoscroll_ = 0;
     GridClock::Token selectionReport_ = 0;
 };
