@@ -41,6 +41,8 @@ public:
     void mouseEntered(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("enter %1").arg(gridIndex()); }
     void mouseMoved(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("move %1").arg(gridIndex()); }
     void mouseExited(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("exit %1").arg(gridIndex()); }
+    using PTGridViewCell::setRespondsToFirstResponderRedraw;
+    void responderDidChange() override { ++responderChanges; }
     void didEnterLiveGridResize() override { ++liveEnters; }
     void didExitLiveGridResize() override { ++liveExits; }
 
@@ -50,6 +52,7 @@ public:
     int draws = 0;
     int reuses = 0;
     int liveEnters = 0;
+    int responderChanges = 0;
     int liveExits = 0;
 };
 
@@ -138,6 +141,7 @@ public:
         return dropAnswer != Qt::IgnoreAction;
     }
     void dragEntered(PTGridView&, bool entered) override { log << (entered ? QStringLiteral("drag in") : QStringLiteral("drag out")); }
+    void didChangeToScreen(PTGridView&, qreal ratio) override { log << QStringLiteral("ratio %1").arg(ratio); }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QWindow>
 #include <QDropEvent>
 #include <QMenu>
 #include <QHelpEvent>
@@ -82,6 +83,7 @@ PTGridView::~PTGridView()
     clock_.cancel(scrollQuiet_);
     clock_.cancel(hoverCheck_);
     clock_.cancel(autoscroll_);
+    clock_.cancel(responderRedraw_);
 }
 
 void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
@@ -372,6 +374,82 @@ void PTGridView::visuallyReloadAllItems()
     layoutInRect(visibleRect(), true);
 }
 
+void PTGridView::visuallyReloadSelectedItems()
+{
+    for (const GridIndexPath& path : selectionIndexPaths())
+        if (PTGridViewCell* cell = cacheCells_.value(path))
+            cell->setWantsUpdate(true);
+    layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::updateAppearance()
+{
+    visuallyReloadAllItems();
+    if (marquee_)
+        marquee_->setDrawState(drawingState());
+    viewport()->update();
+}
+
+void PTGridView::updateDevicePixelRatio(qreal ratio)
+{
+    if (ratio == screenScale_)
+        return;
+    screenScale_ = ratio;
+    if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ScreenChanged))
+        dataSource_->didChangeToScreen(*this, ratio);
+    for (auto& [identifier, pool] : reusableCells_)
+        for (auto& cell : pool)
+            cell->prepareForScreenChange(ratio);
+    for (PTGridViewCell* header : std::as_const(sectionCells_))
+        header->prepareForScreenChange(ratio);
+    for (PTGridViewCell* cell : std::as_const(cacheCells_))
+        cell->prepareForScreenChange(ratio);
+    viewport()->update();
+}
+
+void PTGridView::watchScreen()
+{
+    QWindow* window = this->window()->windowHandle();
+    if (window && window != watchedWindow_) {
+        if (watchedWindow_)
+            disconnect(watchedWindow_, &QWindow::screenChanged, this, nullptr);
+        watchedWindow_ = window;
+        connect(window, &QWindow::screenChanged, this, [this] { updateDevicePixelRatio(devicePixelRatioF()); });
+    }
+    updateDevicePixelRatio(devicePixelRatioF());
+}
+
+void PTGridView::scheduleResponderRedraw()
+{
+    clock_.cancel(responderRedraw_);
+    responderRedraw_ = clock_.callAfter(0, [this] {
+        responderRedraw_ = 0;
+        for (PTGridViewCell* cell : std::as_const(cacheCells_))
+            if (cell->respondsToFirstResponderRedraw())
+                cell->responderDidChange();
+        viewport()->update();
+    });
+}
+
+void PTGridView::focusInEvent(QFocusEvent* event)
+{
+    PTScrollView::focusInEvent(event);
+    scheduleResponderRedraw();
+}
+
+void PTGridView::focusOutEvent(QFocusEvent* event)
+{
+    PTScrollView::focusOutEvent(event);
+    scheduleResponderRedraw();
+}
+
+void PTGridView::changeEvent(QEvent* event)
+{
+    PTScrollView::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        scheduleResponderRedraw();
+}
+
 void PTGridView::relayout()
 {
     layoutInRect(visibleRect(), true);
@@ -530,6 +608,7 @@ void PTGridView::layoutHeaders(const QHash<qint64, PTGridViewCell*>& oldHeaders,
         sectionCells_.insert(section, cell);
         cell->setController(this);
         cell->setSection(section);
+        cell->setItemCount(geometry_.numberOfItemsInSection(section));
         cell->setDrawState(state);
         cell->setLiveResize(live);
 
@@ -598,6 +677,7 @@ QPixmap PTGridView::imageOfDragItemAtIndexPath(const GridIndexPath& path, QRectF
 
 void PTGridView::paintEvent(QPaintEvent* event)
 {
+    watchScreen();
     QPainter painter(viewport());
     painter.fillRect(event->rect(), PTStyles::gridBackgroundColorForAppearance(static_cast<int>(drawingState().appearance)));
     const QRectF visible = visibleRect();

@@ -7,10 +7,12 @@
 #include "browser/grid/PTGridViewDrawingState.h"
 #include "platform/store/ObjectID.h"
 #include "platform/ui/CommandHandler.h"
+#include "ui/theme/PTAppearanceObserver.h"
 #include "ui/views/PTScrollView.h"
 
 #include <QHash>
 #include <QPixmap>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@
 
 class PTGridViewCell;
 class PTGridViewDataSource;
+class QWindow;
 
 // The icon grid: the items of one data source in sections under sticky headers, drawn as retained cells that
 // the viewport paints in z order. Only the visible items have cells; cells that scroll away go to a pool by
@@ -72,6 +75,14 @@ public:
     // Redraws the displayed cells of the paths.
     void reloadItemsAtIndexPaths(const QVector<GridIndexPath>& paths);
     void visuallyReloadAllItems();
+    // Redraws the displayed cells of the selected items.
+    void visuallyReloadSelectedItems();
+    // The theme changed: cells and the rubber band take the new drawing state.
+    void updateAppearance();
+    // The pixel ratio the grid is shown at; a change reaches the data source and every cell, pooled ones too.
+    // Followed from the window's screen and checked when painting.
+    qreal devicePixelRatioShown() const { return screenScale_; }
+    void updateDevicePixelRatio(qreal ratio);
     void relayout();
     PTGridViewDrawingState drawingState();
 
@@ -152,6 +163,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void updateFrames(bool resetSections);
@@ -173,6 +187,9 @@ private:
     void updateMarquee(const QPointF& point);
     void endMarquee();
     bool dropEvent(QEvent* event);
+    void watchScreen();
+    // Focus or window activation changed: cells that draw it redraw, a turn of the event loop later.
+    void scheduleResponderRedraw();
     void hoverAt(const QPointF& point, QMouseEvent* event);
     void killHoverCell();
     void checkMouseHover();
@@ -236,5 +253,9 @@ private:
     QPointF autoscrollPoint_;
     bool autoscrollMarquee_ = false;
     GridClock::Token autoscroll_ = 0;
+    qreal screenScale_ = 1;
+    QPointer<QWindow> watchedWindow_;
+    GridClock::Token responderRedraw_ = 0;
+    PTAppearanceObserver appearanceObserver_{this, &PTGridView::updateAppearance};
     GridClock::Token selectionReport_ = 0;
 };

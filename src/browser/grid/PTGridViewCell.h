@@ -50,6 +50,9 @@ public:
     bool wantsUpdate() const { return wantsUpdate_; }
     void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
     bool liveResize() const { return liveResize_; }
+    // A header's: the number of items in its section.
+    qint64 itemCount() const { return itemCount_; }
+    void setItemCount(qint64 count) { itemCount_ = count; }
     void setLiveResize(bool liveResize) { liveResize_ = liveResize; }
     bool animates() const { return animates_; }
     void setAnimates(bool animates) { animates_ = animates; }
@@ -140,6 +143,7 @@ private:
     bool dragging_ = false;
     bool wantsUpdate_ = false;
     bool liveResize_ = false;
+    qint64 itemCount_ = 0;
     bool animates_ = true;
     bool respondsToFirstResponderRedraw_ = false;
     bool isEnqueued_ = false;
