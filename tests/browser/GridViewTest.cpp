@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QPushButton>
 #include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolTip>
@@ -324,6 +325,25 @@ TEST_F(GridViewTest, RedrawsOfTheSelectionTheThemeAndFocus)
     clock.advance(0.001);
     EXPECT_EQ(cell(0, 3)->responderChanges, 1);
     EXPECT_EQ(cell(0, 4)->responderChanges, 0);
+}
+
+TEST_F(GridViewTest, TheAccessoryViewSitsUnderTheLastSectionAndIsOwned)
+{
+    load({300});
+    QScrollBar* bar = grid->verticalScrollBar();
+    const int bottom = bar->maximum();
+    auto* first = new QPushButton(QStringLiteral("More"));
+    grid->setMaxYAccessoryView(first);
+    const int height = first->sizeHint().height();
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(bar->maximum(), bottom + height);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(first->geometry(), QRect(0, grid->viewport()->height() - height, grid->viewport()->width(), height));
+
+    QPointer<QPushButton> replaced = first;
+    grid->setMaxYAccessoryView(nullptr);
+    EXPECT_TRUE(replaced.isNull());
+    EXPECT_EQ(bar->maximum(), bottom);
 }
 
 } // namespace

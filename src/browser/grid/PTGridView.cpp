@@ -171,6 +171,33 @@ void PTGridView::updateFrames(bool resetSections)
         sectionsOnScreen_.assign(sections, false);
 }
 
+void PTGridView::setMaxYAccessoryView(QWidget* view)
+{
+    if (view == accessoryView_)
+        return;
+    delete accessoryView_.data();
+    accessoryView_ = view;
+    if (view) {
+        view->setParent(viewport());
+        view->show();
+    }
+    checkResize();
+    layout();
+}
+
+qreal PTGridView::accessoryHeight() const
+{
+    return accessoryView_ ? std::max(0, accessoryView_->sizeHint().height()) : 0;
+}
+
+void PTGridView::placeAccessoryView()
+{
+    if (!accessoryView_)
+        return;
+    const qreal top = geometry_.documentSize(viewport()->size()).height() - visibleRect().y();
+    accessoryView_->setGeometry(QRectF(0, top, viewport()->width(), accessoryHeight()).toAlignedRect());
+}
+
 void PTGridView::checkResize()
 {
     ignoreFrameCheck_ = true;
@@ -178,8 +205,9 @@ void PTGridView::checkResize()
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(viewport()->height());
     bar->setSingleStep(static_cast<int>(metrics_.itemSize.height() + metrics_.itemMargin));
-    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(size.height())) - viewport()->height()));
+    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(size.height() + accessoryHeight())) - viewport()->height()));
     ignoreFrameCheck_ = false;
+    placeAccessoryView();
 }
 
 PTGridViewCell* PTGridView::adopt(std::unique_ptr<PTGridViewCell> cell)
@@ -746,6 +774,7 @@ bool PTGridView::viewportEvent(QEvent* event)
 void PTGridView::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
     viewport()->update();
+    placeAccessoryView();
     layout();
 }
 

@@ -69,6 +69,11 @@ public:
     // Between the first resize of a burst and 150 ms after its last.
     bool inNativeLiveResize() const { return inNativeLiveResize_; }
 
+    // A widget under the last section, scrolling with the items; the grid owns it and deletes the one it
+    // replaces. Null removes it.
+    void setMaxYAccessoryView(QWidget* view);
+    QWidget* maxYAccessoryView() const { return accessoryView_; }
+
     void reloadData(bool scrollToTop = false);
     // Forgets which cell showed which item, then reloads.
     void clearCellCache();
@@ -187,6 +192,8 @@ private:
     void updateMarquee(const QPointF& point);
     void endMarquee();
     bool dropEvent(QEvent* event);
+    void placeAccessoryView();
+    qreal accessoryHeight() const;
     void watchScreen();
     // Focus or window activation changed: cells that draw it redraw, a turn of the event loop later.
     void scheduleResponderRedraw();
@@ -253,6 +260,7 @@ private:
     QPointF autoscrollPoint_;
     bool autoscrollMarquee_ = false;
     GridClock::Token autoscroll_ = 0;
+    QPointer<QWidget> accessoryView_;
     qreal screenScale_ = 1;
     QPointer<QWindow> watchedWindow_;
     GridClock::Token responderRedraw_ = 0;
