@@ -116,6 +116,7 @@ public:
     virtual void drawStateDidUpdate() {}
     virtual void prepareForScreenChange(qreal devicePixelRatio);
     virtual void responderDidChange() {}
+    // The event is null for a context menu asked from the keyboard or a test.
     virtual QMenu* menuForEvent(QMouseEvent* /*event*/, const QPointF& /*point*/) { return nullptr; }
     virtual QString tooltipForPoint(const QPointF& /*point*/) { return {}; }
     virtual QVector<QRectF> tooltipRects() { return {}; }
@@ -123,6 +124,7 @@ public:
     // coordinates.
     virtual bool mouseDown(QMouseEvent* /*event*/, const QPointF& /*point*/) { return true; }
     virtual bool mouseUp(QMouseEvent* /*event*/, const QPointF& /*point*/) { return true; }
+    // Hover; the event is null when the grid rechecks the pointer after a scroll or clears the hover itself.
     virtual void mouseEntered(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseMoved(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseExited(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
