@@ -6,6 +6,7 @@
 #include "browser/grid/PTGridViewCell.h"
 #include "browser/grid/PTGridViewDataSource.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStringList>
@@ -37,14 +38,21 @@ public:
         PTGridViewCell::prepareForReuse();
         ++reuses;
     }
+    void mouseEntered(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("enter %1").arg(gridIndex()); }
+    void mouseMoved(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("move %1").arg(gridIndex()); }
+    void mouseExited(QMouseEvent*, const QPointF&) override { hoverLog << QStringLiteral("exit %1").arg(gridIndex()); }
+    using PTGridViewCell::setRespondsToFirstResponderRedraw;
+    void responderDidChange() override { ++responderChanges; }
     void didEnterLiveGridResize() override { ++liveEnters; }
     void didExitLiveGridResize() override { ++liveExits; }
 
     static inline int destroyed = 0;
+    static inline QStringList hoverLog;
     int displays = 0;
     int draws = 0;
     int reuses = 0;
     int liveEnters = 0;
+    int responderChanges = 0;
     int liveExits = 0;
 };
 
@@ -61,6 +69,10 @@ public:
     int doubleClicks = 0;
     QStringList commands;
     std::optional<QSizeF> itemSizeAnswer;
+    Qt::DropAction dropAnswer = Qt::CopyAction;
+    std::vector<GridIndexPath> dropPaths; // validated, then accepted
+    QMenu menu;
+    std::vector<std::pair<QVector<GridIndexPath>, GridIndexPath>> menuRequests;
 
     static pt::store::ObjectID id(qint64 key) { return pt::store::ObjectID::permanent(nullptr, key, {}); }
 
@@ -113,6 +125,23 @@ public:
     {
         return QStringLiteral("item %1").arg(itemForIndexPath(grid, path).primaryKey());
     }
+    QMenu* menuForItemsAtIndexPaths(PTGridView&, const QVector<GridIndexPath>& paths, const GridIndexPath& context) override
+    {
+        menuRequests.emplace_back(paths, context);
+        return &menu;
+    }
+    Qt::DropAction validateDrop(PTGridView&, const QDropEvent&, const GridIndexPath& path) override
+    {
+        dropPaths.push_back(path);
+        return dropAnswer;
+    }
+    bool acceptDrop(PTGridView&, const QDropEvent&, const GridIndexPath& path) override
+    {
+        dropPaths.push_back(path);
+        return dropAnswer != Qt::IgnoreAction;
+    }
+    void dragEntered(PTGridView&, bool entered) override { log << (entered ? QStringLiteral("drag in") : QStringLiteral("drag out")); }
+    void didChangeToScreen(PTGridView&, qreal ratio) override { log << QStringLiteral("ratio %1").arg(ratio); }
     void willHideSection(PTGridView&, qint64 section) override { log << QStringLiteral("hide %1").arg(section); }
     void liveResizeDidChange(PTGridView&, bool live) override
     {

@@ -1,8 +1,12 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 
+#include "ui/theme/PTAppearanceObserver.h"
+
 #include <QAccessible>
 #include <QApplication>
+#include <QFocusEvent>
+#include <QPushButton>
 #include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolTip>
@@ -265,6 +269,81 @@ TEST_F(GridViewTest, PoolAndDragImage)
     EXPECT_EQ(grid->visibleCells().size(), shown);
     EXPECT_EQ(grid->cellForIndexPath({1, 30}), nullptr);
     EXPECT_TRUE(grid->imageOfDragItemAtIndexPath({2, 0}).isNull());
+}
+
+TEST_F(GridViewTest, APixelRatioChangeReachesTheSourceAndEveryCellOnce)
+{
+    source.caps |= PTGridViewDataSource::ScreenChanged;
+    load({300});
+    grid->enqueueReusableCell(std::make_unique<CountingItemCell>());
+    source.log.clear();
+    grid->updateDevicePixelRatio(2);
+    grid->updateDevicePixelRatio(2);
+    EXPECT_EQ(source.log, QStringList({"ratio 2"}));
+    for (PTGridViewCell* cell : grid->visibleCells())
+        EXPECT_EQ(cell->devicePixelRatio(), 2);
+    EXPECT_EQ(grid->headerCellForSection(0)->devicePixelRatio(), 2);
+    auto pooled = grid->dequeueReusableCellWithIdentifier(QStringLiteral("item"));
+    EXPECT_EQ(pooled->devicePixelRatio(), 2);
+    grid->enqueueReusableCell(std::move(pooled));
+}
+
+TEST_F(GridViewTest, HeadersCarryTheirItemCount)
+{
+    load({25, 7});
+    EXPECT_EQ(grid->headerCellForSection(0)->itemCount(), 25);
+    EXPECT_EQ(grid->headerCellForSection(1)->itemCount(), 7);
+}
+
+TEST_F(GridViewTest, RedrawsOfTheSelectionTheThemeAndFocus)
+{
+    load({25});
+    grid->selectIndexPaths({{0, 2}, {0, 5}});
+    const auto displays = [this] {
+        std::vector<int> counts;
+        for (qint64 i = 0; i < 7; ++i)
+            counts.push_back(cell(0, i)->displays);
+        return counts;
+    };
+    const std::vector<int> before = displays();
+    grid->visuallyReloadSelectedItems();
+    std::vector<int> expected = before;
+    ++expected[2];
+    ++expected[5];
+    EXPECT_EQ(displays(), expected);
+
+    PTThemeNotifyAppearanceObservers(0); // every cell
+    for (int& count : expected)
+        ++count;
+    EXPECT_EQ(displays(), expected);
+
+    // Focus redraws only the cells that ask for it, a turn later.
+    cell(0, 3)->setRespondsToFirstResponderRedraw(true);
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(grid.get(), &in);
+    EXPECT_EQ(cell(0, 3)->responderChanges, 0);
+    clock.advance(0.001);
+    EXPECT_EQ(cell(0, 3)->responderChanges, 1);
+    EXPECT_EQ(cell(0, 4)->responderChanges, 0);
+}
+
+TEST_F(GridViewTest, TheAccessoryViewSitsUnderTheLastSectionAndIsOwned)
+{
+    load({300});
+    QScrollBar* bar = grid->verticalScrollBar();
+    const int bottom = bar->maximum();
+    auto* first = new QPushButton(QStringLiteral("More"));
+    grid->setMaxYAccessoryView(first);
+    const int height = first->sizeHint().height();
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(bar->maximum(), bottom + height);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(first->geometry(), QRect(0, grid->viewport()->height() - height, grid->viewport()->width(), height));
+
+    QPointer<QPushButton> replaced = first;
+    grid->setMaxYAccessoryView(nullptr);
+    EXPECT_TRUE(replaced.isNull());
+    EXPECT_EQ(bar->maximum(), bottom);
 }
 
 } // namespace

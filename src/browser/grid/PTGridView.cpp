@@ -4,6 +4,7 @@
 #include "browser/grid/PTGridViewAccessible.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/Rounding.h"
+#include "platform/ui/SheetHost.h"
 #include "browser/grid/PTGridViewDataSource.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -11,6 +12,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QWindow>
+#include <QDropEvent>
+#include <QMenu>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -21,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -35,6 +42,11 @@ constexpr double kMarqueeFade = 0.3;
 constexpr double kScrollQuietTime = 0.1;
 // A resize burst ends this long after its last resize.
 constexpr double kResizeBurstEnd = 0.15;
+// The hover cell is looked for again this long after tooltips come back.
+constexpr double kHoverCheckDelay = 0.2;
+// Autoscroll steps this often, by the distance of the pointer into the band along the edge or past it.
+constexpr double kAutoscrollInterval = 0.03;
+constexpr qreal kAutoscrollBand = 16;
 
 QRectF integral(const QRectF& rect)
 {
@@ -58,6 +70,8 @@ PTGridView::PTGridView(QWidget* parent, GridClock& clock)
     PTGridViewAccessible::installFactory();
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    viewport()->setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { setLiveScrolling(true); });
     connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { setLiveScrolling(false); });
 }
@@ -67,6 +81,9 @@ PTGridView::~PTGridView()
     clock_.cancel(resizeEnd_);
     clock_.cancel(selectionReport_);
     clock_.cancel(scrollQuiet_);
+    clock_.cancel(hoverCheck_);
+    clock_.cancel(autoscroll_);
+    clock_.cancel(responderRedraw_);
 }
 
 void PTGridView::setDataSource(PTGridViewDataSource* dataSource)
@@ -113,6 +130,10 @@ void PTGridView::updateItemSize()
 void PTGridView::setLiveGridResize(bool live)
 {
     liveGridResize_ = live;
+    if (live)
+        killHoverCell();
+    else
+        checkMouseHover();
     if (dataSource_ && (respondsTo_ & PTGridViewDataSource::LiveResize))
         dataSource_->liveResizeDidChange(*this, live);
     for (PTGridViewCell* cell : std::as_const(cacheCells_)) {
@@ -150,6 +171,33 @@ void PTGridView::updateFrames(bool resetSections)
         sectionsOnScreen_.assign(sections, false);
 }
 
+void PTGridView::setMaxYAccessoryView(QWidget* view)
+{
+    if (view == accessoryView_)
+        return;
+    delete accessoryView_.data();
+    accessoryView_ = view;
+    if (view) {
+        view->setParent(viewport());
+        view->show();
+    }
+    checkResize();
+    layout();
+}
+
+qreal PTGridView::accessoryHeight() const
+{
+    return accessoryView_ ? std::max(0, accessoryView_->sizeHint().height()) : 0;
+}
+
+void PTGridView::placeAccessoryView()
+{
+    if (!accessoryView_)
+        return;
+    const qreal top = geometry_.documentSize(viewport()->size()).height() - visibleRect().y();
+    accessoryView_->setGeometry(QRectF(0, top, viewport()->width(), accessoryHeight()).toAlignedRect());
+}
+
 void PTGridView::checkResize()
 {
     ignoreFrameCheck_ = true;
@@ -157,8 +205,9 @@ void PTGridView::checkResize()
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(viewport()->height());
     bar->setSingleStep(static_cast<int>(metrics_.itemSize.height() + metrics_.itemMargin));
-    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(size.height())) - viewport()->height()));
+    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(size.height() + accessoryHeight())) - viewport()->height()));
     ignoreFrameCheck_ = false;
+    placeAccessoryView();
 }
 
 PTGridViewCell* PTGridView::adopt(std::unique_ptr<PTGridViewCell> cell)
@@ -179,6 +228,8 @@ void PTGridView::removeCell(PTGridViewCell* cell)
 
 void PTGridView::destroyCell(PTGridViewCell* cell)
 {
+    if (cell == hoverCell_)
+        killHoverCell();
     if (cell == mouseDownCell_)
         mouseDownCell_ = nullptr;
     removeCell(cell);
@@ -189,6 +240,8 @@ void PTGridView::destroyCell(PTGridViewCell* cell)
 
 void PTGridView::enqueueCell(PTGridViewCell* cell)
 {
+    if (cell == hoverCell_)
+        killHoverCell();
     const auto owned = cells_.find(cell);
     if (owned == cells_.end())
         return;
@@ -259,6 +312,7 @@ PTGridViewCell* PTGridView::headerCellForSection(qint64 section) const
 void PTGridView::reloadData(bool scrollToTop)
 {
     mouseDownCell_ = nullptr;
+    killHoverCell();
     cancelSelection();
     std::vector<qint64> counts;
     const qint64 sections = dataSource_ ? std::max<qint64>(dataSource_->numberOfSections(*this), 0) : 0;
@@ -346,6 +400,82 @@ void PTGridView::visuallyReloadAllItems()
         destroyCell(header);
     sectionCells_.clear();
     layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::visuallyReloadSelectedItems()
+{
+    for (const GridIndexPath& path : selectionIndexPaths())
+        if (PTGridViewCell* cell = cacheCells_.value(path))
+            cell->setWantsUpdate(true);
+    layoutInRect(visibleRect(), true);
+}
+
+void PTGridView::updateAppearance()
+{
+    visuallyReloadAllItems();
+    if (marquee_)
+        marquee_->setDrawState(drawingState());
+    viewport()->update();
+}
+
+void PTGridView::updateDevicePixelRatio(qreal ratio)
+{
+    if (ratio == screenScale_)
+        return;
+    screenScale_ = ratio;
+    if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ScreenChanged))
+        dataSource_->didChangeToScreen(*this, ratio);
+    for (auto& [identifier, pool] : reusableCells_)
+        for (auto& cell : pool)
+            cell->prepareForScreenChange(ratio);
+    for (PTGridViewCell* header : std::as_const(sectionCells_))
+        header->prepareForScreenChange(ratio);
+    for (PTGridViewCell* cell : std::as_const(cacheCells_))
+        cell->prepareForScreenChange(ratio);
+    viewport()->update();
+}
+
+void PTGridView::watchScreen()
+{
+    QWindow* window = this->window()->windowHandle();
+    if (window && window != watchedWindow_) {
+        if (watchedWindow_)
+            disconnect(watchedWindow_, &QWindow::screenChanged, this, nullptr);
+        watchedWindow_ = window;
+        connect(window, &QWindow::screenChanged, this, [this] { updateDevicePixelRatio(devicePixelRatioF()); });
+    }
+    updateDevicePixelRatio(devicePixelRatioF());
+}
+
+void PTGridView::scheduleResponderRedraw()
+{
+    clock_.cancel(responderRedraw_);
+    responderRedraw_ = clock_.callAfter(0, [this] {
+        responderRedraw_ = 0;
+        for (PTGridViewCell* cell : std::as_const(cacheCells_))
+            if (cell->respondsToFirstResponderRedraw())
+                cell->responderDidChange();
+        viewport()->update();
+    });
+}
+
+void PTGridView::focusInEvent(QFocusEvent* event)
+{
+    PTScrollView::focusInEvent(event);
+    scheduleResponderRedraw();
+}
+
+void PTGridView::focusOutEvent(QFocusEvent* event)
+{
+    PTScrollView::focusOutEvent(event);
+    scheduleResponderRedraw();
+}
+
+void PTGridView::changeEvent(QEvent* event)
+{
+    PTScrollView::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        scheduleResponderRedraw();
 }
 
 void PTGridView::relayout()
@@ -506,6 +636,7 @@ void PTGridView::layoutHeaders(const QHash<qint64, PTGridViewCell*>& oldHeaders,
         sectionCells_.insert(section, cell);
         cell->setController(this);
         cell->setSection(section);
+        cell->setItemCount(geometry_.numberOfItemsInSection(section));
         cell->setDrawState(state);
         cell->setLiveResize(live);
 
@@ -574,6 +705,7 @@ QPixmap PTGridView::imageOfDragItemAtIndexPath(const GridIndexPath& path, QRectF
 
 void PTGridView::paintEvent(QPaintEvent* event)
 {
+    watchScreen();
     QPainter painter(viewport());
     painter.fillRect(event->rect(), PTStyles::gridBackgroundColorForAppearance(static_cast<int>(drawingState().appearance)));
     const QRectF visible = visibleRect();
@@ -626,6 +758,10 @@ bool PTGridView::viewportEvent(QEvent* event)
         }
         return true;
     }
+    if (dropEvent(event))
+        return true;
+    if (event->type() == QEvent::Leave)
+        killHoverCell();
     if (event->type() == QEvent::Resize) {
         const bool handled = PTScrollView::viewportEvent(event);
         resizeBurst();
@@ -638,6 +774,7 @@ bool PTGridView::viewportEvent(QEvent* event)
 void PTGridView::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
     viewport()->update();
+    placeAccessoryView();
     layout();
 }
 
@@ -857,6 +994,79 @@ void PTGridView::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+GridIndexPath PTGridView::indexPathForDropAt(const QPointF& viewportPoint) const
+{
+    const QPointF point = viewportPoint + QPointF(0, visibleRect().y());
+    const GridIndexPath path = geometry_.indexPathForPoint(point);
+    if (path.isValid())
+        return path;
+    const qint64 section = geometry_.sectionForPoint(point);
+    return section == kGridNotFound ? GridIndexPath{} : GridIndexPath::header(section);
+}
+
+bool PTGridView::dropEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (event->type() == QEvent::DragEnter && dataSource_ && (respondsTo_ & PTGridViewDataSource::DragEntered))
+            dataSource_->dragEntered(*this, true);
+        Qt::DropAction action = Qt::IgnoreAction;
+        if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ValidateDrop))
+            action = dataSource_->validateDrop(*this, *drag, indexPathForDropAt(drag->position()));
+        drag->setDropAction(action);
+        autoscrollTo(drag->position(), false);
+        // Entering is always taken, so that later moves may find a place to drop and the exit is heard.
+        drag->setAccepted(action != Qt::IgnoreAction || event->type() == QEvent::DragEnter);
+        return true;
+    }
+    case QEvent::DragLeave:
+        stopAutoscroll();
+        if (dataSource_ && (respondsTo_ & PTGridViewDataSource::DragEntered))
+            dataSource_->dragEntered(*this, false);
+        return true;
+    case QEvent::Drop: {
+        stopAutoscroll();
+        auto* drop = static_cast<QDropEvent*>(event);
+        const bool accepted = dataSource_ && (respondsTo_ & PTGridViewDataSource::AcceptDrop)
+            && dataSource_->acceptDrop(*this, *drop, indexPathForDropAt(drop->position()));
+        drop->setAccepted(accepted);
+        if (!accepted)
+            drop->setDropAction(Qt::IgnoreAction);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+QMenu* PTGridView::menuAt(const QPoint& viewportPoint)
+{
+    if (pt::SheetHost::attachedSheet(window()))
+        return nullptr;
+    const QPointF point = QPointF(viewportPoint) + QPointF(0, visibleRect().y());
+    if (PTGridViewCell* cell = cellAt(point)) {
+        if (QMenu* menu = cell->menuForEvent(nullptr, point))
+            return menu;
+        if (sectionCells_.value(cell->section()) == cell)
+            return nullptr;
+    }
+    if (!dataSource_)
+        return nullptr;
+    const QVector<GridIndexPath> selected = selectionIndexPaths();
+    if (!selected.isEmpty())
+        return dataSource_->menuForItemsAtIndexPaths(*this, selected, selected.first());
+    return dataSource_->menuForItemsAtIndexPaths(*this, {}, geometry_.indexPathForPoint(point));
+}
+
+void PTGridView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (QMenu* menu = menuAt(event->pos()))
+        menu->popup(event->globalPos());
+    event->accept();
+}
+
 PTGridViewCell* PTGridView::cellAt(const QPointF& point) const
 {
     for (PTGridViewCell* header : sectionCells_)
@@ -942,9 +1152,14 @@ void PTGridView::clickSelect(const QPointF& point, Qt::KeyboardModifiers modifie
 
 void PTGridView::mouseMoveEvent(QMouseEvent* event)
 {
+    const QPointF point = event->position() + QPointF(0, visibleRect().y());
+    if (event->buttons() == Qt::NoButton) {
+        if (!scrolling_ && !liveGridResize_)
+            hoverAt(point, event);
+        return;
+    }
     if (mouseEventsDisabled_ || !(event->buttons() & Qt::LeftButton))
         return;
-    const QPointF point = event->position() + QPointF(0, visibleRect().y());
     if (!dragging_) {
         // A jitter of a pixel or two stays a click.
         if ((point - mouseDownPoint_).manhattanLength() < QApplication::startDragDistance())
@@ -963,8 +1178,79 @@ void PTGridView::mouseMoveEvent(QMouseEvent* event)
         marquee_->setController(this);
         marqueeFading_ = false;
     }
-    if (marquee_ && !marqueeFading_)
+    if (marquee_ && !marqueeFading_) {
         updateMarquee(point);
+        autoscrollTo(event->position(), true);
+    }
+}
+
+void PTGridView::autoscrollTo(const QPointF& viewportPoint, bool marquee)
+{
+    autoscrollPoint_ = viewportPoint;
+    autoscrollMarquee_ = marquee;
+    if (autoscroll_)
+        return;
+    const auto step = [this] {
+        const qreal y = autoscrollPoint_.y();
+        const qreal bottom = viewport()->height() - kAutoscrollBand;
+        const qreal delta = y < kAutoscrollBand ? y - kAutoscrollBand : (y > bottom ? y - bottom : 0);
+        return static_cast<int>(delta < 0 ? std::floor(delta) : std::ceil(delta));
+    };
+    if (step() == 0)
+        return;
+    autoscroll_ = clock_.callAfter(kAutoscrollInterval, [this, step] {
+        autoscroll_ = 0;
+        const bool marqueeHeld = autoscrollMarquee_ && marquee_ && !marqueeFading_;
+        if (autoscrollMarquee_ && !marqueeHeld)
+            return;
+        QScrollBar* bar = verticalScrollBar();
+        const int before = bar->value();
+        bar->setValue(before + step());
+        if (bar->value() == before)
+            return;
+        if (marqueeHeld)
+            updateMarquee(autoscrollPoint_ + QPointF(0, visibleRect().y()));
+        autoscrollTo(autoscrollPoint_, autoscrollMarquee_);
+    });
+}
+
+void PTGridView::stopAutoscroll()
+{
+    clock_.cancel(autoscroll_);
+    autoscroll_ = 0;
+}
+
+void PTGridView::hoverAt(const QPointF& point, QMouseEvent* event)
+{
+    clock_.cancel(hoverCheck_);
+    hoverCheck_ = 0;
+    hoverPoint_ = point;
+    PTGridViewCell* cell = cellAt(point);
+    if (cell && cell == hoverCell_) {
+        cell->mouseMoved(event, point);
+        return;
+    }
+    killHoverCell();
+    hoverCell_ = cell;
+    if (cell)
+        cell->mouseEntered(event, point);
+}
+
+void PTGridView::killHoverCell()
+{
+    if (PTGridViewCell* cell = std::exchange(hoverCell_, nullptr))
+        cell->mouseExited(nullptr, hoverPoint_);
+}
+
+void PTGridView::checkMouseHover()
+{
+    clock_.cancel(hoverCheck_);
+    hoverCheck_ = clock_.callAfter(kHoverCheckDelay, [this] {
+        hoverCheck_ = 0;
+        const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+        if (viewport()->rect().contains(pointer) && !(QApplication::mouseButtons() & Qt::LeftButton))
+            hoverAt(QPointF(pointer) + QPointF(0, visibleRect().y()), nullptr);
+    });
 }
 
 void PTGridView::updateMarquee(const QPointF& point)
@@ -1019,6 +1305,7 @@ void PTGridView::mouseReleaseEvent(QMouseEvent* event)
         mouseDownCell_->mouseUp(event, point);
     mouseDownCell_ = nullptr;
     dragging_ = false;
+    stopAutoscroll();
     if (cell && !cell->mouseUp(event, point))
         return;
     endMarquee();
@@ -1075,11 +1362,13 @@ void PTGridView::noteLayoutBurst()
     if (!scrolling_) {
         scrolling_ = true;
         QToolTip::hideText();
+        killHoverCell();
     }
     clock_.cancel(scrollQuiet_);
     scrollQuiet_ = clock_.callAfter(kScrollQuietTime, [this] {
         scrollQuiet_ = 0;
         scrolling_ = false;
+        checkMouseHover();
     });
 }
 

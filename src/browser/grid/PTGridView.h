@@ -7,10 +7,12 @@
 #include "browser/grid/PTGridViewDrawingState.h"
 #include "platform/store/ObjectID.h"
 #include "platform/ui/CommandHandler.h"
+#include "ui/theme/PTAppearanceObserver.h"
 #include "ui/views/PTScrollView.h"
 
 #include <QHash>
 #include <QPixmap>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@
 
 class PTGridViewCell;
 class PTGridViewDataSource;
+class QWindow;
 
 // The icon grid: the items of one data source in sections under sticky headers, drawn as retained cells that
 // the viewport paints in z order. Only the visible items have cells; cells that scroll away go to a pool by
@@ -66,12 +69,25 @@ public:
     // Between the first resize of a burst and 150 ms after its last.
     bool inNativeLiveResize() const { return inNativeLiveResize_; }
 
+    // A widget under the last section, scrolling with the items; the grid owns it and deletes the one it
+    // replaces. Null removes it.
+    void setMaxYAccessoryView(QWidget* view);
+    QWidget* maxYAccessoryView() const { return accessoryView_; }
+
     void reloadData(bool scrollToTop = false);
     // Forgets which cell showed which item, then reloads.
     void clearCellCache();
     // Redraws the displayed cells of the paths.
     void reloadItemsAtIndexPaths(const QVector<GridIndexPath>& paths);
     void visuallyReloadAllItems();
+    // Redraws the displayed cells of the selected items.
+    void visuallyReloadSelectedItems();
+    // The theme changed: cells and the rubber band take the new drawing state.
+    void updateAppearance();
+    // The pixel ratio the grid is shown at; a change reaches the data source and every cell, pooled ones too.
+    // Followed from the window's screen and checked when painting.
+    qreal devicePixelRatioShown() const { return screenScale_; }
+    void updateDevicePixelRatio(qreal ratio);
     void relayout();
     PTGridViewDrawingState drawingState();
 
@@ -117,6 +133,11 @@ public:
     // The tooltip at a point of the viewport and the viewport rect it holds for: a cell's own, else the data
     // source's for the item there. None while a layout burst or a resize burst is under way.
     std::pair<QString, QRect> toolTipAt(const QPoint& viewportPoint);
+    // The cell under the pointer, told when the pointer enters, moves over and leaves it; none while a layout
+    // burst is under way, looked for again a moment after it.
+    PTGridViewCell* hoverCell() const { return hoverCell_; }
+    // Scrolling on its own while a marquee or a drag over the grid is held near or past the top or bottom edge.
+    bool isAutoscrolling() const { return autoscroll_ != 0; }
     // Between a press and a release of the scroll bar's slider.
     bool isLiveScrolling() const { return isLiveScrolling_; }
 
@@ -125,6 +146,13 @@ public:
     bool respondsTo(const QString& command) const override;
     bool validate(const QString& command, pt::CommandState& state) override;
     void perform(const QString& command) override;
+
+    // Where a drop at a viewport point lands: the item there, else the section there (index kGridNotFound),
+    // else an invalid path.
+    GridIndexPath indexPathForDropAt(const QPointF& viewportPoint) const;
+    // The context menu at a viewport point: a cell's own, none on a header, else the data source's; none while
+    // the window has a sheet attached.
+    QMenu* menuAt(const QPoint& viewportPoint);
 
     // Grid coordinates of what the viewport shows.
     QRectF visibleRect() const;
@@ -139,6 +167,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void updateFrames(bool resetSections);
@@ -159,6 +191,17 @@ private:
     void clickSelect(const QPointF& point, Qt::KeyboardModifiers modifiers);
     void updateMarquee(const QPointF& point);
     void endMarquee();
+    bool dropEvent(QEvent* event);
+    void placeAccessoryView();
+    qreal accessoryHeight() const;
+    void watchScreen();
+    // Focus or window activation changed: cells that draw it redraw, a turn of the event loop later.
+    void scheduleResponderRedraw();
+    void hoverAt(const QPointF& point, QMouseEvent* event);
+    void killHoverCell();
+    void checkMouseHover();
+    void autoscrollTo(const QPointF& viewportPoint, bool marquee);
+    void stopAutoscroll();
     void noteLayoutBurst();
     void setLiveScrolling(bool live);
     void observeChangesForSelection();
@@ -210,5 +253,17 @@ private:
     bool scrolling_ = false;
     GridClock::Token scrollQuiet_ = 0;
     bool isLiveScrolling_ = false;
+    PTGridViewCell* hoverCell_ = nullptr;
+    QPointF hoverPoint_;
+    GridClock::Token hoverCheck_ = 0;
+    // Where the pointer holding a marquee or a drag is, in viewport coordinates.
+    QPointF autoscrollPoint_;
+    bool autoscrollMarquee_ = false;
+    GridClock::Token autoscroll_ = 0;
+    QPointer<QWidget> accessoryView_;
+    qreal screenScale_ = 1;
+    QPointer<QWindow> watchedWindow_;
+    GridClock::Token responderRedraw_ = 0;
+    PTAppearanceObserver appearanceObserver_{this, &PTGridView::updateAppearance};
     GridClock::Token selectionReport_ = 0;
 };

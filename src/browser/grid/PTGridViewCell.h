@@ -50,6 +50,9 @@ public:
     bool wantsUpdate() const { return wantsUpdate_; }
     void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
     bool liveResize() const { return liveResize_; }
+    // A header's: the number of items in its section.
+    qint64 itemCount() const { return itemCount_; }
+    void setItemCount(qint64 count) { itemCount_ = count; }
     void setLiveResize(bool liveResize) { liveResize_ = liveResize; }
     bool animates() const { return animates_; }
     void setAnimates(bool animates) { animates_ = animates; }
@@ -113,6 +116,7 @@ public:
     virtual void drawStateDidUpdate() {}
     virtual void prepareForScreenChange(qreal devicePixelRatio);
     virtual void responderDidChange() {}
+    // The event is null for a context menu asked from the keyboard or a test.
     virtual QMenu* menuForEvent(QMouseEvent* /*event*/, const QPointF& /*point*/) { return nullptr; }
     virtual QString tooltipForPoint(const QPointF& /*point*/) { return {}; }
     virtual QVector<QRectF> tooltipRects() { return {}; }
@@ -120,6 +124,7 @@ public:
     // coordinates.
     virtual bool mouseDown(QMouseEvent* /*event*/, const QPointF& /*point*/) { return true; }
     virtual bool mouseUp(QMouseEvent* /*event*/, const QPointF& /*point*/) { return true; }
+    // Hover; the event is null when the grid rechecks the pointer after a scroll or clears the hover itself.
     virtual void mouseEntered(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseMoved(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseExited(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
@@ -140,6 +145,7 @@ private:
     bool dragging_ = false;
     bool wantsUpdate_ = false;
     bool liveResize_ = false;
+    qint64 itemCount_ = 0;
     bool animates_ = true;
     bool respondsToFirstResponderRedraw_ = false;
     bool isEnqueued_ = false;

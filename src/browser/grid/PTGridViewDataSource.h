@@ -12,7 +12,9 @@
 #include <memory>
 
 class PTGridView;
+class QDropEvent;
 class QKeyEvent;
+class QMenu;
 class QMouseEvent;
 class PTGridViewCell;
 
@@ -91,5 +93,22 @@ public:
     // Any other command reaches the data source through the grid: enabled when it says so, then performed by it.
     virtual bool validateCommand(const PTGridView& /*grid*/, const QString& /*command*/) { return false; }
     virtual void performCommand(PTGridView& /*grid*/, const QString& /*command*/) {}
+    // The context menu for the selection and its first path, or with no selection for the path under the
+    // pointer alone (invalid on empty space); asked every time. The menu stays the data source's.
+    virtual QMenu* menuForItemsAtIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& /*paths*/,
+                                            const GridIndexPath& /*contextItem*/)
+    {
+        return nullptr;
+    }
+    // Drops: the path is an item, a section (index kGridNotFound) or invalid outside every section.
+    virtual Qt::DropAction validateDrop(PTGridView& /*grid*/, const QDropEvent& /*drop*/, const GridIndexPath& /*path*/)
+    {
+        return Qt::IgnoreAction;
+    }
+    virtual bool acceptDrop(PTGridView& /*grid*/, const QDropEvent& /*drop*/, const GridIndexPath& /*path*/)
+    {
+        return false;
+    }
+    virtual void dragEntered(PTGridView& /*grid*/, bool /*entered*/) {}
     virtual QVariantMap metaForIndexPath(PTGridView& /*grid*/, const GridIndexPath& /*path*/) { return {}; }
 };
