@@ -1,5 +1,7 @@
 // The interface kit next to stock Qt, as ratios: a theme switch over many widgets, a resize deep in nested
-// stacks, progress from four workers, and a five-segment control against a tab bar (hover sweeps, label changes).
+// stacks, progress from four workers, a five-segment control against a tab bar (hover sweeps, label changes), and a
+// hue drag over the colour picker's square against QColorDialog's.
+#include "ui/colour/PTSaturationAndBrightnessView.h"
 #include "ui/controls/PTTitleLabel.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
@@ -13,6 +15,7 @@
 #include "GalleryPages.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
@@ -374,5 +377,64 @@ BENCHMARK(HoverSweepSegmented)->Name("HoverSweep/segmented control")->Unit(bench
 BENCHMARK(HoverSweepTabBar)->Name("HoverSweep/QTabBar")->Unit(benchmark::kMicrosecond);
 BENCHMARK(LabelChangeSegmented)->Name("LabelChange/segmented control")->Unit(benchmark::kMicrosecond);
 BENCHMARK(LabelChangeTabBar)->Name("LabelChange/QTabBar")->Unit(benchmark::kMicrosecond);
+
+// A hue drag of 360 steps over a 200 x 200 saturation-brightness square, each step rendered into an image at the
+// pixel ratio, against QColorDialog's picker given the same colours through setCurrentColor.
+constexpr int HueSteps = 360;
+constexpr int SquareSide = 200;
+
+QImage squareImage(qreal ratio)
+{
+    QImage image(qCeil(SquareSide * ratio), qCeil(SquareSide * ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+void HueDragPicker(benchmark::State& state)
+{
+    const qreal ratio = qreal(state.range(0));
+    PTSaturationAndBrightnessView square;
+    square.resize(SquareSide, SquareSide);
+    square.setSaturation(0.7);
+    square.setBrightness(0.8);
+    QImage image = squareImage(ratio);
+    for (auto _ : state) {
+        for (int step = 0; step < HueSteps; ++step) {
+            square.setHue(step / double(HueSteps));
+            square.render(&image);
+        }
+    }
+    state.counters["steps"] = HueSteps;
+}
+
+void HueDragColorDialog(benchmark::State& state)
+{
+    const qreal ratio = qreal(state.range(0));
+    QColorDialog dialog;
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.ensurePolished();
+    // The dialog's own saturation-hue square, found by its class name.
+    QWidget* picker = nullptr;
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+        if (QByteArray(child->metaObject()->className()).endsWith("QColorPicker"))
+            picker = child;
+    }
+    if (!picker) {
+        state.SkipWithError("QColorDialog has no picker widget");
+        return;
+    }
+    picker->resize(SquareSide, SquareSide);
+    QImage image = squareImage(ratio);
+    for (auto _ : state) {
+        for (int step = 0; step < HueSteps; ++step) {
+            dialog.setCurrentColor(QColor::fromHsvF(step / float(HueSteps), 0.7f, 0.8f));
+            picker->render(&image);
+        }
+    }
+    state.counters["steps"] = HueSteps;
+}
+
+BENCHMARK(HueDragPicker)->Name("HueDrag/colour picker square")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(HueDragColorDialog)->Name("HueDrag/QColorDialog picker")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace

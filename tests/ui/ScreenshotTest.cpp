@@ -2,6 +2,7 @@
 
 #include "ThemeScope.h"
 
+#include "ui/colour/PTSaturationAndBrightnessView.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/theme/PTStyles.h"
 
@@ -26,7 +27,7 @@ TEST(ScreenshotTest, PagesInBothThemes)
     ThemeScope theme(PTAppearanceAqua);
     const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
     const QStringList files = GalleryPages::writeScreenshots(folder);
-    ASSERT_EQ(files.size(), 12);
+    ASSERT_EQ(files.size(), 14);
 
     struct Case {
         const char* file;
@@ -118,6 +119,42 @@ TEST(ScreenshotTest, ControlsPage)
     for (const char* file : {"progress-sheet-light.png", "progress-sheet-dark.png"}) {
         const QColor pixel = QImage(QDir(folder).filePath(QString::fromLatin1(file))).pixelColor(okBody);
         EXPECT_GT(pixel.blue(), pixel.red() + 100) << file << " " << pixel.name().toStdString();
+    }
+}
+
+// The colour page: the square runs from white at its top left through the hue at its top right to black along the
+// bottom, and the no-colour well is crossed by a red diagonal, in both themes.
+TEST(ScreenshotTest, ColourPage)
+{
+    ThemeScope theme(PTAppearanceAqua);
+    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
+    GalleryPages::writeScreenshots(folder);
+    std::unique_ptr<QWidget> page;
+    for (const GalleryPages::Page& p : GalleryPages::stillPages()) {
+        if (p.name == QLatin1String("colour"))
+            page.reset(p.build());
+    }
+    ASSERT_TRUE(page);
+    const auto* picker = page->findChild<QWidget*>(QStringLiteral("singlePicker"));
+    const auto* none = page->findChild<QWidget*>(QStringLiteral("noColourWell"));
+    ASSERT_TRUE(picker && none);
+    const QWidget* square = picker->findChild<PTSaturationAndBrightnessView*>();
+    ASSERT_TRUE(square);
+    const QPoint topLeft = square->mapTo(page.get(), QPoint(2, 2));
+    const QPoint topRight = square->mapTo(page.get(), QPoint(square->width() - 3, 2));
+    const QPoint bottom = square->mapTo(page.get(), QPoint(square->width() / 3, square->height() - 3));
+    const QPoint diagonal = none->mapTo(page.get(), none->rect().center());
+    for (const char* file : {"colour-light.png", "colour-dark.png"}) {
+        const QImage image(QDir(folder).filePath(QString::fromLatin1(file)));
+        ASSERT_FALSE(image.isNull()) << file;
+        EXPECT_GT(image.pixelColor(topLeft).lightness(), 230) << file;
+        const QColor hue = image.pixelColor(topRight);
+        EXPECT_GT(hue.blue(), 220) << file << " " << hue.name().toStdString();
+        EXPECT_LT(hue.red(), 40) << file;
+        EXPECT_LT(image.pixelColor(bottom).lightness(), 20) << file;
+        const QColor red = image.pixelColor(diagonal);
+        EXPECT_GT(red.red(), 200) << file << " " << red.name().toStdString();
+        EXPECT_LT(red.green(), 90) << file;
     }
 }
 

@@ -138,8 +138,12 @@ plist_t fromVariant(const QVariant& value)
         return array.release();
     }
     case QMetaType::QVariantMap: {
-        PlistPtr dict(plist_new_dict());
         const QVariantMap map = value.toMap();
+        // The form UIDs are read in writes them back as UIDs.
+        const QVariant uid = map.value(QStringLiteral("CF$UID"));
+        if (map.size() == 1 && uid.typeId() == QMetaType::LongLong && uid.toLongLong() >= 0)
+            return plist_new_uid(static_cast<uint64_t>(uid.toLongLong()));
+        PlistPtr dict(plist_new_dict());
         for (auto it = map.begin(); it != map.end(); ++it) {
             plist_t item = fromVariant(it.value());
             if (!item)

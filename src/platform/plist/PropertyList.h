@@ -8,7 +8,8 @@
 namespace pt {
 
 // Property lists (XML or binary) as QVariant trees: dictionaries are QVariantMap, arrays QVariantList, strings
-// QString, integers qint64, reals double, booleans bool, dates QDateTime (UTC) and data QByteArray.
+// QString, integers qint64, reals double, booleans bool, dates QDateTime (UTC) and data QByteArray. A UID is a
+// one-entry map {"CF$UID": qint64}, both ways.
 class PropertyList {
 public:
     enum class Format { Xml, Binary };

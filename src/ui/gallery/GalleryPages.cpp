@@ -1,5 +1,9 @@
 #include "GalleryPages.h"
 
+#include "ui/colour/PTColourPickerControl.h"
+#include "ui/colour/PTColourPickerController.h"
+#include "ui/colour/PTColourWellControl.h"
+#include "ui/colour/PTToolbarColorWellControl.h"
 #include "ui/controls/PTAutoHeightTextField.h"
 #include "ui/controls/PTButton.h"
 #include "ui/controls/PTSegmentedControl.h"
@@ -28,6 +32,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QToolBar>
 
 namespace GalleryPages {
 
@@ -232,6 +237,53 @@ QWidget* controlsPage()
     return page;
 }
 
+
+// The colour picker in both modes (the second offering the colours of a many-coloured icon), its swatches and
+// the wells.
+QWidget* colourPage()
+{
+    auto* page = new QWidget;
+    page->setAccessibleName(QStringLiteral("Colour"));
+    page->resize(PageWidth + 80, 430);
+
+    auto* single = new PTColourPickerController(QColor(0x54, 0xA5, 0xF0), page);
+    single->ensureLoaded();
+    single->view()->setParent(page);
+    single->view()->setObjectName(QStringLiteral("singlePicker"));
+    single->view()->move(10, 10);
+
+    std::vector<QColor> iconColors;
+    if (const auto icon = PTSVG::svgWithFile(QStringLiteral("/usr/share/icons/Papirus/48x48/apps/gimp.svg")))
+        iconColors = icon.value()->visibleColors();
+    std::sort(iconColors.begin(), iconColors.end(), [](const QColor& a, const QColor& b) { return a.rgba() < b.rgba(); });
+    auto* replacing = new PTColourPickerController(iconColors.size() < 2 ? QColor(Qt::red) : iconColors[1], page);
+    replacing->setMode(1);
+    replacing->setReplacementColors(iconColors);
+    if (iconColors.size() > 1)
+        replacing->setReplacedColors({{iconColors[1], QColor(0xA4, 0x3C, 0xEA)}});
+    replacing->ensureLoaded();
+    replacing->view()->setParent(page);
+    replacing->view()->setObjectName(QStringLiteral("replacingPicker"));
+    replacing->view()->move(260, 10);
+
+    auto* label = new PTColourPickerControl(page);
+    label->setDrawsLabels(true);
+    label->setColorWithoutInformingHandlers(QColor(0xFF, 0x33, 0x4C));
+    label->setMinWidth(90);
+    label->setAutoCalculatesFrame(true);
+    label->move(10, 390);
+    auto* well = new PTColourWellControl(page);
+    well->setColorWithoutInformingHandlers(QColor(0x7E, 0xD3, 0x21));
+    well->setGeometry(120, 390, 44, 24);
+    auto* none = new PTColourWellControl(page);
+    none->setObjectName(QStringLiteral("noColourWell"));
+    none->setGeometry(174, 390, 44, 24);
+    auto* toolbar = new QToolBar(page);
+    toolbar->addWidget(new PTToolbarColorWellControl);
+    toolbar->setGeometry(230, 386, 60, 32);
+    return page;
+}
+
 } // namespace
 
 QImage papirusActionIcon(const QString& name, int size)
@@ -250,6 +302,7 @@ std::vector<Page> stillPages()
         {QStringLiteral("buttons"), QStringLiteral("Buttons"), buttonsPage},
         {QStringLiteral("labels"), QStringLiteral("Labels"), labelsPage},
         {QStringLiteral("controls"), QStringLiteral("Controls"), controlsPage},
+        {QStringLiteral("colour"), QStringLiteral("Colour"), colourPage},
     };
 }
 
