@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QSaveFile>
 #include <QToolBar>
 
 namespace GalleryPages {
@@ -318,7 +319,9 @@ QStringList writeScreenshots(const QString& folder)
         for (const Page& page : stillPages()) {
             std::unique_ptr<QWidget> widget(page.build());
             const QString file = QDir(folder).filePath(page.name + QLatin1Char('-') + suffix + QStringLiteral(".png"));
-            if (widget->grab().save(file))
+            // Written whole or not at all: several test processes write and read these same files at once.
+            QSaveFile out(file);
+            if (out.open(QIODevice::WriteOnly) && widget->grab().save(&out, "PNG") && out.commit())
                 written.append(file);
         }
     }
