@@ -29,7 +29,7 @@ TEST(ColourNamingTest, NamesExactAndNearestColours)
         EXPECT_EQ(NameThatColor::ntc_name(QColor::fromString(c.color), &exact), c.name) << c.color;
         EXPECT_EQ(exact, c.exact) << c.color;
     }
-    // A colour held in another spec is compared as device RGB.
+    // A colour held as HSV is compared as device RGB.
     EXPECT_EQ(NameThatColor::ntc_name(QColor::fromHsv(0, 255, 255)), "Red");
 }
 

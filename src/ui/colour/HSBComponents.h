@@ -11,7 +11,7 @@ struct PTHSBComponents {
 };
 
 // Component reads and derived colours for the colour picker family. Colours are read as device RGB (QColor's RGB
-// spec); greys answer hue 0.
+// form); greys answer hue 0.
 namespace HSBComponents {
 
 PTHSBComponents HSBComponents(const QColor& color);
