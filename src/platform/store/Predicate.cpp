@@ -6,6 +6,8 @@
 #include "platform/store/StoreError.h"
 #include "platform/store/TextFold.h"
 
+#include <algorithm>
+
 namespace pt::store {
 
 struct Predicate::Node {
@@ -218,36 +220,23 @@ pt::Result<void> Predicate::toSql(const EntityDescription& entity, QString& sql,
     const Node& n = *node_;
     // A CONTAINS[cd] on a search column, or an OR of them all looking for one text, is what the index narrows.
     const auto searchColumn = [&](const Node& node, const QString& text) {
-        if (node.kind != Kind::Contains || !node.variable.isEmpty() || (!text.isNull() && node.searchText != text))
+        if (node.kind != Kind::Contains || !node.variable.isEmpty() || node.searchText != text)
             return false;
         const int attribute = entity.attributeIndex(node.key);
         return attribute >= 0 && entity.attributes()[attribute].folded;
     };
-    if (searchIndexed) {
-        QStringList columns;
-        QString text;
-        if (searchColumn(n, QString())) {
-            columns << n.key;
-            text = n.searchText;
-        } else if (n.kind == Kind::Or && !n.children.isEmpty() && searchColumn(*n.children.front().node_, QString())) {
-            text = n.children.front().node_->searchText;
-            for (const Predicate& child : n.children) {
-                if (!searchColumn(*child.node_, text)) {
-                    columns.clear();
-                    break;
-                }
-                columns << child.node_->key;
-            }
-        }
-        if (!columns.isEmpty() && SearchIndex::canServe(text)) {
-            const QString index = SearchIndex::tableName(entity);
-            sql += QStringLiteral("(pk IN (SELECT rowid FROM %1 WHERE %1 MATCH ?) AND ").arg(index);
-            bindings.append(SearchIndex::matchExpression(columns, text));
-            if (auto r = toSql(entity, sql, bindings); !r)
-                return r;
-            sql += u')';
-            return {};
-        }
+    const QString text = n.kind == Kind::Or && !n.children.isEmpty() ? n.children.front().node_->searchText : n.searchText;
+    const bool searchesColumns = n.kind == Kind::Or
+        ? !n.children.isEmpty() && std::all_of(n.children.begin(), n.children.end(),
+                                               [&](const Predicate& child) { return searchColumn(*child.node_, text); })
+        : searchColumn(n, text);
+    if (searchIndexed && searchesColumns && SearchIndex::canServe(text)) {
+        sql += QStringLiteral("(pk IN (SELECT rowid FROM %1 WHERE %1 MATCH ?) AND ").arg(SearchIndex::tableName(entity));
+        bindings.append(SearchIndex::matchExpression(text));
+        if (auto r = toSql(entity, sql, bindings); !r)
+            return r;
+        sql += u')';
+        return {};
     }
     const auto unknownKey = [&] {
         return storeError(StoreBadPredicate, QStringLiteral("%1 has no key \"%2\"").arg(entity.name(), n.key));

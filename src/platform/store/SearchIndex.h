@@ -27,8 +27,9 @@ public:
     static pt::Result<QSet<const EntityDescription*>> present(SqliteDatabase& db, const ObjectModel& model);
     // Trigrams need three characters; a shorter text can only be compared row by row.
     static bool canServe(const QString& foldedText);
-    // The MATCH expression for rows holding the text in any of the columns.
-    static QString matchExpression(const QStringList& columns, const QString& foldedText);
+    // The MATCH expression for rows holding every trigram of the text in their search columns: all the rows that
+    // hold the text, and perhaps some more.
+    static QString matchExpression(const QString& foldedText);
 };
 
 } // namespace pt::store
