@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace pt::store {
 
 namespace {
@@ -77,7 +79,21 @@ pt::Result<QSet<const EntityDescription*>> SearchIndex::present(SqliteDatabase& 
 
 pt::Result<void> SearchIndex::ensure(SqliteDatabase& db, const ObjectModel& model)
 {
-    // Looked for inside the write lock, so that two processes opening an older store build it once.
+    const auto missing = [&]() -> pt::Result<bool> {
+        auto existing = present(db, model);
+        if (!existing)
+            return existing.error();
+        return std::any_of(model.entities().begin(), model.entities().end(), [&](const auto& entity) {
+            return !columns(*entity).isEmpty() && !existing->contains(entity.get());
+        });
+    };
+    // Most opens find it: no write lock for them.
+    auto needed = missing();
+    if (!needed)
+        return needed.error();
+    if (!*needed)
+        return {};
+    // Looked for again inside the write lock, so that two processes opening an older store build it once.
     if (auto r = db.exec(QStringLiteral("BEGIN IMMEDIATE")); !r)
         return r;
     auto body = [&]() -> pt::Result<void> {
