@@ -109,6 +109,8 @@ TEST_F(SearchControllerTest, TypedTextsGiveTermsAndResults)
     } cases[] = {
         {"h", false, {}, {"(ended)"}},
         {"é", false, {}, {"(ended)"}},
+        {"   ", false, {}, {"(ended)"}},
+        {" h ", false, {}, {"(ended)"}},
         {"ho", true, {"ho"}, {"Home", "Home Repair"}}, // never an item outside every set
         {"HOME", true, {"home"}, {"Home", "Home Repair"}},
         {"home ", true, {"home"}, {"Home", "Home Repair"}},

@@ -168,7 +168,8 @@ void PTSearchController::controlTextDidChange()
 void PTSearchController::performSearch()
 {
     timer_.stop();
-    canSearchForTerm_ = stringAdditions::normalizedString(term()).size() > 1;
+    // Spaces alone are no terms: they would show every item.
+    canSearchForTerm_ = stringAdditions::trim(stringAdditions::normalizedString(term())).size() > 1;
     if (!canSearchForTerm_)
         cancelSearchByResigningFirstResponse(false, this);
     else
