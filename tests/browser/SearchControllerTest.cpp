@@ -145,6 +145,16 @@ TEST_F(SearchControllerTest, OnlyAddedTermsSearchWithinTheLastResults)
     EXPECT_EQ(type("home office"), QStringList{"Home Office"});
 }
 
+TEST_F(SearchControllerTest, ItemsDeletedBeforeTheirSaveAreNotShown)
+{
+    EXPECT_EQ(type("hammer"), QStringList{"Hammer"});
+    PTItem* hammer = PTItem::from(context().objectWithID(*controller->filteredObjectIDs().begin()));
+    ASSERT_NE(hammer, nullptr);
+    context().deleteObject(hammer);
+    EXPECT_EQ(type("hamme"), QStringList{});
+    EXPECT_EQ(field->badgeTitle(), "0");
+}
+
 TEST_F(SearchControllerTest, ScopeFollowsTheSourceListSelection)
 {
     QVector<pt::store::ManagedObject*> selected;

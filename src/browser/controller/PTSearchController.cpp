@@ -231,15 +231,16 @@ void PTSearchController::performSearchWithTerms(const QSet<QString>& terms, cons
 
 void PTSearchController::applyResults(const QSet<ObjectID>& ids)
 {
-    if (searchField_)
-        searchField_->setBadgeTitle(QString::number(ids.size()));
     filteredObjectIDs_ = ids;
     QVector<PTItem*> items;
     items.reserve(ids.size());
+    // The fetch read the store: items deleted here and not yet saved are still in it.
     if (pt::store::ObjectContext* main = PTMainManagedObjectContext())
         for (const ObjectID& id : ids)
-            if (PTItem* item = PTItem::from(main->objectWithID(id)))
+            if (PTItem* item = PTItem::from(main->objectWithID(id)); item && !item->isDeleted())
                 items << item;
+    if (searchField_)
+        searchField_->setBadgeTitle(QString::number(items.size()));
     gridController_->setDataFromItemsArray(items);
 }
 
