@@ -1,6 +1,7 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 #include "LibraryTestSupport.h"
+#include "ScreenshotFile.h"
 #include "TestSupport.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewImageCellBadge.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QSaveFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -289,10 +289,7 @@ TEST_F(GridImageCellTest, ScreenshotOfTheGridWithPapirusThumbnails)
     QImage frame(QSize(460, 300) * 2, QImage::Format_ARGB32_Premultiplied);
     frame.setDevicePixelRatio(2);
     grid.viewport()->render(&frame);
-    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QSaveFile out(folder + QStringLiteral("/grid-thumbnails.png"));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && frame.save(&out, "PNG") && out.commit());
+    ASSERT_TRUE(saveScreenshot(frame, QStringLiteral("grid-thumbnails")));
 
     const QRectF first = grid.geometry().rectForItemAtIndex(0);
     const QRectF square = first.adjusted(20, 10, -20, -(first.height() - 46));
