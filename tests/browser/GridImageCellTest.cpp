@@ -264,6 +264,13 @@ TEST_F(GridImageCellTest, ScreenshotOfTheGridWithPapirusThumbnails)
     for (int i = 0; i < 30 && it.hasNext(); ++i)
         source.items.push_back(makeItem(set, QStringLiteral("App %1").arg(i), QStringLiteral("app%1.svg").arg(i), it.next()));
     source.items[3]->setName(QStringLiteral("An application with a long name"));
+    // One file that does not draw, shown as the failure picture with its red title.
+    QFile broken(source.items[2]->fileURL().toLocalFile());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("<svg");
+    broken.close();
+    source.state.showGrid = true;
+    source.state.showFileType = true;
     PTImageCache::sharedCache().purge();
     FakeGridClock clock;
     PTGridView grid(nullptr, clock);
@@ -285,6 +292,9 @@ TEST_F(GridImageCellTest, ScreenshotOfTheGridWithPapirusThumbnails)
     ASSERT_TRUE(pt::test::runMainQueueUntil(loaded));
     grid.selectIndexPaths({GridIndexPath(0, 1)});
     clock.advance(1);
+    PTGridViewCell* hovered = grid.cellForIndexPath(GridIndexPath(0, 4));
+    ASSERT_NE(hovered, nullptr);
+    hovered->mouseEntered(nullptr, QPointF());
 
     QImage frame(QSize(460, 300) * 2, QImage::Format_ARGB32_Premultiplied);
     frame.setDevicePixelRatio(2);
@@ -304,6 +314,17 @@ TEST_F(GridImageCellTest, ScreenshotOfTheGridWithPapirusThumbnails)
     EXPECT_TRUE(coloured) << "the thumbnail inside its square";
     const QRectF selected = grid.geometry().rectForItemAtIndex(1);
     EXPECT_EQ(frame.pixelColor(int(selected.left()) * 2 + 1, int(selected.center().y()) * 2), PTStyles::defaultBlue());
+    // Grid squares behind the cells, the dark badge's light ground at (5, 5) of the hovered cell, and red in
+    // the broken item's title band.
+    const auto at = [&](const QPointF& point) { return frame.pixelColor((point * 2).toPoint()); };
+    EXPECT_EQ(at(first.topLeft() + QPointF(4, first.height() / 2)), PTColorFromHEX(0x242424, 1.0));
+    EXPECT_EQ(at(grid.geometry().rectForItemAtIndex(4).topLeft() + QPointF(6, 6)), PTColorFromHEX(0xEEEEEE, 1.0));
+    const QRectF band = grid.geometry().rectForItemAtIndex(2).adjusted(10, first.height() - 20, -10, -8);
+    bool red = false;
+    for (qreal y = band.top(); y < band.bottom() && !red; y += 0.5)
+        for (qreal x = band.left(); x < band.right() && !red; x += 0.5)
+            red = at(QPointF(x, y)).red() > 150 && at(QPointF(x, y)).green() < 100;
+    EXPECT_TRUE(red) << "the failure's title in red";
 }
 
 } // namespace
