@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QPainter>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -429,6 +430,20 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     // The tail keeps its run's colour.
     EXPECT_EQ(cut.runs().back().color, QColor(Qt::gray));
     EXPECT_TRUE(label.fittedTo(2).isEmpty());
+}
+
+// A control squeezed below its padding draws its label into a negative width: nothing fits, nothing is drawn.
+TEST(StyledLabelTest, NoRoomDrawsNothing)
+{
+    PTStyledLabel label;
+    label.append(QStringLiteral("Filter"), PTStyles::systemFont(12), Qt::black);
+    QImage image(40, 20, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (const qreal width : {-2.0, 0.0, 2.0})
+        label.draw(painter, 1, 14, width, QColor());
+    painter.end();
+    EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::white));
 }
 
 } // namespace
