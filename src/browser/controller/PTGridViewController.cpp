@@ -292,7 +292,6 @@ void PTGridViewController::setCollections(const QVector<PTCollection*>& sets, co
         }
     }
     pt::NotificationCenter::defaultCenter().post(DidClearItemsDataNotification, this);
-    PTCollectionController::sharedController().batchItemsFromCollectionsArray(sets);
     QVector<PTItem*> items;
     for (PTCollection* set : sets)
         items += set->items();
