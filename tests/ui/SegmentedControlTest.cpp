@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
-#include <QPainter>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -432,16 +432,16 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     EXPECT_TRUE(label.fittedTo(2).isEmpty());
 }
 
-// A control squeezed below its padding draws its label into a negative width: nothing fits, nothing is drawn.
+// A segment squeezed below nothing (a negative width) draws nothing, rather than cutting the label forever.
 TEST(StyledLabelTest, NoRoomDrawsNothing)
 {
     PTStyledLabel label;
-    label.append(QStringLiteral("Filter"), PTStyles::systemFont(12), Qt::black);
-    QImage image(40, 20, QImage::Format_ARGB32);
+    label.append(QStringLiteral("Add"), PTStyles::systemFont(12), Qt::black);
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    for (const qreal width : {-2.0, 0.0, 2.0})
-        label.draw(painter, 1, 14, width, QColor());
+    for (qreal width : {0.0, -1.0, -30.0})
+        label.draw(painter, 2, 15, width, Qt::black);
     painter.end();
     EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::white));
 }

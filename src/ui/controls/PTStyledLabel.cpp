@@ -88,7 +88,7 @@ void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width
 {
     // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
     if (width_ > width) {
-        // Where not even the ellipsis fits the fitted label is empty and still wider than a negative width.
+        // Even the empty cut is too wide for a negative width: nothing is drawn then.
         const PTStyledLabel fitted = fittedTo(width);
         if (fitted.width_ <= width)
             fitted.draw(painter, x, baseline, width, color);
