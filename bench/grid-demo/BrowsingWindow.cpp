@@ -3,6 +3,7 @@
 #include "browser/PTBrowserShell.h"
 #include "browser/PTBrowserSidebar.h"
 #include "browser/controller/PTGridViewController.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "browser/views/PTFrameViewSlider.h"
 #include "browser/views/PTFrameViewSliderSmallButton.h"
 #include "browser/views/PTToolbarFilterControl.h"
@@ -107,9 +108,9 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     filter_->setChangeHandler([filterPost] { filterPost->start(); });
 
     slider_->setRange(16, 256);
-    slider_->setValue(static_cast<int>(pt::Defaults::standard().doubleForKey(PTGridViewController::GridViewSizeKey)));
+    slider_->setValue(static_cast<int>(pt::Defaults::standard().doubleForKey(PTGridViewOptionsController::GridViewSizeKey)));
     connect(slider_, &QSlider::valueChanged, this, [](int value) {
-        pt::Defaults::standard().set(PTGridViewController::GridViewSizeKey, double(value));
+        pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, double(value));
     });
     connect(slider_, &QSlider::sliderPressed, this, [] {
         pt::NotificationCenter::defaultCenter().post(PTGridViewController::SizeSliderDidStartNotification);

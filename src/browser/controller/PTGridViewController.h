@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/controller/PTSearchController.h"
+#include "browser/controller/PTSearchGridController.h"
 #include "browser/grid/PTGridViewDataSource.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/CommandHandler.h"
@@ -19,7 +21,7 @@ class PTGridView;
 class PTGridViewContextMenu;
 class PTGridViewDataProvider;
 class PTGridViewSearchDataProvider;
-class PTGridViewSearching;
+class PTSearchController;
 class PTItem;
 class QStackedLayout;
 
@@ -31,7 +33,10 @@ class ManagedObject;
 // into the grid's sections through a data provider, applies the toolbar's type and licence filter, shows a
 // placeholder when nothing passes, hands the selection to the inspector, follows the grid options in the
 // defaults, and answers the grid's commands, context menu, copy, drag and drop.
-class PTGridViewController : public QObject, public PTGridViewDataSource, public pt::CommandHandler {
+class PTGridViewController : public QObject,
+                             public PTGridViewDataSource,
+                             public PTSearchGridController,
+                             public pt::CommandHandler {
     Q_OBJECT
 public:
     using Objects = QVector<pt::store::ManagedObject*>;
@@ -44,10 +49,6 @@ public:
     static const QString ToolbarColorDidChangeNotification;
     static const QString ItemsWereReplacedNotification;
 
-    static const QString GridViewSizeKey;   // "gridViewSize"
-    static const QString DarkModeKey;       // "PTGridViewOptionsControllerDarkModeEnabledV2"
-    static const QString ShowGridKey;
-    static const QString ShowLabelsKey;
     static const QString HoverLabelsKey;
     static const QString GroupSearchKey;
     static const QString AutoColorIconsKey;
@@ -84,7 +85,7 @@ public:
     // Shows the items of the sets (see the source file for the steps).
     void setCollections(const QVector<PTCollection*>& sets, const Objects& topLevelObjects, bool force);
     // Shows exactly these items (search results), scrolled to the top.
-    void setDataFromItemsArray(const QVector<PTItem*>& items);
+    void setDataFromItemsArray(const QVector<PTItem*>& items) override;
     void setDataFromItemsArray(const QVector<PTItem*>& items, bool scrollToTop, bool replaceCachedItems);
     // Refills from the cached items, scrolled to the top.
     void refreshData();
@@ -105,8 +106,8 @@ public:
     void clearSidebar();
     void reloadSidebar();
 
-    PTGridViewSearching* searchController() const { return searchController_; }
-    void setSearchController(PTGridViewSearching* controller);
+    PTSearchController* searchController() const { return searchController_; }
+    void setSearchController(PTSearchController* controller) override;
     bool isSearching() const;
 
     // 0 dark or 1 light: the stored choice, else the theme's.
@@ -190,7 +191,7 @@ private:
     bool ignoreScroll_ = false;
     bool isDragging_ = false;
     bool shouldGroupSearch_ = false;
-    PTGridViewSearching* searchController_ = nullptr;
+    QPointer<PTSearchController> searchController_;
     Objects topLevelSelection_;
     QVector<PTItem*> itemArray_;
     std::unique_ptr<PTGridViewDataProvider> dataProvider_;
