@@ -7,6 +7,8 @@
 #include "browser/views/PTFrameViewSlider.h"
 #include "browser/views/PTFrameViewSliderSmallButton.h"
 #include "browser/views/PTToolbarFilterControl.h"
+#include "browser/views/PTToolbarSearchField.h"
+#include "browser/controller/PTSearchController.h"
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
@@ -82,7 +84,8 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
       sets_(sets),
       setList_(new QListWidget(this)),
       filter_(new PTToolbarFilterControl(this)),
-      slider_(new PTFrameViewSlider(this))
+      slider_(new PTFrameViewSlider(this)),
+      searchField_(new PTToolbarSearchField(this))
 {
     setWindowTitle(QStringLiteral("Browsing"));
     setAccessibleName(QStringLiteral("Browsing window"));
@@ -90,6 +93,14 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     PTBrowserSidebar::install(std::make_shared<WindowSidebar>(this));
     controller_ = std::make_unique<PTGridViewController>();
     controller_->makeSharedController();
+    search_ = std::make_unique<PTSearchController>(searchField_, controller_.get());
+    search_->setSelectionSource([this] {
+        PTGridViewController::Objects objects;
+        for (QListWidgetItem* item : setList_->selectedItems())
+            objects.append(sets_.value(setList_->row(item)));
+        return objects;
+    });
+    searchField_->setFixedWidth(220);
 
     setList_->setAccessibleName(QStringLiteral("Sets"));
     setList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -126,6 +137,8 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(8, 6, 8, 6);
     bar->addWidget(filter_);
+    bar->addSpacing(12);
+    bar->addWidget(searchField_);
     bar->addStretch();
     bar->addWidget(smaller);
     bar->addWidget(slider_);
@@ -144,6 +157,7 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
 
 BrowsingWindow::~BrowsingWindow()
 {
+    search_.reset();
     controller_.reset();
     PTBrowserShell::install(nullptr);
     PTBrowserSidebar::install(nullptr);
