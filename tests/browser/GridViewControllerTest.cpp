@@ -412,3 +412,39 @@ TEST_F(GridViewControllerTest, HeaderGroupMenuMarksTheClickedSet)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridViewControllerTest, GroupingSearchResultsSwitchesProviderWithAReload)
+{
+    a1->setTagsString(QStringLiteral("shared"));
+    b1->setTagsString(QStringLiteral("shared"));
+    saveAndWait();
+    controller->setCollections({a, b}, {a, b}, false);
+    startSearch(QStringLiteral("shared"), 2);
+    EXPECT_EQ(controller->dataProvider().pathComponentsForSection(0).first(), QStringLiteral("Search"));
+    pt::Defaults::standard().set(PTGridViewController::GroupSearchKey, true);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->dataProvider().numberOfSections() == 2; }));
+    EXPECT_EQ(controller->dataProvider().pathComponentsForSection(1), QStringList{"B"});
+    pt::Defaults::standard().set(PTGridViewController::GroupSearchKey, false);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->dataProvider().numberOfSections() == 1; }));
+}
+
+// A file changed on disk drops that item's thumbnails only.
+TEST_F(GridViewControllerTest, ChangedFileDropsItsItemsThumbnails)
+{
+    controller->containerView()->show();
+    controller->setCollections({a}, {a}, false);
+    PTImageCache& cache = PTImageCache::sharedCache();
+    PTImageCacheOptions options;
+    options.size = QSizeF(60, 60);
+    int rendered = 0;
+    for (PTItem* item : {a1, a2})
+        cache.imageForItem(item, options, [&](const QImage&, PTImageCache::RequestID, bool) { ++rendered; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return rendered == 2 && !controller->view()->visibleIndexPaths().isEmpty(); }));
+    controller->processChangedItemURLs({a1->fileURL(), QUrl::fromLocalFile(QStringLiteral("/elsewhere/other.svg"))});
+    EXPECT_EQ(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a1, options)), nullptr);
+    EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a2, options)), nullptr);
+}
+
+} // namespace
