@@ -2,6 +2,7 @@
 
 #include "browser/grid/GridBackdrop.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
+#include "ui/theme/PTThemeController.h"
 
 #include <QAction>
 #include <QDir>
@@ -221,9 +222,19 @@ public:
     }
 };
 
+// In the dark theme, set by hand and given back to the desktop after.
 struct PathHeaderGrid : ::testing::Test {
     FakeGridClock clock;
     std::unique_ptr<PTGridView> grid;
+    void SetUp() override
+    {
+        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceDark, PTAppearancePreferenceManual);
+    }
+    void TearDown() override
+    {
+        grid.reset();
+        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    }
     void show(GridTestSource& source, const std::vector<int>& counts)
     {
         grid = std::make_unique<PTGridView>(nullptr, clock);
