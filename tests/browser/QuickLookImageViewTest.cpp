@@ -1,6 +1,7 @@
+#include "BrowserThemeScope.h"
+
 #include "browser/quicklook/PTQuickLookBackgroundView.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
-#include "ui/theme/PTThemeController.h"
 
 #include <QPainter>
 
@@ -18,17 +19,9 @@ QImage redBlock()
     return image;
 }
 
-// The light theme set by hand for each test, the desktop's given back after.
+// The light theme for each test.
 struct QuickLookViews : ::testing::Test {
-    void SetUp() override { setTheme(PTAppearanceAqua); }
-    void TearDown() override
-    {
-        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
-    }
-    static void setTheme(int appearance)
-    {
-        PTThemeController::defaultController().setDefaultAppearance(appearance, PTAppearancePreferenceManual);
-    }
+    BrowserThemeScope theme{PTAppearanceAqua};
 };
 
 QImage shot(QWidget& widget)
@@ -115,7 +108,7 @@ TEST_F(QuickLookViews, BackgroundViewDrawsALineDownItsRightEdge)
     // #888888 at 0.3 over white.
     EXPECT_NEAR(image.pixelColor(39, 10).red(), 220, 2);
     EXPECT_EQ(image.pixelColor(38, 10), QColor(Qt::white));
-    setTheme(PTAppearanceDark);
+    BrowserThemeScope::set(PTAppearanceDark);
     const QImage dark = shot(view);
     EXPECT_EQ(dark.pixelColor(10, 10), QColor(0x1E, 0x1E, 0x1E));
     EXPECT_EQ(dark.pixelColor(39, 10), QColor(Qt::black));

@@ -1,4 +1,5 @@
 #include "BrowserScreenshot.h"
+#include "BrowserThemeScope.h"
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
@@ -54,7 +55,6 @@ protected:
         quickLook.reset();
         PTBrowserTransfer::install(nullptr);
         PTBrowserSidebar::install(nullptr);
-        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
         LibraryTest::TearDown();
     }
     // An item of the type whose file is the image written as PNG, the image as a PDF page, or the bytes given.
@@ -259,7 +259,7 @@ TEST_F(QuickLookTest, ExportCarriesThePreviewedSizeAndTintAndBackgroundsOutliveT
 // In the dark theme a one-colour icon is drawn in the theme's near-white, unless the preference is off.
 TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
 {
-    PTThemeController::defaultController().setDefaultAppearance(PTAppearanceDark, PTAppearancePreferenceManual);
+    const BrowserThemeScope theme(PTAppearanceDark);
     PTQuickLook& ql = open(makeItem(set, QStringLiteral("Next"), QStringLiteral("next.svg")));
     const auto brightest = [&] {
         const QImage image = ql.panelView()->imageView()->image();
@@ -279,6 +279,7 @@ TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
 // middle, the options at the right.
 TEST_F(QuickLookTest, ScreenshotOfThePanelOnTheTransparentPreset)
 {
+    const BrowserThemeScope theme(PTAppearanceAqua);
     PTItem* icon = makeItem(set, QStringLiteral("Folder"), QStringLiteral("folder.svg"),
                             QStringLiteral("/usr/share/icons/Papirus/64x64/places/folder-blue.svg"));
     PTQuickLook& ql = open(icon);

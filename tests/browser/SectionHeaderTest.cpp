@@ -1,8 +1,8 @@
+#include "BrowserThemeScope.h"
 #include "GridTestSource.h"
 
 #include "browser/grid/GridBackdrop.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
-#include "ui/theme/PTThemeController.h"
 
 #include <QAction>
 #include <QDir>
@@ -196,11 +196,6 @@ public:
         });
         return cell;
     }
-    std::unique_ptr<PTGridViewCell> cellForItemAtIndexPath(PTGridView& grid, const GridIndexPath& path) override
-    {
-        auto cell = GridTestSource::cellForItemAtIndexPath(grid, path);
-        return cell;
-    }
 };
 
 class RedCell : public PTGridViewCell {
@@ -224,19 +219,16 @@ public:
 
 // In the dark theme, set by hand and given back to the desktop after.
 struct PathHeaderGrid : ::testing::Test {
+    BrowserThemeScope theme{PTAppearanceDark};
     FakeGridClock clock;
+    // Outlives the grid, which talks to it until it is gone.
+    std::unique_ptr<GridTestSource> dataSource;
     std::unique_ptr<PTGridView> grid;
-    void SetUp() override
+    template <class Source>
+    Source& show(const std::vector<int>& counts)
     {
-        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceDark, PTAppearancePreferenceManual);
-    }
-    void TearDown() override
-    {
-        grid.reset();
-        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
-    }
-    void show(GridTestSource& source, const std::vector<int>& counts)
-    {
+        dataSource = std::make_unique<Source>();
+        GridTestSource& source = *dataSource;
         grid = std::make_unique<PTGridView>(nullptr, clock);
         shapeTestGrid(*grid);
         grid->move(40, 40);
@@ -245,6 +237,7 @@ struct PathHeaderGrid : ::testing::Test {
         grid->setDataSource(&source);
         clock.advance(1);
         grid->animator().tick();
+        return static_cast<Source&>(source);
     }
     PTGridViewSectionPathCell* header(qint64 section) const
     {
@@ -254,8 +247,7 @@ struct PathHeaderGrid : ::testing::Test {
 
 TEST_F(PathHeaderGrid, ClickOnTheSecondNamePopsItsMenuUpAtTheNameWithoutSelecting)
 {
-    PathHeaderSource source;
-    show(source, {10, 10});
+    PathHeaderSource& source = show<PathHeaderSource>({10, 10});
     PTGridViewSectionPathCell* cell = header(0);
     ASSERT_NE(cell, nullptr);
     const QRectF name = cell->delocaliseRect(cell->textLayers()[2].frame);
@@ -279,8 +271,7 @@ TEST_F(PathHeaderGrid, ClickOnTheSecondNamePopsItsMenuUpAtTheNameWithoutSelectin
 // as a screenshot of the header over the grid.
 TEST_F(PathHeaderGrid, StickyHeaderShowsTheItemsBeneathThroughItsBar)
 {
-    RedItemSource source;
-    show(source, {60});
+    show<RedItemSource>({60});
     const auto frameAt = [&](int scroll) {
         grid->verticalScrollBar()->setValue(scroll);
         QImage frame(QSize(500, 300) * 2, QImage::Format_ARGB32_Premultiplied);
