@@ -3,6 +3,7 @@
 // blurred path headers), hit tests, select-all with a paint, and a resize. The list view lays out uniform sizes in a static flow and its delegate draws the
 // same square and label.
 #include "DemoGridSource.h"
+#include "ScrollFrames.h"
 
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
@@ -10,7 +11,6 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QListView>
 #include <QPainter>
@@ -93,19 +93,8 @@ public:
     virtual bool hit(const QPoint& point) = 0;
     virtual void selectAll() = 0;
 
-    // Paints the viewport whole into an image of the ratio, as the window would.
-    void paint(qreal ratio)
-    {
-        QImage frame(area().viewport()->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        frame.setDevicePixelRatio(ratio);
-        area().viewport()->render(&frame);
-        benchmark::DoNotOptimize(frame.constBits());
-    }
-    void settle()
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
+    void paint(qreal ratio) { paintViewport(area(), ratio); }
+    void settle() { settleEvents(); }
 };
 
 // The grid's demo source with the browser's own section headers: path names over a blurred backdrop.
@@ -204,27 +193,8 @@ void FirstPaint(benchmark::State& state)
 template <class View>
 void ScrollFrames(benchmark::State& state)
 {
-    const qreal ratio = static_cast<qreal>(state.range(0));
     View view;
-    std::vector<double> frames;
-    for (auto _ : state) {
-        QScrollBar* bar = view.area().verticalScrollBar();
-        bar->setValue(0);
-        frames.clear();
-        QElapsedTimer timer;
-        for (int y = 0; y <= bar->maximum(); y += ScrollStep) {
-            timer.start();
-            bar->setValue(y);
-            view.streamVisible();
-            view.settle();
-            view.paint(ratio);
-            frames.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        }
-    }
-    std::sort(frames.begin(), frames.end());
-    state.counters["frames"] = static_cast<double>(frames.size());
-    state.counters["p50_ms"] = frames[frames.size() / 2];
-    state.counters["p95_ms"] = frames[frames.size() * 95 / 100];
+    scrollFrames(state, view.area(), ScrollStep, static_cast<qreal>(state.range(0)), [&] { view.streamVisible(); });
 }
 
 template <class View>

@@ -46,9 +46,9 @@ public:
     bool sticky() const { return sticky_; }
     void setSticky(bool sticky);
     bool dragging() const { return dragging_; }
-    void setDragging(bool dragging) { dragging_ = dragging; }
+    virtual void setDragging(bool dragging) { dragging_ = dragging; }
     bool wantsUpdate() const { return wantsUpdate_; }
-    void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
+    virtual void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
     bool liveResize() const { return liveResize_; }
     // A header's: the number of items in its section.
     qint64 itemCount() const { return itemCount_; }
