@@ -1,7 +1,7 @@
 // The grid next to a QListView in icon mode over the same 100,000 items at 1200 × 800, at pixel ratios 1 and 2:
 // first paint, frame times of a scroll through everything while thumbnails stream in (also with the browser's
-// blurred path headers), hit tests, select-all with a paint, and a resize. The list view lays out uniform sizes in a static flow and its delegate draws the
-// same square and label.
+// blurred path headers), hit tests, select-all with a paint, and a resize. The list view lays out uniform sizes
+// in a static flow and its delegate draws the same square and label.
 #include "DemoGridSource.h"
 #include "ScrollFrames.h"
 
