@@ -91,7 +91,7 @@ TEST_F(GridDataProviderTest, NewSortOrderSortsEachSectionOnItsNextRead)
     PTGridViewDataProvider provider;
     provider.setItems(items);
     EXPECT_EQ(section(provider, 0), (QStringList{"a", "b", "c"}));
-    provider.setSortOrder([](const PTItem& x, const PTItem& y) { return -QString::compare(x.name(), y.name()); });
+    provider.setSortOrder({PTGridViewDataProvider::defaultSortOrder().key, false});
     EXPECT_EQ(provider.collectionForSection(0)->name(), QStringLiteral("S"));
     EXPECT_EQ(section(provider, 0), (QStringList{"c", "b", "a"}));
 }

@@ -1,6 +1,5 @@
 #include "browser/controller/PTGridViewDataProvider.h"
 
-#include "foundation/StringAdditions.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
 #include "library/entities/PTCollection.h"
@@ -12,15 +11,33 @@ PTGridViewDataProvider::PTGridViewDataProvider() : sortOrder_(defaultSortOrder()
 
 PTGridViewDataProvider::SortOrder PTGridViewDataProvider::defaultSortOrder()
 {
-    return [](const PTItem& a, const PTItem& b) { return stringAdditions::cStringComparison(a.name(), b.name()); };
+    return {[](const PTItem& item) {
+                QByteArray key = item.name().toUtf8();
+                for (char& c : key) {
+                    if (c >= 'A' && c <= 'Z')
+                        c = static_cast<char>(c - 'A' + 'a');
+                }
+                return key;
+            },
+            true};
 }
 
+// Keys are made once per item: a large section sorts without converting names at every comparison.
 void PTGridViewDataProvider::sortItems(QVector<PTItem*>& items) const
 {
-    std::sort(items.begin(), items.end(), [this](const PTItem* a, const PTItem* b) {
-        const int order = sortOrder_(*a, *b);
-        return order != 0 ? order < 0 : a->compare(*b) < 0;
+    std::vector<std::pair<QByteArray, PTItem*>> keyed;
+    keyed.reserve(static_cast<size_t>(items.size()));
+    for (PTItem* item : items)
+        keyed.emplace_back(sortOrder_.key(*item), item);
+    const bool ascending = sortOrder_.ascending;
+    std::sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        if (order != 0)
+            return ascending ? order < 0 : order > 0;
+        return a.second->compare(*b.second) < 0;
     });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        items[static_cast<qsizetype>(i)] = keyed[i].second;
 }
 
 void PTGridViewDataProvider::setItems(const QVector<PTItem*>& items)

@@ -18,15 +18,18 @@ class PTItem;
 // seen. The sort is stable: items the order calls equal keep the order of their object IDs.
 class PTGridViewDataProvider {
 public:
-    // Negative, zero or positive as the first item goes before, with or after the second.
-    using SortOrder = std::function<int(const PTItem& a, const PTItem& b)>;
+    // Items sort by a byte key made once per item and sort, ascending or descending.
+    struct SortOrder {
+        std::function<QByteArray(const PTItem& item)> key;
+        bool ascending = true;
+    };
 
     PTGridViewDataProvider();
     virtual ~PTGridViewDataProvider() = default;
     PTGridViewDataProvider(const PTGridViewDataProvider&) = delete;
     PTGridViewDataProvider& operator=(const PTGridViewDataProvider&) = delete;
 
-    // By name, case ignored in ASCII, comparing the UTF-8 forms.
+    // By name, case ignored in ASCII, comparing the UTF-8 forms (the order of cStringComparison).
     static SortOrder defaultSortOrder();
 
     // Rebuilds the sections; items without a set are left out.

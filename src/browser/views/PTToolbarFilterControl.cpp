@@ -63,6 +63,7 @@ PTToolbarFilterControl::PTToolbarFilterControl(QWidget* parent)
     setAutoColorsIcons(false);
     setLabel(tr("Filter"), 0);
     setMenu(menu_, 0);
+    setAutoCalculatesFrame(true);
     buildTypeMenu();
     menu_->addMenu(typeMenu_);
     menu_->addMenu(licenceMenu_);
