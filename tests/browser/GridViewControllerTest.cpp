@@ -11,6 +11,7 @@
 #include "browser/views/PTToolbarSearchField.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
+#include "browser/quicklook/PTQuickLook.h"
 #include "browser/views/PTEmptyGridView.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 
@@ -445,6 +447,44 @@ TEST_F(GridViewControllerTest, ChangedFileDropsItsItemsThumbnails)
     controller->processChangedItemURLs({a1->fileURL(), QUrl::fromLocalFile(QStringLiteral("/elsewhere/other.svg"))});
     EXPECT_EQ(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a1, options)), nullptr);
     EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a2, options)), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Space previews the selection; arrows under the panel move the grid's selection and the panel follows; a held
+// Space closes it once; an empty selection or a refresh closes it.
+TEST_F(GridViewControllerTest, QuickLookFollowsTheSelection)
+{
+    controller->containerView()->show();
+    controller->setCollections({a}, {a}, false);
+    PTGridView& grid = *controller->view();
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    controller->handleSpaceBarEvent(grid, nullptr);
+    EXPECT_FALSE(quickLook.isVisible()); // nothing selected
+    grid.selectIndexPaths({{0, 0}});
+    controller->handleSpaceBarEvent(grid, nullptr);
+    ASSERT_TRUE(quickLook.isVisible());
+    EXPECT_EQ(controller->itemForQuickLook(quickLook), a1);
+
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &right));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->itemForQuickLook(quickLook) == a2; }));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &repeat));
+    EXPECT_TRUE(quickLook.isVisible());
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_FALSE(controller->quickLookHandleEvent(quickLook, &letter));
+
+    controller->refreshData();
+    EXPECT_FALSE(quickLook.isVisible());
+    grid.selectIndexPaths({{0, 1}});
+    controller->handleSpaceBarEvent(grid, nullptr);
+    ASSERT_TRUE(quickLook.isVisible());
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &space));
+    EXPECT_FALSE(quickLook.isVisible());
 }
 
 } // namespace

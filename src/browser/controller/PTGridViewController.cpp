@@ -14,6 +14,7 @@
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
+#include "browser/quicklook/PTQuickLook.h"
 #include "browser/views/PTEmptyGridView.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -34,6 +35,7 @@
 #include <QDesktopServices>
 #include <QDrag>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -196,6 +198,8 @@ PTGridViewController::PTGridViewController(QObject* parent)
 PTGridViewController::~PTGridViewController()
 {
     PTFSEventHandlerController::sharedController().removeEventHandlerWithID(fileHandlerID_);
+    if (PTQuickLook::sharedController().delegate() == this)
+        PTQuickLook::sharedController().setDelegate(nullptr);
     if (shared_ == this)
         shared_ = nullptr;
     grid_->setDataSource(nullptr);
@@ -397,7 +401,50 @@ bool PTGridViewController::restoreGridView()
 
 void PTGridViewController::refreshData()
 {
+    hideQuickLook();
     setDataFromItemsArray(itemArray_, true, false);
+}
+
+void PTGridViewController::hideQuickLook()
+{
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    if (quickLook.isVisible())
+        quickLook.hide();
+}
+
+void PTGridViewController::handleSpaceBarEvent(PTGridView& grid, QKeyEvent* /*event*/)
+{
+    if (grid.selectionIndexPaths().isEmpty())
+        return;
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    quickLook.setDelegate(this);
+    quickLook.show();
+}
+
+PTItem* PTGridViewController::itemForQuickLook(PTQuickLook& /*quickLook*/)
+{
+    const QVector<GridIndexPath> selected = grid_->selectionIndexPaths();
+    return selected.isEmpty() ? nullptr : itemForIndexPath(selected.first());
+}
+
+bool PTGridViewController::quickLookHandleEvent(PTQuickLook& quickLook, QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat());
+        QApplication::sendEvent(grid_, &copy);
+        return true;
+    }
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            quickLook.hide();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void PTGridViewController::reloadData()
@@ -658,6 +705,13 @@ void PTGridViewController::didSelectItemsAtIndexPaths(PTGridView& /*grid*/, cons
 {
     if (const auto sidebar = PTBrowserSidebar::installed())
         sidebar->setInspectedItems(itemsForIndexPaths(paths), false);
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    if (quickLook.isVisible() && quickLook.delegate() == this) {
+        if (paths.isEmpty())
+            quickLook.hide();
+        else
+            quickLook.reloadData();
+    }
 }
 
 QVector<PTItem*> PTGridViewController::commandItems(const GridIndexPath& contextItem)
@@ -728,6 +782,7 @@ void PTGridViewController::deleteItems(const QVector<PTItem*>& items)
             if (!guard)
                 return;
             guard->clearSidebar();
+            guard->hideQuickLook();
             guard->setDataFromItemsArray(guard->itemsWithout(items), false, true);
         },
         {});

@@ -3,6 +3,7 @@
 #include "browser/controller/PTSearchController.h"
 #include "browser/controller/PTSearchGridController.h"
 #include "browser/grid/PTGridViewDataSource.h"
+#include "browser/quicklook/PTQuickLookProtocol.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/CommandHandler.h"
 #include "ui/theme/PTAppearanceObserver.h"
@@ -36,6 +37,7 @@ class ManagedObject;
 class PTGridViewController : public QObject,
                              public PTGridViewDataSource,
                              public PTSearchGridController,
+                             public PTQuickLookProtocol,
                              public pt::CommandHandler {
     Q_OBJECT
 public:
@@ -159,6 +161,13 @@ public:
     Qt::DropAction validateDrop(PTGridView& grid, const QDropEvent& drop, const GridIndexPath& path) override;
     bool acceptDrop(PTGridView& grid, const QDropEvent& drop, const GridIndexPath& path) override;
     void didDoubleClick(PTGridView& grid, QMouseEvent* event, const GridIndexPath& item) override;
+    // Space shows the preview panel for the selection.
+    void handleSpaceBarEvent(PTGridView& grid, QKeyEvent* event) override;
+
+    // PTQuickLookProtocol: the first selected item; arrows move the grid's selection under the panel and Space
+    // closes it (once, whatever the key repeat).
+    PTItem* itemForQuickLook(PTQuickLook& quickLook) override;
+    bool quickLookHandleEvent(PTQuickLook& quickLook, QKeyEvent* event) override;
 
     // pt::CommandHandler: the commands of the main menu and the placeholders.
     bool respondsTo(const QString& command) const override;
@@ -166,6 +175,7 @@ public:
     void perform(const QString& command) override;
 
 private:
+    void hideQuickLook();
     void observeNotifications();
     void observeDefaults();
     void prepareForSets();
