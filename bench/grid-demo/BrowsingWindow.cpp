@@ -72,6 +72,8 @@ public:
     bool beginEditingItemName() override { return false; }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}
+    // The preview panel shows no open-in choice here.
+    OpenInControl* makeOpenInControl(QWidget*) override { return nullptr; }
 
 private:
     QPointer<BrowsingWindow> window_;
