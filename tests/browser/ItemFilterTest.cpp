@@ -1,3 +1,4 @@
+#include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 #include "TestSupport.h"
 
@@ -102,6 +103,12 @@ TEST_F(ItemFilterTest, ControlStoresChoicesAndReportsEachChangeOnce)
     for (QAction* action : control.licenceMenu()->actions())
         titles << (action->isSeparator() ? QStringLiteral("---") : action->text());
     EXPECT_EQ(titles, (QStringList{"All", "---", "apache", "MIT", "---", "Manage Licenses..."}));
+    const auto shell = std::make_shared<FakeBrowserShell>();
+    PTBrowserShell::install(shell);
+    entry(control.licenceMenu(), QStringLiteral("Manage Licenses..."))->trigger();
+    PTBrowserShell::install(nullptr);
+    EXPECT_EQ(shell->calls, QStringList{"prefs licenses"});
+    EXPECT_EQ(changes, 0);
 
     entry(control.typeMenu(), QStringLiteral("Bitmap"))->trigger();
     entry(control.licenceMenu(), QStringLiteral("MIT"))->trigger();

@@ -28,7 +28,6 @@ public:
 
     // A new menu for the items, replacing the one before; it stays this object's.
     QMenu* menuForItems(const QVector<PTItem*>& items);
-    QMenu* menu() const { return menu_.get(); }
     // The menu's items that still exist.
     QVector<PTItem*> items() const;
     // Forgets the items (a drag ended).

@@ -714,14 +714,6 @@ void PTGridViewController::didSelectItemsAtIndexPaths(PTGridView& /*grid*/, cons
     }
 }
 
-QVector<PTItem*> PTGridViewController::commandItems(const GridIndexPath& contextItem)
-{
-    QVector<GridIndexPath> paths = grid_->selectionIndexPaths();
-    if (paths.isEmpty() && contextItem.isValid())
-        paths = {contextItem};
-    return itemsForIndexPaths(paths);
-}
-
 QMenu* PTGridViewController::menuForItemsAtIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& paths,
                                                       const GridIndexPath& contextItem)
 {

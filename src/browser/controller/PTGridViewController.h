@@ -132,8 +132,6 @@ public:
     void copyItemsToNewCollection(const QVector<PTItem*>& items);
     void replaceItems(const QVector<PTItem*>& items, const QVector<GridIndexPath>& paths);
     void exportItems(const QVector<PTItem*>& items, int exportFormat = -1);
-    // The selected items, or with no selection the one at the context path.
-    QVector<PTItem*> commandItems(const GridIndexPath& contextItem);
 
     // PTGridViewDataSource.
     quint32 capabilities() const override;
