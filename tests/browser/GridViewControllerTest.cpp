@@ -488,3 +488,17 @@ TEST_F(GridViewControllerTest, QuickLookFollowsTheSelection)
 }
 
 } // namespace
+
+namespace {
+
+// A window that took the container and goes first leaves the controller nothing to touch.
+TEST_F(GridViewControllerTest, WindowDeletedBeforeTheController)
+{
+    auto* window = new QWidget;
+    controller->containerView()->setParent(window);
+    controller->setCollections({a}, {a}, false);
+    delete window;
+    controller.reset();
+}
+
+} // namespace

@@ -202,8 +202,11 @@ PTGridViewController::~PTGridViewController()
         PTQuickLook::sharedController().setDelegate(nullptr);
     if (shared_ == this)
         shared_ = nullptr;
-    grid_->setDataSource(nullptr);
-    delete container_;
+    // A window that took the container may have deleted it, and the grid with it, already.
+    if (container_) {
+        grid_->setDataSource(nullptr);
+        delete container_;
+    }
 }
 
 void PTGridViewController::observeNotifications()
