@@ -1,11 +1,12 @@
 // The grid next to a QListView in icon mode over the same 100,000 items at 1200 × 800, at pixel ratios 1 and 2:
-// first paint, frame times of a scroll through everything while thumbnails stream in, hit tests, select-all
-// with a paint, and a resize. The list view lays out uniform sizes in a static flow and its delegate draws the
-// same square and label.
+// first paint, frame times of a scroll through everything while thumbnails stream in (also with the browser's
+// blurred path headers), hit tests, select-all with a paint, and a resize. The list view lays out uniform sizes
+// in a static flow and its delegate draws the same square and label.
 #include "DemoGridSource.h"
 #include "ScrollFrames.h"
 
 #include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewSectionPathCell.h"
 #include "platform/ui/AnimationTiming.h"
 
 #include <QAbstractListModel>
@@ -96,9 +97,25 @@ public:
     void settle() { settleEvents(); }
 };
 
-class GridSubject : public Subject {
+// The grid's demo source with the browser's own section headers: path names over a blurred backdrop.
+class PathHeaderSource : public DemoGridSource {
 public:
-    GridSubject()
+    using DemoGridSource::DemoGridSource;
+    std::unique_ptr<PTGridViewCell> cellForSection(PTGridView& grid, qint64 section) override
+    {
+        auto cell = grid.dequeueReusableCellWithIdentifier(QStringLiteral("sectionItem"));
+        if (!cell)
+            cell = std::make_unique<PTGridViewSectionPathCell>(QStringLiteral("sectionItem"));
+        static_cast<PTGridViewSectionPathCell&>(*cell).setPathComponents(
+            {QStringLiteral("Library"), QStringLiteral("Interface Icons"), QStringLiteral("Set %1").arg(section)});
+        return cell;
+    }
+};
+
+template <class Source>
+class GridSubjectOf : public Subject {
+public:
+    GridSubjectOf()
         : source(Items)
     {
         // Frames measure drawing, not glides that wait for time.
@@ -123,9 +140,11 @@ public:
     }
     void selectAll() override { grid.selectAll(); }
 
-    DemoGridSource source;
+    Source source;
     PTGridView grid;
 };
+using GridSubject = GridSubjectOf<DemoGridSource>;
+using PathHeaderGridSubject = GridSubjectOf<PathHeaderSource>;
 
 class ListSubject : public Subject {
 public:
@@ -225,6 +244,7 @@ void Resize(benchmark::State& state)
 BENCHMARK(FirstPaint<GridSubject>)->Name("FirstPaint/grid")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FirstPaint<ListSubject>)->Name("FirstPaint/listview")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ScrollFrames<GridSubject>)->Name("ScrollFrames/grid")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ScrollFrames<PathHeaderGridSubject>)->Name("ScrollFrames/grid-path-headers")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ScrollFrames<ListSubject>)->Name("ScrollFrames/listview")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(HitTests<GridSubject>)->Name("HitTests2000/grid")->Unit(benchmark::kMicrosecond);
 BENCHMARK(HitTests<ListSubject>)->Name("HitTests2000/listview")->Unit(benchmark::kMicrosecond);
