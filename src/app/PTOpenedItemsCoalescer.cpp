@@ -10,6 +10,8 @@ PTOpenedItemsCoalescer::PTOpenedItemsCoalescer(Handler handler, QObject* parent)
     , handler_(std::move(handler))
 {
     timer_.setSingleShot(true);
+    // A coarse timer may fire early; the wait is a promise to the user's burst.
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(DelayMs);
     connect(&timer_, &QTimer::timeout, this, &PTOpenedItemsCoalescer::flush);
 }
@@ -37,12 +39,13 @@ void PTOpenedItemsCoalescer::open(const QList<QUrl>& urls)
             qCWarning(lcApp) << "Dropping an invalid opened URL:" << url.toString();
             continue;
         }
-        if (!url.isLocalFile()) {
-            if (url.scheme() == QLatin1String("file")) {
-                qCWarning(lcApp) << "Dropping a file on another host:" << url.toString();
-                continue;
-            }
+        if (url.scheme() != QLatin1String("file")) {
             others.append(url);
+            continue;
+        }
+        // Qt takes file://host/path for a local (UNC) path; only this machine's files can be opened.
+        if (!url.host().isEmpty() && url.host() != QLatin1String("localhost")) {
+            qCWarning(lcApp) << "Dropping a file on another host:" << url.toString();
             continue;
         }
         const QUrl file = QUrl::fromLocalFile(QDir::cleanPath(url.toLocalFile()));
