@@ -55,9 +55,11 @@ QAction* addItem(QMenu* menu, const QString& title, const QString& command, cons
 
 } // namespace
 
-PTMenuItemsController::PTMenuItemsController(QObject* parent)
+PTMenuItemsController::PTMenuItemsController(QString helpURL, QString supportEmail, QObject* parent)
     : QObject(parent)
     , menuBar_(new QMenuBar)
+    , helpURL_(std::move(helpURL))
+    , supportEmail_(std::move(supportEmail))
 {
     sharedMenus = this;
     pt::Defaults& defaults = pt::Defaults::standard();
@@ -107,9 +109,9 @@ void PTMenuItemsController::buildMenus()
     addItem(view, tr("Dark Appearance"), ToggleAppearance, QKeySequence(QStringLiteral("Ctrl+Shift+D")));
 
     QMenu* help = menuBar_->addMenu(tr("&Help"));
-    if (!PTBuildInfo::helpURL().isEmpty())
+    if (!helpURL_.isEmpty())
         addItem(help, tr("Pictern Help"), ShowHelp, QKeySequence::HelpContents);
-    if (!PTBuildInfo::supportEmail().isEmpty())
+    if (!supportEmail_.isEmpty())
         addItem(help, tr("Email Support…"), EmailUs);
     if (!help->isEmpty())
         help->addSeparator();
@@ -172,9 +174,9 @@ void PTMenuItemsController::perform(const QString& command)
         PTThemeController& theme = PTThemeController::defaultController();
         theme.setAppearance(theme.appearance() == PTAppearanceAqua ? PTAppearanceDark : PTAppearanceAqua);
     } else if (command == ShowHelp) {
-        QDesktopServices::openUrl(QUrl(PTBuildInfo::helpURL()));
+        QDesktopServices::openUrl(QUrl(helpURL_));
     } else if (command == EmailUs) {
-        QUrl mail(QStringLiteral("mailto:") + PTBuildInfo::supportEmail());
+        QUrl mail(QStringLiteral("mailto:") + supportEmail_);
         QUrlQuery query;
         query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Support"));
         mail.setQuery(query);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PTAboutPanel.h"
+#include "app/PTBuildInfo.h"
 #include "platform/ui/CommandHandler.h"
 
 #include <QObject>
@@ -25,7 +26,9 @@ public:
     static constexpr int MinGridSize = 16;
     static constexpr int MaxGridSize = 256;
 
-    explicit PTMenuItemsController(QObject* parent = nullptr);
+    // Empty addresses hide the help and support items.
+    explicit PTMenuItemsController(QString helpURL = PTBuildInfo::helpURL(),
+                                   QString supportEmail = PTBuildInfo::supportEmail(), QObject* parent = nullptr);
     ~PTMenuItemsController() override;
     static PTMenuItemsController* sharedController();
 
@@ -48,4 +51,6 @@ private:
     // The window owns it once it shows it.
     QPointer<QMenuBar> menuBar_;
     QPointer<PTAboutPanel> aboutPanel_;
+    QString helpURL_;
+    QString supportEmail_;
 };

@@ -43,7 +43,7 @@ void PTSplitViewController::restore()
     for (const QVariant& width : stored)
         sizes.append(width.toInt());
     if (sizes.size() != 3) {
-        const int total = qMax(view_->width(), SetsStartWidth + InspectorStartWidth + 1);
+        const int total = qMax(view_->width() - 2 * view_->handleWidth(), SetsStartWidth + InspectorStartWidth + 1);
         sizes = {SetsStartWidth, total - SetsStartWidth - InspectorStartWidth, InspectorStartWidth};
     }
     view_->setSizes(sizes);
