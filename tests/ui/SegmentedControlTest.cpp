@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -429,6 +430,20 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     // The tail keeps its run's colour.
     EXPECT_EQ(cut.runs().back().color, QColor(Qt::gray));
     EXPECT_TRUE(label.fittedTo(2).isEmpty());
+}
+
+// A segment squeezed below nothing (a negative width) draws nothing, rather than cutting the label forever.
+TEST(StyledLabelTest, NoRoomDrawsNothing)
+{
+    PTStyledLabel label;
+    label.append(QStringLiteral("Add"), PTStyles::systemFont(12), Qt::black);
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (qreal width : {0.0, -1.0, -30.0})
+        label.draw(painter, 2, 15, width, Qt::black);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::white));
 }
 
 } // namespace
