@@ -21,6 +21,16 @@ const char* const SizeProperty = "gridSize";
 const QStringList TypeSegments = {QStringLiteral("All"), QStringLiteral("SVG"), QStringLiteral("PDF"),
                                   QStringLiteral("Font")};
 
+// The look every segmented control of the band shares: labels drawn, 24 high, as wide as its segments.
+void styleControl(PTToolbarSegmentedControl* control)
+{
+    control->setSublabeledFromMenus(true);
+    control->setCustomHeight(24);
+    control->setAutoCalculatesFrame(true);
+    // One-segment controls otherwise shrink to the frame they were given.
+    control->setObeyMinWidthForSingleSegment(true);
+}
+
 QAction* commandItem(QMenu* menu, const QString& title, const QString& command)
 {
     QAction* action = menu->addAction(title);
@@ -55,6 +65,8 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
 {
     sharedToolbar = this;
 
+    for (PTToolbarSegmentedControl* control : {addControl_, gridViewOptions_, typeSwitch_, noticesControl_})
+        styleControl(control);
     addControl_->setSegmentCount(1);
     addControl_->setLabel(tr("Add"), 0);
     addControl_->setLabelPadding(7);
@@ -67,11 +79,9 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     gridViewOptions_->setSegmentCount(1);
     gridViewOptions_->setMenu(sizeMenu_, 0);
     gridViewOptions_->setSublabel(QStringLiteral("px"), 0);
-    gridViewOptions_->setSublabeledFromMenus(true);
     gridViewOptions_->setLabelSeperator(QString());
     gridViewOptions_->setAutoCentersLabel(false);
     gridViewOptions_->setMinWidth(40);
-    gridViewOptions_->setObeyMinWidthForSingleSegment(true);
     selectGridSize(int(pt::Defaults::standard().integerForKey(GridSizeKey)));
     gridViewOptions_->recheckSublables();
     gridViewOptions_->recalculateWidth();
@@ -110,14 +120,14 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     connect(&pt::Defaults::standard(), &pt::Defaults::changed, this, &PTToolbarController::defaultsChanged);
 
     QHBoxLayout* layout = bar->itemLayout();
-    layout->addWidget(addControl_);
-    layout->addWidget(gridViewOptions_);
+    layout->addWidget(addControl_, 0, Qt::AlignVCenter);
+    layout->addWidget(gridViewOptions_, 0, Qt::AlignVCenter);
     layout->addStretch(1);
-    layout->addWidget(searchField_, 3);
+    layout->addWidget(searchField_, 3, Qt::AlignVCenter);
     layout->addStretch(1);
-    layout->addWidget(typeSwitch_);
-    layout->addWidget(colorWell_);
-    layout->addWidget(noticesControl_);
+    layout->addWidget(typeSwitch_, 0, Qt::AlignVCenter);
+    layout->addWidget(colorWell_, 0, Qt::AlignVCenter);
+    layout->addWidget(noticesControl_, 0, Qt::AlignVCenter);
 }
 
 PTToolbarController::~PTToolbarController()
