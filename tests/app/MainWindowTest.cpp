@@ -4,6 +4,7 @@
 
 #include "app/PTAppController.h"
 #include "app/PTAppDelegate.h"
+#include "app/PTAppearanceSVGImageView.h"
 #include "app/PTGridPlaceholder.h"
 #include "app/PTNotice.h"
 #include "app/PTNoticeController.h"
@@ -16,6 +17,7 @@
 #include "browser/grid/PTGridView.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/SheetHost.h"
+#include "svg/PTSVG.h"
 #include "ui/PTMainWindow.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/theme/PTStyles.h"
@@ -204,6 +206,31 @@ TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)
     EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.35);
     EXPECT_FALSE(window->titleBar()->drawsActive());
     pt::SheetHost::end(&sheet, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(AppearanceSVGImageViewTest, RecoloursWithTheTheme)
+{
+    PTThemeController& theme = PTThemeController::defaultController();
+    theme.setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceManual);
+    PTAppearanceSVGImageView plain, withDark;
+    for (PTAppearanceSVGImageView* view : {&plain, &withDark}) {
+        view->setSVG(PTSVG::svgWithString(QStringLiteral(
+                                              "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 4 4'><rect width='4' height='4'/></svg>"))
+                         .valueOr(nullptr));
+        view->setColorAppearanceAqua(QColor(0x11, 0x22, 0x33));
+    }
+    withDark.setColorAppearanceDarkAqua(QColor(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(plain.svg()->fillColor(), QColor(0x11, 0x22, 0x33));
+
+    theme.setDefaultAppearance(PTAppearanceDark, PTAppearancePreferenceManual);
+    EXPECT_EQ(plain.svg()->fillColor(), QColor(0xDD, 0xDD, 0xDD)) << "no dark colour: the dark text white";
+    EXPECT_EQ(withDark.svg()->fillColor(), QColor(0xAA, 0xBB, 0xCC));
+    theme.setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    EXPECT_EQ(withDark.svg()->fillColor(), QColor(0x11, 0x22, 0x33));
 }
 
 } // namespace
