@@ -5,7 +5,9 @@
 #include "browser/grid/PTGridViewCell.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
+#include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/store/Predicate.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QEvent>
@@ -81,13 +83,16 @@ PTGridPlaceholder::~PTGridPlaceholder()
 
 void PTGridPlaceholder::showSets(const QVector<PTCollection*>& sets)
 {
-    names_.clear();
     ids_.clear();
+    // Identifiers only: a set of many thousand items shows at once, and names are read for the cells drawn.
     for (PTCollection* set : sets) {
-        for (PTItem* item : set->sortedItems()) {
-            names_.append(item->name());
-            ids_.append(item->objectID());
-        }
+        pt::store::FetchRequest request;
+        request.entityName = PTItem::EntityName;
+        request.predicate = *pt::store::Predicate::parse(QStringLiteral("collection=%@"), {set});
+        request.sort = {{QStringLiteral("name")}};
+        const auto fetched = set->context()->fetchIDs(request);
+        if (fetched)
+            ids_ += *fetched;
     }
     grid_->reloadData(true);
 }
@@ -111,7 +116,7 @@ std::unique_ptr<PTGridViewCell> PTGridPlaceholder::cellForSection(PTGridView& gr
 
 qint64 PTGridPlaceholder::numberOfItemsInSection(PTGridView&, qint64)
 {
-    return names_.size();
+    return ids_.size();
 }
 
 std::unique_ptr<PTGridViewCell> PTGridPlaceholder::cellForItemAtIndexPath(PTGridView& grid, const GridIndexPath& path)
@@ -119,7 +124,12 @@ std::unique_ptr<PTGridViewCell> PTGridPlaceholder::cellForItemAtIndexPath(PTGrid
     std::unique_ptr<PTGridViewCell> cell = grid.dequeueReusableCellWithIdentifier(ItemIdentifier);
     if (!cell)
         cell = std::make_unique<NameTileCell>();
-    static_cast<NameTileCell*>(cell.get())->name = names_.value(path.index);
+    PTItem* item = nullptr;
+    if (path.index >= 0 && path.index < ids_.size()) {
+        if (pt::store::ObjectContext* context = PTMainManagedObjectContext())
+            item = PTItem::from(context->objectWithID(ids_.at(path.index)));
+    }
+    static_cast<NameTileCell*>(cell.get())->name = item ? item->name() : QString();
     return cell;
 }
 

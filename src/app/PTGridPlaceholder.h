@@ -3,7 +3,6 @@
 #include "browser/grid/PTGridViewDataSource.h"
 #include "ui/theme/PTAppearanceObserver.h"
 
-#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -25,7 +24,7 @@ public:
     PTGridView* gridView() const { return grid_; }
     PTWindowBottomBar* bottomBar() const { return bottomBar_; }
     void showSets(const QVector<PTCollection*>& sets);
-    qint64 itemCount() const { return names_.size(); }
+    qint64 itemCount() const { return ids_.size(); }
 
 signals:
     // After the grid's first paint.
@@ -44,7 +43,6 @@ private:
 
     PTGridView* grid_;
     PTWindowBottomBar* bottomBar_;
-    QStringList names_;
     QVector<pt::store::ObjectID> ids_;
     bool painted_ = false;
     PTAppearanceObserver appearanceObserver_{this, &PTGridPlaceholder::updateAppearance};

@@ -72,7 +72,6 @@ int main(int argc, char** argv)
     }
 
     registerAll();
-    QApplication::setWindowIcon(PTApplicationIcon::icon());
 
     const auto delegate = std::make_shared<PTAppDelegate>();
     PTAppDelegate::setShared(delegate.get());
@@ -105,6 +104,8 @@ int main(int argc, char** argv)
                 delegate->terminate();
             });
         }
+        // Drawn after the window is up: the first paint does not wait for the icon.
+        QTimer::singleShot(0, [] { QApplication::setWindowIcon(PTApplicationIcon::icon()); });
         // Files named at launch wait for the main window, as later ones do.
         delegate->openedItems().openArguments(items, workingDirectory);
     });
