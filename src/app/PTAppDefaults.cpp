@@ -1,6 +1,5 @@
 #include "app/PTAppDefaults.h"
 
-#include "app/PTMenuItemsController.h"
 #include "app/PTNotificationCenter.h"
 #include "platform/runtime/Defaults.h"
 
@@ -22,9 +21,6 @@ void registerAll()
         {QStringLiteral("PTPreferencesExportKeepOriginalNames"), true},
         {QStringLiteral("PTPreferencesExportSVGRemoveWidthHeight"), true},
         {QStringLiteral("PTPreferencesDarkModeAutoColorIcons"), true},
-        // The grid's display options, which the View menu toggles.
-        {PTMenuItemsController::ShowLabelsKey, true},
-        {PTMenuItemsController::ShowGridKey, true},
     });
 }
 

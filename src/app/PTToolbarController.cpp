@@ -2,6 +2,8 @@
 
 #include "app/PTNoticeController.h"
 #include "app/PTWindowTitleBar.h"
+#include "browser/views/PTToolbarFilterControl.h"
+#include "browser/views/PTToolbarSearchField.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/ActionRouter.h"
@@ -9,7 +11,6 @@
 #include "ui/controls/PTToolbarSegmentedControl.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
 #include <QWidgetAction>
@@ -58,7 +59,8 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     , gridViewOptions_(new PTToolbarSegmentedControl(bar))
     , sizeMenu_(new QMenu(gridViewOptions_))
     , slider_(new QSlider(Qt::Horizontal))
-    , searchField_(new QLineEdit(bar))
+    , searchField_(new PTToolbarSearchField(bar))
+    , filterControl_(new PTToolbarFilterControl(bar))
     , typeSwitch_(new PTToolbarSegmentedControl(bar))
     , colorWell_(new PTToolbarColorWellControl(bar))
     , noticesControl_(new PTToolbarSegmentedControl(bar))
@@ -84,12 +86,12 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     gridViewOptions_->setMinWidth(40);
     selectGridSize(int(pt::Defaults::standard().integerForKey(GridSizeKey)));
     gridViewOptions_->recheckSublables();
-    gridViewOptions_->recalculateWidth();
+    recalculateGridViewOptionsWidth();
 
     searchField_->setAccessibleName(tr("Search"));
-    searchField_->setPlaceholderText(tr("Search"));
-    searchField_->setClearButtonEnabled(true);
     searchField_->setMinimumWidth(100);
+    filterControl_->setAccessibleName(tr("Filter"));
+    filterControl_->setChangeHandler([this] { filterDidChange(); });
     searchField_->setMaximumWidth(600);
 
     typeSwitch_->setSegmentCount(int(TypeSegments.size()));
@@ -126,6 +128,7 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     layout->addWidget(searchField_, 3, Qt::AlignVCenter);
     layout->addStretch(1);
     layout->addWidget(typeSwitch_, 0, Qt::AlignVCenter);
+    layout->addWidget(filterControl_, 0, Qt::AlignVCenter);
     layout->addWidget(colorWell_, 0, Qt::AlignVCenter);
     layout->addWidget(noticesControl_, 0, Qt::AlignVCenter);
 }
@@ -176,7 +179,7 @@ void PTToolbarController::selectGridSize(int size)
             item->setChecked(item->isEnabled() && itemSize.toInt() == size);
     }
     gridViewOptions_->setLabel(QString::number(size), 0);
-    gridViewOptions_->recalculateWidth();
+    recalculateGridViewOptionsWidth();
     {
         const QSignalBlocker quiet(slider_);
         slider_->setValue(size);
@@ -222,6 +225,11 @@ void PTToolbarController::didChangeSelectionType(int segment)
 void PTToolbarController::filterDidChange()
 {
     filterTimer_.start();
+}
+
+void PTToolbarController::recalculateGridViewOptionsWidth()
+{
+    gridViewOptions_->recalculateWidth();
 }
 
 QColor PTToolbarController::iconColor() const

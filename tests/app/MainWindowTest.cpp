@@ -5,7 +5,7 @@
 #include "app/PTAppController.h"
 #include "app/PTAppDelegate.h"
 #include "app/PTAppearanceSVGImageView.h"
-#include "app/PTGridPlaceholder.h"
+#include "app/PTGridColumn.h"
 #include "app/PTNotice.h"
 #include "app/PTNoticeController.h"
 #include "app/PTSplitViewController.h"
@@ -14,6 +14,7 @@
 #include "app/PTWindow.h"
 #include "app/PTWindowBottomBar.h"
 #include "app/PTWindowTitleBar.h"
+#include "browser/controller/PTGridViewController.h"
 #include "browser/grid/PTGridView.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/SheetHost.h"
@@ -74,7 +75,9 @@ TEST_F(MainWindowTest, ThreeColumnsUnderTheToolbarInBothThemes)
     const QList<QListWidgetItem*> arrows = sets->findItems(QStringLiteral("Arrows"), Qt::MatchExactly);
     ASSERT_EQ(arrows.size(), 1);
     sets->setCurrentItem(arrows.first());
-    EXPECT_EQ(controller->gridView()->itemCount(), 3) << "the chosen set is shown";
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return controller->gridViewController()->cachedItems().size() == 3; }))
+        << "the chosen set is shown";
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return controller->gridViewController()->view()->isVisible(); }));
     const QList<int> sizes = controller->splitViewController()->view()->sizes();
     ASSERT_EQ(sizes.size(), 3);
     EXPECT_EQ(sizes[0], 222);
@@ -141,7 +144,6 @@ TEST_F(MainWindowTest, TheSizeMenuChecksTheStoredSize)
     const QImage image(file);
     EXPECT_GT(image.height(), 9 * 18) << "nine sizes and the slider";
     EXPECT_EQ(controller->toolbarController()->gridViewOptions()->label(0), QStringLiteral("64"));
-    EXPECT_EQ(controller->gridView()->gridView()->itemSize().width(), 64);
 }
 
 // The notices button and popover follow a fake update source.
@@ -184,7 +186,7 @@ TEST_F(MainWindowTest, NoticesFollowTheUpdateSource)
 TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)
 {
     PTWindow* window = controller->window();
-    PTWindowBottomBar* bar = controller->gridView()->bottomBar();
+    PTWindowBottomBar* bar = controller->gridColumn()->bottomBar();
     window->activateWindow();
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window->isActiveWindow(); }));
     EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.7);
