@@ -1,4 +1,4 @@
-#include "FakeNotificationServer.h"
+#include "FakeDesktopServices.h"
 #include "TestSupport.h"
 
 #include "app/PTNotificationCenter.h"

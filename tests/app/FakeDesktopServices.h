@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QVariantMap>
 
-// org.freedesktop.Notifications on a connection of its own: records each Notify, answers with increasing ids,
+// Fakes of desktop services, each on a bus connection of its own.
+
+// org.freedesktop.Notifications: records each Notify, answers with increasing ids,
 // or, when silent, never answers at all.
 class FakeNotificationServer : public QObject, protected QDBusContext {
     Q_OBJECT
@@ -39,4 +41,21 @@ private:
     QString connectionName_;
     QStringList capabilities_;
     bool silent_;
+};
+
+// org.freedesktop.FileManager1 on a connection of its own: records what it was asked to show.
+class FakeFileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    explicit FakeFileManager(const QString& connectionName);
+    ~FakeFileManager() override;
+
+    QList<QStringList> shown;
+
+public Q_SLOTS:
+    void ShowItems(const QStringList& uris, const QString& startupId);
+
+private:
+    QString connectionName_;
 };

@@ -1,4 +1,4 @@
-#include "FakeNotificationServer.h"
+#include "FakeDesktopServices.h"
 
 FakeNotificationServer::FakeNotificationServer(const QString& connectionName, QStringList capabilities, bool silent)
     : connectionName_(connectionName)
@@ -32,4 +32,25 @@ uint FakeNotificationServer::Notify(const QString& appName, uint replacesId, con
 {
     calls.append({appName, replacesId, appIcon, summary, body, actions, hints, timeout});
     return uint(calls.size());
+}
+
+FakeFileManager::FakeFileManager(const QString& connectionName)
+    : connectionName_(connectionName)
+{
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName_);
+    bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), this, QDBusConnection::ExportAllSlots);
+    bus.registerService(QStringLiteral("org.freedesktop.FileManager1"));
+}
+
+FakeFileManager::~FakeFileManager()
+{
+    QDBusConnection bus(connectionName_);
+    bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+void FakeFileManager::ShowItems(const QStringList& uris, const QString&)
+{
+    shown.append(uris);
 }
