@@ -26,17 +26,14 @@ public:
     ~PTAppController() override;
 
     PTWindow* window() const { return window_.get(); }
-    PTMenuItemsController* menuItemsController() const { return menus_.get(); }
     PTSplitViewController* splitViewController() const { return split_.get(); }
     PTToolbarController* toolbarController() const { return toolbar_.get(); }
     PTGridViewController* gridViewController() const { return grid_.get(); }
     PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
-    QWidget* inspectorColumn() const { return inspector_; }
 
     // Shows the main window when it is not visible and makes it active.
     void makeActiveApplication();
-    void handleReopen() { makeActiveApplication(); }
 
 private:
     std::unique_ptr<PTMenuItemsController> menus_;

@@ -193,7 +193,6 @@ void PTAppDelegate::tearDown()
 void PTAppDelegate::setQuitState(QuitState state)
 {
     quitState_ = state;
-    emit quitStateChanged(state);
 }
 
 void PTAppDelegate::terminate()

@@ -49,13 +49,11 @@ PTNotice::PTNotice(QObject* parent)
 void PTNotice::setTitle(const QString& title)
 {
     title_ = title;
-    emit changed();
 }
 
 void PTNotice::setMessage(const QString& message)
 {
     message_ = message;
-    emit changed();
 }
 
 void PTNotice::setCanDisplay(bool canDisplay)

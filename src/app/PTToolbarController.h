@@ -36,7 +36,6 @@ public:
     static PTToolbarController* sharedController();
 
     PTToolbarSegmentedControl* addControl() const { return addControl_; }
-    QMenu* addControlMenu() const { return addMenu_; }
     PTToolbarSegmentedControl* gridViewOptions() const { return gridViewOptions_; }
     QMenu* sizeMenu() const { return sizeMenu_; }
     QSlider* gridViewSlider() const { return slider_; }
