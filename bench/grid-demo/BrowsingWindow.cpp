@@ -3,9 +3,12 @@
 #include "browser/PTBrowserShell.h"
 #include "browser/PTBrowserSidebar.h"
 #include "browser/controller/PTGridViewController.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "browser/views/PTFrameViewSlider.h"
 #include "browser/views/PTFrameViewSliderSmallButton.h"
 #include "browser/views/PTToolbarFilterControl.h"
+#include "browser/views/PTToolbarSearchField.h"
+#include "browser/controller/PTSearchController.h"
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
@@ -69,6 +72,8 @@ public:
     bool beginEditingItemName() override { return false; }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}
+    // The preview panel shows no open-in choice here.
+    OpenInControl* makeOpenInControl(QWidget*) override { return nullptr; }
 
 private:
     QPointer<BrowsingWindow> window_;
@@ -81,7 +86,8 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
       sets_(sets),
       setList_(new QListWidget(this)),
       filter_(new PTToolbarFilterControl(this)),
-      slider_(new PTFrameViewSlider(this))
+      slider_(new PTFrameViewSlider(this)),
+      searchField_(new PTToolbarSearchField(this))
 {
     setWindowTitle(QStringLiteral("Browsing"));
     setAccessibleName(QStringLiteral("Browsing window"));
@@ -89,6 +95,14 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     PTBrowserSidebar::install(std::make_shared<WindowSidebar>(this));
     controller_ = std::make_unique<PTGridViewController>();
     controller_->makeSharedController();
+    search_ = std::make_unique<PTSearchController>(searchField_, controller_.get());
+    search_->setSelectionSource([this] {
+        PTGridViewController::Objects objects;
+        for (QListWidgetItem* item : setList_->selectedItems())
+            objects.append(sets_.value(setList_->row(item)));
+        return objects;
+    });
+    searchField_->setFixedWidth(220);
 
     setList_->setAccessibleName(QStringLiteral("Sets"));
     setList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -107,9 +121,9 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     filter_->setChangeHandler([filterPost] { filterPost->start(); });
 
     slider_->setRange(16, 256);
-    slider_->setValue(static_cast<int>(pt::Defaults::standard().doubleForKey(PTGridViewController::GridViewSizeKey)));
+    slider_->setValue(static_cast<int>(pt::Defaults::standard().doubleForKey(PTGridViewOptionsController::GridViewSizeKey)));
     connect(slider_, &QSlider::valueChanged, this, [](int value) {
-        pt::Defaults::standard().set(PTGridViewController::GridViewSizeKey, double(value));
+        pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, double(value));
     });
     connect(slider_, &QSlider::sliderPressed, this, [] {
         pt::NotificationCenter::defaultCenter().post(PTGridViewController::SizeSliderDidStartNotification);
@@ -125,6 +139,8 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(8, 6, 8, 6);
     bar->addWidget(filter_);
+    bar->addSpacing(12);
+    bar->addWidget(searchField_);
     bar->addStretch();
     bar->addWidget(smaller);
     bar->addWidget(slider_);
@@ -143,6 +159,7 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
 
 BrowsingWindow::~BrowsingWindow()
 {
+    search_.reset();
     controller_.reset();
     PTBrowserShell::install(nullptr);
     PTBrowserSidebar::install(nullptr);

@@ -7,11 +7,13 @@
 class PTCollection;
 class PTFrameViewSlider;
 class PTGridViewController;
+class PTSearchController;
+class PTToolbarSearchField;
 class PTToolbarFilterControl;
 class QListWidget;
 
 // The icon browser on its own: a list of sets, the grid controller's view, and a bar with the type and licence
-// filter and the size slider between its end buttons. The shell and the sidebar are stood in for by this window.
+// filter, the search field with its count badge, and the size slider between its end buttons. The shell and the sidebar are stood in for by this window.
 class BrowsingWindow : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +23,7 @@ public:
     PTGridViewController& controller() { return *controller_; }
     QListWidget* setList() const { return setList_; }
     PTToolbarFilterControl* filter() const { return filter_; }
+    PTToolbarSearchField* searchField() const { return searchField_; }
     PTCollection* currentCollection() const;
     void selectSets(const QVector<PTCollection*>& sets);
 
@@ -31,5 +34,7 @@ private:
     QListWidget* setList_;
     PTToolbarFilterControl* filter_;
     PTFrameViewSlider* slider_;
+    PTToolbarSearchField* searchField_;
     std::unique_ptr<PTGridViewController> controller_;
+    std::unique_ptr<PTSearchController> search_;
 };

@@ -1,9 +1,11 @@
 // The grid with 100,000 synthetic items in sections: scroll, select by click and keys, and watch thumbnails
 // arrive. With --screenshot FILE it draws one frame with a selection into FILE and quits. With --browse it opens
-// the browsing window over a library of the icon theme's sets instead.
+// the browsing window over a library of the icon theme's sets instead; --search TEXT types into its search field.
 #include "BrowsingWindow.h"
 #include "DemoGridSource.h"
 #include "DemoLibrary.h"
+
+#include "browser/views/PTToolbarSearchField.h"
 
 #include "browser/grid/PTGridView.h"
 #include "platform/ui/AnimationTiming.h"
@@ -36,6 +38,8 @@ int browse(const QStringList& arguments, qsizetype screenshot)
     window.show();
     if (!sets.isEmpty())
         window.setList()->setCurrentRow(0);
+    if (const qsizetype search = arguments.indexOf(QStringLiteral("--search")); search >= 0 && search + 1 < arguments.size())
+        window.searchField()->setText(arguments[search + 1]);
     if (screenshot < 0 || screenshot + 1 >= arguments.size())
         return QApplication::exec();
     QTimer::singleShot(1500, &window, [&] { QApplication::exit(window.grab().save(arguments[screenshot + 1]) ? 0 : 1); });

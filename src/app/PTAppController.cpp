@@ -6,7 +6,6 @@
 #include "app/PTInspectorColumn.h"
 #include "app/PTInspectorPlaceholder.h"
 #include "app/PTMenuItemsController.h"
-#include "app/PTSearchLink.h"
 #include "app/PTSetListPlaceholder.h"
 #include "app/PTSidebarPlaceholder.h"
 #include "app/PTSourceListColumn.h"
@@ -67,8 +66,7 @@ PTAppController::PTAppController(PTAppDelegate& delegate)
     split_->setColumns(sourceList_, gridColumn_, inspector_);
     window_->setContentView(split_->view());
     toolbar_ = std::make_unique<PTToolbarController>(window_->titleBar());
-    searchLink_ = std::make_unique<PTSearchLink>(*grid_);
-    search_ = std::make_unique<PTSearchController>(toolbar_->searchField(), searchLink_.get());
+    search_ = std::make_unique<PTSearchController>(toolbar_->searchField(), grid_.get());
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -84,7 +82,6 @@ PTAppController::~PTAppController()
     if (PTMainWindow() == window_.get())
         PTSetMainWindow(nullptr);
     search_.reset();
-    searchLink_.reset();
     toolbar_.reset();
     // The controller deletes its own views, which leave the window's column as they go.
     grid_.reset();

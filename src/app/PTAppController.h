@@ -9,7 +9,6 @@ class PTGridColumn;
 class PTGridViewController;
 class PTMenuItemsController;
 class PTSearchController;
-class PTSearchLink;
 class PTSplitViewController;
 class PTToolbarController;
 class PTWindow;
@@ -41,7 +40,6 @@ private:
     std::unique_ptr<PTSplitViewController> split_;
     std::unique_ptr<PTGridViewController> grid_;
     std::unique_ptr<PTToolbarController> toolbar_;
-    std::unique_ptr<PTSearchLink> searchLink_;
     std::unique_ptr<PTSearchController> search_;
     PTGridColumn* gridColumn_ = nullptr;
     QWidget* sourceList_ = nullptr;

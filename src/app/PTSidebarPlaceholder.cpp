@@ -57,3 +57,8 @@ void PTSidebarPlaceholder::openFilesInApplication(const QList<QUrl>& files, cons
     for (const QUrl& file : files)
         QDesktopServices::openUrl(file);
 }
+
+PTBrowserSidebar::OpenInControl* PTSidebarPlaceholder::makeOpenInControl(QWidget*)
+{
+    return nullptr;
+}

@@ -8,7 +8,7 @@ class PTSetListPlaceholder;
 
 // Answers the icon browser for the sidebars while only their stand-ins exist: the current set and selecting
 // sets come from the list of sets; the inspector has nothing to show; files open in the desktop's default
-// application.
+// application; the preview panel has no open-in control.
 class PTSidebarPlaceholder : public PTBrowserSidebar {
 public:
     explicit PTSidebarPlaceholder(PTSetListPlaceholder* sets);
@@ -23,6 +23,8 @@ public:
     bool beginEditingItemName() override;
     QString applicationForFiles(const QList<QUrl>& files) override;
     void openFilesInApplication(const QList<QUrl>& files, const QString& application) override;
+    // None: the preview panel goes without one until the sidebar's own exists.
+    OpenInControl* makeOpenInControl(QWidget* parent) override;
 
 private:
     QPointer<PTSetListPlaceholder> sets_;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 #include <QVector>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -19,6 +20,28 @@ class PTItem;
 class PTBrowserSidebar {
 public:
     using Objects = QVector<pt::store::ManagedObject*>;
+
+    // A control that lists the applications able to open its files and names the one chosen.
+    class OpenInControl : public QWidget {
+    public:
+        using QWidget::QWidget;
+        // Keeps the files and lists the applications that can open them.
+        virtual void setFileURLs(const QList<QUrl>& urls) = 0;
+        // The desktop-file id of the chosen application; empty when there is none.
+        virtual QString selectedApplication() const = 0;
+        // Run when the user asks to open the files in the chosen application.
+        void setOpenHandler(std::function<void()> handler) { openHandler_ = std::move(handler); }
+
+    protected:
+        void open() const
+        {
+            if (openHandler_)
+                openHandler_();
+        }
+
+    private:
+        std::function<void()> openHandler_;
+    };
 
     virtual ~PTBrowserSidebar() = default;
     // The set selected in the source list; null when none is (a group, or nothing).
@@ -40,6 +63,8 @@ public:
     // and opening files with it.
     virtual QString applicationForFiles(const QList<QUrl>& files) = 0;
     virtual void openFilesInApplication(const QList<QUrl>& files, const QString& application) = 0;
+    // A new open-in control, a child of the parent.
+    virtual OpenInControl* makeOpenInControl(QWidget* parent) = 0;
 
     static void install(std::shared_ptr<PTBrowserSidebar> sidebar);
     static std::shared_ptr<PTBrowserSidebar> installed();

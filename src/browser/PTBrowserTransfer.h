@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QList>
 #include <QSizeF>
+#include <QString>
 #include <QUrl>
 #include <QVector>
 
@@ -27,6 +28,12 @@ public:
         QSizeF size;          // empty: the icons' own sizes
         bool internalRenderer = false;
     };
+    // One export output: the size text ("512s": 512 pixels) and the colour filled into one-colour icons
+    // (invalid: their own colours).
+    struct ExportOutput {
+        QString sizeText;
+        QColor fillColor;
+    };
     // Answers the items at the time an entry is chosen.
     using ItemsSource = std::function<QVector<PTItem*>()>;
 
@@ -44,6 +51,8 @@ public:
     // The export sheet for the items: with no format the user picks the outputs, else one output of that
     // export format.
     virtual void presentExportSheet(const QVector<PTItem*>& items, int exportFormat = -1) = 0;
+    // The export sheet on the window of `parent` for the items, starting from a preset of that one output.
+    virtual void presentExportSheet(const QVector<PTItem*>& items, const ExportOutput& output, QWidget* parent) = 0;
     // The replace sheet; the completion gets the items whose files were replaced.
     virtual void presentReplaceSheet(const QVector<PTItem*>& items,
                                      std::function<void(const QVector<PTItem*>& replaced)> completion) = 0;

@@ -1,4 +1,4 @@
-#include "BrowserScreenshot.h"
+#include "ScreenshotFile.h"
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
@@ -76,8 +76,8 @@ TEST(FrameViewSliderTest, ReleaseWithoutMovingPostsMouseUp)
     EXPECT_EQ(posted, 1);
     EXPECT_EQ(slider.value(), 60);
     // The bar reaches one point higher than the track and is drawn dark; the knob's centre is light.
-    const QImage image = writeScreenshot(slider, QStringLiteral("size-slider"));
-    ASSERT_FALSE(image.isNull());
+    const QImage image = slider.grab().toImage();
+    ASSERT_TRUE(saveScreenshot(image, QStringLiteral("size-slider")));
     const QColor knobCentre = image.pixelColor(knob.x() + 3, knob.y());
     EXPECT_GT(knobCentre.lightness(), 200);
     const QColor bar = image.pixelColor(150 - 2, static_cast<int>(slider.barRect().center().y()));
@@ -188,8 +188,8 @@ TEST_F(EmptyGridViewTest, PlaceholderScreenshots)
         view.show();
         const QList<QPushButton*> buttons = view.findChildren<QPushButton*>();
         ASSERT_EQ(buttons.size(), row.buttons) << row.name;
-        const QImage image = writeScreenshot(view, QString::fromLatin1(row.name));
-        ASSERT_FALSE(image.isNull());
+        const QImage image = view.grab().toImage();
+        ASSERT_TRUE(saveScreenshot(image, QString::fromLatin1(row.name)));
         EXPECT_EQ(image.pixelColor(5, 5), PTStyles::gridBackgroundColor()) << row.name;
         // The title stands in the middle band: some pixel there differs from the background.
         bool text = false;

@@ -49,6 +49,8 @@ public:
     QStringList calls;
     QVector<PTItem*> exported;
     int exportFormat = -2;
+    ExportOutput exportOutput;
+    QWidget* exportParent = nullptr;
 
     bool handlesURLs(const QList<QUrl>& urls) override { return handles && !urls.isEmpty(); }
     void queueItems(const QList<QUrl>& urls) override { queued += urls; }
@@ -79,6 +81,12 @@ public:
     {
         exported = items;
         exportFormat = format;
+    }
+    void presentExportSheet(const QVector<PTItem*>& items, const ExportOutput& output, QWidget* parent) override
+    {
+        exported = items;
+        exportOutput = output;
+        exportParent = parent;
     }
     void presentReplaceSheet(const QVector<PTItem*>& items,
                              std::function<void(const QVector<PTItem*>&)> completion) override
@@ -129,6 +137,17 @@ public:
     }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}
+    // Names its one application; opens when clicked.
+    class FakeOpenInControl : public OpenInControl {
+    public:
+        using OpenInControl::OpenInControl;
+        QList<QUrl> files;
+        void setFileURLs(const QList<QUrl>& urls) override { files = urls; }
+        QString selectedApplication() const override { return QStringLiteral("org.example.Viewer.desktop"); }
+        void click() const { open(); }
+    };
+    FakeOpenInControl* openIn = nullptr;
+    OpenInControl* makeOpenInControl(QWidget* parent) override { return openIn = new FakeOpenInControl(parent); }
 };
 
 // Takes the files whose names end in ".svg".

@@ -6,9 +6,12 @@
 #include "browser/controller/PTGridViewContextMenu.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
-#include "browser/controller/PTGridViewSearching.h"
+#include "browser/controller/PTGridViewOptionsController.h"
+#include "browser/controller/PTSearchController.h"
+#include "browser/views/PTToolbarSearchField.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
+#include "browser/quicklook/PTQuickLook.h"
 #include "browser/views/PTEmptyGridView.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -25,25 +28,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 
 namespace {
-
-class FakeSearch : public PTGridViewSearching {
-public:
-    bool searching = false;
-    QStringList calls;
-    bool isSearching() const override { return searching; }
-    QString searchTerm() const override { return QStringLiteral("home"); }
-    void cancelSearchByResigningFirstResponder(bool) override
-    {
-        calls << QStringLiteral("cancel");
-        searching = false;
-    }
-    void cancel() override { searching = false; }
-    void reperformSearch() override { calls << QStringLiteral("again"); }
-};
 
 class GridViewControllerTest : public pt::test::LibraryTest {
 protected:
@@ -68,11 +57,28 @@ protected:
     }
     void TearDown() override
     {
+        search.reset();
+        field.reset();
         controller.reset();
         PTBrowserShell::install(nullptr);
         PTBrowserTransfer::install(nullptr);
         PTBrowserSidebar::install(nullptr);
         LibraryTest::TearDown();
+    }
+    // Types the text into a search field attached to the controller and waits until the search is in force
+    // with its results shown.
+    void startSearch(const QString& text, qint64 results)
+    {
+        if (!search) {
+            field = std::make_unique<PTToolbarSearchField>();
+            search = std::make_unique<PTSearchController>(field.get(), controller.get());
+        }
+        field->setText(text);
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] {
+            return search->isSearching() && controller->cachedItems().size() == results &&
+                   controller->dataProvider().numberOfSections() == 1 &&
+                   controller->dataProvider().numberOfItemsInSection(0) == results;
+        }));
     }
     QStringList shownNames()
     {
@@ -109,6 +115,8 @@ protected:
     std::shared_ptr<FakeBrowserTransfer> transfer = std::make_shared<FakeBrowserTransfer>();
     std::shared_ptr<FakeBrowserSidebar> sidebar = std::make_shared<FakeBrowserSidebar>();
     std::unique_ptr<PTGridViewController> controller;
+    std::unique_ptr<PTToolbarSearchField> field;
+    std::unique_ptr<PTSearchController> search;
     std::unique_ptr<pt::test::NotificationRecorder> clears;
     PTCollection* a = nullptr;
     PTCollection* b = nullptr;
@@ -140,8 +148,6 @@ TEST_F(GridViewControllerTest, SameSetsAgainRefillNothingButTellTheInspector)
 // types.
 TEST_F(GridViewControllerTest, EmptyViewByState)
 {
-    FakeSearch search;
-    controller->setSearchController(&search);
     PTLicence* licence = PTLicenceController::sharedController().createLicenceInContext(nullptr);
     const struct {
         bool searching;
@@ -154,14 +160,13 @@ TEST_F(GridViewControllerTest, EmptyViewByState)
         {false, 3, nullptr, {a}, PTEmptyGridView::Kind::Filter},
         {false, 1, licence, {a}, PTEmptyGridView::Kind::Collection},
         {false, 1, nullptr, {a}, std::nullopt},
-        {true, 1, nullptr, {}, PTEmptyGridView::Kind::Search},
+        {true, 3, nullptr, {}, PTEmptyGridView::Kind::Search},
     };
     for (const auto& row : cases) {
         shell->type = row.type;
         shell->licence = row.licence;
-        search.searching = row.searching;
         if (row.searching)
-            controller->setDataFromItemsArray({});
+            startSearch(QStringLiteral("zzz"), 0);
         else
             controller->setCollections(row.sets, {}, true);
         PTEmptyGridView* empty = controller->emptyView();
@@ -169,33 +174,29 @@ TEST_F(GridViewControllerTest, EmptyViewByState)
         if (empty)
             EXPECT_EQ(empty->kind(), *row.shown);
     }
-    controller->setSearchController(nullptr);
 }
 
 TEST_F(GridViewControllerTest, SelectionChangeDuringASearchCancelsOrSearchesAgain)
 {
-    FakeSearch search;
-    search.searching = true;
-    controller->setSearchController(&search);
+    startSearch(QStringLiteral("a1"), 1);
     controller->setCollections({a}, {a}, false);
-    EXPECT_EQ(search.calls, QStringList{"cancel"});
+    EXPECT_FALSE(search->isSearching());
     EXPECT_EQ(sidebar->setsCalls, 0);
     pt::Defaults::standard().set(PTGridViewController::ClearSearchKey, false);
-    search.searching = true;
+    startSearch(QStringLiteral("b1"), 1);
     controller->setCollections({a}, {a}, false);
-    EXPECT_EQ(search.calls, (QStringList{"cancel", "again"}));
+    EXPECT_TRUE(search->isSearching());
     EXPECT_EQ(sidebar->setsCalls, 1);
     EXPECT_TRUE(clears->posted.isEmpty());
-    controller->setSearchController(nullptr);
 }
 
 TEST_F(GridViewControllerTest, GridSizeZeroBecomesSixtyOtherSizesStay)
 {
-    pt::Defaults::standard().set(PTGridViewController::GridViewSizeKey, 0.0);
-    EXPECT_EQ(pt::Defaults::standard().doubleForKey(PTGridViewController::GridViewSizeKey), 60.0);
+    pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 0.0);
+    EXPECT_EQ(pt::Defaults::standard().doubleForKey(PTGridViewOptionsController::GridViewSizeKey), 60.0);
     // The cell adds its margins to the proposed size.
     const qreal sixty = controller->view()->itemSize().width();
-    pt::Defaults::standard().set(PTGridViewController::GridViewSizeKey, 97.0);
+    pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 97.0);
     EXPECT_EQ(controller->view()->itemSize().width() - sixty, 37);
     EXPECT_TRUE(shell->calls.contains("refit"));
 }
@@ -210,7 +211,7 @@ TEST_F(GridViewControllerTest, DarkGridChoiceLastsUntilTheThemeChanges)
     EXPECT_EQ(shell->darkItem.text(), theme == PTAppearanceDark ? QStringLiteral("Enable Dark Grid")
                                                                 : QStringLiteral("Disable Dark Grid"));
     PTThemeNotifyAppearanceObservers(theme);
-    EXPECT_FALSE(pt::Defaults::standard().objectForKey(PTGridViewController::DarkModeKey).isValid());
+    EXPECT_FALSE(pt::Defaults::standard().objectForKey(PTGridViewOptionsController::DarkModeEnabledKey).isValid());
     EXPECT_EQ(controller->gridViewAppearance(), theme);
     // Hover labels start on and toggle.
     EXPECT_TRUE(shell->hoverItem.isChecked());
@@ -297,12 +298,14 @@ TEST_F(GridViewControllerTest, ContextMenuByState)
     EXPECT_EQ(transfer->exported, QVector<PTItem*>{a2});
     EXPECT_EQ(transfer->exportFormat, 6);
 
-    FakeSearch search;
-    search.searching = true;
-    controller->setSearchController(&search);
-    EXPECT_EQ(controller->menuForItemsAtIndexPaths(grid, {{0, 0}}, {0, 0})->actions().first()->text(),
-              QStringLiteral("Show in Set"));
-    controller->setSearchController(nullptr);
+    startSearch(QStringLiteral("b1"), 1);
+    EXPECT_EQ(controller->dataProvider().pathComponentsForSection(0), (QStringList{"Search", "B1"}));
+    QMenu* searching = controller->menuForItemsAtIndexPaths(grid, {{0, 0}}, {0, 0});
+    EXPECT_EQ(searching->actions().first()->text(), QStringLiteral("Show in Set"));
+    // "Show in Set" ends the search and selects the item in its set.
+    searching->actions().first()->trigger();
+    EXPECT_FALSE(search->isSearching());
+    EXPECT_EQ(sidebar->selected, PTBrowserSidebar::Objects{b});
 }
 
 TEST_F(GridViewControllerTest, EmptyGroupIsListedDisabledInSetMenus)
@@ -408,6 +411,80 @@ TEST_F(GridViewControllerTest, HeaderGroupMenuMarksTheClickedSet)
     EXPECT_TRUE(selected->isChecked());
     entry(menu, "B")->trigger();
     EXPECT_EQ(sidebar->selected, PTBrowserSidebar::Objects{b});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridViewControllerTest, GroupingSearchResultsSwitchesProviderWithAReload)
+{
+    a1->setTagsString(QStringLiteral("shared"));
+    b1->setTagsString(QStringLiteral("shared"));
+    saveAndWait();
+    controller->setCollections({a, b}, {a, b}, false);
+    startSearch(QStringLiteral("shared"), 2);
+    EXPECT_EQ(controller->dataProvider().pathComponentsForSection(0).first(), QStringLiteral("Search"));
+    pt::Defaults::standard().set(PTGridViewController::GroupSearchKey, true);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->dataProvider().numberOfSections() == 2; }));
+    EXPECT_EQ(controller->dataProvider().pathComponentsForSection(1), QStringList{"B"});
+    pt::Defaults::standard().set(PTGridViewController::GroupSearchKey, false);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->dataProvider().numberOfSections() == 1; }));
+}
+
+// A file changed on disk drops that item's thumbnails only.
+TEST_F(GridViewControllerTest, ChangedFileDropsItsItemsThumbnails)
+{
+    controller->containerView()->show();
+    controller->setCollections({a}, {a}, false);
+    PTImageCache& cache = PTImageCache::sharedCache();
+    PTImageCacheOptions options;
+    options.size = QSizeF(60, 60);
+    int rendered = 0;
+    for (PTItem* item : {a1, a2})
+        cache.imageForItem(item, options, [&](const QImage&, PTImageCache::RequestID, bool) { ++rendered; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return rendered == 2 && !controller->view()->visibleIndexPaths().isEmpty(); }));
+    controller->processChangedItemURLs({a1->fileURL(), QUrl::fromLocalFile(QStringLiteral("/elsewhere/other.svg"))});
+    EXPECT_EQ(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a1, options)), nullptr);
+    EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a2, options)), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Space previews the selection; arrows under the panel move the grid's selection and the panel follows; a held
+// Space closes it once; an empty selection or a refresh closes it.
+TEST_F(GridViewControllerTest, QuickLookFollowsTheSelection)
+{
+    controller->containerView()->show();
+    controller->setCollections({a}, {a}, false);
+    PTGridView& grid = *controller->view();
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    controller->handleSpaceBarEvent(grid, nullptr);
+    EXPECT_FALSE(quickLook.isVisible()); // nothing selected
+    grid.selectIndexPaths({{0, 0}});
+    controller->handleSpaceBarEvent(grid, nullptr);
+    ASSERT_TRUE(quickLook.isVisible());
+    EXPECT_EQ(controller->itemForQuickLook(quickLook), a1);
+
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &right));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller->itemForQuickLook(quickLook) == a2; }));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &repeat));
+    EXPECT_TRUE(quickLook.isVisible());
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_FALSE(controller->quickLookHandleEvent(quickLook, &letter));
+
+    controller->refreshData();
+    EXPECT_FALSE(quickLook.isVisible());
+    grid.selectIndexPaths({{0, 1}});
+    controller->handleSpaceBarEvent(grid, nullptr);
+    ASSERT_TRUE(quickLook.isVisible());
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_TRUE(controller->quickLookHandleEvent(quickLook, &space));
+    EXPECT_FALSE(quickLook.isVisible());
 }
 
 } // namespace

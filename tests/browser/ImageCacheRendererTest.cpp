@@ -103,6 +103,16 @@ TEST_F(ImageCacheRendererTest, WithoutEnlargingFilesKeepTheirOwnSize)
                                64, 2);
     page.allowEnlarge = false;
     EXPECT_EQ(PTImageCacheRenderer::render(page).image.size(), QSize(32, 64));
+
+    // A page that claims to be vast is drawn no larger than 8192 pixels a side.
+    QByteArray vast = PDF::PDFData(filled(16, 32, Qt::black));
+    ASSERT_TRUE(vast.contains("/MediaBox [ 0 0 16 32 ]"));
+    vast.replace("/MediaBox [ 0 0 16 32 ]", "/MediaBox [ 0 0 400000 400000 ]");
+    PTImageCacheJob claimed = job(write(QStringLiteral("vast.pdf"), vast), PTItem::PDF, 64, 2);
+    claimed.allowEnlarge = false;
+    const PTImageCacheRendering rendering = PTImageCacheRenderer::render(claimed);
+    EXPECT_EQ(rendering.image.width(), 8192);
+    EXPECT_LE(rendering.image.height(), 8192);
 }
 
 TEST_F(ImageCacheRendererTest, SVGFillsTheTargetUpright)

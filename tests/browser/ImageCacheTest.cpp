@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "browser/cache/PTImageCache.h"
 #include "browser/cache/PTImageCacheRenderer.h"
+#include "platform/runtime/Defaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -234,6 +235,18 @@ TEST_F(ImageCacheTest, StaysWithinItsByteBudgetAndForgetsOneItemAtEverySize)
     cache.purgeImageForObjectID(b->objectID());
     EXPECT_EQ(cache.count(), 1);
     EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*c, optionsOfSize(64))), nullptr);
+}
+
+TEST_F(ImageCacheTest, TheSharedCacheFollowsTheBudgetSetting)
+{
+    PTImageCache& shared = PTImageCache::sharedCache();
+    EXPECT_EQ(shared.byteBudget(), qint64(256) << 20);
+    pt::Defaults::standard().set(PTImageCache::ByteBudgetKey, 64);
+    EXPECT_EQ(shared.byteBudget(), qint64(64) << 20);
+    pt::Defaults::standard().set(PTImageCache::ByteBudgetKey, -5);
+    EXPECT_EQ(shared.byteBudget(), qint64(256) << 20) << "a budget that keeps nothing falls back to the default";
+    pt::Defaults::standard().remove(PTImageCache::ByteBudgetKey);
+    EXPECT_EQ(shared.byteBudget(), qint64(256) << 20);
 }
 
 // Two workers render many icons while the main thread cancels and purges; run under ThreadSanitizer too.

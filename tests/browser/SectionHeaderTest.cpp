@@ -1,3 +1,4 @@
+#include "BrowserThemeScope.h"
 #include "GridTestSource.h"
 
 #include "browser/grid/GridBackdrop.h"
@@ -195,11 +196,6 @@ public:
         });
         return cell;
     }
-    std::unique_ptr<PTGridViewCell> cellForItemAtIndexPath(PTGridView& grid, const GridIndexPath& path) override
-    {
-        auto cell = GridTestSource::cellForItemAtIndexPath(grid, path);
-        return cell;
-    }
 };
 
 class RedCell : public PTGridViewCell {
@@ -221,11 +217,18 @@ public:
     }
 };
 
+// In the dark theme, set by hand and given back to the desktop after.
 struct PathHeaderGrid : ::testing::Test {
+    BrowserThemeScope theme{PTAppearanceDark};
     FakeGridClock clock;
+    // Outlives the grid, which talks to it until it is gone.
+    std::unique_ptr<GridTestSource> dataSource;
     std::unique_ptr<PTGridView> grid;
-    void show(GridTestSource& source, const std::vector<int>& counts)
+    template <class Source>
+    Source& show(const std::vector<int>& counts)
     {
+        dataSource = std::make_unique<Source>();
+        GridTestSource& source = *dataSource;
         grid = std::make_unique<PTGridView>(nullptr, clock);
         shapeTestGrid(*grid);
         grid->move(40, 40);
@@ -234,6 +237,7 @@ struct PathHeaderGrid : ::testing::Test {
         grid->setDataSource(&source);
         clock.advance(1);
         grid->animator().tick();
+        return static_cast<Source&>(source);
     }
     PTGridViewSectionPathCell* header(qint64 section) const
     {
@@ -243,8 +247,7 @@ struct PathHeaderGrid : ::testing::Test {
 
 TEST_F(PathHeaderGrid, ClickOnTheSecondNamePopsItsMenuUpAtTheNameWithoutSelecting)
 {
-    PathHeaderSource source;
-    show(source, {10, 10});
+    PathHeaderSource& source = show<PathHeaderSource>({10, 10});
     PTGridViewSectionPathCell* cell = header(0);
     ASSERT_NE(cell, nullptr);
     const QRectF name = cell->delocaliseRect(cell->textLayers()[2].frame);
@@ -268,8 +271,7 @@ TEST_F(PathHeaderGrid, ClickOnTheSecondNamePopsItsMenuUpAtTheNameWithoutSelectin
 // as a screenshot of the header over the grid.
 TEST_F(PathHeaderGrid, StickyHeaderShowsTheItemsBeneathThroughItsBar)
 {
-    RedItemSource source;
-    show(source, {60});
+    show<RedItemSource>({60});
     const auto frameAt = [&](int scroll) {
         grid->verticalScrollBar()->setValue(scroll);
         QImage frame(QSize(500, 300) * 2, QImage::Format_ARGB32_Premultiplied);

@@ -10,7 +10,7 @@
 namespace {
 
 // Pictures larger than this are refused from their header, before any pixel is allocated.
-constexpr qint64 MaximumPixels = qint64(16384) * 16384;
+constexpr qint64 MaximumPixels = qint64(8192) * 8192;
 // A WebP file is read whole; an icon is far smaller.
 constexpr qint64 MaximumWebPBytes = qint64(256) << 20;
 

@@ -20,7 +20,7 @@ template <typename T>
 using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 // Above this a page claims a size no icon has; clamped before anything is allocated.
-constexpr double MaximumSide = 16384;
+constexpr double MaximumSide = 8192;
 
 GObjectPtr<PopplerPage> firstPage(const QString& path)
 {

@@ -28,9 +28,11 @@ void assertMainThread()
     Q_ASSERT_X(pt::DispatchQueue::main().isCurrent(), "PTImageCache", "used off the main thread");
 }
 
+// A budget that is not above zero (unset, or written by hand) would keep nothing: the default holds then.
 qint64 budgetFromDefaults()
 {
-    return pt::Defaults::standard().integerForKey(PTImageCache::ByteBudgetKey) << 20;
+    const qint64 megabytes = pt::Defaults::standard().integerForKey(PTImageCache::ByteBudgetKey);
+    return (megabytes > 0 ? megabytes : PTImageCache::DefaultByteBudgetMiB) << 20;
 }
 
 } // namespace

@@ -8,11 +8,13 @@
 #include "browser/controller/PTGridViewContextMenu.h"
 #include "browser/controller/PTGridViewDataProvider.h"
 #include "browser/controller/PTGridViewSearchDataProvider.h"
-#include "browser/controller/PTGridViewSearching.h"
+#include "browser/controller/PTGridViewOptionsController.h"
+#include "browser/controller/PTSearchController.h"
 #include "browser/controller/PTQMenuBuilder.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
+#include "browser/quicklook/PTQuickLook.h"
 #include "browser/views/PTEmptyGridView.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -33,6 +35,7 @@
 #include <QDesktopServices>
 #include <QDrag>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -47,10 +50,6 @@ const QString PTGridViewController::SizeSliderDidStartNotification = QStringLite
 const QString PTGridViewController::SizeSliderDidEndNotification = QStringLiteral("PTToolbarSizeSliderDidEnd");
 const QString PTGridViewController::ToolbarColorDidChangeNotification = QStringLiteral("PTToolbarColorDidChange");
 const QString PTGridViewController::ItemsWereReplacedNotification = QStringLiteral("PTItemsWereReplacedNotification");
-const QString PTGridViewController::GridViewSizeKey = QStringLiteral("gridViewSize");
-const QString PTGridViewController::DarkModeKey = QStringLiteral("PTGridViewOptionsControllerDarkModeEnabledV2");
-const QString PTGridViewController::ShowGridKey = QStringLiteral("PTGridViewOptionsControllerShowGrid");
-const QString PTGridViewController::ShowLabelsKey = QStringLiteral("PTGridViewOptionsControllerShowLabels");
 const QString PTGridViewController::HoverLabelsKey = QStringLiteral("PTGridViewOptionsControllerEnableHoverLabels");
 const QString PTGridViewController::GroupSearchKey = QStringLiteral("PTGridViewOptionsControllerGroupSearchItems");
 const QString PTGridViewController::AutoColorIconsKey = QStringLiteral("PTPreferencesDarkModeAutoColorIcons");
@@ -84,7 +83,7 @@ PTBrowserTransfer::Rendering draggingRendering()
         if (const auto shell = PTBrowserShell::installed())
             rendering.color = shell->iconColor();
     }
-    const double size = defaults().doubleForKey(PTGridViewController::GridViewSizeKey);
+    const double size = defaults().doubleForKey(PTGridViewOptionsController::GridViewSizeKey);
     if (defaults().boolForKey(PTGridViewController::DraggingUseSizeKey) && size != 0)
         rendering.size = QSizeF(size, size);
     return rendering;
@@ -152,7 +151,7 @@ PTGridViewController::PTGridViewController(QObject* parent)
       container_(new QWidget),
       appearanceObserver_([this](int) {
           // The grid follows the theme again.
-          defaults().remove(DarkModeKey);
+          defaults().remove(PTGridViewOptionsController::DarkModeEnabledKey);
           resetDarkMode();
       })
 {
@@ -199,6 +198,8 @@ PTGridViewController::PTGridViewController(QObject* parent)
 PTGridViewController::~PTGridViewController()
 {
     PTFSEventHandlerController::sharedController().removeEventHandlerWithID(fileHandlerID_);
+    if (PTQuickLook::sharedController().delegate() == this)
+        PTQuickLook::sharedController().setDelegate(nullptr);
     if (shared_ == this)
         shared_ = nullptr;
     grid_->setDataSource(nullptr);
@@ -227,11 +228,11 @@ void PTGridViewController::observeNotifications()
 void PTGridViewController::observeDefaults()
 {
     connect(&defaults(), &pt::Defaults::changed, this, [this](const QString& key) {
-        if (key == GridViewSizeKey) {
+        if (key == PTGridViewOptionsController::GridViewSizeKey) {
             resetItemSize();
-        } else if (key == DarkModeKey || key == AutoColorIconsKey) {
+        } else if (key == PTGridViewOptionsController::DarkModeEnabledKey || key == AutoColorIconsKey) {
             resetDarkMode();
-        } else if (key == ShowLabelsKey || key == ShowGridKey || key == HoverLabelsKey) {
+        } else if (key == PTGridViewOptionsController::ShowLabelsKey || key == PTGridViewOptionsController::ShowGridKey || key == HoverLabelsKey) {
             resetItemSize();
             resetShowHoverLabels();
         } else if (key == GroupSearchKey) {
@@ -242,14 +243,14 @@ void PTGridViewController::observeDefaults()
     });
 }
 
-void PTGridViewController::setSearchController(PTGridViewSearching* controller)
+void PTGridViewController::setSearchController(PTSearchController* controller)
 {
     searchController_ = controller;
     searchObserver_.reset();
     if (!controller)
         return;
     searchObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
-        PTGridViewSearching::DidClearNotification, controller, [guard = QPointer(this)](const pt::Notification&) {
+        PTSearchController::DidClearNotification, controller, [guard = QPointer(this)](const pt::Notification&) {
             if (guard)
                 guard->reloadData();
         });
@@ -269,7 +270,7 @@ void PTGridViewController::setCollections(const QVector<PTCollection*>& sets, co
     const QVariant clearValue = defaults().objectForKey(ClearSearchKey);
     const bool clear = !clearValue.isValid() || defaults().boolForKey(ClearSearchKey);
     if (clear && isSearching()) {
-        searchController_->cancelSearchByResigningFirstResponder(true);
+        searchController_->cancelSearchByResigningFirstResponse(true, this);
         return;
     }
     topLevelSelection_ = topLevelObjects;
@@ -346,7 +347,7 @@ PTGridViewDataProvider& PTGridViewController::dataProvider()
     if (isSearching() && !shouldGroupSearch_) {
         if (!searchDataProvider_) {
             searchDataProvider_ = std::make_unique<PTGridViewSearchDataProvider>(
-                [this] { return searchController_ ? searchController_->searchTerm() : QString(); });
+                [this] { return searchController_ ? searchController_->term() : QString(); });
         }
         return *searchDataProvider_;
     }
@@ -400,7 +401,50 @@ bool PTGridViewController::restoreGridView()
 
 void PTGridViewController::refreshData()
 {
+    hideQuickLook();
     setDataFromItemsArray(itemArray_, true, false);
+}
+
+void PTGridViewController::hideQuickLook()
+{
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    if (quickLook.isVisible())
+        quickLook.hide();
+}
+
+void PTGridViewController::handleSpaceBarEvent(PTGridView& grid, QKeyEvent* /*event*/)
+{
+    if (grid.selectionIndexPaths().isEmpty())
+        return;
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    quickLook.setDelegate(this);
+    quickLook.show();
+}
+
+PTItem* PTGridViewController::itemForQuickLook(PTQuickLook& /*quickLook*/)
+{
+    const QVector<GridIndexPath> selected = grid_->selectionIndexPaths();
+    return selected.isEmpty() ? nullptr : itemForIndexPath(selected.first());
+}
+
+bool PTGridViewController::quickLookHandleEvent(PTQuickLook& quickLook, QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat());
+        QApplication::sendEvent(grid_, &copy);
+        return true;
+    }
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            quickLook.hide();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void PTGridViewController::reloadData()
@@ -490,10 +534,10 @@ void PTGridViewController::prepForCollectionDeletion(const pt::Notification& not
 
 void PTGridViewController::resetItemSize()
 {
-    double size = defaults().doubleForKey(GridViewSizeKey);
+    double size = defaults().doubleForKey(PTGridViewOptionsController::GridViewSizeKey);
     if (size == 0) {
         size = DefaultGridSize;
-        defaults().set(GridViewSizeKey, size);
+        PTGridViewOptionsController::setDefaultSize(static_cast<float>(size));
     }
     if (const auto shell = PTBrowserShell::installed())
         shell->recalculateGridViewOptionsWidth();
@@ -502,14 +546,14 @@ void PTGridViewController::resetItemSize()
 
 qint64 PTGridViewController::gridViewAppearance() const
 {
-    if (!defaults().objectForKey(DarkModeKey).isValid())
+    if (!defaults().objectForKey(PTGridViewOptionsController::DarkModeEnabledKey).isValid())
         return PTThemeController::defaultController().appearance();
-    return defaults().boolForKey(DarkModeKey) ? PTAppearanceDark : PTAppearanceAqua;
+    return defaults().boolForKey(PTGridViewOptionsController::DarkModeEnabledKey) ? PTAppearanceDark : PTAppearanceAqua;
 }
 
 void PTGridViewController::toggleDarkMode()
 {
-    defaults().set(DarkModeKey, gridViewAppearance() != PTAppearanceDark);
+    defaults().set(PTGridViewOptionsController::DarkModeEnabledKey, gridViewAppearance() != PTAppearanceDark);
     resetDarkMode();
 }
 
@@ -641,8 +685,8 @@ PTGridViewDrawingState PTGridViewController::wantsDrawingState(PTGridView& /*gri
 {
     PTGridViewDrawingState state;
     state.appearance = gridViewAppearance();
-    state.showLabels = defaults().boolForKey(ShowLabelsKey);
-    state.showGrid = defaults().boolForKey(ShowGridKey);
+    state.showLabels = defaults().boolForKey(PTGridViewOptionsController::ShowLabelsKey);
+    state.showGrid = defaults().boolForKey(PTGridViewOptionsController::ShowGridKey);
     state.showFileType = defaults().boolForKey(HoverLabelsKey);
     return state;
 }
@@ -661,6 +705,13 @@ void PTGridViewController::didSelectItemsAtIndexPaths(PTGridView& /*grid*/, cons
 {
     if (const auto sidebar = PTBrowserSidebar::installed())
         sidebar->setInspectedItems(itemsForIndexPaths(paths), false);
+    PTQuickLook& quickLook = PTQuickLook::sharedController();
+    if (quickLook.isVisible() && quickLook.delegate() == this) {
+        if (paths.isEmpty())
+            quickLook.hide();
+        else
+            quickLook.reloadData();
+    }
 }
 
 QVector<PTItem*> PTGridViewController::commandItems(const GridIndexPath& contextItem)
@@ -731,6 +782,7 @@ void PTGridViewController::deleteItems(const QVector<PTItem*>& items)
             if (!guard)
                 return;
             guard->clearSidebar();
+            guard->hideQuickLook();
             guard->setDataFromItemsArray(guard->itemsWithout(items), false, true);
         },
         {});

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "browser/controller/PTSearchController.h"
+#include "browser/controller/PTSearchGridController.h"
 #include "browser/grid/PTGridViewDataSource.h"
+#include "browser/quicklook/PTQuickLookProtocol.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/CommandHandler.h"
 #include "ui/theme/PTAppearanceObserver.h"
@@ -19,7 +22,7 @@ class PTGridView;
 class PTGridViewContextMenu;
 class PTGridViewDataProvider;
 class PTGridViewSearchDataProvider;
-class PTGridViewSearching;
+class PTSearchController;
 class PTItem;
 class QStackedLayout;
 
@@ -31,7 +34,11 @@ class ManagedObject;
 // into the grid's sections through a data provider, applies the toolbar's type and licence filter, shows a
 // placeholder when nothing passes, hands the selection to the inspector, follows the grid options in the
 // defaults, and answers the grid's commands, context menu, copy, drag and drop.
-class PTGridViewController : public QObject, public PTGridViewDataSource, public pt::CommandHandler {
+class PTGridViewController : public QObject,
+                             public PTGridViewDataSource,
+                             public PTSearchGridController,
+                             public PTQuickLookProtocol,
+                             public pt::CommandHandler {
     Q_OBJECT
 public:
     using Objects = QVector<pt::store::ManagedObject*>;
@@ -44,10 +51,6 @@ public:
     static const QString ToolbarColorDidChangeNotification;
     static const QString ItemsWereReplacedNotification;
 
-    static const QString GridViewSizeKey;   // "gridViewSize"
-    static const QString DarkModeKey;       // "PTGridViewOptionsControllerDarkModeEnabledV2"
-    static const QString ShowGridKey;
-    static const QString ShowLabelsKey;
     static const QString HoverLabelsKey;
     static const QString GroupSearchKey;
     static const QString AutoColorIconsKey;
@@ -84,7 +87,7 @@ public:
     // Shows the items of the sets (see the source file for the steps).
     void setCollections(const QVector<PTCollection*>& sets, const Objects& topLevelObjects, bool force);
     // Shows exactly these items (search results), scrolled to the top.
-    void setDataFromItemsArray(const QVector<PTItem*>& items);
+    void setDataFromItemsArray(const QVector<PTItem*>& items) override;
     void setDataFromItemsArray(const QVector<PTItem*>& items, bool scrollToTop, bool replaceCachedItems);
     // Refills from the cached items, scrolled to the top.
     void refreshData();
@@ -105,8 +108,8 @@ public:
     void clearSidebar();
     void reloadSidebar();
 
-    PTGridViewSearching* searchController() const { return searchController_; }
-    void setSearchController(PTGridViewSearching* controller);
+    PTSearchController* searchController() const { return searchController_; }
+    void setSearchController(PTSearchController* controller) override;
     bool isSearching() const;
 
     // 0 dark or 1 light: the stored choice, else the theme's.
@@ -158,6 +161,13 @@ public:
     Qt::DropAction validateDrop(PTGridView& grid, const QDropEvent& drop, const GridIndexPath& path) override;
     bool acceptDrop(PTGridView& grid, const QDropEvent& drop, const GridIndexPath& path) override;
     void didDoubleClick(PTGridView& grid, QMouseEvent* event, const GridIndexPath& item) override;
+    // Space shows the preview panel for the selection.
+    void handleSpaceBarEvent(PTGridView& grid, QKeyEvent* event) override;
+
+    // PTQuickLookProtocol: the first selected item; arrows move the grid's selection under the panel and Space
+    // closes it (once, whatever the key repeat).
+    PTItem* itemForQuickLook(PTQuickLook& quickLook) override;
+    bool quickLookHandleEvent(PTQuickLook& quickLook, QKeyEvent* event) override;
 
     // pt::CommandHandler: the commands of the main menu and the placeholders.
     bool respondsTo(const QString& command) const override;
@@ -165,6 +175,7 @@ public:
     void perform(const QString& command) override;
 
 private:
+    void hideQuickLook();
     void observeNotifications();
     void observeDefaults();
     void prepareForSets();
@@ -190,7 +201,7 @@ private:
     bool ignoreScroll_ = false;
     bool isDragging_ = false;
     bool shouldGroupSearch_ = false;
-    PTGridViewSearching* searchController_ = nullptr;
+    QPointer<PTSearchController> searchController_;
     Objects topLevelSelection_;
     QVector<PTItem*> itemArray_;
     std::unique_ptr<PTGridViewDataProvider> dataProvider_;

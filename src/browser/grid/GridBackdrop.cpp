@@ -15,7 +15,10 @@ void boxPass(QRgb* pixels, int count, int stride, int radius, std::vector<QRgb>&
     for (int i = 0; i < count; ++i)
         line[size_t(i)] = pixels[qsizetype(i) * stride];
     const auto at = [&](int i) { return line[size_t(std::clamp(i, 0, count - 1))]; };
+    // The mean by a multiply and a shift: a division per channel and pixel would cost most of the blur.
     const int window = 2 * radius + 1;
+    const int reciprocal = (1 << 16) / window + 1;
+    const auto mean = [&](int sum) { return std::min(255, (sum * reciprocal) >> 16); };
     int sums[4] = {0, 0, 0, 0};
     for (int i = -radius; i <= radius; ++i) {
         const QRgb pixel = at(i);
@@ -25,8 +28,7 @@ void boxPass(QRgb* pixels, int count, int stride, int radius, std::vector<QRgb>&
         sums[3] += qBlue(pixel);
     }
     for (int i = 0; i < count; ++i) {
-        pixels[qsizetype(i) * stride] = qRgba((sums[1] + window / 2) / window, (sums[2] + window / 2) / window,
-                                              (sums[3] + window / 2) / window, (sums[0] + window / 2) / window);
+        pixels[qsizetype(i) * stride] = qRgba(mean(sums[1]), mean(sums[2]), mean(sums[3]), mean(sums[0]));
         const QRgb in = at(i + radius + 1);
         const QRgb out = at(i - radius);
         sums[0] += qAlpha(in) - qAlpha(out);

@@ -766,8 +766,8 @@ void PTGridView::paintEvent(QPaintEvent* event)
         QImage content(QSize(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale))),
                        QImage::Format_ARGB32_Premultiplied);
         content.fill(PTStyles::gridBackgroundColorForAppearance(static_cast<int>(drawingState().appearance)));
+        // Sampled without smoothing: the blur that follows evens it out.
         QPainter small(&content);
-        small.setRenderHint(QPainter::SmoothPixmapTransform);
         small.scale(scale, scale);
         small.translate(-area.topLeft());
         paintCells(small, below, area, false);

@@ -195,11 +195,11 @@ void PTGridViewImageCell::willDisplayCell(bool reused)
                 return;
             if (load->requestID && load->requestID != requestID)
                 return;
-            receive(image, requestID, invalid);
+            receive(image, invalid);
         });
 }
 
-void PTGridViewImageCell::receive(const QImage& image, PTImageCache::RequestID /*requestID*/, bool invalid)
+void PTGridViewImageCell::receive(const QImage& image, bool invalid)
 {
     setInvalid(invalid);
     image_ = QPixmap::fromImage(image);

@@ -76,7 +76,7 @@ private:
         quint64 generation = 0;
     };
 
-    void receive(const QImage& image, PTImageCache::RequestID requestID, bool invalid);
+    void receive(const QImage& image, bool invalid);
     void redisplay();
     void updateHighlightedState() { setNeedsDisplay(); }
     bool gridHasFocus() const;

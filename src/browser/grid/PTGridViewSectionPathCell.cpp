@@ -88,6 +88,7 @@ void PTGridViewSectionPathCell::measure(TextLayer& layer) const
     layer.naturalSize = QSizeF(std::max(MinimumWidth, qreal(std::ceil(float(metrics.horizontalAdvance(layer.string))))),
                                std::ceil(height));
     layer.frame.setSize(layer.naturalSize);
+    layer.shownWidth = -1;
 }
 
 void PTGridViewSectionPathCell::recalculateTextFrames()
@@ -215,16 +216,29 @@ void PTGridViewSectionPathCell::drawCellInRect(QPainter& painter, const QRectF& 
         painter.setBrush(hoverColor_);
         painter.drawRoundedRect(hoverRect_, HoverRadius, HoverRadius);
     }
-    const auto draw = [&](const TextLayer& layer, Qt::Alignment alignment, Qt::TextElideMode elide) {
-        painter.setFont(layer.font);
-        painter.setPen(layer.color);
-        const QString text = QFontMetricsF(layer.font).elidedText(layer.string, elide, layer.frame.width());
-        painter.drawText(layer.frame, int(alignment | Qt::AlignVCenter), text);
-    };
-    for (const TextLayer& layer : textLayers_)
-        draw(layer, Qt::AlignHCenter, layer.separator ? Qt::ElideNone : Qt::ElideMiddle);
-    draw(countLayer_, Qt::AlignRight, Qt::ElideNone);
+    for (TextLayer& layer : textLayers_)
+        draw(painter, layer, Qt::AlignHCenter);
+    draw(painter, countLayer_, Qt::AlignRight);
     painter.restore();
+}
+
+void PTGridViewSectionPathCell::draw(QPainter& painter, TextLayer& layer, Qt::Alignment alignment)
+{
+    if (layer.frame.width() != layer.shownWidth) {
+        layer.shownWidth = layer.frame.width();
+        const QString text = layer.separator
+            ? layer.string
+            : QFontMetricsF(layer.font).elidedText(layer.string, Qt::ElideMiddle, layer.shownWidth);
+        layer.shown.setText(text);
+        layer.shown.setTextFormat(Qt::PlainText);
+        layer.shown.prepare(QTransform(), layer.font);
+    }
+    const QSizeF size = layer.shown.size();
+    const qreal x = alignment == Qt::AlignRight ? layer.frame.right() - size.width()
+                                                : layer.frame.x() + (layer.frame.width() - size.width()) / 2;
+    painter.setFont(layer.font);
+    painter.setPen(layer.color);
+    painter.drawStaticText(QPointF(x, layer.frame.y() + (layer.frame.height() - size.height()) / 2), layer.shown);
 }
 
 QRectF PTGridViewSectionPathCell::grown(const QRectF& frame)

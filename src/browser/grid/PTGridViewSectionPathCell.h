@@ -3,6 +3,7 @@
 #include "browser/grid/PTGridViewSectionCell.h"
 
 #include <QFont>
+#include <QStaticText>
 #include <QStringList>
 
 #include <functional>
@@ -29,6 +30,10 @@ public:
         QSizeF naturalSize;
         QRectF frame;
         QColor color;
+        // The string as drawn at the frame's width (shortened in the middle for names), laid out once per string
+        // and width.
+        QStaticText shown;
+        qreal shownWidth = -1;
     };
 
     static constexpr qreal MinimumShrunkWidth = 15;
@@ -70,6 +75,7 @@ private:
     TextLayer layerForString(const QString& string, const QFont& font) const;
     void constructLayers();
     void measure(TextLayer& layer) const;
+    static void draw(QPainter& painter, TextLayer& layer, Qt::Alignment alignment);
     void recalculateTextFrames();
     void updateColors();
     void setCount(qint64 count);
