@@ -82,6 +82,7 @@ QWidget* PTNotice::makeView(QWidget* parent)
     auto* title = new QLabel(title_, view);
     title->setFont(PTStyles::systemFont(13));
     title->setStyleSheet(QStringLiteral("font-weight: 600"));
+    title->setWordWrap(true);
     title->setAccessibleName(title_);
     auto* message = new QLabel(message_, view);
     message->setFont(PTStyles::systemFont(12));

@@ -170,6 +170,11 @@ TEST_F(MainWindowTest, NoticesFollowTheUpdateSource)
     const QString file = apptest::writeScreenshot(notices.popover(), QStringLiteral("app-notices-popover"));
     ASSERT_FALSE(file.isEmpty());
     EXPECT_GE(notices.popover()->width(), 290);
+    // The notice's image sits at its top left, inside the panel's margin: the icon's blue body.
+    const QImage popover(file);
+    const QPoint origin = notices.popover()->contentWidget()->mapTo(notices.popover(), QPoint(0, 0));
+    const QColor icon = popover.pixelColor(origin + QPoint(15 + 4, 15 + 26));
+    EXPECT_GT(icon.blue(), icon.red() + 60) << icon.name().toStdString();
 
     // A second notice that comes and goes while the popover is open is listed and dropped with it.
     auto* other = new PTNotice;
