@@ -1,0 +1,116 @@
+#include "app/PTNoticeController.h"
+
+#include "app/PTApplicationIcon.h"
+#include "app/PTNotice.h"
+#include "app/PTUpdateController.h"
+#include "ui/views/PTPanelSeparator.h"
+#include "ui/views/PTPopover.h"
+
+#include <QVBoxLayout>
+
+
+namespace {
+
+PTNotice* makeUpdateNotice()
+{
+    auto* notice = new PTNotice;
+    notice->setPersistant(true);
+    notice->setTitle(PTNoticeController::UpdateTitle);
+    notice->setMessage(PTNoticeController::UpdateMessage);
+    notice->setImage(PTApplicationIcon::image(64));
+    PTUpdateController& updates = PTUpdateController::sharedController();
+    const auto follow = [notice, &updates] {
+        notice->setCanDisplay(updates.updateAvailable());
+        const PTUpdateController::AppcastItem& item = updates.updateAppcastItem();
+        if (!item.versionString.isEmpty())
+            notice->setMessage(PTNoticeController::UpdateMessageWithVersion.arg(item.displayVersionString,
+                                                                               item.versionString));
+    };
+    QObject::connect(&updates, &PTUpdateController::updateAvailableChanged, notice, follow);
+    QObject::connect(&updates, &PTUpdateController::updateAppcastItemChanged, notice, follow);
+    follow();
+    return notice;
+}
+
+} // namespace
+
+PTNoticeController& PTNoticeController::sharedController()
+{
+    static PTNoticeController controller;
+    return controller;
+}
+
+PTNoticeController::PTNoticeController()
+{
+    addNotice(makeUpdateNotice());
+}
+
+PTNoticeController::~PTNoticeController()
+{
+    delete popover_;
+}
+
+void PTNoticeController::addNotice(PTNotice* notice)
+{
+    notice->setParent(this);
+    notices_.append(notice);
+    if (notice->persistant())
+        connect(notice, &PTNotice::canDisplayChanged, this, &PTNoticeController::noticeChanged);
+    noticeChanged();
+}
+
+void PTNoticeController::noticeChanged()
+{
+    computeViews();
+    int count = 0;
+    for (PTNotice* notice : notices_)
+        count += notice->canDisplay() ? 1 : 0;
+    if (count == count_)
+        return;
+    count_ = count;
+    emit noticesCountChanged(count);
+}
+
+void PTNoticeController::computeViews()
+{
+    // Views exist only while the popover does.
+    if (!list_)
+        return;
+    auto* layout = static_cast<QVBoxLayout*>(list_->layout());
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (PTNotice* notice : notices_) {
+        if (!notice->canDisplay())
+            continue;
+        if (layout->count() > 0) {
+            auto* separator = new PTPanelSeparator(list_);
+            separator->setSoften(true);
+            separator->setFixedHeight(1);
+            layout->addWidget(separator);
+        }
+        layout->addWidget(notice->makeView(list_));
+    }
+    list_->adjustSize();
+    if (popover_)
+        popover_->setContentWidget(list_);
+}
+
+void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge)
+{
+    if (!popover_) {
+        popover_ = new PTPopover(view ? view->window() : nullptr);
+        popover_->setAccessibleName(tr("Notices"));
+        connect(popover_, &PTPopover::closed, popover_, &QObject::deleteLater);
+        list_ = new QWidget;
+        list_->setAccessibleName(tr("Notices"));
+        auto* layout = new QVBoxLayout(list_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        popover_->setContentWidget(list_);
+        computeViews();
+    }
+    popover_->showRelativeTo(rect, view, edge);
+}
