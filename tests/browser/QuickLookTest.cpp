@@ -103,6 +103,7 @@ TEST_F(QuickLookTest, FirstUseShowsTheLargestSizeAndStepsStopAtBothEnds)
     EXPECT_EQ(ql.panelView()->sizeLabel()->text(), QStringLiteral("512 x 512"));
     EXPECT_EQ(shownSize(), QSizeF(512, 512));
     EXPECT_EQ(ql.panelView()->titleField()->text(), QStringLiteral("Next - SVG"));
+    EXPECT_EQ(ql.panel()->windowTitle(), QStringLiteral("Next"));
     ASSERT_NE(sidebar->openIn, nullptr);
     EXPECT_EQ(sidebar->openIn->files, QList<QUrl>{source.item->fileURL()});
 
@@ -116,8 +117,12 @@ TEST_F(QuickLookTest, FirstUseShowsTheLargestSizeAndStepsStopAtBothEnds)
     ql.increaseSize();
     EXPECT_EQ(ql.panelView()->sizeSlider()->value(), 1);
     EXPECT_EQ(defaults.integerForKey(PTQuickLook::PreviewSizeKey), 1);
-    // A new controller starts where the last one stopped.
+    // A new controller starts where the last one stopped; a stored index out of range is brought back in.
     EXPECT_EQ(PTQuickLook().currentSizeIndex(), 1);
+    defaults.set(PTQuickLook::PreviewSizeKey, 42);
+    EXPECT_EQ(PTQuickLook().currentSizeIndex(), 9);
+    defaults.set(PTQuickLook::PreviewSizeKey, QStringLiteral("-3"));
+    EXPECT_EQ(PTQuickLook().currentSizeIndex(), 0);
 }
 
 // On a screen of scale 2 with pixel mode on, bitmaps and PDF pages cover the size in screen pixels (half as many

@@ -207,6 +207,7 @@ void PTQuickLook::reloadData()
         return;
     itemID_ = shown->objectID();
     itemType_ = shown->type();
+    setItem(shown);
     panelView_->titleField()->setText(QStringLiteral("%1 - %2").arg(shown->name(), shown->typeString()));
     if (PTBrowserSidebar::OpenInControl* openInControl = panelView_->openInControl())
         openInControl->setFileURLs({shown->fileURL()});
