@@ -3,6 +3,7 @@
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
+#include "browser/grid/PTGridViewImageCell.h"
 #include "browser/quicklook/PTQuickLook.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "browser/quicklook/PTQuickLookPanelView.h"
@@ -276,7 +277,7 @@ TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
         return best;
     };
     EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
-    pt::Defaults::standard().set(PTQuickLook::DarkModeAutoColorIconsKey, false);
+    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, false);
     EXPECT_LT(brightest(), 128) << "the icon's own dark grey";
 }
 
@@ -304,7 +305,8 @@ TEST_F(QuickLookTest, ScreenshotOfThePanelOnTheTransparentPreset)
             dotted = dotted || (shot.pixelColor(x, y) != QColor(Qt::white) && shot.pixelColor(x, y).lightness() > 200);
     EXPECT_TRUE(dotted);
     // The options pane in the sidebar colour.
-    EXPECT_EQ(shot.pixelColor(PTQuickLookPanelView::PreviewSide + 4, shot.height() - 4), PTStyles::sidebarBackgroundColor());
+    EXPECT_EQ(shot.pixelColor(PTQuickLookPanelView::PreviewSide + 4, shot.height() - 4),
+              PTStyles::sidebarBackgroundColor());
     // The backdrop's line between the two panes.
     EXPECT_NE(shot.pixelColor(PTQuickLookPanelView::PreviewSide - 1, 4), QColor(Qt::white));
 }

@@ -175,7 +175,8 @@ void PTGridViewSectionPathCell::layoutSublayers()
         x += std::floor(layer.frame.width()) + spacing_;
     }
     const QSizeF count = countLayer_.frame.size();
-    countLayer_.frame.moveTopLeft(QPointF(width - count.width() - margin_, std::floor(middle - count.height() / 2 + 1)));
+    countLayer_.frame.moveTopLeft(
+        QPointF(width - count.width() - margin_, std::floor(middle - count.height() / 2 + 1)));
     setNeedsDisplay();
 }
 

@@ -24,9 +24,8 @@ class PTQuickLookProtocol;
 class PTQuickLook : public QObject {
     Q_OBJECT
 public:
-    static const QString PreviewSizeKey;        // "QuickLookPreviewSize", an index into the sizes
-    static const QString HiDPIModeEnabledKey;   // "QuickLookHiDPIModeEnabled"
-    static const QString DarkModeAutoColorIconsKey; // "PTPreferencesDarkModeAutoColorIcons", read only
+    static const QString PreviewSizeKey;      // "QuickLookPreviewSize", an index into the sizes
+    static const QString HiDPIModeEnabledKey; // "QuickLookHiDPIModeEnabled"
     static constexpr std::array<int, 10> Sizes{16, 20, 24, 32, 36, 48, 64, 128, 256, 512};
 
     // The application's one controller, made on first use and kept for the run.
