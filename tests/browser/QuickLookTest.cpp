@@ -262,6 +262,29 @@ TEST_F(QuickLookTest, ExportCarriesThePreviewedSizeAndTintAndBackgroundsOutliveT
     EXPECT_EQ(ql.panelView()->backgroundControl()->color(), QColor(0x1C, 0x20, 0x2A));
 }
 
+// The panel floats over the main window; when that window goes, the panel goes along and the controller
+// carries on without it.
+TEST_F(QuickLookTest, ThePanelGoesWithTheMainWindow)
+{
+    auto shell = std::make_shared<FakeBrowserShell>();
+    auto window = std::make_unique<QWidget>();
+    shell->window = window.get();
+    PTBrowserShell::install(shell);
+    PTQuickLook& ql = open(makeItem(set, QStringLiteral("Next"), QStringLiteral("next.svg")));
+    EXPECT_EQ(ql.panel()->parentWidget(), window.get());
+    window.reset();
+    shell->window = nullptr;
+    EXPECT_EQ(ql.panel(), nullptr);
+    EXPECT_EQ(ql.panelView(), nullptr);
+    ql.setCurrentSizeIndex(2);
+    ql.reloadData();
+    EXPECT_FALSE(ql.isVisible());
+    ql.show();
+    EXPECT_TRUE(ql.isVisible());
+    EXPECT_EQ(shownSize(), QSizeF(24, 24));
+    PTBrowserShell::install(nullptr);
+}
+
 // In the dark theme a one-colour icon is drawn in the theme's near-white, unless the preference is off.
 TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
 {
@@ -279,6 +302,10 @@ TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
     EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
     pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, false);
     EXPECT_LT(brightest(), 128) << "the icon's own dark grey";
+    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, true);
+    EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
+    BrowserThemeScope::set(PTAppearanceAqua);
+    EXPECT_LT(brightest(), 128) << "back in the light theme";
 }
 
 // The panel with a Papirus icon over the transparent preset: the dotted pattern around the icon, the icon in the

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "browser/quicklook/PTQuickLookPanelView.h"
 #include "platform/store/ObjectID.h"
+#include "ui/theme/PTAppearanceObserver.h"
 #include "ui/views/PTPanel.h"
 
 #include <QColor>
@@ -13,7 +15,6 @@
 #include <vector>
 
 class PTItem;
-class PTQuickLookPanelView;
 class PTQuickLookProtocol;
 
 // The floating preview: one item in a tool panel over the main window at one of ten standard sizes (16 to 512
@@ -92,7 +93,8 @@ private:
 
     PTQuickLookProtocol* delegate_ = nullptr;
     QPointer<PTPanel> panel_;
-    PTQuickLookPanelView* panelView_ = nullptr;
+    // A child of the panel: gone with it, also when the panel's parent takes it along.
+    QPointer<PTQuickLookPanelView> panelView_;
     pt::store::ObjectID itemID_;
     qint64 itemType_ = -1;
     // One preview per size once shown; empty without an item.
@@ -106,4 +108,9 @@ private:
     // A key press passes the filter once for each widget it propagates to; it is handled at the first.
     const QEvent* seenKeyPress_ = nullptr;
     QPointer<QWidget> seenKeyReceiver_;
+    // One-colour documents are recoloured for the dark theme: a change of theme renders the previews again.
+    PTAppearanceObserver appearanceObserver_{[this](int) {
+        if (panelView_)
+            reloadData();
+    }};
 };
