@@ -291,9 +291,11 @@ bool PTGridViewSectionPathCell::mouseDown(QMouseEvent* /*event*/, const QPointF&
     const int index = layerAt(localisePoint(point));
     if (index < 0 || textLayers_[size_t(index)].separator || !clickHandler_)
         return false;
+    // Taken before the handler runs: it may give the header other names.
+    const QRectF rect = grown(textLayers_[size_t(index)].frame);
     QAction* selected = nullptr;
     if (QMenu* menu = clickHandler_(index / 2, &selected))
-        presentMenu(menu, grown(textLayers_[size_t(index)].frame), selected);
+        presentMenu(menu, rect, selected);
     return false;
 }
 
