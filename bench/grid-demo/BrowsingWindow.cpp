@@ -69,6 +69,7 @@ public:
     bool beginEditingItemName() override { return false; }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}
+    OpenInControl* makeOpenInControl(QWidget*) override { return nullptr; }
 
 private:
     QPointer<BrowsingWindow> window_;
