@@ -63,7 +63,7 @@ public:
     // and opening files with it.
     virtual QString applicationForFiles(const QList<QUrl>& files) = 0;
     virtual void openFilesInApplication(const QList<QUrl>& files, const QString& application) = 0;
-    // A new open-in control, a child of the parent.
+    // A new open-in control, a child of the parent; null where the sidebars offer none.
     virtual OpenInControl* makeOpenInControl(QWidget* parent) = 0;
 
     static void install(std::shared_ptr<PTBrowserSidebar> sidebar);

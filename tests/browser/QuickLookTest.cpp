@@ -3,6 +3,7 @@
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
+#include "browser/grid/PTGridViewImageCell.h"
 #include "browser/quicklook/PTQuickLook.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "browser/quicklook/PTQuickLookPanelView.h"
@@ -103,6 +104,7 @@ TEST_F(QuickLookTest, FirstUseShowsTheLargestSizeAndStepsStopAtBothEnds)
     EXPECT_EQ(ql.panelView()->sizeLabel()->text(), QStringLiteral("512 x 512"));
     EXPECT_EQ(shownSize(), QSizeF(512, 512));
     EXPECT_EQ(ql.panelView()->titleField()->text(), QStringLiteral("Next - SVG"));
+    EXPECT_EQ(ql.panel()->windowTitle(), QStringLiteral("Next"));
     ASSERT_NE(sidebar->openIn, nullptr);
     EXPECT_EQ(sidebar->openIn->files, QList<QUrl>{source.item->fileURL()});
 
@@ -116,8 +118,12 @@ TEST_F(QuickLookTest, FirstUseShowsTheLargestSizeAndStepsStopAtBothEnds)
     ql.increaseSize();
     EXPECT_EQ(ql.panelView()->sizeSlider()->value(), 1);
     EXPECT_EQ(defaults.integerForKey(PTQuickLook::PreviewSizeKey), 1);
-    // A new controller starts where the last one stopped.
+    // A new controller starts where the last one stopped; a stored index out of range is brought back in.
     EXPECT_EQ(PTQuickLook().currentSizeIndex(), 1);
+    defaults.set(PTQuickLook::PreviewSizeKey, 42);
+    EXPECT_EQ(PTQuickLook().currentSizeIndex(), 9);
+    defaults.set(PTQuickLook::PreviewSizeKey, QStringLiteral("-3"));
+    EXPECT_EQ(PTQuickLook().currentSizeIndex(), 0);
 }
 
 // On a screen of scale 2 with pixel mode on, bitmaps and PDF pages cover the size in screen pixels (half as many
@@ -256,6 +262,29 @@ TEST_F(QuickLookTest, ExportCarriesThePreviewedSizeAndTintAndBackgroundsOutliveT
     EXPECT_EQ(ql.panelView()->backgroundControl()->color(), QColor(0x1C, 0x20, 0x2A));
 }
 
+// The panel floats over the main window; when that window goes, the panel goes along and the controller
+// carries on without it.
+TEST_F(QuickLookTest, ThePanelGoesWithTheMainWindow)
+{
+    auto shell = std::make_shared<FakeBrowserShell>();
+    auto window = std::make_unique<QWidget>();
+    shell->window = window.get();
+    PTBrowserShell::install(shell);
+    PTQuickLook& ql = open(makeItem(set, QStringLiteral("Next"), QStringLiteral("next.svg")));
+    EXPECT_EQ(ql.panel()->parentWidget(), window.get());
+    window.reset();
+    shell->window = nullptr;
+    EXPECT_EQ(ql.panel(), nullptr);
+    EXPECT_EQ(ql.panelView(), nullptr);
+    ql.setCurrentSizeIndex(2);
+    ql.reloadData();
+    EXPECT_FALSE(ql.isVisible());
+    ql.show();
+    EXPECT_TRUE(ql.isVisible());
+    EXPECT_EQ(shownSize(), QSizeF(24, 24));
+    PTBrowserShell::install(nullptr);
+}
+
 // In the dark theme a one-colour icon is drawn in the theme's near-white, unless the preference is off.
 TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
 {
@@ -271,8 +300,12 @@ TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
         return best;
     };
     EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
-    pt::Defaults::standard().set(PTQuickLook::DarkModeAutoColorIconsKey, false);
+    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, false);
     EXPECT_LT(brightest(), 128) << "the icon's own dark grey";
+    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, true);
+    EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
+    BrowserThemeScope::set(PTAppearanceAqua);
+    EXPECT_LT(brightest(), 128) << "back in the light theme";
 }
 
 // The panel with a Papirus icon over the transparent preset: the dotted pattern around the icon, the icon in the
@@ -299,7 +332,8 @@ TEST_F(QuickLookTest, ScreenshotOfThePanelOnTheTransparentPreset)
             dotted = dotted || (shot.pixelColor(x, y) != QColor(Qt::white) && shot.pixelColor(x, y).lightness() > 200);
     EXPECT_TRUE(dotted);
     // The options pane in the sidebar colour.
-    EXPECT_EQ(shot.pixelColor(PTQuickLookPanelView::PreviewSide + 4, shot.height() - 4), PTStyles::sidebarBackgroundColor());
+    EXPECT_EQ(shot.pixelColor(PTQuickLookPanelView::PreviewSide + 4, shot.height() - 4),
+              PTStyles::sidebarBackgroundColor());
     // The backdrop's line between the two panes.
     EXPECT_NE(shot.pixelColor(PTQuickLookPanelView::PreviewSide - 1, 4), QColor(Qt::white));
 }

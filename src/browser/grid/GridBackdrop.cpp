@@ -66,7 +66,8 @@ QImage saturated(const QImage& image, qreal factor)
         for (int x = 0; x < result.width(); ++x) {
             const QRgb pixel = row[x];
             const int alpha = qAlpha(pixel);
-            const float luminance = 0.2126F * float(qRed(pixel)) + 0.7152F * float(qGreen(pixel)) + 0.0722F * float(qBlue(pixel));
+            const float luminance =
+                0.2126F * float(qRed(pixel)) + 0.7152F * float(qGreen(pixel)) + 0.0722F * float(qBlue(pixel));
             const auto channel = [&](int value) {
                 return std::clamp(int(luminance + amount * (float(value) - luminance) + 0.5F), 0, alpha);
             };

@@ -737,7 +737,8 @@ void PTGridView::paintEvent(QPaintEvent* event)
         }
         return *scale <= 0 || *opacity <= 0 ? QRectF() : frame;
     };
-    // A cell that wants a backdrop gets, before it paints on screen, the cells under it painted small.
+    // A cell that wants a backdrop draws it, before its own drawing on screen, from the cells under it painted
+    // small.
     std::function<QImage(size_t, const QRectF&)> backdropUnder;
     const auto paintCells = [&](QPainter& target, size_t end, const QRectF& area, bool backdrops) {
         for (size_t i = 0; i < end; ++i) {
@@ -748,13 +749,13 @@ void PTGridView::paintEvent(QPaintEvent* event)
             if (frame.isNull() || !frame.intersects(area))
                 continue;
             cell->setDevicePixelRatio(ratio);
-            if (backdrops && cell->wantsBackdrop())
-                cell->setBackdrop(backdropUnder(i, frame));
             target.save();
             target.setOpacity(opacity);
             target.translate(frame.center());
             target.scale(scale, scale);
             target.translate(-frame.width() / 2, -frame.height() / 2);
+            if (backdrops && cell->wantsBackdrop())
+                cell->drawBackdrop(target, QRectF(QPointF(0, 0), frame.size()), backdropUnder(i, frame));
             cell->render(target);
             target.restore();
         }

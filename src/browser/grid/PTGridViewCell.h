@@ -128,11 +128,11 @@ public:
     virtual void mouseEntered(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseMoved(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseExited(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
-    // A cell drawn over a blurred copy of what lies beneath it answers true: before each paint on screen the grid
+    // A cell drawn over a blurred copy of what lies beneath it answers true: at each paint on screen the grid
     // paints the cells under it, its frame grown by GridBackdrop::Margin, at GridBackdrop::Scale of the device
-    // pixels, and hands that image to setBackdrop.
+    // pixels, and has the cell draw its backdrop from that image into the rect, right before its cached drawing.
     virtual bool wantsBackdrop() const { return false; }
-    virtual void setBackdrop(const QImage& /*content*/) {}
+    virtual void drawBackdrop(QPainter& /*painter*/, const QRectF& /*rect*/, const QImage& /*content*/) {}
 
 protected:
     void setRespondsToFirstResponderRedraw(bool responds) { respondsToFirstResponderRedraw_ = responds; }

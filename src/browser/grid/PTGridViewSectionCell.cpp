@@ -50,22 +50,22 @@ void PTGridViewSectionCell::applyAppearance()
     setNeedsDisplay();
 }
 
-void PTGridViewSectionCell::setBackdrop(const QImage& content)
+void PTGridViewSectionCell::drawBackdrop(QPainter& painter, const QRectF& rect, const QImage& content)
 {
-    backdrop_ = GridBackdrop::saturated(GridBackdrop::boxBlurred(content, BlurRadius), saturation_);
-    setNeedsDisplay();
+    const QImage backdrop = GridBackdrop::saturated(GridBackdrop::boxBlurred(content, BlurRadius), saturation_);
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    // The content reaches past the bar by the margin on every side; only the middle shows.
+    const qreal margin = GridBackdrop::Margin;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect.adjusted(-margin, -margin, margin, margin), backdrop);
+    painter.restore();
 }
 
 void PTGridViewSectionCell::drawCellInRect(QPainter& painter, const QRectF& rect)
 {
     painter.save();
     painter.setClipRect(rect);
-    if (!backdrop_.isNull()) {
-        // The content reaches past the bar by the margin on every side; only the middle shows.
-        const qreal margin = GridBackdrop::Margin;
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect.adjusted(-margin, -margin, margin, margin), backdrop_);
-    }
     painter.setOpacity(BackgroundOpacity);
     painter.fillRect(rect, backgroundColor_);
     painter.setOpacity(1);

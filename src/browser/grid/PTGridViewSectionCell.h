@@ -5,7 +5,8 @@
 #include <QColor>
 
 // The body of a section header: a translucent bar over a blurred, saturated copy of what scrolls beneath it, with
-// a hairline at top and bottom. It takes every click, so a click on a header never reaches the grid's selection.
+// a hairline at top and bottom. The bar is the cached drawing; the backdrop is drawn afresh under it at each
+// paint. It takes every click, so a click on a header never reaches the grid's selection.
 class PTGridViewSectionCell : public PTGridViewCell {
 public:
     explicit PTGridViewSectionCell(QString reuseIdentifier);
@@ -14,7 +15,8 @@ public:
     void drawStateDidUpdate() override;
     void drawCellInRect(QPainter& painter, const QRectF& rect) override;
     bool wantsBackdrop() const override { return true; }
-    void setBackdrop(const QImage& content) override;
+    // The content blurred and saturated, stretched so its middle covers the rect.
+    void drawBackdrop(QPainter& painter, const QRectF& rect, const QImage& content) override;
 
     // The bar's colours for the drawing state's appearance.
     QColor backgroundColor() const { return backgroundColor_; }
@@ -28,7 +30,6 @@ protected:
 private:
     void applyAppearance();
 
-    QImage backdrop_;
     QColor backgroundColor_;
     QColor borderColor_;
     qreal saturation_ = 0;

@@ -175,7 +175,8 @@ void PTGridViewSectionPathCell::layoutSublayers()
         x += std::floor(layer.frame.width()) + spacing_;
     }
     const QSizeF count = countLayer_.frame.size();
-    countLayer_.frame.moveTopLeft(QPointF(width - count.width() - margin_, std::floor(middle - count.height() / 2 + 1)));
+    countLayer_.frame.moveTopLeft(
+        QPointF(width - count.width() - margin_, std::floor(middle - count.height() / 2 + 1)));
     setNeedsDisplay();
 }
 
@@ -290,9 +291,11 @@ bool PTGridViewSectionPathCell::mouseDown(QMouseEvent* /*event*/, const QPointF&
     const int index = layerAt(localisePoint(point));
     if (index < 0 || textLayers_[size_t(index)].separator || !clickHandler_)
         return false;
+    // Taken before the handler runs: it may give the header other names.
+    const QRectF rect = grown(textLayers_[size_t(index)].frame);
     QAction* selected = nullptr;
     if (QMenu* menu = clickHandler_(index / 2, &selected))
-        presentMenu(menu, grown(textLayers_[size_t(index)].frame), selected);
+        presentMenu(menu, rect, selected);
     return false;
 }
 

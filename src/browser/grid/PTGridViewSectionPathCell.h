@@ -13,8 +13,8 @@ class QAction;
 class QMenu;
 
 // The section header the grid controller uses: the path of the section's set written as names separated by
-// "⟩" (group ⟩ subgroup ⟩ set, or Search ⟩ term), shortened in the middle when space runs out, the item count at
-// the right, a highlight on the name under the pointer and the name's menu on a click. Names are measured when
+// "⟩" (group ⟩ subgroup ⟩ set, or Search ⟩ term), shortened in the middle when space runs out, the item count
+// at the right, a highlight on the name under the pointer and the name's menu on a click. Names are measured when
 // they change; a layout only moves and narrows their frames.
 class PTGridViewSectionPathCell : public PTGridViewSectionCell {
 public:

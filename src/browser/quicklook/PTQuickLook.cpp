@@ -4,6 +4,7 @@
 #include "browser/PTBrowserTransfer.h"
 #include "browser/cache/PTImageCacheJob.h"
 #include "browser/cache/PTImageCacheRenderer.h"
+#include "browser/grid/PTGridViewImageCell.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "browser/quicklook/PTQuickLookPanelView.h"
 #include "browser/quicklook/PTQuickLookProtocol.h"
@@ -32,7 +33,6 @@
 
 const QString PTQuickLook::PreviewSizeKey = QStringLiteral("QuickLookPreviewSize");
 const QString PTQuickLook::HiDPIModeEnabledKey = QStringLiteral("QuickLookHiDPIModeEnabled");
-const QString PTQuickLook::DarkModeAutoColorIconsKey = QStringLiteral("PTPreferencesDarkModeAutoColorIcons");
 
 namespace {
 
@@ -49,7 +49,7 @@ PTQuickLook& PTQuickLook::sharedController()
 PTQuickLook::PTQuickLook()
 {
     pt::Defaults& defaults = pt::Defaults::standard();
-    defaults.registerDefaults({{DarkModeAutoColorIconsKey, true}});
+    defaults.registerDefaults({{PTGridViewImageCell::AutoColorIconsKey, true}});
     if (!defaults.objectForKey(PreviewSizeKey).isValid())
         defaults.set(PreviewSizeKey, LastSizeIndex);
     currentSize_ = int(std::clamp<qint64>(defaults.integerForKey(PreviewSizeKey), 0, LastSizeIndex));
@@ -119,7 +119,8 @@ void PTQuickLook::setupView()
     connect(view.increaseButton(), &QToolButton::clicked, this, &PTQuickLook::increaseSize);
     pt::Defaults::standard().bindBool(view.hiDPISwitchControl(), "checked", HiDPIModeEnabledKey);
     for (int tag = 0; tag < int(view.presetButtons().size()); ++tag)
-        connect(view.presetButtons()[size_t(tag)], &QToolButton::clicked, this, [this, tag] { setBackgroundPreset(tag); });
+        connect(view.presetButtons()[size_t(tag)], &QToolButton::clicked, this,
+                [this, tag] { setBackgroundPreset(tag); });
     connect(view.exportButton(), &QPushButton::clicked, this, &PTQuickLook::exportIcon);
 
     PTQuickLookImageView* imageView = view.imageView();
@@ -127,12 +128,14 @@ void PTQuickLook::setupView()
         view.colorControl()->setColorWithoutInformingHandlers(shell->iconColor());
         imageView->setIconColor(shell->iconColor());
     }
-    view.colorControl()->setColorDidChangeHandler([imageView](const QColor& color, const QColor&) { imageView->setIconColor(color); });
+    view.colorControl()->setColorDidChangeHandler(
+        [imageView](const QColor& color, const QColor&) { imageView->setIconColor(color); });
     if (rememberedBackground_.isValid()) {
         view.backgroundControl()->setColorWithoutInformingHandlers(rememberedBackground_);
         imageView->setBackgroundColor(rememberedBackground_);
     }
-    view.backgroundControl()->setColorDidChangeHandler([this](const QColor& color, const QColor&) { setBackgroundColor(color); });
+    view.backgroundControl()->setColorDidChangeHandler(
+        [this](const QColor& color, const QColor&) { setBackgroundColor(color); });
 }
 
 void PTQuickLook::setBackgroundColor(const QColor& color)
@@ -188,7 +191,7 @@ void PTQuickLook::defaultsChanged(const QString& key)
 {
     if (key == HiDPIModeEnabledKey)
         checkHiDPI();
-    else if (key == DarkModeAutoColorIconsKey && observesDarkMode_)
+    else if (key == PTGridViewImageCell::AutoColorIconsKey && observesDarkMode_)
         reloadData();
 }
 
@@ -207,6 +210,7 @@ void PTQuickLook::reloadData()
         return;
     itemID_ = shown->objectID();
     itemType_ = shown->type();
+    setItem(shown);
     panelView_->titleField()->setText(QStringLiteral("%1 - %2").arg(shown->name(), shown->typeString()));
     if (PTBrowserSidebar::OpenInControl* openInControl = panelView_->openInControl())
         openInControl->setFileURLs({shown->fileURL()});
@@ -263,7 +267,8 @@ QImage PTQuickLook::generatePreviewImageWithSize(PTItem& item, int pixels) const
     PTImageCacheOptions options;
     qreal points = pixels;
     if (item.type() == PTItem::SVG) {
-        if (PTThemeIsAppearance(PTAppearanceDark) && pt::Defaults::standard().boolForKey(DarkModeAutoColorIconsKey))
+        const bool autoColor = pt::Defaults::standard().boolForKey(PTGridViewImageCell::AutoColorIconsKey);
+        if (PTThemeIsAppearance(PTAppearanceDark) && autoColor)
             options.color = PTStyles::defaultDarkModeWhite();
     } else if (pixelMode()) {
         // The preview covers that many screen pixels.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "browser/quicklook/PTQuickLookPanelView.h"
 #include "platform/store/ObjectID.h"
+#include "ui/theme/PTAppearanceObserver.h"
 #include "ui/views/PTPanel.h"
 
 #include <QColor>
@@ -13,7 +15,6 @@
 #include <vector>
 
 class PTItem;
-class PTQuickLookPanelView;
 class PTQuickLookProtocol;
 
 // The floating preview: one item in a tool panel over the main window at one of ten standard sizes (16 to 512
@@ -24,9 +25,8 @@ class PTQuickLookProtocol;
 class PTQuickLook : public QObject {
     Q_OBJECT
 public:
-    static const QString PreviewSizeKey;        // "QuickLookPreviewSize", an index into the sizes
-    static const QString HiDPIModeEnabledKey;   // "QuickLookHiDPIModeEnabled"
-    static const QString DarkModeAutoColorIconsKey; // "PTPreferencesDarkModeAutoColorIcons", read only
+    static const QString PreviewSizeKey;      // "QuickLookPreviewSize", an index into the sizes
+    static const QString HiDPIModeEnabledKey; // "QuickLookHiDPIModeEnabled"
     static constexpr std::array<int, 10> Sizes{16, 20, 24, 32, 36, 48, 64, 128, 256, 512};
 
     // The application's one controller, made on first use and kept for the run.
@@ -93,7 +93,8 @@ private:
 
     PTQuickLookProtocol* delegate_ = nullptr;
     QPointer<PTPanel> panel_;
-    PTQuickLookPanelView* panelView_ = nullptr;
+    // A child of the panel: gone with it, also when the panel's parent takes it along.
+    QPointer<PTQuickLookPanelView> panelView_;
     pt::store::ObjectID itemID_;
     qint64 itemType_ = -1;
     // One preview per size once shown; empty without an item.
@@ -107,4 +108,9 @@ private:
     // A key press passes the filter once for each widget it propagates to; it is handled at the first.
     const QEvent* seenKeyPress_ = nullptr;
     QPointer<QWidget> seenKeyReceiver_;
+    // One-colour documents are recoloured for the dark theme: a change of theme renders the previews again.
+    PTAppearanceObserver appearanceObserver_{[this](int) {
+        if (panelView_)
+            reloadData();
+    }};
 };

@@ -69,7 +69,8 @@ void PTQuickLookImageView::paintEvent(QPaintEvent* /*event*/)
     const QPainterPath field = MCAdditions::bezierPathWithRoundRect(bounds, topLeftBorderRadius_, topRightBorderRadius_,
                                                                     bottomLeftBorderRadius_, bottomRightBorderRadius_);
     const bool dark = PTThemeIsAppearance(PTAppearanceDark);
-    const QColor border = dark ? PTStyles::defaultControlFieldStrokeColor() : colorPrivate::colorFromHEX(0x000000, 0.15F);
+    const QColor border =
+        dark ? PTStyles::defaultControlFieldStrokeColor() : colorPrivate::colorFromHEX(0x000000, 0.15F);
     if (backgroundColor_.isValid() && backgroundColor_.alphaF() == 1.0F) {
         painter.fillPath(field, backgroundColor_);
     } else {
