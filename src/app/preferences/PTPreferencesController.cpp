@@ -1,6 +1,7 @@
 #include "app/preferences/PTPreferencesController.h"
 
 #include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "app/updates/Updater.h"
 
 #include "platform/runtime/Defaults.h"
 
@@ -45,6 +46,7 @@ void PTPreferencesController::registerDefaults()
         {PTPreferencesImportExportViewController::ExportQualityKey, 1.0},
         {PTPreferencesImportExportViewController::ExportProgressiveKey, false},
     });
+    pt::Updater::registerDefaults();
 }
 
 bool PTDarkModeAutoColorIconsEnabled()
