@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QSignalBlocker>
 #include <QHBoxLayout>
 #include <QSlider>
 
@@ -120,6 +121,9 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
     tellWorldAboutImportOptionsChanging();
 
     const pt::Defaults& defaults = pt::Defaults::standard();
+    // Showing stored values is not an edit: the controls store nothing until both show what is stored.
+    const QSignalBlocker blockProgressive(progressiveControl_);
+    const QSignalBlocker blockQuality(qualitySlider_);
     if (defaults.objectForKey(ExportProgressiveKey).isValid())
         progressiveControl_->setChecked(defaults.boolForKey(ExportProgressiveKey));
     if (defaults.objectForKey(ExportQualityKey).isValid())
