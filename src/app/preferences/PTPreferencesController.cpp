@@ -6,7 +6,7 @@
 #include "app/preferences/PTPreferencesLibraryViewController.h"
 #include "app/preferences/PTPreferencesLicencesViewController.h"
 #include "app/preferences/PTPreferencesUpdateViewController.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 #include "app/updates/Updater.h"
 
 #include "platform/runtime/Defaults.h"

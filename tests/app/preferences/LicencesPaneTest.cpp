@@ -6,8 +6,9 @@
 #include "library/entities/PTLicence.h"
 #include "ui/controls/PTTableView.h"
 
-#include "LibraryTestSupport.h"
+#include "AppTestLibrary.h"
 #include "TestSupport.h"
+#include "preferences/PreferencesTestDefaults.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -17,12 +18,19 @@
 
 namespace {
 
-class LicencesPaneTest : public pt::test::LibraryTest {
+// The test run's library, holding only the licences each test makes.
+class LicencesPaneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LibraryTest::SetUp();
-        PTPreferencesController::registerDefaults();
+        usePreferencesTestDefaults(dir);
+        removeAllLicences();
+    }
+    void TearDown() override { removeAllLicences(); }
+    static void removeAllLicences()
+    {
+        PTLicenceController& licences = PTLicenceController::sharedController();
+        licences.removeLicences(licences.licences());
     }
     PTLicence* makeLicence(const QString& name, const QString& url = {})
     {
@@ -62,6 +70,7 @@ protected:
             rows << index.data().toString();
         return rows;
     }
+    QTemporaryDir dir;
 };
 
 } // namespace

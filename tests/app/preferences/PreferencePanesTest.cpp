@@ -6,7 +6,7 @@
 #include "app/preferences/PTPreferencesLibraryViewController.h"
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 #include "app/updates/FeedUpdater.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTCollectionController.h"
@@ -22,6 +22,8 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "preferences/PreferencesTestDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +41,7 @@ class PreferencePanesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        PTPreferencesController::registerDefaults();
-        PTThemeController::registerDefaults();
+        usePreferencesTestDefaults(dir);
     }
     void TearDown() override
     {

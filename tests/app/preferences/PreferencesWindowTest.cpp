@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include "preferences/PreferencesTestDefaults.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,8 +23,7 @@ class PreferencesWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        PTPreferencesController::registerDefaults();
+        usePreferencesTestDefaults(dir);
     }
     void TearDown() override
     {

@@ -1,5 +1,5 @@
 #include "app/updates/FeedUpdater.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 
 #include "platform/runtime/Defaults.h"
 
@@ -11,6 +11,8 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QUrlQuery>
+
+#include "preferences/PreferencesTestDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +56,7 @@ class FeedUpdaterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        Updater::registerDefaults();
+        usePreferencesTestDefaults(dir);
     }
     QTemporaryDir dir;
 };
@@ -139,7 +140,7 @@ TEST_F(FeedUpdaterTest, TheLaunchCheckFollowsTheSwitchAndPublishesAFoundRelease)
         controller.setup(&help);
         if (automatic) {
             ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return available.count() == 1; }));
-            EXPECT_EQ(controller.updateAppcastItem().displayVersion, "9.0");
+            EXPECT_EQ(controller.updateAppcastItem().displayVersionString, "9.0");
         } else {
             pt::test::runMainQueueFor(200);
             EXPECT_EQ(server.requests, 0);
