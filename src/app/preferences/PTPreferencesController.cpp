@@ -1,5 +1,6 @@
 #include "app/preferences/PTPreferencesController.h"
 
+#include "app/PTStarterSetDownloads.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
@@ -62,6 +63,7 @@ void PTPreferencesController::registerDefaults()
         {PTPreferencesImportExportViewController::ExportProgressiveKey, false},
     });
     pt::Updater::registerDefaults();
+    PTStarterSetDownloads::registerDefaults();
 }
 
 bool PTDarkModeAutoColorIconsEnabled()

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/welcome/PTSplashWindow.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QVBoxLayout;
+
+// The base of the welcome windows: builds its window (a panel on the left, content on the right), shows it
+// centred, optionally in a modal run that ends when the window closes, and decides whether it may close.
+class PTSplashWindowController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int PanelWidth = 260;
+
+    PTSplashWindowController();
+    ~PTSplashWindowController() override;
+
+    // Shows a new controller of the class, unless `present` is true and the class's shouldPresent() says no;
+    // with runModal the call returns once the window has closed. Null when nothing was shown.
+    template <class Controller>
+    static std::unique_ptr<Controller> present(bool present, bool runModal)
+    {
+        if (present && !Controller::shouldPresent())
+            return nullptr;
+        auto controller = std::make_unique<Controller>();
+        controller->showWindow(runModal);
+        return controller;
+    }
+
+    PTSplashWindow* window() const { return window_; }
+    void showWindow(bool runModal);
+    // Asks the window to close, as its close button does.
+    void performClose();
+    // Whether the window may close now.
+    virtual bool windowShouldClose() { return true; }
+
+protected:
+    // The layouts of the left panel and the content, for subclasses to fill.
+    QVBoxLayout* panelLayout() const { return panel_; }
+    QVBoxLayout* contentLayout() const { return content_; }
+
+private:
+    QPointer<PTSplashWindow> window_;
+    QVBoxLayout* panel_;
+    QVBoxLayout* content_;
+};
