@@ -72,7 +72,7 @@ void PTPreferencesImportExportViewController::tellWorldAboutImportOptionsChangin
 PTPreferencesImportExportViewController::PTPreferencesImportExportViewController(QWidget* parent)
     : PTPreferencesPane(Identifier, parent)
 {
-    addRow(tr("Import File Types"), tr("Files of these types are imported; others are passed over."),
+    addSection(tr("Import File Types"), tr("Files of these types are imported; others are passed over."),
            makeSwitchGrid({{QStringLiteral("SVG"), makeImportSwitch(QStringLiteral("SVG"), 0x8)},
                            {QStringLiteral("PNG"), makeImportSwitch(QStringLiteral("PNG"), 0x80)},
                            {QStringLiteral("GIF"), makeImportSwitch(QStringLiteral("GIF"), 0x10)},
@@ -90,7 +90,7 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
     const QString names = tr("Keep file names");
     const QString ico = tr("Expand ICO into sizes");
     const QString tags = tr("Use tags from files");
-    addRow(tr("Importing"), QString(),
+    addSection(tr("Importing"), QString(),
            makeSwitchGrid({{groups, makeImportSwitch(groups, 0x2)},
                            {recursive, makeImportSwitch(recursive, 0x4)},
                            {icns, makeImportSwitch(icns, 0x400)},
@@ -111,7 +111,7 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
         pt::Defaults::standard().bindBool(control, "checked", key);
         exportCells.emplace_back(title, control);
     }
-    addRow(tr("Exporting"), QString(), makeSwitchGrid(exportCells, 2));
+    addSection(tr("Exporting"), QString(), makeSwitchGrid(exportCells, 2));
     addRow(tr("Quality"), tr("For JPG, WebP and other lossy outputs."), makeQualityControls());
     finishRows();
 

@@ -1,9 +1,14 @@
 #include "app/welcome/PTSplashWindowController.h"
 
 #include "app/PTApplicationIcon.h"
+#include "app/preferences/PTPreferencesPane.h"
+#include "app/welcome/PTSplashTitleLabel.h"
 #include "app/welcome/PTSplashWindow.h"
 
 #include "platform/ui/ModalRunner.h"
+#include "ui/controls/PTSegmentedControl.h"
+#include "ui/controls/PTSmallTextLabel.h"
+#include "ui/theme/PTStyles.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -61,4 +66,22 @@ void PTSplashWindowController::showWindow(bool runModal)
 void PTSplashWindowController::performClose()
 {
     window_->close();
+}
+
+void PTSplashWindowController::setContent(const QString& title, const QString& text, const QString& button,
+                                          const QString& buttonName, const std::function<void()>& action)
+{
+    window_->setWindowTitle(title);
+    window_->setAccessibleName(title);
+    auto* heading = new PTSplashTitleLabel(title);
+    heading->setFont(PTStyles::systemFont(24));
+    auto* body = new PTSmallTextLabel(text);
+    body->setWordWrap(true);
+    body->setFont(PTStyles::systemFont(13));
+    PTSegmentedControl* control = PTPreferencesPane::makeButton(button, action);
+    control->setObjectName(buttonName);
+    content_->addWidget(heading);
+    content_->addWidget(body);
+    content_->addStretch(1);
+    content_->addWidget(control, 0, Qt::AlignRight);
 }

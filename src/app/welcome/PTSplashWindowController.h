@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QVBoxLayout;
@@ -39,9 +40,9 @@ public:
     virtual bool windowShouldClose() { return true; }
 
 protected:
-    // The layouts of the left panel and the content, for subclasses to fill.
-    QVBoxLayout* panelLayout() const { return panel_; }
-    QVBoxLayout* contentLayout() const { return content_; }
+    // Fills the content: a title (also the window's), a text and one button at the bottom.
+    void setContent(const QString& title, const QString& text, const QString& button, const QString& buttonName,
+                    const std::function<void()>& action);
 
 private:
     QPointer<PTSplashWindow> window_;
