@@ -64,7 +64,7 @@ Q_SIGNALS:
 
 private:
     PTPreferencesController() = default;
-    void setup();
+    void setup(const QString& identifier);
     PTPreferencesPane* makePane(const QString& identifier);
     void setWindowGeometry(const QRect& frame, bool animate);
 
