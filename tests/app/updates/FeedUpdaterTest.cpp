@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 
+#include <QDesktopServices>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -20,6 +21,26 @@ using pt::FeedUpdater;
 using pt::Updater;
 
 namespace {
+
+// Takes the web addresses the application opens, in place of the desktop's browser.
+class OpenedPages : public QObject {
+    Q_OBJECT
+public:
+    OpenedPages()
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~OpenedPages() override
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
 
 // A loopback web server that answers every request with one canned response, or holds it unanswered.
 class FeedServer : public QObject {
@@ -175,3 +196,20 @@ TEST_F(FeedUpdaterTest, FeedbackItemsWriteMailOnlyWithASupportAddress)
     EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Pictern Bug Report");
     EXPECT_TRUE(query.queryItemValue("body", QUrl::FullyDecoded).contains("Qt " + QString(qVersion())));
 }
+
+TEST_F(FeedUpdaterTest, TheUpdateNoticeOpensTheReleasePageFoundOrChecksFirst)
+{
+    OpenedPages pages;
+    FeedServer server(FeedServer::ok(R"({"version":"9.0","url":"https://pictern.example/9"})"));
+    PTUpdateController controller(std::make_unique<FeedUpdater>(server.url(), QStringLiteral("1.0")), QString());
+    controller.checkForUpdatesInBackground();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !pages.opened.isEmpty(); }));
+    EXPECT_EQ(pages.opened, QList<QUrl>{QUrl("https://pictern.example/9")});
+    EXPECT_TRUE(controller.updateAvailable());
+
+    controller.checkForUpdatesInBackground();
+    EXPECT_EQ(pages.opened.size(), 2) << "a release already found opens at once";
+    EXPECT_EQ(server.requests, 1);
+}
+
+#include "FeedUpdaterTest.moc"
