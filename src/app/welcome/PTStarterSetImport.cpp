@@ -42,7 +42,7 @@ bool PTStarterSetImport::start()
     sheet_->setCancelHandler([this] {
         if (const auto current = PTStarterSetDownloads::installed())
             current->cancel();
-        finish(false);
+        finish(false, true);
     });
     sheet_->setProgress(0, 0);
     sheet_->beginSessionForWindow(window_);
@@ -61,7 +61,7 @@ bool PTStarterSetImport::start()
     return true;
 }
 
-void PTStarterSetImport::finish(bool imported)
+void PTStarterSetImport::finish(bool imported, bool cancelled)
 {
     if (!running_)
         return;
@@ -69,7 +69,8 @@ void PTStarterSetImport::finish(bool imported)
     timeout_.stop();
     if (sheet_)
         sheet_->endSession();
-    if (!imported)
+    // The user who cancelled knows why nothing came.
+    if (!imported && !cancelled)
         PTAlertController::run(tr("No Starter Icons"), FailureMessage, false);
     Q_EMIT finished(imported);
 }

@@ -12,7 +12,7 @@ class PTProgressSheetWindow;
 
 // One run of the starter set under a progress sheet on a window: the download's progress in the bar, Cancel, and
 // a time limit after which it gives up, so that nothing waits on it for ever. finished() comes once, on the main
-// queue, saying whether icons were imported; a failure first says so in an alert.
+// queue, saying whether icons were imported; a failure (not a cancel) first says so in an alert.
 class PTStarterSetImport : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +32,7 @@ Q_SIGNALS:
     void finished(bool imported);
 
 private:
-    void finish(bool imported);
+    void finish(bool imported, bool cancelled = false);
 
     QPointer<QWidget> window_;
     std::unique_ptr<PTProgressSheetWindow> sheet_;

@@ -9,6 +9,7 @@
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/ModalRunner.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
 
 #include "AppTestLibrary.h"
 #include "TestSupport.h"
@@ -210,4 +211,18 @@ TEST_F(WelcomeWindowsTest, AStalledDownloadTimesOutAndEndsTheSheet)
     EXPECT_FALSE(imported);
     EXPECT_EQ(downloads->cancels, 1);
     EXPECT_FALSE(run.isRunning());
+}
+
+TEST_F(WelcomeWindowsTest, CancellingTheSheetLetsTheWindowCloseWithoutAnAlert)
+{
+    answerAlerts();
+    auto onboarding = PTSplashWindowController::present<PTSplashOnboardingController>(false, false);
+    onboarding->getStarted();
+    ASSERT_TRUE(onboarding->importer());
+    auto* cancel = onboarding->importer()->sheet()->window()->findChild<QPushButton*>();
+    ASSERT_TRUE(cancel);
+    cancel->click();
+    EXPECT_EQ(downloads->cancels, 1);
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_FALSE(onboarding->window()->isVisible());
 }
