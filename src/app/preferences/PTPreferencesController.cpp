@@ -241,7 +241,6 @@ bool PTPreferencesController::selectTabWithIdentifier(const QString& identifier,
         setWindowGeometry(frame, animate);
     }
     shown->show();
-    Q_EMIT paneShown(identifier);
     return true;
 }
 

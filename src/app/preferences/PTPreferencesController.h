@@ -59,9 +59,6 @@ public:
     // The pane built for the identifier in this opening; null while it has not been shown.
     PTPreferencesPane* pane(const QString& identifier) const;
 
-Q_SIGNALS:
-    void paneShown(const QString& identifier);
-
 private:
     PTPreferencesController() = default;
     void setup(const QString& identifier);
