@@ -1,15 +1,16 @@
 // The grid next to a QListView in icon mode over the same 100,000 items at 1200 × 800, at pixel ratios 1 and 2:
-// first paint, frame times of a scroll through everything while thumbnails stream in, hit tests, select-all
-// with a paint, and a resize. The list view lays out uniform sizes in a static flow and its delegate draws the
-// same square and label.
+// first paint, frame times of a scroll through everything while thumbnails stream in (also with the browser's
+// blurred path headers), hit tests, select-all with a paint, and a resize. The list view lays out uniform sizes
+// in a static flow and its delegate draws the same square and label.
 #include "DemoGridSource.h"
+#include "ScrollFrames.h"
 
 #include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewSectionPathCell.h"
 #include "platform/ui/AnimationTiming.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QListView>
 #include <QPainter>
@@ -92,24 +93,29 @@ public:
     virtual bool hit(const QPoint& point) = 0;
     virtual void selectAll() = 0;
 
-    // Paints the viewport whole into an image of the ratio, as the window would.
-    void paint(qreal ratio)
+    void paint(qreal ratio) { paintViewport(area(), ratio); }
+    void settle() { settleEvents(); }
+};
+
+// The grid's demo source with the browser's own section headers: path names over a blurred backdrop.
+class PathHeaderSource : public DemoGridSource {
+public:
+    using DemoGridSource::DemoGridSource;
+    std::unique_ptr<PTGridViewCell> cellForSection(PTGridView& grid, qint64 section) override
     {
-        QImage frame(area().viewport()->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        frame.setDevicePixelRatio(ratio);
-        area().viewport()->render(&frame);
-        benchmark::DoNotOptimize(frame.constBits());
-    }
-    void settle()
-    {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
+        auto cell = grid.dequeueReusableCellWithIdentifier(QStringLiteral("sectionItem"));
+        if (!cell)
+            cell = std::make_unique<PTGridViewSectionPathCell>(QStringLiteral("sectionItem"));
+        static_cast<PTGridViewSectionPathCell&>(*cell).setPathComponents(
+            {QStringLiteral("Library"), QStringLiteral("Interface Icons"), QStringLiteral("Set %1").arg(section)});
+        return cell;
     }
 };
 
-class GridSubject : public Subject {
+template <class Source>
+class GridSubjectOf : public Subject {
 public:
-    GridSubject()
+    GridSubjectOf()
         : source(Items)
     {
         // Frames measure drawing, not glides that wait for time.
@@ -134,9 +140,11 @@ public:
     }
     void selectAll() override { grid.selectAll(); }
 
-    DemoGridSource source;
+    Source source;
     PTGridView grid;
 };
+using GridSubject = GridSubjectOf<DemoGridSource>;
+using PathHeaderGridSubject = GridSubjectOf<PathHeaderSource>;
 
 class ListSubject : public Subject {
 public:
@@ -185,27 +193,8 @@ void FirstPaint(benchmark::State& state)
 template <class View>
 void ScrollFrames(benchmark::State& state)
 {
-    const qreal ratio = static_cast<qreal>(state.range(0));
     View view;
-    std::vector<double> frames;
-    for (auto _ : state) {
-        QScrollBar* bar = view.area().verticalScrollBar();
-        bar->setValue(0);
-        frames.clear();
-        QElapsedTimer timer;
-        for (int y = 0; y <= bar->maximum(); y += ScrollStep) {
-            timer.start();
-            bar->setValue(y);
-            view.streamVisible();
-            view.settle();
-            view.paint(ratio);
-            frames.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        }
-    }
-    std::sort(frames.begin(), frames.end());
-    state.counters["frames"] = static_cast<double>(frames.size());
-    state.counters["p50_ms"] = frames[frames.size() / 2];
-    state.counters["p95_ms"] = frames[frames.size() * 95 / 100];
+    scrollFrames(state, view.area(), ScrollStep, static_cast<qreal>(state.range(0)), [&] { view.streamVisible(); });
 }
 
 template <class View>
@@ -255,6 +244,7 @@ void Resize(benchmark::State& state)
 BENCHMARK(FirstPaint<GridSubject>)->Name("FirstPaint/grid")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FirstPaint<ListSubject>)->Name("FirstPaint/listview")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ScrollFrames<GridSubject>)->Name("ScrollFrames/grid")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ScrollFrames<PathHeaderGridSubject>)->Name("ScrollFrames/grid-path-headers")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ScrollFrames<ListSubject>)->Name("ScrollFrames/listview")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(HitTests<GridSubject>)->Name("HitTests2000/grid")->Unit(benchmark::kMicrosecond);
 BENCHMARK(HitTests<ListSubject>)->Name("HitTests2000/listview")->Unit(benchmark::kMicrosecond);

@@ -3,13 +3,12 @@
 // peak_rss_mb is the process's peak resident memory when the benchmark ends: run one engine per process
 // (--benchmark_filter) to read it for that engine alone. BM_SvgDrawPapirusDirect draws through the document's
 // direct renderer (rendering engine 0) instead of the layer tree.
+#include "LibrsvgDraw.h"
 #include "PapirusFiles.h"
-#include "platform/graphics/ImageSurface.h"
 #include "svg/PTSVG.h"
 #include "svg/parse/PTSVGParser.h"
 
 #include <benchmark/benchmark.h>
-#include <cairo.h>
 #include <librsvg/rsvg.h>
 #include <sys/resource.h>
 
@@ -40,19 +39,8 @@ bool drawWithLibrsvg(const QByteArray& data, int size)
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(data.constData()),
                                                    gsize(data.size()), &error);
-    if (!handle) {
-        g_clear_error(&error);
-        return false;
-    }
-    pt::ImageSurface surface(QSize(size, size));
-    cairo_t* cr = cairo_create(surface.surface());
-    const RsvgRectangle viewport{0, 0, double(size), double(size)};
-    const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
     g_clear_error(&error);
-    cairo_destroy(cr);
-    g_object_unref(handle);
-    benchmark::DoNotOptimize(surface.image().constBits());
-    return drawn;
+    return drawLibrsvgHandle(handle, size);
 }
 
 template <bool (*Draw)(const QByteArray&, int)>

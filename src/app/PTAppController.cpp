@@ -1,19 +1,37 @@
 #include "app/PTAppController.h"
 
+#include "app/PTAppBrowserShell.h"
 #include "app/PTAppDelegate.h"
-#include "app/PTGridPlaceholder.h"
+#include "app/PTGridColumn.h"
 #include "app/PTInspectorColumn.h"
 #include "app/PTInspectorPlaceholder.h"
 #include "app/PTMenuItemsController.h"
 #include "app/PTSetListPlaceholder.h"
+#include "app/PTSidebarPlaceholder.h"
 #include "app/PTSourceListColumn.h"
 #include "app/PTSplitViewController.h"
 #include "app/PTToolbarController.h"
 #include "app/PTWindow.h"
+#include "browser/PTBrowserSidebar.h"
+#include "browser/controller/PTGridViewController.h"
+#include "browser/controller/PTSearchController.h"
+#include "browser/grid/PTGridView.h"
 #include "ui/PTMainWindow.h"
 
 #include <QGuiApplication>
 #include <QLayout>
+
+namespace {
+
+PTGridViewController::Objects objectsOf(const QVector<PTCollection*>& sets)
+{
+    PTGridViewController::Objects objects;
+    for (PTCollection* set : sets)
+        objects.append(set);
+    return objects;
+}
+
+} // namespace
 
 PTAppController::PTAppController(PTAppDelegate& delegate)
     : menus_(std::make_unique<PTMenuItemsController>())
@@ -24,22 +42,31 @@ PTAppController::PTAppController(PTAppDelegate& delegate)
     window_->setMenuBar(menus_->menuBar());
     window_->setCloseHandler([&delegate] { delegate.terminate(); });
     window_->resize(1100, 700);
+    // The grid controller takes its menu items and the toolbar's state through the shell.
+    if (!PTBrowserShell::installed())
+        PTBrowserShell::install(std::make_shared<PTAppBrowserShell>());
 
-    // The grid first: the columns around it may ask for it while they are made.
-    grid_ = new PTGridPlaceholder;
+    // The grid first: the columns around it find it as the shared controller while they are made.
+    grid_ = std::make_unique<PTGridViewController>();
+    grid_->makeSharedController();
+    gridColumn_ = new PTGridColumn(grid_->containerView());
     if (const auto column = PTSourceListColumn::installed()) {
         sourceList_ = column->makeColumn(nullptr);
     } else {
         auto* sets = new PTSetListPlaceholder;
-        connect(sets, &PTSetListPlaceholder::setsSelected, grid_, &PTGridPlaceholder::showSets);
-        grid_->showSets(sets->selectedSets());
+        PTGridViewController* grid = grid_.get();
+        connect(sets, &PTSetListPlaceholder::setsSelected, grid,
+                [grid](const QVector<PTCollection*>& chosen) { grid->setCollections(chosen, objectsOf(chosen), false); });
+        PTBrowserSidebar::install(std::make_shared<PTSidebarPlaceholder>(sets));
+        sets->propagateSelection();
         sourceList_ = sets;
     }
     const auto inspectorColumn = PTInspectorColumn::installed();
     inspector_ = inspectorColumn ? inspectorColumn->makeColumn(nullptr) : new PTInspectorPlaceholder;
-    split_->setColumns(sourceList_, grid_, inspector_);
+    split_->setColumns(sourceList_, gridColumn_, inspector_);
     window_->setContentView(split_->view());
     toolbar_ = std::make_unique<PTToolbarController>(window_->titleBar());
+    search_ = std::make_unique<PTSearchController>(toolbar_->searchField(), grid_.get());
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -54,7 +81,11 @@ PTAppController::~PTAppController()
 {
     if (PTMainWindow() == window_.get())
         PTSetMainWindow(nullptr);
+    search_.reset();
     toolbar_.reset();
+    // The controller deletes its own views, which leave the window's column as they go.
+    grid_.reset();
+    window_.reset();
 }
 
 void PTAppController::makeActiveApplication()

@@ -5,16 +5,19 @@
 #include <memory>
 
 class PTAppDelegate;
-class PTGridPlaceholder;
+class PTGridColumn;
+class PTGridViewController;
 class PTMenuItemsController;
+class PTSearchController;
 class PTSplitViewController;
 class PTToolbarController;
 class PTWindow;
 class QWidget;
 
 // Turns the main window into the working three-column window: menus first (the grid takes some of their items),
-// then the split view with the grid, the sets and the inspector, then the toolbar. It brings the window forward
-// whenever the application becomes active. Made once, at the end of launch.
+// then the shared grid controller, the sets and the inspector around it, the toolbar, and the search over the
+// toolbar's field. It brings the window forward whenever the application becomes active. Made once, at the end
+// of launch.
 class PTAppController : public QObject {
     Q_OBJECT
 public:
@@ -22,23 +25,23 @@ public:
     ~PTAppController() override;
 
     PTWindow* window() const { return window_.get(); }
-    PTMenuItemsController* menuItemsController() const { return menus_.get(); }
     PTSplitViewController* splitViewController() const { return split_.get(); }
     PTToolbarController* toolbarController() const { return toolbar_.get(); }
-    PTGridPlaceholder* gridView() const { return grid_; }
+    PTGridViewController* gridViewController() const { return grid_.get(); }
+    PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
-    QWidget* inspectorColumn() const { return inspector_; }
 
     // Shows the main window when it is not visible and makes it active.
     void makeActiveApplication();
-    void handleReopen() { makeActiveApplication(); }
 
 private:
     std::unique_ptr<PTMenuItemsController> menus_;
     std::unique_ptr<PTWindow> window_;
     std::unique_ptr<PTSplitViewController> split_;
+    std::unique_ptr<PTGridViewController> grid_;
     std::unique_ptr<PTToolbarController> toolbar_;
-    PTGridPlaceholder* grid_ = nullptr;
+    std::unique_ptr<PTSearchController> search_;
+    PTGridColumn* gridColumn_ = nullptr;
     QWidget* sourceList_ = nullptr;
     QWidget* inspector_ = nullptr;
 };

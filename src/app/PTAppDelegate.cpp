@@ -27,6 +27,8 @@
 #include "ui/theme/PTThemeController.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -187,8 +189,8 @@ bool PTAppDelegate::applicationDidFinishLaunching(bool switchLibrary, bool force
     PTAppDataController::check();
     controller_ = std::make_unique<PTAppController>(*this);
     // The update items join the Help menu once it exists; the silent check follows the user's choice.
-    PTUpdateController::sharedController().setup(
-        controller_->menuItemsController()->menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu")));
+    if (PTMenuItemsController* menus = PTMenuItemsController::sharedController())
+        PTUpdateController::sharedController().setup(menus->menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu")));
     return true;
 }
 
@@ -200,7 +202,6 @@ void PTAppDelegate::tearDown()
 void PTAppDelegate::setQuitState(QuitState state)
 {
     quitState_ = state;
-    emit quitStateChanged(state);
 }
 
 void PTAppDelegate::terminate()

@@ -83,9 +83,6 @@ public:
     QString storePath() const override;
     void saveFailed(const pt::Error& error) override;
 
-signals:
-    void quitStateChanged(PTAppDelegate::QuitState state);
-
 private:
     void setQuitState(QuitState state);
     void saveAndExit();

@@ -7,6 +7,8 @@
 #include "app/PTAppDelegate.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTToolbarController.h"
+#include "browser/controller/PTGridViewOptionsController.h"
+#include "browser/views/PTToolbarSearchField.h"
 #include "library/bundle/PTTernImporter.h"
 #include "library/controllers/PTGroupController.h"
 #include "platform/runtime/Defaults.h"
@@ -17,12 +19,9 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QUrl>
 #include <QUrlQuery>
-
-#include <algorithm>
 
 namespace {
 
@@ -100,7 +99,8 @@ void PTMenuItemsController::buildMenus()
     addItem(file, tr("Quit"), Quit, QKeySequence::Quit);
 
     QMenu* edit = menuBar_->addMenu(tr("&Edit"));
-    addItem(edit, tr("Find"), Find, QKeySequence::Find);
+    editMenu_ = edit;
+    findMenuItem_ = addItem(edit, tr("Find"), Find, QKeySequence::Find);
     edit->addSeparator();
     addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence::Preferences);
 
@@ -108,6 +108,9 @@ void PTMenuItemsController::buildMenus()
     addItem(view, tr("Show Labels"), ToggleLabels);
     addItem(view, tr("Show Grid"), ToggleCells);
     addItem(view, tr("Group Search Results"), ToggleSearchGrouping);
+    // Titled, checked and performed by the grid controller.
+    hoverLabelsMenuItem_ = view->addAction(tr("Show Names on Hover"));
+    darkModeMenuItem_ = view->addAction(tr("Enable Dark Grid"));
     view->addSeparator();
     addItem(view, tr("Increase Size"), IncreaseSize, QKeySequence::ZoomIn);
     addItem(view, tr("Decrease Size"), DecreaseSize, QKeySequence::ZoomOut);
@@ -163,8 +166,11 @@ void PTMenuItemsController::perform(const QString& command)
     } else if (command == ToggleSearchGrouping) {
         flip(GroupSearchItemsKey);
     } else if (command == IncreaseSize || command == DecreaseSize) {
-        stepGridSize(command == IncreaseSize ? 1 : -1,
-                     QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier));
+        const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+        if (command == IncreaseSize)
+            PTGridViewOptionsController::increaseSizeStatically(modifiers);
+        else
+            PTGridViewOptionsController::decreaseSizeStatically(modifiers);
     } else if (command == NewGroup) {
         // After the menu has closed.
         pt::DispatchQueue::main().async([] { PTGroupController::sharedController().createGroupWithName({}, nullptr); });
@@ -206,12 +212,11 @@ void PTMenuItemsController::flip(const QString& key)
     defaults.set(key, !defaults.boolForKey(key));
 }
 
-void PTMenuItemsController::stepGridSize(int direction, bool fine)
+void PTMenuItemsController::addActionAfterFind(QAction* action)
 {
-    pt::Defaults& defaults = pt::Defaults::standard();
-    const double size = defaults.objectForKey(GridSizeKey).toDouble();
-    const int step = fine ? FineGridSizeStep : GridSizeStep;
-    defaults.set(GridSizeKey, std::clamp(size + direction * step, double(MinGridSize), double(MaxGridSize)));
+    const QList<QAction*> items = editMenu_->actions();
+    const int find = int(items.indexOf(findMenuItem_));
+    editMenu_->insertAction(items.value(find + 1), action);
 }
 
 void PTMenuItemsController::showAboutWindow()

@@ -20,11 +20,6 @@ public:
     static inline const QString ShowLabelsKey = QStringLiteral("PTGridViewOptionsControllerShowLabels");
     static inline const QString ShowGridKey = QStringLiteral("PTGridViewOptionsControllerShowGrid");
     static inline const QString GroupSearchItemsKey = QStringLiteral("PTGridViewOptionsControllerGroupSearchItems");
-    static inline const QString GridSizeKey = QStringLiteral("gridViewSize");
-    static constexpr int GridSizeStep = 20;
-    static constexpr int FineGridSizeStep = 5;
-    static constexpr int MinGridSize = 16;
-    static constexpr int MaxGridSize = 256;
 
     // Empty addresses hide the help and support items.
     explicit PTMenuItemsController(QString helpURL = PTBuildInfo::helpURL(),
@@ -36,8 +31,11 @@ public:
     QMenuBar* menuBar() const { return menuBar_; }
     // The open About panel, or null.
     PTAboutPanel* aboutPanel() const { return aboutPanel_; }
-    // Adds (or with a negative step removes) grid size, 5 points a step with Shift, within 16 to 256.
-    static void stepGridSize(int direction, bool fine);
+    // The View menu's items the grid controller drives itself.
+    QAction* darkModeMenuItem() const { return darkModeMenuItem_; }
+    QAction* gridViewHoverLabelsMenuItem() const { return hoverLabelsMenuItem_; }
+    // Puts the action in the Edit menu right after "Find".
+    void addActionAfterFind(QAction* action);
 
     bool respondsTo(const QString& command) const override;
     bool validate(const QString& command, pt::CommandState& state) override;
@@ -51,6 +49,10 @@ private:
     // The window owns it once it shows it.
     QPointer<QMenuBar> menuBar_;
     QPointer<PTAboutPanel> aboutPanel_;
+    QMenu* editMenu_ = nullptr;
+    QAction* findMenuItem_ = nullptr;
+    QAction* darkModeMenuItem_ = nullptr;
+    QAction* hoverLabelsMenuItem_ = nullptr;
     QString helpURL_;
     QString supportEmail_;
 };

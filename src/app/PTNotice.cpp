@@ -1,5 +1,7 @@
 #include "app/PTNotice.h"
 
+#include "app/PTAppearanceSVGImageView.h"
+#include "svg/PTSVG.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QHBoxLayout>
@@ -8,6 +10,10 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The chevron at the end of a notice: a click opens it.
+const QString DisclosureSVG = QStringLiteral(
+    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 8 12'><path d='M1.5 0 L8 6 L1.5 12 L0 10.5 L5 6 L0 1.5 Z'/></svg>");
 
 // The notice's panel: a click anywhere on it is the notice's click.
 class NoticeView : public QWidget {
@@ -43,13 +49,11 @@ PTNotice::PTNotice(QObject* parent)
 void PTNotice::setTitle(const QString& title)
 {
     title_ = title;
-    emit changed();
 }
 
 void PTNotice::setMessage(const QString& message)
 {
     message_ = message;
-    emit changed();
 }
 
 void PTNotice::setCanDisplay(bool canDisplay)
@@ -86,8 +90,10 @@ QWidget* PTNotice::makeView(QWidget* parent)
     texts->addWidget(title);
     texts->addWidget(message);
     row->addLayout(texts, 1);
-    auto* disclosure = new QLabel(QStringLiteral("›"), view);
-    disclosure->setFont(PTStyles::systemFont(18));
+    auto* disclosure = new PTAppearanceSVGImageView(view);
+    disclosure->setSVG(PTSVG::svgWithString(DisclosureSVG).valueOr(nullptr));
+    disclosure->setColorAppearanceAqua(PTStyles::defaultControlTextColor());
+    disclosure->setFixedSize(8, 12);
     disclosure->setAccessibleName(tr("Open"));
     row->addWidget(disclosure, 0, Qt::AlignVCenter);
     view->setFixedWidth(290);

@@ -33,7 +33,6 @@ public:
 
 signals:
     void canDisplayChanged(bool canDisplay);
-    void changed();
 
 private:
     QString title_;

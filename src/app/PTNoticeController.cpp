@@ -5,7 +5,8 @@
 #include "app/PTUpdateController.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTPopover.h"
-#include "ui/views/PTStackView.h"
+
+#include <QVBoxLayout>
 
 
 namespace {
@@ -74,18 +75,27 @@ void PTNoticeController::noticeChanged()
 void PTNoticeController::computeViews()
 {
     // Views exist only while the popover does.
-    if (!stackView_)
+    if (!list_)
         return;
-    std::vector<QWidget*> views;
+    auto* layout = static_cast<QVBoxLayout*>(list_->layout());
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
     for (PTNotice* notice : notices_) {
-        if (notice->canDisplay())
-            views.push_back(notice->makeView(stackView_));
+        if (!notice->canDisplay())
+            continue;
+        if (layout->count() > 0) {
+            auto* separator = new PTPanelSeparator(list_);
+            separator->setSoften(true);
+            separator->setFixedHeight(1);
+            layout->addWidget(separator);
+        }
+        layout->addWidget(notice->makeView(list_));
     }
-    for (const QPointer<QWidget>& old : stackView_->views()) {
-        if (old)
-            old->deleteLater();
-    }
-    stackView_->setViews(views);
+    list_->adjustSize();
+    if (popover_)
+        popover_->setContentWidget(list_);
 }
 
 void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge)
@@ -93,17 +103,15 @@ void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* v
     if (!popover_) {
         popover_ = new PTPopover(view ? view->window() : nullptr);
         popover_->setAccessibleName(tr("Notices"));
-        popover_->setAttribute(Qt::WA_DeleteOnClose);
         connect(popover_, &PTPopover::closed, popover_, &QObject::deleteLater);
-        stackView_ = new PTStackView;
-        stackView_->setAccessibleName(tr("Notices"));
-        stackView_->resize(290, 10);
-        stackView_->setAutoresizesSuperview(true);
-        auto* spacer = new PTPanelSeparator;
-        spacer->setSoften(true);
-        stackView_->setSpacerView(spacer);
+        list_ = new QWidget;
+        list_->setAccessibleName(tr("Notices"));
+        auto* layout = new QVBoxLayout(list_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        popover_->setContentWidget(list_);
         computeViews();
-        popover_->setContentWidget(stackView_);
     }
     popover_->showRelativeTo(rect, view, edge);
 }

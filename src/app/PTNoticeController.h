@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/views/PTPopover.h"
-#include "ui/views/PTStackView.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,5 +45,6 @@ private:
     QVector<PTNotice*> notices_;
     int count_ = 0;
     QPointer<PTPopover> popover_;
-    QPointer<PTStackView> stackView_;
+    // The popover's list of notice panels.
+    QPointer<QWidget> list_;
 };

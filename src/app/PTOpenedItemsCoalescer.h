@@ -23,8 +23,6 @@ public:
     // non-local file URIs are logged and dropped.
     void openArguments(const QStringList& arguments, const QString& workingDirectory);
     void open(const QList<QUrl>& urls);
-    // The files still waiting.
-    const QList<QUrl>& pending() const { return files_; }
 
 private:
     void flush();

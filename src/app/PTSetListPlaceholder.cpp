@@ -47,3 +47,19 @@ void PTSetListPlaceholder::updateAppearance()
     colours.setColor(QPalette::Base, PTStyles::sidebarBackgroundColor());
     setPalette(colours);
 }
+
+void PTSetListPlaceholder::selectSets(const QVector<PTCollection*>& sets, bool extend)
+{
+    reload();
+    if (!extend)
+        clearSelection();
+    for (int row = 0; row < count() && row < sets_.size(); ++row) {
+        if (sets.contains(sets_.at(row)))
+            item(row)->setSelected(true);
+    }
+}
+
+void PTSetListPlaceholder::propagateSelection()
+{
+    emit setsSelected(selectedSets());
+}

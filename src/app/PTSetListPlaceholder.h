@@ -15,6 +15,10 @@ public:
     explicit PTSetListPlaceholder(QWidget* parent = nullptr);
     void reload();
     QVector<PTCollection*> selectedSets() const;
+    // Selects the sets (adding to the selection with extend); the change is announced as the user's would be.
+    void selectSets(const QVector<PTCollection*>& sets, bool extend);
+    // Announces the selection again, although it did not change.
+    void propagateSelection();
 
 signals:
     void setsSelected(const QVector<PTCollection*>& sets);

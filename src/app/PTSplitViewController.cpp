@@ -14,8 +14,7 @@ PTSplitViewController::PTSplitViewController(QObject* parent)
 
 PTSplitViewController::~PTSplitViewController()
 {
-    // The window owns the view once it holds it.
-    if (!view_->parent())
+    if (view_ && !view_->parent())
         delete view_;
 }
 

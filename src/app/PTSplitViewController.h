@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSplitter>
 
 // The main window's three columns: sets, grid and inspector. Only the grid column absorbs a window resize, no
@@ -29,6 +30,7 @@ public:
 private:
     void save();
 
-    QSplitter* view_;
+    // The window owns it once it shows it.
+    QPointer<QSplitter> view_;
     bool restoring_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include "app/PTNoticeController.h"
 #include "app/PTWindowTitleBar.h"
+#include "browser/views/PTToolbarFilterControl.h"
+#include "browser/views/PTToolbarSearchField.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/ActionRouter.h"
@@ -9,7 +11,6 @@
 #include "ui/controls/PTToolbarSegmentedControl.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
 #include <QWidgetAction>
@@ -20,6 +21,16 @@ PTToolbarController* sharedToolbar = nullptr;
 const char* const SizeProperty = "gridSize";
 const QStringList TypeSegments = {QStringLiteral("All"), QStringLiteral("SVG"), QStringLiteral("PDF"),
                                   QStringLiteral("Font")};
+
+// The look every segmented control of the band shares: labels drawn, 24 high, as wide as its segments.
+void styleControl(PTToolbarSegmentedControl* control)
+{
+    control->setSublabeledFromMenus(true);
+    control->setCustomHeight(24);
+    control->setAutoCalculatesFrame(true);
+    // One-segment controls otherwise shrink to the frame they were given.
+    control->setObeyMinWidthForSingleSegment(true);
+}
 
 QAction* commandItem(QMenu* menu, const QString& title, const QString& command)
 {
@@ -48,13 +59,16 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     , gridViewOptions_(new PTToolbarSegmentedControl(bar))
     , sizeMenu_(new QMenu(gridViewOptions_))
     , slider_(new QSlider(Qt::Horizontal))
-    , searchField_(new QLineEdit(bar))
+    , searchField_(new PTToolbarSearchField(bar))
+    , filterControl_(new PTToolbarFilterControl(bar))
     , typeSwitch_(new PTToolbarSegmentedControl(bar))
     , colorWell_(new PTToolbarColorWellControl(bar))
     , noticesControl_(new PTToolbarSegmentedControl(bar))
 {
     sharedToolbar = this;
 
+    for (PTToolbarSegmentedControl* control : {addControl_, gridViewOptions_, typeSwitch_, noticesControl_})
+        styleControl(control);
     addControl_->setSegmentCount(1);
     addControl_->setLabel(tr("Add"), 0);
     addControl_->setLabelPadding(7);
@@ -67,19 +81,17 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     gridViewOptions_->setSegmentCount(1);
     gridViewOptions_->setMenu(sizeMenu_, 0);
     gridViewOptions_->setSublabel(QStringLiteral("px"), 0);
-    gridViewOptions_->setSublabeledFromMenus(true);
     gridViewOptions_->setLabelSeperator(QString());
     gridViewOptions_->setAutoCentersLabel(false);
     gridViewOptions_->setMinWidth(40);
-    gridViewOptions_->setObeyMinWidthForSingleSegment(true);
     selectGridSize(int(pt::Defaults::standard().integerForKey(GridSizeKey)));
     gridViewOptions_->recheckSublables();
-    gridViewOptions_->recalculateWidth();
+    recalculateGridViewOptionsWidth();
 
     searchField_->setAccessibleName(tr("Search"));
-    searchField_->setPlaceholderText(tr("Search"));
-    searchField_->setClearButtonEnabled(true);
     searchField_->setMinimumWidth(100);
+    filterControl_->setAccessibleName(tr("Filter"));
+    filterControl_->setChangeHandler([this] { filterDidChange(); });
     searchField_->setMaximumWidth(600);
 
     typeSwitch_->setSegmentCount(int(TypeSegments.size()));
@@ -110,14 +122,15 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     connect(&pt::Defaults::standard(), &pt::Defaults::changed, this, &PTToolbarController::defaultsChanged);
 
     QHBoxLayout* layout = bar->itemLayout();
-    layout->addWidget(addControl_);
-    layout->addWidget(gridViewOptions_);
+    layout->addWidget(addControl_, 0, Qt::AlignVCenter);
+    layout->addWidget(gridViewOptions_, 0, Qt::AlignVCenter);
     layout->addStretch(1);
-    layout->addWidget(searchField_, 3);
+    layout->addWidget(searchField_, 3, Qt::AlignVCenter);
     layout->addStretch(1);
-    layout->addWidget(typeSwitch_);
-    layout->addWidget(colorWell_);
-    layout->addWidget(noticesControl_);
+    layout->addWidget(typeSwitch_, 0, Qt::AlignVCenter);
+    layout->addWidget(filterControl_, 0, Qt::AlignVCenter);
+    layout->addWidget(colorWell_, 0, Qt::AlignVCenter);
+    layout->addWidget(noticesControl_, 0, Qt::AlignVCenter);
 }
 
 PTToolbarController::~PTToolbarController()
@@ -166,7 +179,7 @@ void PTToolbarController::selectGridSize(int size)
             item->setChecked(item->isEnabled() && itemSize.toInt() == size);
     }
     gridViewOptions_->setLabel(QString::number(size), 0);
-    gridViewOptions_->recalculateWidth();
+    recalculateGridViewOptionsWidth();
     {
         const QSignalBlocker quiet(slider_);
         slider_->setValue(size);
@@ -212,6 +225,11 @@ void PTToolbarController::didChangeSelectionType(int segment)
 void PTToolbarController::filterDidChange()
 {
     filterTimer_.start();
+}
+
+void PTToolbarController::recalculateGridViewOptionsWidth()
+{
+    gridViewOptions_->recalculateWidth();
 }
 
 QColor PTToolbarController::iconColor() const

@@ -6,9 +6,10 @@
 #include <QVector>
 
 class PTToolbarColorWellControl;
+class PTToolbarFilterControl;
+class PTToolbarSearchField;
 class PTToolbarSegmentedControl;
 class PTWindowTitleBar;
-class QLineEdit;
 class QMenu;
 class QSlider;
 
@@ -35,17 +36,18 @@ public:
     static PTToolbarController* sharedController();
 
     PTToolbarSegmentedControl* addControl() const { return addControl_; }
-    QMenu* addControlMenu() const { return addMenu_; }
     PTToolbarSegmentedControl* gridViewOptions() const { return gridViewOptions_; }
     QMenu* sizeMenu() const { return sizeMenu_; }
     QSlider* gridViewSlider() const { return slider_; }
-    QLineEdit* searchField() const { return searchField_; }
+    PTToolbarSearchField* searchField() const { return searchField_; }
+    PTToolbarFilterControl* filterControl() const { return filterControl_; }
     PTToolbarSegmentedControl* typeSwitch() const { return typeSwitch_; }
     PTToolbarColorWellControl* colorWellControl() const { return colorWell_; }
     PTToolbarSegmentedControl* noticesControl() const { return noticesControl_; }
 
-    int selectedType() const { return currentSelected_; }
     QColor iconColor() const;
+    // Fits the size control to its label (the grid controller asks after resetting the size).
+    void recalculateGridViewOptionsWidth();
 
     // Shows the size as the label, checks its menu item (if any), moves the slider and stores it.
     void selectGridSize(int size);
@@ -67,7 +69,8 @@ private:
     PTToolbarSegmentedControl* gridViewOptions_;
     QMenu* sizeMenu_;
     QSlider* slider_;
-    QLineEdit* searchField_;
+    PTToolbarSearchField* searchField_;
+    PTToolbarFilterControl* filterControl_;
     PTToolbarSegmentedControl* typeSwitch_;
     PTToolbarColorWellControl* colorWell_;
     PTToolbarSegmentedControl* noticesControl_;

@@ -16,13 +16,10 @@ public:
     explicit PTWindow(QWidget* parent = nullptr);
 
     PTWindowTitleBar* titleBar() const { return titleBar_; }
-    QWidget* contentView() const { return content_; }
     void setContentView(QWidget* view);
     void setMenuBar(QMenuBar* menuBar);
     // The content starts right under the toolbar band: nothing of it is covered.
     static constexpr int contentTopMargin() { return 0; }
-    int bottomBarHeight() const { return bottomBarHeight_; }
-    void setBottomBarHeight(int height) { bottomBarHeight_ = height; }
     // Whether the window's chrome draws as active: the window, or a sheet on it, is the active window.
     static bool drawsActive(const QWidget* window);
     // Called instead of closing.
@@ -35,6 +32,5 @@ private:
     QVBoxLayout* layout_;
     PTWindowTitleBar* titleBar_;
     QWidget* content_ = nullptr;
-    int bottomBarHeight_ = 33;
     std::function<void()> closeHandler_;
 };

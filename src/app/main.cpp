@@ -4,10 +4,11 @@
 #include "app/PTAppDelegate.h"
 #include "app/PTApplicationIcon.h"
 #include "app/PTBuildInfo.h"
-#include "app/PTGridPlaceholder.h"
+#include "app/PTGridColumn.h"
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSVGParseCheck.h"
 #include "app/PTSingleInstance.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
@@ -34,6 +35,7 @@ void registerAll()
     PTSVGCommand::registerAll();
     PTAppDataController::registerAll();
     PTAppDefaults::registerAll();
+    PTGridViewOptionsController::registerDefaults();
     PTInterfaceKit::installLibrarySeams();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
 }
@@ -72,7 +74,6 @@ int main(int argc, char** argv)
     }
 
     registerAll();
-    QApplication::setWindowIcon(PTApplicationIcon::icon());
 
     const auto delegate = std::make_shared<PTAppDelegate>();
     PTAppDelegate::setShared(delegate.get());
@@ -98,13 +99,14 @@ int main(int argc, char** argv)
         }
         PTAppController* controller = delegate->applicationController();
         if (reportFirstPaint && controller) {
-            QObject::connect(controller->gridView(), &PTGridPlaceholder::firstPaint, delegate.get(), [&delegate] {
-                QTextStream(stdout) << "first-paint " << delegate->applicationController()->gridView()->itemCount()
-                                    << Qt::endl;
+            QObject::connect(controller->gridColumn(), &PTGridColumn::firstPaint, delegate.get(), [&delegate] {
+                QTextStream(stdout) << "first-paint" << Qt::endl;
                 delegate->forceNextAvailableTermination(true);
                 delegate->terminate();
             });
         }
+        // Drawn after the window is up: the first paint does not wait for the icon.
+        QTimer::singleShot(0, [] { QApplication::setWindowIcon(PTApplicationIcon::icon()); });
         // Files named at launch wait for the main window, as later ones do.
         delegate->openedItems().openArguments(items, workingDirectory);
     });

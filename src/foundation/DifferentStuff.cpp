@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace differentStuff {
 
@@ -260,25 +261,52 @@ void drawAdjustedAtPoint(QPainter& painter, const QImage& image, QPointF point, 
     drawAdjustedInRect(painter, image, QRectF(point, image.deviceIndependentSize()), source, operation, fraction);
 }
 
-void drawProportionallyInRect(QPainter& painter, const QImage& image, const QRectF& rect, const QSizeF& maxSize,
-                              qreal alpha)
+QRectF proportionalRectInRect(const QSizeF& size, const QRectF& rect, const QSizeF& maxSize)
 {
-    const QSizeF size = image.deviceIndependentSize();
     const double factor = fitFactor(size, rect.size());
     if (factor <= 0)
-        return;
+        return {};
     QSizeF drawn = size * factor;
     if (maxSize.width() > 0 && maxSize.height() > 0
         && (drawn.width() > maxSize.width() || drawn.height() > maxSize.height()))
         drawn *= fitFactor(drawn, maxSize);
     const QPointF origin(std::round(static_cast<float>(rect.x() + (rect.width() - drawn.width()) * 0.5)),
                          std::round(static_cast<float>(rect.y() + (rect.height() - drawn.height()) * 0.5)));
+    return {origin, drawn};
+}
+
+namespace {
+
+template <typename Picture>
+void drawPictureProportionally(QPainter& painter, const Picture& picture, const QRectF& rect, const QSizeF& maxSize,
+                               qreal alpha)
+{
+    const QRectF drawn = proportionalRectInRect(picture.deviceIndependentSize(), rect, maxSize);
+    if (drawn.isEmpty())
+        return;
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setOpacity(painter.opacity() * alpha);
-    painter.drawImage(QRectF(origin, drawn), image);
+    if constexpr (std::is_same_v<Picture, QImage>)
+        painter.drawImage(drawn, picture);
+    else
+        painter.drawPixmap(drawn, picture, QRectF(QPointF(0, 0), picture.size()));
     painter.restore();
+}
+
+} // namespace
+
+void drawProportionallyInRect(QPainter& painter, const QImage& image, const QRectF& rect, const QSizeF& maxSize,
+                              qreal alpha)
+{
+    drawPictureProportionally(painter, image, rect, maxSize, alpha);
+}
+
+void drawProportionallyInRect(QPainter& painter, const QPixmap& pixmap, const QRectF& rect, const QSizeF& maxSize,
+                              qreal alpha)
+{
+    drawPictureProportionally(painter, pixmap, rect, maxSize, alpha);
 }
 
 } // namespace differentStuff

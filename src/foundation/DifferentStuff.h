@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QRectF>
 #include <QSizeF>
 
@@ -67,5 +68,9 @@ void drawAdjustedAtPoint(QPainter& painter, const QImage& image, QPointF point, 
 // proportions. The drawn origin is rounded to whole points; alpha multiplies the painter's opacity.
 void drawProportionallyInRect(QPainter& painter, const QImage& image, const QRectF& rect, const QSizeF& maxSize,
                               qreal alpha = 1.0);
+void drawProportionallyInRect(QPainter& painter, const QPixmap& pixmap, const QRectF& rect, const QSizeF& maxSize,
+                              qreal alpha = 1.0);
+// Where drawProportionallyInRect draws a picture of that size in points; empty when it draws nothing.
+QRectF proportionalRectInRect(const QSizeF& size, const QRectF& rect, const QSizeF& maxSize);
 
 } // namespace differentStuff

@@ -3,6 +3,7 @@
 #include "AppTestLibrary.h"
 
 #include "app/PTAppDefaults.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "library/PTLibraryController.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"
@@ -21,6 +22,7 @@ public:
         PTInterfaceKit::registerAll();
         PTSVGCommand::registerAll();
         PTAppDefaults::registerAll();
+        PTGridViewOptionsController::registerDefaults();
         pt::AnimationTiming::setScale(0);
         pt::ModalRunner::setDeadline(10000);
         AppTestLibrary::shared();

@@ -79,20 +79,28 @@ TEST_F(MenuTest, TogglesFlipTheirSettingAndShowIt)
     EXPECT_FALSE(newSet->isEnabled());
 }
 
-TEST_F(MenuTest, GridSizeStepsStayWithinTheirRange)
+TEST_F(MenuTest, SizeItemsStepTheGridSize)
 {
-    struct Case {
-        double from;
-        int direction;
-        bool fine;
-        double to;
-    };
-    const Case cases[] = {{250, 1, false, 256}, {60, 1, false, 80}, {60, -1, true, 55}, {20, -1, false, 16}};
-    for (const Case& c : cases) {
-        pt::Defaults::standard().set(PTMenuItemsController::GridSizeKey, c.from);
-        PTMenuItemsController::stepGridSize(c.direction, c.fine);
-        EXPECT_EQ(pt::Defaults::standard().doubleForKey(PTMenuItemsController::GridSizeKey), c.to) << c.from;
-    }
+    PTMenuItemsController menus{QString(), QString()};
+    pt::ActionRouter::shared().invalidate();
+    pt::Defaults::standard().set(QStringLiteral("gridViewSize"), 250.0);
+    item(menus, QStringLiteral("Increase Size"))->trigger();
+    EXPECT_EQ(pt::Defaults::standard().doubleForKey(QStringLiteral("gridViewSize")), 256);
+    item(menus, QStringLiteral("Decrease Size"))->trigger();
+    EXPECT_EQ(pt::Defaults::standard().doubleForKey(QStringLiteral("gridViewSize")), 236);
+}
+
+TEST_F(MenuTest, TheGridsItemsAndTheSearchScopeFindTheirPlaces)
+{
+    PTMenuItemsController menus{QString(), QString()};
+    ASSERT_NE(menus.darkModeMenuItem(), nullptr);
+    ASSERT_NE(menus.gridViewHoverLabelsMenuItem(), nullptr);
+    QAction scope(QStringLiteral("Search in Selection"));
+    menus.addActionAfterFind(&scope);
+    const QList<QAction*> edit = menus.menuBar()->actions().at(1)->menu()->actions();
+    ASSERT_GE(edit.size(), 2);
+    EXPECT_EQ(edit.at(0)->text(), QStringLiteral("Find"));
+    EXPECT_EQ(edit.at(1), &scope);
 }
 
 TEST_F(MenuTest, HelpAndSupportOpenTheirAddressesOrAreHidden)

@@ -11,13 +11,11 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-#include <QImage>
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -434,18 +432,18 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     EXPECT_TRUE(label.fittedTo(2).isEmpty());
 }
 
-// A control laid out narrower than its padding leaves no room at all for its label.
+// A segment squeezed below nothing (a negative width) draws nothing, rather than cutting the label forever.
 TEST(StyledLabelTest, NoRoomDrawsNothing)
 {
     PTStyledLabel label;
-    label.append(QStringLiteral("Continue"), PTStyles::systemFont(12), Qt::black);
+    label.append(QStringLiteral("Add"), PTStyles::systemFont(12), Qt::black);
     QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    for (const qreal width : {0.0, -1.0, -30.0})
-        label.draw(painter, 0, 12, width, Qt::black);
+    for (qreal width : {0.0, -1.0, -30.0})
+        label.draw(painter, 2, 15, width, Qt::black);
     painter.end();
-    EXPECT_EQ(image.pixelColor(5, 8), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::white));
 }
 
 } // namespace

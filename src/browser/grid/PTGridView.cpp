@@ -1,5 +1,6 @@
 #include "browser/grid/PTGridView.h"
 
+#include "browser/grid/GridBackdrop.h"
 #include "browser/grid/GridMarqueeCell.h"
 #include "browser/grid/PTGridViewAccessible.h"
 #include "browser/grid/PTGridViewCell.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <unordered_set>
 #include <utility>
 
@@ -722,27 +724,56 @@ void PTGridView::paintEvent(QPaintEvent* event)
     painter.translate(0, -visible.y());
     // Cells draw at the pixel ratio of what is painted on: the window's screen, or an image of any ratio.
     const qreal ratio = painter.device()->devicePixelRatioF();
-    for (PTGridViewCell* cell : order) {
+    // Where each cell shows now, glides included; a cell that shows nothing answers the null rect.
+    const auto presented = [this](PTGridViewCell* cell, qreal* scale, qreal* opacity) {
         QRectF frame = cell->frame();
-        qreal scale = cell->scale();
-        qreal opacity = cell->opacity();
+        *scale = cell->scale();
+        *opacity = cell->opacity();
         if (animator_.isAnimating(cell)) {
             if (const auto position = animator_.presentation(cell, CellAnimator::Position))
                 frame.translate(*position - cell->position());
-            scale = animator_.presentation(cell, CellAnimator::Scale).value_or(QPointF(scale, 0)).x();
-            opacity = animator_.presentation(cell, CellAnimator::Opacity).value_or(QPointF(opacity, 0)).x();
+            *scale = animator_.presentation(cell, CellAnimator::Scale).value_or(QPointF(*scale, 0)).x();
+            *opacity = animator_.presentation(cell, CellAnimator::Opacity).value_or(QPointF(*opacity, 0)).x();
         }
-        if (scale <= 0 || opacity <= 0 || !frame.intersects(exposed))
-            continue;
-        cell->setDevicePixelRatio(ratio);
-        painter.save();
-        painter.setOpacity(opacity);
-        painter.translate(frame.center());
-        painter.scale(scale, scale);
-        painter.translate(-frame.width() / 2, -frame.height() / 2);
-        cell->render(painter);
-        painter.restore();
-    }
+        return *scale <= 0 || *opacity <= 0 ? QRectF() : frame;
+    };
+    // A cell that wants a backdrop gets, before it paints on screen, the cells under it painted small.
+    std::function<QImage(size_t, const QRectF&)> backdropUnder;
+    const auto paintCells = [&](QPainter& target, size_t end, const QRectF& area, bool backdrops) {
+        for (size_t i = 0; i < end; ++i) {
+            PTGridViewCell* cell = order[i];
+            qreal scale = 1;
+            qreal opacity = 1;
+            const QRectF frame = presented(cell, &scale, &opacity);
+            if (frame.isNull() || !frame.intersects(area))
+                continue;
+            cell->setDevicePixelRatio(ratio);
+            if (backdrops && cell->wantsBackdrop())
+                cell->setBackdrop(backdropUnder(i, frame));
+            target.save();
+            target.setOpacity(opacity);
+            target.translate(frame.center());
+            target.scale(scale, scale);
+            target.translate(-frame.width() / 2, -frame.height() / 2);
+            cell->render(target);
+            target.restore();
+        }
+    };
+    backdropUnder = [&](size_t below, const QRectF& frame) {
+        const qreal margin = GridBackdrop::Margin;
+        const QRectF area = frame.adjusted(-margin, -margin, margin, margin);
+        const qreal scale = ratio * GridBackdrop::Scale;
+        QImage content(QSize(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale))),
+                       QImage::Format_ARGB32_Premultiplied);
+        content.fill(PTStyles::gridBackgroundColorForAppearance(static_cast<int>(drawingState().appearance)));
+        // Sampled without smoothing: the blur that follows evens it out.
+        QPainter small(&content);
+        small.scale(scale, scale);
+        small.translate(-area.topLeft());
+        paintCells(small, below, area, false);
+        return content;
+    };
+    paintCells(painter, order.size(), exposed, true);
 }
 
 bool PTGridView::viewportEvent(QEvent* event)

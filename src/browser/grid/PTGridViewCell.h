@@ -46,9 +46,9 @@ public:
     bool sticky() const { return sticky_; }
     void setSticky(bool sticky);
     bool dragging() const { return dragging_; }
-    void setDragging(bool dragging) { dragging_ = dragging; }
+    virtual void setDragging(bool dragging) { dragging_ = dragging; }
     bool wantsUpdate() const { return wantsUpdate_; }
-    void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
+    virtual void setWantsUpdate(bool wantsUpdate) { wantsUpdate_ = wantsUpdate; }
     bool liveResize() const { return liveResize_; }
     // A header's: the number of items in its section.
     qint64 itemCount() const { return itemCount_; }
@@ -128,6 +128,11 @@ public:
     virtual void mouseEntered(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseMoved(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
     virtual void mouseExited(QMouseEvent* /*event*/, const QPointF& /*point*/) {}
+    // A cell drawn over a blurred copy of what lies beneath it answers true: before each paint on screen the grid
+    // paints the cells under it, its frame grown by GridBackdrop::Margin, at GridBackdrop::Scale of the device
+    // pixels, and hands that image to setBackdrop.
+    virtual bool wantsBackdrop() const { return false; }
+    virtual void setBackdrop(const QImage& /*content*/) {}
 
 protected:
     void setRespondsToFirstResponderRedraw(bool responds) { respondsToFirstResponderRedraw_ = responds; }

@@ -2,8 +2,11 @@
 
 #include "platform/store/EntityDescription.h"
 #include "platform/store/PredicateParser.h"
+#include "platform/store/SearchIndex.h"
 #include "platform/store/StoreError.h"
 #include "platform/store/TextFold.h"
+
+#include <algorithm>
 
 namespace pt::store {
 
@@ -211,9 +214,30 @@ bool Predicate::evaluate(const EntityDescription& entity, const ValueSource& obj
     return false;
 }
 
-pt::Result<void> Predicate::toSql(const EntityDescription& entity, QString& sql, QVector<QVariant>& bindings) const
+pt::Result<void> Predicate::toSql(const EntityDescription& entity, QString& sql, QVector<QVariant>& bindings,
+                                  bool searchIndexed) const
 {
     const Node& n = *node_;
+    // A CONTAINS[cd] on a search column, or an OR of them all looking for one text, is what the index narrows.
+    const auto searchColumn = [&](const Node& node, const QString& text) {
+        if (node.kind != Kind::Contains || !node.variable.isEmpty() || node.searchText != text)
+            return false;
+        const int attribute = entity.attributeIndex(node.key);
+        return attribute >= 0 && entity.attributes()[attribute].folded;
+    };
+    const QString text = n.kind == Kind::Or && !n.children.isEmpty() ? n.children.front().node_->searchText : n.searchText;
+    const bool searchesColumns = n.kind == Kind::Or
+        ? !n.children.isEmpty() && std::all_of(n.children.begin(), n.children.end(),
+                                               [&](const Predicate& child) { return searchColumn(*child.node_, text); })
+        : searchColumn(n, text);
+    if (searchIndexed && searchesColumns && SearchIndex::canServe(text)) {
+        sql += QStringLiteral("(pk IN (SELECT rowid FROM %1 WHERE %1 MATCH ?) AND ").arg(SearchIndex::tableName(entity));
+        bindings.append(SearchIndex::matchExpression(text));
+        if (auto r = toSql(entity, sql, bindings); !r)
+            return r;
+        sql += u')';
+        return {};
+    }
     const auto unknownKey = [&] {
         return storeError(StoreBadPredicate, QStringLiteral("%1 has no key \"%2\"").arg(entity.name(), n.key));
     };
@@ -231,7 +255,7 @@ pt::Result<void> Predicate::toSql(const EntityDescription& entity, QString& sql,
         for (int i = 0; i < n.children.size(); ++i) {
             if (i > 0)
                 sql += n.kind == Kind::And ? QLatin1String(" AND ") : QLatin1String(" OR ");
-            if (auto r = n.children[i].toSql(entity, sql, bindings); !r)
+            if (auto r = n.children[i].toSql(entity, sql, bindings, searchIndexed); !r)
                 return r;
         }
         sql += u')';

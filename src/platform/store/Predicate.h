@@ -43,8 +43,10 @@ public:
     Predicate substitute(const QHash<QString, QString>& variables) const;
 
     bool evaluate(const EntityDescription& entity, const ValueSource& object) const;
-    // Appends the WHERE condition to `sql` and its values to `bindings`.
-    pt::Result<void> toSql(const EntityDescription& entity, QString& sql, QVector<QVariant>& bindings) const;
+    // Appends the WHERE condition to `sql` and its values to `bindings`. With `searchIndexed`, CONTAINS[cd] on
+    // search columns first narrows to the rows the entity's SearchIndex names.
+    pt::Result<void> toSql(const EntityDescription& entity, QString& sql, QVector<QVariant>& bindings,
+                           bool searchIndexed = false) const;
 
     struct Node;
 

@@ -1,6 +1,7 @@
 #include "platform/store/StoreCoordinator.h"
 
 #include "platform/runtime/Logging.h"
+#include "platform/store/SearchIndex.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/StoreError.h"
 #include "platform/store/TextFold.h"
@@ -184,6 +185,12 @@ pt::Result<void> StoreCoordinator::prepare(const Options& options)
     if (metadata.modelHash != model_->hash())
         return storeError(StoreIncompatible, QStringLiteral("%1 was made by model %2, not %3")
                                                  .arg(path_, metadata.modelName, model_->name()));
+    // Searches work without the index, only slower: a store that cannot get one still opens.
+    if (!readOnly_)
+        if (auto r = SearchIndex::ensure(*db_, *model_); !r)
+            qCWarning(lcStore) << "no search index for" << path_ << ":" << r.error().localizedDescription();
+    if (auto indexed = SearchIndex::present(*db_, *model_))
+        searchIndexed_ = *indexed;
     return {};
 }
 
@@ -403,7 +410,7 @@ pt::Result<QVector<std::pair<qint64, StoreRow>>> StoreCoordinator::fetchRows(con
 {
     QString where;
     QVector<QVariant> bindings;
-    if (auto r = predicate.toSql(entity, where, bindings); !r)
+    if (auto r = predicate.toSql(entity, where, bindings, searchIndexed_.contains(&entity)); !r)
         return r.error();
     std::lock_guard lock(mutex_);
     if (!db_)
@@ -427,7 +434,7 @@ pt::Result<QVector<qint64>> StoreCoordinator::fetchKeys(const EntityDescription&
 {
     QString where;
     QVector<QVariant> bindings;
-    if (auto r = predicate.toSql(entity, where, bindings); !r)
+    if (auto r = predicate.toSql(entity, where, bindings, searchIndexed_.contains(&entity)); !r)
         return r.error();
     std::lock_guard lock(mutex_);
     if (!db_)
@@ -450,7 +457,7 @@ pt::Result<qint64> StoreCoordinator::count(const EntityDescription& entity, cons
 {
     QString where;
     QVector<QVariant> bindings;
-    if (auto r = predicate.toSql(entity, where, bindings); !r)
+    if (auto r = predicate.toSql(entity, where, bindings, searchIndexed_.contains(&entity)); !r)
         return r.error();
     std::lock_guard lock(mutex_);
     if (!db_)

@@ -122,6 +122,8 @@ private:
     bool readOnly_ = false;
     std::mutex mutex_;
     QHash<const EntityDescription*, EntitySql> sql_;
+    // Entities whose SearchIndex the store holds.
+    QSet<const EntityDescription*> searchIndexed_;
 };
 
 } // namespace pt::store

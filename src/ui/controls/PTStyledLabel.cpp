@@ -88,9 +88,9 @@ void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width
 {
     // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
     if (width_ > width) {
-        // Even the ellipsis may not fit; then nothing is drawn (an empty label is still wider than no room).
+        // Even the empty cut is too wide for a negative width: nothing is drawn then.
         const PTStyledLabel fitted = fittedTo(width);
-        if (fitted.width_ <= width && !fitted.runs_.empty())
+        if (fitted.width_ <= width)
             fitted.draw(painter, x, baseline, width, color);
         return;
     }

@@ -192,9 +192,16 @@ TEST_F(PreferencePanesTest, UpdatesPaneFollowsTheUpdaterAndOffersNothingItCannot
 TEST_F(PreferencePanesTest, LibraryPaneKeepsItsSettingsWhenThePanelIsCancelled)
 {
     pt::Defaults::standard().set(PTLibraryController::BackupFrequencyKey, 3);
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    const QDateTime backedUp = library->lastBackupDate();
+    library->setLastBackupDate(QDateTime());
     PTPreferencesLibraryViewController pane;
     EXPECT_EQ(pane.askFrequencyControl()->currentData().toInt(), 3);
     EXPECT_EQ(pane.lastBackupControl()->text(), "Last backed up: Unknown");
+    library->setLastBackupDate(QDateTime::currentDateTime());
+    pane.recheckLastBackupDate();
+    EXPECT_EQ(pane.lastBackupControl()->text(), "Last backed up: Today");
+    library->setLastBackupDate(backedUp);
 
     const QString before = pane.backupPathControl()->text();
     pane.setFolderChooser([](QWidget*, const QString&) { return QString(); });

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/runtime/Error.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace pt::store {
+
+class EntityDescription;
+class ObjectModel;
+class SqliteDatabase;
+
+// A trigram index over an entity's search columns (the attributes kept folded), so that CONTAINS[cd] on them
+// looks up candidate rows instead of reading every row. It only narrows: the exact comparison still runs on the
+// candidates, so results are the same with or without it. Triggers keep it in step with every write to the
+// table, whoever makes it; a store made before the index existed gets it built when it is opened for writing.
+class SearchIndex {
+public:
+    // The entity's search columns, in model order; empty when it has none.
+    static QStringList columns(const EntityDescription& entity);
+    static QString tableName(const EntityDescription& entity);
+    // Creates and fills the index of every entity with search columns where it is missing, in one transaction.
+    static pt::Result<void> ensure(SqliteDatabase& db, const ObjectModel& model);
+    // The entities whose index the database holds.
+    static pt::Result<QSet<const EntityDescription*>> present(SqliteDatabase& db, const ObjectModel& model);
+    // Trigrams need three characters; a shorter text can only be compared row by row.
+    static bool canServe(const QString& foldedText);
+    // The MATCH expression for rows holding every trigram of the text in their search columns: all the rows that
+    // hold the text, and perhaps some more.
+    static QString matchExpression(const QString& foldedText);
+};
+
+} // namespace pt::store

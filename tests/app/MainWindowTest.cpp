@@ -1,0 +1,238 @@
+#include "AppTestLibrary.h"
+#include "AppTestWidgets.h"
+#include "TestSupport.h"
+
+#include "app/PTAppController.h"
+#include "app/PTAppDelegate.h"
+#include "app/PTAppearanceSVGImageView.h"
+#include "app/PTGridColumn.h"
+#include "app/PTNotice.h"
+#include "app/PTNoticeController.h"
+#include "app/PTSplitViewController.h"
+#include "app/PTToolbarController.h"
+#include "app/PTUpdateController.h"
+#include "app/PTWindow.h"
+#include "app/PTWindowBottomBar.h"
+#include "app/PTWindowTitleBar.h"
+#include "browser/controller/PTGridViewController.h"
+#include "browser/grid/PTGridView.h"
+#include "platform/runtime/Defaults.h"
+#include "platform/ui/SheetHost.h"
+#include "svg/PTSVG.h"
+#include "ui/PTMainWindow.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window as launch builds it, over the test library, with a delegate whose exit is only recorded.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static bool seeded = false;
+        if (!seeded) {
+            AppTestLibrary::shared().addSet(QStringLiteral("Arrows"),
+                                            {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("up")});
+            seeded = true;
+        }
+        pt::Defaults::standard().remove(PTSplitViewController::AutosaveKey);
+        PTAppDelegate::QuitPath path = PTAppDelegate::defaultQuitPath();
+        path.exit = [this](int code) { exits << code; };
+        path.save = [](std::function<void(const pt::Error&)> completion) { completion({}); };
+        delegate = std::make_unique<PTAppDelegate>(path);
+        controller = std::make_unique<PTAppController>(*delegate);
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    }
+
+    std::unique_ptr<PTAppDelegate> delegate;
+    std::unique_ptr<PTAppController> controller;
+    QList<int> exits;
+};
+
+TEST_F(MainWindowTest, ThreeColumnsUnderTheToolbarInBothThemes)
+{
+    PTWindow* window = controller->window();
+    EXPECT_EQ(PTMainWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(PTWindow::contentTopMargin(), 0);
+    auto* sets = qobject_cast<QListWidget*>(controller->sourceListColumn());
+    ASSERT_NE(sets, nullptr);
+    const QList<QListWidgetItem*> arrows = sets->findItems(QStringLiteral("Arrows"), Qt::MatchExactly);
+    ASSERT_EQ(arrows.size(), 1);
+    sets->setCurrentItem(arrows.first());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return controller->gridViewController()->cachedItems().size() == 3; }))
+        << "the chosen set is shown";
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return controller->gridViewController()->view()->isVisible(); }));
+    const QList<int> sizes = controller->splitViewController()->view()->sizes();
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_EQ(sizes[0], 222);
+    EXPECT_EQ(sizes[2], 222);
+
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        PTThemeController::defaultController().setDefaultAppearance(appearance, PTAppearancePreferenceManual);
+        QApplication::processEvents();
+        const QString name = appearance == PTAppearanceDark ? QStringLiteral("app-main-window-dark")
+                                                            : QStringLiteral("app-main-window-light");
+        const QString file = apptest::writeScreenshot(window, name);
+        ASSERT_FALSE(file.isEmpty());
+        const QImage image(file);
+        const QWidget* split = controller->splitViewController()->view();
+        const int y = split->mapTo(window, QPoint(0, split->height() / 2)).y() * int(image.devicePixelRatio());
+        const int top = split->mapTo(window, QPoint(0, 0)).y();
+        EXPECT_EQ(top, window->titleBar()->mapTo(window, QPoint(0, 0)).y() + PTWindowTitleBar::Height)
+            << "the columns start right under the toolbar band";
+        // Sets and inspector in the sidebar colour, the grid between them in the grid colour.
+        EXPECT_TRUE(apptest::near(image.pixelColor(150, y + 60), PTStyles::sidebarBackgroundColor()))
+            << name.toStdString() << " sets " << image.pixelColor(150, y + 60).name().toStdString();
+        EXPECT_TRUE(apptest::near(image.pixelColor(image.width() - 20, y), PTStyles::sidebarBackgroundColor()))
+            << name.toStdString() << " inspector " << image.pixelColor(image.width() - 20, y).name().toStdString();
+        EXPECT_TRUE(apptest::near(image.pixelColor(image.width() - 240, y + 150), PTStyles::gridBackgroundColor()))
+            << name.toStdString() << " grid " << image.pixelColor(image.width() - 240, y + 150).name().toStdString();
+        // The toolbar band over them.
+        const QColor band = image.pixelColor(image.width() / 2 - 200, window->titleBar()->y() + 3);
+        EXPECT_TRUE(apptest::near(band, appearance == PTAppearanceDark ? QColor(0x3A, 0x3A, 0x3A) : QColor(0xE9, 0xE9, 0xE9)) ||
+                    apptest::near(band, appearance == PTAppearanceDark ? QColor(0x35, 0x35, 0x35) : QColor(0xF1, 0xF1, 0xF1)))
+            << name.toStdString() << " band " << band.name().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleName)
+{
+    for (QWidget* widget : controller->window()->findChildren<QWidget*>()) {
+        const bool control = widget->focusPolicy() != Qt::NoFocus || qobject_cast<PTToolbarSegmentedControl*>(widget);
+        if (!control || !widget->isVisibleTo(controller->window()) || widget->inherits("QScrollBar") ||
+            widget->parentWidget()->inherits("QAbstractScrollArea"))
+            continue;
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    }
+    for (QAction* menu : controller->window()->findChild<QMenuBar*>()->actions())
+        EXPECT_FALSE(menu->menu()->accessibleName().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowQuitsAfterTheSave)
+{
+    controller->window()->close();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return !exits.isEmpty(); }));
+    EXPECT_EQ(exits, QList<int>{0});
+    EXPECT_TRUE(controller->window()->isVisible()) << "the window stays until the process ends";
+}
+
+TEST_F(MainWindowTest, TheSizeMenuChecksTheStoredSize)
+{
+    pt::Defaults::standard().set(PTToolbarController::GridSizeKey, 64);
+    QMenu* menu = controller->toolbarController()->sizeMenu();
+    menu->popup(controller->toolbarController()->gridViewOptions()->mapToGlobal(QPoint(0, 30)));
+    QApplication::processEvents();
+    const QString file = apptest::writeScreenshot(menu, QStringLiteral("app-size-menu"));
+    menu->hide();
+    ASSERT_FALSE(file.isEmpty());
+    const QImage image(file);
+    EXPECT_GT(image.height(), 9 * 18) << "nine sizes and the slider";
+    EXPECT_EQ(controller->toolbarController()->gridViewOptions()->label(0), QStringLiteral("64"));
+}
+
+// The notices button and popover follow a fake update source.
+TEST_F(MainWindowTest, NoticesFollowTheUpdateSource)
+{
+    PTNoticeController& notices = PTNoticeController::sharedController();
+    PTToolbarSegmentedControl* button = controller->toolbarController()->noticesControl();
+    if (!PTUpdateController::sharedController().updateAvailable()) {
+        EXPECT_FALSE(notices.hasNotices());
+        EXPECT_EQ(notices.noticesCount(), 0);
+        EXPECT_FALSE(button->isVisibleTo(controller->window()));
+        PTUpdateController::sharedController().didFindValidUpdate({QStringLiteral("2.2"), QStringLiteral("310")});
+    }
+    EXPECT_TRUE(notices.hasNotices());
+    EXPECT_EQ(notices.noticesCount(), 1);
+    EXPECT_TRUE(button->isVisibleTo(controller->window()));
+    EXPECT_EQ(button->label(0), QStringLiteral("1"));
+    const PTNotice* update = notices.notices().first();
+    EXPECT_EQ(update->message(), QStringLiteral("Pictern 2.2 (310) is now available to download, click here to upgrade."));
+
+    controller->toolbarController()->showNotices();
+    ASSERT_NE(notices.popover(), nullptr);
+    QApplication::processEvents();
+    const QString file = apptest::writeScreenshot(notices.popover(), QStringLiteral("app-notices-popover"));
+    ASSERT_FALSE(file.isEmpty());
+    EXPECT_GE(notices.popover()->width(), 290);
+
+    // A second notice that comes and goes while the popover is open is listed and dropped with it.
+    auto* other = new PTNotice;
+    other->setPersistant(true);
+    other->setTitle(QStringLiteral("Other"));
+    notices.addNotice(other);
+    EXPECT_EQ(notices.noticesCount(), 2);
+    other->setCanDisplay(false);
+    EXPECT_EQ(notices.noticesCount(), 1);
+    notices.popover()->close();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return notices.popover() == nullptr; }));
+}
+
+TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)
+{
+    PTWindow* window = controller->window();
+    PTWindowBottomBar* bar = controller->gridColumn()->bottomBar();
+    window->activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window->isActiveWindow(); }));
+    EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.7);
+
+    QWidget sheet;
+    sheet.setAccessibleName(QStringLiteral("Sheet"));
+    sheet.resize(200, 100);
+    pt::SheetHost::begin(window, &sheet);
+    sheet.activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return sheet.isActiveWindow(); }));
+    EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.7) << "its own sheet keeps it active";
+    EXPECT_TRUE(window->titleBar()->drawsActive());
+
+    QWidget other;
+    other.setAccessibleName(QStringLiteral("Other window"));
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return other.isActiveWindow(); }));
+    EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.35);
+    EXPECT_FALSE(window->titleBar()->drawsActive());
+    pt::SheetHost::end(&sheet, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(AppearanceSVGImageViewTest, RecoloursWithTheTheme)
+{
+    PTThemeController& theme = PTThemeController::defaultController();
+    theme.setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceManual);
+    PTAppearanceSVGImageView plain, withDark;
+    for (PTAppearanceSVGImageView* view : {&plain, &withDark}) {
+        view->setSVG(PTSVG::svgWithString(QStringLiteral(
+                                              "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 4 4'><rect width='4' height='4'/></svg>"))
+                         .valueOr(nullptr));
+        view->setColorAppearanceAqua(QColor(0x11, 0x22, 0x33));
+    }
+    withDark.setColorAppearanceDarkAqua(QColor(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(plain.svg()->fillColor(), QColor(0x11, 0x22, 0x33));
+
+    theme.setDefaultAppearance(PTAppearanceDark, PTAppearancePreferenceManual);
+    EXPECT_EQ(plain.svg()->fillColor(), QColor(0xDD, 0xDD, 0xDD)) << "no dark colour: the dark text white";
+    EXPECT_EQ(withDark.svg()->fillColor(), QColor(0xAA, 0xBB, 0xCC));
+    theme.setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    EXPECT_EQ(withDark.svg()->fillColor(), QColor(0x11, 0x22, 0x33));
+}
+
+} // namespace

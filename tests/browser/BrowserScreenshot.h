@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ScreenshotFile.h"
+
+#include <QWidget>
+
+// Grabs the widget and writes it as build/screenshots/<name>.png; answers the image, null when it could not be
+// written.
+inline QImage writeScreenshot(QWidget& widget, const QString& name)
+{
+    const QImage image = widget.grab().toImage();
+    return saveScreenshot(image, name) ? image : QImage();
+}

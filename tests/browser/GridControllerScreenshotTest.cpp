@@ -1,0 +1,86 @@
+#include "ScreenshotFile.h"
+#include "FakeBrowserSeams.h"
+#include "LibraryTestSupport.h"
+#include "TestSupport.h"
+
+#include "browser/controller/PTGridViewController.h"
+#include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewImageCell.h"
+#include "ui/theme/PTStyles.h"
+
+#include <QDir>
+
+namespace {
+
+class GridControllerScreenshotTest : public pt::test::LibraryTest {
+protected:
+    void SetUp() override
+    {
+        LibraryTest::SetUp();
+        PTBrowserShell::install(shell);
+        PTBrowserSidebar::install(sidebar);
+    }
+    void TearDown() override
+    {
+        PTBrowserShell::install(nullptr);
+        PTBrowserSidebar::install(nullptr);
+        LibraryTest::TearDown();
+    }
+    std::shared_ptr<FakeBrowserShell> shell = std::make_shared<FakeBrowserShell>();
+    std::shared_ptr<FakeBrowserSidebar> sidebar = std::make_shared<FakeBrowserSidebar>();
+};
+
+// Two sets of the icon theme's pictures under their headers, with thumbnails drawn.
+TEST_F(GridControllerScreenshotTest, SetsWithHeadersAndThumbnails)
+{
+    const QDir apps(QStringLiteral("/usr/share/icons/Papirus/48x48/apps"));
+    QStringList files;
+    for (const QFileInfo& info : apps.entryInfoList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name)) {
+        if (!info.isSymLink())
+            files << info.filePath();
+        if (files.size() == 9)
+            break;
+    }
+    ASSERT_EQ(files.size(), 9);
+    PTCollection* first = makeSet(QStringLiteral("First"));
+    PTCollection* second = makeSet(QStringLiteral("Second"));
+    second->setSort(1);
+    for (int i = 0; i < 9; ++i)
+        makeItem(i < 6 ? first : second, QStringLiteral("icon %1").arg(i), QStringLiteral("i%1.svg").arg(i), files[i]);
+    saveAndWait();
+
+    PTGridViewController controller;
+    QWidget* container = controller.containerView();
+    container->resize(500, 300);
+    container->show();
+    controller.setCollections({first, second}, {first, second}, false);
+    PTGridView& grid = *controller.view();
+    const auto drawn = [&] {
+        int images = 0;
+        for (PTGridViewCell* cell : grid.visibleCells()) {
+            if (auto* image = dynamic_cast<PTGridViewImageCell*>(cell); image && !image->image().isNull())
+                ++images;
+        }
+        return images == 9;
+    };
+    ASSERT_TRUE(pt::test::runMainQueueUntil(drawn, 10000));
+    pt::test::runMainQueueFor(400); // the load-in glide ends
+    const QImage image = container->grab().toImage();
+    ASSERT_TRUE(saveScreenshot(image, QStringLiteral("grid-controller")));
+
+    const QColor background = PTStyles::gridBackgroundColorForAppearance(static_cast<int>(controller.gridViewAppearance()));
+    EXPECT_EQ(image.pixelColor(495, 295), background);
+    // Each item's picture covers the centre of its picture area.
+    for (PTGridViewCell* cell : grid.visibleCells()) {
+        auto* item = dynamic_cast<PTGridViewImageCell*>(cell);
+        if (!item)
+            continue;
+        const QRectF area = item->drawingRect().translated(cell->frame().topLeft()).translated(0, -grid.visibleRect().top());
+        EXPECT_NE(image.pixelColor(area.center().toPoint()), background) << item->title().toStdString();
+    }
+    // The second set's header band lies between the two sets' items.
+    const QRectF header = grid.geometry().rectForSectionHeader(1).translated(0, -grid.visibleRect().top());
+    EXPECT_NE(image.pixelColor(QPoint(250, static_cast<int>(header.bottom()) - 1)), background);
+}
+
+} // namespace
