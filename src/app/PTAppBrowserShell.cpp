@@ -2,8 +2,8 @@
 
 #include "app/PTMenuItemsController.h"
 #include "app/PTToolbarController.h"
+#include "app/preferences/PTPreferencesController.h"
 #include "browser/views/PTToolbarFilterControl.h"
-#include "platform/runtime/Logging.h"
 #include "ui/PTMainWindow.h"
 
 // The toolbar and the menu exist from the main window's set-up on; before it the answers are the neutral ones.
@@ -63,5 +63,5 @@ void PTAppBrowserShell::addActionAfterFind(QAction* action)
 
 void PTAppBrowserShell::presentPreferences(const QString& identifier)
 {
-    qCInfo(lcApp) << "No preferences window in this build for" << identifier;
+    PTPreferencesController::sharedController().presentPreferences(identifier);
 }

@@ -4,11 +4,14 @@
 #include "app/PTAppController.h"
 #include "app/PTFilePanel.h"
 #include "app/PTLibraryLock.h"
+#include "app/PTMenuItemsController.h"
 #include "app/PTNotificationCenter.h"
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTRelaunchTool.h"
 #include "app/PTSplashOnboardingController.h"
+#include "app/PTUpdateController.h"
 #include "app/PTWorkspaceController.h"
+#include "app/welcome/PTWelcomeWindows.h"
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/entities/PTItem.h"
@@ -24,6 +27,8 @@
 #include "ui/theme/PTThemeController.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -139,7 +144,7 @@ void PTAppDelegate::setShared(PTAppDelegate* delegate)
     sharedDelegate = delegate;
 }
 
-bool PTAppDelegate::applicationDidFinishLaunching(bool switchLibrary)
+bool PTAppDelegate::applicationDidFinishLaunching(bool switchLibrary, bool forceWhatsNew, bool showWelcome)
 {
     // The theme first, so that every window below opens in it.
     PTThemeController::defaultController().appearance();
@@ -178,10 +183,14 @@ bool PTAppDelegate::applicationDidFinishLaunching(bool switchLibrary)
     if (!PTMainManagedObjectContext())
         return false;
 
-    // The welcome windows and the update hooks join here once they exist.
+    if (showWelcome)
+        PTWelcomeWindows::presentAtLaunch(forceWhatsNew);
     PTSplashOnboardingController::incrementLaunchCount();
     PTAppDataController::check();
     controller_ = std::make_unique<PTAppController>(*this);
+    // The update items join the Help menu once it exists; the silent check follows the user's choice.
+    if (PTMenuItemsController* menus = PTMenuItemsController::sharedController())
+        PTUpdateController::sharedController().setup(menus->menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu")));
     return true;
 }
 

@@ -49,7 +49,7 @@ public:
 
     // Runs the launch steps: library, store, launch count, first-run data, main window, opened items. Answers
     // false when the application must end (no store); `switchLibrary` offers another library first.
-    bool applicationDidFinishLaunching(bool switchLibrary);
+    bool applicationDidFinishLaunching(bool switchLibrary, bool forceWhatsNew = false, bool showWelcome = true);
     PTAppController* applicationController() const { return controller_.get(); }
     // Closes the main window for good; after the event loop, while the application object still exists (the
     // seams keep the delegate longer).

@@ -1,5 +1,7 @@
 #include "app/PTMenuItemsController.h"
 
+#include "app/preferences/PTPreferencesController.h"
+
 #include "app/PTAboutPanel.h"
 #include "app/PTAddIconsPresenter.h"
 #include "app/PTAppDelegate.h"
@@ -39,10 +41,12 @@ const QString ToggleAppearance = QStringLiteral("toggleAppearance:");
 const QString ShowHelp = QStringLiteral("showHelp:");
 const QString EmailUs = QStringLiteral("emailUs:");
 const QString ShowAbout = QStringLiteral("showAboutWindow:");
+const QString ShowPreferences = QStringLiteral("presentPreferences:");
 
 const QStringList Commands = {NewCollection, NewGroup,     ImportTern,   Quit,         Find,
                               ToggleLabels,  ToggleCells,  ToggleSearchGrouping,        IncreaseSize,
-                              DecreaseSize,  ToggleAppearance, ShowHelp, EmailUs,     ShowAbout};
+                              DecreaseSize,  ToggleAppearance, ShowHelp, EmailUs,     ShowAbout,
+                              ShowPreferences};
 
 QAction* addItem(QMenu* menu, const QString& title, const QString& command, const QKeySequence& shortcut = {})
 {
@@ -97,6 +101,8 @@ void PTMenuItemsController::buildMenus()
     QMenu* edit = menuBar_->addMenu(tr("&Edit"));
     editMenu_ = edit;
     findMenuItem_ = addItem(edit, tr("Find"), Find, QKeySequence::Find);
+    edit->addSeparator();
+    addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence::Preferences);
 
     QMenu* view = menuBar_->addMenu(tr("&View"));
     addItem(view, tr("Show Labels"), ToggleLabels);
@@ -112,6 +118,8 @@ void PTMenuItemsController::buildMenus()
     addItem(view, tr("Dark Appearance"), ToggleAppearance, QKeySequence(QStringLiteral("Ctrl+Shift+D")));
 
     QMenu* help = menuBar_->addMenu(tr("&Help"));
+    // The update and feedback items join it by this name.
+    help->setObjectName(QStringLiteral("helpMenu"));
     if (!helpURL_.isEmpty())
         addItem(help, tr("Pictern Help"), ShowHelp, QKeySequence::HelpContents);
     if (!supportEmail_.isEmpty())
@@ -187,6 +195,8 @@ void PTMenuItemsController::perform(const QString& command)
         query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Support"));
         mail.setQuery(query);
         QDesktopServices::openUrl(mail);
+    } else if (command == ShowPreferences) {
+        PTPreferencesController::sharedController().presentPreferences();
     } else if (command == ShowAbout) {
         showAboutWindow();
     } else if (command == Quit) {

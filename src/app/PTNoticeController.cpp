@@ -19,6 +19,7 @@ PTNotice* makeUpdateNotice()
     notice->setMessage(PTNoticeController::UpdateMessage);
     notice->setImage(PTApplicationIcon::image(64));
     PTUpdateController& updates = PTUpdateController::sharedController();
+    notice->setClickHandler([&updates] { updates.checkForUpdatesInBackground(); });
     const auto follow = [notice, &updates] {
         notice->setCanDisplay(updates.updateAvailable());
         const PTUpdateController::AppcastItem& item = updates.updateAppcastItem();

@@ -93,7 +93,7 @@ int main(int argc, char** argv)
         parser.isSet(switchLibrary) || QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
     const bool reportFirstPaint = qEnvironmentVariableIsSet(ReportFirstPaintVariable);
     QTimer::singleShot(0, delegate.get(), [&] {
-        if (!delegate->applicationDidFinishLaunching(offerSwitch)) {
+        if (!delegate->applicationDidFinishLaunching(offerSwitch, parser.isSet(whatsNew), !reportFirstPaint)) {
             QCoreApplication::exit(1);
             return;
         }

@@ -8,6 +8,7 @@
 #include "app/PTWindow.h"
 #include "library/PTLibraryController.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/ModalRunner.h"
 #include "ui/PTMainWindow.h"
 
 #include <gtest/gtest.h>
@@ -35,15 +36,22 @@ TEST(LaunchTest, TheFirstLaunchLastsUntilTheSecondStarts)
     EXPECT_EQ(PTLaunchCount(), 2);
 }
 
-// The launch over the test library: counted once, the store up, the main window shown, and the library locked
-// against a second process for as long as this one runs.
+// The launch over the test library: the onboarding first (closed here as soon as it shows), counted once, the
+// store up, the main window shown, and the library locked against a second process for as long as this one runs.
 TEST(LaunchTest, LaunchCountsAndOpensTheMainWindow)
 {
     pt::Defaults::standard().remove(PTSplashOnboardingController::LaunchCountKey);
     PTAppDelegate::QuitPath path = PTAppDelegate::defaultQuitPath();
     path.exit = [](int) {};
     PTAppDelegate delegate(path);
+    QStringList welcomed;
+    pt::ModalRunner::setHook([&welcomed](QWidget* window) {
+        welcomed << window->accessibleName();
+        window->close();
+    });
     ASSERT_TRUE(delegate.applicationDidFinishLaunching(false));
+    pt::ModalRunner::setHook({});
+    EXPECT_EQ(welcomed, QStringList{"Welcome to Pictern"});
     EXPECT_EQ(PTLaunchCount(), 1);
     EXPECT_TRUE(PTIsFirstLaunch());
     ASSERT_NE(delegate.applicationController(), nullptr);
