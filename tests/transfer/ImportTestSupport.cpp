@@ -90,3 +90,20 @@ QString ImportTest::writePng(const QString& path, QSize size)
 }
 
 } // namespace pt::test
+
+#include <QSaveFile>
+#include <QWidget>
+
+namespace pt::test {
+
+QImage writeScreenshot(QWidget* widget, const QString& name)
+{
+    const QDir folder(QStringLiteral(PICTERN_SCREENSHOT_DIR));
+    folder.mkpath(QStringLiteral("."));
+    QSaveFile out(folder.filePath(name + QStringLiteral(".png")));
+    if (!out.open(QIODevice::WriteOnly) || !widget->grab().save(&out, "PNG") || !out.commit())
+        return {};
+    return QImage(folder.filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace pt::test

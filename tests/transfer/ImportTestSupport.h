@@ -5,6 +5,7 @@
 #include "library/entities/PTGroup.h"
 #include "transfer/import/PTImporter2.h"
 
+#include <QImage>
 #include <QSize>
 #include <QTemporaryDir>
 
@@ -33,4 +34,11 @@ protected:
     std::shared_ptr<PTImporter2> importer;
 };
 
+} // namespace pt::test
+
+class QWidget;
+namespace pt::test {
+// Writes the widget's picture to build/screenshots/<name>.png, whole or not at all; answers the picture read
+// back (null when it could not be written).
+QImage writeScreenshot(QWidget* widget, const QString& name);
 } // namespace pt::test
