@@ -388,22 +388,31 @@ void PTImporter2::finished()
     queue_.reset();
     auto self = shared_from_this();
     pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
-        pt::DispatchQueue::main().async([self] {
-            Result result;
-            if (ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr) {
-                self->relations_.propagateRelationshipsIntoContext(*context);
-                result = self->collectResult(*context);
-                PTSaveManagedObjectContext();
-            } else {
-                result.rejected = self->rejected_;
-            }
-            self->expansions_.reset();
-            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
-                shell->postNotice(NoticeTitle, NoticeMessage.arg(result.items.size()));
-            if (self->completion_)
-                self->completion_(result);
-        });
+        pt::DispatchQueue::main().async([self] { self->propagateFrom(0); });
     });
+}
+
+void PTImporter2::propagateFrom(qsizetype first)
+{
+    ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr;
+    if (context && first < relations_.relationshipCount()) {
+        relations_.propagateRelationshipsIntoContext(*context, first, RelationshipsPerTurn);
+        auto self = shared_from_this();
+        pt::DispatchQueue::main().async([self, first] { self->propagateFrom(first + RelationshipsPerTurn); });
+        return;
+    }
+    Result result;
+    if (context) {
+        result = collectResult(*context);
+        PTSaveManagedObjectContext();
+    } else {
+        result.rejected = rejected_;
+    }
+    expansions_.reset();
+    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
+        shell->postNotice(NoticeTitle, NoticeMessage.arg(result.items.size()));
+    if (completion_)
+        completion_(result);
 }
 
 PTImporter2::Result PTImporter2::collectResult(ObjectContext& context)

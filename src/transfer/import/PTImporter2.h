@@ -34,6 +34,8 @@ public:
     static constexpr int FilesPerBatch = 200;
     // Bitmaps with more pixels than this are refused before decoding.
     static constexpr qint64 MaxPixels = qint64(64) << 20;
+    // Links made on the main thread in one turn of its queue, so the end of a large import never stalls it.
+    static constexpr qsizetype RelationshipsPerTurn = 250;
     static inline const QString NoticeTitle = QStringLiteral("Icons Imported");
     static inline const QString NoticeMessage = QStringLiteral("%1 icons have successfully been imported.");
 
@@ -94,6 +96,8 @@ private:
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
     void finished();
+    // Applies the links from `first` on, a turn of the main queue at a time, then ends the import.
+    void propagateFrom(qsizetype first);
     Result collectResult(pt::store::ObjectContext& context);
 
     PTImportOptions options_ = 0;
