@@ -418,29 +418,38 @@ void PTImporter2::propagateFrom(qsizetype first)
 PTImporter2::Result PTImporter2::collectResult(ObjectContext& context)
 {
     QSet<ObjectID> removed;
-    const auto live = [&](ManagedObject* object) { return object && !object->isDeleted() && !removed.contains(object->objectID()); };
-    // Children were made after their parents: walking backwards empties a group's sets before the group is looked at.
+    // New sets and groups that keep something: only this import's items and sets fill them.
+    QSet<ObjectID> filled;
+    const auto keep = [&](ManagedObject* parent) {
+        if (parent)
+            filled.insert(parent->objectID());
+    };
+    // Children were made after their parents: walking backwards settles a group's sets before the group.
     for (auto it = createdIDs_.crbegin(); it != createdIDs_.crend(); ++it) {
         ManagedObject* object = context.existingObjectWithID(*it);
         if (!object)
             continue;
         bool remove = false;
         if (PTItem* item = PTItem::from(object)) {
+            PTCollection* set = item->collection();
             // The set went away while its files were copied: the item would have neither set nor file.
-            if (!live(item->collection())) {
-                remove = true;
+            remove = !set || set->isDeleted() || !context.existingObjectWithID(set->objectID());
+            if (remove) {
                 QFile::remove(copiedMap_.value(*it));
                 rejected_.append({pathMap_.value(*it), SetRemoved});
+            } else {
+                keep(set);
             }
         } else if (PTCollection* set = PTCollection::from(object)) {
-            const QVector<PTItem*> items = set->items();
-            remove = std::none_of(items.begin(), items.end(), live);
+            remove = !filled.contains(*it);
             if (remove)
                 QDir().rmdir(set->formattedDirectory());
+            else
+                keep(set->group());
         } else if (PTGroup* group = PTGroup::from(object)) {
-            const QVector<PTGroup*> groups = group->groups();
-            const QVector<PTCollection*> sets = group->sets();
-            remove = std::none_of(groups.begin(), groups.end(), live) && std::none_of(sets.begin(), sets.end(), live);
+            remove = !filled.contains(*it);
+            if (!remove)
+                keep(group->group());
         }
         if (remove) {
             removed.insert(*it);

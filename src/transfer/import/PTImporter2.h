@@ -35,7 +35,7 @@ public:
     // Bitmaps with more pixels than this are refused before decoding.
     static constexpr qint64 MaxPixels = qint64(64) << 20;
     // Links made on the main thread in one turn of its queue, so the end of a large import never stalls it.
-    static constexpr qsizetype RelationshipsPerTurn = 250;
+    static constexpr qsizetype RelationshipsPerTurn = 100;
     static inline const QString NoticeTitle = QStringLiteral("Icons Imported");
     static inline const QString NoticeMessage = QStringLiteral("%1 icons have successfully been imported.");
 
