@@ -10,7 +10,9 @@
 #include "transfer/import/PTAddCollectionSheetController.h"
 #include "transfer/import/PTPasteBoard.h"
 #include "transfer/import/PTSheetBrowseView.h"
+#include "ui/sheets/PTSheetSegmentController.h"
 #include "ui/controls/PTSheetTextField.h"
+#include "ui/controls/PTSwitchControl.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 
@@ -231,6 +233,7 @@ TEST_F(AddCollectionSheet, Screenshot)
     makeSet("Arrows");
     saveAndWait();
     open(urls({source("a.svg"), source("b.svg")}));
+    sheet->advancedSegmentController()->expand();
     runMainQueueFor(50);
     const QImage image = writeScreenshot(sheet->window(), "add-icons-sheet");
     ASSERT_FALSE(image.isNull());
@@ -241,4 +244,29 @@ TEST_F(AddCollectionSheet, Screenshot)
     EXPECT_NE(band, body);
     EXPECT_GT(button.blue(), button.red() + 60) << button.name().toStdString();
     EXPECT_GT(image.height(), 200);
+}
+
+// The advanced switches change the sheet's own pushed options, never the stored ones.
+TEST_F(AddCollectionSheet, AdvancedSwitchesActOnThePushedOptionsOnly)
+{
+    const qint64 stored = Prefs::persistedImportOptions(false);
+    ASSERT_FALSE(PTImportOptionsContain(PTImportOptions(stored), PTImportOption::FoldersBecomeGroupsAndSets));
+    source("Mixed/a.svg");
+    source("Mixed/sub/b.svg");
+    open(urls({sourcePath("Mixed")}));
+    PTSwitchControl* folders = sheet->switchForOption(PTImportOption::FoldersBecomeGroupsAndSets);
+    ASSERT_TRUE(folders);
+    EXPECT_FALSE(folders->isChecked());
+    EXPECT_TRUE(sheet->switchForOption(PTImportOption::DescendIntoFolders)->isChecked());
+    folders->setChecked(true);
+    emit folders->userToggled(true);
+    EXPECT_TRUE(PTImportOptionsContain(PTAddCollectionSheetController::importOptions(), PTImportOption::FoldersBecomeGroupsAndSets));
+    EXPECT_EQ(Prefs::persistedImportOptions(false), stored);
+    confirmAndWait();
+    // With folders made into groups and sets, the sheet made a group with a set beside the folder's files.
+    PTCollection* set = setNamed("Mixed");
+    ASSERT_TRUE(set);
+    ASSERT_TRUE(set->group());
+    EXPECT_EQ(Prefs::persistedImportOptions(), stored);
+    EXPECT_FALSE(Prefs::popPersistedImportOptions());
 }

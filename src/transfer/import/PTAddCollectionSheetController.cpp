@@ -17,6 +17,8 @@
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/controls/PTSwitchControl.h"
+#include "ui/sheets/PTSheetSegmentController.h"
 #include "ui/sheets/PTSheetStack.h"
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
@@ -111,6 +113,8 @@ PTAddCollectionSheetController::PTAddCollectionSheetController(QObject* parent) 
     setsView_->setContentInsets(QMarginsF(20, 20, 20, 20));
     setsView_->setViews({collectionDrop_, inputField_, browseView_, informativeTextField_});
 
+    buildAdvancedSection();
+
     auto* buttonsView = new QWidget;
     buttonsView->setAccessibleName(QStringLiteral("Buttons"));
     auto* buttons = new QHBoxLayout(buttonsView);
@@ -124,12 +128,72 @@ PTAddCollectionSheetController::PTAddCollectionSheetController(QObject* parent) 
     connect(cancelControl_, &PTToolbarSegmentedControl::action, this, [this] { cancel(); });
     connect(addControl_, &PTToolbarSegmentedControl::action, this, [this] { add(); });
 
-    PTSheetStack::arrange(stackView_, {titleBarController_->view(), setsView_, buttonsView});
+    PTSheetStack::arrange(stackView_,
+                          {titleBarController_->view(), setsView_, advancedSegmentController_->view(), buttonsView});
 
     optionsObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
         PTPreferencesImportExportViewController::ImportOptionsDidChangeNotification, nullptr,
-        [this](const pt::Notification&) { browseView_->setAllowedFileTypes(allowedFileTypes()); });
+        [this](const pt::Notification&) {
+            browseView_->setAllowedFileTypes(allowedFileTypes());
+            updateSwitches();
+        });
     stackView_->relayout();
+}
+
+void PTAddCollectionSheetController::buildAdvancedSection()
+{
+    advancedSegmentController_ = new PTSheetSegmentController(AdvancedIdentifier, false, this);
+    advancedSegmentController_->setTitle(tr("Advanced"));
+    PTStackView* stack = advancedSegmentController_->stackView();
+    stack->setSpacing(6);
+    stack->setContentInsets(QMarginsF(20, 4, 20, 14));
+    std::vector<QWidget*> rows;
+    const std::pair<PTImportOptions, QString> options[] = {
+        {PTImportOption::FoldersBecomeGroupsAndSets, tr("Create Groups and Sets from Folders")},
+        {PTImportOption::DescendIntoFolders, tr("Search Folders Recursively")},
+        {PTImportOption::ExpandSpriteSheets, tr("Expand SVG Sprite Sheets")},
+        {PTImportOption::ExpandICNS, tr("Expand ICNS Files")},
+        {PTImportOption::ExpandICO, tr("Expand ICO Files")},
+        {PTImportOption::KeepFileNames, tr("Keep File Names")},
+        {PTImportOption::UseFileTags, tr("Use Tags from Files")},
+    };
+    for (const auto& [bit, label] : options) {
+        auto* row = new QWidget;
+        row->setAccessibleName(label);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* text = new QLabel(label);
+        text->setAccessibleName(label);
+        auto* control = new PTSwitchControl;
+        control->setAccessibleName(label);
+        layout->addWidget(text);
+        layout->addStretch();
+        layout->addWidget(control);
+        row->resize(SheetWidth - 40, layout->sizeHint().height());
+        switches_.insert(bit, control);
+        connect(control, &PTSwitchControl::userToggled, this, [this, bit](bool on) { setOption(bit, on); });
+        rows.push_back(row);
+    }
+    stack->setViews(rows);
+    updateSwitches();
+}
+
+void PTAddCollectionSheetController::setOption(PTImportOptions bit, bool on)
+{
+    const PTImportOptions current = importOptions();
+    const PTImportOptions changed = on ? (current | bit) : (current & ~bit);
+    // Only the sheet's own pushed set changes; the stored preferences stay as they are.
+    popPushedOptions();
+    PTPreferencesImportExportViewController::pushPersistedImportOptions(qint64(changed));
+    requiredPushOptions_ = true;
+    updateSwitches();
+}
+
+void PTAddCollectionSheetController::updateSwitches()
+{
+    const PTImportOptions options = importOptions();
+    for (auto it = switches_.constBegin(); it != switches_.constEnd(); ++it)
+        it.value()->setChecked(PTImportOptionsContain(options, it.key()));
 }
 
 PTAddCollectionSheetController::~PTAddCollectionSheetController()
@@ -185,6 +249,7 @@ void PTAddCollectionSheetController::presentSheetFromWindow(QWidget* window, Typ
         requiredPushOptions_ = true;
         browseView_->setPathURLs(urls);
     }
+    updateSwitches();
     setsView_->relayout();
     stackView_->relayout();
     if (window) {
@@ -305,12 +370,14 @@ void PTAddCollectionSheetController::browseViewUrlsDidChange(const QList<QUrl>& 
         }
         collectionDrop_->hide();
         inputField_->hide();
+        advancedSegmentController_->view()->hide();
         informativeTextField_->setText(BundleText.arg(QFileInfo(urls.first().toLocalFile()).fileName()));
         informativeTextField_->show();
         setAddLabel(ImportBundle);
     } else {
         collectionDrop_->show();
         inputField_->show();
+        advancedSegmentController_->view()->show();
         informativeTextField_->clear();
         informativeTextField_->hide();
         if (hasOldButtonLabel_) {

@@ -16,6 +16,8 @@ class PTCollection;
 class PTGroup;
 
 class PTSheetBrowseView;
+class PTSheetSegmentController;
+class PTSwitchControl;
 class PTSheetTextField;
 class PTSheetViewPopupButton;
 class PTSheetViewTitleBarController;
@@ -48,6 +50,7 @@ public:
     static inline const QString ImportBundle = QStringLiteral("Import Pictern");
     static inline const QString BreadCrumbSeparator = QStringLiteral(" \u27E9 ");
     static inline const QString PreferencesPane = QStringLiteral("io");
+    static inline const QString AdvancedIdentifier = QStringLiteral("import.advanced");
 
     explicit PTAddCollectionSheetController(QObject* parent = nullptr);
     ~PTAddCollectionSheetController() override;
@@ -79,6 +82,9 @@ public:
     PTToolbarSegmentedControl* addControl() const { return addControl_; }
     PTToolbarSegmentedControl* cancelControl() const { return cancelControl_; }
     PTSheetViewTitleBarController* titleBarController() const { return titleBarController_; }
+    PTSheetSegmentController* advancedSegmentController() const { return advancedSegmentController_; }
+    // The advanced section's switch of the option bit; null for a bit it does not show.
+    PTSwitchControl* switchForOption(PTImportOptions bit) const { return switches_.value(bit); }
 
 private:
     void buildMenu();
@@ -89,6 +95,10 @@ private:
     void setAddLabel(const QString& label);
     QString addLabel() const;
     void popPushedOptions();
+    void buildAdvancedSection();
+    // Sets or clears the bit in the sheet's own pushed options (pushing them first when it has none yet).
+    void setOption(PTImportOptions bit, bool on);
+    void updateSwitches();
     // Runs the imports of the confirmed sheet, then ends it.
     void runImports(QList<QUrl> files, PTCollection* set, QList<QUrl> folders, PTGroup* group, PTImportOptions options);
     void endSheet(int code);
@@ -105,6 +115,8 @@ private:
     QLabel* informativeTextField_ = nullptr;
     PTToolbarSegmentedControl* addControl_ = nullptr;
     PTToolbarSegmentedControl* cancelControl_ = nullptr;
+    PTSheetSegmentController* advancedSegmentController_ = nullptr;
+    QHash<PTImportOptions, PTSwitchControl*> switches_;
     QAction* placeholderSetItem_ = nullptr;
     QAction* placeholderSeparator_ = nullptr;
     QHash<QString, QAction*> menuItems_;
