@@ -135,10 +135,27 @@ TEST_F(Importer, SameNamesGetTheirOwnFiles)
     EXPECT_TRUE(importTemporaryFolders().isEmpty());
 }
 
+// An ICNS file of one element of the type, holding the PNG.
+QByteArray icnsWith(const QByteArray& type, const QString& png)
+{
+    QFile file(png);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    const auto bigEndian = [](quint32 value) {
+        const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        return QByteArray(bytes, 4);
+    };
+    const QByteArray element = type + bigEndian(quint32(8 + data.size())) + data;
+    return "icns" + bigEndian(quint32(8 + element.size())) + element;
+}
+
 TEST_F(Importer, Expansions)
 {
     ASSERT_TRUE(run("icotool", {"-c", "-o", sourcePath("tool.ico"), writePng(sourcePath("p/16.png"), QSize(16, 16)),
                                 writePng(sourcePath("p/32.png"), QSize(32, 32))}));
+    ASSERT_TRUE(run("png2icns", {sourcePath("icon.icns"), sourcePath("p/16.png")}));
+    // A 32-pixel image standing for 16 points at twice the density.
+    source("retina/icon.icns", icnsWith("ic11", sourcePath("p/32.png")));
     struct Case {
         const char* label;
         QString path;
@@ -166,6 +183,22 @@ TEST_F(Importer, Expansions)
         {"ICO", sourcePath("tool.ico"), 0x143DC | 0x8000,
          [](const PTImporter2::Result& result) {
              EXPECT_EQ(itemNames(result.items), (QStringList{"Tool", "Tool 16x16", "Tool 32x32"}));
+         }},
+        {"ICNS", sourcePath("icon.icns"), 0x143DC | 0x400,
+         [](const PTImporter2::Result& result) {
+             QStringList files;
+             for (PTItem* item : result.items)
+                 files << item->newFileName();
+             files.sort();
+             EXPECT_EQ(files, (QStringList{"icon-16x16.png", "icon.icns"}));
+         }},
+        {"ICNS at 2x", sourcePath("retina/icon.icns"), 0x143DC | 0x400,
+         [](const PTImporter2::Result& result) {
+             QStringList files;
+             for (PTItem* item : result.items)
+                 files << item->newFileName() + QStringLiteral(":%1").arg(item->width());
+             files.sort();
+             EXPECT_EQ(files, (QStringList{"icon-16x16@2x.png:32", "icon.icns:32"}));
          }},
         {"ICO, not expanded", sourcePath("tool.ico"), 0x143DC,
          [](const PTImporter2::Result& result) { EXPECT_EQ(itemNames(result.items), QStringList{"Tool"}); }},
