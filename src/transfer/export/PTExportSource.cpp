@@ -33,9 +33,13 @@ QList<QSize> frameSizes(const QString& path)
     QList<QSize> sizes;
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i) {
-        if (!reader.canRead())
+        // Some formats only know an image's size once it is decoded.
+        QSize size = reader.size();
+        if (!size.isValid())
+            size = readImage(reader).size();
+        if (!size.isValid())
             break;
-        sizes.append(reader.size());
+        sizes.append(size);
     }
     return sizes;
 }
@@ -76,8 +80,14 @@ QImage PTExportSource::bitmapForSize(QSize size) const
         QFile file(path_);
         return file.open(QIODevice::ReadOnly) ? WebP::imageWithWebPData(file.readAll()) : QImage();
     }
-    if (type_ == PTItem::PDF)
-        return pdf_ ? pdf_->imageWithSize(size) : QImage();
+    if (type_ == PTItem::PDF) {
+        // Rasterised at the scale that fits the page into the size, never scaled afterwards.
+        if (!pdf_)
+            return {};
+        const QSizeF fitted = pdf_->pageSize().scaled(QSizeF(size), Qt::KeepAspectRatio);
+        return pdf_->imageWithSize(QSize(std::max(1, int(std::lround(fitted.width()))),
+                                         std::max(1, int(std::lround(fitted.height())))));
+    }
     int chosen = 0;
     if (type_ == PTItem::ICNS || type_ == PTItem::ICO) {
         // The smallest image covering the size, else the largest.
@@ -164,9 +174,9 @@ QImage PTExportSource::centred(const QImage& image, QSize canvas)
     if (result.isNull())
         return result;
     result.fill(Qt::transparent);
-    // Whole pixels: the leftover's odd pixel lands left and below.
-    const int x = canvas.width() / 2 - image.width() / 2;
-    const int y = canvas.height() - (canvas.height() / 2 - image.height() / 2) - image.height();
+    // Whole pixels: an odd leftover's extra pixel lands on the left and at the bottom.
+    const int x = (canvas.width() - image.width() + 1) / 2;
+    const int y = (canvas.height() - image.height()) / 2;
     QPainter painter(&result);
     painter.drawImage(x, y, image);
     return result;
