@@ -1,5 +1,8 @@
 #include "transfer/export/PTExportBuiltInPresets.h"
 
+#include "foundation/StringAdditions.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -100,4 +103,13 @@ QList<PTExportOutputOptionSet> PTExportBuiltInPresets::all()
         presets.append(set);
     }
     return presets;
+}
+
+void PTExportBuiltInPresets::sortForMenu(QList<PTExportOutputOptionSet>& sets)
+{
+    std::stable_sort(sets.begin(), sets.end(), [](const auto& a, const auto& b) {
+        if (a.sort != b.sort)
+            return a.sort > b.sort;
+        return stringAdditions::cStringComparison(a.name, b.name) < 0;
+    });
 }

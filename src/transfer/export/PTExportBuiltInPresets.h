@@ -8,5 +8,7 @@ namespace PTExportBuiltInPresets {
 
 // The five, made afresh, in the order they are defined.
 QList<PTExportOutputOptionSet> all();
+// Menu order: higher sort first, then by name without regard to case.
+void sortForMenu(QList<PTExportOutputOptionSet>& sets);
 
 } // namespace PTExportBuiltInPresets

@@ -28,15 +28,6 @@ pt::Result<void> writeAtomically(const QByteArray& data, const QString& path)
     return {};
 }
 
-void sortForMenu(QList<PTExportOutputOptionSet>& sets)
-{
-    std::stable_sort(sets.begin(), sets.end(), [](const auto& a, const auto& b) {
-        if (a.sort != b.sort)
-            return a.sort > b.sort;
-        return stringAdditions::cStringComparison(a.name, b.name) < 0;
-    });
-}
-
 } // namespace
 
 PTExportPresetController& PTExportPresetController::sharedController()
@@ -219,11 +210,11 @@ QMenu* PTExportPresetController::presetMenu(QWidget* parent,
     }
     menu->addSeparator();
     QList<PTExportOutputOptionSet> builtIns = PTExportBuiltInPresets::all();
-    sortForMenu(builtIns);
+    PTExportBuiltInPresets::sortForMenu(builtIns);
     for (const auto& preset : builtIns) {
         addHeader(preset.name)->setProperty(OutputSetProperty, QVariant::fromValue(preset));
         QList<PTExportOutputOptionSet> subsets = preset.subsets();
-        sortForMenu(subsets);
+        PTExportBuiltInPresets::sortForMenu(subsets);
         for (const auto& subset : subsets)
             addSetItem(subset);
     }
