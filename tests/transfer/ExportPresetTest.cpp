@@ -5,6 +5,7 @@
 #include "platform/runtime/NotificationCenter.h"
 #include "transfer/export/PTExportBuiltInPresets.h"
 #include "transfer/export/PTExportPresetController.h"
+#include "transfer/import/PTFileOpenHandler.h"
 
 #include <QDir>
 #include <QFile>
@@ -185,6 +186,24 @@ TEST_F(ExportPresetStoreTest, ImportingTwiceGivesTwoPresetsAndLeavesTheSource)
     EXPECT_NE(presets[0].identifier, presets[1].identifier);
     EXPECT_NE(presets[0].identifier, set.identifier);
     EXPECT_TRUE(QFile::exists(*exported));
+}
+
+TEST_F(ExportPresetStoreTest, OpenedPresetFilesAreImported)
+{
+    const auto exported =
+        PTExportPresetController::exportPresetToPath(named(QStringLiteral("Opened")), dir.filePath("opened.ptpreset"));
+    ASSERT_TRUE(exported.ok());
+    PTFileOpenHandler handler;
+    PTFileOpenHandler::registerAll(handler);
+    QList<QUrl> unaccepted;
+    auto operations = handler.operationsForFileURLs({QUrl::fromLocalFile(*exported)}, &unaccepted);
+    ASSERT_EQ(operations.size(), 1u);
+    EXPECT_TRUE(unaccepted.isEmpty());
+    bool done = false;
+    operations.front()->execute([&] { done = true; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 8000));
+    ASSERT_EQ(controller().presets().size(), 1);
+    EXPECT_EQ(controller().presets().first().name, QStringLiteral("Opened"));
 }
 
 TEST_F(ExportPresetStoreTest, AFailedSaveKeepsTheOldFile)

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "library/PTLibraryController.h"
+#include "platform/runtime/Defaults.h"
 #include "transfer/export/PTExportPresetController.h"
 #include "transfer/export/PTExportSheetController.h"
 #include "transfer/export/PTExportSheetOptionViewController.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
@@ -215,6 +217,44 @@ TEST_F(ExportSheetTest, Screenshot)
     EXPECT_NE(image.pixelColor(image.width() / 2, 3), QColor(Qt::transparent));
     EXPECT_EQ(body.alpha(), 255);
     window->hide();
+}
+
+} // namespace
+
+namespace {
+
+// The export run applies the quality preference, whose registered default keeps JPG and WebP at full quality.
+TEST_F(ExportSheetTest, ExportRunsUseTheQualityPreference)
+{
+    QImage gradient(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            gradient.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+    const QString source = dir.filePath(QStringLiteral("gradient.png"));
+    ASSERT_TRUE(gradient.save(source));
+    PTExportOutputOption jpg;
+    jpg.format = PTExportFormatJPG;
+    jpg.quality = 0.0;
+    PTExportOutputOptionSet set;
+    set.addOutputOption(jpg);
+    const auto run = [&](const QString& folder) {
+        QStringList written;
+        bool done = false;
+        PTExportSheetController::performExportOfItems({{source, "gradient", {}, 1}}, set, dir.filePath(folder),
+                                                      [&](const QStringList& paths) {
+                                                          written = paths;
+                                                          done = true;
+                                                      },
+                                                      nullptr);
+        EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 10000));
+        EXPECT_EQ(written.size(), 1);
+        return written.isEmpty() ? 0 : QFileInfo(written.first()).size();
+    };
+    const qint64 full = run(QStringLiteral("full"));
+    pt::Defaults::standard().set(QStringLiteral("kPTExportQualityKey"), 0.0);
+    const qint64 lowest = run(QStringLiteral("lowest"));
+    pt::Defaults::standard().remove(QStringLiteral("kPTExportQualityKey"));
+    EXPECT_GT(full, lowest * 2);
 }
 
 } // namespace

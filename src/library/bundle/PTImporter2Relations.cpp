@@ -23,8 +23,20 @@ void PTImporter2Relations::addRelationshipBetween(const pt::store::ObjectID& obj
 
 void PTImporter2Relations::propagateRelationshipsIntoContext(pt::store::ObjectContext& context) const
 {
+    propagateRelationshipsIntoContext(context, 0, relationshipCount());
+}
+
+qsizetype PTImporter2Relations::relationshipCount() const
+{
     std::lock_guard lock(mutex_);
-    for (const Relation& relation : relations_) {
+    return relations_.size();
+}
+
+void PTImporter2Relations::propagateRelationshipsIntoContext(pt::store::ObjectContext& context, qsizetype first,
+                                                             qsizetype count) const
+{
+    std::lock_guard lock(mutex_);
+    for (const Relation& relation : relations_.mid(first, count)) {
         pt::store::ManagedObject* object = context.existingObjectWithID(relation.object);
         pt::store::ManagedObject* target = context.existingObjectWithID(relation.target);
         if (!object || !target)

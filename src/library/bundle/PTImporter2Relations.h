@@ -23,6 +23,10 @@ public:
     // Sets both sides of every recorded link whose two objects exist in the context. A group is never put
     // inside itself or below itself: such a link (a hostile or broken bundle) is dropped.
     void propagateRelationshipsIntoContext(pt::store::ObjectContext& context) const;
+    // The same for the recorded links from `first`, at most `count` of them (in the order they were recorded), so
+    // that a long pass can be spread over several turns of the context's queue.
+    void propagateRelationshipsIntoContext(pt::store::ObjectContext& context, qsizetype first, qsizetype count) const;
+    qsizetype relationshipCount() const;
 
 private:
     struct Relation {

@@ -1,5 +1,7 @@
 #include "transfer/export/PTExportSheetController.h"
 
+#include "app/preferences/PTPreferencesController.h"
+#include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
@@ -46,12 +48,6 @@ std::optional<PTExportOutputOptionSet>& lastUsedSet()
 {
     static std::optional<PTExportOutputOptionSet> set;
     return set;
-}
-
-QVariant preference(const QString& key, const QVariant& fallback)
-{
-    const QVariant value = pt::Defaults::standard().objectForKey(key);
-    return value.isValid() ? value : fallback;
 }
 
 PTExportOutputOptionSet setOf(const QAction* item)
@@ -199,7 +195,7 @@ PTExportSheetController::PTExportSheetController(QList<PTExporter::Item> items,
     repopulatePresetDropdown({});
     if (set) {
         setOptionsFromSet(*set, true);
-    } else if (preference(MaintainStateKey, true).toBool() && lastUsedSet()) {
+    } else if (pt::Defaults::standard().boolForKey(PTPreferencesController::ExportMaintainStateKey) && lastUsedSet()) {
         QAction* match = nullptr;
         for (QAction* item : presetMenu_->actions())
             if (item->isEnabled() && item->data().isValid() && setOf(item).identifier == lastUsedSet()->identifier)
@@ -541,8 +537,9 @@ void PTExportSheetController::performExportOfItems(const QList<PTExporter::Item>
         folder = dialog.selectedFiles().first();
     }
     // The preferences' quality and progressive scan apply to every output.
-    const double quality = preference(QualityKey, 1.0).toDouble();
-    const bool progressive = preference(ProgressiveKey, false).toBool();
+    const pt::Defaults& defaults = pt::Defaults::standard();
+    const double quality = defaults.doubleForKey(PTPreferencesImportExportViewController::ExportQualityKey);
+    const bool progressive = defaults.boolForKey(PTPreferencesImportExportViewController::ExportProgressiveKey);
     for (PTExportOutputOption& option : set.mutableOutputOptions()) {
         option.quality = quality;
         option.progressive = progressive;

@@ -28,9 +28,6 @@ class PTExportSheetController : public QObject {
     Q_OBJECT
 public:
     static constexpr int MaximumRows = 15;
-    static inline const QString MaintainStateKey = QStringLiteral("PTPreferencesExportMaintainState");
-    static inline const QString QualityKey = QStringLiteral("kPTExportQualityKey");
-    static inline const QString ProgressiveKey = QStringLiteral("kPTExportProgressiveKey");
     // Tags of the preset pop-up's items.
     enum PresetTag { CustomTag = 0, BuiltInTag = 1, UserTag = 2, DefaultTag = 4 };
 

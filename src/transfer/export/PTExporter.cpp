@@ -1,5 +1,6 @@
 #include "transfer/export/PTExporter.h"
 
+#include "app/preferences/PTPreferencesController.h"
 #include "library/entities/PTItem.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
@@ -14,16 +15,6 @@
 
 #include <mutex>
 #include <optional>
-
-namespace {
-
-bool preference(const QString& key, bool fallback)
-{
-    const QVariant value = pt::Defaults::standard().objectForKey(key);
-    return value.isValid() ? pt::Defaults::standard().boolForKey(key) : fallback;
-}
-
-} // namespace
 
 struct PTExporter::State {
     QList<Item> items;
@@ -93,8 +84,8 @@ QList<PTExporter::Item> PTExporter::itemsFrom(const QList<PTItem*>& items)
 }
 
 PTExporter::PTExporter(QList<Item> items, const PTExportOutputOptionSet& set, const QString& directory)
-    : tagsFiles(preference(TagFileKey, false)),
-      useOriginalNames(preference(KeepOriginalNamesKey, true)),
+    : tagsFiles(pt::Defaults::standard().boolForKey(PTPreferencesController::ExportTagFileKey)),
+      useOriginalNames(pt::Defaults::standard().boolForKey(PTPreferencesController::ExportKeepOriginalNamesKey)),
       threadCount(QThread::idealThreadCount()),
       state_(std::make_shared<State>())
 {
@@ -115,7 +106,7 @@ bool PTExporter::isFinished() const
 
 void PTExporter::begin()
 {
-    if (!preference(SVGRemoveWidthHeightKey, true))
+    if (!pt::Defaults::standard().boolForKey(PTPreferencesController::ExportSVGRemoveWidthHeightKey))
         svgOptions &= ~PTSVGExport::RemoveWidthHeight;
     state_->writer = std::make_unique<PTExportFileWriter>(state_->directory);
     const bool keepNames = useOriginalNames, tags = tagsFiles;

@@ -18,10 +18,6 @@ class PTItem;
 // QThread::idealThreadCount() workers; only naming and writing share one process-wide lock.
 class PTExporter {
 public:
-    static inline const QString TagFileKey = QStringLiteral("PTPreferencesExportTagFile");
-    static inline const QString KeepOriginalNamesKey = QStringLiteral("PTPreferencesExportKeepOriginalNames");
-    static inline const QString SVGRemoveWidthHeightKey = QStringLiteral("PTPreferencesExportSVGRemoveWidthHeight");
-
     // What the workers need of an item, taken on the main thread.
     struct Item {
         QString path;

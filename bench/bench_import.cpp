@@ -1,0 +1,185 @@
+// Importing icon files into a fresh library: 10,000 papirus SVGs in one folder, the same in 100 folders made into
+// sets (options 0x6), and 5,000 SVGs with 5,000 PNGs drawn from them; items per second next to `cp -r` of the same
+// files in the same run, and the main thread's longest stall while an import runs (counter max_stall_ms). Run
+// with --benchmark_filter=Import.
+#include "BenchStoreHost.h"
+#include "BenchWait.h"
+#include "PapirusFiles.h"
+#include "library/ImportNaming.h"
+#include "library/PTLibraryController.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTGroupController.h"
+#include "library/entities/PTCollection.h"
+#include "library/entities/PTGroup.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/store/PTStoreStack.h"
+#include "svg/PTSVG.h"
+#include "transfer/import/PTImporter2.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int FileCount = 10000;
+constexpr int FolderCount = 100;
+constexpr int RenderedSide = 64;
+
+QTemporaryDir& workFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+const QByteArray& papirus(int index)
+{
+    const std::vector<QByteArray>& files = papirusFiles();
+    return files[size_t(index) % files.size()];
+}
+
+// The sources, written once: "flat", "folders" (FolderCount folders) and "mixed" (SVGs and PNGs drawn from them).
+QString sources(const QString& shape)
+{
+    static const bool written = [] {
+        const QDir root(workFolder().path());
+        root.mkpath("flat");
+        for (int i = 0; i < FileCount; ++i)
+            writeFile(root.filePath(QStringLiteral("flat/icon-%1.svg").arg(i)), papirus(i));
+        for (int f = 0; f < FolderCount; ++f) {
+            const QString folder = QStringLiteral("folders/folder-%1").arg(f);
+            root.mkpath(folder);
+            for (int i = 0; i < FileCount / FolderCount; ++i) {
+                const int index = f * (FileCount / FolderCount) + i;
+                writeFile(root.filePath(QStringLiteral("%1/icon-%2.svg").arg(folder).arg(index)), papirus(index));
+            }
+        }
+        root.mkpath("mixed");
+        for (int i = 0; i < FileCount / 2; ++i) {
+            writeFile(root.filePath(QStringLiteral("mixed/icon-%1.svg").arg(i)), papirus(i));
+            const PTSVG::Result svg = PTSVG::svgWithString(QString::fromUtf8(papirus(i)));
+            QImage image = svg ? (*svg)->imageWithSize(QSize(RenderedSide, RenderedSide)) : QImage();
+            if (image.isNull()) {
+                image = QImage(RenderedSide, RenderedSide, QImage::Format_ARGB32);
+                image.fill(Qt::gray);
+            }
+            image.save(root.filePath(QStringLiteral("mixed/icon-%1.png").arg(i)));
+        }
+        return true;
+    }();
+    Q_UNUSED(written);
+    return workFolder().filePath(shape);
+}
+
+// A fresh library of its own for each import.
+void openFreshLibrary(int number)
+{
+    PTCollectionController::sharedController().purge();
+    PTGroupController::sharedController().purge();
+    PTStoreStack::setHost(nullptr);
+    PTLibraryController::setCurrentLibrary(PTLibraryController::initWithCreatingLibraryAtPath(
+        workFolder().filePath(QStringLiteral("Bench-%1.ptlibrary").arg(number))));
+    PTStoreStack::setHost(
+        std::make_shared<BenchStoreHost>(PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath()));
+}
+
+void importShape(benchmark::State& state, const QString& shape, PTImportOptions options, bool groupTarget)
+{
+    const QString folder = sources(shape);
+    static int libraries = 0;
+    qint64 items = 0;
+    double longestStall = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        openFreshLibrary(++libraries);
+        pt::store::ObjectContext& context = *PTMainManagedObjectContext();
+        pt::store::ManagedObject* target = nullptr;
+        if (groupTarget) {
+            PTGroup* group = PTGroup::insert(context);
+            group->setName(QStringLiteral("Target"));
+            target = group;
+        } else {
+            PTCollection* set = PTCollection::insert(context);
+            set->setName(QStringLiteral("Target"));
+            PTSetNewObjectDefaults(set);
+            target = set;
+        }
+        state.ResumeTiming();
+
+        // The main thread's stalls: the longest gap between ticks of a timer that asks for one every millisecond.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longestStall = std::max(longestStall, (now - lastTick) / 1e6);
+            lastTick = now;
+        });
+        ticker.start();
+        bool done = false;
+        auto importer = PTImporter2::create(target, {folder}, options);
+        importer->setCompletionHandler([&](const PTImporter2::Result& result) {
+            // The finish runs in the same turn of the main queue as this completion.
+            longestStall = std::max(longestStall, (clock.nsecsElapsed() - lastTick) / 1e6);
+            items = result.items.size();
+            done = true;
+        });
+        importer->begin();
+        waitUntilDone(done);
+        ticker.stop();
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+    state.counters["items"] = double(items);
+    state.counters["max_stall_ms"] = longestStall;
+}
+
+void ImportFlatCopyWithCpR(benchmark::State& state)
+{
+    copyWithCpR(state, sources("flat"), workFolder().filePath("cp-flat"), FileCount);
+}
+BENCHMARK(ImportFlatCopyWithCpR)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void ImportFlat(benchmark::State& state)
+{
+    importShape(state, "flat", PTDefaultImportOptions(), false);
+}
+BENCHMARK(ImportFlat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void ImportFoldersCopyWithCpR(benchmark::State& state)
+{
+    copyWithCpR(state, sources("folders"), workFolder().filePath("cp-folders"), FileCount);
+}
+BENCHMARK(ImportFoldersCopyWithCpR)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void ImportFoldersAsSets(benchmark::State& state)
+{
+    importShape(state, "folders", PTDefaultImportOptions() | PTImportOption::FoldersBecomeGroupsAndSets, true);
+}
+BENCHMARK(ImportFoldersAsSets)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void ImportMixedCopyWithCpR(benchmark::State& state)
+{
+    copyWithCpR(state, sources("mixed"), workFolder().filePath("cp-mixed"), FileCount);
+}
+BENCHMARK(ImportMixedCopyWithCpR)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void ImportMixed(benchmark::State& state)
+{
+    importShape(state, "mixed", PTDefaultImportOptions(), false);
+}
+BENCHMARK(ImportMixed)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+} // namespace
