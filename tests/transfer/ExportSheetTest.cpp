@@ -1,4 +1,6 @@
+#include "FakeLibraryShell.h"
 #include "TestSupport.h"
+#include "library/upkeep/PTLibraryShell.h"
 #include "library/PTLibraryController.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/export/PTExportPresetController.h"
@@ -255,6 +257,39 @@ TEST_F(ExportSheetTest, ExportRunsUseTheQualityPreference)
     const qint64 lowest = run(QStringLiteral("lowest"));
     pt::Defaults::standard().remove(QStringLiteral("kPTExportQualityKey"));
     EXPECT_GT(full, lowest * 2);
+}
+
+} // namespace
+
+namespace {
+
+// The progress sheet ends on "Export Complete", names how many files could not be written, and the written files
+// are revealed.
+TEST_F(ExportSheetTest, ExportRunReportsFailuresAndRevealsFiles)
+{
+    auto shell = std::make_shared<pt::test::FakeLibraryShell>();
+    PTLibraryShell::install(shell);
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    const QString source = dir.filePath(QStringLiteral("blue.png"));
+    ASSERT_TRUE(image.save(source));
+    PTExportOutputOption ok;
+    ok.sizeFormat = QStringLiteral("16s");
+    PTExportOutputOption tooLarge;
+    tooLarge.sizeFormat = QStringLiteral("20000s");
+    PTExportOutputOptionSet set;
+    set.addOutputOption(ok);
+    set.addOutputOption(tooLarge);
+    bool done = false;
+    PTExportSheetController::performExportOfItems({{source, "blue", {}, 1}}, set, dir.filePath(QStringLiteral("out")),
+                                                  [&](const QStringList&) { done = true; }, nullptr);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 10000));
+    PTLibraryShell::install(nullptr);
+    ASSERT_EQ(shell->sheets.size(), 1);
+    EXPECT_EQ(shell->sheets[0]->titles.value(0), QStringLiteral("Exporting Icons, please wait..."));
+    EXPECT_TRUE(shell->sheets[0]->titles.contains(QStringLiteral("Export Complete")));
+    EXPECT_TRUE(shell->sheets[0]->subTitles.contains(QStringLiteral("1 files could not be written")));
+    EXPECT_EQ(shell->revealed, QStringList{dir.filePath(QStringLiteral("out/blue.png"))});
 }
 
 } // namespace
