@@ -119,7 +119,8 @@ TEST_F(FileOpenHandler, Routing)
     for (const auto& operationClass : shared.operationClasses())
         names << operationClass.name;
     EXPECT_EQ(names, (QStringList{"PTFileOpenTernHandlerOperation", "PTFileOpenURLPreferencesHandlerOperation",
-                                  "PTFileOpenIconHandlerOperation", "PTFileOpenLibraryHandlerOperation"}));
+                                  "PTFileOpenPresetHandlerOperation", "PTFileOpenIconHandlerOperation",
+                                  "PTFileOpenLibraryHandlerOperation"}));
 }
 
 TEST_F(FileOpenHandler, OneAtATimeFromShortlyAfterLaunch)

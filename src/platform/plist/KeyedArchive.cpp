@@ -30,6 +30,12 @@ QVariantMap uid(qsizetype index)
     return {{kUID, static_cast<qint64>(index)}};
 }
 
+bool isDictionaryObject(const QVariantMap& fields)
+{
+    return fields.value(KeyedArchive::ClassesKey).toStringList() == kDictionaryClasses
+           && fields.contains(kDictionaryKeys);
+}
+
 bool isUID(const QVariant& value)
 {
     const QVariantMap map = value.toMap();
@@ -60,6 +66,8 @@ public:
         }
         case QMetaType::QVariantMap: {
             QVariantMap fields = value.toMap();
+            if (isDictionaryObject(fields))
+                return addDictionary(fields.value(kDictionaryKeys).toList(), fields.value(kArrayObjects).toList());
             if (fields.contains(KeyedArchive::ClassesKey)) {
                 const QStringList classes = fields.take(KeyedArchive::ClassesKey).toStringList();
                 QVariantMap archived;
@@ -69,10 +77,10 @@ public:
             }
             QVariantList keys, members;
             for (auto it = fields.begin(); it != fields.end(); ++it) {
-                keys.append(add(it.key()));
-                members.append(add(it.value()));
+                keys.append(it.key());
+                members.append(it.value());
             }
-            return addObject({{kDictionaryKeys, keys}, {kArrayObjects, members}}, kDictionaryClasses);
+            return addDictionary(keys, members);
         }
         default:
             objects.append(value);
@@ -82,6 +90,16 @@ public:
 
 private:
     QHash<QString, QVariantMap> classUIDs;
+
+    QVariantMap addDictionary(const QVariantList& keys, const QVariantList& members)
+    {
+        QVariantList keyUIDs, memberUIDs;
+        for (qsizetype i = 0; i < std::min(keys.size(), members.size()); ++i) {
+            keyUIDs.append(add(keys[i]));
+            memberUIDs.append(add(members[i]));
+        }
+        return addObject({{kDictionaryKeys, keyUIDs}, {kArrayObjects, memberUIDs}}, kDictionaryClasses);
+    }
 
     static bool isScalar(const QVariant& value)
     {
@@ -124,6 +142,9 @@ public:
             return archiveError(QStringLiteral("A reference points outside the archive."));
         if (depth > KeyedArchive::MaximumDepth)
             return archiveError(QStringLiteral("The archive is nested too deeply."));
+        // Objects referred to from several places are decoded at each, so a small archive can expand without end.
+        if (++decoded > KeyedArchive::MaximumDecodedValues)
+            return archiveError(QStringLiteral("The archive expands too far."));
         if (onPath.contains(index))
             return archiveError(QStringLiteral("The archive refers to itself in a cycle."));
         const QVariant object = objects.at(index);
@@ -140,6 +161,7 @@ public:
 private:
     const QVariantList& objects;
     QSet<qint64> onPath;
+    qint64 decoded = 0;
 
     Result<QVariantList> list(const QVariant& references, int depth)
     {
@@ -175,6 +197,11 @@ private:
                 return keys.error();
             if (!members)
                 return members.error();
+            const bool stringKeys = std::all_of(keys->begin(), keys->end(), [](const QVariant& key) {
+                return key.typeId() == QMetaType::QString;
+            });
+            if (!stringKeys)
+                return KeyedArchive::dictionaryObject(*keys, *members);
             QVariantMap map;
             for (qsizetype i = 0; i < std::min(keys->size(), members->size()); ++i)
                 map.insert(keys->at(i).toString(), members->at(i));
@@ -214,6 +241,31 @@ Result<QVariant> KeyedArchive::unarchivedRoot(const QVariant& archive)
     const QVariantList table = objects.toList();
     Reader reader(table);
     return reader.value(root, 0);
+}
+
+QVariant KeyedArchive::dictionaryObject(const QVariantList& keys, const QVariantList& values)
+{
+    return QVariantMap{{ClassesKey, kDictionaryClasses}, {kDictionaryKeys, keys}, {kArrayObjects, values}};
+}
+
+std::optional<QList<std::pair<QVariant, QVariant>>> KeyedArchive::dictionaryPairs(const QVariant& dictionary)
+{
+    if (dictionary.typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    const QVariantMap fields = dictionary.toMap();
+    QList<std::pair<QVariant, QVariant>> pairs;
+    if (isDictionaryObject(fields)) {
+        const QVariantList keys = fields.value(kDictionaryKeys).toList();
+        const QVariantList values = fields.value(kArrayObjects).toList();
+        for (qsizetype i = 0; i < std::min(keys.size(), values.size()); ++i)
+            pairs.append({keys[i], values[i]});
+        return pairs;
+    }
+    if (fields.contains(ClassesKey))
+        return std::nullopt;
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        pairs.append({it.key(), it.value()});
+    return pairs;
 }
 
 QVariant KeyedArchive::colorObject(const QColor& color)

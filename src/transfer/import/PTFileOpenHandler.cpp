@@ -2,6 +2,7 @@
 
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/DispatchQueue.h"
+#include "transfer/export/PTFileOpenPresetHandlerOperation.h"
 #include "transfer/import/PTFileOpenIconHandlerOperation.h"
 #include "transfer/import/PTFileOpenLibraryHandlerOperation.h"
 #include "transfer/import/PTFileOpenTernHandlerOperation.h"
@@ -31,6 +32,8 @@ void PTFileOpenHandler::registerAll(PTFileOpenHandler& handler)
                                                                    TernRank);
     handler.registerOperationClass<PTFileOpenURLPreferencesHandlerOperation>(
         QStringLiteral("PTFileOpenURLPreferencesHandlerOperation"), PreferencesRank);
+    handler.registerOperationClass<PTFileOpenPresetHandlerOperation>(
+        QStringLiteral("PTFileOpenPresetHandlerOperation"), PresetRank);
     handler.registerOperationClass<PTFileOpenIconHandlerOperation>(QStringLiteral("PTFileOpenIconHandlerOperation"),
                                                                    IconRank);
     handler.registerOperationClass<PTFileOpenLibraryHandlerOperation>(

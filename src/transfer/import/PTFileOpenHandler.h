@@ -37,7 +37,7 @@ public:
     PTFileOpenHandler& operator=(const PTFileOpenHandler&) = delete;
 
     static PTFileOpenHandler& sharedController();
-    // Registers the import's classes: bundles, preference requests, icon files and folders, libraries. Once, at
+    // Registers the classes: bundles, preference requests, export presets, icon files and folders, libraries. Once, at
     // start-up, with the shared handler.
     static void registerAll(PTFileOpenHandler& handler = sharedController());
 
