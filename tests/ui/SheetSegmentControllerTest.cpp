@@ -2,16 +2,19 @@
 #include "ui/sheets/PTSheetSegmentController.h"
 #include "ui/views/PTStackView.h"
 
-#include <QTemporaryDir>
+#include <QStringList>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 TEST(SheetSegmentController, RemembersOnlyWhatTheUserToggled)
 {
-    QTemporaryDir dir;
-    pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
+    // The process's own settings: pointing them elsewhere would drop the defaults the kit registered for the
+    // tests that follow.
     pt::Defaults& defaults = pt::Defaults::standard();
+    const QStringList keys = {"sheet.segment.advanced", "sheet.segment.other", "sidebar.segment.advanced"};
+    for (const QString& key : keys)
+        defaults.remove(key);
     {
         PTSheetSegmentController section("advanced");
         EXPECT_EQ(section.defaultsKey(), "sheet.segment.advanced");
@@ -33,4 +36,6 @@ TEST(SheetSegmentController, RemembersOnlyWhatTheUserToggled)
     folded.toggle();
     EXPECT_TRUE(folded.isCollapsed());
     EXPECT_FALSE(defaults.objectForKey("sheet.segment.other").isValid());
+    for (const QString& key : keys)
+        defaults.remove(key);
 }
