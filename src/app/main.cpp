@@ -7,6 +7,8 @@
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSVGParseCheck.h"
 #include "app/PTSingleInstance.h"
+#include "app/scripting/PTScriptablePlugin.h"
+#include "app/scripting/PTScriptingAdaptor.h"
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
@@ -46,6 +48,7 @@ void registerAll()
     PTSVGCommand::registerAll();
     PTAppDataController::registerAll();
     PTAppDefaults::registerAll();
+    PTScriptablePlugin::registerAll();
     PTInterfaceKit::installLibrarySeams();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
 }
@@ -77,6 +80,8 @@ int main(int argc, char** argv)
     const QString workingDirectory = QDir::currentPath();
 
     PTSingleInstance instance(QDBusConnection::sessionBus());
+    // Scripts are served beside org.freedesktop.Application, and answer "not ready" until the launch is done.
+    auto* scripting = new PTScriptingAdaptor(&instance, QDBusConnection::sessionBus());
     if (!instance.registerPrimary() && QDBusConnection::sessionBus().isConnected() &&
         PTSingleInstance::forward(QDBusConnection::sessionBus(), items, workingDirectory,
                                   PTSingleInstance::launchActivationToken())) {
@@ -108,6 +113,7 @@ int main(int argc, char** argv)
             QCoreApplication::exit(1);
             return;
         }
+        scripting->setReady(true);
         PTAppController* controller = delegate->applicationController();
         if (reportFirstPaint && controller) {
             QObject::connect(controller->gridView(), &PTGridPlaceholder::firstPaint, delegate.get(), [&delegate] {
