@@ -227,6 +227,13 @@ void drawNoiseWithOpacity(QPainter& painter, float opacity)
     painter.restore();
 }
 
+qreal targetPixelRatio(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine && engine->paintDevice() ? engine->paintDevice() : painter.device();
+    return device ? device->devicePixelRatioF() : 1.0;
+}
+
 void blurInRect(QPainter& painter, const QRectF& rect, float radius)
 {
     QPaintEngine* engine = painter.paintEngine();

@@ -56,4 +56,8 @@ void drawNoiseWithOpacity(QPainter& painter, float opacity);
 // image, including the raster backing store of widgets; the painter must not rotate or shear.
 void blurInRect(QPainter& painter, const QRectF& rect, float radius);
 
+// The pixel ratio of what the painter really fills: a widget rendered into an image paints through the image's
+// engine, whose ratio can differ from that of the widget's screen.
+qreal targetPixelRatio(const QPainter& painter);
+
 } // namespace viewAdditions

@@ -3,9 +3,19 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QThread>
 
 namespace pt::test {
+
+bool writeImageWhole(const QImage& image, const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+}
 
 bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QVariant>
 #include <QTemporaryDir>
@@ -21,6 +22,17 @@ void runMainQueueFor(int milliseconds);
 inline QString fixturePath(const QString& relative)
 {
     return QStringLiteral(PICTERN_TEST_FIXTURES "/") + relative;
+}
+#endif
+
+// Writes the image as a PNG whole or not at all: several test processes may read the same files at once.
+bool writeImageWhole(const QImage& image, const QString& path);
+
+// Writes a screenshot under the build's screenshots folder (for executables compiled with one), named <name>.png.
+#ifdef PICTERN_SCREENSHOT_DIR
+inline bool writeScreenshot(const QImage& image, const QString& name)
+{
+    return writeImageWhole(image, QStringLiteral(PICTERN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 #endif
 

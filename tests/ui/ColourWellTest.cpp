@@ -7,6 +7,9 @@
 #include "ui/colour/PTToolbarColourWellControlCell.h"
 #include "ui/views/PTPopover.h"
 
+#include "TestSupport.h"
+#include "ThemeScope.h"
+
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +69,44 @@ TEST(ColourWellTest, AClickOpensOnePickerAtBlackForNoColour)
     EXPECT_EQ(well.colorController(), picker);
     picker->popover()->hide();
     EXPECT_EQ(well.colorController(), nullptr);
+}
+
+// The picker as the user meets it: in its popover frame, opened from a well, in both themes. The square sits inside
+// the frame's padding, white at its top left and black along its bottom, on the theme's popover background.
+TEST(ColourWellTest, ThePickerPopoverInBothThemes)
+{
+    for (const auto& [appearance, suffix] : {std::pair{int(PTAppearanceAqua), "light"},
+                                             std::pair{int(PTAppearanceDark), "dark"}}) {
+        ThemeScope theme(appearance);
+        PTColourWellControl well;
+        well.setColor(QColor(0x54, 0xA5, 0xF0));
+        well.resize(60, 24);
+        well.show();
+        QTest::mouseClick(&well, Qt::LeftButton, {}, QPoint(30, 12));
+        PTColourPickerController* picker = well.colorController();
+        ASSERT_TRUE(picker && picker->popover());
+        PTPopover* popover = picker->popover();
+        const PTSaturationAndBrightnessView* square = picker->saturationAndBrightnessView();
+        // The stack lays the picker out on the next turn of the event loop, and the popover must take its size.
+        ASSERT_TRUE(pt::test::runMainQueueUntil(
+            [&] { return square->width() > 100 && popover->width() > square->width(); }))
+            << suffix;
+        const QImage image = popover->grab().toImage();
+        EXPECT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("colour-popover-") + QLatin1String(suffix)));
+        const QPoint topLeft = square->mapTo(popover, QPoint(3, 3));
+        EXPECT_GE(topLeft.x(), 8) << suffix;
+        EXPECT_GT(image.pixelColor(topLeft).lightness(), 230) << suffix;
+        EXPECT_LT(image.pixelColor(square->mapTo(popover, QPoint(square->width() / 2, square->height() - 3)))
+                      .lightness(),
+                  20)
+            << suffix;
+        const int background = image.pixelColor(square->mapTo(popover, QPoint(-4, square->height() / 2))).lightness();
+        if (appearance == PTAppearanceDark)
+            EXPECT_LT(background, 110) << suffix;
+        else
+            EXPECT_GT(background, 200) << suffix;
+        popover->hide();
+    }
 }
 
 TEST(ColourWellTest, ReplacementsRecordedByThePickerAreReusedAndDroppedInModeZero)

@@ -23,16 +23,19 @@ void PTAlphaPickerView::setAlpha(double alpha)
 void PTAlphaPickerView::setVerticalMode(bool vertical)
 {
     m_verticalMode = vertical;
-    update();
+    pictureChanged();
 }
 
 void PTAlphaPickerView::setColor(const QColor& color)
 {
     const PTHSBComponents hsb = color.isValid() ? HSBComponents::HSBComponents(color) : PTHSBComponents();
-    m_color = QColor::fromHsvF(static_cast<float>(hsb.hue >= 1 ? 0 : hsb.hue), static_cast<float>(hsb.saturation),
-                               static_cast<float>(hsb.brightness));
+    const QColor opaque = QColor::fromHsvF(static_cast<float>(hsb.hue >= 1 ? 0 : hsb.hue),
+                                           static_cast<float>(hsb.saturation), static_cast<float>(hsb.brightness));
     m_alpha = color.isValid() ? color.alphaF() : 0;
-    update();
+    if (opaque == m_color)
+        return update();
+    m_color = opaque;
+    pictureChanged();
 }
 
 double PTAlphaPickerView::alphaAt(QPointF point, QSizeF size, bool vertical)
@@ -56,12 +59,13 @@ void PTAlphaPickerView::setValueFromPoint(QPointF point)
     m_alpha = alphaAt(point, size(), m_verticalMode);
 }
 
-void PTAlphaPickerView::drawRectInClippedPath(QPainter& painter, const QRectF& rect)
+void PTAlphaPickerView::drawPicture(QImage& image)
 {
-    painter.save();
+    const QRectF rect(QPointF(), image.deviceIndependentSize());
+    QPainter painter(&image);
     painter.setOpacity(kCheckerOpacity);
     painter.fillRect(rect, PTColourPickerController::tiledCheckeredColor());
-    painter.restore();
+    painter.setOpacity(1);
     QLinearGradient gradient = m_verticalMode ? QLinearGradient(rect.topLeft(), rect.bottomLeft())
                                               : QLinearGradient(rect.topLeft(), rect.topRight());
     QColor clear = m_color;
@@ -69,5 +73,9 @@ void PTAlphaPickerView::drawRectInClippedPath(QPainter& painter, const QRectF& r
     gradient.setColorAt(0, clear);
     gradient.setColorAt(1, m_color);
     painter.fillRect(rect, gradient);
-    drawKnob(painter, knobCentre(m_alpha, rect.size(), m_verticalMode));
+}
+
+QPointF PTAlphaPickerView::knobPosition() const
+{
+    return knobCentre(m_alpha, size(), m_verticalMode);
 }

@@ -24,7 +24,8 @@ public:
 
 protected:
     void setValueFromPoint(QPointF point) override;
-    void drawRectInClippedPath(QPainter& painter, const QRectF& rect) override;
+    void drawPicture(QImage& image) override;
+    QPointF knobPosition() const override;
 
 private:
 

@@ -156,7 +156,9 @@ void PTColourPickerController::ensureLoaded()
         return;
     buildView();
     m_stack->setDidLayoutHandler([this](const QRect& frame) {
-        m_view->resize(frame.size());
+        // Fixed, not just resized: the popover sizes itself from its layout, and a view without a layout of its
+        // own offers no size there.
+        m_view->setFixedSize(frame.size());
         if (m_popover)
             m_popover->adjustSize();
     });

@@ -16,7 +16,7 @@ void PTHuePickerView::setHue(double hue)
 void PTHuePickerView::setVerticalMode(bool vertical)
 {
     m_verticalMode = vertical;
-    update();
+    pictureChanged();
 }
 
 void PTHuePickerView::setColor(const QColor& color)
@@ -45,14 +45,19 @@ void PTHuePickerView::setValueFromPoint(QPointF point)
     m_hue = hueAt(point, size(), m_verticalMode);
 }
 
-void PTHuePickerView::drawRectInClippedPath(QPainter& painter, const QRectF& rect)
+void PTHuePickerView::drawPicture(QImage& image)
 {
+    const QRectF rect(QPointF(), image.deviceIndependentSize());
     QLinearGradient gradient = m_verticalMode ? QLinearGradient(rect.bottomLeft(), rect.topLeft())
                                               : QLinearGradient(rect.topLeft(), rect.topRight());
     static const QColor stops[] = {{255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255},
                                    {0, 0, 255}, {255, 0, 255}, {255, 0, 0}};
     for (int i = 0; i < 7; ++i)
         gradient.setColorAt(i / 6.0, stops[i]);
-    painter.fillRect(rect, gradient);
-    drawKnob(painter, knobCentre(m_hue, rect.size(), m_verticalMode));
+    QPainter(&image).fillRect(rect, gradient);
+}
+
+QPointF PTHuePickerView::knobPosition() const
+{
+    return knobCentre(m_hue, size(), m_verticalMode);
 }

@@ -25,7 +25,9 @@ public:
 
 protected:
     void setValueFromPoint(QPointF point) override;
-    void drawRectInClippedPath(QPainter& painter, const QRectF& rect) override;
+    void drawPicture(QImage& image) override;
+    QPointF knobPosition() const override;
+    bool pictureIsOpaque() const override { return true; }
 
 private:
 

@@ -2,16 +2,23 @@
 
 #include "ui/colour/HSBComponents.h"
 
-#include <QLinearGradient>
+#include <QColor>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 
+void PTSaturationAndBrightnessView::takeHue(double hue)
+{
+    if (hue == m_hue)
+        return;
+    m_hue = hue;
+    pictureChanged();
+}
+
 void PTSaturationAndBrightnessView::setHue(double hue)
 {
-    m_hue = hue;
-    update();
+    takeHue(hue);
 }
 
 void PTSaturationAndBrightnessView::setSaturation(double saturation)
@@ -29,7 +36,7 @@ void PTSaturationAndBrightnessView::setBrightness(double brightness)
 void PTSaturationAndBrightnessView::setColor(const QColor& color)
 {
     const PTHSBComponents hsb = color.isValid() ? HSBComponents::HSBComponents(color) : PTHSBComponents();
-    m_hue = hsb.hue;
+    takeHue(hsb.hue);
     m_saturation = hsb.saturation;
     m_brightness = hsb.brightness;
     update();
@@ -54,29 +61,35 @@ void PTSaturationAndBrightnessView::setValueFromPoint(QPointF point)
     m_brightness = values.y();
 }
 
-const QImage& PTSaturationAndBrightnessView::cachedImage(QSizeF size, qreal ratio)
+void PTSaturationAndBrightnessView::makeOverlay(QSize pixels, qreal ratio)
 {
-    const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
-    if (!m_image.isNull() && m_imageHue == m_hue && m_image.size() == pixels && m_image.devicePixelRatio() == ratio)
-        return m_image;
-    m_imageHue = m_hue;
-    m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_image.setDevicePixelRatio(ratio);
-    QPainter painter(&m_image);
-    const QRectF rect(QPointF(), size);
-    QLinearGradient across(rect.topLeft(), rect.topRight());
-    across.setColorAt(0, Qt::white);
-    across.setColorAt(1, QColor::fromHsvF(static_cast<float>(m_hue >= 1 ? 0 : m_hue), 1, 1));
-    painter.fillRect(rect, across);
-    QLinearGradient down(rect.topLeft(), rect.bottomLeft());
-    down.setColorAt(0, QColor(0, 0, 0, 0));
-    down.setColorAt(1, Qt::black);
-    painter.fillRect(rect, down);
-    return m_image;
+    // Over the pure hue, one picture that lets through s·b of it and adds white times (1 - s)·b: white fading into
+    // the hue across and everything into black downwards. It never changes with the hue, so a hue drag only fills
+    // and blends once.
+    m_overlay = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    const int width = pixels.width();
+    const int height = pixels.height();
+    for (int y = 0; y < height; ++y) {
+        const double brightness = height > 1 ? 1 - double(y) / (height - 1) : 1.0;
+        auto* line = reinterpret_cast<QRgb*>(m_overlay.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const double saturation = width > 1 ? double(x) / (width - 1) : 1.0;
+            const int white = int(std::lround(255 * (1 - saturation) * brightness));
+            line[x] = qRgba(white, white, white, int(std::lround(255 * (1 - saturation * brightness))));
+        }
+    }
+    m_overlay.setDevicePixelRatio(ratio);
 }
 
-void PTSaturationAndBrightnessView::drawRectInClippedPath(QPainter& painter, const QRectF& rect)
+void PTSaturationAndBrightnessView::drawPicture(QImage& image)
 {
-    painter.drawImage(rect.topLeft(), cachedImage(rect.size(), painter.device()->devicePixelRatioF()));
-    drawKnob(painter, knobCentre(m_saturation, m_brightness, rect.size()));
+    if (m_overlay.size() != image.size() || m_overlay.devicePixelRatio() != image.devicePixelRatio())
+        makeOverlay(image.size(), image.devicePixelRatio());
+    image.fill(QColor::fromHsvF(static_cast<float>(m_hue >= 1 ? 0 : m_hue), 1, 1));
+    QPainter(&image).drawImage(QPointF(), m_overlay);
+}
+
+QPointF PTSaturationAndBrightnessView::knobPosition() const
+{
+    return knobCentre(m_saturation, m_brightness, size());
 }

@@ -7,7 +7,7 @@
 class QColor;
 
 // The saturation-brightness square of one hue: white at the top left, the pure hue at the top right, black along
-// the bottom. Its gradient is drawn once per hue, size and pixel ratio and then only copied.
+// the bottom. Its picture is made anew only when the hue, size or pixel ratio changes.
 class PTSaturationAndBrightnessView : public PTColourPickerClippedView {
     Q_OBJECT
 public:
@@ -28,14 +28,16 @@ public:
 
 protected:
     void setValueFromPoint(QPointF point) override;
-    void drawRectInClippedPath(QPainter& painter, const QRectF& rect) override;
+    void drawPicture(QImage& image) override;
+    QPointF knobPosition() const override;
+    bool pictureIsOpaque() const override { return true; }
 
 private:
-    const QImage& cachedImage(QSizeF size, qreal ratio);
+    void takeHue(double hue);
+    void makeOverlay(QSize pixels, qreal ratio);
 
     double m_hue = 0;
     double m_saturation = 1;
     double m_brightness = 1;
-    QImage m_image;
-    double m_imageHue = -1;
+    QImage m_overlay;
 };
