@@ -1,8 +1,9 @@
 #include "app/PTAboutPanel.h"
 
+#include "app/PTApplicationIcon.h"
 #include "ui/theme/PTStyles.h"
 
-#include <QApplication>
+#include <QPixmap>
 #include <QDate>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -20,7 +21,7 @@ PTAboutPanel::PTAboutPanel(const QString& version, const QString& build, const Q
     layout->setSpacing(8);
     auto* icon = new QLabel(this);
     icon->setAccessibleName(tr("Pictern icon"));
-    icon->setPixmap(QApplication::windowIcon().pixmap(96));
+    icon->setPixmap(QPixmap::fromImage(PTApplicationIcon::image(96)));
     icon->setAlignment(Qt::AlignCenter);
     auto* name = new QLabel(QStringLiteral("Pictern"), this);
     name->setAccessibleName(name->text());

@@ -1,27 +1,15 @@
 #include "app/PTAppDefaults.h"
 
 #include "app/PTMenuItemsController.h"
-#include "app/PTNotificationCenter.h"
+#include "app/preferences/PTPreferencesController.h"
 #include "platform/runtime/Defaults.h"
 
 namespace PTAppDefaults {
 
 void registerAll()
 {
+    PTPreferencesController::registerDefaults();
     pt::Defaults::standard().registerDefaults({
-        {QStringLiteral("PTPreferencesHideWindowOnDrag"), true},
-        {QStringLiteral("PTPreferencesSVGPDFPasteboardData"), false},
-        {PTNotificationCenter::EnabledKey, true},
-        {PTNotificationCenter::AlwaysShowKey, true},
-        {QStringLiteral("PTPreferencesLibraryVacuumOnLaunch"), true},
-        {QStringLiteral("PTPreferencesDraggingUseColor"), false},
-        {QStringLiteral("PTPreferencesDraggingUseInternalRenderer"), false},
-        {QStringLiteral("PTPreferencesExportMaintainState"), true},
-        {QStringLiteral("PTPreferencesClearSearchOnSelectionChange"), true},
-        {QStringLiteral("PTPreferencesExportTagFile"), false},
-        {QStringLiteral("PTPreferencesExportKeepOriginalNames"), true},
-        {QStringLiteral("PTPreferencesExportSVGRemoveWidthHeight"), true},
-        {QStringLiteral("PTPreferencesDarkModeAutoColorIcons"), true},
         // The grid's display options, which the View menu toggles.
         {PTMenuItemsController::ShowLabelsKey, true},
         {PTMenuItemsController::ShowGridKey, true},

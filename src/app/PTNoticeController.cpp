@@ -1,12 +1,12 @@
 #include "app/PTNoticeController.h"
 
+#include "app/PTApplicationIcon.h"
 #include "app/PTNotice.h"
 #include "app/PTUpdateController.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTPopover.h"
 #include "ui/views/PTStackView.h"
 
-#include <QApplication>
 
 namespace {
 
@@ -16,7 +16,7 @@ PTNotice* makeUpdateNotice()
     notice->setPersistant(true);
     notice->setTitle(PTNoticeController::UpdateTitle);
     notice->setMessage(PTNoticeController::UpdateMessage);
-    notice->setImage(QApplication::windowIcon().pixmap(64).toImage());
+    notice->setImage(PTApplicationIcon::image(64));
     PTUpdateController& updates = PTUpdateController::sharedController();
     const auto follow = [notice, &updates] {
         notice->setCanDisplay(updates.updateAvailable());

@@ -2,6 +2,7 @@
 #include "app/PTAppController.h"
 #include "app/PTAppDefaults.h"
 #include "app/PTAppDelegate.h"
+#include "app/PTApplicationIcon.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTGridPlaceholder.h"
 #include "app/PTOpenedItemsCoalescer.h"
@@ -12,15 +13,12 @@
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
-#include "svg/PTSVG.h"
 #include "svg/parse/PTSVGCommand.h"
 #include "ui/PTInterfaceKit.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QIcon>
-#include <QPixmap>
 #include <QTextStream>
 #include <QTimer>
 
@@ -30,16 +28,6 @@ namespace {
 
 // Set by the start-up benchmark: report the first painted grid on stdout and quit.
 const char* const ReportFirstPaintVariable = "PICTERN_REPORT_FIRST_PAINT";
-
-QIcon applicationIcon()
-{
-    QIcon icon;
-    if (const auto svg = PTSVG::svgNamed(QStringLiteral("com.pictern.Pictern"))) {
-        for (int size : {16, 32, 64, 128, 256})
-            icon.addPixmap(QPixmap::fromImage(svg->imageWithSize(QSize(size, size), false, nullptr)));
-    }
-    return icon;
-}
 
 void registerAll()
 {
@@ -89,7 +77,7 @@ int main(int argc, char** argv)
     }
 
     registerAll();
-    QApplication::setWindowIcon(applicationIcon());
+    QApplication::setWindowIcon(PTApplicationIcon::icon());
 
     const auto delegate = std::make_shared<PTAppDelegate>();
     PTAppDelegate::setShared(delegate.get());
