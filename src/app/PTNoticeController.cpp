@@ -3,13 +3,37 @@
 #include "app/PTApplicationIcon.h"
 #include "app/PTNotice.h"
 #include "app/PTUpdateController.h"
+#include "app/scripting/PTScriptablePluginSketch.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTPopover.h"
 
 #include <QVBoxLayout>
 
+#include <QTimer>
+
 
 namespace {
+
+constexpr int kPluginCheckMilliseconds = 60000;
+
+// Shows while the installed design-application plug-in is older than the one Pictern carries; a click does nothing.
+PTNotice* makeSketchPluginNotice()
+{
+    auto* notice = new PTNotice;
+    notice->setPersistant(true);
+    notice->setTitle(PTNoticeController::SketchPluginTitle);
+    notice->setMessage(PTNoticeController::SketchPluginMessage);
+    notice->setImage(PTApplicationIcon::image(64));
+    const auto checkStatus = [notice] {
+        const PTScriptablePlugin* plugin = PTScriptablePlugin::pluginForIdentifier(PTScriptablePluginSketch::Identifier);
+        notice->setCanDisplay(plugin && plugin->installed() && plugin->updateAvailable());
+    };
+    auto* timer = new QTimer(notice);
+    QObject::connect(timer, &QTimer::timeout, notice, checkStatus);
+    timer->start(kPluginCheckMilliseconds);
+    checkStatus();
+    return notice;
+}
 
 PTNotice* makeUpdateNotice()
 {
@@ -43,6 +67,7 @@ PTNoticeController& PTNoticeController::sharedController()
 
 PTNoticeController::PTNoticeController()
 {
+    addNotice(makeSketchPluginNotice());
     addNotice(makeUpdateNotice());
 }
 

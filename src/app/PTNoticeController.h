@@ -11,7 +11,8 @@ class PTNotice;
 class QWidget;
 
 // The notices of the toolbar's notices button: the list, the count of those that can show, and the popover
-// that lists them. It starts with the persistent update notice, which shows once an update was found.
+// that lists them. It starts with two persistent notices: the design-application plug-in's, which shows while the
+// installed plug-in is older than the carried one, and the update notice, which shows once an update was found.
 class PTNoticeController : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +21,9 @@ public:
         QStringLiteral("There is a new version of the Pictern available, click here to update.");
     static inline const QString UpdateMessageWithVersion =
         QStringLiteral("Pictern %1 (%2) is now available to download, click here to upgrade.");
+    static inline const QString SketchPluginTitle = QStringLiteral("Sketch Plugin Update");
+    static inline const QString SketchPluginMessage =
+        QStringLiteral("There is a new version of the Sketch plugin available.");
 
     static PTNoticeController& sharedController();
     PTNoticeController();

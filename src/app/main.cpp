@@ -8,6 +8,8 @@
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSVGParseCheck.h"
 #include "app/PTSingleInstance.h"
+#include "app/scripting/PTScriptablePlugin.h"
+#include "app/scripting/PTScriptingAdaptor.h"
 #include "browser/controller/PTGridViewOptionsController.h"
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
@@ -36,6 +38,7 @@ void registerAll()
     PTAppDataController::registerAll();
     PTAppDefaults::registerAll();
     PTGridViewOptionsController::registerDefaults();
+    PTScriptablePlugin::registerAll();
     PTInterfaceKit::installLibrarySeams();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
 }
@@ -67,6 +70,8 @@ int main(int argc, char** argv)
     const QString workingDirectory = QDir::currentPath();
 
     PTSingleInstance instance(QDBusConnection::sessionBus());
+    // Scripts are served beside org.freedesktop.Application, and answer "not ready" until the launch is done.
+    auto* scripting = new PTScriptingAdaptor(&instance, QDBusConnection::sessionBus());
     if (!instance.registerPrimary() && QDBusConnection::sessionBus().isConnected() &&
         PTSingleInstance::forward(QDBusConnection::sessionBus(), items, workingDirectory,
                                   PTSingleInstance::launchActivationToken())) {
@@ -97,6 +102,7 @@ int main(int argc, char** argv)
             QCoreApplication::exit(1);
             return;
         }
+        scripting->setReady(true);
         PTAppController* controller = delegate->applicationController();
         if (reportFirstPaint && controller) {
             QObject::connect(controller->gridColumn(), &PTGridColumn::firstPaint, delegate.get(), [&delegate] {

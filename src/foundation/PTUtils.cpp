@@ -75,6 +75,14 @@ std::optional<PTApplicationInfo> PTUtils::defaultApplicationURLForURL(const QUrl
     return infoOf(app.get());
 }
 
+std::optional<PTApplicationInfo> PTUtils::applicationForIdentifier(const QString& identifier)
+{
+    GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new(identifier.toUtf8().constData()));
+    if (!app)
+        return std::nullopt;
+    return infoOf(G_APP_INFO(app.get()));
+}
+
 QList<PTApplicationInfo> PTUtils::applicationURLsForURL(const QUrl& url)
 {
     QList<PTApplicationInfo> applications;

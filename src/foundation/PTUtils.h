@@ -15,6 +15,8 @@ public:
     static std::optional<PTApplicationInfo> defaultApplicationURLForURL(const QUrl& url);
     // Every application registered for the URL's type, the default first; empty when none.
     static QList<PTApplicationInfo> applicationURLsForURL(const QUrl& url);
+    // The application of the desktop-file id ("org.example.Viewer.desktop"), if it is installed.
+    static std::optional<PTApplicationInfo> applicationForIdentifier(const QString& identifier);
     // Opens the URLs together in the application; false (and a log line) when it is not installed or the
     // launch failed. The application is started, not waited for.
     static bool openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier);

@@ -2,6 +2,7 @@
 
 #include "app/PTStarterSetDownloads.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
+#include "app/preferences/PTPreferencesIntegrationViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "app/preferences/PTPreferencesLibraryViewController.h"
@@ -85,6 +86,8 @@ const PaneEntry paneEntries[] = {
     {PTPreferencesDraggingViewController::Identifier, QT_TRANSLATE_NOOP("PTPreferencesController", "Dragging")},
     {PTPreferencesLibraryViewController::Identifier, QT_TRANSLATE_NOOP("PTPreferencesController", "Library")},
     {PTPreferencesLicencesViewController::Identifier, QT_TRANSLATE_NOOP("PTPreferencesController", "Licences")},
+    {PTPreferencesIntegrationViewController::Identifier,
+     QT_TRANSLATE_NOOP("PTPreferencesController", "Integration")},
     {PTPreferencesUpdateViewController::Identifier, QT_TRANSLATE_NOOP("PTPreferencesController", "Updates")},
 };
 
@@ -204,6 +207,8 @@ PTPreferencesPane* PTPreferencesController::makePane(const QString& identifier)
         return new PTPreferencesLibraryViewController;
     if (identifier == PTPreferencesLicencesViewController::Identifier)
         return new PTPreferencesLicencesViewController;
+    if (identifier == PTPreferencesIntegrationViewController::Identifier)
+        return new PTPreferencesIntegrationViewController;
     return new PTPreferencesUpdateViewController(PTUpdateController::sharedController());
 }
 

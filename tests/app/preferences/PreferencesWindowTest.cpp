@@ -100,7 +100,7 @@ TEST_F(PreferencesWindowTest, OpensOnAPaneByIdentifierAndSwitchesWithAnimationOn
     EXPECT_TRUE(prefs().selectTabWithIdentifier("io", true));
     EXPECT_EQ(window->geometry(), before) << "the pane already shown";
 
-    EXPECT_FALSE(prefs().selectTabWithIdentifier("integration", true));
+    EXPECT_FALSE(prefs().selectTabWithIdentifier("sharing", true));
     EXPECT_EQ(prefs().selectedIdentifier(), "io");
     EXPECT_EQ(checkedToolbarItem(), "io") << "an unknown pane leaves the toolbar as it was";
 }

@@ -1,0 +1,45 @@
+#include "app/scripting/PTScriptableImportCommand.h"
+
+#include "app/PTAddIconsPresenter.h"
+#include "app/scripting/ScriptableLookup.h"
+#include "library/entities/PTCollection.h"
+#include "platform/runtime/Defaults.h"
+#include "ui/PTMainWindow.h"
+
+#include <QWidget>
+
+PTScriptableImportCommand::PTScriptableImportCommand(QString fromApplication)
+    : m_fromApplication(std::move(fromApplication))
+{
+}
+
+PTCollection* PTScriptableImportCommand::collectionForApplication(const QString& application) const
+{
+    const QString uri = pt::Defaults::standard().dictionaryForKey(ApplicationCollectionsKey).value(application).toString();
+    return dynamic_cast<PTCollection*>(scriptableLookup::objectWithURI(uri));
+}
+
+void PTScriptableImportCommand::storeCollection(PTCollection* collection, const QString& application) const
+{
+    pt::Defaults& defaults = pt::Defaults::standard();
+    QVariantMap remembered = defaults.dictionaryForKey(ApplicationCollectionsKey);
+    remembered.insert(application, collection->objectID().uriString());
+    defaults.set(ApplicationCollectionsKey, remembered);
+}
+
+void PTScriptableImportCommand::perform(const QList<QUrl>& files) const
+{
+    PTCollection* remembered = m_fromApplication.isEmpty() ? nullptr : collectionForApplication(m_fromApplication);
+    if (QWidget* window = PTMainWindow()) {
+        window->raise();
+        window->activateWindow();
+    }
+    const QString application = m_fromApplication;
+    const PTScriptableImportCommand command = *this;
+    PTAddIconsPresenter::installed()->presentImport(
+        files, remembered, application, [command, application](pt::store::ManagedObject* target) {
+            // A group, or a cancelled sheet, is not remembered.
+            if (auto* collection = dynamic_cast<PTCollection*>(target); collection && !application.isEmpty())
+                command.storeCollection(collection, application);
+        });
+}

@@ -1,0 +1,131 @@
+#include "app/scripting/PTScriptablePluginSketch.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+QString dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString carried()
+{
+    return QDir(dataFolder()).filePath(QStringLiteral("pictern/") + PTScriptablePluginSketch::BundleName);
+}
+
+// A plug-in bundle at the path whose manifest holds the text (none: no manifest).
+void makeBundle(const QString& path, const std::optional<QByteArray>& manifest)
+{
+    QDir(path).removeRecursively();
+    QDir().mkpath(path + QStringLiteral("/Contents/Sketch"));
+    if (!manifest)
+        return;
+    QFile file(path + QStringLiteral("/Contents/Sketch/manifest.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(*manifest);
+}
+
+QByteArray version(const char* v)
+{
+    return QByteArray("{\"name\": \"Pictern\", \"version\": \"") + v + "\"}";
+}
+
+struct SketchPluginTest : ::testing::Test {
+    void SetUp() override { clear(); }
+    void TearDown() override { clear(); }
+    static void clear()
+    {
+        QDir(QFileInfo(carried()).absolutePath()).removeRecursively();
+        QDir(QDir(dataFolder()).filePath(PTScriptablePluginSketch::HostIdentifier)).removeRecursively();
+    }
+};
+
+} // namespace
+
+// Carried against installed bundle: what the plug-in says about installation and updates.
+TEST_F(SketchPluginTest, InstalledAndUpdateTable)
+{
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> carriedManifest;
+        std::optional<std::optional<QByteArray>> installedManifest; // absent: not installed
+        bool installed;
+        bool update;
+    };
+    const Case cases[] = {
+        {"not installed", version("1.0"), std::nullopt, false, false},
+        {"1.10 over 1.2", version("1.10"), version("1.2"), true, true},
+        {"equal", version("1.10"), version("1.10"), true, false},
+        {"installed newer", version("1.2"), version("1.10"), true, false},
+        {"installed without manifest", version("1.0"), std::optional<QByteArray>(), true, true},
+        {"installed version not a string", version("1.0"), QByteArray("{\"version\": 2}"), true, true},
+        {"installed manifest not an object", version("1.0"), QByteArray("[\"1.0\"]"), true, true},
+        {"carried without version", QByteArray("{}"), version("1.0"), true, false},
+    };
+    PTScriptablePluginSketch plugin;
+    for (const Case& c : cases) {
+        clear();
+        makeBundle(carried(), c.carriedManifest);
+        if (c.installedManifest)
+            makeBundle(PTScriptablePluginSketch::installedLocation(), *c.installedManifest);
+        EXPECT_EQ(plugin.installed(), c.installed) << c.name;
+        EXPECT_EQ(plugin.updateAvailable(), c.update) << c.name;
+    }
+}
+
+TEST_F(SketchPluginTest, VersionsComeOnlyFromPluginBundlesWithAStringVersion)
+{
+    QTemporaryDir temp;
+    const QString plugin = temp.filePath(QStringLiteral("A.sketchplugin"));
+    const QString other = temp.filePath(QStringLiteral("A.bundle"));
+    makeBundle(plugin, version("2.3"));
+    makeBundle(other, version("2.3"));
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(QUrl::fromLocalFile(plugin)), QStringLiteral("2.3"));
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(QUrl::fromLocalFile(other)), QString());
+    makeBundle(plugin, QByteArray("{\"version\": 2}"));
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(QUrl::fromLocalFile(plugin)), QString());
+    makeBundle(plugin, QByteArray("not json"));
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(QUrl::fromLocalFile(plugin)), QString());
+}
+
+// With no desktop entry for the design application (as here), installing copies the carried bundle into its
+// plug-in folder; an update replaces the old bundle only once the copy is whole.
+TEST_F(SketchPluginTest, InstallingCopiesAndReplacesAndAFailureKeepsTheOldBundle)
+{
+    ASSERT_FALSE(PTScriptablePluginSketch::host());
+    makeBundle(carried(), version("1.10"));
+    PTScriptablePluginSketch plugin;
+    const auto install = [&plugin] {
+        std::optional<pt::Error> result;
+        plugin.install([&result](const pt::Error& error) { result = error; });
+        EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return result.has_value(); }));
+        return result.value_or(pt::Error());
+    };
+    EXPECT_TRUE(install().isNull());
+    EXPECT_TRUE(plugin.installed());
+    EXPECT_FALSE(plugin.updateAvailable());
+
+    makeBundle(PTScriptablePluginSketch::installedLocation(), version("1.2"));
+    EXPECT_TRUE(plugin.updateAvailable());
+    EXPECT_TRUE(install().isNull());
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(
+                  QUrl::fromLocalFile(PTScriptablePluginSketch::installedLocation())),
+              QStringLiteral("1.10"));
+
+    makeBundle(PTScriptablePluginSketch::installedLocation(), version("1.2"));
+    QDir(QFileInfo(carried()).absolutePath()).removeRecursively();
+    EXPECT_FALSE(install().isNull());
+    EXPECT_EQ(PTScriptablePluginSketch::versionNumberForPluginAtURL(
+                  QUrl::fromLocalFile(PTScriptablePluginSketch::installedLocation())),
+              QStringLiteral("1.2"));
+}
