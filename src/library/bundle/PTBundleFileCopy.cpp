@@ -29,15 +29,21 @@ QString reserveName(const QString& name, const QString& folder, QFile& target)
 
 } // namespace
 
-QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& name, const QString& folder)
+QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& name, const QString& folder,
+                                         QString* error)
 {
+    const auto failed = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return QString();
+    };
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
-        return {};
+        return failed(input.errorString());
     QFile target;
     const QString chosen = reserveName(name, folder, target);
     if (chosen.isEmpty())
-        return {};
+        return failed(target.errorString());
     bool ok = true;
     while (ok && !input.atEnd()) {
         const QByteArray chunk = input.read(ChunkSize);
@@ -46,8 +52,9 @@ QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& n
     ok = ok && input.error() == QFileDevice::NoError && target.flush();
     target.close();
     if (!ok || target.error() != QFileDevice::NoError) {
+        const QString why = input.error() != QFileDevice::NoError ? input.errorString() : target.errorString();
         target.remove();
-        return {};
+        return failed(why);
     }
     return chosen;
 }

@@ -7,6 +7,7 @@
 class PTBundleFileCopy {
 public:
     // The name the copy got inside the folder (made safe and unique from `name`); empty when the source could
-    // not be read or the copy failed, in which case nothing is left behind.
-    static QString copyIntoFolder(const QString& source, const QString& name, const QString& folder);
+    // not be read or the copy failed, in which case nothing is left behind and *error (when given) says why.
+    static QString copyIntoFolder(const QString& source, const QString& name, const QString& folder,
+                                  QString* error = nullptr);
 };

@@ -354,21 +354,7 @@ bool PTTernImporter::chargeCopy(qint64 bytes)
 
 void PTTernImporter::inWorkerContext(const std::function<void(ObjectContext&)>& work)
 {
-    ObjectContext context(ObjectContext::Kind::Confinement, coordinator_);
-    context.setMergePolicy(pt::store::MergePolicy::StoreTrumpByProperty);
-    {
-        const pt::store::ObservationToken token = context.onDidSave([](const pt::store::DidSave& changes) {
-            pt::DispatchQueue::main().async([changes] {
-                if (PTHasManagedObjectContext())
-                    PTMainManagedObjectContext()->mergeChanges(changes);
-            });
-        });
-        work(context);
-        if (auto saved = context.save(); !saved)
-            qCWarning(lcLibrary).noquote() << "bundle: worker not saved:" << saved.error().toString();
-        context.processPendingChanges();
-    }
-    contextAdditions::resetAndBreakCycles(context);
+    contextAdditions::runInWorkerContext(coordinator_, work);
 }
 
 void PTTernImporter::unarchiveLicences()

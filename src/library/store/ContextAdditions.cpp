@@ -1,5 +1,7 @@
 #include "library/store/ContextAdditions.h"
 
+#include "library/store/PTStoreFunctions.h"
+#include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
 
 #include <QSet>
@@ -39,6 +41,26 @@ void resetAndBreakCycles(ObjectContext& context)
     for (ManagedObject* object : context.registeredObjects())
         context.refresh(object, false);
     context.reset();
+}
+
+void runInWorkerContext(const std::shared_ptr<pt::store::StoreCoordinator>& coordinator,
+                        const std::function<void(ObjectContext&)>& work)
+{
+    ObjectContext context(ObjectContext::Kind::Confinement, coordinator);
+    context.setMergePolicy(pt::store::MergePolicy::StoreTrumpByProperty);
+    {
+        const pt::store::ObservationToken token = context.onDidSave([](const pt::store::DidSave& changes) {
+            pt::DispatchQueue::main().async([changes] {
+                if (PTHasManagedObjectContext())
+                    PTMainManagedObjectContext()->mergeChanges(changes);
+            });
+        });
+        work(context);
+        if (auto saved = context.save(); !saved)
+            qCWarning(lcLibrary).noquote() << "worker context not saved:" << saved.error().toString();
+        context.processPendingChanges();
+    }
+    resetAndBreakCycles(context);
 }
 
 void obtainPermanentIDsForInsertedObjects(ObjectContext& context)

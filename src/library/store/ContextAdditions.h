@@ -4,11 +4,18 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
 // Extra operations on any context (the receiver comes first).
 namespace contextAdditions {
 
 // Turns every registered object into a fault, then forgets them all; ends a worker context.
 void resetAndBreakCycles(pt::store::ObjectContext& context);
+// Runs the work in a new confinement context on the coordinator whose saves are merged into the main context
+// (store values win over unsaved ones), then saves it (a failure is logged) and ends it. Any thread but the main.
+void runInWorkerContext(const std::shared_ptr<pt::store::StoreCoordinator>& coordinator,
+                        const std::function<void(pt::store::ObjectContext&)>& work);
 // Permanent IDs for every inserted object; a failure is logged and otherwise ignored.
 void obtainPermanentIDsForInsertedObjects(pt::store::ObjectContext& context);
 // A new object of the source's entity in `into` (or the receiver when null) with every attribute copied;

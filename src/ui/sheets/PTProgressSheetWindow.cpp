@@ -5,10 +5,10 @@
 #include "ui/controls/PTSheetButton.h"
 #include "ui/PTMainWindow.h"
 #include "ui/sheets/PTMainQueueCoalescer.h"
+#include "ui/sheets/PTSheetStack.h"
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
-#include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTSheet.h"
 #include "ui/views/PTStackView.h"
 
@@ -86,16 +86,7 @@ PTProgressSheetWindow::PTProgressSheetWindow(const QString& title, QObject* pare
     buttonContainerView_->hide();
     connect(okControl_, &PTToolbarSegmentedControl::action, this, &PTProgressSheetWindow::ok);
 
-    auto* separator = new PTPanelSeparator;
-    separator->setSoften(true);
-    stackView_->setSpacerView(separator);
-    stackView_->setSpacing(0);
-    stackView_->setSpacerViewHandler([](QWidget* spacer, QWidget*, int gap) {
-        static_cast<PTPanelSeparator*>(spacer)->setIsTitleBar(gap == 0);
-    });
-    stackView_->setAutoresizesSuperview(true);
-    stackView_->setAutoresizesWindow(true);
-    stackView_->setViews({titleBarController_->view(), contentStackView_, buttonContainerView_});
+    PTSheetStack::arrange(stackView_, {titleBarController_->view(), contentStackView_, buttonContainerView_});
 
     setTitle(title);
     setSubTitle(QString());

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/preferences/PTPreferencesPane.h"
+
+class LaunchAtLoginController;
+class PTPreferencesAppearanceButton;
+class PTTitleLabel;
+
+// Start at login, confirmations, search, notifications and the appearance.
+class PTPreferencesGeneralViewController : public PTPreferencesPane {
+    Q_OBJECT
+public:
+    static inline const QString Identifier = QStringLiteral("general");
+    explicit PTPreferencesGeneralViewController(QWidget* parent = nullptr);
+
+    LaunchAtLoginController* launchAtLoginController() const { return launchAtLoginController_; }
+    PTSwitchControl* launchAtLoginSwitch() const { return launchAtLoginSwitch_; }
+    PTSwitchControl* automaticAppearanceControl() const { return automaticAppearanceControl_; }
+    PTPreferencesAppearanceButton* lightModeAppearanceButton() const { return lightButton_; }
+    PTPreferencesAppearanceButton* darkModeAppearanceButton() const { return darkButton_; }
+
+    void selectAquaAppearance();
+    void selectDarkAquaAppearance();
+    // Follows the desktop when the automatic switch is on, else keeps the desktop's current appearance fixed.
+    void updateAutomaticAppearance();
+    // Shows the stored choice: with the automatic preference both buttons are off and disabled.
+    void updateAppearanceControls();
+
+private:
+    QWidget* makeAppearanceControls();
+
+    LaunchAtLoginController* launchAtLoginController_;
+    PTSwitchControl* launchAtLoginSwitch_;
+    PTSwitchControl* automaticAppearanceControl_ = nullptr;
+    PTPreferencesAppearanceButton* lightButton_ = nullptr;
+    PTPreferencesAppearanceButton* darkButton_ = nullptr;
+    PTTitleLabel* lightLabel_ = nullptr;
+    PTTitleLabel* darkLabel_ = nullptr;
+};

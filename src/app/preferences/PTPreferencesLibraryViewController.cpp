@@ -1,0 +1,129 @@
+#include "app/preferences/PTPreferencesLibraryViewController.h"
+
+#include "app/preferences/PTPreferencesTitleLabel.h"
+
+#include "foundation/DateHelper.h"
+#include "library/PTLibraryController.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/upkeep/PTLibraryBackupController.h"
+#include "library/upkeep/PTLibraryShell.h"
+#include "platform/runtime/Defaults.h"
+#include "ui/controls/PTSegmentedControl.h"
+#include "ui/theme/PTStyles.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+void reveal(const QString& path)
+{
+    if (const auto shell = PTLibraryShell::installed())
+        shell->showFilesInFileManager({path});
+}
+
+QLabel* makePathLabel(const QString& accessibleName)
+{
+    auto* label = new PTPreferencesTitleLabel;
+    label->setFont(PTStyles::systemFont(12));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAccessibleName(accessibleName);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* parent)
+    : PTPreferencesPane(Identifier, parent),
+      libraryPath_(makePathLabel(tr("Library Location"))),
+      backupPath_(makePathLabel(tr("Backup Location"))),
+      frequency_(makeFrequencyControl()),
+      lastBackup_(makePathLabel(tr("Last Backup"))),
+      chooseFolder_([](QWidget* parent, const QString& start) {
+          return QFileDialog::getExistingDirectory(parent, tr("Change"), start);
+      })
+{
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    libraryPath_->setText(library ? QDir::toNativeSeparators(library->path()) : tr("No library"));
+    backupPath_->setText(QDir::toNativeSeparators(PTLibraryBackupController::defaultBackupLocation()));
+
+    addRow(tr("Library"), QString(), makePathRow(libraryPath_, {
+        makeButton(tr("Switch..."), [] { if (auto* l = PTLibraryController::currentLibrary()) l->switchLibrary(); }),
+        makeButton(tr("Move..."), [] { if (auto* l = PTLibraryController::currentLibrary()) l->moveLibrary(); }),
+        makeButton(tr("Show"), [] { if (auto* l = PTLibraryController::currentLibrary()) reveal(l->path()); }),
+        makeButton(tr("Re-index"), [] {
+            if (auto* l = PTLibraryController::currentLibrary())
+                l->reindexWithRestart(true, PTMainManagedObjectContext());
+        })}));
+    addRow(tr("Backups"), QString(), makePathRow(backupPath_, {
+        makeButton(tr("Change..."), [this] { changeBackupLocation(); }),
+        makeButton(tr("Show"), [] { reveal(PTLibraryBackupController::defaultBackupLocation()); })}));
+    addRow(tr("Back Up"), tr("When Pictern makes a backup by itself."), frequency_);
+    addRow(tr("Last Backup"), QString(), makePathRow(lastBackup_, {
+        makeButton(tr("Back Up Now"), [this] { backupLibrary(); })}));
+    finishRows();
+    recheckLastBackupDate();
+}
+
+QWidget* PTPreferencesLibraryViewController::makePathRow(QLabel* path, const std::vector<QWidget*>& buttons)
+{
+    auto* row = new QWidget;
+    auto* columns = new QHBoxLayout(row);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addWidget(path, 1);
+    for (QWidget* button : buttons)
+        columns->addWidget(button);
+    return row;
+}
+
+QComboBox* PTPreferencesLibraryViewController::makeFrequencyControl()
+{
+    auto* combo = new QComboBox;
+    combo->setAccessibleName(tr("Backup Frequency"));
+    const std::pair<QString, int> entries[] = {{tr("Never"), 0},
+                                               {QString(), -1},
+                                               {tr("Always On Quit"), 1},
+                                               {tr("Once A Day On Quit"), 2},
+                                               {tr("Once A Week On Quit"), 3},
+                                               {tr("Once A Month On Quit"), 4}};
+    for (const auto& [title, tag] : entries) {
+        if (tag < 0)
+            combo->insertSeparator(combo->count());
+        else
+            combo->addItem(title, tag);
+    }
+    const QString key = PTLibraryController::BackupFrequencyKey;
+    combo->setCurrentIndex(std::max(0, combo->findData(int(pt::Defaults::standard().integerForKey(key)))));
+    connect(combo, &QComboBox::activated, combo, [combo, key](int index) {
+        pt::Defaults::standard().set(key, combo->itemData(index).toInt());
+    });
+    return combo;
+}
+
+void PTPreferencesLibraryViewController::changeBackupLocation()
+{
+    const QString chosen = chooseFolder_(window(), PTLibraryBackupController::defaultBackupLocation());
+    if (chosen.isEmpty())
+        return;
+    pt::Defaults::standard().set(PTLibraryBackupController::BackupPathKey, chosen);
+    backupPath_->setText(QDir::toNativeSeparators(chosen));
+}
+
+void PTPreferencesLibraryViewController::backupLibrary()
+{
+    if (PTLibraryController* library = PTLibraryController::currentLibrary())
+        library->backupLibraryWithMode(0, 2, true);
+    recheckLastBackupDate();
+}
+
+void PTPreferencesLibraryViewController::recheckLastBackupDate()
+{
+    PTLibraryController* library = PTLibraryController::currentLibrary();
+    const QDateTime date = library ? library->lastBackupDate() : QDateTime();
+    lastBackup_->setText(tr("Last backed up: %1").arg(date.isValid() ? dateHelper::daysString(date, nullptr)
+                                                                      : tr("Unknown")));
+}

@@ -1,0 +1,63 @@
+#include "app/preferences/PTPreferencesUpdateViewController.h"
+
+#include "app/preferences/PTPreferencesTitleLabel.h"
+#include "app/updates/PTUpdateController.h"
+
+#include "foundation/TimeAgo.h"
+#include "ui/controls/PTSegmentedControl.h"
+#include "ui/controls/PTSwitchControl.h"
+#include "ui/theme/PTStyles.h"
+
+#include <QHBoxLayout>
+
+PTPreferencesUpdateViewController::PTPreferencesUpdateViewController(PTUpdateController& controller,
+                                                                     QWidget* parent)
+    : PTPreferencesPane(Identifier, parent),
+      controller_(controller),
+      automaticallyCheck_(makeSwitch(tr("Check for Updates Automatically"))),
+      lastUpdatedTextField_(new PTPreferencesTitleLabel)
+{
+    pt::Updater& updater = controller.updater();
+    automaticallyCheck_->setChecked(updater.automaticallyChecksForUpdates());
+    connect(&updater, &pt::Updater::automaticallyChecksForUpdatesChanged, automaticallyCheck_,
+            &PTSwitchControl::setChecked);
+    connect(automaticallyCheck_, &PTSwitchControl::userToggled, &updater,
+            &pt::Updater::setAutomaticallyChecksForUpdates);
+    addRow(tr("Check for Updates Automatically"),
+           updater.isConfigured() ? tr("Look for a new release when Pictern starts.")
+                                  : tr("Update checks are not set up in this build."),
+           automaticallyCheck_);
+
+    PTSwitchControl* download = makeSwitch(tr("Download Updates Automatically"));
+    PTSwitchControl* profile = makeSwitch(tr("Send System Profile"));
+    download->setEnabled(false);
+    profile->setEnabled(false);
+    addRow(tr("Download Updates Automatically"), tr("Your package manager downloads and installs updates."),
+           download);
+    addRow(tr("Send System Profile"), tr("Pictern sends nothing about your system."), profile);
+
+    auto* lastRow = new QWidget;
+    auto* columns = new QHBoxLayout(lastRow);
+    columns->setContentsMargins(0, 0, 0, 0);
+    lastUpdatedTextField_->setFont(PTStyles::systemFont(12));
+    lastUpdatedTextField_->setAccessibleName(tr("Last Update Check"));
+    columns->addWidget(lastUpdatedTextField_, 1);
+    columns->addWidget(makeButton(tr("Check Now"), [this] { controller_.checkForUpdates(); }));
+    addRow(lastRow);
+    connect(&updater, &pt::Updater::lastUpdateCheckDateChanged, this,
+            &PTPreferencesUpdateViewController::updateLastCheckTime);
+    updateLastCheckTime();
+    finishRows();
+}
+
+QString PTPreferencesUpdateViewController::lastCheckedText() const
+{
+    return lastUpdatedTextField_->text();
+}
+
+void PTPreferencesUpdateViewController::updateLastCheckTime()
+{
+    const QDateTime date = controller_.updater().lastUpdateCheckDate();
+    lastUpdatedTextField_->setText(
+        tr("Last checked: %1").arg(date.isValid() ? timeAgo::formattedAsTimeAgo(date) : tr("N/A")));
+}

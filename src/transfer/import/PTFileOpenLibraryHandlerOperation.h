@@ -1,0 +1,15 @@
+#pragma once
+
+#include "transfer/import/PTFileOpenHandlerOperation.h"
+
+// Library packages: a switch to the first; it runs after all other work of the same request.
+class PTFileOpenLibraryHandlerOperation : public PTFileOpenHandlerOperation {
+public:
+    static constexpr quint64 Sort = 500;
+
+    static bool handlesURL(const QUrl& url);
+    quint64 sort() const override { return Sort; }
+
+protected:
+    void executeWithDone(const Done& done) override;
+};

@@ -1,0 +1,462 @@
+#include "transfer/import/PTImporter2.h"
+
+#include "foundation/StringAdditions.h"
+#include "foundation/WebP.h"
+#include "library/ImageHeaderProbe.h"
+#include "library/ImportNaming.h"
+#include "library/bundle/PTBundleFileCopy.h"
+#include "library/controllers/PTTagController.h"
+#include "library/entities/PTCollection.h"
+#include "library/entities/PTGroup.h"
+#include "library/entities/PTItem.h"
+#include "library/store/ContextAdditions.h"
+#include "library/store/PTStoreFunctions.h"
+#include "library/upkeep/PDFDocumentCheck.h"
+#include "library/upkeep/PTLibraryShell.h"
+#include "platform/runtime/Logging.h"
+#include "transfer/import/PTImportExpansion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+
+using pt::store::ManagedObject;
+using pt::store::ObjectContext;
+using pt::store::ObjectID;
+
+namespace {
+
+const QString NotAnImage = QStringLiteral("not an image");
+const QString SetRemoved = QStringLiteral("its set was removed during the import");
+constexpr int MaxLinkHops = 40;
+
+qint64 itemTypeForFileType(PTImportFileType type)
+{
+    switch (type) {
+    case PTImportFileType::PNG:
+        return PTItem::PNG;
+    case PTImportFileType::GIF:
+        return PTItem::GIF;
+    case PTImportFileType::ICNS:
+        return PTItem::ICNS;
+    case PTImportFileType::PDF:
+        return PTItem::PDF;
+    case PTImportFileType::WebP:
+        return PTItem::WEBP;
+    case PTImportFileType::ICO:
+        return PTItem::ICO;
+    default:
+        return PTItem::SVG;
+    }
+}
+
+// Why a link leads nowhere: a loop, or a target that does not exist.
+QString brokenLinkReason(const QString& path)
+{
+    QSet<QString> seen;
+    QString current = path;
+    for (int hop = 0; hop < MaxLinkHops && QFileInfo(current).isSymLink(); ++hop) {
+        if (seen.contains(current))
+            return QStringLiteral("link loop");
+        seen.insert(current);
+        current = QFileInfo(current).symLinkTarget();
+    }
+    return QFileInfo(current).isSymLink() ? QStringLiteral("link loop") : QStringLiteral("dangling link");
+}
+
+std::optional<QString> bitmapInvalidReason(const QString& path, PTImportFileType type)
+{
+    const QByteArray head = imageHeaderProbe::readHead(path);
+    std::optional<QSize> size;
+    switch (type) {
+    case PTImportFileType::PNG:
+        size = imageHeaderProbe::pngSize(head);
+        break;
+    case PTImportFileType::GIF:
+        size = imageHeaderProbe::gifSize(head);
+        break;
+    case PTImportFileType::ICO:
+        size = imageHeaderProbe::icoSize(head);
+        break;
+    case PTImportFileType::WebP:
+        size = imageHeaderProbe::webpSize(head);
+        break;
+    default:
+        break;
+    }
+    if (size && qint64(size->width()) * size->height() > PTImporter2::MaxPixels)
+        return QStringLiteral("too large (%1 x %2 pixels)").arg(size->width()).arg(size->height());
+    if (type == PTImportFileType::WebP) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) && !WebP::imageWithWebPData(file.readAll()).isNull()
+                   ? std::nullopt
+                   : std::optional<QString>(NotAnImage);
+    }
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull() || image.width() == 0 || image.height() == 0)
+        return NotAnImage;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::shared_ptr<PTImporter2> PTImporter2::create(ManagedObject* target, const QStringList& paths, PTImportOptions options)
+{
+    std::shared_ptr<PTImporter2> importer(new PTImporter2());
+    importer->options_ = options;
+    importer->initialPaths_ = paths;
+    if (target) {
+        if (target->objectID().isTemporary() && target->context())
+            (void)target->context()->obtainPermanentIDs({target});
+        importer->target_ = target->objectID();
+    }
+    return importer;
+}
+
+std::optional<QString> PTImporter2::invalidReason(const QString& path, PTImportFileType type)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unreadable: %1").arg(file.errorString());
+    file.close();
+    switch (type) {
+    case PTImportFileType::SVG:
+        return std::nullopt;
+    case PTImportFileType::PDF:
+        return pdfDocumentCheck::hasFirstPage(path) ? std::nullopt : std::optional<QString>(QStringLiteral("not a PDF document"));
+    case PTImportFileType::PNG:
+    case PTImportFileType::GIF:
+    case PTImportFileType::ICNS:
+    case PTImportFileType::ICO:
+    case PTImportFileType::WebP:
+        return bitmapInvalidReason(path, type);
+    default:
+        return QStringLiteral("not an icon file");
+    }
+}
+
+void PTImporter2::begin()
+{
+    queue_ = std::make_unique<pt::OperationQueue>(QStringLiteral("com.pictern.importer"));
+    queue_->setMaxConcurrentOperationCount(MaxConcurrentOperationCount);
+    expansions_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("pictern-import-XXXXXX")));
+    auto self = shared_from_this();
+    PTSaveManagedObjectContextWithCompletion([self](const pt::Error&) {
+        ObjectContext* context = PTMainManagedObjectContext();
+        ManagedObject* target = context && !self->target_.isNull() ? context->existingObjectWithID(self->target_) : nullptr;
+        Batch batch;
+        batch.entries = self->initialPaths_;
+        if (PTCollection* set = PTCollection::from(target)) {
+            batch.parentSet = set->objectID();
+            batch.parentGroup = set->group() ? set->group()->objectID() : ObjectID();
+            batch.forceUseSet = true;
+        } else if (PTGroup* group = PTGroup::from(target)) {
+            batch.parentGroup = group->objectID();
+        }
+        const bool singleFolder = self->initialPaths_.size() == 1 && QFileInfo(self->initialPaths_.first()).isDir()
+                                  && !PTImportIsPackage(self->initialPaths_.first());
+        if (!PTImportOptionsContain(self->options_, PTImportOption::DescendIntoFolders) && singleFolder) {
+            batch.parentPath = self->initialPaths_.first();
+            batch.entries = QDir(batch.parentPath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                                             | QDir::System, QDir::Name);
+        }
+        if (target && context)
+            self->coordinator_ = context->sharedCoordinator();
+        if (self->coordinator_)
+            self->queueItems(batch);
+        self->queue_->notifyWhenEmpty([self] { self->finished(); });
+    });
+}
+
+void PTImporter2::queueItems(Batch batch)
+{
+    auto self = shared_from_this();
+    queue_->addOperation([self, batch = std::move(batch)] { self->runBatch(batch); });
+}
+
+bool PTImporter2::firstVisit(const QString& folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    std::lock_guard lock(mutex_);
+    if (canonical.isEmpty() || visitedFolders_.contains(canonical))
+        return false;
+    visitedFolders_.insert(canonical);
+    return true;
+}
+
+void PTImporter2::reject(const QString& path, const QString& reason)
+{
+    std::lock_guard lock(mutex_);
+    rejected_.append({path, reason});
+}
+
+void PTImporter2::queueFolder(const QString& folder, const ObjectID& group, const ObjectID& set)
+{
+    QStringList folders;
+    QStringList files;
+    const QFileInfoList contents = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& info : contents)
+        (info.isDir() && !PTImportIsPackage(info.filePath()) ? folders : files) << info.filePath();
+    Batch first{folders + files.mid(0, FilesPerBatch), {}, group, set, false};
+    queueItems(first);
+    for (qsizetype start = FilesPerBatch; start < files.size(); start += FilesPerBatch)
+        queueItems(Batch{files.mid(start, FilesPerBatch), {}, group, set, false});
+}
+
+ManagedObject* PTImporter2::insertContainer(ObjectContext& context, const QString& entity, const QString& folder,
+                                            qint64 sort)
+{
+    const QString name = QFileInfo(folder).fileName();
+    const QString tidy = PTImportOptionsContain(options_, PTImportOption::KeepFileNames) ? name : PTPrettifyName(name);
+    ManagedObject* object = nullptr;
+    if (entity == PTGroup::EntityName) {
+        PTGroup* group = PTGroup::insert(context);
+        group->setName(tidy);
+        group->setSort(sort);
+        object = group;
+    } else {
+        PTCollection* set = PTCollection::insert(context);
+        set->setName(tidy);
+        set->setSort(sort);
+        PTSetNewObjectDefaults(set);
+        object = set;
+    }
+    if (auto obtained = context.obtainPermanentIDs({object}); !obtained)
+        qCWarning(lcTransfer).noquote() << "import: no permanent ID:" << obtained.error().toString();
+    std::lock_guard lock(mutex_);
+    createdIDs_.append(object->objectID());
+    return object;
+}
+
+void PTImporter2::runBatch(const Batch& batch)
+{
+    contextAdditions::runInWorkerContext(coordinator_, [&](ObjectContext& context) {
+        PTGroup* group = batch.parentGroup.isNull() ? nullptr : PTGroup::from(context.existingObjectWithID(batch.parentGroup));
+        PTCollection* set =
+            batch.parentSet.isNull() ? nullptr : PTCollection::from(context.existingObjectWithID(batch.parentSet));
+        const bool setVanished = !batch.parentSet.isNull() && !set;
+        const QString folder = set ? set->formattedDirectory() : QString();
+        qint64 sort = 0;
+        QVector<Made> made;
+        for (const QString& entry : batch.entries) {
+            const QString path = batch.parentPath.isEmpty() ? entry : QDir(batch.parentPath).filePath(entry);
+            const QFileInfo info(path);
+            const bool accepted = PTImportOptionsContain(
+                options_, PTImportOptionForFileType(PTImportFileTypeForExtension(info.suffix())));
+            if (info.isSymLink() && !info.exists()) {
+                if (accepted && set)
+                    reject(path, brokenLinkReason(path));
+                continue;
+            }
+            if (info.isDir() && !PTImportIsPackage(path)) {
+                if (!PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders) || !firstVisit(path))
+                    continue;
+                ObjectID childGroup = batch.parentGroup;
+                ObjectID childSet = batch.parentSet;
+                if (PTImportOptionsContain(options_, PTImportOption::FoldersBecomeGroupsAndSets)) {
+                    const int holds = PTImportAnalyseFolder(path, options_);
+                    if (holds & PTImportFolderContents::SubFolder) {
+                        ManagedObject* made = insertContainer(context, PTGroup::EntityName, path, sort++);
+                        if (group)
+                            relations_.addRelationshipBetween(made->objectID(), group->objectID(),
+                                                              PTImporter2Relations::GroupToParentGroup);
+                        childGroup = made->objectID();
+                    }
+                    if ((holds & PTImportFolderContents::AcceptedFile) && !batch.forceUseSet) {
+                        ManagedObject* made = insertContainer(context, PTCollection::EntityName, path, sort++);
+                        // The set of the folder's own files stands beside the group made for the same folder.
+                        if (group)
+                            relations_.addRelationshipBetween(made->objectID(), group->objectID(),
+                                                              PTImporter2Relations::SetToGroup);
+                        childSet = made->objectID();
+                    }
+                }
+                // Batches of other workers fetch the new group and set from the store.
+                if (auto saved = context.save(); !saved)
+                    qCWarning(lcTransfer).noquote() << "import: worker not saved:" << saved.error().toString();
+                queueFolder(path, childGroup, childSet);
+                continue;
+            }
+            if (!accepted || !PTImportPathIsAccepted(path, options_))
+                continue;
+            if (setVanished)
+                reject(path, SetRemoved);
+            else if (set && !folder.isEmpty())
+                importItemAtPath(path, folder, context, made);
+        }
+        if (made.isEmpty())
+            return;
+        QVector<ManagedObject*> items;
+        for (const Made& m : made)
+            items.append(m.item);
+        if (auto obtained = context.obtainPermanentIDs(items); !obtained)
+            qCWarning(lcTransfer).noquote() << "import: no permanent IDs:" << obtained.error().toString();
+        {
+            std::lock_guard lock(mutex_);
+            for (const Made& m : made) {
+                createdIDs_.append(m.item->objectID());
+                pathMap_.insert(m.item->objectID(), m.source);
+                copiedMap_.insert(m.item->objectID(), m.copied);
+            }
+        }
+        for (const Made& m : made) {
+            relations_.addRelationshipBetween(m.item->objectID(), set->objectID(), PTImporter2Relations::ItemToSet);
+            PTTagController::autoApplyTagsToItem(m.item);
+        }
+    });
+    if (progress_) {
+        auto self = shared_from_this();
+        pt::DispatchQueue::main().async([self] { self->progress_(self->imported_); });
+    }
+}
+
+void PTImporter2::importItemAtPath(const QString& path, const QString& folder, ObjectContext& context,
+                                   QVector<Made>& made)
+{
+    const std::optional<PTImportPathInfo> info = PTImportPathInfoForPath(path);
+    if (!info || info->type == PTImportFileType::Other)
+        return;
+    // Only regular files (or links to them) are read: a pipe or a device would block or never end.
+    if (!QFileInfo(path).isFile()) {
+        reject(path, QStringLiteral("not a regular file"));
+        return;
+    }
+    if (!PTImportTypeExpands(info->type, options_)) {
+        itemForPath(path, *info, false, folder, context, made);
+        return;
+    }
+    // One folder per expanded file: two files of the same name write parts of the same names.
+    const QString own = expansions_->filePath(QString::number(++expansionCount_));
+    for (const PTImportExpansion::Entry& entry : PTImportExpansion::expand(path, info->type, own)) {
+        PTImportPathInfo entryInfo = PTImportPathInfoForPath(entry.path).value_or(PTImportPathInfo());
+        if (entry.name)
+            entryInfo.name = *entry.name;
+        PTItem* item = itemForPath(entry.path, entryInfo, entry.temporary, folder, context, made);
+        if (!item)
+            continue;
+        if (!entry.unicode.isEmpty())
+            item->setUnicode(entry.unicode);
+        if (const QSet<QString> tags = PTTagController::tagsForString(entry.tags); !tags.isEmpty())
+            PTTagController::applyTagsStringArray(tags.values(), {item}, false);
+    }
+    QDir(own).removeRecursively();
+}
+
+PTItem* PTImporter2::itemForPath(const QString& path, const PTImportPathInfo& info, bool temporary,
+                                 const QString& folder, ObjectContext& context, QVector<Made>& made)
+{
+    if (const std::optional<QString> reason = invalidReason(path, info.type)) {
+        reject(path, *reason);
+        if (temporary)
+            QFile::remove(path);
+        return nullptr;
+    }
+    PTItem* item = PTItem::insert(context);
+    const QString name =
+        PTImportOptionsContain(options_, PTImportOption::KeepFileNames) ? info.name : PTPrettifyName(info.name);
+    item->setName(name);
+    item->setDate(QDateTime::currentDateTime());
+    item->setWidth(info.width);
+    item->setHeight(info.height);
+    item->setType(itemTypeForFileType(info.type));
+    QString error;
+    const QString fileName = PTBundleFileCopy::copyIntoFolder(
+        path, stringAdditions::normalizedString(name + u'.' + QFileInfo(path).suffix()), folder, &error);
+    if (!fileName.isEmpty() && PTImportOptionsContain(options_, PTImportOption::UseFileTags))
+        PTTagController::applyTagsFromResourceValue(item, path);
+    if (temporary)
+        QFile::remove(path);
+    if (fileName.isEmpty()) {
+        context.deleteObject(item);
+        reject(path, QStringLiteral("copy failed: %1").arg(error));
+        return nullptr;
+    }
+    item->setNewFileName(fileName);
+    made.append({item, path, QDir(folder).filePath(fileName)});
+    ++imported_;
+    return item;
+}
+
+void PTImporter2::finished()
+{
+    // Dropped here: the last reference to the importer must never wait for the queue from one of its operations.
+    queue_.reset();
+    auto self = shared_from_this();
+    pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
+        pt::DispatchQueue::main().async([self] {
+            Result result;
+            if (ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr) {
+                self->relations_.propagateRelationshipsIntoContext(*context);
+                result = self->collectResult(*context);
+                PTSaveManagedObjectContext();
+            } else {
+                result.rejected = self->rejected_;
+            }
+            self->expansions_.reset();
+            if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
+                shell->postNotice(NoticeTitle, NoticeMessage.arg(result.items.size()));
+            if (self->completion_)
+                self->completion_(result);
+        });
+    });
+}
+
+PTImporter2::Result PTImporter2::collectResult(ObjectContext& context)
+{
+    QSet<ObjectID> removed;
+    const auto live = [&](ManagedObject* object) { return object && !object->isDeleted() && !removed.contains(object->objectID()); };
+    // Children were made after their parents: walking backwards empties a group's sets before the group is looked at.
+    for (auto it = createdIDs_.crbegin(); it != createdIDs_.crend(); ++it) {
+        ManagedObject* object = context.existingObjectWithID(*it);
+        if (!object)
+            continue;
+        bool remove = false;
+        if (PTItem* item = PTItem::from(object)) {
+            // The set went away while its files were copied: the item would have neither set nor file.
+            if (!live(item->collection())) {
+                remove = true;
+                QFile::remove(copiedMap_.value(*it));
+                rejected_.append({pathMap_.value(*it), SetRemoved});
+            }
+        } else if (PTCollection* set = PTCollection::from(object)) {
+            const QVector<PTItem*> items = set->items();
+            remove = std::none_of(items.begin(), items.end(), live);
+            if (remove)
+                QDir().rmdir(set->formattedDirectory());
+        } else if (PTGroup* group = PTGroup::from(object)) {
+            const QVector<PTGroup*> groups = group->groups();
+            const QVector<PTCollection*> sets = group->sets();
+            remove = std::none_of(groups.begin(), groups.end(), live) && std::none_of(sets.begin(), sets.end(), live);
+        }
+        if (remove) {
+            removed.insert(*it);
+            context.deleteObject(object);
+        }
+    }
+    Result result;
+    for (const ObjectID& id : std::as_const(createdIDs_)) {
+        ManagedObject* object = removed.contains(id) ? nullptr : context.existingObjectWithID(id);
+        if (PTItem* item = PTItem::from(object)) {
+            result.items.append(item);
+            permPathMap_.insert(pathMap_.value(id), id);
+        } else if (PTCollection* set = PTCollection::from(object)) {
+            result.sets.append(set);
+        } else if (PTGroup* group = PTGroup::from(object)) {
+            result.groups.append(group);
+        }
+    }
+    result.rejected = rejected_;
+    return result;
+}
+
+PTItem* PTImporter2::importedItemForPathURL(const QString& path) const
+{
+    const ObjectID id = permPathMap_.value(path);
+    ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr;
+    return context && !id.isNull() ? PTItem::from(context->existingObjectWithID(id)) : nullptr;
+}

@@ -1,0 +1,244 @@
+#include "ImportTestSupport.h"
+
+#include "TestSupport.h"
+#include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "library/bundle/PTSourceListSelection.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTGroupController.h"
+#include "library/entities/PTCollection.h"
+#include "platform/runtime/Defaults.h"
+#include "transfer/import/PTAddCollectionSheetController.h"
+#include "transfer/import/PTPasteBoard.h"
+#include "transfer/import/PTSheetBrowseView.h"
+#include "ui/controls/PTSheetTextField.h"
+#include "ui/controls/PTSheetViewPopupButton.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
+
+#include <QLabel>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+using namespace pt::test;
+
+namespace {
+
+class RecordingSelection : public PTSourceListSelection {
+public:
+    void selectItems(const QVector<pt::store::ManagedObject*>& objects, bool) override { selected += objects; }
+    QVector<pt::store::ManagedObject*> selected;
+};
+
+using Prefs = PTPreferencesImportExportViewController;
+
+} // namespace
+
+class AddCollectionSheet : public ImportTest {
+protected:
+    void SetUp() override
+    {
+        ImportTest::SetUp();
+        PTSourceListSelection::install(selection);
+    }
+    void TearDown() override
+    {
+        sheet.reset();
+        PTSourceListSelection::install(nullptr);
+        while (Prefs::popPersistedImportOptions())
+            ;
+        ImportTest::TearDown();
+    }
+    void open(const QList<QUrl>& urls, PTCollection* preselected = nullptr, const QString& application = {})
+    {
+        sheet = std::make_unique<PTAddCollectionSheetController>();
+        if (!application.isEmpty())
+            sheet->setRequestedApplication(application);
+        sheet->presentSheetFromWindow(nullptr,
+                                      preselected ? PTAddCollectionSheetController::PreselectCollection
+                                                  : PTAddCollectionSheetController::NoPreselection,
+                                      urls, preselected, [this](pt::store::ManagedObject* target, bool cancelled) {
+                                          finishedTarget = target;
+                                          finishedCancelled = cancelled;
+                                          ++finishedCount;
+                                      });
+    }
+    void confirmAndWait()
+    {
+        sheet->add();
+        ASSERT_TRUE(runMainQueueUntil([this] { return finishedCount > 0; }, 20000));
+        saveAndWait();
+    }
+    QString addLabel() const { return sheet->addControl()->label(0); }
+    static QList<QUrl> urls(const QStringList& paths)
+    {
+        QList<QUrl> result;
+        for (const QString& path : paths)
+            result << QUrl::fromLocalFile(path);
+        return result;
+    }
+    PTCollection* setNamed(const QString& name)
+    {
+        for (PTCollection* set : PTCollectionController::sharedController().collections())
+            if (set->name() == name)
+                return set;
+        return nullptr;
+    }
+
+    std::shared_ptr<RecordingSelection> selection = std::make_shared<RecordingSelection>();
+    std::unique_ptr<PTAddCollectionSheetController> sheet;
+    pt::store::ManagedObject* finishedTarget = nullptr;
+    bool finishedCancelled = false;
+    int finishedCount = 0;
+};
+
+TEST_F(AddCollectionSheet, OpeningsAndWhatTheyMake)
+{
+    // No files, no set: an empty set under the proposed name; the sheet reports itself cancelled.
+    open({});
+    EXPECT_EQ(addLabel(), "Create Empty Set");
+    EXPECT_EQ(sheet->inputField()->placeholderText(), "New Set Name");
+    EXPECT_EQ(sheet->browseView()->label(0), "Browse Icons...");
+    confirmAndWait();
+    EXPECT_TRUE(finishedCancelled);
+    EXPECT_EQ(finishedTarget, nullptr);
+    ASSERT_TRUE(setNamed("New Set Name"));
+    EXPECT_EQ(selection->selected, QVector<pt::store::ManagedObject*>{setNamed("New Set Name")});
+
+    // Files with the current set preselected.
+    PTCollection* mine = makeSet("Mine");
+    saveAndWait();
+    PTPasteBoard::purgeAndNotify();
+    finishedCount = 0;
+    open(urls({source("a.svg"), source("b.svg"), source("c.svg")}), mine);
+    EXPECT_FALSE(sheet->inputField()->isVisible() && sheet->inputField()->isEnabled());
+    EXPECT_EQ(addLabel(), "Import to an Existing Set");
+    EXPECT_EQ(sheet->browseView()->sublabel(0), "3 Items Selected");
+    confirmAndWait();
+    EXPECT_FALSE(finishedCancelled);
+    EXPECT_EQ(finishedTarget, mine);
+    EXPECT_EQ(mine->items().size(), 3);
+
+    // Requested by another application, no name typed.
+    finishedCount = 0;
+    open(urls({source("d.svg")}), nullptr, "Designer");
+    EXPECT_EQ(sheet->informativeTextField()->text(), "You have selected 1 icon to be imported from Designer.");
+    EXPECT_EQ(sheet->inputField()->placeholderText(), "Import From Designer");
+    EXPECT_EQ(sheet->browseView()->sublabel(0), "1 Item Selected");
+    confirmAndWait();
+    ASSERT_TRUE(setNamed("Import From Designer"));
+    EXPECT_EQ(setNamed("Import From Designer")->items().size(), 1);
+}
+
+TEST_F(AddCollectionSheet, FolderKinds)
+{
+    pt::Defaults::standard().set(Prefs::ImportOptionsKey, qint64(0x143DE));
+    source("Brand Icons/a.svg");
+    source("Brand Icons/b.svg");
+    open(urls({sourcePath("Brand Icons")}));
+    EXPECT_EQ(sheet->inputField()->placeholderText(), "Brand Icons");
+    EXPECT_EQ(addLabel(), "Import to a New Set");
+    confirmAndWait();
+    ASSERT_TRUE(setNamed("Brand Icons"));
+    EXPECT_EQ(setNamed("Brand Icons")->items().size(), 2);
+    EXPECT_FALSE(setNamed("Brand Icons")->group());
+
+    // Sub-folders and files: a group and a set of that name, the set inside the group with the loose files, the
+    // sub-folders imported into the group.
+    source("Mixed Icons/a.svg");
+    source("Mixed Icons/sub/b.svg");
+    source("Mixed Icons/sub/c.svg");
+    finishedCount = 0;
+    open(urls({sourcePath("Mixed Icons")}));
+    confirmAndWait();
+    PTCollection* set = setNamed("Mixed Icons");
+    ASSERT_TRUE(set);
+    ASSERT_TRUE(set->group());
+    EXPECT_EQ(set->group()->name(), "Mixed Icons");
+    EXPECT_EQ(set->items().size(), 1);
+    PTCollection* sub = setNamed("Sub");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(sub->group(), set->group());
+    EXPECT_EQ(sub->items().size(), 2);
+}
+
+TEST_F(AddCollectionSheet, BundleOnlyForm)
+{
+    source("a.svg");
+    source("set.pictern/META", "meta");
+    open(urls({sourcePath("a.svg"), sourcePath("set.pictern")}));
+    EXPECT_EQ(sheet->browseView()->paths(), urls({sourcePath("set.pictern")}));
+    EXPECT_TRUE(sheet->browseViewIsPicternOnly());
+    EXPECT_EQ(addLabel(), "Import Pictern");
+    EXPECT_TRUE(sheet->informativeTextField()->text().contains("\"set.pictern\""));
+    EXPECT_TRUE(sheet->collectionDrop()->isHidden());
+    // Back to plain files: the label it had before.
+    sheet->browseView()->setPathURLs(urls({sourcePath("a.svg")}));
+    EXPECT_EQ(addLabel(), "Import to a New Set");
+    EXPECT_FALSE(sheet->collectionDrop()->isHidden());
+}
+
+TEST_F(AddCollectionSheet, SetInsideAGroupShowsItsPath)
+{
+    PTGroup* group = makeGroup("Group");
+    PTCollection* set = makeSet("Set");
+    set->setGroup(group);
+    saveAndWait();
+    PTPasteBoard::purgeAndNotify();
+    open(urls({source("a.svg")}));
+    sheet->selectCollectionInDropDown(set);
+    QList<QAction*> actions = sheet->collectionMenu()->actions();
+    ASSERT_GE(actions.size(), 3);
+    EXPECT_EQ(actions.at(0)->text(), QString::fromUtf8("Group \u27E9 Set"));
+    EXPECT_TRUE(actions.at(1)->isSeparator());
+    EXPECT_EQ(sheet->collectionDrop()->selectedItem(), actions.at(0));
+    EXPECT_EQ(addLabel(), "Import to an Existing Set");
+    // Choosing "New Set" takes the entry and its separator away.
+    sheet->collectionDrop()->selectItem(actions.at(2));
+    actions = sheet->collectionMenu()->actions();
+    EXPECT_EQ(actions.at(0)->text(), "New Set");
+    EXPECT_TRUE(actions.at(1)->isSeparator());
+    EXPECT_EQ(addLabel(), "Import to a New Set");
+}
+
+TEST_F(AddCollectionSheet, PushedOptionsArePoppedOnEveryWayOut)
+{
+    const qint64 stored = Prefs::persistedImportOptions(false);
+    ASSERT_FALSE(PTImportOptionsContain(PTImportOptions(stored), 0x20));
+    const QString font = source("font.otf", "not really a font");
+    struct Way {
+        const char* label;
+        std::function<void()> leave;
+    };
+    const std::vector<Way> ways{
+        {"cancel", [this] { sheet->cancel(); }},
+        {"confirm", [this] { confirmAndWait(); }},
+        {"destroyed", [this] { sheet.reset(); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.label);
+        finishedCount = 0;
+        open(urls({font}));
+        EXPECT_TRUE(PTImportOptionsContain(PTAddCollectionSheetController::importOptions(), 0x20));
+        EXPECT_TRUE(PTAddCollectionSheetController::allowedFileTypes().contains("otf"));
+        way.leave();
+        EXPECT_EQ(Prefs::persistedImportOptions(), stored);
+        EXPECT_FALSE(Prefs::popPersistedImportOptions());
+    }
+}
+
+TEST_F(AddCollectionSheet, Screenshot)
+{
+    makeSet("Arrows");
+    saveAndWait();
+    open(urls({source("a.svg"), source("b.svg")}));
+    runMainQueueFor(50);
+    const QImage image = writeScreenshot(sheet->window(), "add-icons-sheet");
+    ASSERT_FALSE(image.isNull());
+    // The title band, the body under it, and the confirmation button's accent at the bottom right.
+    const QColor band = image.pixelColor(image.width() / 2, 4);
+    const QColor body = image.pixelColor(4, image.height() / 2);
+    const QColor button = image.pixelColor(image.width() - 30, image.height() - 28);
+    EXPECT_NE(band, body);
+    EXPECT_GT(button.blue(), button.red() + 60) << button.name().toStdString();
+    EXPECT_GT(image.height(), 200);
+}

@@ -1,0 +1,291 @@
+#include "ImportTestSupport.h"
+
+#include "TestSupport.h"
+#include "library/entities/PTCollection.h"
+#include "library/entities/PTItem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSize>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <sys/stat.h>
+
+using namespace pt::test;
+
+namespace {
+
+QStringList itemNames(const QVector<PTItem*>& items)
+{
+    QStringList names;
+    for (PTItem* item : items)
+        names << item->name();
+    names.sort();
+    return names;
+}
+
+// "Set@Group:items" for each set, "Group@Parent" for each group, sorted.
+QStringList describe(const PTImporter2::Result& result)
+{
+    QStringList lines;
+    for (PTCollection* set : result.sets)
+        lines << QStringLiteral("%1@%2:%3").arg(set->name(), set->group() ? set->group()->name() : "-").arg(set->items().size());
+    for (PTGroup* group : result.groups)
+        lines << QStringLiteral("%1@%2").arg(group->name(), group->group() ? group->group()->name() : "-");
+    lines.sort();
+    return lines;
+}
+
+QStringList importTemporaryFolders()
+{
+    return QDir::temp().entryList({"pictern-import-*"}, QDir::AllEntries | QDir::Hidden);
+}
+
+} // namespace
+
+class Importer : public ImportTest {};
+
+TEST_F(Importer, FoldersAgainstOptionsAndTargets)
+{
+    source("Brand Icons/a.svg");
+    source("Brand Icons/b.svg");
+    source("Brand Icons/sub-one/c.svg");
+    source("Brand Icons/sub-two/d.svg");
+    source("Brand Icons/sub-two/deeper/e.svg");
+    source("loose/x.svg");
+    const QString folder = sourcePath("Brand Icons");
+    const QString loose = sourcePath("loose/x.svg");
+    struct Case {
+        const char* label;
+        bool groupTarget;
+        QStringList paths;
+        PTImportOptions options;
+        int items;
+        QStringList made;
+    };
+    const std::vector<Case> cases{
+        {"descend, no groups", false, {folder}, 0x143DC, 5, {}},
+        {"one folder, no descent", false, {folder}, 0x143DC & ~0x4, 2, {}},
+        {"several paths, no descent", false, {folder, loose}, 0x143DC & ~0x4, 1, {}},
+        // The top-level folder never becomes a set of its own: its files go into the target.
+        {"set target, 0x6",
+         false,
+         {folder},
+         0x143DE,
+         5,
+         {"Brand Icons@-", "Deeper@Sub Two:1", "Sub One@Brand Icons:1", "Sub Two@Brand Icons", "Sub Two@Brand Icons:1"}},
+        {"group target, 0x6",
+         true,
+         {folder},
+         0x143DE,
+         5,
+         {"Brand Icons@Target", "Brand Icons@Target:2", "Deeper@Sub Two:1", "Sub One@Brand Icons:1",
+          "Sub Two@Brand Icons", "Sub Two@Brand Icons:1"}},
+        {"group target, loose files", true, {loose}, 0x143DE, 0, {}},
+        {"group target, two folders, 0x6",
+         true,
+         {sourcePath("Brand Icons/sub-one"), sourcePath("loose")},
+         0x143DE,
+         2,
+         {"Loose@Target:1", "Sub One@Target:1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        pt::store::ManagedObject* target = c.groupTarget ? static_cast<pt::store::ManagedObject*>(makeGroup("Target"))
+                                                     : makeSet("Target");
+        saveAndWait();
+        const PTImporter2::Result result = importAndWait(target, c.paths, c.options);
+        EXPECT_EQ(result.items.size(), c.items);
+        EXPECT_EQ(describe(result), c.made);
+        EXPECT_TRUE(result.rejected.isEmpty());
+        qint64 made = 0;
+        for (PTCollection* set : result.sets)
+            made += set->items().size();
+        if (PTCollection* set = PTCollection::from(target))
+            EXPECT_EQ(set->items().size() + made, c.items);
+    }
+}
+
+TEST_F(Importer, SameNamesGetTheirOwnFiles)
+{
+    PTCollection* set = makeSet("Arrows");
+    source("one/Arrow Left.svg");
+    source("two/Arrow Left.svg");
+    ASSERT_TRUE(run("png2icns", {sourcePath("one/icon.icns"), writePng(sourcePath("p/16.png"), QSize(16, 16))}));
+    ASSERT_TRUE(run("png2icns", {sourcePath("two/icon.icns"), writePng(sourcePath("p/32.png"), QSize(32, 32))}));
+    saveAndWait();
+    const PTImporter2::Result result =
+        importAndWait(set, {sourcePath("one"), sourcePath("two")}, 0x143DC | PTImportOption::ExpandICNS);
+    QStringList fileNames;
+    QSet<QString> files;
+    for (PTItem* item : result.items) {
+        const QString file = item->fileURL().toLocalFile();
+        EXPECT_TRUE(QFileInfo(file).isFile() && !QFileInfo(file).isSymLink()) << file.toStdString();
+        files.insert(file);
+        if (item->type() == PTItem::SVG)
+            fileNames << item->newFileName();
+    }
+    EXPECT_EQ(files.size(), result.items.size());
+    fileNames.sort();
+    EXPECT_EQ(fileNames, (QStringList{"arrow-left.1.svg", "arrow-left.svg"}));
+    EXPECT_EQ(itemNames(result.items), (QStringList{"Arrow Left", "Arrow Left", "Icon", "Icon", "Icon 16x16", "Icon 32x32"}));
+    EXPECT_TRUE(importTemporaryFolders().isEmpty());
+}
+
+TEST_F(Importer, Expansions)
+{
+    ASSERT_TRUE(run("icotool", {"-c", "-o", sourcePath("tool.ico"), writePng(sourcePath("p/16.png"), QSize(16, 16)),
+                                writePng(sourcePath("p/32.png"), QSize(32, 32))}));
+    struct Case {
+        const char* label;
+        QString path;
+        PTImportOptions options;
+        std::function<void(const PTImporter2::Result&)> check;
+    };
+    const std::vector<Case> cases{
+        {"icon font with the shipped mapping", "/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.ttf", 0x143DC,
+         [](const PTImporter2::Result& result) {
+             EXPECT_GT(result.items.size(), 600);
+             const auto glass = std::find_if(result.items.begin(), result.items.end(),
+                                             [](PTItem* item) { return item->unicode() == "f000"; });
+             ASSERT_NE(glass, result.items.end());
+             EXPECT_EQ((*glass)->name(), "Glass");
+             EXPECT_EQ((*glass)->type(), PTItem::SVG);
+             EXPECT_TRUE((*glass)->tagsString().contains("glass", Qt::CaseInsensitive));
+         }},
+        {"SVG font", "/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.svg", 0x143DC | 0x800,
+         [](const PTImporter2::Result& result) {
+             EXPECT_GT(result.items.size(), 600);
+             EXPECT_TRUE(itemNames(result.items).contains("Glass"));
+         }},
+        {"SVG font, sprite sheets off", "/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.svg", 0x143DC,
+         [](const PTImporter2::Result& result) { EXPECT_EQ(result.items.size(), 1); }},
+        {"ICO", sourcePath("tool.ico"), 0x143DC | 0x8000,
+         [](const PTImporter2::Result& result) {
+             EXPECT_EQ(itemNames(result.items), (QStringList{"Tool", "Tool 16x16", "Tool 32x32"}));
+         }},
+        {"ICO, not expanded", sourcePath("tool.ico"), 0x143DC,
+         [](const PTImporter2::Result& result) { EXPECT_EQ(itemNames(result.items), QStringList{"Tool"}); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        PTCollection* set = makeSet(c.label);
+        saveAndWait();
+        const PTImporter2::Result result = importAndWait(set, {c.path}, c.options);
+        EXPECT_TRUE(result.rejected.isEmpty());
+        c.check(result);
+        for (PTItem* item : result.items)
+            ASSERT_TRUE(QFileInfo(item->fileURL().toLocalFile()).isFile());
+    }
+    EXPECT_TRUE(importTemporaryFolders().isEmpty());
+}
+
+TEST_F(Importer, BadInputIsRejectedWithAReason)
+{
+    PTCollection* set = makeSet("Bad");
+    saveAndWait();
+    QFile::link(sourcePath("missing.png"), sourcePath("dangling.png"));
+    QFile::link(sourcePath("loop-b.svg"), sourcePath("loop-a.svg"));
+    QFile::link(sourcePath("loop-a.svg"), sourcePath("loop-b.svg"));
+    ASSERT_EQ(mkfifo(sourcePath("pipe.png").toLocal8Bit().constData(), 0600), 0);
+    QFile png(writePng(sourcePath("whole.png"), QSize(64, 64)));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    source("truncated.png", png.read(png.size() / 2));
+    source("huge.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 29));
+    source("text.png", "this is text, not an image");
+    source("empty.svg", " ");
+    source("fine.svg");
+    QFile::link(sourcePath("fine.svg"), sourcePath("link-to-fine.svg"));
+    QFile::remove(sourcePath("whole.png"));
+    const QStringList sourcesBefore = filesBelow(sources.path());
+
+    const PTImporter2::Result result = importAndWait(set, {sources.path()}, 0x143DC);
+    QStringList reasons;
+    for (const PTImporter2::Rejected& rejected : result.rejected)
+        reasons << QFileInfo(rejected.path).fileName() + ": " + rejected.reason.section(' ', 0, 1);
+    reasons.sort();
+    EXPECT_EQ(reasons, (QStringList{"dangling.png: dangling link", "huge.png: too large", "loop-a.svg: link loop",
+                                    "loop-b.svg: link loop", "pipe.png: not a", "text.png: not an",
+                                    "truncated.png: not an"}));
+    EXPECT_EQ(itemNames(result.items), (QStringList{"Empty", "Fine", "Link TO Fine"}));
+    // The link brought the bytes of its target, as a file of the library's own.
+    for (PTItem* item : result.items) {
+        const QFileInfo file(item->fileURL().toLocalFile());
+        EXPECT_TRUE(file.isFile() && !file.isSymLink());
+        EXPECT_TRUE(file.absoluteFilePath().startsWith(libraryPath()));
+    }
+    EXPECT_EQ(filesBelow(sources.path()), sourcesBefore);
+    EXPECT_TRUE(importTemporaryFolders().isEmpty());
+}
+
+TEST_F(Importer, UnreadableFileIsRejected)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    PTCollection* set = makeSet("Unreadable");
+    saveAndWait();
+    const QString path = writePng(sourcePath("locked.png"), QSize(8, 8));
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    const PTImporter2::Result result = importAndWait(set, {path}, 0x143DC);
+    ASSERT_EQ(result.rejected.size(), 1);
+    EXPECT_TRUE(result.rejected.first().reason.startsWith("unreadable"));
+}
+
+TEST_F(Importer, TargetSetRemovedWhileImporting)
+{
+    PTCollection* set = makeSet("Going");
+    saveAndWait();
+    for (int i = 0; i < 3 * PTImporter2::FilesPerBatch; ++i)
+        source(QStringLiteral("many/icon-%1.svg").arg(i));
+    const QString folder = set->formattedDirectory();
+    bool removed = false;
+    const PTImporter2::Result result = importAndWait(set, {sourcePath("many")}, 0x143DC, [&](qint64) {
+        if (removed)
+            return;
+        // A removal takes the set's folder with the files copied so far.
+        removed = true;
+        QDir(folder).removeRecursively();
+        context().deleteObject(set);
+        saveAndWait();
+    });
+    ASSERT_TRUE(removed);
+    EXPECT_TRUE(result.items.isEmpty());
+    EXPECT_EQ(result.rejected.size(), 3 * PTImporter2::FilesPerBatch);
+    pt::store::FetchRequest request;
+    request.entityName = PTItem::EntityName;
+    for (pt::store::ManagedObject* object : context().fetch(request).valueOr({}))
+        EXPECT_TRUE(PTItem::from(object)->collection()) << PTItem::from(object)->name().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder) && !QDir(folder).isEmpty());
+}
+
+TEST_F(Importer, NoticeAndLookupBySource)
+{
+    PTCollection* set = makeSet("Notice");
+    saveAndWait();
+    const QString icon = source("go.svg");
+    PTImporter2::Result result = importAndWait(set, {icon}, 0x143DC);
+    ASSERT_EQ(result.items.size(), 1);
+    EXPECT_EQ(importer->importedItemForPathURL(icon), result.items.first());
+    EXPECT_EQ(result.items.first()->collection(), set);
+    result = importAndWait(set, {sourcePath("nothing-here.svg")}, 0x143DC);
+    EXPECT_TRUE(result.items.isEmpty());
+    EXPECT_EQ(shell->notices, (QStringList{"Icons Imported | 1 icons have successfully been imported.",
+                                           "Icons Imported | 0 icons have successfully been imported."}));
+}
+
+TEST_F(Importer, IconThemeFolderWithLinks)
+{
+    PTGroup* group = makeGroup("Papirus");
+    saveAndWait();
+    const QString apps = QStringLiteral("/usr/share/icons/Papirus/64x64/apps");
+    int expected = 0;
+    for (const QFileInfo& info : QDir(apps).entryInfoList(QDir::Files | QDir::System))
+        expected += info.suffix() == "svg" && info.exists() ? 1 : 0;
+    ASSERT_GT(expected, 100);
+    const PTImporter2::Result result = importAndWait(group, {apps}, 0x143DE);
+    EXPECT_EQ(result.items.size(), expected);
+    EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
+}
