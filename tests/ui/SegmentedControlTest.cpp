@@ -16,6 +16,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -429,6 +432,16 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     // The tail keeps its run's colour.
     EXPECT_EQ(cut.runs().back().color, QColor(Qt::gray));
     EXPECT_TRUE(label.fittedTo(2).isEmpty());
+
+    // A segment squeezed below nothing (a window narrower than its controls) draws nothing, and returns.
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (qreal width : {0.0, -2.0})
+        label.draw(painter, 0, 15, width, Qt::black);
+    PTStyledLabel().draw(painter, 0, 15, -2, Qt::black);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::white));
 }
 
 } // namespace

@@ -86,6 +86,9 @@ PTStyledLabel PTStyledLabel::fittedTo(qreal width) const
 
 void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color) const
 {
+    // Nothing fits in no room; and an empty cut must not be cut again.
+    if (width <= 0 || runs_.empty())
+        return;
     // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
     if (width_ > width) {
         fittedTo(width).draw(painter, x, baseline, width, color);
