@@ -9,7 +9,9 @@
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 
+#include <QImage>
 #include <QTcpSocket>
+#include <QWidget>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -88,6 +90,16 @@ TEST_F(DownloadControllerTest, ADownloadedIconOpensOnTheUsersWord)
     EXPECT_EQ(controller.sheet()->subTitle(), QStringLiteral("star.svg"));
     EXPECT_TRUE(opened().isEmpty()) << "nothing opens before the user says so";
     const QUrl file = controller.downloadedFile();
+
+    // The finished sheet: its two controls side by side at the bottom right, Open enabled.
+    QWidget* window = controller.sheet()->window();
+    const QImage image = window->grab().toImage();
+    EXPECT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("download-sheet")));
+    const QRect open(controller.openControl()->mapTo(window, QPoint()), controller.openControl()->size());
+    const QRect cancel(controller.cancelControl()->mapTo(window, QPoint()), controller.cancelControl()->size());
+    EXPECT_GE(open.width(), 60);
+    EXPECT_GE(open.left(), cancel.right());
+    EXPECT_GT(open.right(), window->width() * 3 / 4);
 
     controller.openControl()->performClick();
     EXPECT_FALSE(controller.isBusy());
