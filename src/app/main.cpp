@@ -1,24 +1,116 @@
-// Pictern's entry point. The application shell is not built yet: this starts the application object, reports
-// the version and where the default library lives, and exits.
+// Pictern's entry point: one instance per session, the registries and seams, then the launch from the event loop.
+#include "app/PTAppController.h"
+#include "app/PTAppDefaults.h"
+#include "app/PTAppDelegate.h"
+#include "app/PTApplicationIcon.h"
+#include "app/PTBuildInfo.h"
+#include "app/PTGridPlaceholder.h"
+#include "app/PTOpenedItemsCoalescer.h"
+#include "app/PTSVGParseCheck.h"
+#include "app/PTSingleInstance.h"
 #include "library/PTLibraryController.h"
+#include "library/controllers/PTAppDataController.h"
+#include "library/store/PTStoreStack.h"
+#include "svg/parse/PTSVGCommand.h"
+#include "ui/PTInterfaceKit.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <clocale>
+
+namespace {
+
+// Set by the start-up benchmark: report the first painted grid on stdout and quit.
+const char* const ReportFirstPaintVariable = "PICTERN_REPORT_FIRST_PAINT";
+
+void registerAll()
+{
+    PTLibraryController::registerDefaults();
+    PTInterfaceKit::registerAll();
+    PTSVGCommand::registerAll();
+    PTAppDataController::registerAll();
+    PTAppDefaults::registerAll();
+    PTInterfaceKit::installLibrarySeams();
+    PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pictern"));
-    QApplication::setApplicationVersion(QStringLiteral(PICTERN_VERSION));
+    QApplication::setApplicationVersion(PTBuildInfo::version());
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.pictern.Pictern"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     // Qt sets the C locale from the environment; numbers must never follow it.
     std::setlocale(LC_NUMERIC, "C");
 
-    PTLibraryController::registerDefaults();
-    const QString library = PTLibraryController::location();
-    QTextStream out(stdout);
-    out << "Pictern " << QApplication::applicationVersion() << "\n"
-        << "Default library: " << library << "\n";
-    return 0;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Pictern icon library"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption switchLibrary(QStringLiteral("switch-library"),
+                                           QStringLiteral("Offer to open another library before starting."));
+    const QCommandLineOption whatsNew(QStringLiteral("whats-new"), QStringLiteral("Show what is new in this version."));
+    parser.addOption(switchLibrary);
+    parser.addOption(whatsNew);
+    parser.addPositionalArgument(QStringLiteral("items"), QStringLiteral("Files or pictern: URLs to open."), QStringLiteral("[items...]"));
+    parser.process(app);
+    const QStringList items = parser.positionalArguments();
+    const QString workingDirectory = QDir::currentPath();
+
+    PTSingleInstance instance(QDBusConnection::sessionBus());
+    if (!instance.registerPrimary() && QDBusConnection::sessionBus().isConnected() &&
+        PTSingleInstance::forward(QDBusConnection::sessionBus(), items, workingDirectory,
+                                  PTSingleInstance::launchActivationToken())) {
+        return 0;
+    }
+
+    registerAll();
+    QApplication::setWindowIcon(PTApplicationIcon::icon());
+
+    const auto delegate = std::make_shared<PTAppDelegate>();
+    PTAppDelegate::setShared(delegate.get());
+    PTLibraryShell::install(delegate);
+    PTStoreStack::setHost(delegate);
+    delegate->watchTerminationSignals();
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, delegate.get(), [&delegate] { delegate->terminate(); });
+    QObject::connect(&instance, &PTSingleInstance::openRequested, delegate.get(),
+                     [&delegate](const QList<QUrl>& urls) { delegate->openedItems().open(urls); });
+    QObject::connect(&instance, &PTSingleInstance::activateRequested, delegate.get(), [&delegate] {
+        if (PTAppController* controller = delegate->applicationController())
+            controller->makeActiveApplication();
+    });
+
+    // Option held at launch asks for another library; only X11 tells us what is held.
+    const bool offerSwitch =
+        parser.isSet(switchLibrary) || QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+    const bool reportFirstPaint = qEnvironmentVariableIsSet(ReportFirstPaintVariable);
+    QTimer::singleShot(0, delegate.get(), [&] {
+        if (!delegate->applicationDidFinishLaunching(offerSwitch, parser.isSet(whatsNew), !reportFirstPaint)) {
+            QCoreApplication::exit(1);
+            return;
+        }
+        PTAppController* controller = delegate->applicationController();
+        if (reportFirstPaint && controller) {
+            QObject::connect(controller->gridView(), &PTGridPlaceholder::firstPaint, delegate.get(), [&delegate] {
+                QTextStream(stdout) << "first-paint " << delegate->applicationController()->gridView()->itemCount()
+                                    << Qt::endl;
+                delegate->forceNextAvailableTermination(true);
+                delegate->terminate();
+            });
+        }
+        // Files named at launch wait for the main window, as later ones do.
+        delegate->openedItems().openArguments(items, workingDirectory);
+    });
+    const int code = QApplication::exec();
+    delegate->tearDown();
+    PTLibraryShell::install(nullptr);
+    PTAppDelegate::setShared(nullptr);
+    return code;
 }

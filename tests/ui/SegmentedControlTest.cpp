@@ -444,4 +444,18 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::white));
 }
 
+// A control laid out narrower than its padding leaves no room at all for its label.
+TEST(StyledLabelTest, NoRoomDrawsNothing)
+{
+    PTStyledLabel label;
+    label.append(QStringLiteral("Continue"), PTStyles::systemFont(12), Qt::black);
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (const qreal width : {0.0, -1.0, -30.0})
+        label.draw(painter, 0, 12, width, Qt::black);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(5, 8), QColor(Qt::white));
+}
+
 } // namespace

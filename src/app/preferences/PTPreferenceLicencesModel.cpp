@@ -25,16 +25,20 @@ PTPreferenceLicencesModel::PTPreferenceLicencesModel(QObject* parent) : QAbstrac
 
 QVector<pt::store::ObjectID> PTPreferenceLicencesModel::sortedIDs() const
 {
-    QVector<PTLicence*> licences = PTLicenceController::sharedController().licences();
-    licences.removeIf([](PTLicence* licence) { return licence->isDeleted(); });
-    std::stable_sort(licences.begin(), licences.end(), [this](PTLicence* a, PTLicence* b) {
-        const int order = columnValue(a, sortColumn_).compare(columnValue(b, sortColumn_), Qt::CaseInsensitive);
+    // Each sort key is read once: reading a value goes through the object's stored variant.
+    std::vector<std::pair<QString, pt::store::ObjectID>> keyed;
+    for (PTLicence* licence : PTLicenceController::sharedController().licences()) {
+        if (!licence->isDeleted())
+            keyed.emplace_back(columnValue(licence, sortColumn_), licence->objectID());
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [this](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first, Qt::CaseInsensitive);
         return order_ == Qt::AscendingOrder ? order < 0 : order > 0;
     });
     QVector<pt::store::ObjectID> ids;
-    ids.reserve(licences.size());
-    for (PTLicence* licence : licences)
-        ids.append(licence->objectID());
+    ids.reserve(qsizetype(keyed.size()));
+    for (const auto& entry : keyed)
+        ids.append(entry.second);
     return ids;
 }
 

@@ -1,12 +1,13 @@
 #include "app/preferences/PTPreferencesController.h"
 
+#include "app/PTStarterSetDownloads.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "app/preferences/PTPreferencesLibraryViewController.h"
 #include "app/preferences/PTPreferencesLicencesViewController.h"
 #include "app/preferences/PTPreferencesUpdateViewController.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 #include "app/updates/Updater.h"
 
 #include "platform/runtime/Defaults.h"
@@ -62,6 +63,7 @@ void PTPreferencesController::registerDefaults()
         {PTPreferencesImportExportViewController::ExportProgressiveKey, false},
     });
     pt::Updater::registerDefaults();
+    PTStarterSetDownloads::registerDefaults();
 }
 
 bool PTDarkModeAutoColorIconsEnabled()
@@ -121,23 +123,23 @@ QRect PTPreferencesController::paneFrame(const QRect& window, int contentHeight,
 
 void PTPreferencesController::presentPreferences()
 {
-    if (window_) {
-        window_->show();
-        window_->raise();
-        window_->activateWindow();
-        return;
-    }
-    setup();
+    presentPreferences(window_ ? selected_ : PTPreferencesGeneralViewController::Identifier);
 }
 
 void PTPreferencesController::presentPreferences(const QString& identifier)
 {
-    const bool existed = window_;
-    presentPreferences();
-    selectTabWithIdentifier(identifier, existed);
+    if (!window_) {
+        // A window opened on a pane builds that pane alone.
+        setup(paneIdentifiers().contains(identifier) ? identifier : PTPreferencesGeneralViewController::Identifier);
+    } else {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    }
+    selectTabWithIdentifier(identifier, true);
 }
 
-void PTPreferencesController::setup()
+void PTPreferencesController::setup(const QString& identifier)
 {
     auto* window = new PTAppearanceWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -173,7 +175,7 @@ void PTPreferencesController::setup()
         selected_.clear();
     });
 
-    selectTabWithIdentifier(PTPreferencesGeneralViewController::Identifier, false);
+    selectTabWithIdentifier(identifier, false);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = window->geometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -239,7 +241,6 @@ bool PTPreferencesController::selectTabWithIdentifier(const QString& identifier,
         setWindowGeometry(frame, animate);
     }
     shown->show();
-    Q_EMIT paneShown(identifier);
     return true;
 }
 

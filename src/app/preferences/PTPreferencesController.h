@@ -59,12 +59,9 @@ public:
     // The pane built for the identifier in this opening; null while it has not been shown.
     PTPreferencesPane* pane(const QString& identifier) const;
 
-Q_SIGNALS:
-    void paneShown(const QString& identifier);
-
 private:
     PTPreferencesController() = default;
-    void setup();
+    void setup(const QString& identifier);
     PTPreferencesPane* makePane(const QString& identifier);
     void setWindowGeometry(const QRect& frame, bool animate);
 

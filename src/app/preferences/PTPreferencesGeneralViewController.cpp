@@ -1,12 +1,15 @@
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 
+#include "app/PTStarterSetDownloads.h"
 #include "app/autostart/LaunchAtLoginController.h"
 #include "app/preferences/PTPreferencesAppearanceButton.h"
 #include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesTitleLabel.h"
+#include "app/welcome/PTStarterSetImport.h"
 
 #include "library/controllers/PTCollectionController.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/controls/PTSegmentedControl.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -38,6 +41,10 @@ PTPreferencesGeneralViewController::PTPreferencesGeneralViewController(QWidget* 
                  Keys::ShowNotificationsAlwaysKey);
     addSwitchRow(tr("Colour Icons in Dark Mode"), tr("Draw dark icons light on the dark appearance."),
                  Keys::DarkModeAutoColorIconsKey);
+    starterSetButton_ = makeButton(tr("Download..."), [this] { loadStarterIcons(); });
+    starterSetButton_->setAccessibleName(tr("Download Starter Icons"));
+    starterSetButton_->setEnabled(PTStarterSetDownloads::available());
+    addRow(tr("Starter Icons"), tr("Add a set of icons to play with to the library."), starterSetButton_);
     finishRows();
     updateAppearanceControls();
 }
@@ -108,4 +115,14 @@ void PTPreferencesGeneralViewController::updateAppearanceControls()
     automaticAppearanceControl_->setChecked(automatic);
     lightButton_->setChecked(!automatic && appearance == PTAppearanceAqua);
     darkButton_->setChecked(!automatic && appearance != PTAppearanceAqua);
+}
+
+void PTPreferencesGeneralViewController::loadStarterIcons()
+{
+    if (starterSet_)
+        return;
+    starterSet_ = new PTStarterSetImport(window(), this);
+    connect(starterSet_, &PTStarterSetImport::finished, starterSet_, &QObject::deleteLater);
+    if (!starterSet_->start())
+        delete starterSet_;
 }

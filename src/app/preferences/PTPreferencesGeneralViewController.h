@@ -2,7 +2,11 @@
 
 #include "app/preferences/PTPreferencesPane.h"
 
+#include <QPointer>
+
 class LaunchAtLoginController;
+class PTSegmentedControl;
+class PTStarterSetImport;
 class PTPreferencesAppearanceButton;
 class PTTitleLabel;
 
@@ -25,6 +29,9 @@ public:
     void updateAutomaticAppearance();
     // Shows the stored choice: with the automatic preference both buttons are off and disabled.
     void updateAppearanceControls();
+    // Downloads the starter set into the library under a sheet on this window; offered only when available.
+    void loadStarterIcons();
+    PTSegmentedControl* starterSetButton() const { return starterSetButton_; }
 
 private:
     QWidget* makeAppearanceControls();
@@ -36,4 +43,6 @@ private:
     PTPreferencesAppearanceButton* darkButton_ = nullptr;
     PTTitleLabel* lightLabel_ = nullptr;
     PTTitleLabel* darkLabel_ = nullptr;
+    PTSegmentedControl* starterSetButton_ = nullptr;
+    QPointer<PTStarterSetImport> starterSet_;
 };

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QSignalBlocker>
 #include <QHBoxLayout>
 #include <QSlider>
 
@@ -71,7 +72,7 @@ void PTPreferencesImportExportViewController::tellWorldAboutImportOptionsChangin
 PTPreferencesImportExportViewController::PTPreferencesImportExportViewController(QWidget* parent)
     : PTPreferencesPane(Identifier, parent)
 {
-    addRow(tr("Import File Types"), tr("Files of these types are imported; others are passed over."),
+    addSection(tr("Import File Types"), tr("Files of these types are imported; others are passed over."),
            makeSwitchGrid({{QStringLiteral("SVG"), makeImportSwitch(QStringLiteral("SVG"), 0x8)},
                            {QStringLiteral("PNG"), makeImportSwitch(QStringLiteral("PNG"), 0x80)},
                            {QStringLiteral("GIF"), makeImportSwitch(QStringLiteral("GIF"), 0x10)},
@@ -89,7 +90,7 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
     const QString names = tr("Keep file names");
     const QString ico = tr("Expand ICO into sizes");
     const QString tags = tr("Use tags from files");
-    addRow(tr("Importing"), QString(),
+    addSection(tr("Importing"), QString(),
            makeSwitchGrid({{groups, makeImportSwitch(groups, 0x2)},
                            {recursive, makeImportSwitch(recursive, 0x4)},
                            {icns, makeImportSwitch(icns, 0x400)},
@@ -110,7 +111,7 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
         pt::Defaults::standard().bindBool(control, "checked", key);
         exportCells.emplace_back(title, control);
     }
-    addRow(tr("Exporting"), QString(), makeSwitchGrid(exportCells, 2));
+    addSection(tr("Exporting"), QString(), makeSwitchGrid(exportCells, 2));
     addRow(tr("Quality"), tr("For JPG, WebP and other lossy outputs."), makeQualityControls());
     finishRows();
 
@@ -120,6 +121,9 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
     tellWorldAboutImportOptionsChanging();
 
     const pt::Defaults& defaults = pt::Defaults::standard();
+    // Showing stored values is not an edit: the controls store nothing until both show what is stored.
+    const QSignalBlocker blockProgressive(progressiveControl_);
+    const QSignalBlocker blockQuality(qualitySlider_);
     if (defaults.objectForKey(ExportProgressiveKey).isValid())
         progressiveControl_->setChecked(defaults.boolForKey(ExportProgressiveKey));
     if (defaults.objectForKey(ExportQualityKey).isValid())

@@ -31,7 +31,6 @@ QLabel* makePathLabel(const QString& accessibleName)
     label->setFont(PTStyles::systemFont(12));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setAccessibleName(accessibleName);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -51,7 +50,7 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
     libraryPath_->setText(library ? QDir::toNativeSeparators(library->path()) : tr("No library"));
     backupPath_->setText(QDir::toNativeSeparators(PTLibraryBackupController::defaultBackupLocation()));
 
-    addRow(tr("Library"), QString(), makePathRow(libraryPath_, {
+    addSection(tr("Library"), QString(), makePathRow(libraryPath_, {
         makeButton(tr("Switch..."), [] { if (auto* l = PTLibraryController::currentLibrary()) l->switchLibrary(); }),
         makeButton(tr("Move..."), [] { if (auto* l = PTLibraryController::currentLibrary()) l->moveLibrary(); }),
         makeButton(tr("Show"), [] { if (auto* l = PTLibraryController::currentLibrary()) reveal(l->path()); }),
@@ -59,11 +58,11 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
             if (auto* l = PTLibraryController::currentLibrary())
                 l->reindexWithRestart(true, PTMainManagedObjectContext());
         })}));
-    addRow(tr("Backups"), QString(), makePathRow(backupPath_, {
+    addSection(tr("Backups"), QString(), makePathRow(backupPath_, {
         makeButton(tr("Change..."), [this] { changeBackupLocation(); }),
         makeButton(tr("Show"), [] { reveal(PTLibraryBackupController::defaultBackupLocation()); })}));
     addRow(tr("Back Up"), tr("When Pictern makes a backup by itself."), frequency_);
-    addRow(tr("Last Backup"), QString(), makePathRow(lastBackup_, {
+    addSection(tr("Last Backup"), QString(), makePathRow(lastBackup_, {
         makeButton(tr("Back Up Now"), [this] { backupLibrary(); })}));
     finishRows();
     recheckLastBackupDate();
@@ -72,11 +71,14 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
 QWidget* PTPreferencesLibraryViewController::makePathRow(QLabel* path, const std::vector<QWidget*>& buttons)
 {
     auto* row = new QWidget;
-    auto* columns = new QHBoxLayout(row);
-    columns->setContentsMargins(0, 0, 0, 0);
-    columns->addWidget(path, 1);
+    auto* lines = new QVBoxLayout(row);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->addWidget(path);
+    auto* columns = new QHBoxLayout;
     for (QWidget* button : buttons)
         columns->addWidget(button);
+    columns->addStretch(1);
+    lines->addLayout(columns);
     return row;
 }
 

@@ -37,8 +37,9 @@ PTPreferencesLicencesViewController::PTPreferencesLicencesViewController(QWidget
     tableView_->verticalHeader()->setDefaultSectionSize(20);
     tableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // Turning sorting on sorts once, by the indicator: that is the first load.
+    tableView_->horizontalHeader()->setSortIndicator(PTPreferenceLicencesModel::NameColumn, Qt::AscendingOrder);
     tableView_->setSortingEnabled(true);
-    tableView_->sortByColumn(PTPreferenceLicencesModel::NameColumn, Qt::AscendingOrder);
     tableView_->horizontalHeader()->setStretchLastSection(true);
     tableView_->setColumnWidth(PTPreferenceLicencesModel::NameColumn, 160);
     tableView_->setColumnWidth(PTPreferenceLicencesModel::URLColumn, 180);
@@ -63,7 +64,6 @@ PTPreferencesLicencesViewController::PTPreferencesLicencesViewController(QWidget
     licencesObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
         PTLicenceController::LicencesDidChangeNotification, &PTLicenceController::sharedController(),
         [this](const pt::Notification&) { reloadData(); });
-    reloadData();
     recheckControl();
 }
 

@@ -10,6 +10,7 @@
 #include "ui/theme/PTStyles.h"
 #include "ui/views/PTPanelSeparator.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -29,11 +30,11 @@ PTPreferencesPane::PTPreferencesPane(const QString& identifier, QWidget* parent)
     resize(Width, 10);
 }
 
-PTPreferencesRowView* PTPreferencesPane::addRow(const QString& title, const QString& detail, QWidget* control)
+namespace {
+
+// The title and, when there is one, the line of detail under it.
+QVBoxLayout* makeTexts(const QString& title, const QString& detail)
 {
-    auto* content = new QWidget;
-    auto* columns = new QHBoxLayout(content);
-    columns->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto* titleLabel = new PTPreferencesTitleLabel(title);
@@ -44,12 +45,33 @@ PTPreferencesRowView* PTPreferencesPane::addRow(const QString& title, const QStr
         detailLabel->setWordWrap(true);
         texts->addWidget(detailLabel);
     }
-    columns->addLayout(texts, 1);
+    return texts;
+}
+
+} // namespace
+
+PTPreferencesRowView* PTPreferencesPane::addRow(const QString& title, const QString& detail, QWidget* control)
+{
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addLayout(makeTexts(title, detail), 1);
     if (control) {
         if (control->accessibleName().isEmpty())
             control->setAccessibleName(title);
         columns->addWidget(control, 0, Qt::AlignRight | Qt::AlignVCenter);
     }
+    return addRow(content);
+}
+
+PTPreferencesRowView* PTPreferencesPane::addSection(const QString& title, const QString& detail, QWidget* body)
+{
+    auto* content = new QWidget;
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(6);
+    rows->addLayout(makeTexts(title, detail));
+    rows->addWidget(body);
     return addRow(content);
 }
 
@@ -89,6 +111,10 @@ PTSegmentedControl* PTPreferencesPane::makeButton(const QString& label, const st
     button->setSegmentCount(1);
     button->setLabel(label, 0);
     button->setAccessibleName(label);
+    button->setAutoCalculatesFrame(true);
+    // Room for the whole label, however the control measures it.
+    button->setMinWidth(std::max(80, QFontMetrics(PTStyles::systemFont(13)).horizontalAdvance(label) + 32));
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(button, &PTSegmentedControl::action, button, [handler](int) { handler(); });
     return button;
 }

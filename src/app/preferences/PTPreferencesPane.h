@@ -22,6 +22,8 @@ public:
     // A row holding the control (or none) on its right; widgets under it take the full width.
     PTPreferencesRowView* addRow(const QString& title, const QString& detail, QWidget* control);
     PTPreferencesRowView* addRow(QWidget* content);
+    // A row whose title and detail stand above a body that takes the full width.
+    PTPreferencesRowView* addSection(const QString& title, const QString& detail, QWidget* body);
     // A switch row bound to a defaults key (negated: the switch shows the opposite of the stored value).
     PTSwitchControl* addSwitchRow(const QString& title, const QString& detail, const QString& key,
                                   bool negate = false);

@@ -1,7 +1,7 @@
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 
 #include "app/preferences/PTPreferencesTitleLabel.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 
 #include "foundation/TimeAgo.h"
 #include "ui/controls/PTSegmentedControl.h"

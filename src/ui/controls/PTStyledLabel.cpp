@@ -91,7 +91,10 @@ void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width
         return;
     // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
     if (width_ > width) {
-        fittedTo(width).draw(painter, x, baseline, width, color);
+        // Even the ellipsis may not fit; then nothing is drawn (an empty label is still wider than no room).
+        const PTStyledLabel fitted = fittedTo(width);
+        if (fitted.width_ <= width && !fitted.runs_.empty())
+            fitted.draw(painter, x, baseline, width, color);
         return;
     }
     qreal pen = x + (width - width_) / 2;

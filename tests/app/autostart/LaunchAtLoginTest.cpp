@@ -1,5 +1,7 @@
 #include "app/autostart/DesktopEntry.h"
 #include "app/autostart/LaunchAtLoginController.h"
+#include "app/preferences/PTPreferencesGeneralViewController.h"
+#include "ui/controls/PTSwitchControl.h"
 
 #include "TestSupport.h"
 
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -133,4 +136,17 @@ TEST_F(LaunchAtLoginTest, ADeletionFromOutsideIsAnnounced)
     ASSERT_TRUE(QFile::remove(LaunchAtLoginController::userEntryPath()));
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return changed.count() == 1; }));
     EXPECT_FALSE(changed.first().first().toBool());
+}
+
+TEST_F(LaunchAtLoginTest, TheGeneralPaneSwitchFollowsTheEntry)
+{
+    PTPreferencesGeneralViewController pane;
+    PTSwitchControl* control = pane.launchAtLoginSwitch();
+    EXPECT_FALSE(control->isChecked());
+    QTest::keyClick(control, Qt::Key_Space);
+    EXPECT_TRUE(pane.launchAtLoginController()->launchAtLogin());
+    EXPECT_TRUE(QFile::exists(LaunchAtLoginController::userEntryPath()));
+
+    ASSERT_TRUE(QFile::remove(LaunchAtLoginController::userEntryPath()));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !control->isChecked(); }));
 }

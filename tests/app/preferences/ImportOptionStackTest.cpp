@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+#include "preferences/PreferencesTestDefaults.h"
+
 #include <gtest/gtest.h>
 
 using Prefs = PTPreferencesImportExportViewController;
@@ -16,8 +18,7 @@ class ImportOptionStackTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        PTPreferencesController::registerDefaults();
+        usePreferencesTestDefaults(dir);
         token = pt::NotificationCenter::defaultCenter().addObserver(
             Prefs::ImportOptionsDidChangeNotification, nullptr, [this](const pt::Notification&) { ++posts; });
     }

@@ -9,9 +9,12 @@
 
 #include "TestSupport.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QTemporaryDir>
 #include <QToolBar>
+
+#include "preferences/PreferencesTestDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +24,7 @@ class PreferencesWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        PTPreferencesController::registerDefaults();
+        usePreferencesTestDefaults(dir);
     }
     void TearDown() override
     {
@@ -121,4 +123,23 @@ TEST_F(PreferencesWindowTest, ClosingThrowsThePanesAwaySoReopeningShowsStoredVal
     ASSERT_TRUE(notifications);
     EXPECT_FALSE(notifications->isChecked());
     EXPECT_EQ(prefs().pane("io"), nullptr) << "panes are built when first shown";
+}
+
+TEST_F(PreferencesWindowTest, EveryControlOfEveryPaneHasAnAccessibleName)
+{
+    for (const QString& identifier : PTPreferencesController::paneIdentifiers()) {
+        prefs().presentPreferences(identifier);
+        PTPreferencesPane* pane = prefs().pane(identifier);
+        ASSERT_TRUE(pane) << identifier.toStdString();
+        QList<QWidget*> controls;
+        for (QWidget* widget : pane->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() != Qt::NoFocus && !qobject_cast<QAbstractScrollArea*>(widget->parentWidget()))
+                controls << widget;
+        }
+        EXPECT_FALSE(controls.isEmpty()) << identifier.toStdString();
+        for (QWidget* control : controls) {
+            EXPECT_FALSE(control->accessibleName().isEmpty())
+                << identifier.toStdString() << ": " << control->metaObject()->className();
+        }
+    }
 }

@@ -1,10 +1,11 @@
 #include "app/updates/FeedUpdater.h"
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 
 #include "platform/runtime/Defaults.h"
 
 #include "TestSupport.h"
 
+#include <QDesktopServices>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -12,12 +13,34 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
+#include "preferences/PreferencesTestDefaults.h"
+
 #include <gtest/gtest.h>
 
 using pt::FeedUpdater;
 using pt::Updater;
 
 namespace {
+
+// Takes the web addresses the application opens, in place of the desktop's browser.
+class OpenedPages : public QObject {
+    Q_OBJECT
+public:
+    OpenedPages()
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~OpenedPages() override
+    {
+        for (const char* scheme : {"http", "https", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
 
 // A loopback web server that answers every request with one canned response, or holds it unanswered.
 class FeedServer : public QObject {
@@ -54,8 +77,7 @@ class FeedUpdaterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pt::Defaults::useStorageFile(dir.filePath("settings.ini"));
-        Updater::registerDefaults();
+        usePreferencesTestDefaults(dir);
     }
     QTemporaryDir dir;
 };
@@ -139,7 +161,7 @@ TEST_F(FeedUpdaterTest, TheLaunchCheckFollowsTheSwitchAndPublishesAFoundRelease)
         controller.setup(&help);
         if (automatic) {
             ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return available.count() == 1; }));
-            EXPECT_EQ(controller.updateAppcastItem().displayVersion, "9.0");
+            EXPECT_EQ(controller.updateAppcastItem().displayVersionString, "9.0");
         } else {
             pt::test::runMainQueueFor(200);
             EXPECT_EQ(server.requests, 0);
@@ -174,3 +196,20 @@ TEST_F(FeedUpdaterTest, FeedbackItemsWriteMailOnlyWithASupportAddress)
     EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Pictern Bug Report");
     EXPECT_TRUE(query.queryItemValue("body", QUrl::FullyDecoded).contains("Qt " + QString(qVersion())));
 }
+
+TEST_F(FeedUpdaterTest, TheUpdateNoticeOpensTheReleasePageFoundOrChecksFirst)
+{
+    OpenedPages pages;
+    FeedServer server(FeedServer::ok(R"({"version":"9.0","url":"https://pictern.example/9"})"));
+    PTUpdateController controller(std::make_unique<FeedUpdater>(server.url(), QStringLiteral("1.0")), QString());
+    controller.checkForUpdatesInBackground();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !pages.opened.isEmpty(); }));
+    EXPECT_EQ(pages.opened, QList<QUrl>{QUrl("https://pictern.example/9")});
+    EXPECT_TRUE(controller.updateAvailable());
+
+    controller.checkForUpdatesInBackground();
+    EXPECT_EQ(pages.opened.size(), 2) << "a release already found opens at once";
+    EXPECT_EQ(server.requests, 1);
+}
+
+#include "FeedUpdaterTest.moc"

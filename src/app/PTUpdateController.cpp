@@ -1,5 +1,6 @@
-#include "app/updates/PTUpdateController.h"
+#include "app/PTUpdateController.h"
 
+#include "app/PTBuildInfo.h"
 #include "app/updates/FeedUpdater.h"
 #include "ui/sheets/PTAlertController.h"
 
@@ -25,9 +26,8 @@ QAction* addItem(QMenu* menu, const QString& title, const char* objectName, std:
 PTUpdateController& PTUpdateController::sharedController()
 {
     static PTUpdateController* controller = new PTUpdateController(
-        std::make_unique<pt::FeedUpdater>(QUrl(QStringLiteral(PICTERN_UPDATE_FEED_URL)),
-                                          QCoreApplication::applicationVersion()),
-        QStringLiteral(PICTERN_SUPPORT_ADDRESS), QCoreApplication::instance());
+        std::make_unique<pt::FeedUpdater>(QUrl(QStringLiteral(PICTERN_UPDATE_FEED_URL)), PTBuildInfo::version()),
+        PTBuildInfo::supportEmail(), QCoreApplication::instance());
     return *controller;
 }
 
@@ -35,7 +35,9 @@ PTUpdateController::PTUpdateController(std::unique_ptr<pt::Updater> updater, con
                                        QObject* parent)
     : QObject(parent), updater_(std::move(updater)), supportAddress_(supportAddress.trimmed())
 {
-    connect(updater_.get(), &pt::Updater::didFindValidUpdate, this, &PTUpdateController::didFindValidUpdate);
+    connect(updater_.get(), &pt::Updater::didFindValidUpdate, this, [this](const pt::UpdateItem& item) {
+        didFindValidUpdate({item.displayVersion, item.version, item.url});
+    });
     connect(updater_.get(), &pt::Updater::checkFinished, this, &PTUpdateController::reportCheck);
 }
 
@@ -66,16 +68,16 @@ void PTUpdateController::checkForUpdates()
 void PTUpdateController::checkForUpdatesInBackground()
 {
     if (updateAvailable_) {
-        QDesktopServices::openUrl(updateItem_.url);
+        QDesktopServices::openUrl(item_.url);
         return;
     }
     openPageWhenFound_ = true;
     updater_->checkForUpdateInformation();
 }
 
-void PTUpdateController::didFindValidUpdate(const pt::UpdateItem& item)
+void PTUpdateController::didFindValidUpdate(const AppcastItem& item)
 {
-    updateItem_ = item;
+    item_ = item;
     Q_EMIT updateAppcastItemChanged();
     if (!updateAvailable_) {
         updateAvailable_ = true;
@@ -90,7 +92,7 @@ void PTUpdateController::didFindValidUpdate(const pt::UpdateItem& item)
 void PTUpdateController::reportCheck(pt::Updater::CheckResult result, const pt::UpdateItem& item)
 {
     using Result = pt::Updater::CheckResult;
-    const QString running = QCoreApplication::applicationVersion();
+    const QString running = PTBuildInfo::version();
     switch (result) {
     case Result::Found:
         if (PTAlertController::run(tr("A new version of Pictern is available"),
@@ -134,7 +136,7 @@ QUrl PTUpdateController::feedbackURL(FeedbackType type, const QString& supportAd
 {
     static const char* const subjects[] = {"Pictern Feedback", "Pictern Support Request", "Pictern Bug Report"};
     const QString body = QStringLiteral("\n\n--\nPictern %1, Qt %2, %3")
-                             .arg(QCoreApplication::applicationVersion(), QString::fromLatin1(qVersion()),
+                             .arg(PTBuildInfo::version(), QString::fromLatin1(qVersion()),
                                   QSysInfo::prettyProductName());
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));

@@ -3,19 +3,26 @@
 #include "app/updates/Updater.h"
 
 #include <QObject>
+#include <QString>
 #include <QUrl>
 
 #include <memory>
 
 class QMenu;
 
-// Update checks and feedback from the Help menu. It starts the silent check at launch (when the user lets it),
-// publishes a release found, which the update notice follows, and reports an interactive check in an alert.
-// Feedback goes by e-mail to the support address; without one the feedback items are not offered.
+// What the application knows about updates of itself: whether one was found in this run, and which; the update
+// notice follows. It starts the silent check at launch (when the user lets it), reports an interactive check in
+// an alert, and offers update and feedback items in the Help menu. Feedback goes by e-mail to the support
+// address; without one the feedback items are not offered.
 class PTUpdateController : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
 public:
+    // The version found, as the update feed names it, and its release page.
+    struct AppcastItem {
+        QString displayVersionString;
+        QString versionString;
+        QUrl url;
+    };
     enum FeedbackType { Feedback = 0, SupportRequest = 1, BugReport = 2 };
 
     // The controller over the feed and support address this build was configured with; made on first use.
@@ -29,8 +36,11 @@ public:
     // are on. Called once at launch, after the menus exist.
     void setup(QMenu* helpMenu);
 
+    // False until an update is reported; never goes back during a run.
     bool updateAvailable() const { return updateAvailable_; }
-    const pt::UpdateItem& updateAppcastItem() const { return updateItem_; }
+    const AppcastItem& updateAppcastItem() const { return item_; }
+    // A valid update was found.
+    void didFindValidUpdate(const AppcastItem& item);
 
     // The interactive check: an alert says a release was found, all is up to date, or checks are not set up.
     void checkForUpdates();
@@ -42,17 +52,16 @@ public:
     // A mailto: address with a subject by type and the versions in the body.
     static QUrl feedbackURL(FeedbackType type, const QString& supportAddress);
 
-Q_SIGNALS:
+signals:
     void updateAvailableChanged(bool available);
     void updateAppcastItemChanged();
 
 private:
-    void didFindValidUpdate(const pt::UpdateItem& item);
     void reportCheck(pt::Updater::CheckResult result, const pt::UpdateItem& item);
 
     std::unique_ptr<pt::Updater> updater_;
     QString supportAddress_;
     bool updateAvailable_ = false;
     bool openPageWhenFound_ = false;
-    pt::UpdateItem updateItem_;
+    AppcastItem item_;
 };

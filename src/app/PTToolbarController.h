@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QTimer>
+#include <QVector>
+
+class PTToolbarColorWellControl;
+class PTToolbarSegmentedControl;
+class PTWindowTitleBar;
+class QLineEdit;
+class QMenu;
+class QSlider;
+
+// The main window's toolbar: add menu, grid size (a menu of sizes with a slider), search field, type switch,
+// icon colour and notices. What the user does there becomes defaults and notifications that the grid follows;
+// it also answers the current type and icon colour. One instance, made with the main window.
+class PTToolbarController : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString GridSizeKey = QStringLiteral("gridViewSize");
+    static inline const QString TypeSelectionKey = QStringLiteral("PTToolbarTypeSelectionKey");
+    static inline const QString SizeSliderDidStartNotification = QStringLiteral("PTToolbarSizeSliderDidStart");
+    static inline const QString SizeSliderDidEndNotification = QStringLiteral("PTToolbarSizeSliderDidEnd");
+    static inline const QString ColorDidChangeNotification = QStringLiteral("PTToolbarColorDidChange");
+    static inline const QString FilterDidChangeNotification = QStringLiteral("PT_TOOLBAR_FILTER_DID_CHANGE");
+    static constexpr int FilterDelayMs = 200;
+    // Sizes of grid cells offered in the menu, in points.
+    static const QVector<int>& gridViewSizes();
+
+    // Puts the controls into the band.
+    explicit PTToolbarController(PTWindowTitleBar* bar, QObject* parent = nullptr);
+    ~PTToolbarController() override;
+    // The instance of the main window; null before it exists.
+    static PTToolbarController* sharedController();
+
+    PTToolbarSegmentedControl* addControl() const { return addControl_; }
+    QMenu* addControlMenu() const { return addMenu_; }
+    PTToolbarSegmentedControl* gridViewOptions() const { return gridViewOptions_; }
+    QMenu* sizeMenu() const { return sizeMenu_; }
+    QSlider* gridViewSlider() const { return slider_; }
+    QLineEdit* searchField() const { return searchField_; }
+    PTToolbarSegmentedControl* typeSwitch() const { return typeSwitch_; }
+    PTToolbarColorWellControl* colorWellControl() const { return colorWell_; }
+    PTToolbarSegmentedControl* noticesControl() const { return noticesControl_; }
+
+    int selectedType() const { return currentSelected_; }
+    QColor iconColor() const;
+
+    // Shows the size as the label, checks its menu item (if any), moves the slider and stores it.
+    void selectGridSize(int size);
+    // A change of the type and licence filter: one notification after a burst has settled.
+    void filterDidChange();
+    // Segment i of the type switch stands for the type tag i + 1.
+    void didChangeSelectionType(int segment);
+    void showNotices();
+
+private:
+    void buildSizeMenu();
+    void broadcastSizeChange(int size);
+    void defaultsChanged(const QString& key);
+    void followTypeSelection();
+    void updateNotices();
+
+    PTToolbarSegmentedControl* addControl_;
+    QMenu* addMenu_;
+    PTToolbarSegmentedControl* gridViewOptions_;
+    QMenu* sizeMenu_;
+    QSlider* slider_;
+    QLineEdit* searchField_;
+    PTToolbarSegmentedControl* typeSwitch_;
+    PTToolbarColorWellControl* colorWell_;
+    PTToolbarSegmentedControl* noticesControl_;
+    QTimer filterTimer_;
+    int currentSelected_ = 0;
+    bool writingSize_ = false;
+};

@@ -1,0 +1,122 @@
+#include "TestSupport.h"
+
+#include "app/PTLibraryLock.h"
+#include "app/PTSingleInstance.h"
+
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A private connection to the test's session bus: a process of its own, as the bus sees it.
+QDBusConnection connection(const QString& name)
+{
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+}
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("first"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("second"));
+    }
+};
+
+TEST_F(SingleInstanceTest, ASecondLaunchHandsItsArgumentsToTheFirst)
+{
+    QDBusConnection first = connection(QStringLiteral("first"));
+    QDBusConnection second = connection(QStringLiteral("second"));
+    ASSERT_TRUE(first.isConnected());
+    PTSingleInstance primary(first);
+    ASSERT_TRUE(primary.registerPrimary());
+    PTSingleInstance other(second);
+    EXPECT_FALSE(other.registerPrimary()) << "the name is taken";
+
+    QList<QUrl> opened;
+    int activations = 0;
+    QObject::connect(&primary, &PTSingleInstance::openRequested, [&](const QList<QUrl>& urls) { opened = urls; });
+    QObject::connect(&primary, &PTSingleInstance::activateRequested, [&] { ++activations; });
+
+    // The call blocks the caller, so the first instance answers from another thread's point of view: run the
+    // forward where its reply can be served.
+    bool forwarded = false;
+    QMetaObject::invokeMethod(&primary, [&] {}, Qt::QueuedConnection);
+    std::thread caller([&] {
+        forwarded = PTSingleInstance::forward(second, {QStringLiteral("sets/a b.svg"), QStringLiteral("pictern://preferences")},
+                                              QStringLiteral("/work/here"), QStringLiteral("token-1"));
+    });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !opened.isEmpty(); }));
+    caller.join();
+    EXPECT_TRUE(forwarded);
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/work/here/sets/a b.svg")),
+                                   QUrl(QStringLiteral("pictern://preferences"))}));
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"), QStringLiteral("token-1"));
+
+    std::thread activator([&] { PTSingleInstance::forward(second, {}, QStringLiteral("/"), {}); });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return activations == 2; }));
+    activator.join();
+}
+
+// The real binary, started while the name is ours, hands over its file as a URI against its own working folder
+// and exits 0 without opening anything.
+TEST_F(SingleInstanceTest, TheApplicationForwardsToTheRunningInstance)
+{
+    QDBusConnection first = connection(QStringLiteral("first"));
+    PTSingleInstance primary(first);
+    ASSERT_TRUE(primary.registerPrimary());
+    QList<QUrl> opened;
+    QObject::connect(&primary, &PTSingleInstance::openRequested, [&](const QList<QUrl>& urls) { opened = urls; });
+
+    QTemporaryDir folder;
+    QProcess launch;
+    launch.setWorkingDirectory(folder.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+    launch.setProcessEnvironment(environment);
+    launch.start(QStringLiteral(PICTERN_APP_BINARY), {QStringLiteral("dropped.svg")});
+    ASSERT_TRUE(launch.waitForStarted());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return launch.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(launch.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString();
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(QDir(folder.path()).filePath(QStringLiteral("dropped.svg")))});
+    EXPECT_FALSE(QDir(folder.filePath(QStringLiteral("data"))).exists()) << "the second launch opened no library";
+}
+
+// Without a bus only the lock keeps a second process away from the store.
+TEST(LibraryLockTest, ASecondProcessIsRefusedUntilTheFirstLetsGo)
+{
+    QTemporaryDir folder;
+    const QString library = folder.filePath(QStringLiteral("Lib.ptlibrary"));
+    QDir().mkpath(library);
+    const auto lockedInChild = [&library] {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            PTLibraryLock lock(library);
+            ::_exit(lock.tryLock() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+
+    auto lock = std::make_unique<PTLibraryLock>(library);
+    ASSERT_TRUE(lock->tryLock());
+    EXPECT_FALSE(lockedInChild()) << "a second process takes the lock of an open library";
+    // The same library by another spelling of its path is the same lock.
+    EXPECT_EQ(PTLibraryLock(folder.filePath(QStringLiteral("./Lib.ptlibrary/"))).lockFilePath(), lock->lockFilePath());
+    lock.reset();
+    EXPECT_TRUE(lockedInChild());
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+#include "AppTestLibrary.h"
+#include "TestSupport.h"
+
+#include "app/PTSplitViewController.h"
+#include "platform/runtime/Defaults.h"
+
+#include <QHBoxLayout>
+#include <QSplitterHandle>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The three columns in a window of a given width.
+struct Columns {
+    explicit Columns(int width)
+    {
+        auto* layout = new QHBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(split.view());
+        split.setColumns(new QWidget, new QWidget, new QWidget);
+        window.resize(width, 500);
+        window.show();
+        layout->activate();
+        split.restore();
+    }
+    QList<int> sizes() const { return split.view()->sizes(); }
+    // Drags divider 1 or 2 by dx, as the user does.
+    void drag(int divider, int dx)
+    {
+        QSplitterHandle* handle = split.view()->handle(divider);
+        const QPoint middle = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(handle, middle + QPoint(dx, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, middle + QPoint(dx, 0));
+    }
+
+    QWidget window;
+    PTSplitViewController split;
+};
+
+class SplitViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { pt::Defaults::standard().remove(PTSplitViewController::AutosaveKey); }
+};
+
+TEST_F(SplitViewTest, FirstRunWidthsLimitsAndResizing)
+{
+    Columns columns(1000);
+    EXPECT_EQ(columns.sizes(), (QList<int>{222, 1000 - 2 - 444, 222}));
+
+    struct Case {
+        int divider;
+        int dx;
+        QList<int> sides; // sets, inspector
+    };
+    const Case cases[] = {
+        {1, -200, {150, 222}}, // the sets column stops at 150
+        {1, 400, {330, 222}},  // and at 330
+        {2, -300, {330, 330}}, // the inspector stops at 330
+        {2, 300, {330, 222}},  // and at 222
+    };
+    for (const Case& c : cases) {
+        columns.drag(c.divider, c.dx);
+        const QList<int> sizes = columns.sizes();
+        EXPECT_EQ((QList<int>{sizes[0], sizes[2]}), c.sides) << "divider " << c.divider << " by " << c.dx;
+        EXPECT_EQ(sizes[0] + sizes[1] + sizes[2], 998) << "no column collapses";
+    }
+
+    const QList<int> before = columns.sizes();
+    columns.window.resize(1300, 500);
+    QApplication::processEvents();
+    const QList<int> after = columns.sizes();
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[2], before[2]);
+    EXPECT_EQ(after[1], before[1] + 300) << "only the grid column takes the new width";
+}
+
+TEST_F(SplitViewTest, ANewWindowRestoresTheDraggedWidths)
+{
+    QList<int> dragged;
+    {
+        Columns columns(1000);
+        columns.drag(1, 40);
+        columns.drag(2, -50);
+        dragged = columns.sizes();
+        ASSERT_NE(dragged, (QList<int>{222, 556, 222}));
+    }
+    Columns again(1000);
+    EXPECT_EQ(again.sizes(), dragged);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#include "app/PTSplashOnboardingController.h"
+#include "app/preferences/PTPreferencesController.h"
+#include "app/preferences/PTPreferencesPane.h"
+#include "app/welcome/PTSplashWhatsNewController.h"
+
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
+
+#include "preferences/PreferencesTestDefaults.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool near(const QColor& a, const QColor& b, int tolerance = 3)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+QColor blend(const QColor& under, const QColor& over, double alpha)
+{
+    return QColor::fromRgbF(float(under.redF() * (1 - alpha) + over.redF() * alpha),
+                            float(under.greenF() * (1 - alpha) + over.greenF() * alpha),
+                            float(under.blueF() * (1 - alpha) + over.blueF() * alpha));
+}
+
+// The window as drawn, written whole (other test processes may read the folder at the same time).
+QImage screenshot(QWidget* window, const QString& name)
+{
+    const QImage image = window->grab().toImage();
+    QDir().mkpath(QStringLiteral(PICTERN_SCREENSHOT_DIR));
+    QSaveFile out(QDir(QStringLiteral(PICTERN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png")));
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit()) << name.toStdString();
+    return image;
+}
+
+class PreferencesScreenshotTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        usePreferencesTestDefaults(dir);
+        PTThemeController::defaultController().setDefaultAppearance(GetParam(), PTAppearancePreferenceManual);
+        suffix = GetParam() == PTAppearanceDark ? QStringLiteral("dark") : QStringLiteral("light");
+    }
+    void TearDown() override
+    {
+        delete PTPreferencesController::sharedController().preferencesWindow();
+        PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    }
+    QTemporaryDir dir;
+    QString suffix;
+};
+
+} // namespace
+
+// Every pane under the toolbar: the second row carries the stripe, a separator line lies between the rows.
+TEST_P(PreferencesScreenshotTest, EveryPaneWithItsStripedRows)
+{
+    PTPreferencesController& prefs = PTPreferencesController::sharedController();
+    const double stripe = GetParam() == PTAppearanceDark ? 0.02 : 0.3;
+    for (const QString& identifier : PTPreferencesController::paneIdentifiers()) {
+        SCOPED_TRACE(identifier.toStdString());
+        prefs.presentPreferences(identifier);
+        QWidget* window = prefs.preferencesWindow();
+        PTPreferencesPane* pane = prefs.pane(identifier);
+        ASSERT_TRUE(pane);
+        const QImage image = screenshot(window, QStringLiteral("preferences-%1-%2").arg(identifier, suffix));
+        EXPECT_EQ(image.width(), pane->width() * int(image.devicePixelRatio()));
+        const QPoint paneTop = pane->mapTo(window, QPoint(0, 0));
+        EXPECT_GT(paneTop.y(), 10) << "the toolbar sits above the pane";
+        const QColor background = window->palette().color(QPalette::Window);
+        EXPECT_TRUE(near(image.pixelColor(2, paneTop.y() + 3), background))
+            << image.pixelColor(2, paneTop.y() + 3).name().toStdString();
+        if (pane->views().size() < 2)
+            continue;
+        const QRect second = pane->views().at(1)->geometry().translated(paneTop);
+        EXPECT_TRUE(near(image.pixelColor(2, second.top() + 3), blend(background, Qt::white, stripe)))
+            << image.pixelColor(2, second.top() + 3).name().toStdString();
+        EXPECT_FALSE(near(image.pixelColor(2, second.top() - 1), background, 0)) << "the separator above the row";
+    }
+}
+
+// The welcome windows: the panel on the left, the content on the right, in the theme's colours.
+TEST_P(PreferencesScreenshotTest, WelcomeWindowsInTwoTones)
+{
+    const bool dark = GetParam() == PTAppearanceDark;
+    PTSplashOnboardingController onboarding;
+    PTSplashWhatsNewController whatsNew;
+    for (const auto& [controller, name] : {std::pair<PTSplashWindowController*, QString>{&onboarding, "onboarding"},
+                                           {&whatsNew, "whats-new"}}) {
+        SCOPED_TRACE(name.toStdString());
+        controller->showWindow(false);
+        const QImage image = screenshot(controller->window(), name + QLatin1Char('-') + suffix);
+        const int middle = image.height() / 2;
+        const QColor panel = image.pixelColor(10, image.height() - 10);
+        const QColor content = image.pixelColor(image.width() - 10, middle);
+        EXPECT_TRUE(near(panel, dark ? QColor(0x1E1E1E) : QColor(Qt::white), dark ? 3 : 4)) << panel.name().toStdString();
+        EXPECT_TRUE(near(content, dark ? QColor(0x323232) : QColor(Qt::white))) << content.name().toStdString();
+        if (!dark) {
+            const QColor top = image.pixelColor(10, 2);
+            EXPECT_TRUE(near(top, QColor(0xF2F9FE))) << "the panel's pale blue top " << top.name().toStdString();
+            EXPECT_LT(image.pixelColor(PTSplashWindowController::PanelWidth - 2, middle).red(), 255)
+                << "a faint shadow along the panel's inner edge";
+        }
+        controller->window()->hide();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, PreferencesScreenshotTest, ::testing::Values(int(PTAppearanceAqua), int(PTAppearanceDark)));
