@@ -1,0 +1,168 @@
+#include "transfer/PTDownloadController.h"
+#include "transfer/PTFileOpenURLDownloadHandlerOperation.h"
+
+#include "FakeLibraryShell.h"
+#include "LoopbackHTTPServer.h"
+#include "TestSupport.h"
+
+#include "transfer/import/PTFileOpenHandler.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/sheets/PTProgressSheetWindow.h"
+
+#include <QImage>
+#include <QTcpSocket>
+#include <QWidget>
+#include <QUrlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kSVG = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 8 8\"><path d=\"M0 0h8v8z\"/></svg>";
+
+// Stands for the import's icon operation: takes SVG files and records what it was given.
+QList<QUrl>& opened()
+{
+    static QList<QUrl> urls;
+    return urls;
+}
+
+class RecordingOperation : public PTFileOpenHandlerOperation {
+public:
+    static bool handlesURL(const QUrl& url) { return url.isLocalFile() && url.fileName().endsWith(".svg"); }
+
+protected:
+    void executeWithDone(const Done& done) override
+    {
+        opened() << urls();
+        done();
+    }
+};
+
+struct DownloadControllerTest : ::testing::Test {
+    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
+    PTDownloadController& controller = PTDownloadController::sharedController();
+    LoopbackHTTPServer server{[](const LoopbackHTTPServer::Request& request, QTcpSocket* socket) {
+        if (request.path == "/slow.svg") {
+            const QByteArray response = LoopbackHTTPServer::response(200, QByteArray(100000, ' '));
+            socket->write(response.left(response.size() / 2));
+            return;
+        }
+        socket->write(request.path.endsWith(".svg") ? LoopbackHTTPServer::response(200, kSVG)
+                                                    : LoopbackHTTPServer::response(200, "plain text"));
+        socket->disconnectFromHost();
+    }};
+
+    static void SetUpTestSuite()
+    {
+        PTFileOpenHandler& handler = PTFileOpenHandler::sharedController();
+        handler.registerOperationClass<RecordingOperation>(QStringLiteral("RecordingOperation"),
+                                                           PTFileOpenHandler::IconRank);
+        PTDownloadController::registerAll(handler);
+        handler.applicationDidFinishLaunching();
+    }
+    void SetUp() override
+    {
+        PTLibraryShell::install(shell);
+        opened().clear();
+    }
+    void TearDown() override
+    {
+        if (controller.isBusy())
+            controller.cancelCurrentDownload();
+        PTLibraryShell::install(nullptr);
+    }
+    bool waitUntilOver()
+    {
+        return pt::test::runMainQueueUntil([&] { return controller.openControl()->isEnabled(); }, 20000);
+    }
+};
+
+} // namespace
+
+TEST_F(DownloadControllerTest, ADownloadedIconOpensOnTheUsersWord)
+{
+    controller.queueURL(server.url(QStringLiteral("/star.svg")), {}, nullptr);
+    ASSERT_TRUE(controller.isBusy());
+    EXPECT_EQ(controller.sheet()->title(), PTDownloadController::DownloadingTitle);
+    ASSERT_TRUE(waitUntilOver());
+    EXPECT_EQ(controller.sheet()->title(), PTDownloadController::CompleteTitle);
+    EXPECT_EQ(controller.sheet()->subTitle(), QStringLiteral("star.svg"));
+    EXPECT_TRUE(opened().isEmpty()) << "nothing opens before the user says so";
+    const QUrl file = controller.downloadedFile();
+
+    // The finished sheet: its two controls side by side at the bottom right, Open enabled.
+    QWidget* window = controller.sheet()->window();
+    const QImage image = window->grab().toImage();
+    EXPECT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("download-sheet")));
+    const QRect open(controller.openControl()->mapTo(window, QPoint()), controller.openControl()->size());
+    const QRect cancel(controller.cancelControl()->mapTo(window, QPoint()), controller.cancelControl()->size());
+    EXPECT_GE(open.width(), 60);
+    EXPECT_GE(open.left(), cancel.right());
+    EXPECT_GT(open.right(), window->width() * 3 / 4);
+
+    controller.openControl()->performClick();
+    EXPECT_FALSE(controller.isBusy());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([] { return !opened().isEmpty(); }));
+    EXPECT_EQ(opened(), QList<QUrl>{file});
+}
+
+TEST_F(DownloadControllerTest, AFileNothingOpensEndsInAnErrorThatOnlyCloses)
+{
+    controller.queueURL(server.url(QStringLiteral("/notes.txt")), {}, nullptr);
+    ASSERT_TRUE(waitUntilOver());
+    EXPECT_EQ(controller.sheet()->title(), PTDownloadController::ErrorTitle);
+    EXPECT_EQ(controller.sheet()->subTitle(), PTDownloadController::UnsupportedFileType);
+    EXPECT_EQ(controller.openControl()->label(0), QStringLiteral("OK"));
+    controller.openControl()->performClick();
+    EXPECT_FALSE(controller.isBusy());
+    pt::test::runMainQueueFor(50);
+    EXPECT_TRUE(opened().isEmpty());
+}
+
+TEST_F(DownloadControllerTest, ASecondRequestWhileBusyAndARefusedOneStartNothing)
+{
+    controller.queueURL(server.url(QStringLiteral("/slow.svg")), {}, nullptr);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return server.connections() == 1; }));
+    controller.queueURL(server.url(QStringLiteral("/other.svg")), {}, nullptr);
+    pt::test::runMainQueueFor(100);
+    EXPECT_EQ(server.requests().size(), 1);
+    controller.cancelControl()->performClick();
+    EXPECT_FALSE(controller.isBusy());
+    pt::test::runMainQueueFor(50);
+
+    controller.queueURL(QUrl(QStringLiteral("file:///etc/passwd")), {}, nullptr);
+    EXPECT_FALSE(controller.isBusy());
+    ASSERT_EQ(shell->notices.size(), 1);
+    EXPECT_TRUE(shell->notices.first().startsWith(PTDownloadController::RefusedTitle));
+}
+
+// pictern://download requests as they arrive from outside: the header fields reach the server; malformed ones
+// reach nothing.
+TEST_F(DownloadControllerTest, DownloadRequestsOfTheURLScheme)
+{
+    const auto request = [&](const QString& query) {
+        return QUrl(QStringLiteral("pictern://download?") + query);
+    };
+    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(server.url(QStringLiteral("/a.svg")).toString()));
+    EXPECT_FALSE(PTFileOpenURLDownloadHandlerOperation::handlesURL(request(QStringLiteral("url[0]=") + address)));
+    EXPECT_TRUE(PTFileOpenURLDownloadHandlerOperation::handlesURL(request(QStringLiteral("url=") + address)));
+
+    PTFileOpenHandler::sharedController().queueItems(
+        {request(QStringLiteral("url=%1&headers=plain").arg(address))});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !shell->notices.isEmpty(); }));
+    EXPECT_FALSE(controller.isBusy());
+
+    PTFileOpenHandler::sharedController().queueItems(
+        {request(QStringLiteral("url=%1&headers[X-Token]=secret").arg(address))});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller.isBusy(); }));
+    ASSERT_TRUE(waitUntilOver());
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().first().headers.value("x-token"), QByteArray("secret"));
+}
+
+TEST(DownloadByteLabel, CountsInDecimalUnits)
+{
+    EXPECT_EQ(PTDownloadController::byteLabel(1500, 3000000), QStringLiteral("1.5 kB of 3.0 MB"));
+    EXPECT_EQ(PTDownloadController::byteLabel(5, -1), QStringLiteral("5 bytes of Unknown"));
+}
