@@ -3,6 +3,7 @@
 #include "platform/runtime/Defaults.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -13,6 +14,10 @@
 
 int main(int argc, char** argv)
 {
+    // A home of its own per test process: the test-mode data, cache and config folders lie under it, and ctest
+    // runs many processes of one executable at once.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);

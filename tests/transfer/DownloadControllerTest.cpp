@@ -10,6 +10,7 @@
 #include "ui/sheets/PTProgressSheetWindow.h"
 
 #include <QImage>
+#include <QLocale>
 #include <QTcpSocket>
 #include <QWidget>
 #include <QUrlQuery>
@@ -163,6 +164,10 @@ TEST_F(DownloadControllerTest, DownloadRequestsOfTheURLScheme)
 
 TEST(DownloadByteLabel, CountsInDecimalUnits)
 {
+    // In the user's language; English here.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English));
     EXPECT_EQ(PTDownloadController::byteLabel(1500, 3000000), QStringLiteral("1.5 kB of 3.0 MB"));
     EXPECT_EQ(PTDownloadController::byteLabel(5, -1), QStringLiteral("5 bytes of Unknown"));
+    QLocale::setDefault(previous);
 }
