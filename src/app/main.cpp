@@ -15,6 +15,7 @@
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
 #include "svg/parse/PTSVGCommand.h"
+#include "transfer/TransferSetUp.h"
 #include "ui/PTInterfaceKit.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ void registerAll()
     PTGridViewOptionsController::registerDefaults();
     PTScriptablePlugin::registerAll();
     PTInterfaceKit::installLibrarySeams();
+    TransferSetUp::registerAll();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
 }
 
@@ -103,6 +105,7 @@ int main(int argc, char** argv)
             return;
         }
         scripting->setReady(true);
+        TransferSetUp::applicationDidFinishLaunching();
         PTAppController* controller = delegate->applicationController();
         if (reportFirstPaint && controller) {
             QObject::connect(controller->gridColumn(), &PTGridColumn::firstPaint, delegate.get(), [&delegate] {

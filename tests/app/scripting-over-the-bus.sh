@@ -8,7 +8,13 @@ guide=$2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/services" "$work/home" "$work/blocks"
+mkdir -p "$work/services" "$work/home/config/Pictern" "$work/blocks"
+# A profile past its first launch, so no welcome window waits for a user here.
+cat > "$work/home/config/Pictern/Pictern.ini" <<'INI'
+[General]
+PTOnboardingLaunchCount={\"v\":{\"i\":\"5\"}}
+PTSplashWhatsNewVersionNumber={\"v\":{\"s\":\"9999\"}}
+INI
 
 # Pictern as the bus starts it: its own settings, data and cache, no display.
 cat > "$work/start-pictern" <<SCRIPT

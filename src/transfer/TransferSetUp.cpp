@@ -1,0 +1,27 @@
+#include "transfer/TransferSetUp.h"
+
+#include "library/upkeep/PTImportValidation.h"
+#include "transfer/PTDownloadController.h"
+#include "transfer/import/PTAddIconsSheetPresenter.h"
+#include "transfer/import/PTFileOpenHandler.h"
+#include "transfer/import/PTFileOpenSink.h"
+#include "transfer/import/PTPasteBoard.h"
+
+namespace TransferSetUp {
+
+void registerAll()
+{
+    PTFileOpenHandler& handler = PTFileOpenHandler::sharedController();
+    PTFileOpenHandler::registerAll(handler);
+    PTDownloadController::registerAll(handler);
+    PTImportValidation::install(std::make_shared<PTPasteBoard>());
+    PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
+    PTAddIconsPresenter::install(std::make_shared<PTAddIconsSheetPresenter>());
+}
+
+void applicationDidFinishLaunching()
+{
+    PTFileOpenHandler::sharedController().applicationDidFinishLaunching();
+}
+
+} // namespace TransferSetUp

@@ -1,0 +1,12 @@
+#pragma once
+
+// What the application shell needs of import, export and downloads, set up once at start-up.
+namespace TransferSetUp {
+
+// Registers the file-open operations (bundles, downloads, preferences, presets, icons, libraries) and installs
+// the shell's seams: validation of dropped and opened files, the sink of opened items and the add-icons sheet.
+void registerAll();
+// Lets the file-open handler start on what has been opened so far, shortly after.
+void applicationDidFinishLaunching();
+
+} // namespace TransferSetUp
