@@ -129,3 +129,25 @@ TEST_F(SketchPluginTest, InstallingCopiesAndReplacesAndAFailureKeepsTheOldBundle
                   QUrl::fromLocalFile(PTScriptablePluginSketch::installedLocation())),
               QStringLiteral("1.2"));
 }
+
+// Run by its own test entry, whose data folders hold a desktop entry of the design application that records what
+// it is asked to open (PICTERN_FAKE_HOST_RECORD names the record file). The carried bundle goes to it.
+TEST_F(SketchPluginTest, AHostEntryReceivesTheBundle)
+{
+    const QString record = qEnvironmentVariable("PICTERN_FAKE_HOST_RECORD");
+    if (record.isEmpty())
+        GTEST_SKIP() << "needs the desktop entry of its own test run";
+    QFile::remove(record);
+    ASSERT_TRUE(PTScriptablePluginSketch::host());
+    makeBundle(carried(), version("1.10"));
+    PTScriptablePluginSketch plugin;
+    std::optional<pt::Error> result;
+    plugin.install([&result](const pt::Error& error) { result = error; });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return result.has_value(); }));
+    EXPECT_TRUE(result->isNull());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return QFile::exists(record); }, 10000));
+    QFile file(record);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).trimmed(), carried());
+    EXPECT_FALSE(plugin.installed()) << "the host installs it, not Pictern";
+}
