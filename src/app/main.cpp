@@ -12,6 +12,7 @@
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
+#include "sidebar/PTSourceListSidebar.h"
 #include "svg/parse/PTSVGCommand.h"
 #include "ui/PTInterfaceKit.h"
 
@@ -38,6 +39,7 @@ void registerAll()
     PTGridViewOptionsController::registerDefaults();
     PTInterfaceKit::installLibrarySeams();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
+    PTSourceListSidebar::install();
 }
 
 } // namespace
