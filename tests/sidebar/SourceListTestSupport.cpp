@@ -15,6 +15,9 @@ void SourceListTest::TearDown()
 PTSourceListController& SourceListTest::list()
 {
     if (!list_) {
+        // Sets made after a group was are not in the controllers' cached lists yet.
+        PTCollectionController::sharedController().purge();
+        PTGroupController::sharedController().purge();
         list_ = std::make_unique<PTSourceListController>();
         list_->setGridHandler([this](const QVector<PTCollection*>& sets, const PTSourceListController::Objects& top,
                                      bool force) {
