@@ -1,0 +1,136 @@
+#include "SourceListTestSupport.h"
+#include "TestSupport.h"
+
+#include "FakeLibraryShell.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTGroupController.h"
+#include "library/upkeep/PTLibraryShell.h"
+#include "platform/runtime/Defaults.h"
+#include "sidebar/PTObjectSelectionController.h"
+
+#include <QMenu>
+
+#include <memory>
+
+namespace {
+
+// Entries as "title" ("title (off)" when disabled), separators as "---", submenus indented.
+QStringList entries(const QMenu* menu, const QString& indent = {})
+{
+    QStringList lines;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            lines << indent + "---";
+            continue;
+        }
+        lines << indent + action->text() + (action->isEnabled() ? "" : " (off)");
+        if (action->menu())
+            lines += entries(action->menu(), indent + "  ");
+    }
+    return lines;
+}
+
+QAction* findAction(const QMenu* menu, const QString& title)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->menu()) {
+            if (QAction* inner = findAction(action->menu(), title))
+                return inner;
+        } else if (action->text() == title) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+class SourceListMenuTest : public SourceListTest {
+protected:
+    void SetUp() override
+    {
+        SourceListTest::SetUp();
+        PTLibraryShell::install(shell);
+    }
+    void TearDown() override
+    {
+        SourceListTest::TearDown();
+        PTLibraryShell::install(nullptr);
+    }
+    std::unique_ptr<QMenu> menuFor(const PTSourceListController::Objects& objects)
+    {
+        return std::unique_ptr<QMenu>(list().objectSelectionController().contextualMenuForItems(objects));
+    }
+
+    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
+};
+
+} // namespace
+
+TEST_F(SourceListMenuTest, MenusByWhatIsSelected)
+{
+    PTGroup* outer = makeGroup("Outer");
+    PTGroup* inner = makeGroup("Inner", outer);
+    PTCollection* a = makeSetIn("A", outer);
+    PTCollection* b = makeSet("B");
+    saveAndWait();
+    PTCollection* misc = PTCollectionController::sharedController().miscCollection();
+    const QStringList moveTo{"Move To", "  All", "  ---", "  Outer", "    Outer", "    ---", "    Inner"};
+    struct Case {
+        const char* name;
+        PTSourceListController::Objects objects;
+        QStringList lines;
+    } cases[] = {
+        {"list", {}, {"Sort by Name"}},
+        {"group", {inner}, QStringList{"Rename", "Ungroup Selection", "---", "Export Pictern...", "---", "Sort by Name", "---"} + moveTo + QStringList{"---", "Delete..."}},
+        {"set", {b}, QStringList{"Add Icons... (off)", "---", "Show in File Manager", "---", "Rename", "---", "Export Pictern...", "---"} + moveTo + QStringList{"---", "Delete..."}},
+        {"Miscellaneous", {misc}, {"Add Icons... (off)", "---", "Show in File Manager", "---", "Rename", "---", "Export Pictern..."}},
+        {"sets", {a, b}, QStringList{"Show in File Manager", "---"} + moveTo + QStringList{"---", "Group Selection", "---", "Merge Selection", "---", "Delete..."}},
+        {"groups", {outer, inner}, moveTo + QStringList{"---", "Group Selection (off)", "Ungroup Selection", "---", "Sort by Name", "---", "Delete..."}},
+        {"mixed", {inner, b}, moveTo + QStringList{"---", "Group Selection", "---", "Delete..."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(entries(menuFor(c.objects).get()), c.lines);
+    }
+    EXPECT_EQ(PTObjectSelectionController::selectionMaskForItems({a, inner}), 3);
+    pt::Defaults::standard().set(PTCollectionController::DeleteSuppressionKey, true);
+    EXPECT_EQ(entries(menuFor({b}).get()).last(), "Delete");
+}
+
+TEST_F(SourceListMenuTest, MoveToSkipsWhatCannotMove)
+{
+    PTGroup* outer = makeGroup("Outer");
+    PTGroup* inner = makeGroup("Inner", outer);
+    PTCollection* a = makeSetIn("A", inner);
+    PTCollection* b = makeSet("B");
+    saveAndWait();
+    list().objectSelectionController().moveObjects({outer, a, b}, inner);
+    EXPECT_EQ(PTGroupController::parentOf(outer), nullptr);
+    EXPECT_EQ(PTGroupController::parentOf(a), inner);
+    EXPECT_EQ(PTGroupController::parentOf(b), inner);
+    // Already inside Outer, deeper down: it stays.
+    findAction(menuFor({b}).get(), "Outer")->trigger();
+    EXPECT_EQ(PTGroupController::parentOf(b), inner);
+    findAction(menuFor({b}).get(), "All")->trigger();
+    EXPECT_EQ(PTGroupController::parentOf(b), nullptr);
+    // The group's own entry at the head of its submenu.
+    findAction(menuFor({b}).get(), "Outer")->trigger();
+    EXPECT_EQ(PTGroupController::parentOf(b), outer);
+}
+
+TEST_F(SourceListMenuTest, DeletingAsksAndSelectsTheRowAbove)
+{
+    PTCollection* a = makeSet("A");
+    PTCollection* b = makeSet("B");
+    saveAndWait();
+    list().selectItems({b}, false);
+    confirmation->answer.confirmed = false;
+    list().objectSelectionController().deleteObjects({b});
+    EXPECT_EQ(confirmation->asked.size(), 1);
+    EXPECT_FALSE(b->isDeleted());
+    EXPECT_EQ(list().proposedPreviousItemAfterRemovalOfItems({a}), nullptr);
+
+    confirmation->answer.confirmed = true;
+    list().objectSelectionController().deleteObjects({b});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return selectedTitles() == QStringList{"A"}; }));
+    EXPECT_FALSE(visibleTitles().contains("B"));
+}
