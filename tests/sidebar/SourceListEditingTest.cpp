@@ -1,9 +1,7 @@
 #include "SourceListTestSupport.h"
 #include "TestSupport.h"
 
-#include "FakeLibraryShell.h"
 #include "library/controllers/PTGroupController.h"
-#include "library/upkeep/PTLibraryShell.h"
 #include "sidebar/PTSourceListCommands.h"
 #include "sidebar/PTSourceListModel.h"
 
@@ -18,16 +16,6 @@ namespace {
 
 class SourceListEditingTest : public SourceListTest {
 protected:
-    void SetUp() override
-    {
-        SourceListTest::SetUp();
-        PTLibraryShell::install(shell);
-    }
-    void TearDown() override
-    {
-        SourceListTest::TearDown();
-        PTLibraryShell::install(nullptr);
-    }
     QLineEdit* editor()
     {
         for (QLineEdit* field : view().viewport()->findChildren<QLineEdit*>()) {
@@ -42,7 +30,6 @@ protected:
         QTest::mouseClick(view().viewport(), Qt::LeftButton, modifiers, view().visualRect(index).center());
     }
 
-    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
 };
 
 } // namespace

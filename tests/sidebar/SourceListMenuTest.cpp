@@ -1,10 +1,8 @@
 #include "SourceListTestSupport.h"
 #include "TestSupport.h"
 
-#include "FakeLibraryShell.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
-#include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "sidebar/PTObjectSelectionController.h"
 
@@ -45,22 +43,11 @@ QAction* findAction(const QMenu* menu, const QString& title)
 
 class SourceListMenuTest : public SourceListTest {
 protected:
-    void SetUp() override
-    {
-        SourceListTest::SetUp();
-        PTLibraryShell::install(shell);
-    }
-    void TearDown() override
-    {
-        SourceListTest::TearDown();
-        PTLibraryShell::install(nullptr);
-    }
     std::unique_ptr<QMenu> menuFor(const PTSourceListController::Objects& objects)
     {
         return std::unique_ptr<QMenu>(list().objectSelectionController().contextualMenuForItems(objects));
     }
 
-    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
 };
 
 } // namespace

@@ -4,12 +4,20 @@
 
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
+#include "library/upkeep/PTLibraryShell.h"
 #include "sidebar/PTSourceListModel.h"
+
+void SourceListTest::SetUp()
+{
+    LibraryTest::SetUp();
+    PTLibraryShell::install(shell);
+}
 
 void SourceListTest::TearDown()
 {
     list_.reset();
     LibraryTest::TearDown();
+    PTLibraryShell::install(nullptr);
 }
 
 PTSourceListController& SourceListTest::list()

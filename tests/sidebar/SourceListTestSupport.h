@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeLibraryShell.h"
 #include "LibraryTestSupport.h"
 
 #include "library/entities/PTGroup.h"
@@ -19,6 +20,7 @@ protected:
         int interval = 0;
     };
 
+    void SetUp() override;
     void TearDown() override;
 
     // The controller, made on first use (after the test stored what it restores).
@@ -34,6 +36,7 @@ protected:
     bool waitForGridCalls(int count);
 
     std::vector<GridCall> gridCalls;
+    std::shared_ptr<pt::test::FakeLibraryShell> shell = std::make_shared<pt::test::FakeLibraryShell>();
 
 private:
     std::unique_ptr<PTSourceListController> list_;
