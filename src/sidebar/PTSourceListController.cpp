@@ -16,6 +16,7 @@
 #include "sidebar/PTObjectSelectionController.h"
 #include "sidebar/PTSourceListCommands.h"
 #include "sidebar/PTSourceListDelegate.h"
+#include "sidebar/PTSourceListDrops.h"
 #include "sidebar/PTSourceListModel.h"
 #include "sidebar/PTSourceListView.h"
 #include "ui/theme/PTStyles.h"
@@ -61,6 +62,7 @@ PTSourceListController::PTSourceListController(QObject* parent)
     , delegate_(new PTSourceListDelegate(this))
     , view_(new PTSourceListView)
     , menus_(std::make_unique<PTObjectSelectionController>(*this))
+    , drops_(std::make_unique<PTSourceListDrops>(*this, *model_))
 {
     shared = this;
     pt::Defaults& defaults = pt::Defaults::standard();
@@ -81,6 +83,14 @@ PTSourceListController::PTSourceListController(QObject* parent)
         if (PTGridViewController* grid = PTGridViewController::sharedController())
             grid->setCollections(sets, topLevel, force);
     };
+    PTSourceListDrops* drops = drops_.get();
+    model_->setDropHandler({[drops](const QModelIndexList& rows) { return drops->mimeData(rows); },
+                            [drops](const QMimeData* data, Qt::DropAction action, int row, const QModelIndex& parent) {
+                                return drops->canDrop(data, action, row, parent);
+                            },
+                            [drops](const QMimeData* data, Qt::DropAction action, int row, const QModelIndex& parent) {
+                                return drops->drop(data, action, row, parent);
+                            }});
     view_->setModel(model_);
     view_->setItemDelegate(delegate_);
     view_->setMenuProvider([this](PTSourceListItem* item, bool allowDefault) { return menuForItem(item, allowDefault); });
@@ -197,6 +207,11 @@ void PTSourceListController::rememberExpansion(const QModelIndex& index, bool ex
         expanded_.insert(item->identifier());
     else
         expanded_.remove(item->identifier());
+}
+
+void PTSourceListController::expandObject(PTGroup* group)
+{
+    expanded_.insert(PTCDAdditions::persistentURLString(group));
 }
 
 void PTSourceListController::archiveData()

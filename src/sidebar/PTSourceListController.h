@@ -20,6 +20,7 @@ class PTCollection;
 class PTGroup;
 class PTObjectSelectionController;
 class PTSourceListDelegate;
+class PTSourceListDrops;
 class PTSourceListItem;
 class PTSourceListModel;
 class QMenu;
@@ -80,6 +81,8 @@ public:
     QModelIndex indexForObject(pt::store::ManagedObject* object) const;
     // Runs the block and scrolls back to where the list was.
     void cancelScrollForReloadWithBlock(const std::function<void()>& block);
+    // Opens the group's row from the next reload on.
+    void expandObject(PTGroup* group);
     // Writes the open groups still in the store.
     void archiveData();
 
@@ -117,6 +120,7 @@ private:
     PTSourceListDelegate* delegate_;
     QPointer<PTSourceListView> view_;
     std::unique_ptr<PTObjectSelectionController> menus_;
+    std::unique_ptr<PTSourceListDrops> drops_;
     GridHandler grid_;
     QTimer timer_;
     QStringList selectedIdentifiers_;

@@ -7,6 +7,7 @@
 #include "library/store/PTCDAdditions.h"
 #include "library/store/PTStoreFunctions.h"
 #include "library/upkeep/PTLibraryShell.h"
+#include "sidebar/PTSourceListDrops.h"
 
 #include <QCoreApplication>
 #include <QMimeData>
@@ -219,8 +220,7 @@ Qt::ItemFlags PTSourceListModel::flags(const QModelIndex& index) const
 
 QStringList PTSourceListModel::mimeTypes() const
 {
-    return {QStringLiteral("PTSourceListItemPBoardType"), QStringLiteral("application/x-com.pictern.pasteboard.type.item"),
-            QStringLiteral("text/uri-list")};
+    return {PTSourceListDrops::ListItemType, PTSourceListDrops::IconItemType, QStringLiteral("text/uri-list")};
 }
 
 QMimeData* PTSourceListModel::mimeData(const QModelIndexList& indexes) const

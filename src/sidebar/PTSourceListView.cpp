@@ -148,6 +148,30 @@ void PTSourceListView::contextMenuEvent(QContextMenuEvent* event)
         menu->exec(event->globalPos());
 }
 
+namespace {
+
+// Grid drags offer copy only, so the drop decides: Alt copies, anything else moves.
+void chooseDropAction(QDropEvent* event)
+{
+    const Qt::DropAction action = event->modifiers() & Qt::AltModifier ? Qt::CopyAction : Qt::MoveAction;
+    event->setDropAction(action);
+}
+
+} // namespace
+
+void PTSourceListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    QTreeView::dragMoveEvent(event);
+    if (event->isAccepted())
+        chooseDropAction(event);
+}
+
+void PTSourceListView::dropEvent(QDropEvent* event)
+{
+    chooseDropAction(event);
+    QTreeView::dropEvent(event);
+}
+
 void PTSourceListView::mouseMoveEvent(QMouseEvent* event)
 {
     setHovered(indexAt(event->position().toPoint()));
