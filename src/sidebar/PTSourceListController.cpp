@@ -318,8 +318,12 @@ void PTSourceListController::selectItems(const Objects& objects, bool extend, st
         for (PTGroup* group = PTGroupController::parentOf(object); group; group = group->group())
             ancestors.prepend(group);
         for (PTGroup* group : std::as_const(ancestors)) {
-            if (PTSourceListItem* row = model_->itemForIdentifier(PTCDAdditions::persistentURLString(group)))
-                view_->expand(model_->indexForItem(row));
+            if (PTSourceListItem* row = model_->itemForIdentifier(PTCDAdditions::persistentURLString(group))) {
+                const QModelIndex index = model_->indexForItem(row);
+                view_->expand(index);
+                // A view not laid out yet only notes the expansion; the inner rows are needed now.
+                model_->rowCount(index);
+            }
         }
     }
     if (completion)

@@ -117,6 +117,13 @@ QWidget* PTSourceListDelegate::createEditor(QWidget* parent, const QStyleOptionV
     return editor;
 }
 
+void PTSourceListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    QStyledItemDelegate::setEditorData(editor, index);
+    if (auto* field = qobject_cast<QLineEdit*>(editor))
+        field->selectAll();
+}
+
 void PTSourceListDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                                 const QModelIndex& index) const
 {
