@@ -13,6 +13,7 @@
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/ActionRouter.h"
 #include "sidebar/PTObjectSelectionController.h"
 #include "sidebar/PTSourceListCommands.h"
 #include "sidebar/PTSourceListDelegate.h"
@@ -22,6 +23,7 @@
 #include "ui/theme/PTStyles.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -133,6 +135,8 @@ PTSourceListController::~PTSourceListController()
 {
     if (shared == this)
         shared = nullptr;
+    if (window_)
+        pt::ActionRouter::shared().removeWindowHandler(window_, this);
     delete view_.data();
 }
 
@@ -207,6 +211,13 @@ void PTSourceListController::rememberExpansion(const QModelIndex& index, bool ex
         expanded_.insert(item->identifier());
     else
         expanded_.remove(item->identifier());
+}
+
+void PTSourceListController::answerCommandsOfWindow(QWidget* window)
+{
+    window_ = window;
+    if (window)
+        pt::ActionRouter::shared().pushWindowHandler(window, this);
 }
 
 void PTSourceListController::expandObject(PTGroup* group)
@@ -524,4 +535,57 @@ void PTSourceListController::objectRenamed()
 {
     if (PTGridViewController* grid = PTGridViewController::sharedController())
         grid->view()->update();
+}
+
+namespace {
+
+const QHash<QString, PTSourceListCommands::Command>& selectionCommands()
+{
+    using C = PTSourceListCommands::Command;
+    static const QHash<QString, C> commands{{PTSourceListController::GroupCommand, C::Group},
+                                            {PTSourceListController::UngroupCommand, C::Ungroup},
+                                            {PTSourceListController::MergeCommand, C::Merge},
+                                            {PTSourceListController::RenameCommand, C::Rename},
+                                            {PTSourceListController::ExportCommand, C::Export}};
+    return commands;
+}
+
+} // namespace
+
+bool PTSourceListController::respondsTo(const QString& command) const
+{
+    return command == NewGroupCommand || selectionCommands().contains(command);
+}
+
+bool PTSourceListController::validate(const QString& command, pt::CommandState&)
+{
+    return command == NewGroupCommand ||
+           PTSourceListCommands::isEnabled(selectionCommands().value(command), currentSelectedManagedObjects());
+}
+
+void PTSourceListController::perform(const QString& command)
+{
+    using C = PTSourceListCommands::Command;
+    if (command == NewGroupCommand) {
+        insertGroupIntoGroup(nullptr);
+        return;
+    }
+    switch (selectionCommands().value(command)) {
+    case C::Group:
+        groupSelection();
+        break;
+    case C::Ungroup:
+        ungroupSelection();
+        break;
+    case C::Merge:
+        mergeSelection();
+        break;
+    case C::Rename:
+        if (const Objects objects = currentSelectedManagedObjects(); !objects.isEmpty())
+            renameObject(objects.first());
+        break;
+    case C::Export:
+        exportObject();
+        break;
+    }
 }

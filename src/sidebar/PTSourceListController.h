@@ -2,6 +2,7 @@
 
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/store/ManagedObject.h"
+#include "platform/ui/CommandHandler.h"
 #include "sidebar/PTSourceListView.h"
 #include "ui/theme/PTAppearanceObserver.h"
 
@@ -28,8 +29,8 @@ class QMenu;
 // The left pane: the outline of the library's groups and sets through which the user chooses what the grid
 // shows. Remembers the open groups and the selected rows across launches, hands each settled selection to the
 // grid (once key repeat pauses), reloads on the set controller's changes, and carries the commands on groups
-// and sets. Main thread only.
-class PTSourceListController : public QObject {
+// and sets, which also answer the window's commands. Main thread only.
+class PTSourceListController : public QObject, public pt::CommandHandler {
     Q_OBJECT
 public:
     using Objects = QVector<pt::store::ManagedObject*>;
@@ -40,6 +41,12 @@ public:
     static inline const QString ExpandedURIsKey = QStringLiteral("expandedURIKeys");
     static inline const QString SelectedIdentifiersKey = QStringLiteral("PTSourceListCollectionSelectedIdentifiers");
     static inline const QString LegacyIdentifierKey = QStringLiteral("PTSourceListCollectionIdentifierKey");
+    static inline const QString GroupCommand = QStringLiteral("groupSelection:");
+    static inline const QString UngroupCommand = QStringLiteral("ungroupSelection:");
+    static inline const QString MergeCommand = QStringLiteral("mergeSelection:");
+    static inline const QString RenameCommand = QStringLiteral("rename:");
+    static inline const QString ExportCommand = QStringLiteral("export:");
+    static inline const QString NewGroupCommand = QStringLiteral("newGroup:");
     static constexpr int KeyDelayMs = 80;
     static constexpr int ClickDelayMs = 20;
 
@@ -81,6 +88,8 @@ public:
     QModelIndex indexForObject(pt::store::ManagedObject* object) const;
     // Runs the block and scrolls back to where the list was.
     void cancelScrollForReloadWithBlock(const std::function<void()>& block);
+    // Answers the window's commands (ahead of the application's) while it lives.
+    void answerCommandsOfWindow(QWidget* window);
     // Opens the group's row from the next reload on.
     void expandObject(PTGroup* group);
     // Writes the open groups still in the store.
@@ -98,6 +107,11 @@ public:
     void insertGroupIntoGroup(PTGroup* parent);
     // Opens the row of the object for renaming; nothing when it has no row.
     void beginEditForManagedObject(pt::store::ManagedObject* object);
+
+    // The commands above on the current selection, for the window's menus and toolbar.
+    bool respondsTo(const QString& command) const override;
+    bool validate(const QString& command, pt::CommandState& state) override;
+    void perform(const QString& command) override;
 
 private:
     void selectionDidChange();
@@ -122,6 +136,7 @@ private:
     std::unique_ptr<PTObjectSelectionController> menus_;
     std::unique_ptr<PTSourceListDrops> drops_;
     GridHandler grid_;
+    QPointer<QWidget> window_;
     QTimer timer_;
     QStringList selectedIdentifiers_;
     QSet<QString> expanded_;

@@ -2,6 +2,7 @@
 
 #include "sidebar/PTSourceAddButton.h"
 #include "sidebar/PTSourceListController.h"
+#include "ui/PTMainWindow.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QDesktopServices>
@@ -21,6 +22,7 @@ QWidget* PTSourceListSidebar::makeColumn(QWidget* parent)
     colours.setColor(QPalette::Window, PTStyles::sidebarBackgroundColor());
     column->setPalette(colours);
     controller_ = new PTSourceListController(column);
+    controller_->answerCommandsOfWindow(PTMainWindow());
     auto* add = new PTSourceAddButton(column);
     QObject::connect(add, &QPushButton::clicked, controller_, [list = controller_] {
         if (list)

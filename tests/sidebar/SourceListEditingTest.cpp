@@ -197,8 +197,13 @@ TEST_F(SourceListEditingTest, ANewGroupGoesLastSelectedAndEditing)
     makeSet("A");
     makeGroup("G");
     saveAndWait();
-    list().insertGroupIntoGroup(nullptr);
+    pt::CommandState state;
+    ASSERT_TRUE(list().respondsTo(PTSourceListController::NewGroupCommand));
+    list().perform(PTSourceListController::NewGroupCommand);
     EXPECT_TRUE(isEditing());
+    // The selection is the new group alone: nothing to merge, one thing to rename.
+    EXPECT_FALSE(list().validate(PTSourceListController::MergeCommand, state));
+    EXPECT_TRUE(list().validate(PTSourceListController::RenameCommand, state));
     EXPECT_EQ(selectedTitles(), QStringList{"Untitled Group"});
     const QStringList titles = visibleTitles();
     EXPECT_EQ(titles.at(titles.size() - 2), "Untitled Group");
