@@ -4,9 +4,14 @@
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/SheetHost.h"
 #include "sidebar/PTObjectSelectionController.h"
+#include "sidebar/PTSourceListView.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -120,4 +125,38 @@ TEST_F(SourceListMenuTest, DeletingAsksAndSelectsTheRowAbove)
     list().objectSelectionController().deleteObjects({b});
     ASSERT_TRUE(pt::test::runMainQueueUntil([this] { return selectedTitles() == QStringList{"A"}; }));
     EXPECT_FALSE(visibleTitles().contains("B"));
+}
+
+TEST_F(SourceListMenuTest, DotsOpenTheRowMenuWithoutSelectingAndSheetsSilenceMenus)
+{
+    PTCollection* a = makeSet("A");
+    PTCollection* b = makeSet("B");
+    saveAndWait();
+    list().selectItems({a}, false);
+    const QRect row = view().visualRect(indexOf(b));
+    const QRect dots = PTSourceListView::contextualMenuClickRect(view().viewport()->width(), row.height())
+                           .translated(0, row.top());
+    QStringList shown;
+    QModelIndex menuRow;
+    QTimer::singleShot(50, [&shown, &menuRow, this] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            shown = entries(menu);
+            menuRow = view().menuRow();
+            menu->close();
+        }
+    });
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, dots.center());
+    EXPECT_EQ(shown.value(0), "Add Icons... (off)");
+    EXPECT_EQ(menuRow, indexOf(b));
+    EXPECT_EQ(selectedTitles(), QStringList{"A"});
+    // "All" shows no dots; a right click there gives the list's menu.
+    EXPECT_FALSE(view().showsDots(topRow(1)));
+    EXPECT_EQ(entries(std::unique_ptr<QMenu>(view().menuAt(view().visualRect(topRow(1)).center())).get()),
+              QStringList{"Sort by Name"});
+
+    QWidget sheet;
+    pt::SheetHost::begin(&view(), &sheet);
+    EXPECT_EQ(view().menuAt(row.center()), nullptr);
+    pt::SheetHost::end(&sheet, 0);
+    EXPECT_NE(std::unique_ptr<QMenu>(view().menuAt(row.center())), nullptr);
 }
