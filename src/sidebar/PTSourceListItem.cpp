@@ -14,6 +14,8 @@ PTSourceListItem::PTSourceListItem(Kind kind, QString identifier, pt::store::Man
     , parent_(parent)
     , row_(row)
     , height_(height)
+    , group_(PTGroup::from(object) != nullptr)
+    , miscellaneous_(PTCollection::from(object) && PTCollection::from(object)->type() == PTCollection::MiscellaneousType)
 {
 }
 
@@ -30,15 +32,4 @@ QString PTSourceListItem::title() const
         break;
     }
     return {};
-}
-
-bool PTSourceListItem::isGroupObject() const
-{
-    return PTGroup::from(object_) != nullptr;
-}
-
-bool PTSourceListItem::isMiscellaneous() const
-{
-    const PTCollection* set = PTCollection::from(object_);
-    return set && set->type() == PTCollection::MiscellaneousType;
 }

@@ -32,8 +32,8 @@ public:
     int height() const { return height_; }
     // Read live from the object, so that a rename shows at once.
     QString title() const;
-    bool isGroupObject() const;
-    bool isMiscellaneous() const;
+    bool isGroupObject() const { return group_; }
+    bool isMiscellaneous() const { return miscellaneous_; }
     // A set or group row: renamable, draggable, with a menu of its own.
     bool isObject() const { return kind_ == Kind::Object; }
     bool isSelectable() const { return kind_ == Kind::All || kind_ == Kind::Object; }
@@ -51,6 +51,9 @@ private:
     PTSourceListItem* parent_;
     int row_;
     int height_;
+    // Asked for every row on each layout: decided once.
+    bool group_;
+    bool miscellaneous_;
     bool loaded_ = false;
     std::vector<std::unique_ptr<PTSourceListItem>> children_;
     pt::store::ObservationToken nameObservation_;
