@@ -185,3 +185,37 @@ TEST_F(SourceListTest, DeletingTheSelectedSetSelectsTheRowAbove)
     PTCollectionController::sharedController().broadcastRemovalOfCollection(b);
     EXPECT_EQ(selectedTitles(), QStringList{"A"});
 }
+
+TEST_F(SourceListTest, OpenGroupsAndSelectionSurviveARestart)
+{
+    PTGroup* group = makeGroup("G");
+    PTCollection* inside = makeSetIn("Inside", group);
+    makeSet("Other");
+    saveAndWait();
+    {
+        PTSourceListController first;
+        first.setGridHandler([](auto&&...) {});
+        first.selectItems({inside}, false);
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&first] { return !first.selectionTimer().isActive(); }));
+        first.archiveData();
+    }
+    EXPECT_TRUE(visibleTitles().contains("  Inside"));
+    EXPECT_EQ(selectedTitles(), QStringList{"Inside"});
+}
+
+TEST_F(SourceListTest, ALibraryChangeReloadsAndForcesTheGrid)
+{
+    PTCollection* set = makeSet("Set");
+    saveAndWait();
+    list().selectItems({set}, false);
+    ASSERT_TRUE(waitForGridCalls(1));
+    gridCalls.clear();
+    PTCollection* added = PTCollectionController::sharedController().createCollectionWithName("Added", nullptr);
+    saveAndWait();
+    PTGroupController::sharedController().objectsForGroup(nullptr, true);
+    PTCollectionController::sharedController().notifyObserversOfDidChange();
+    ASSERT_TRUE(waitForGridCalls(1));
+    EXPECT_TRUE(gridCalls.back().force);
+    EXPECT_EQ(gridCalls.back().sets, QStringList{"Set"});
+    EXPECT_TRUE(indexOf(added).isValid());
+}
