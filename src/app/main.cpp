@@ -14,6 +14,7 @@
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
+#include "sidebar/PTSourceListSidebar.h"
 #include "svg/parse/PTSVGCommand.h"
 #include "transfer/TransferSetUp.h"
 #include "ui/PTInterfaceKit.h"
@@ -43,6 +44,7 @@ void registerAll()
     PTInterfaceKit::installLibrarySeams();
     TransferSetUp::registerAll();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
+    PTSourceListSidebar::install();
 }
 
 } // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QPushButton>
+
+// The "Add Icons" button under the source list: a cross and the title, centred, drawn without a bezel.
+class PTSourceAddButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit PTSourceAddButton(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
