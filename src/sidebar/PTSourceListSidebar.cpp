@@ -101,6 +101,12 @@ QString PTSourceListSidebar::applicationForFiles(const QList<QUrl>& files)
     return inspector_ ? inspector_->applicationForFiles(files) : QString();
 }
 
+PTBrowserSidebar::OpenInControl* PTSourceListSidebar::makeOpenInControl(QWidget* parent)
+{
+    // The inspector's: with none, the preview shows no open-in row.
+    return inspector_ ? inspector_->makeOpenInControl(parent) : nullptr;
+}
+
 void PTSourceListSidebar::openFilesInApplication(const QList<QUrl>& files, const QString& application)
 {
     if (inspector_) {

@@ -33,6 +33,7 @@ public:
     bool beginEditingItemName() override;
     QString applicationForFiles(const QList<QUrl>& files) override;
     void openFilesInApplication(const QList<QUrl>& files, const QString& application) override;
+    OpenInControl* makeOpenInControl(QWidget* parent) override;
 
 private:
     QPointer<PTSourceListController> controller_;
