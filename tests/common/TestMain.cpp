@@ -3,6 +3,7 @@
 #include "platform/runtime/Defaults.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -14,10 +15,17 @@
 
 int main(int argc, char** argv)
 {
-    // A home of its own per test process: the test-mode data, cache and config folders lie under it, and ctest
-    // runs many processes of one executable at once.
+    // A home and a temporary folder of its own per test process: the test-mode data, cache and config folders lie
+    // under the home, and ctest runs many processes of one executable at once.
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
+    QDir().mkpath(home.filePath(QStringLiteral("tmp")));
+    // Others may pass through, as through the system's: tests drop to another user to check read-only stores.
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                      QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(home.path(), open);
+    QFile::setPermissions(home.filePath(QStringLiteral("tmp")), open);
+    qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
