@@ -2,6 +2,7 @@
 
 #include "library/upkeep/PTImportValidation.h"
 #include "transfer/PTDownloadController.h"
+#include "transfer/PTStarterSetDownloader.h"
 #include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTFileOpenHandler.h"
 #include "transfer/import/PTFileOpenSink.h"
@@ -17,6 +18,7 @@ void registerAll()
     PTImportValidation::install(std::make_shared<PTPasteBoard>());
     PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
     PTAddIconsPresenter::install(std::make_shared<PTAddIconsSheetPresenter>());
+    PTStarterSetDownloads::install(std::make_shared<PTStarterSetDownloader>());
 }
 
 void applicationDidFinishLaunching()

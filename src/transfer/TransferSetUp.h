@@ -4,7 +4,8 @@
 namespace TransferSetUp {
 
 // Registers the file-open operations (bundles, downloads, preferences, presets, icons, libraries) and installs
-// the shell's seams: validation of dropped and opened files, the sink of opened items and the add-icons sheet.
+// the shell's seams: validation of dropped and opened files, the sink of opened items, the add-icons sheet and the
+// starter set's download.
 void registerAll();
 // Lets the file-open handler start on what has been opened so far, shortly after.
 void applicationDidFinishLaunching();
