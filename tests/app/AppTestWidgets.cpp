@@ -1,22 +1,19 @@
 #include "AppTestWidgets.h"
 
+#include "TestSupport.h"
+
 #include <QColor>
 #include <QDir>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace apptest {
 
 QString writeScreenshot(QWidget* widget, const QString& name)
 {
-    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && widget->grab().save(&out, "PNG") && out.commit())
-        return file;
-    return {};
+    if (!pt::test::writeScreenshot(widget->grab().toImage(), name))
+        return {};
+    return QDir(QStringLiteral(PICTERN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png"));
 }
 
 bool near(const QColor& a, const QColor& b, int tolerance)

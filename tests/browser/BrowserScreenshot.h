@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenshotFile.h"
+#include "TestSupport.h"
 
 #include <QWidget>
 
@@ -9,5 +9,5 @@
 inline QImage writeScreenshot(QWidget& widget, const QString& name)
 {
     const QImage image = widget.grab().toImage();
-    return saveScreenshot(image, name) ? image : QImage();
+    return pt::test::writeScreenshot(image, name) ? image : QImage();
 }

@@ -1,4 +1,4 @@
-#include "ScreenshotFile.h"
+#include "TestSupport.h"
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
@@ -77,7 +77,7 @@ TEST(FrameViewSliderTest, ReleaseWithoutMovingPostsMouseUp)
     EXPECT_EQ(slider.value(), 60);
     // The bar reaches one point higher than the track and is drawn dark; the knob's centre is light.
     const QImage image = slider.grab().toImage();
-    ASSERT_TRUE(saveScreenshot(image, QStringLiteral("size-slider")));
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("size-slider")));
     const QColor knobCentre = image.pixelColor(knob.x() + 3, knob.y());
     EXPECT_GT(knobCentre.lightness(), 200);
     const QColor bar = image.pixelColor(150 - 2, static_cast<int>(slider.barRect().center().y()));
@@ -189,7 +189,7 @@ TEST_F(EmptyGridViewTest, PlaceholderScreenshots)
         const QList<QPushButton*> buttons = view.findChildren<QPushButton*>();
         ASSERT_EQ(buttons.size(), row.buttons) << row.name;
         const QImage image = view.grab().toImage();
-        ASSERT_TRUE(saveScreenshot(image, QString::fromLatin1(row.name)));
+        ASSERT_TRUE(pt::test::writeScreenshot(image, QString::fromLatin1(row.name)));
         EXPECT_EQ(image.pixelColor(5, 5), PTStyles::gridBackgroundColor()) << row.name;
         // The title stands in the middle band: some pixel there differs from the background.
         bool text = false;

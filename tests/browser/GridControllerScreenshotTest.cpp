@@ -1,7 +1,6 @@
-#include "ScreenshotFile.h"
+#include "TestSupport.h"
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
-#include "TestSupport.h"
 
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
@@ -72,7 +71,7 @@ TEST_F(GridControllerScreenshotTest, SetsWithHeadersAndThumbnails)
     ASSERT_TRUE(pt::test::runMainQueueUntil(drawn, 10000));
     pt::test::runMainQueueFor(400); // the load-in glide ends
     const QImage image = container->grab().toImage();
-    ASSERT_TRUE(saveScreenshot(image, QStringLiteral("grid-controller")));
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("grid-controller")));
 
     const QColor background = PTStyles::gridBackgroundColorForAppearance(static_cast<int>(controller.gridViewAppearance()));
     EXPECT_EQ(image.pixelColor(495, 295), background);
@@ -128,7 +127,7 @@ TEST_F(GridControllerScreenshotTest, BrowsingWithASearchBadge)
     ASSERT_TRUE(pt::test::runMainQueueUntil(drawn, 10000));
     pt::test::runMainQueueFor(400);
     const QImage image = window.grab().toImage();
-    ASSERT_TRUE(saveScreenshot(image, QStringLiteral("browsing-search")));
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("browsing-search")));
 
     EXPECT_EQ(controller->dataProvider().pathComponentsForSection(0), (QStringList{"Search", "Go-"}));
     // The badge is drawn in its rectangle at the field's right end, in the accent colour.

@@ -1,7 +1,6 @@
 #include "FakeGridClock.h"
 #include "GridTestSource.h"
 #include "LibraryTestSupport.h"
-#include "ScreenshotFile.h"
 #include "TestSupport.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewImageCellBadge.h"
@@ -299,7 +298,7 @@ TEST_F(GridImageCellTest, ScreenshotOfTheGridWithPapirusThumbnails)
     QImage frame(QSize(460, 300) * 2, QImage::Format_ARGB32_Premultiplied);
     frame.setDevicePixelRatio(2);
     grid.viewport()->render(&frame);
-    ASSERT_TRUE(saveScreenshot(frame, QStringLiteral("grid-thumbnails")));
+    ASSERT_TRUE(pt::test::writeScreenshot(frame, QStringLiteral("grid-thumbnails")));
 
     const QRectF first = grid.geometry().rectForItemAtIndex(0);
     const QRectF square = first.adjusted(20, 10, -20, -(first.height() - 46));

@@ -1,4 +1,3 @@
-#include "ScreenshotFile.h"
 #include "TestSupport.h"
 
 #include "browser/controller/PTGridViewOptionsController.h"
@@ -101,7 +100,7 @@ TEST_F(GridViewOptionsTest, PopoverShowsTheOptionsOnceAndGivesThemBack)
     EXPECT_EQ(options.popover(), popover);
 
     const QImage shot = popover->grab().toImage();
-    ASSERT_TRUE(saveScreenshot(shot, QStringLiteral("grid-options-popover")));
+    ASSERT_TRUE(pt::test::writeScreenshot(shot, QStringLiteral("grid-options-popover")));
     const qreal ratio = shot.devicePixelRatio();
     const auto at = [&](QPoint point) { return shot.pixelColor(int(point.x() * ratio), int(point.y() * ratio)); };
     // The panel colour between the rows, the slider and the switches laid out inside it.

@@ -1,4 +1,4 @@
-#include "ScreenshotFile.h"
+#include "TestSupport.h"
 
 #include "browser/views/PTSearchContainerView.h"
 #include "browser/views/PTToolbarSearchField.h"
@@ -109,7 +109,7 @@ TEST_F(SearchFieldTest, ScreenshotOfTheSearchBar)
         searchField->setText("home");
         searchField->setBadgeTitle("128");
         const QImage shot = render(bar);
-        ASSERT_TRUE(saveScreenshot(shot, QStringLiteral("search-bar-") + suffix));
+        ASSERT_TRUE(pt::test::writeScreenshot(shot, QStringLiteral("search-bar-") + suffix));
 
         EXPECT_EQ(shot.pixelColor(5, 39), PTColorFromHEX(PTSearchContainerView::LineHEX, 1)); // the bottom row
         EXPECT_NE(shot.pixelColor(5, 38), PTColorFromHEX(PTSearchContainerView::LineHEX, 1));

@@ -7,8 +7,9 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
-#include <QSaveFile>
 #include <QTest>
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -303,10 +304,7 @@ TEST_F(PathHeaderGrid, StickyHeaderShowsTheItemsBeneathThroughItsBar)
     const QImage scrolled = frameAt(60);
     PTGridViewSectionPathCell* cell = header(0);
     ASSERT_TRUE(cell->sticky());
-    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QSaveFile out(QDir(folder).filePath(QStringLiteral("grid-section-header.png")));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && scrolled.save(&out, "PNG") && out.commit());
+    ASSERT_TRUE(pt::test::writeScreenshot(scrolled, QStringLiteral("grid-section-header")));
 
     const auto at = [](const QImage& image, QPointF point) { return image.pixelColor((point * 2).toPoint()); };
     // The hairline borders at the top and bottom of the bar, as high as the header.

@@ -1,6 +1,5 @@
-#include "ScreenshotFile.h"
-#include "SourceListTestSupport.h"
 #include "TestSupport.h"
+#include "SourceListTestSupport.h"
 
 #include "../ui/ThemeScope.h"
 #include "sidebar/PTSourceListView.h"
@@ -53,7 +52,7 @@ TEST_F(SourceListTest, Screenshots)
         QApplication::sendEvent(view().viewport(), &move);
         ASSERT_EQ(view().hoveredRow(), indexOf(hovered));
         const QImage image = view().viewport()->grab().toImage();
-        ASSERT_TRUE(saveScreenshot(image, appearance == PTAppearanceDark ? "source-list-dark" : "source-list-light"));
+        ASSERT_TRUE(pt::test::writeScreenshot(image, appearance == PTAppearanceDark ? "source-list-dark" : "source-list-light"));
         const bool dark = appearance == PTAppearanceDark;
 
         // One block across both selected rows: the pixel on their boundary is the selection's colour.

@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -195,12 +194,7 @@ TEST_F(ExportSheetTest, Screenshot)
     window->show();
     pt::test::runMainQueueFor(50);
     const QImage image = window->grab().toImage();
-    const QString folder = QStringLiteral(PICTERN_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    QSaveFile file(QDir(folder).filePath(QStringLiteral("export-sheet.png")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(image.save(&file, "PNG"));
-    ASSERT_TRUE(file.commit());
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("export-sheet")));
 
     // Three rows stacked one under another, the first row's colour well showing its red.
     const qreal ratio = image.devicePixelRatio();

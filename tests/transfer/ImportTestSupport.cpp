@@ -91,19 +91,15 @@ QString ImportTest::writePng(const QString& path, QSize size)
 
 } // namespace pt::test
 
-#include <QSaveFile>
 #include <QWidget>
 
 namespace pt::test {
 
 QImage writeScreenshot(QWidget* widget, const QString& name)
 {
-    const QDir folder(QStringLiteral(PICTERN_SCREENSHOT_DIR));
-    folder.mkpath(QStringLiteral("."));
-    QSaveFile out(folder.filePath(name + QStringLiteral(".png")));
-    if (!out.open(QIODevice::WriteOnly) || !widget->grab().save(&out, "PNG") || !out.commit())
+    if (!writeScreenshot(widget->grab().toImage(), name))
         return {};
-    return QImage(folder.filePath(name + QStringLiteral(".png")));
+    return QImage(QDir(QStringLiteral(PICTERN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png")));
 }
 
 } // namespace pt::test

@@ -34,12 +34,11 @@ void PTScriptableImportCommand::perform(const QList<QUrl>& files) const
         window->raise();
         window->activateWindow();
     }
-    const QString application = m_fromApplication;
-    const PTScriptableImportCommand command = *this;
     PTAddIconsPresenter::installed()->presentImport(
-        files, remembered, application, [command, application](pt::store::ManagedObject* target) {
+        files, remembered, m_fromApplication, [command = *this](pt::store::ManagedObject* target) {
             // A group, or a cancelled sheet, is not remembered.
-            if (auto* collection = dynamic_cast<PTCollection*>(target); collection && !application.isEmpty())
-                command.storeCollection(collection, application);
+            auto* collection = dynamic_cast<PTCollection*>(target);
+            if (collection && !command.m_fromApplication.isEmpty())
+                command.storeCollection(collection, command.m_fromApplication);
         });
 }

@@ -9,7 +9,8 @@
 #include "preferences/PreferencesTestDefaults.h"
 
 #include <QDir>
-#include <QSaveFile>
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,7 @@ QColor blend(const QColor& under, const QColor& over, double alpha)
 QImage screenshot(QWidget* window, const QString& name)
 {
     const QImage image = window->grab().toImage();
-    QDir().mkpath(QStringLiteral(PICTERN_SCREENSHOT_DIR));
-    QSaveFile out(QDir(QStringLiteral(PICTERN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png")));
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit()) << name.toStdString();
+    EXPECT_TRUE(pt::test::writeScreenshot(image, name)) << name.toStdString();
     return image;
 }
 
