@@ -22,6 +22,8 @@ PTToolbarSegmentedControl* makeControl(const QString& label)
     control->setSegmentCount(1);
     control->setLabel(label, 0);
     control->setCustomHeight(kControlHeight);
+    // In a layout the frame must not feed back into the width: a squeezed first layout would stick.
+    control->setObeyMinWidthForSingleSegment(true);
     control->setMinWidth(90);
     control->setAccessibleName(label);
     return control;

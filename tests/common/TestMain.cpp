@@ -40,5 +40,8 @@ int main(int argc, char** argv)
     pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));
 
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // What tests left to deleteLater() goes now, while the application and its threads still stand.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
 }

@@ -25,6 +25,8 @@ bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QCoreApplication::sendPostedEvents();
+        // Tests wait outside any event loop, where deleteLater() would otherwise wait for the process's end.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::usleep(200);
     }
     return true;
@@ -36,6 +38,8 @@ void runMainQueueFor(int milliseconds)
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QCoreApplication::sendPostedEvents();
+        // Tests wait outside any event loop, where deleteLater() would otherwise wait for the process's end.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::usleep(200);
     }
 }

@@ -92,7 +92,9 @@ TEST_F(DownloadControllerTest, ADownloadedIconOpensOnTheUsersWord)
     EXPECT_TRUE(opened().isEmpty()) << "nothing opens before the user says so";
     const QUrl file = controller.downloadedFile();
 
-    // The finished sheet: its two controls side by side at the bottom right, Open enabled.
+    // The finished sheet: its two controls side by side at the bottom right, Open enabled, once the new subtitle
+    // has been laid out.
+    pt::test::runMainQueueFor(50);
     QWidget* window = controller.sheet()->window();
     const QImage image = window->grab().toImage();
     EXPECT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("download-sheet")));

@@ -82,7 +82,10 @@ public:
 
     void enqueue(DispatchQueue::Task task) override
     {
-        QCoreApplication::postEvent(receiver(), new TaskEvent(std::move(task)));
+        // Once the application object is gone nothing runs the main queue: a late task (a timer firing while the
+        // process ends) is dropped.
+        if (QObject* target = receiver())
+            QCoreApplication::postEvent(target, new TaskEvent(std::move(task)));
     }
 
     void runSync(const DispatchQueue::Task& task) override
@@ -104,16 +107,18 @@ public:
 private:
     QObject* receiver()
     {
-        std::call_once(once_, [this] {
-            Q_ASSERT_X(QCoreApplication::instance(), "DispatchQueue::main",
-                       "the application object must exist before tasks are posted to the main queue");
+        std::lock_guard lock(receiverMutex_);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app)
+            return nullptr;
+        if (!receiver_) {
             receiver_ = new MainQueueReceiver(this);
-            receiver_->moveToThread(QCoreApplication::instance()->thread());
-        });
+            receiver_->moveToThread(app->thread());
+        }
         return receiver_;
     }
 
-    std::once_flag once_;
+    std::mutex receiverMutex_;
     QObject* receiver_ = nullptr;
 };
 
