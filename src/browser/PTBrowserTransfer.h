@@ -41,9 +41,10 @@ public:
     // The file-open handler: whether it takes any of the files, and taking them (it decides the target set).
     virtual bool handlesURLs(const QList<QUrl>& urls) = 0;
     virtual void queueItems(const QList<QUrl>& urls) = 0;
-    // One QMimeData for all the items: text/uri-list of their files (rendered when first read) and
-    // "application/x-com.pictern.pasteboard.type.item" with their object URIs. The caller owns it.
-    virtual QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const Rendering& rendering) = 0;
+    // One QMimeData for all the items: text/uri-list of their files, one per item and rendering in that order
+    // (rendered when first read), and "application/x-com.pictern.pasteboard.type.item" with their object URIs.
+    // The caller owns it.
+    virtual QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>& renderings) = 0;
     // The "Copy As" entries for the items; answers whether it added any.
     virtual bool addCopyFormatEntries(QMenu* menu, const ItemsSource& items) = 0;
     // The export presets, each exporting the items directly.

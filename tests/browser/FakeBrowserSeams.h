@@ -54,7 +54,7 @@ public:
 
     bool handlesURLs(const QList<QUrl>& urls) override { return handles && !urls.isEmpty(); }
     void queueItems(const QList<QUrl>& urls) override { queued += urls; }
-    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const Rendering&) override
+    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>&) override
     {
         auto* data = new QMimeData;
         QByteArray uris;

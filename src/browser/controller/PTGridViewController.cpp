@@ -748,7 +748,7 @@ void PTGridViewController::copyItems(const QVector<PTItem*>& items)
         QApplication::clipboard()->clear();
         return;
     }
-    QApplication::clipboard()->setMimeData(transfer->mimeDataForItems(items, draggingRendering()));
+    QApplication::clipboard()->setMimeData(transfer->mimeDataForItems(items, {draggingRendering()}));
 }
 
 void PTGridViewController::wantsDeleteForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& paths)
@@ -798,7 +798,7 @@ bool PTGridViewController::wantsDragForIndexPaths(PTGridView& grid, const QVecto
     if (!transfer || items.isEmpty())
         return true;
     auto* drag = new QDrag(&grid);
-    drag->setMimeData(transfer->mimeDataForItems(items, draggingRendering()));
+    drag->setMimeData(transfer->mimeDataForItems(items, {draggingRendering()}));
     const QPixmap picture = stackedDragPixmap(grid, paths);
     drag->setPixmap(picture);
     drag->setHotSpot(QPoint(picture.width(), picture.height()) / (2 * picture.devicePixelRatio()));
