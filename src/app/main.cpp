@@ -97,12 +97,13 @@ int main(int argc, char** argv)
             controller->makeActiveApplication();
     });
 
-    // Option held at launch asks for another library; only X11 tells us what is held.
-    const bool offerSwitch =
-        parser.isSet(switchLibrary) || QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+    // Option held at launch asks for another library, Shift for what is new; only X11 tells us what is held.
+    const Qt::KeyboardModifiers heldAtLaunch = QGuiApplication::queryKeyboardModifiers();
+    const bool offerSwitch = parser.isSet(switchLibrary) || heldAtLaunch.testFlag(Qt::AltModifier);
+    const bool showWhatsNew = parser.isSet(whatsNew) || heldAtLaunch.testFlag(Qt::ShiftModifier);
     const bool reportFirstPaint = qEnvironmentVariableIsSet(ReportFirstPaintVariable);
     QTimer::singleShot(0, delegate.get(), [&] {
-        if (!delegate->applicationDidFinishLaunching(offerSwitch, parser.isSet(whatsNew), !reportFirstPaint)) {
+        if (!delegate->applicationDidFinishLaunching(offerSwitch, showWhatsNew, !reportFirstPaint)) {
             QCoreApplication::exit(1);
             return;
         }
