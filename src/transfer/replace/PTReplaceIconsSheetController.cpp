@@ -10,7 +10,6 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "library/upkeep/PTProgressSheet.h"
 #include "platform/runtime/DispatchQueue.h"
-#include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/SheetHost.h"
 #include "transfer/import/PTCorruptImagesSheetController.h"
 #include "transfer/import/PTPasteBoard.h"
@@ -55,11 +54,6 @@ void PTReplaceIconsSheetController::presentForItems(const QVector<PTItem*>& item
         controller->deleteLater();
     });
     controller->presentSheetFromWindow(window);
-}
-
-void PTReplaceIconsSheetController::postNotification()
-{
-    pt::NotificationCenter::defaultCenter().post(ItemsWereReplacedNotification);
 }
 
 QString PTReplaceIconsSheetController::replaceButtonLabelForCount(int count)

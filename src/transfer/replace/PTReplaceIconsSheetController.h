@@ -38,7 +38,6 @@ public:
     static inline const QString ProgressTitle = QStringLiteral("Replacing Icons...");
     static inline const QString CompleteTitle = QStringLiteral("Replacement Complete");
     static inline const QString PanelPrompt = QStringLiteral("Replace");
-    static inline const QString ItemsWereReplacedNotification = QStringLiteral("PTItemsWereReplacedNotification");
     // The progress sheet shows its last title this long before it goes, in seconds.
     static constexpr double CompleteLingerSeconds = 1.0;
     // The list shows this many rows at most before it scrolls, at this height.
@@ -50,8 +49,6 @@ public:
     // Presents the replacement for the items on the window; the completion gets the items whose files were
     // replaced (none after a cancel). The controller lives until then.
     static void presentForItems(const QVector<PTItem*>& items, QWidget* window, Completion completion);
-    // "PTItemsWereReplacedNotification", no object: the grid reloads its selected cells.
-    static void postNotification();
 
     explicit PTReplaceIconsSheetController(const QVector<PTItem*>& items, QObject* parent = nullptr);
     ~PTReplaceIconsSheetController() override;
@@ -79,7 +76,6 @@ public:
     PTSheet* window() const { return sheet_; }
     QScrollArea* scrollArea() const { return scrollArea_; }
     QPushButton* replaceButton() const { return replaceButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
 
 private:
     void buildSheet();
