@@ -47,6 +47,11 @@ const QString ChosenTwiceReason = QStringLiteral("chosen for another icon as wel
 void PTReplaceIconsSheetController::presentForItems(const QVector<PTItem*>& items, QWidget* window,
                                                    Completion completion)
 {
+    if (items.isEmpty()) {
+        if (completion)
+            completion({});
+        return;
+    }
     auto* controller = new PTReplaceIconsSheetController(items);
     controller->setCompletionHandler([controller, completion](const QVector<PTItem*>& replaced) {
         if (completion)
@@ -272,6 +277,11 @@ void PTReplaceIconsSheetController::performReplace()
 void PTReplaceIconsSheetController::importFinished(const std::shared_ptr<PTImporter2>& importer,
                                                    const PTImporter2::Result& result)
 {
+    // The library may have been closed while the files were read.
+    if (!PTHasManagedObjectContext()) {
+        finish({});
+        return;
+    }
     pt::store::ObjectContext* context = PTMainManagedObjectContext();
     QStringList rejected;
     for (const PTImporter2::Rejected& file : result.rejected)

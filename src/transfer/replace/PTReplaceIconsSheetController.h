@@ -47,7 +47,7 @@ public:
     using Completion = std::function<void(const QVector<PTItem*>& replaced)>;
 
     // Presents the replacement for the items on the window; the completion gets the items whose files were
-    // replaced (none after a cancel). The controller lives until then.
+    // replaced (none after a cancel, or at once without items). The controller lives until then.
     static void presentForItems(const QVector<PTItem*>& items, QWidget* window, Completion completion);
 
     explicit PTReplaceIconsSheetController(const QVector<PTItem*>& items, QObject* parent = nullptr);
