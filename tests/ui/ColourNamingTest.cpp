@@ -1,6 +1,7 @@
 #include "ui/colour/HSBComponents.h"
 #include "ui/colour/NameThatColor.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -17,12 +18,14 @@ TEST(ColourNamingTest, NamesExactAndNearestColours)
     const Case cases[] = {
         {"#000000", "Black", true},
         {"#FFFFFF", "White", true},
-        {"#BEBEBE", "Gray", true},
-        {"#000080", "Navy / Navy Blue", true},
+        {"#808080", "Gray", true},
+        {"#000080", "Navy Blue", true},
         {"#FF0000", "Red", true},
         {"#FE0101", "Red", false},
         {"#0101FE", "Blue", false},
-        {"#020202", "Gray 1", false},
+        // The first two default swatches are named after their nearest design rows, not a survey neighbour.
+        {"#FF334C", "Radical Red", false},
+        {"#0076FF", "Azure Radiance", false},
     };
     for (const Case& c : cases) {
         bool exact = !c.exact;
@@ -36,14 +39,17 @@ TEST(ColourNamingTest, NamesExactAndNearestColours)
 TEST(ColourNamingTest, TableIsSortedDistinctAndHoldsTheKnownRows)
 {
     const auto& table = NameThatColor::ntc_array();
-    ASSERT_GT(table.size(), 500u);
+    ASSERT_GT(table.size(), 900u);
     EXPECT_EQ(table.front().hex, "000000");
     EXPECT_EQ(table.back().hex, "FFFFFF");
+    // Letters, spaces, apostrophes and slashes only, every word capitalised.
+    const QRegularExpression nameFormat(QStringLiteral("^[A-Z][a-z']*( (/ )?[A-Z][a-z']*)*$"));
     QSet<QString> keys, names;
     QHash<QString, QString> byKey;
     for (size_t i = 0; i < table.size(); ++i) {
         if (i > 0)
             EXPECT_LT(table[i - 1].hex, table[i].hex);
+        EXPECT_TRUE(nameFormat.match(table[i].name).hasMatch()) << table[i].name.toStdString();
         keys.insert(table[i].hex);
         names.insert(table[i].name);
         byKey.insert(table[i].hex, table[i].name);
@@ -51,8 +57,10 @@ TEST(ColourNamingTest, TableIsSortedDistinctAndHoldsTheKnownRows)
     EXPECT_EQ(keys.size(), qsizetype(table.size()));
     EXPECT_EQ(names.size(), qsizetype(table.size()));
     const std::pair<const char*, const char*> rows[] = {
-        {"000000", "Black"}, {"000080", "Navy / Navy Blue"}, {"0000FF", "Blue"}, {"00FFFF", "Cyan"},
-        {"BEBEBE", "Gray"},  {"FF0000", "Red"},              {"FF00FF", "Magenta"}, {"FFFFFF", "White"},
+        {"000000", "Black"},          {"000080", "Navy Blue"}, {"0000FF", "Blue"},
+        {"00FFFF", "Cyan / Aqua"},    {"007FFF", "Azure Radiance"}, {"808080", "Gray"},
+        {"FF0000", "Red"},            {"FF00FF", "Magenta / Fuchsia"}, {"FF355E", "Radical Red"},
+        {"FFFFFF", "White"},
     };
     for (const auto& [hex, name] : rows)
         EXPECT_EQ(byKey.value(hex), name) << hex;

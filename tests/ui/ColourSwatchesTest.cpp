@@ -51,7 +51,7 @@ TEST(ColourSwatchesTest, AFreshLibraryShowsTheDefaultPaletteInAGrid)
     SwatchFixture f;
     auto view = f.makeView(100);
     ASSERT_EQ(view->colors().size(), 15u);
-    EXPECT_EQ(view->toolTipForPoint(centreOf(1, 100)), "Violet Red 2 (#FF334C)");
+    EXPECT_EQ(view->toolTipForPoint(centreOf(1, 100)), "Radical Red (#FF334C)");
     EXPECT_EQ(view->toolTipForPoint(centreOf(0, 100)), "Clear");
     EXPECT_EQ(view->toolTipForPoint(centreOf(16, 100)), "Add to Swatch");
     EXPECT_EQ(view->toolTipForPoint(QPoint(2, 2)), "");
