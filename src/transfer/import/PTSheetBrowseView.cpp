@@ -38,7 +38,7 @@ void PTSheetBrowseView::presentOpenDialog()
     // Ours rather than the desktop's: it shows the library's own packages as plain folders, and behaves alike
     // everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setFileMode(oneFileOnly_ ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
     QStringList patterns;
     for (const QString& extension : std::as_const(allowedFileTypes_))
         patterns << QStringLiteral("*.") + extension;
@@ -70,6 +70,12 @@ QStringList PTSheetBrowseView::acceptedPaths(const QMimeData* data) const
     }
     const PTImportOptions options = optionsProvider_ ? optionsProvider_() : PTDefaultImportOptions();
     QStringList accepted = PTPasteBoard().validateURLStrings(paths, options);
+    if (oneFileOnly_) {
+        const auto file = std::find_if(accepted.cbegin(), accepted.cend(), [](const QString& path) {
+            return QFileInfo(path).isFile();
+        });
+        return file == accepted.cend() ? QStringList() : QStringList{*file};
+    }
     // Bundles are packages to the import, but this well hands them to the bundle reader.
     for (const QString& path : std::as_const(paths)) {
         if (PTTernImporter::isPathATern(path) && !accepted.contains(path))

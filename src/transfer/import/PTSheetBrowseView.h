@@ -27,6 +27,8 @@ public:
     // The options drops are validated with.
     void setOptionsProvider(std::function<PTImportOptions()> provider) { optionsProvider_ = std::move(provider); }
     void setUrlHandler(std::function<void(const QList<QUrl>& urls)> handler) { urlHandler_ = std::move(handler); }
+    // On: the dialog picks one file and drops give their first file; folders and bundles are refused.
+    void setAcceptsOneFileOnly(bool on) { oneFileOnly_ = on; }
 
     QList<QUrl> paths() const { return paths_; }
     // A bundle among the URLs becomes the only content; otherwise all of them.
@@ -45,4 +47,5 @@ private:
     QStringList allowedFileTypes_;
     std::function<PTImportOptions()> optionsProvider_;
     std::function<void(const QList<QUrl>&)> urlHandler_;
+    bool oneFileOnly_ = false;
 };
