@@ -8,6 +8,7 @@
 #include "transfer/pasteboard/PTDraggingManager.h"
 #include "transfer/pasteboard/PTPasteboardItemProvider.h"
 #include "transfer/pasteboard/PTPasteboardMimeData.h"
+#include "transfer/replace/PTReplaceIconsSheetController.h"
 #include "ui/PTMainWindow.h"
 
 #include <QApplication>
@@ -108,11 +109,10 @@ void PTIconTransfer::presentExportSheet(const QVector<PTItem*>& items, const Exp
     presentSheet(items, setOf(option), parent ? parent->window() : PTMainWindow());
 }
 
-void PTIconTransfer::presentReplaceSheet(const QVector<PTItem*>& /*items*/,
-                                         std::function<void(const QVector<PTItem*>& replaced)> /*completion*/)
+void PTIconTransfer::presentReplaceSheet(const QVector<PTItem*>& items,
+                                         std::function<void(const QVector<PTItem*>& replaced)> completion)
 {
-    // No replace sheet in this build yet.
-    QApplication::beep();
+    PTReplaceIconsSheetController::presentForItems(items, PTMainWindow(), std::move(completion));
 }
 
 void PTIconTransfer::presentAddIconsSheet(const QList<QUrl>& urls, PTCollection* target)

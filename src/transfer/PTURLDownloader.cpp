@@ -290,8 +290,10 @@ void PTURLDownloader::unpacked(bool succeeded, const pt::Error& error)
                                    : error);
     const QString target = QDir(m_folder).filePath(QFileInfo(m_file.fileName()).completeBaseName());
     QDir(QDir(target).filePath(kArchiveLitter)).removeRecursively();
-    const QStringList entries = QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    reportFileReady(entries.size() == 1 ? QDir(target).filePath(entries.first()) : target);
+    // Two entries settle it: listing (and sorting) every entry of a large archive would stall the main thread.
+    QDirIterator it(target, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QString first = it.hasNext() ? it.next() : QString();
+    reportFileReady(!first.isEmpty() && !it.hasNext() ? first : target);
 }
 
 void PTURLDownloader::reportFileReady(const QString& path)
