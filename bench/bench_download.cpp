@@ -1,7 +1,7 @@
 // Downloading a 50 MB zip of papirus SVGs from a loopback server on a thread of its own: from the request to the
 // unpacked folder being ready, next to `curl` plus `unzip` of the same archive in the same run, and the main
-// thread's longest stall while the download and the unpacking run (counter max_stall_ms). Run with
-// --benchmark_filter=Download.
+// thread's longest stall while the download and the unpacking run (counter max_stall_ms, the first run apart in
+// first_run_max_stall_ms). Run with --benchmark_filter=Download.
 #include "BenchWait.h"
 #include "LoopbackHTTPServer.h"
 #include "PapirusFiles.h"
@@ -116,11 +116,16 @@ BENCHMARK(DownloadCurlAndUnzip)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 void DownloadToFileReady(benchmark::State& state)
 {
     const QUrl url = server().url();
-    double longestStall = 0;
+    // The first run pays for first uses (the network stack, the MIME database, a cold page cache) that a running
+    // application has mostly paid already; the later runs are reported apart.
+    double firstStall = 0;
+    double laterStall = 0;
+    int run = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
         state.ResumeTiming();
+        double longestStall = 0;
         QElapsedTimer clock;
         clock.start();
         qint64 lastTick = 0;
@@ -145,9 +150,12 @@ void DownloadToFileReady(benchmark::State& state)
         ticker.stop();
         if (!ready)
             state.SkipWithError("the download did not complete");
+        double& stall = run++ == 0 ? firstStall : laterStall;
+        stall = std::max(stall, longestStall);
     }
     state.SetBytesProcessed(state.iterations() * QFileInfo(archive()).size());
-    state.counters["max_stall_ms"] = longestStall;
+    state.counters["first_run_max_stall_ms"] = firstStall;
+    state.counters["max_stall_ms"] = laterStall;
 }
 BENCHMARK(DownloadToFileReady)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -1,7 +1,9 @@
+#include "TestSupport.h"
 #include "app/preferences/PTPreferencesController.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/pasteboard/PTDraggingManager.h"
 
+#include <QCursor>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -85,4 +87,27 @@ TEST_F(DraggingManagerTest, FullScreenWindowsStay)
     manager.move(QPointF(400, 400), source, Qt::ControlModifier);
     EXPECT_FALSE(window.isHidden());
     EXPECT_FALSE(manager.isHandled());
+}
+
+// While a drag runs its own loop, the pointer is read on a timer; the end stops it.
+TEST_F(DraggingManagerTest, FollowsThePointerUntilTheEnd)
+{
+    setHideOnDrag(true);
+    QCursor::setPos(100, 100);
+    manager.begin(QPointF(100, 100));
+    manager.followPointer(source);
+    pt::test::runMainQueueFor(50);
+    EXPECT_FALSE(window.isHidden());
+    QCursor::setPos(100, 130);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window.isHidden(); }, 1000));
+    manager.end();
+
+    window.show();
+    QCursor::setPos(100, 100);
+    manager.begin(QPointF(100, 100));
+    manager.followPointer(source);
+    manager.end();
+    QCursor::setPos(300, 300);
+    pt::test::runMainQueueFor(50);
+    EXPECT_FALSE(window.isHidden());
 }
