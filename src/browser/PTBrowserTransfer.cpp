@@ -15,3 +15,18 @@ std::shared_ptr<PTBrowserTransfer> PTBrowserTransfer::installed()
 {
     return seam.get();
 }
+
+QByteArray PTBrowserTransfer::itemPayload(const QStringList& uris)
+{
+    return uris.join(QLatin1Char('\n')).toUtf8();
+}
+
+QStringList PTBrowserTransfer::itemURIs(const QByteArray& payload)
+{
+    QStringList uris;
+    for (const QByteArray& line : payload.split('\n')) {
+        if (const QByteArray uri = line.trimmed(); !uri.isEmpty())
+            uris << QString::fromUtf8(uri);
+    }
+    return uris;
+}

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QList>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QVector>
 
@@ -36,15 +38,19 @@ public:
     };
     // Answers the items at the time an entry is chosen.
     using ItemsSource = std::function<QVector<PTItem*>()>;
+    // A clipboard copy also offers the files to file managers' paste; a drag offers them by URL alone.
+    enum class Use { Drag, Clipboard };
+    // The type of dragged and copied icons, both in the grid and in the source list: their object URIs.
+    static inline const QString ItemType = QStringLiteral("application/x-com.pictern.pasteboard.type.item");
 
     virtual ~PTBrowserTransfer() = default;
     // The file-open handler: whether it takes any of the files, and taking them (it decides the target set).
     virtual bool handlesURLs(const QList<QUrl>& urls) = 0;
     virtual void queueItems(const QList<QUrl>& urls) = 0;
     // One QMimeData for all the items: text/uri-list of their files, one per item and rendering in that order
-    // (rendered when first read), and "application/x-com.pictern.pasteboard.type.item" with their object URIs.
-    // The caller owns it.
-    virtual QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>& renderings) = 0;
+    // (rendered when first read), and ItemType with their object URIs. The caller owns it.
+    virtual QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>& renderings,
+                                        Use use) = 0;
     // The "Copy As" entries for the items; answers whether it added any.
     virtual bool addCopyFormatEntries(QMenu* menu, const ItemsSource& items) = 0;
     // The export presets, each exporting the items directly.
@@ -59,10 +65,15 @@ public:
                                      std::function<void(const QVector<PTItem*>& replaced)> completion) = 0;
     // The add-icons sheet with the files: into the set, or with no set (the user chooses).
     virtual void presentAddIconsSheet(const QList<QUrl>& urls, PTCollection* target) = 0;
-    // The dragging manager follows a drag of items out of the grid.
-    virtual void beginDrag(const QPointF& point) = 0;
+    // The dragging manager follows a drag of items out of the grid or a preview: points are global, the source is
+    // the dragging widget, whose window may be hidden on the way out.
+    virtual void beginDrag(const QPointF& point, QWidget* source) = 0;
     virtual void moveDrag(const QPointF& point, QWidget* source) = 0;
     virtual void endDrag() = 0;
+
+    // The ItemType payload: the object URIs in UTF-8, one a line; and back, blank lines skipped.
+    static QByteArray itemPayload(const QStringList& uris);
+    static QStringList itemURIs(const QByteArray& payload);
 
     static void install(std::shared_ptr<PTBrowserTransfer> transfer);
     static std::shared_ptr<PTBrowserTransfer> installed();

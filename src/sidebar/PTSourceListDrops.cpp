@@ -64,8 +64,8 @@ bool PTSourceListDrops::rowTarget(int row, const QModelIndex& parent, PTGroup** 
 QVector<PTItem*> PTSourceListDrops::icons(const QMimeData* data, PTCollection* target) const
 {
     QVector<PTItem*> items;
-    for (const QByteArray& line : data->data(IconItemType).split('\n')) {
-        auto* item = PTItem::from(PTMainContextObjectWithURIString(QString::fromUtf8(line.trimmed())));
+    for (const QString& uri : PTBrowserTransfer::itemURIs(data->data(PTBrowserTransfer::ItemType))) {
+        auto* item = PTItem::from(PTMainContextObjectWithURIString(uri));
         if (item && item->collection() != target && !items.contains(item))
             items << item;
     }
@@ -104,7 +104,7 @@ bool PTSourceListDrops::canDrop(const QMimeData* data, Qt::DropAction action, in
     if (!data || action == Qt::IgnoreAction)
         return false;
     // Icons first: asking a grid drag for its URLs would make it export its files.
-    if (data->hasFormat(IconItemType)) {
+    if (data->hasFormat(PTBrowserTransfer::ItemType)) {
         PTCollection* target = targetSet(row, parent);
         return target && !icons(data, target).isEmpty();
     }
@@ -119,7 +119,7 @@ bool PTSourceListDrops::drop(const QMimeData* data, Qt::DropAction action, int r
 {
     if (!canDrop(data, action, row, parent))
         return false;
-    if (data->hasFormat(IconItemType)) {
+    if (data->hasFormat(PTBrowserTransfer::ItemType)) {
         PTCollection* target = targetSet(row, parent);
         const QVector<PTItem*> items = icons(data, target);
         PTSourceListController* list = &list_;

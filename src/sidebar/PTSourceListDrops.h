@@ -18,7 +18,6 @@ class QMimeData;
 class PTSourceListDrops {
 public:
     static inline const QString ListItemType = QStringLiteral("PTSourceListItemPBoardType");
-    static inline const QString IconItemType = QStringLiteral("application/x-com.pictern.pasteboard.type.item");
 
     PTSourceListDrops(PTSourceListController& list, PTSourceListModel& model);
 

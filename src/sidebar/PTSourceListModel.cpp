@@ -7,6 +7,7 @@
 #include "library/store/PTCDAdditions.h"
 #include "library/store/PTStoreFunctions.h"
 #include "library/upkeep/PTLibraryShell.h"
+#include "browser/PTBrowserTransfer.h"
 #include "sidebar/PTSourceListDrops.h"
 
 #include <QCoreApplication>
@@ -220,7 +221,7 @@ Qt::ItemFlags PTSourceListModel::flags(const QModelIndex& index) const
 
 QStringList PTSourceListModel::mimeTypes() const
 {
-    return {PTSourceListDrops::ListItemType, PTSourceListDrops::IconItemType, QStringLiteral("text/uri-list")};
+    return {PTSourceListDrops::ListItemType, PTBrowserTransfer::ItemType, QStringLiteral("text/uri-list")};
 }
 
 QMimeData* PTSourceListModel::mimeData(const QModelIndexList& indexes) const

@@ -50,6 +50,8 @@ QString percentDecoded(const QByteArray& text, const QByteArray& charset)
     return charset.compare("UTF-8", Qt::CaseInsensitive) == 0 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
 }
 
+constexpr qint64 kReadBufferBytes = 1024 * 1024;
+
 bool isZipArchive(const QString& path)
 {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
@@ -171,6 +173,8 @@ void PTURLDownloader::begin()
     for (auto it = m_headers.cbegin(); it != m_headers.cend(); ++it)
         request.setRawHeader(it.key().toLatin1(), it.value().toUtf8());
     m_reply = m_network->get(request);
+    // Bounded, so that a fast server never piles up more body than one short write on the main thread.
+    m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::readyRead, this, [this] { readBody(m_reply); });
     connect(m_reply, &QNetworkReply::finished, this, &PTURLDownloader::transferFinished);
 }
@@ -290,8 +294,10 @@ void PTURLDownloader::unpacked(bool succeeded, const pt::Error& error)
                                    : error);
     const QString target = QDir(m_folder).filePath(QFileInfo(m_file.fileName()).completeBaseName());
     QDir(QDir(target).filePath(kArchiveLitter)).removeRecursively();
-    const QStringList entries = QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    reportFileReady(entries.size() == 1 ? QDir(target).filePath(entries.first()) : target);
+    // Two entries settle it: listing (and sorting) every entry of a large archive would stall the main thread.
+    QDirIterator it(target, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QString first = it.hasNext() ? it.next() : QString();
+    reportFileReady(!first.isEmpty() && !it.hasNext() ? first : target);
 }
 
 void PTURLDownloader::reportFileReady(const QString& path)

@@ -2,7 +2,9 @@
 
 #include "library/upkeep/PTImportValidation.h"
 #include "transfer/PTDownloadController.h"
+#include "transfer/PTIconTransfer.h"
 #include "transfer/PTStarterSetDownloader.h"
+#include "transfer/copy/PTItemCopyProvider.h"
 #include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTFileOpenHandler.h"
 #include "transfer/import/PTFileOpenSink.h"
@@ -19,6 +21,8 @@ void registerAll()
     PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
     PTAddIconsPresenter::install(std::make_shared<PTAddIconsSheetPresenter>());
     PTStarterSetDownloads::install(std::make_shared<PTStarterSetDownloader>());
+    PTItemCopyProvider::registerAll();
+    PTBrowserTransfer::install(std::make_shared<PTIconTransfer>());
 }
 
 void applicationDidFinishLaunching()

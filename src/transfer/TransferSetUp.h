@@ -5,7 +5,7 @@ namespace TransferSetUp {
 
 // Registers the file-open operations (bundles, downloads, preferences, presets, icons, libraries) and installs
 // the shell's seams: validation of dropped and opened files, the sink of opened items, the add-icons sheet and the
-// starter set's download.
+// starter set's download; registers the copy formats and installs what the icon browser transfers through.
 void registerAll();
 // Lets the file-open handler start on what has been opened so far, shortly after.
 void applicationDidFinishLaunching();

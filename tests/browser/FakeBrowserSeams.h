@@ -51,20 +51,22 @@ public:
     int exportFormat = -2;
     ExportOutput exportOutput;
     QWidget* exportParent = nullptr;
+    QVector<Use> uses;
 
     bool handlesURLs(const QList<QUrl>& urls) override { return handles && !urls.isEmpty(); }
     void queueItems(const QList<QUrl>& urls) override { queued += urls; }
-    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>&) override
+    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>&, Use use) override
     {
         auto* data = new QMimeData;
-        QByteArray uris;
+        QStringList uris;
         QList<QUrl> files;
         for (PTItem* item : items) {
-            uris += item->objectID().uriString().toUtf8() + '\n';
+            uris << item->objectID().uriString();
             files << item->fileURL();
         }
         data->setUrls(files);
-        data->setData(QStringLiteral("application/x-com.pictern.pasteboard.type.item"), uris);
+        data->setData(ItemType, itemPayload(uris));
+        uses << use;
         return data;
     }
     bool addCopyFormatEntries(QMenu* menu, const ItemsSource&) override
@@ -99,7 +101,7 @@ public:
         sheetURLs = urls;
         sheetTarget = target;
     }
-    void beginDrag(const QPointF&) override { calls << QStringLiteral("begin"); }
+    void beginDrag(const QPointF&, QWidget*) override { calls << QStringLiteral("begin"); }
     void moveDrag(const QPointF&, QWidget*) override {}
     void endDrag() override { calls << QStringLiteral("end"); }
 };

@@ -341,9 +341,9 @@ TEST_F(GridViewControllerTest, CopyPutsOneEntryPerItemOnTheClipboard)
     controller->wantsCopyToPasteboardForIndexPaths(*controller->view(), {{0, 0}, {0, 1}, {1, 0}});
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
-    const QList<QByteArray> uris =
-        data->data(QStringLiteral("application/x-com.pictern.pasteboard.type.item")).trimmed().split('\n');
+    const QList<QByteArray> uris = data->data(PTBrowserTransfer::ItemType).trimmed().split('\n');
     EXPECT_EQ(uris.size(), 3);
+    EXPECT_EQ(transfer->uses, QVector{PTBrowserTransfer::Use::Clipboard});
     EXPECT_EQ(data->urls().size(), 3);
     EXPECT_EQ(QString::fromUtf8(uris[2]), b1->objectID().uriString());
 }

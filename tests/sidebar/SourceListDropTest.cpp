@@ -39,7 +39,7 @@ protected:
     std::unique_ptr<QMimeData> iconsPayload(const QStringList& uris)
     {
         auto data = std::make_unique<QMimeData>();
-        data->setData(PTSourceListDrops::IconItemType, uris.join('\n').toUtf8());
+        data->setData(PTBrowserTransfer::ItemType, uris.join('\n').toUtf8());
         return data;
     }
     bool canDrop(const QMimeData* data, int row, const QModelIndex& parent, Qt::DropAction action = Qt::MoveAction)

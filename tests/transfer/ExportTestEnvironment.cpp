@@ -1,16 +1,20 @@
 // Export tests read the export preferences at their registered defaults, as the application registers them at
-// start-up.
+// start-up. Library tests point the defaults at a file of their own, which drops what was registered, so the
+// defaults are registered again before every test: the tests of one process run in any order.
 #include "app/preferences/PTPreferencesController.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ExportTestEnvironment : public ::testing::Environment {
+class RegisterPreferenceDefaults : public ::testing::EmptyTestEventListener {
 public:
-    void SetUp() override { PTPreferencesController::registerDefaults(); }
+    void OnTestStart(const ::testing::TestInfo& /*test*/) override { PTPreferencesController::registerDefaults(); }
 };
 
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ExportTestEnvironment);
+const bool registered = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new RegisterPreferenceDefaults);
+    return true;
+}();
 
 } // namespace

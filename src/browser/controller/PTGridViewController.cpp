@@ -748,7 +748,8 @@ void PTGridViewController::copyItems(const QVector<PTItem*>& items)
         QApplication::clipboard()->clear();
         return;
     }
-    QApplication::clipboard()->setMimeData(transfer->mimeDataForItems(items, {draggingRendering()}));
+    QApplication::clipboard()->setMimeData(
+        transfer->mimeDataForItems(items, {draggingRendering()}, PTBrowserTransfer::Use::Clipboard));
 }
 
 void PTGridViewController::wantsDeleteForIndexPaths(PTGridView& /*grid*/, const QVector<GridIndexPath>& paths)
@@ -791,19 +792,19 @@ void PTGridViewController::wantsRenameForIndexPaths(PTGridView& /*grid*/, const 
 }
 
 bool PTGridViewController::wantsDragForIndexPaths(PTGridView& grid, const QVector<GridIndexPath>& paths,
-                                                  QMouseEvent* /*event*/, const QPointF& point)
+                                                  QMouseEvent* event, const QPointF& /*point*/)
 {
     const auto transfer = PTBrowserTransfer::installed();
     const QVector<PTItem*> items = itemsForIndexPaths(paths);
     if (!transfer || items.isEmpty())
         return true;
     auto* drag = new QDrag(&grid);
-    drag->setMimeData(transfer->mimeDataForItems(items, {draggingRendering()}));
+    drag->setMimeData(transfer->mimeDataForItems(items, {draggingRendering()}, PTBrowserTransfer::Use::Drag));
     const QPixmap picture = stackedDragPixmap(grid, paths);
     drag->setPixmap(picture);
     drag->setHotSpot(QPoint(picture.width(), picture.height()) / (2 * picture.devicePixelRatio()));
     isDragging_ = true;
-    transfer->beginDrag(point);
+    transfer->beginDrag(event->globalPosition(), &grid);
     // Files leave the application as copies only.
     drag->exec(Qt::CopyAction);
     transfer->endDrag();
