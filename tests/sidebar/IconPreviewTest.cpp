@@ -232,6 +232,14 @@ TEST_F(IconPreviewTest, LateRenderingsAreDroppedAndTintsNeedNoRendering)
     EXPECT_TRUE(preview.imageView()->image().isNull());
     images.answer(1, Qt::green);
     EXPECT_TRUE(preview.imageView()->image().isNull()) << "an answer for the old selection is dropped";
+
+    // The cache answers from memory later without a request to cancel; the section may be gone by then.
+    FakeImageSource late;
+    auto gone = std::make_unique<PTIconSideBarPreviewViewController>();
+    gone->setImageSource(late.source());
+    gone->setItems({a});
+    gone.reset();
+    late.answer(late.requests.size() - 1, Qt::blue);
 }
 
 // The section in both appearances with one icon rendered by the real thumbnail cache: the icon in the middle of

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -249,13 +250,15 @@ void PTIconSideBarPreviewViewController::updateImage()
         imageView_->setImage({});
         return;
     }
+    // An answer from the cache's memory comes later without a request to cancel: the section may be gone.
+    QPointer<PTIconSideBarPreviewViewController> guard(this);
     lastRequest_ = imageSource_.request(
-        items_.first(), options, [this, generation](const QImage& image, PTImageCache::RequestID, bool) {
+        items_.first(), options, [guard, generation](const QImage& image, PTImageCache::RequestID, bool) {
             // Only the latest request's answer is shown; earlier ones may still arrive after it.
-            if (generation != generation_)
+            if (!guard || generation != guard->generation_)
                 return;
-            lastRequest_ = 0;
-            imageView_->setImage(image);
+            guard->lastRequest_ = 0;
+            guard->imageView_->setImage(image);
         });
 }
 
