@@ -177,4 +177,11 @@ TEST(SvgPathDataWriter, ExporterDigitsFollowTheScaleToTheRoot)
     EXPECT_TRUE(written("scale(1)").contains(QStringLiteral("d=\"M1.235,1.235")));
     EXPECT_TRUE(written("scale(10)").contains(QStringLiteral("d=\"M1.2346,1.2346")));
     EXPECT_TRUE(written("scale(0.1)").contains(QStringLiteral("d=\"M1.23,1.23")));
+    // Pattern content may be in fractions of the filled box: no known scale, every digit kept.
+    auto patterned = PTSVG::svgWithString(QStringLiteral(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'><defs><pattern id='p' width='1' height='1' "
+        "patternContentUnits='objectBoundingBox'><path d='M0.123456,0.123456H0.5V0.5Z'/></pattern></defs>"
+        "<path d='M0,0H16V16H0Z' fill='url(#p)'/></svg>"));
+    ASSERT_TRUE(patterned);
+    EXPECT_TRUE(PTSVGExporter(**patterned, QSizeF(16, 16), 0x80).SVGString().contains(QStringLiteral("M0.123456,0.123456")));
 }
