@@ -1,32 +1,34 @@
 #!/usr/bin/env bash
-# Side by side: our SVG writer (options 0x2FFE), svgo and scour on the papirus icons. Prints files per second,
-# output bytes and how many outputs render equal to their original (64x64, at most 2% of the pixels off by more
-# than 24/255). Run by hand after building svgrender, svgwrite and svgdiff:
-#   bench/compare-svg-writers.sh [--limit N] [--build DIR]
-# svgo and its node modules go into DIR/svg-compare/tools; scour comes from Debian.
+# Side by side: our SVG writer (options 0x2FFE), svgo and scour on one icon theme (Papirus unless --theme names
+# another folder of /usr/share/icons). Prints files per second, output bytes and how many outputs render equal to
+# their original (64x64, at most 2% of the pixels off by more than 24/255). Run by hand after building svgrender,
+# svgwrite and svgdiff:
+#   bench/compare-svg-writers.sh [--limit N] [--theme NAME] [--build DIR]
+# scour comes from Debian (the scour package); svgo is used when it is on the PATH. A tool that is missing is
+# reported and left out, never fetched.
 set -euo pipefail
 
 limit=0
+theme=Papirus
 build="$(cd "$(dirname "$0")/.." && pwd)/build"
 while [ $# -gt 0 ]; do
     case "$1" in
     --limit) limit="$2"; shift 2 ;;
+    --theme) theme="$2"; shift 2 ;;
     --build) build="$2"; shift 2 ;;
-    *) echo "usage: $0 [--limit N] [--build DIR]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--limit N] [--theme NAME] [--build DIR]" >&2; exit 2 ;;
     esac
 done
 for tool in svgrender svgwrite svgdiff; do
     [ -x "$build/bench/$tool" ] || { echo "build $tool first (cmake --build $build --target $tool)" >&2; exit 2; }
 done
-icons=/usr/share/icons/Papirus
-[ -d "$icons" ] || { echo "papirus-icon-theme is not installed" >&2; exit 2; }
+icons="/usr/share/icons/$theme"
+[ -d "$icons" ] || { echo "no icon theme at $icons" >&2; exit 2; }
 
 work="$build/svg-compare"
-tools="$work/tools"
-mkdir -p "$tools"
-command -v scour >/dev/null || apt-get install -y scour >/dev/null
-[ -x "$tools/node_modules/.bin/svgo" ] || npm install --prefix "$tools" --no-save --silent svgo >/dev/null
-svgo="$tools/node_modules/.bin/svgo"
+kinds=ours
+if command -v svgo >/dev/null; then kinds="$kinds svgo"; else echo "svgo is not installed: left out"; fi
+if /usr/bin/python3 -c 'import scour' 2>/dev/null; then kinds="$kinds scour"; else echo "scour is not installed: left out"; fi
 
 # Flat, numbered copies, so that all three tools read the same files from one folder. A limit takes files spread
 # evenly over the sorted list, so that every size and context of the theme is in the sample.
@@ -49,13 +51,16 @@ start=$(now)
 "$build/bench/svgwrite" --list "$work/ours.tsv" 0x2FFE 2> "$work/ours.log" || true
 seconds[ours]=$(since "$start")
 
-start=$(now)
-"$svgo" --quiet -f "$work/in" -o "$work/svgo" 2> "$work/svgo.log" || true
-seconds[svgo]=$(since "$start")
+if [[ " $kinds " == *" svgo "* ]]; then
+    start=$(now)
+    svgo --quiet -f "$work/in" -o "$work/svgo" 2> "$work/svgo.log" || true
+    seconds[svgo]=$(since "$start")
+fi
 
 # scour in one interpreter, as svgo and ours run in one process too.
-start=$(now)
-/usr/bin/python3 - "$work/in" "$work/scour" 2> "$work/scour.log" <<'PY' || true
+if [[ " $kinds " == *" scour "* ]]; then
+    start=$(now)
+    /usr/bin/python3 - "$work/in" "$work/scour" 2> "$work/scour.log" <<'PY' || true
 import os, sys
 from scour import scour
 source, target = sys.argv[1], sys.argv[2]
@@ -70,10 +75,11 @@ for name in sorted(os.listdir(source)):
     except Exception as error:
         print(name, error, file=sys.stderr)
 PY
-seconds[scour]=$(since "$start")
+    seconds[scour]=$(since "$start")
+fi
 
 # Render the originals and every output; a missing output or one that does not render counts as unequal.
-for kind in in ours svgo scour; do
+for kind in in $kinds; do
     mkdir -p "$work/png/$kind"
     for name in $names; do
         [ -f "$work/$kind/$name" ] && printf '%s\0%s\0' "$work/$kind/$name" "$work/png/$kind/${name%.svg}.png"
@@ -83,9 +89,9 @@ done | xargs -0 -n 2 -P 4 sh -c '"$0" "$1" "$2" 64 64 2>/dev/null || true' "$bui
 bytes() { find "$1" -name '*.svg' -type f -exec cat {} + | wc -c; }
 rendered=$(ls "$work/png/in" | wc -l)
 input=$(bytes "$work/in")
-printf '%d files, %d render with our engine; input %d bytes\n\n' "$count" "$rendered" "$input"
+printf '%s: %d files, %d render with our engine; input %d bytes\n\n' "$theme" "$count" "$rendered" "$input"
 printf '%-7s %8s %9s %8s %12s %8s %14s\n' tool written seconds files/s 'bytes out' '% of in' 'render-equal'
-for kind in ours svgo scour; do
+for kind in $kinds; do
     for name in $names; do
         [ -f "$work/png/in/${name%.svg}.png" ] \
             && printf '%s\t%s\n' "$work/png/in/${name%.svg}.png" "$work/png/$kind/${name%.svg}.png"

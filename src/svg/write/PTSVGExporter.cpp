@@ -7,6 +7,7 @@
 #include "svg/model/PTSVGColor.h"
 #include "svg/write/PTSVGExportCleaner.h"
 #include "svg/write/PTSVGExporterPathInstruction.h"
+#include "svg/write/PTSVGPathDataWriter.h"
 #include "svg/render/PTSVGGradientLayer.h"
 #include "svg/render/PTSVGGroupLayer.h"
 #include "svg/render/PTSVGImageLayer.h"
@@ -59,12 +60,13 @@ void setPaint(Node& element, const QString& name, const QColor& color)
         element.setAttribute(name + QStringLiteral("-opacity"), number(color.alphaF()));
 }
 
-QString pathData(const PTSVGBezierPath& path, bool relative)
+// How far the transform stretches a distance at most: the largest singular value of its linear part.
+double largestStretch(const QTransform& transform)
 {
-    auto instructions = PTSVGExporterPathInstruction::instructionsFromPath(path);
-    if (relative)
-        PTSVGExporterPathInstruction::convertInstructionsToRelativeCoordinates(instructions);
-    return PTSVGExporterPathInstruction::pathStringFromInstructions(instructions);
+    const double a = transform.m11(), b = transform.m12(), c = transform.m21(), d = transform.m22();
+    const double squares = a * a + b * b + c * c + d * d;
+    const double determinant = a * d - b * c;
+    return std::sqrt((squares + std::sqrt(std::max(0.0, squares * squares - 4 * determinant * determinant))) / 2);
 }
 
 QString pngDataText(const QImage& image)
@@ -109,6 +111,9 @@ void PTSVGExporter::prepare(PTSVG& svg)
     defsHolder_ = makeElement(QStringLiteral("defs"));
     defs_ = defsHolder_.get();
     makeRootElement(svg.viewBox());
+    const auto box = PTSVGUtils::parseViewBox(root_->attributeValue(u"viewBox"));
+    if (box.size() >= 4 && std::isfinite(std::max(box[2], box[3])))
+        rootTolerance_ = std::max(box[2], box[3]) * RenderTolerance;
     // The renderer fits the view box by the root's own rule.
     if (const auto& tree = svg.rootNode(); tree && !(tree->aspectRatio() == PTSVGAspectRatio()))
         root_->setAttribute(QStringLiteral("preserveAspectRatio"), tree->aspectRatio().toString());
@@ -205,7 +210,12 @@ std::unique_ptr<Node> PTSVGExporter::elementForShape(PTSVGShapeLayer& layer, con
     const QTransform offset = isTranslation(geometry) ? geometry : QTransform();
     PTSVGBezierPath placed = *bezier;
     placed.transform(offset);
-    path->setAttribute(QStringLiteral("d"), pathData(placed, options_ & PTSVGExport::RelativePathData));
+    const QTransform userToRoot = isTranslation(geometry) ? toRoot : geometry * toRoot;
+    // Printed points may move by a fixed share of the view box once drawn in the root.
+    const double stretch = largestStretch(userToRoot);
+    const double tolerance = patternDepth_ == 0 && stretch > 0 ? rootTolerance_ / stretch : 0;
+    path->setAttribute(QStringLiteral("d"),
+                       PTSVGPathDataWriter::pathString(placed, tolerance, options_ & PTSVGExport::RelativePathData));
     if (layer.fillRule() != pt::ShapeLayer::FillRule::NonZero)
         path->setAttribute(QStringLiteral("fill-rule"), QStringLiteral("evenodd"));
     if (layer.gradientFillLayer())
@@ -242,7 +252,7 @@ std::unique_ptr<Node> PTSVGExporter::elementForShape(PTSVGShapeLayer& layer, con
             path->setAttribute(QStringLiteral("stroke-dasharray"), lengths.join(QLatin1Char(' ')));
         }
     }
-    applyDefaults(*path, layer, offset, isTranslation(geometry) ? toRoot : geometry * toRoot);
+    applyDefaults(*path, layer, offset, userToRoot);
     if (!isTranslation(geometry))
         path->setAttribute(QStringLiteral("transform"), PTSVGTransform::affineTransformToSVGMatrixString(geometry));
     return path;
@@ -357,8 +367,11 @@ void PTSVGExporter::applyPattern(const PTSVGPaintLayer& paint, bool stroke, Node
     }
     auto pattern = makeElement(QStringLiteral("pattern"));
     if (content) {
-        // The content group's children go into the pattern itself; tile space has no place in the root's.
+        // The content group's children go into the pattern itself; tile space has no place in the root's, so
+        // its paths keep every digit.
+        ++patternDepth_;
         auto group = elementForGroup(*content, QTransform());
+        --patternDepth_;
         while (!group->children().empty())
             pattern->appendChild(group->takeChild(group->children().front().get()));
     }
@@ -458,7 +471,7 @@ QString PTSVGExporter::clipToRect(const QRectF& rect)
     PTSVGBezierPath path;
     path.appendRect(rect);
     auto shape = makeElement(QStringLiteral("path"));
-    shape->setAttribute(QStringLiteral("d"), pathData(path, false));
+    shape->setAttribute(QStringLiteral("d"), PTSVGPathDataWriter::pathString(path, 0, false));
     clip->appendChild(std::move(shape));
     defElement().appendChild(std::move(clip));
     return id;

@@ -64,6 +64,10 @@ private:
                          const QTransform& toRoot);
     QString clipToRect(const QRectF& rect);
 
+    // The share of the view box's larger side that a printed point may move by: a tenth of a pixel at a
+    // thousand pixels.
+    static constexpr double RenderTolerance = 1e-4;
+
     PTSVGExportOptions options_;
     QSizeF size_;
     PTSVGIdGenerator ids_;
@@ -71,6 +75,10 @@ private:
     PTSVGXmlNode* root_ = nullptr;
     PTSVGXmlNode* scaledRoot_ = nullptr;
     double scale_ = 1;
+    // How far printed path points may move in the root's units; none keeps every digit.
+    double rootTolerance_ = 0;
+    // Pattern content is being written: tile space has no known scale to the root.
+    int patternDepth_ = 0;
     // Owned here while it is outside the tree.
     std::unique_ptr<PTSVGXmlNode> defsHolder_;
     PTSVGXmlNode* defs_ = nullptr;

@@ -11,13 +11,6 @@ namespace {
 
 using Instruction = PTSVGExporterPathInstruction;
 
-Instruction make(char letter, std::initializer_list<double> numbers)
-{
-    Instruction instruction(letter, int(numbers.size()));
-    std::copy(numbers.begin(), numbers.end(), instruction.data().begin());
-    return instruction;
-}
-
 // The value a reader gets back from the printed number.
 double printed(double value)
 {
@@ -39,6 +32,11 @@ PTSVGExporterPathInstruction::PTSVGExporterPathInstruction(char instruction, int
 {
 }
 
+PTSVGExporterPathInstruction::PTSVGExporterPathInstruction(char instruction, std::initializer_list<double> data)
+    : instruction_(instruction), data_(data)
+{
+}
+
 std::vector<Instruction> PTSVGExporterPathInstruction::instructionsFromPath(const PTSVGBezierPath& path)
 {
     using Type = PTSVGBezierPath::ElementType;
@@ -48,29 +46,29 @@ std::vector<Instruction> PTSVGExporterPathInstruction::instructionsFromPath(cons
         const QPointF& end = element.points[0];
         switch (element.type) {
         case Type::MoveTo:
-            list.push_back(make('M', {end.x(), end.y()}));
+            list.push_back(Instruction('M', {end.x(), end.y()}));
             current = end;
             break;
         case Type::LineTo:
             if (end.x() != current.x() && end.y() != current.y())
-                list.push_back(make('L', {end.x(), end.y()}));
+                list.push_back(Instruction('L', {end.x(), end.y()}));
             else if (end.x() != current.x())
-                list.push_back(make('H', {end.x()}));
+                list.push_back(Instruction('H', {end.x()}));
             else
-                list.push_back(make('V', {end.y()}));
+                list.push_back(Instruction('V', {end.y()}));
             current = end;
             break;
         case Type::QuadTo:
-            list.push_back(make('Q', {element.points[1].x(), element.points[1].y(), end.x(), end.y()}));
+            list.push_back(Instruction('Q', {element.points[1].x(), element.points[1].y(), end.x(), end.y()}));
             current = end;
             break;
         case Type::CurveTo:
-            list.push_back(make('C', {element.points[1].x(), element.points[1].y(), element.points[2].x(),
+            list.push_back(Instruction('C', {element.points[1].x(), element.points[1].y(), element.points[2].x(),
                                       element.points[2].y(), end.x(), end.y()}));
             current = end;
             break;
         case Type::Close:
-            list.push_back(make('Z', {}));
+            list.push_back(Instruction('Z', 0));
             break;
         }
     }
@@ -151,34 +149,53 @@ void PTSVGExporterPathInstruction::convertInstructionsToRelativeCoordinates(std:
     }
 }
 
-QString PTSVGExporterPathInstruction::pathStringFromInstructions(const std::vector<Instruction>& instructions)
+QString PTSVGExporterPathInstruction::numberText(double value, int decimals)
+{
+    if (decimals < 0)
+        return PTSVGShortFloatString(value);
+    QString text = QString::number(value, 'f', decimals);
+    if (decimals > 0) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString PTSVGExporterPathInstruction::text(int decimals) const
+{
+    QString text{QLatin1Char(instruction_)};
+    const auto number = [&](size_t index) { return numberText(data_[index], decimals); };
+    const auto pairs = [&](size_t first, size_t count) {
+        for (size_t pair = 0; pair < count; ++pair) {
+            if (pair > 0)
+                text += QLatin1Char(' ');
+            text += number(first + 2 * pair) + QLatin1Char(',') + number(first + 2 * pair + 1);
+        }
+    };
+    switch (std::toupper(instruction_)) {
+    case 'M': case 'L': case 'T': pairs(0, 1); break;
+    case 'Q': case 'S': pairs(0, 2); break;
+    case 'C': pairs(0, 3); break;
+    case 'H': case 'V': text += number(0); break;
+    case 'A':
+        pairs(0, 1);
+        text += QLatin1Char(' ') + number(2) + QLatin1Char(' ') + QLatin1Char(data_[3] != 0 ? '1' : '0')
+            + QLatin1Char(' ') + QLatin1Char(data_[4] != 0 ? '1' : '0') + QLatin1Char(' ');
+        pairs(5, 1);
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+QString PTSVGExporterPathInstruction::pathStringFromInstructions(const std::vector<Instruction>& instructions,
+                                                                 int decimals)
 {
     QString text;
-    for (const auto& instruction : instructions) {
-        const char letter = instruction.instruction();
-        const auto& data = instruction.data();
-        const auto pairs = [&](int count) {
-            text += QLatin1Char(letter);
-            for (int pair = 0; pair < count; ++pair) {
-                if (pair > 0)
-                    text += QLatin1Char(' ');
-                text += PTSVGShortFloatString(data[size_t(2 * pair)]) + QLatin1Char(',')
-                    + PTSVGShortFloatString(data[size_t(2 * pair + 1)]);
-            }
-        };
-        switch (std::toupper(letter)) {
-        case 'M': case 'L': pairs(1); break;
-        case 'Q': pairs(2); break;
-        case 'C': pairs(3); break;
-        case 'H': case 'V':
-            text += QLatin1Char(letter) + PTSVGShortFloatString(data[0]);
-            break;
-        case 'Z':
-            text += QLatin1Char(letter);
-            break;
-        default:
-            break;
-        }
-    }
+    for (const auto& instruction : instructions)
+        text += instruction.text(decimals);
     return text;
 }
