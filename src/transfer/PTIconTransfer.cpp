@@ -60,6 +60,13 @@ QMimeData* PTIconTransfer::mimeDataForItems(const QVector<PTItem*>& items, const
             provider->color = rendering.color;
             provider->size = rendering.size;
             provider->useInternalRenderer = rendering.internalRenderer;
+            provider->outputFormat = rendering.format;
+            provider->sizeFormat = rendering.sizeFormat;
+            provider->replacementColors = rendering.replacementColors;
+            if (rendering.appendSizeSuffix)
+                provider->exportOptionHandler = [](PTExportOutputOption& option) {
+                    option.setAutoAppendProposedSizeSuffix(true);
+                };
             providers.push_back(std::move(provider));
         }
     }

@@ -31,7 +31,7 @@ const QString SymbolicB = QStringLiteral("/usr/share/icons/Papirus/symbolic/acti
 class RecordingTransfer : public FakeBrowserTransfer {
 public:
     QVector<Rendering> renderings;
-    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>& asked) override
+    QMimeData* mimeDataForItems(const QVector<PTItem*>& items, const QVector<Rendering>& asked, Use) override
     {
         renderings = asked;
         auto* data = new QMimeData;

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileDialog>
+#include <QImage>
+#include <QMimeData>
 #include <QMenu>
 #include <QTimer>
 
@@ -127,4 +129,25 @@ TEST_F(IconTransferTest, DroppedFilesAreImportedIntoTheLibrary)
     names.sort();
     EXPECT_EQ(names, (QStringList{"Arrow", "Other"}));
     EXPECT_TRUE(runMainQueueUntil([] { return PTFileOpenHandler::sharedController().pendingCount() == 0; }));
+}
+
+// The inspector's preview drags in its chosen format and sizes: each item x size is its own file, the size in
+// the name when asked.
+TEST_F(IconTransferTest, PreviewRenderingsExportInTheirFormatAndSize)
+{
+    PTCollection* set = makeSet("Icons");
+    const QVector<PTItem*> items{makeItem(set, "left", "left.svg", themeIcon("go-previous"))};
+    QVector<PTBrowserTransfer::Rendering> renderings(2);
+    renderings[0].format = renderings[1].format = 0; // PNG
+    renderings[0].sizeFormat = QStringLiteral("32s");
+    renderings[1].sizeFormat = QStringLiteral("2x");
+    renderings[1].appendSizeSuffix = true;
+    std::unique_ptr<QMimeData> data(transfer->mimeDataForItems(items, renderings, PTBrowserTransfer::Use::Drag));
+    const QList<QUrl> urls = data->urls();
+    ASSERT_EQ(urls.size(), 2);
+    const QImage small(urls[0].toLocalFile());
+    EXPECT_EQ(small.size(), QSize(32, 32)) << urls[0].toLocalFile().toStdString();
+    EXPECT_TRUE(urls[0].fileName().endsWith(QStringLiteral(".png")));
+    EXPECT_FALSE(urls[0].fileName().contains(QStringLiteral("@")));
+    EXPECT_TRUE(urls[1].fileName().contains(QStringLiteral("@2x"))) << urls[1].fileName().toStdString();
 }

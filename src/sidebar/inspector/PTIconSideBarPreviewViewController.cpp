@@ -339,7 +339,7 @@ QDrag* PTIconSideBarPreviewViewController::dragForItems(QObject* source, const Q
         return nullptr;
     source->setProperty(PTBrowserTransfer::DragOutOnlyProperty, true);
     auto* drag = new QDrag(source);
-    drag->setMimeData(transfer->mimeDataForItems(items, renderings));
+    drag->setMimeData(transfer->mimeDataForItems(items, renderings, PTBrowserTransfer::Use::Drag));
     if (!image.isNull()) {
         const QPixmap pixmap = QPixmap::fromImage(image);
         drag->setPixmap(pixmap);
@@ -362,7 +362,7 @@ void PTIconSideBarPreviewViewController::startDrag()
     if (!drag)
         return;
     const auto transfer = PTBrowserTransfer::installed();
-    transfer->beginDrag(QCursor::pos());
+    transfer->beginDrag(QCursor::pos(), imageView_);
     drag->exec(Qt::CopyAction, Qt::CopyAction);
     transfer->endDrag();
 }
