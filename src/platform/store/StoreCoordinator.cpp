@@ -502,6 +502,9 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                 checks.append({entry.id, i, idFor(entity.target(i), row.keys[i])});
     };
 
+    // Inserted rows of indexed entities, indexed together once every row is written.
+    QHash<const EntityDescription*, QVector<qint64>> toIndex;
+
     Transaction transaction(*db_);
     if (auto r = transaction.begin(); !r)
         return r;
@@ -524,6 +527,8 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                     insert.bindKey(position++, entry.values.keys.value(i));
             if (insert.step() != SQLITE_DONE)
                 return db_->error(QStringLiteral("inserting into %1").arg(entity.name()));
+            if (searchIndexed_.contains(&entity))
+                toIndex[&entity].append(entry.id.primaryKey());
             StoreRow row = entry.values;
             row.opt = 1;
             addChecks(entry, row, ~quint64(0));
@@ -589,6 +594,9 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             result.rows.insert(entry.id, std::move(row));
         }
     }
+    for (auto batch = toIndex.cbegin(); batch != toIndex.cend(); ++batch)
+        if (auto r = SearchIndex::indexInserted(*db_, *batch.key(), batch.value()); !r)
+            return r;
     // Deletes last, so that keys written above that point at deleted rows are caught by the checks below.
     for (const ChangeEntry& entry : changes.entries()) {
         if (entry.kind != ChangeEntry::Kind::Delete)
