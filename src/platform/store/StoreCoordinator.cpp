@@ -453,6 +453,46 @@ pt::Result<QVector<qint64>> StoreCoordinator::fetchKeys(const EntityDescription&
     return keys;
 }
 
+pt::Result<QVector<std::pair<qint64, QVector<QVariant>>>> StoreCoordinator::fetchColumns(
+    const EntityDescription& entity, const Predicate& predicate, const QVector<int>& attributes,
+    const QVector<int>& relationships)
+{
+    QString where;
+    QVector<QVariant> bindings;
+    if (auto r = predicate.toSql(entity, where, bindings, searchIndexed_.contains(&entity)); !r)
+        return r.error();
+    QString columns = QStringLiteral("pk");
+    for (int attribute : attributes)
+        columns += QStringLiteral(", ") + entity.attributes()[attribute].name;
+    for (int relationship : relationships) {
+        Q_ASSERT(entity.relationships()[relationship].hasColumn());
+        columns += QStringLiteral(", ") + entity.relationships()[relationship].column;
+    }
+    std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
+    SqliteStatement query = db_->statement(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns, entity.name(), where));
+    if (!query.isValid())
+        return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
+    for (int i = 0; i < bindings.size(); ++i)
+        query.bind(i + 1, bindings[i]);
+    QVector<std::pair<qint64, QVector<QVariant>>> rows;
+    int rc;
+    while ((rc = query.step()) == SQLITE_ROW) {
+        QVector<QVariant> values;
+        values.reserve(attributes.size() + relationships.size());
+        int column = 1;
+        for (int attribute : attributes)
+            values.append(query.value(column++, entity.attributes()[attribute].type));
+        for (qsizetype i = 0; i < relationships.size(); ++i)
+            values.append(query.int64(column++));
+        rows.append({query.int64(0), std::move(values)});
+    }
+    if (rc != SQLITE_DONE)
+        return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
+    return rows;
+}
+
 pt::Result<qint64> StoreCoordinator::count(const EntityDescription& entity, const Predicate& predicate)
 {
     QString where;

@@ -46,6 +46,50 @@ TEST(ObjectContextTest, ObjectsAreUniquedFaultedAndLoadedOnAccess)
     EXPECT_EQ(first(*context, "PTCollection", "Set"), fault);
 }
 
+// A long list reads a few values of each object without loading any; unsaved changes still show, as in fetch().
+TEST(ObjectContextTest, FetchedValuesLeaveObjectsFaultsAndFollowUnsavedChanges)
+{
+    TestStore store;
+    auto seed = store.worker();
+    auto* set = makeObject(*seed, "PTCollection", "Set");
+    auto* other = makeObject(*seed, "PTCollection", "Other");
+    for (const char* name : {"b", "a", "c"})
+        makeObject(*seed, "PTItem", name)->setToOne("collection", set);
+    makeObject(*seed, "PTItem", "elsewhere")->setToOne("collection", other);
+    ASSERT_TRUE(seed->save());
+
+    auto context = store.worker();
+    FetchRequest request{"PTItem", Predicate::in("collection", {set->objectID()}), {}, {}, true, true};
+    const auto read = [&] {
+        QStringList seen;
+        auto values = context->fetchValues(request, {"name"}, {"collection"});
+        EXPECT_TRUE(values);
+        if (!values)
+            return seen;
+        for (const auto& value : *values) {
+            EXPECT_EQ(value.object->value("name"), value.attributes.front());
+            EXPECT_EQ(value.targets.front(), context->objectWithID(set->objectID()));
+            seen << value.attributes.front().toString();
+        }
+        seen.sort();
+        return seen;
+    };
+    auto values = context->fetchValues(request, {"name"}, {"collection"});
+    ASSERT_TRUE(values);
+    ASSERT_EQ(values->size(), 3);
+    for (const auto& value : *values)
+        EXPECT_TRUE(value.object->isFault());
+    EXPECT_EQ(read(), (QStringList{"a", "b", "c"}));
+
+    first(*context, "PTItem", "a")->setValue("name", QString("renamed"));
+    context->deleteObject(first(*context, "PTItem", "b"));
+    makeObject(*context, "PTItem", "new")->setToOne("collection", context->objectWithID(set->objectID()));
+    EXPECT_EQ(read(), (QStringList{"c", "new", "renamed"}));
+
+    EXPECT_FALSE(context->fetchValues(request, {"nothing"}, {}));
+    EXPECT_FALSE(context->fetchValues(request, {}, {"name"}));
+}
+
 TEST(ObjectContextTest, RelationshipsKeepTheirInversesInMemory)
 {
     TestStore store;
