@@ -506,8 +506,8 @@ pt::Result<QVector<ObjectContext::Values>> ObjectContext::fetchValues(const Fetc
         relationshipIndexes.append(index);
     }
     QVector<Values> result;
-    // Unsaved changes, here or pushed by children, are in the objects only.
-    if (parent_ || viewTouches(*entity) || (request.includesPendingChanges && ownChangesTouch(*entity))) {
+    // Unsaved changes, here, pushed by children or pending in a parent, are not in the store's rows.
+    if (viewTouches(*entity) || (request.includesPendingChanges && ownChangesTouch(*entity))) {
         auto objects = fetchObjects(*entity, request, true);
         if (!objects)
             return objects.error();
