@@ -103,8 +103,8 @@ void BM_Search_BuildIndexOnOpen(benchmark::State& state)
         state.PauseTiming();
         sqlite3* db = nullptr;
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_exec(db, "DROP TRIGGER PTItem_search_insert; DROP TRIGGER PTItem_search_delete; "
-                         "DROP TRIGGER PTItem_search_update; DROP TABLE PTItem_search", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "DROP TRIGGER PTItem_search_delete; DROP TRIGGER PTItem_search_update; "
+                         "DROP TABLE PTItem_search", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         state.ResumeTiming();
         benchmark::DoNotOptimize(StoreCoordinator::open(path, PTModel::current()).ok());

@@ -144,6 +144,43 @@ TEST_F(GridViewControllerTest, SameSetsAgainRefillNothingButTellTheInspector)
     EXPECT_EQ(clears->posted.size(), 3);
 }
 
+// A large set is grouped and sorted from one query of names; items load a batch at a time as the grid reads
+// them, and a refill without a filter keeps the rest unloaded.
+TEST_F(GridViewControllerTest, LargeSetLoadsOnlyTheItemsTheGridReads)
+{
+    PTCollection* big = makeSet(QStringLiteral("Big"));
+    constexpr int Count = 3 * int(PTGridViewDataProvider::UnfaultBatch);
+    QVector<PTItem*> items;
+    QStringList expected;
+    for (int i = 0; i < Count; ++i) {
+        PTItem* made = PTItem::insert(context());
+        made->setName(QStringLiteral("n%1").arg(Count - 1 - i, 4, 10, QLatin1Char('0')));
+        made->setCollection(big);
+        items << made;
+        expected.prepend(made->name());
+    }
+    saveAndWait();
+    for (PTItem* made : items)
+        context().refresh(made, false);
+    const auto loaded = [&] {
+        return std::count_if(items.begin(), items.end(), [](PTItem* made) { return !made->isFault(); });
+    };
+
+    controller->setCollections({big}, {big}, false);
+    EXPECT_EQ(controller->cachedItems().size(), Count);
+    EXPECT_LE(loaded(), PTGridViewDataProvider::UnfaultBatch);
+    PTGridViewDataProvider& provider = controller->dataProvider();
+    ASSERT_EQ(provider.numberOfItemsInSection(0), Count);
+    EXPECT_EQ(provider.itemForIndexPath({0, 0})->name(), QStringLiteral("n0000"));
+    EXPECT_EQ(provider.indexPathForItem(items.front()), (GridIndexPath{0, Count - 1}));
+    EXPECT_LE(loaded(), PTGridViewDataProvider::UnfaultBatch);
+
+    pt::NotificationCenter::defaultCenter().post(PTGridViewController::ToolbarFilterDidChangeNotification);
+    EXPECT_LE(loaded(), 2 * PTGridViewDataProvider::UnfaultBatch);
+    EXPECT_EQ(shownNames(), expected);
+    EXPECT_EQ(loaded(), Count);
+}
+
 // Which placeholder shows when nothing passes: searching, no type filter, a type filter, a licence with all
 // types.
 TEST_F(GridViewControllerTest, EmptyViewByState)

@@ -5,7 +5,10 @@
 #include "browser/controller/PTSearchGridController.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "library/controllers/PTGroupController.h"
+#include "library/entities/PTCollection.h"
 #include "library/entities/PTGroup.h"
+#include "library/entities/PTItem.h"
+#include "library/store/ContextAdditions.h"
 #include "platform/runtime/Defaults.h"
 
 #include <QAction>
@@ -13,6 +16,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using pt::test::NotificationRecorder;
 using pt::test::runMainQueueFor;
@@ -143,6 +148,20 @@ TEST_F(SearchControllerTest, OnlyAddedTermsSearchWithinTheLastResults)
     saveAndWait();
     EXPECT_TRUE(runMainQueueUntil([&] { return controller->filteredObjectIDs().isEmpty(); }));
     EXPECT_EQ(type("home office"), QStringList{"Home Office"});
+
+    // Nor by items an import saved from a worker context and the main context merged.
+    EXPECT_EQ(type("home"), (QStringList{"Home", "Home Office", "Home Repair"}));
+    const pt::store::ObjectID placesID = places->objectID();
+    std::thread worker([coordinator = context().sharedCoordinator(), placesID] {
+        contextAdditions::runInWorkerContext(coordinator, [placesID](pt::store::ObjectContext& work) {
+            PTItem* imported = PTItem::insert(work);
+            imported->setName(QStringLiteral("Home Cinema"));
+            imported->setCollection(PTCollection::from(work.objectWithID(placesID)));
+        });
+    });
+    worker.join();
+    EXPECT_TRUE(runMainQueueUntil([&] { return controller->filteredObjectIDs().isEmpty(); }));
+    EXPECT_EQ(type("home cinema"), QStringList{"Home Cinema"});
 }
 
 TEST_F(SearchControllerTest, ItemsDeletedBeforeTheirSaveAreNotShown)

@@ -5,16 +5,30 @@
 
 namespace itemFilter {
 
-bool itemIsViewableInCurrentFilter(const PTItem& item, qint64 type, const PTLicence* licence)
+bool readsItems(qint64 type, const PTLicence* licence)
 {
-    if (licence) {
-        const PTLicence* own = item.licence();
-        if (!own && item.collection())
-            own = item.collection()->licence();
-        if (own != licence)
-            return false;
+    switch (type) {
+    case Vector:
+    case SVG:
+    case PDF:
+    case Font:
+    case Bitmap:
+    case GIF:
+    case PNG:
+    case WEBP:
+    case ICNS:
+    case ICO:
+        return true;
+    default:
+        return licence != nullptr;
     }
-    const qint64 itemType = item.type();
+}
+
+bool factsAreViewable(const Facts& facts, qint64 type, const PTLicence* licence)
+{
+    if (licence && facts.licence != licence)
+        return false;
+    const qint64 itemType = facts.type;
     switch (type) {
     case Vector:
         return itemType == PTItem::SVG || itemType == PTItem::PDF;
@@ -23,7 +37,7 @@ bool itemIsViewableInCurrentFilter(const PTItem& item, qint64 type, const PTLice
     case PDF:
         return itemType == PTItem::PDF;
     case Font:
-        return !item.unicode().isEmpty();
+        return facts.hasUnicode;
     case Bitmap:
         return itemType == PTItem::PNG || itemType == PTItem::GIF || itemType == PTItem::WEBP;
     case GIF:
@@ -39,6 +53,17 @@ bool itemIsViewableInCurrentFilter(const PTItem& item, qint64 type, const PTLice
     default:
         return true;
     }
+}
+
+bool itemIsViewableInCurrentFilter(const PTItem& item, qint64 type, const PTLicence* licence)
+{
+    // Nothing read, so that a fault stays one.
+    if (!readsItems(type, licence))
+        return true;
+    Facts facts{item.type(), !item.unicode().isEmpty(), item.licence()};
+    if (!facts.licence && item.collection())
+        facts.licence = item.collection()->licence();
+    return factsAreViewable(facts, type, licence);
 }
 
 } // namespace itemFilter

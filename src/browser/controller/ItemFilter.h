@@ -24,8 +24,19 @@ enum TypeTag : qint64 {
     Bitmap = 600,
 };
 
+// What the filter reads of an item.
+struct Facts {
+    qint64 type = 0;
+    bool hasUnicode = false;
+    // The item's own licence, else its set's.
+    const PTLicence* licence = nullptr;
+};
+
+// Whether the filter reads anything of the items: all types without a licence lets every item pass.
+bool readsItems(qint64 type, const PTLicence* licence);
 // With a licence, the item's own licence (else its set's) must be that very licence; then the type tag decides.
 // An unknown tag lets every item pass.
+bool factsAreViewable(const Facts& facts, qint64 type, const PTLicence* licence);
 bool itemIsViewableInCurrentFilter(const PTItem& item, qint64 type, const PTLicence* licence);
 
 } // namespace itemFilter

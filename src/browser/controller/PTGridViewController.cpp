@@ -27,6 +27,7 @@
 #include "library/upkeep/PTFSEventHandlerController.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
+#include "platform/runtime/Logging.h"
 #include "ui/theme/PTThemeController.h"
 
 #include <QAction>
@@ -42,6 +43,8 @@
 #include <QSet>
 #include <QStackedLayout>
 #include <QWidget>
+
+#include <algorithm>
 
 const QString PTGridViewController::DidClearItemsDataNotification = QStringLiteral("PTGridViewControllerDidClearItemsData");
 const QString PTGridViewController::ReloadNotification = QStringLiteral("PTGridViewControllerReload");
@@ -296,10 +299,49 @@ void PTGridViewController::setCollections(const QVector<PTCollection*>& sets, co
         }
     }
     pt::NotificationCenter::defaultCenter().post(DidClearItemsDataNotification, this);
+    PTGridViewDataProvider::KnownItems known;
+    const QVector<PTItem*> items = itemsOfCollections(sets, known);
+    fill(items, std::move(known), !ignoreScroll_, true);
+}
+
+// One query for the items of every set with what grouping and sorting need; the objects stay faults until the
+// grid shows them, so a set of 100,000 items costs little more than an empty one.
+QVector<PTItem*> PTGridViewController::itemsOfCollections(const QVector<PTCollection*>& sets,
+                                                          PTGridViewDataProvider::KnownItems& known)
+{
+    pt::store::ObjectContext* context = PTMainManagedObjectContext();
+    if (!context || sets.isEmpty())
+        return {};
+    QVector<pt::store::ObjectID> ids;
+    QHash<const pt::store::ManagedObject*, qsizetype> order;
+    for (PTCollection* set : sets) {
+        ids.append(set->objectID());
+        order.insert(set, order.size());
+    }
+    pt::store::FetchRequest request;
+    request.entityName = PTItem::EntityName;
+    request.predicate = pt::store::Predicate::in(QStringLiteral("collection"), ids);
+    auto fetched = context->fetchValues(request, {QStringLiteral("name")}, {QStringLiteral("collection")});
+    if (!fetched) {
+        qCWarning(lcBrowser) << "cannot read the items of the sets:" << fetched.error().toString();
+        return {};
+    }
+    // In the sets' order, each set's items in the order of their keys, as the sets list them.
+    std::vector<QVector<PTItem*>> perSet(static_cast<size_t>(sets.size()));
+    known.reserve(fetched->size());
+    for (const auto& values : std::as_const(*fetched)) {
+        auto* item = static_cast<PTItem*>(values.object);
+        auto* set = static_cast<PTCollection*>(values.targets.front());
+        perSet[static_cast<size_t>(order.value(set))].append(item);
+        known.insert(item, {set, values.attributes.front().toString()});
+    }
     QVector<PTItem*> items;
-    for (PTCollection* set : sets)
-        items += set->items();
-    setDataFromItemsArray(items, !ignoreScroll_, true);
+    items.reserve(fetched->size());
+    for (QVector<PTItem*>& members : perSet) {
+        std::sort(members.begin(), members.end(), [](const PTItem* a, const PTItem* b) { return a->compare(*b) < 0; });
+        items += members;
+    }
+    return items;
 }
 
 void PTGridViewController::setDataFromItemsArray(const QVector<PTItem*>& items)
@@ -310,14 +352,27 @@ void PTGridViewController::setDataFromItemsArray(const QVector<PTItem*>& items)
 void PTGridViewController::setDataFromItemsArray(const QVector<PTItem*>& items, bool scrollToTop,
                                                  bool replaceCachedItems)
 {
+    // What the last refill knew of the cached items still holds for those that are faults.
+    fill(items, replaceCachedItems ? PTGridViewDataProvider::KnownItems() : knownItems_, scrollToTop,
+         replaceCachedItems);
+}
+
+void PTGridViewController::fill(const QVector<PTItem*>& items, PTGridViewDataProvider::KnownItems known,
+                                bool scrollToTop, bool replaceCachedItems)
+{
     prepareForSets();
-    if (replaceCachedItems)
+    if (replaceCachedItems) {
         itemArray_ = items;
+        knownItems_ = known;
+    }
     const auto shell = PTBrowserShell::installed();
     const qint64 type = shell ? shell->selectedType() : itemFilter::AllTypes;
     PTLicence* licence = shell ? shell->selectedLicence() : nullptr;
-    if (pt::store::ObjectContext* context = PTMainManagedObjectContext()) {
+    const bool filtering = itemFilter::readsItems(type, licence);
+    // Without a filter the items stay faults: the provider groups and sorts them by what is known of them.
+    if (pt::store::ObjectContext* context = PTMainManagedObjectContext(); context && (filtering || known.isEmpty())) {
         contextAdditions::unfault(*context, asObjects(items), PTItem::EntityName);
+        known.clear();
         if (licence) {
             contextAdditions::unfaultRelationships(*context, {QStringLiteral("licence"), QStringLiteral("collection.licence")},
                                                    asObjects(itemArray_), PTItem::EntityName);
@@ -329,7 +384,7 @@ void PTGridViewController::setDataFromItemsArray(const QVector<PTItem*>& items, 
         if (!item->isDeleted() && itemFilter::itemIsViewableInCurrentFilter(*item, type, licence))
             kept.append(item);
     }
-    dataProvider().setItems(kept);
+    dataProvider().setItems(kept, std::move(known));
     if (kept.isEmpty())
         showEmptyView();
     else

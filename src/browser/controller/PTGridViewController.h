@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/controller/PTGridViewDataProvider.h"
 #include "browser/controller/PTSearchController.h"
 #include "browser/controller/PTSearchGridController.h"
 #include "browser/grid/PTGridViewDataSource.h"
@@ -20,7 +21,6 @@ class PTCollection;
 class PTEmptyGridView;
 class PTGridView;
 class PTGridViewContextMenu;
-class PTGridViewDataProvider;
 class PTGridViewSearchDataProvider;
 class PTSearchController;
 class PTItem;
@@ -185,6 +185,10 @@ private:
     void toolbarColorDidChange();
     void prepForCollectionDeletion(const pt::Notification& notification);
     void actuallyReloadData();
+    QVector<PTItem*> itemsOfCollections(const QVector<PTCollection*>& sets, PTGridViewDataProvider::KnownItems& known);
+    // Filters the items into the provider (see the source file).
+    void fill(const QVector<PTItem*>& items, PTGridViewDataProvider::KnownItems known, bool scrollToTop,
+              bool replaceCachedItems);
     QMenu* groupMenuForSection(qint64 section, qint64 index, QAction** selectedItem);
     // The file URLs of the items, dropped files of the drop.
     static QList<QUrl> droppedFileURLs(const QDropEvent& drop);
@@ -202,6 +206,7 @@ private:
     QPointer<PTSearchController> searchController_;
     Objects topLevelSelection_;
     QVector<PTItem*> itemArray_;
+    PTGridViewDataProvider::KnownItems knownItems_;
     std::unique_ptr<PTGridViewDataProvider> dataProvider_;
     std::unique_ptr<PTGridViewSearchDataProvider> searchDataProvider_;
     std::unique_ptr<PTGridViewContextMenu> contextMenu_;

@@ -4,6 +4,7 @@
 #include "library/controllers/PTGroupController.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
+#include "library/store/ContextAdditions.h"
 
 #include <algorithm>
 
@@ -11,15 +12,15 @@ PTGridViewDataProvider::PTGridViewDataProvider() : sortOrder_(defaultSortOrder()
 
 PTGridViewDataProvider::SortOrder PTGridViewDataProvider::defaultSortOrder()
 {
-    return {[](const PTItem& item) {
-                QByteArray key = item.name().toUtf8();
-                for (char& c : key) {
-                    if (c >= 'A' && c <= 'Z')
-                        c = static_cast<char>(c - 'A' + 'a');
-                }
-                return key;
-            },
-            true};
+    const auto keyOfName = [](const QString& name) {
+        QByteArray key = name.toUtf8();
+        for (char& c : key) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
+        return key;
+    };
+    return {[keyOfName](const PTItem& item) { return keyOfName(item.name()); }, true, keyOfName};
 }
 
 // Keys are made once per item: a large section sorts without converting names at every comparison.
@@ -27,8 +28,10 @@ void PTGridViewDataProvider::sortItems(QVector<PTItem*>& items) const
 {
     std::vector<std::pair<QByteArray, PTItem*>> keyed;
     keyed.reserve(static_cast<size_t>(items.size()));
-    for (PTItem* item : items)
-        keyed.emplace_back(sortOrder_.key(*item), item);
+    for (PTItem* item : items) {
+        const auto known = item->isFault() && sortOrder_.keyOfName ? known_.constFind(item) : known_.cend();
+        keyed.emplace_back(known != known_.cend() ? sortOrder_.keyOfName(known->name) : sortOrder_.key(*item), item);
+    }
     const bool ascending = sortOrder_.ascending;
     std::sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
         const int order = a.first.compare(b.first);
@@ -40,12 +43,34 @@ void PTGridViewDataProvider::sortItems(QVector<PTItem*>& items) const
         items[static_cast<qsizetype>(i)] = keyed[i].second;
 }
 
-void PTGridViewDataProvider::setItems(const QVector<PTItem*>& items)
+void PTGridViewDataProvider::unfaultFrom(const QVector<PTItem*>& items, qsizetype index)
+{
+    PTItem* item = items[index];
+    if (!item->isFault())
+        return;
+    QVector<pt::store::ManagedObject*> faults;
+    for (qsizetype i = index; i < items.size() && faults.size() < UnfaultBatch; ++i)
+        if (items[i]->isFault())
+            faults.append(items[i]);
+    contextAdditions::unfault(*item->context(), faults, PTItem::EntityName);
+}
+
+PTCollection* PTGridViewDataProvider::setOf(const PTItem* item) const
+{
+    if (item->isFault()) {
+        if (const auto known = known_.constFind(item); known != known_.cend())
+            return known->set;
+    }
+    return item->collection();
+}
+
+void PTGridViewDataProvider::setItems(const QVector<PTItem*>& items, KnownItems known)
 {
     purge();
+    known_ = std::move(known);
     QVector<PTCollection*> sets;
     for (PTItem* item : items) {
-        PTCollection* set = item->collection();
+        PTCollection* set = setOf(item);
         if (!set)
             continue;
         auto found = collectionTree_.find(set->objectID());
@@ -89,18 +114,22 @@ PTItem* PTGridViewDataProvider::itemForIndexPath(const GridIndexPath& path)
     if (!set)
         return nullptr;
     const QVector<PTItem*>& items = collectionTree_[set->objectID()];
-    return path.index >= 0 && path.index < items.size() ? items[path.index] : nullptr;
+    if (path.index < 0 || path.index >= items.size())
+        return nullptr;
+    unfaultFrom(items, path.index);
+    return items[path.index];
 }
 
 GridIndexPath PTGridViewDataProvider::indexPathForItem(PTItem* item)
 {
-    if (!item || !item->collection())
+    PTCollection* set = item ? setOf(item) : nullptr;
+    if (!set)
         return {};
-    const qint64 section = collections_.indexOf(item->collection());
+    const qint64 section = collections_.indexOf(set);
     if (section < 0)
         return {};
     collectionForSection(section, true);
-    const qint64 index = collectionTree_[item->collection()->objectID()].indexOf(item);
+    const qint64 index = collectionTree_[set->objectID()].indexOf(item);
     return index < 0 ? GridIndexPath() : GridIndexPath{section, index};
 }
 
@@ -159,4 +188,5 @@ void PTGridViewDataProvider::purge()
     sortedSections_.clear();
     collections_.clear();
     collectionTree_.clear();
+    known_.clear();
 }

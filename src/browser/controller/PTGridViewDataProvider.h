@@ -18,11 +18,21 @@ class PTItem;
 // seen. The sort is stable: items the order calls equal keep the order of their object IDs.
 class PTGridViewDataProvider {
 public:
-    // Items sort by a byte key made once per item and sort, ascending or descending.
+    // Items sort by a byte key made once per item and sort, ascending or descending. An order by name also
+    // gives the key of a name alone, so that items still faults sort without being loaded.
     struct SortOrder {
         std::function<QByteArray(const PTItem& item)> key;
         bool ascending = true;
+        std::function<QByteArray(const QString& name)> keyOfName = {};
     };
+    // What a refill read of an item it left a fault: its set and name. Loaded items answer for themselves.
+    struct Known {
+        PTCollection* set = nullptr;
+        QString name;
+    };
+    using KnownItems = QHash<const PTItem*, Known>;
+    // Faults are loaded this many at a time, from the first one the grid asks for.
+    static constexpr qsizetype UnfaultBatch = 256;
 
     PTGridViewDataProvider();
     virtual ~PTGridViewDataProvider() = default;
@@ -33,7 +43,8 @@ public:
     static SortOrder defaultSortOrder();
 
     // Rebuilds the sections; items without a set are left out.
-    virtual void setItems(const QVector<PTItem*>& items);
+    virtual void setItems(const QVector<PTItem*>& items, KnownItems known);
+    void setItems(const QVector<PTItem*>& items) { setItems(items, {}); }
     virtual qint64 numberOfSections() const;
     virtual qint64 numberOfItemsInSection(qint64 section) const;
     // Sorts the section first when it was not yet; null past the end.
@@ -58,8 +69,13 @@ public:
 protected:
     // Sorts the items stably by the order, ties by object ID.
     void sortItems(QVector<PTItem*>& items) const;
+    // Loads the item, and the faults after it in the list, in one fetch.
+    static void unfaultFrom(const QVector<PTItem*>& items, qsizetype index);
 
 private:
+    PTCollection* setOf(const PTItem* item) const;
+
+    KnownItems known_;
     QHash<pt::store::ObjectID, QVector<PTItem*>> collectionTree_;
     QVector<PTCollection*> collections_;
     SortOrder sortOrder_;

@@ -13,7 +13,8 @@ PTGridViewSearchDataProvider::PTGridViewSearchDataProvider(TermSource searchTerm
 {
 }
 
-void PTGridViewSearchDataProvider::setItems(const QVector<PTItem*>& items)
+// Results come loaded: nothing known is needed.
+void PTGridViewSearchDataProvider::setItems(const QVector<PTItem*>& items, KnownItems /*known*/)
 {
     itemArray_ = items;
     resort();

@@ -13,7 +13,8 @@ public:
 
     explicit PTGridViewSearchDataProvider(TermSource searchTerm);
 
-    void setItems(const QVector<PTItem*>& items) override;
+    using PTGridViewDataProvider::setItems;
+    void setItems(const QVector<PTItem*>& items, KnownItems known) override;
     qint64 numberOfSections() const override { return 1; }
     qint64 numberOfItemsInSection(qint64 section) const override;
     PTItem* itemForIndexPath(const GridIndexPath& path) override;

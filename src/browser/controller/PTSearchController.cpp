@@ -286,14 +286,19 @@ void PTSearchController::clear()
 
 void PTSearchController::watchSaves()
 {
-    // Narrowing by the last results would miss items saved since.
-    if (pt::store::ObjectContext* main = PTMainManagedObjectContext())
-        saveToken_ = main->onDidSave([self = QPointer<PTSearchController>(this)](const pt::store::DidSave& saved) {
-            if (saved.inserted.isEmpty())
-                return;
-            pt::DispatchQueue::main().async([self] {
-                if (self)
-                    self->filteredObjectIDs_.clear();
-            });
+    // Narrowing by the last results would miss items saved since: the main context's own saves, and those of
+    // workers that it merges.
+    pt::store::ObjectContext* main = PTMainManagedObjectContext();
+    if (!main)
+        return;
+    const auto forgetResults = [self = QPointer<PTSearchController>(this)](const pt::store::DidSave& saved) {
+        if (saved.inserted.isEmpty())
+            return;
+        pt::DispatchQueue::main().async([self] {
+            if (self)
+                self->filteredObjectIDs_.clear();
         });
+    };
+    saveToken_ = main->onDidSave(forgetResults);
+    mergeToken_ = main->onDidMerge(forgetResults);
 }

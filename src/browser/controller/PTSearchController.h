@@ -101,4 +101,5 @@ private:
     quint64 generation_ = 0;
     SelectionSource selectionSource_;
     pt::store::ObservationToken saveToken_;
+    pt::store::ObservationToken mergeToken_;
 };

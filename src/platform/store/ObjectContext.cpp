@@ -485,6 +485,65 @@ pt::Result<QVector<qint64>> ObjectContext::readKeys(const EntityDescription& ent
     return coordinator_->fetchKeys(entity, predicate);
 }
 
+pt::Result<QVector<ObjectContext::Values>> ObjectContext::fetchValues(const FetchRequest& request,
+                                                                      const QStringList& attributes,
+                                                                      const QStringList& toOne)
+{
+    const EntityDescription* entity = entityNamed(request.entityName);
+    if (!entity)
+        return storeError(StoreBadPredicate, QStringLiteral("no entity %1").arg(request.entityName));
+    QVector<int> attributeIndexes, relationshipIndexes;
+    for (const QString& key : attributes) {
+        const int index = entity->attributeIndex(key);
+        if (index < 0)
+            return storeError(StoreBadPredicate, QStringLiteral("no attribute %1 in %2").arg(key, entity->name()));
+        attributeIndexes.append(index);
+    }
+    for (const QString& key : toOne) {
+        const int index = entity->relationshipIndex(key);
+        if (index < 0 || !entity->relationships()[index].hasColumn())
+            return storeError(StoreBadPredicate, QStringLiteral("no to-one %1 in %2").arg(key, entity->name()));
+        relationshipIndexes.append(index);
+    }
+    QVector<Values> result;
+    // Unsaved changes, here, pushed by children or pending in a parent, are not in the store's rows.
+    if (viewTouches(*entity) || (request.includesPendingChanges && ownChangesTouch(*entity))) {
+        auto objects = fetchObjects(*entity, request, true);
+        if (!objects)
+            return objects.error();
+        result.reserve(objects->size());
+        for (ManagedObject* object : std::as_const(*objects)) {
+            Values values{object, {}, {}};
+            for (int index : std::as_const(attributeIndexes))
+                values.attributes.append(object->attributeValue(index));
+            for (const QString& key : toOne)
+                values.targets.append(object->toOne(key));
+            result.append(std::move(values));
+        }
+        return result;
+    }
+    auto rows = coordinator_->fetchColumns(*entity, request.predicate, attributeIndexes, relationshipIndexes);
+    if (!rows)
+        return rows.error();
+    result.reserve(rows->size());
+    objects_.reserve(objects_.size() + size_t(rows->size()));
+    for (auto& [key, columns] : *rows) {
+        const ObjectID id = coordinator_->idFor(entity, key);
+        ManagedObject* object = registeredObject(id);
+        if (!object)
+            object = registerObject(id);
+        Values values{object, {}, {}};
+        values.attributes = columns.mid(0, attributeIndexes.size());
+        for (qsizetype i = 0; i < relationshipIndexes.size(); ++i) {
+            const qint64 target = columns.at(attributeIndexes.size() + i).toLongLong();
+            values.targets.append(target ? objectWithID(coordinator_->idFor(entity->target(relationshipIndexes[i]), target))
+                                         : nullptr);
+        }
+        result.append(std::move(values));
+    }
+    return result;
+}
+
 bool ObjectContext::readTouches(const EntityDescription& entity) const
 {
     return parent_ && parent_->viewTouches(entity);
@@ -823,11 +882,16 @@ void ObjectContext::postDidSave(const ChangeSet& changes, const QHash<ObjectID, 
         }
         }
     }
+    notify(saveObservers_, didSave);
+}
+
+void ObjectContext::notify(std::vector<std::shared_ptr<SaveObserver>>& list, const DidSave& didSave)
+{
     std::vector<std::shared_ptr<SaveObserver>> observers;
     {
         std::lock_guard lock(observersMutex_);
-        std::erase_if(saveObservers_, [](const auto& observer) { return !observer->active; });
-        observers = saveObservers_;
+        std::erase_if(list, [](const auto& observer) { return !observer->active; });
+        observers = list;
     }
     for (const auto& observer : observers)
         if (observer->active)
@@ -896,6 +960,7 @@ void ObjectContext::mergeChanges(const DidSave& changes)
         mergeRow(it.key(), changes);
     for (const ObjectID& id : changes.inserted)
         mergeRow(id, changes);
+    notify(mergeObservers_, changes);
 }
 
 void ObjectContext::mergeRow(const ObjectID& id, const DidSave& changes)
@@ -978,13 +1043,23 @@ bool ObjectContext::hasChanges() const
     return !pushed_.isEmpty();
 }
 
-ObservationToken ObjectContext::onDidSave(DidSaveCallback callback)
+ObservationToken ObjectContext::addObserver(std::vector<std::shared_ptr<SaveObserver>>& list, DidSaveCallback callback)
 {
     auto observer = std::make_shared<SaveObserver>();
     observer->callback = std::move(callback);
     std::lock_guard lock(observersMutex_);
-    saveObservers_.push_back(observer);
+    list.push_back(observer);
     return ObservationToken(observer);
+}
+
+ObservationToken ObjectContext::onDidSave(DidSaveCallback callback)
+{
+    return addObserver(saveObservers_, std::move(callback));
+}
+
+ObservationToken ObjectContext::onDidMerge(DidSaveCallback callback)
+{
+    return addObserver(mergeObservers_, std::move(callback));
 }
 
 ObservationToken ObjectContext::observe(ManagedObject* object, const QString& key, ManagedObject::Observer callback)

@@ -61,6 +61,17 @@ public:
 
     pt::Result<QVector<ManagedObject*>> fetch(const FetchRequest& request);
     pt::Result<QVector<ObjectID>> fetchIDs(const FetchRequest& request);
+    // A matching object with the values of a few of its attributes and to-one relationships.
+    struct Values {
+        ManagedObject* object = nullptr;
+        QVector<QVariant> attributes;
+        QVector<ManagedObject*> targets;
+    };
+    // The matching objects, left as faults, with those values read in the same query: a long list can be
+    // sorted and grouped before any object is loaded. With unsaved changes to the entity in view the objects
+    // are loaded, so the answer always matches fetch().
+    pt::Result<QVector<Values>> fetchValues(const FetchRequest& request, const QStringList& attributes,
+                                            const QStringList& toOne);
     pt::Result<qint64> count(const FetchRequest& request);
 
     pt::Result<void> obtainPermanentIDs(const QVector<ManagedObject*>& objects);
@@ -86,6 +97,8 @@ public:
     bool hasChanges() const;
 
     [[nodiscard]] ObservationToken onDidSave(DidSaveCallback callback);
+    // Calls back after mergeChanges took another context's save, on this context's thread.
+    [[nodiscard]] ObservationToken onDidMerge(DidSaveCallback callback);
     // Calls back on every change of the object's key (attribute or relationship), whether made here, by a
     // merge or by a refresh.
     [[nodiscard]] ObservationToken observe(ManagedObject* object, const QString& key, ManagedObject::Observer callback);
@@ -126,6 +139,8 @@ private:
     ChangeSet ownChanges() const;
     void afterSave(const StoreCoordinator::WriteResult* written);
     void postDidSave(const ChangeSet& changes, const QHash<ObjectID, StoreRow>& rows);
+    ObservationToken addObserver(std::vector<std::shared_ptr<SaveObserver>>& list, DidSaveCallback callback);
+    void notify(std::vector<std::shared_ptr<SaveObserver>>& list, const DidSave& didSave);
     pt::Result<void> saveToStore();
     pt::Result<void> saveToParent();
     void acceptChildChanges(const ChangeSet& changes);
@@ -151,6 +166,7 @@ private:
 
     std::mutex observersMutex_;
     std::vector<std::shared_ptr<SaveObserver>> saveObservers_;
+    std::vector<std::shared_ptr<SaveObserver>> mergeObservers_;
 };
 
 } // namespace pt::store

@@ -28,12 +28,12 @@ QStringList creationStatements(const EntityDescription& entity)
     const QString list = columns.join(QStringLiteral(", "));
     // The columns are stored folded already, so the tokenizer compares code points as they are. Only which rows
     // hold a trigram is kept (no positions, no sizes): the exact comparison after it does the rest, and every
-    // write to the table costs less.
+    // write to the table costs less. Inserted rows are indexed by the store's write, a batch in one statement
+    // (a trigger per row costs four times as much); updates and deletes are rare and need the old values, so
+    // triggers keep those.
     return {
         QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content='%3', content_rowid='pk', "
                        "tokenize='trigram case_sensitive 1', detail=none, columnsize=0)").arg(index, list, table),
-        QStringLiteral("CREATE TRIGGER %1_insert AFTER INSERT ON %2 BEGIN INSERT INTO %1(rowid, %3) "
-                       "VALUES(new.pk, %4); END").arg(index, table, list, prefixed(QStringLiteral("new."), columns)),
         QStringLiteral("CREATE TRIGGER %1_delete AFTER DELETE ON %2 BEGIN INSERT INTO %1(%1, rowid, %3) "
                        "VALUES('delete', old.pk, %4); END").arg(index, table, list, prefixed(QStringLiteral("old."), columns)),
         QStringLiteral("CREATE TRIGGER %1_update AFTER UPDATE OF %3 ON %2 BEGIN "
@@ -83,7 +83,10 @@ pt::Result<void> SearchIndex::ensure(SqliteDatabase& db, const ObjectModel& mode
         auto existing = present(db, model);
         if (!existing)
             return existing.error();
-        return std::any_of(model.entities().begin(), model.entities().end(), [&](const auto& entity) {
+        auto triggers = rowTriggers(db, model);
+        if (!triggers)
+            return triggers.error();
+        return !triggers->isEmpty() || std::any_of(model.entities().begin(), model.entities().end(), [&](const auto& entity) {
             return !columns(*entity).isEmpty() && !existing->contains(entity.get());
         });
     };
@@ -100,6 +103,13 @@ pt::Result<void> SearchIndex::ensure(SqliteDatabase& db, const ObjectModel& mode
         auto existing = present(db, model);
         if (!existing)
             return existing.error();
+        auto triggers = rowTriggers(db, model);
+        if (!triggers)
+            return triggers.error();
+        // An index kept by an insert trigger would take the store's batches twice.
+        for (const QString& trigger : *triggers)
+            if (auto r = db.exec(QStringLiteral("DROP TRIGGER %1").arg(trigger)); !r)
+                return r;
         for (const auto& entity : model.entities()) {
             if (columns(*entity).isEmpty() || existing->contains(entity.get()))
                 continue;
@@ -114,6 +124,46 @@ pt::Result<void> SearchIndex::ensure(SqliteDatabase& db, const ObjectModel& mode
         return body;
     }
     return db.exec(QStringLiteral("COMMIT"));
+}
+
+pt::Result<QStringList> SearchIndex::rowTriggers(SqliteDatabase& db, const ObjectModel& model)
+{
+    QStringList found;
+    for (const auto& entity : model.entities()) {
+        if (columns(*entity).isEmpty())
+            continue;
+        SqliteStatement query = db.statement(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND name = ?"));
+        const QString name = tableName(*entity) + QStringLiteral("_insert");
+        query.bind(1, name);
+        const int rc = query.step();
+        if (rc == SQLITE_ROW)
+            found << name;
+        else if (rc != SQLITE_DONE)
+            return db.error(QStringLiteral("looking for the search index"));
+    }
+    return found;
+}
+
+pt::Result<void> SearchIndex::indexInserted(SqliteDatabase& db, const EntityDescription& entity,
+                                            const QVector<qint64>& keys)
+{
+    if (keys.isEmpty())
+        return {};
+    QByteArray list = "[";
+    for (qint64 key : keys) {
+        if (list.size() > 1)
+            list += ',';
+        list += QByteArray::number(key);
+    }
+    list += ']';
+    const QString columnList = columns(entity).join(QStringLiteral(", "));
+    SqliteStatement insert = db.statement(
+        QStringLiteral("INSERT INTO %1(rowid, %2) SELECT pk, %2 FROM %3 WHERE pk IN (SELECT value FROM json_each(?)) "
+                       "ORDER BY pk").arg(tableName(entity), columnList, entity.name()));
+    insert.bind(1, QVariant(QString::fromLatin1(list)));
+    if (insert.step() != SQLITE_DONE)
+        return db.error(QStringLiteral("indexing %1").arg(entity.name()));
+    return {};
 }
 
 bool SearchIndex::canServe(const QString& foldedText)

@@ -453,6 +453,46 @@ pt::Result<QVector<qint64>> StoreCoordinator::fetchKeys(const EntityDescription&
     return keys;
 }
 
+pt::Result<QVector<std::pair<qint64, QVector<QVariant>>>> StoreCoordinator::fetchColumns(
+    const EntityDescription& entity, const Predicate& predicate, const QVector<int>& attributes,
+    const QVector<int>& relationships)
+{
+    QString where;
+    QVector<QVariant> bindings;
+    if (auto r = predicate.toSql(entity, where, bindings, searchIndexed_.contains(&entity)); !r)
+        return r.error();
+    QString columns = QStringLiteral("pk");
+    for (int attribute : attributes)
+        columns += QStringLiteral(", ") + entity.attributes()[attribute].name;
+    for (int relationship : relationships) {
+        Q_ASSERT(entity.relationships()[relationship].hasColumn());
+        columns += QStringLiteral(", ") + entity.relationships()[relationship].column;
+    }
+    std::lock_guard lock(mutex_);
+    if (!db_)
+        return closedError();
+    SqliteStatement query = db_->statement(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns, entity.name(), where));
+    if (!query.isValid())
+        return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
+    for (int i = 0; i < bindings.size(); ++i)
+        query.bind(i + 1, bindings[i]);
+    QVector<std::pair<qint64, QVector<QVariant>>> rows;
+    int rc;
+    while ((rc = query.step()) == SQLITE_ROW) {
+        QVector<QVariant> values;
+        values.reserve(attributes.size() + relationships.size());
+        int column = 1;
+        for (int attribute : attributes)
+            values.append(query.value(column++, entity.attributes()[attribute].type));
+        for (qsizetype i = 0; i < relationships.size(); ++i)
+            values.append(query.int64(column++));
+        rows.append({query.int64(0), std::move(values)});
+    }
+    if (rc != SQLITE_DONE)
+        return db_->error(QStringLiteral("fetching %1").arg(entity.name()));
+    return rows;
+}
+
 pt::Result<qint64> StoreCoordinator::count(const EntityDescription& entity, const Predicate& predicate)
 {
     QString where;
@@ -502,6 +542,9 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                 checks.append({entry.id, i, idFor(entity.target(i), row.keys[i])});
     };
 
+    // Inserted rows of indexed entities, indexed together once every row is written.
+    QHash<const EntityDescription*, QVector<qint64>> toIndex;
+
     Transaction transaction(*db_);
     if (auto r = transaction.begin(); !r)
         return r;
@@ -524,6 +567,8 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
                     insert.bindKey(position++, entry.values.keys.value(i));
             if (insert.step() != SQLITE_DONE)
                 return db_->error(QStringLiteral("inserting into %1").arg(entity.name()));
+            if (searchIndexed_.contains(&entity))
+                toIndex[&entity].append(entry.id.primaryKey());
             StoreRow row = entry.values;
             row.opt = 1;
             addChecks(entry, row, ~quint64(0));
@@ -589,6 +634,9 @@ pt::Result<void> StoreCoordinator::writeLocked(const ChangeSet& changes, MergePo
             result.rows.insert(entry.id, std::move(row));
         }
     }
+    for (auto batch = toIndex.cbegin(); batch != toIndex.cend(); ++batch)
+        if (auto r = SearchIndex::indexInserted(*db_, *batch.key(), batch.value()); !r)
+            return r;
     // Deletes last, so that keys written above that point at deleted rows are caught by the checks below.
     for (const ChangeEntry& entry : changes.entries()) {
         if (entry.kind != ChangeEntry::Kind::Delete)

@@ -89,6 +89,12 @@ public:
     pt::Result<QVector<std::pair<qint64, StoreRow>>> fetchRows(const EntityDescription& entity,
                                                                const Predicate& predicate);
     pt::Result<QVector<qint64>> fetchKeys(const EntityDescription& entity, const Predicate& predicate);
+    // The keys of the matching rows with the values of a few attributes and to-one keys (0 for none), in that
+    // order: what a long list needs first, without reading whole rows.
+    pt::Result<QVector<std::pair<qint64, QVector<QVariant>>>> fetchColumns(const EntityDescription& entity,
+                                                                         const Predicate& predicate,
+                                                                         const QVector<int>& attributes,
+                                                                         const QVector<int>& relationships);
     pt::Result<qint64> count(const EntityDescription& entity, const Predicate& predicate);
 
     // Writes the changes in one transaction. An update whose row changed since it was read (another opt) is a

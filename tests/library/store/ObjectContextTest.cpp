@@ -46,6 +46,56 @@ TEST(ObjectContextTest, ObjectsAreUniquedFaultedAndLoadedOnAccess)
     EXPECT_EQ(first(*context, "PTCollection", "Set"), fault);
 }
 
+// A long list reads a few values of each object without loading any; unsaved changes, the context's own or
+// pushed into its parent, still show, as in fetch().
+TEST(ObjectContextTest, FetchedValuesLeaveObjectsFaultsAndFollowUnsavedChanges)
+{
+    TestStore store;
+    auto seed = store.worker();
+    auto* set = makeObject(*seed, "PTCollection", "Set");
+    auto* other = makeObject(*seed, "PTCollection", "Other");
+    for (const char* name : {"b", "a", "c"})
+        makeObject(*seed, "PTItem", name)->setToOne("collection", set);
+    makeObject(*seed, "PTItem", "elsewhere")->setToOne("collection", other);
+    ASSERT_TRUE(seed->save());
+
+    // Contexts as the application stacks them: the one read is the child of another.
+    auto parent = store.worker();
+    auto context = std::make_shared<ObjectContext>(ObjectContext::Kind::Confinement, parent);
+    FetchRequest request{"PTItem", Predicate::in("collection", {set->objectID()}), {}, {}, true, true};
+    const auto read = [&](ObjectContext& reader) {
+        QStringList seen;
+        auto values = reader.fetchValues(request, {"name"}, {"collection"});
+        EXPECT_TRUE(values);
+        if (!values)
+            return seen;
+        for (const auto& value : *values) {
+            EXPECT_EQ(value.object->value("name"), value.attributes.front());
+            EXPECT_EQ(value.targets.front(), reader.objectWithID(set->objectID()));
+            seen << value.attributes.front().toString();
+        }
+        seen.sort();
+        return seen;
+    };
+    auto values = context->fetchValues(request, {"name"}, {"collection"});
+    ASSERT_TRUE(values);
+    ASSERT_EQ(values->size(), 3);
+    for (const auto& value : *values)
+        EXPECT_TRUE(value.object->isFault());
+    EXPECT_EQ(read(*context), (QStringList{"a", "b", "c"}));
+
+    first(*context, "PTItem", "a")->setValue("name", QString("renamed"));
+    context->deleteObject(first(*context, "PTItem", "b"));
+    makeObject(*context, "PTItem", "new")->setToOne("collection", context->objectWithID(set->objectID()));
+    EXPECT_EQ(read(*context), (QStringList{"c", "new", "renamed"}));
+    ASSERT_TRUE(context->save());
+    ObjectContext sibling(ObjectContext::Kind::Confinement, parent);
+    EXPECT_EQ(read(sibling), (QStringList{"c", "new", "renamed"}));
+
+    EXPECT_FALSE(context->fetchValues(request, {"nothing"}, {}));
+    EXPECT_FALSE(context->fetchValues(request, {}, {"name"}));
+}
+
 TEST(ObjectContextTest, RelationshipsKeepTheirInversesInMemory)
 {
     TestStore store;

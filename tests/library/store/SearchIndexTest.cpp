@@ -88,9 +88,29 @@ TEST_F(SearchIndexTest, TermsCombinedWithOtherConditions)
               QStringList{});
 }
 
+// FTS5 compares the index with the table's rows: a row indexed twice or never fails it.
+void expectIndexMatchesRows(const QString& path)
+{
+    queryStore(path, "INSERT INTO PTItem_search(PTItem_search) VALUES('integrity-check')");
+}
+
 TEST_F(SearchIndexTest, SavesKeepTheIndexInStep)
 {
     auto context = store.worker();
+    // A batch of new items, one of them changed again and another deleted before the save.
+    QVector<ManagedObject*> added;
+    for (int n = 0; n < 5; ++n)
+        added << makeObject(*context, "PTItem", QStringLiteral("added%1").arg(n));
+    for (ManagedObject* object : added)
+        object->setValue("nameNormalized", QString("rooftop ") + object->value("name").toString());
+    ASSERT_TRUE(context->save());
+    added[1]->setValue("tagsStringNormalized", QString("chimney"));
+    context->deleteObject(added[2]);
+    ASSERT_TRUE(context->save());
+    EXPECT_EQ(search("rooftop").size(), 4);
+    EXPECT_EQ(search("chimney"), QStringList{"added1"});
+    expectIndexMatchesRows(store.path());
+
     ManagedObject* home = context->fetch({"PTItem", *Predicate::parse("name=%@", {QString("home")})})->front();
     home->setValue("nameNormalized", QString("garage"));
     ASSERT_TRUE(context->save());
@@ -106,20 +126,37 @@ TEST_F(SearchIndexTest, SavesKeepTheIndexInStep)
     ASSERT_TRUE(context->save());
     EXPECT_EQ(search("garage"), QStringList{});
     EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTItem_search WHERE PTItem_search MATCH '\"gar\" AND \"age\"'"), "0");
+    expectIndexMatchesRows(store.path());
 }
 
 TEST_F(SearchIndexTest, AStoreMadeWithoutTheIndexGetsItWhenOpened)
 {
     store.close();
-    for (const char* statement : {"DROP TRIGGER PTItem_search_insert", "DROP TRIGGER PTItem_search_delete",
-                                  "DROP TRIGGER PTItem_search_update", "DROP TABLE PTItem_search"})
+    for (const char* statement : {"DROP TRIGGER PTItem_search_delete", "DROP TRIGGER PTItem_search_update",
+                                  "DROP TABLE PTItem_search"})
         queryStore(store.path(), statement);
     ASSERT_EQ(queryStore(store.path(), "SELECT count(*) FROM sqlite_master WHERE name LIKE 'PTItem_search%'"), "0");
 
     store.reopen();
-    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM sqlite_master WHERE name LIKE 'PTItem_search%' AND type='trigger'"), "3");
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM sqlite_master WHERE name LIKE 'PTItem_search%' AND type='trigger'"), "2");
     EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM PTItem_search WHERE PTItem_search MATCH '\"ewo\"'"), "1");
     EXPECT_EQ(search("homew"), QStringList{"note"});
+}
+
+TEST_F(SearchIndexTest, AnIndexKeptByAnInsertTriggerIsTakenOverByTheStoreWrites)
+{
+    store.close();
+    queryStore(store.path(), "CREATE TRIGGER PTItem_search_insert AFTER INSERT ON PTItem BEGIN INSERT INTO "
+                             "PTItem_search(rowid, nameNormalized, tagsStringNormalized, informativeTextNormalized) "
+                             "VALUES(new.pk, new.nameNormalized, new.tagsStringNormalized, new.informativeTextNormalized); END");
+    store.reopen();
+    EXPECT_EQ(queryStore(store.path(), "SELECT count(*) FROM sqlite_master WHERE name = 'PTItem_search_insert'"), "0");
+
+    auto context = store.worker();
+    item(*context, "attic", "Attic", "", "");
+    ASSERT_TRUE(context->save());
+    EXPECT_EQ(search("attic"), QStringList{"attic"});
+    expectIndexMatchesRows(store.path());
 }
 
 } // namespace
