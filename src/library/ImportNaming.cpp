@@ -94,6 +94,24 @@ QString fittedName(const QString& stem, const QString& counter, const QString& e
     return cutToUtf8Size(stem, MaxNameBytes - suffix.toUtf8().size()) + suffix;
 }
 
+struct NameParts {
+    QString stem;
+    QString extension;
+};
+
+NameParts namePartsOf(const QString& name)
+{
+    QString unique = withoutSeparators(name);
+    while (unique.startsWith(u'.'))
+        unique.remove(0, 1);
+    if (unique.isEmpty())
+        unique = UntitledStem;
+    const qsizetype firstDot = unique.indexOf(u'.');
+    // A trailing dot names no extension.
+    return {firstDot >= 0 ? unique.left(firstDot) : unique,
+            firstDot >= 0 ? cutToUtf8Size(unique.mid(unique.lastIndexOf(u'.') + 1), MaxExtensionBytes) : QString()};
+}
+
 } // namespace
 
 bool PTIsMixedCase(const QString& word)
@@ -158,24 +176,15 @@ QString PTSafeFileName(const QString& name)
 
 QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut)
 {
-    QString unique = withoutSeparators(name);
-    while (unique.startsWith(u'.'))
-        unique.remove(0, 1);
-    if (unique.isEmpty())
-        unique = UntitledStem;
-    const qsizetype firstDot = unique.indexOf(u'.');
-    const QString stem = firstDot >= 0 ? unique.left(firstDot) : unique;
-    // A trailing dot names no extension.
-    const QString extension =
-        firstDot >= 0 ? cutToUtf8Size(unique.mid(unique.lastIndexOf(u'.') + 1), MaxExtensionBytes) : QString();
+    const NameParts parts = namePartsOf(name);
     const QDir dir(directory);
     const auto taken = [&](const QString& candidate) {
         const QFileInfo info(dir.filePath(candidate));
         return info.exists() || info.isSymLink() || (handedOut && handedOut->contains(candidate));
     };
-    QString candidate = fittedName(stem, {}, extension);
+    QString candidate = fittedName(parts.stem, {}, parts.extension);
     for (qint64 n = 1; taken(candidate); ++n)
-        candidate = fittedName(stem, QString::number(n), extension);
+        candidate = fittedName(parts.stem, QString::number(n), parts.extension);
     if (handedOut)
         handedOut->insert(candidate);
     return candidate;
@@ -184,6 +193,12 @@ QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QSt
 QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut)
 {
     return PTUniqueFileName(PTSafeFileName(name), directory, handedOut);
+}
+
+QString PTSafeFirstFileName(const QString& name)
+{
+    const NameParts parts = namePartsOf(PTSafeFileName(name));
+    return fittedName(parts.stem, {}, parts.extension);
 }
 
 void PTSetNewObjectDefaults(PTCollection* set)

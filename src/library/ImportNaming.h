@@ -27,6 +27,8 @@ QString PTSafeFileName(const QString& name);
 // UTF-8, so the answer always names a file that can be made directly inside the directory.
 QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
 QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
+// What PTSafeUniqueFileName answers when the directory takes no name, found without looking at the disk.
+QString PTSafeFirstFileName(const QString& name);
 
 class PTCollection;
 // Gives a new set its normalised search name, the date now and a new identifier.

@@ -110,6 +110,15 @@ TEST(ImportNaming, UniqueFileNameCountsUpAndStaysInsideTheFolder)
     EXPECT_EQ(PTSafeUniqueFileName("Arrow.SVG", d), "arrow.2.svg");
 }
 
+TEST(ImportNaming, FirstFileNameIsTheUniqueNameOfAnEmptyFolder)
+{
+    QTemporaryDir dir;
+    for (const QString& name : {QStringLiteral("Arrow Left.svg"), QStringLiteral("a.b.c.SVG"), QStringLiteral(".hidden.svg"),
+                                QStringLiteral("notes."), QStringLiteral("../escape.svg"), QStringLiteral(""),
+                                QStringLiteral("***.png"), QString(300, u'b') + ".svg", "x." + QString(300, u'e')})
+        EXPECT_EQ(PTSafeFirstFileName(name), PTSafeUniqueFileName(name, dir.path())) << name.left(12).toStdString();
+}
+
 TEST(ImportNaming, UniqueFileNameSkipsNamesTheOperationHandedOut)
 {
     QTemporaryDir dir;

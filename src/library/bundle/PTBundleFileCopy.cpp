@@ -14,15 +14,19 @@ constexpr int MaxNameAttempts = 1000;
 
 // Creates the file exclusively under the first free safe name; empty when none could be created. Without a
 // lock, another copy may create the chosen name first: the exclusive open then fails and the search runs again.
+// The first try opens the plain name without looking it up: most names are free, and a lookup of a missing name
+// waits for the folder while other copies create files in it.
 QString reserveName(const QString& name, const QString& folder, QFile& target)
 {
+    QString chosen = PTSafeFirstFileName(name);
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-        const QString chosen = PTSafeUniqueFileName(name, folder);
         target.setFileName(QDir(folder).filePath(chosen));
         if (target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return chosen;
-        if (!QFileInfo::exists(target.fileName()))
+        // An exclusive open also refuses a link, even a dangling one, under the name.
+        if (const QFileInfo taken(target.fileName()); !taken.exists() && !taken.isSymLink())
             return {}; // refused for another reason than the name being taken
+        chosen = PTSafeUniqueFileName(name, folder);
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "library/entities/PTGroup.h"
 #include "library/entities/PTItem.h"
 #include "library/entities/PTLicence.h"
+#include "library/store/ContextAdditions.h"
 
 namespace {
 
@@ -36,7 +37,13 @@ void PTImporter2Relations::propagateRelationshipsIntoContext(pt::store::ObjectCo
                                                              qsizetype count) const
 {
     std::lock_guard lock(mutex_);
-    for (const Relation& relation : relations_.mid(first, count)) {
+    const QVector<Relation> relations = relations_.mid(first, count);
+    QVector<pt::store::ObjectID> ids;
+    ids.reserve(relations.size() * 2);
+    for (const Relation& relation : relations)
+        ids << relation.object << relation.target;
+    contextAdditions::loadObjectsWithIDs(context, ids);
+    for (const Relation& relation : relations) {
         pt::store::ManagedObject* object = context.existingObjectWithID(relation.object);
         pt::store::ManagedObject* target = context.existingObjectWithID(relation.target);
         if (!object || !target)

@@ -4,6 +4,7 @@
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
 
+#include <QHash>
 #include <QSet>
 
 using pt::store::FetchRequest;
@@ -117,6 +118,16 @@ void unfault(ObjectContext& context, const QVector<ManagedObject*>& objects, con
         if (object->isFault())
             faults.append(object);
     fetchLoaded(context, faults, entityName, {});
+}
+
+void loadObjectsWithIDs(ObjectContext& context, const QVector<pt::store::ObjectID>& ids)
+{
+    QHash<QString, QVector<ManagedObject*>> faults;
+    for (const pt::store::ObjectID& id : ids)
+        if (ManagedObject* object = context.objectWithID(id); object && object->isFault())
+            faults[object->entity().name()].append(object);
+    for (auto it = faults.cbegin(); it != faults.cend(); ++it)
+        fetchLoaded(context, it.value(), it.key(), {});
 }
 
 } // namespace contextAdditions

@@ -35,5 +35,8 @@ void unfaultRelationships(pt::store::ObjectContext& context, const QStringList& 
 // Loads those of the objects that are still faults; fetches nothing when none is.
 void unfault(pt::store::ObjectContext& context, const QVector<pt::store::ManagedObject*>& objects,
              const QString& entityName);
+// Registers the objects of those IDs and loads the ones that are faults in one fetch per entity, so that a
+// long run of lookups by ID does not read the store once per object. IDs of no stored object are passed over.
+void loadObjectsWithIDs(pt::store::ObjectContext& context, const QVector<pt::store::ObjectID>& ids);
 
 } // namespace contextAdditions

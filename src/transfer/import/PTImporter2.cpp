@@ -387,89 +387,119 @@ void PTImporter2::finished()
     // Dropped here: the last reference to the importer must never wait for the queue from one of its operations.
     queue_.reset();
     auto self = shared_from_this();
-    pt::DispatchQueue::global(pt::QueuePriority::High).async([self] {
-        pt::DispatchQueue::main().async([self] { self->propagateFrom(0); });
-    });
+    pt::DispatchQueue::global(pt::QueuePriority::High).async([self] { self->settle(); });
 }
 
-void PTImporter2::propagateFrom(qsizetype first)
+void PTImporter2::settle()
 {
-    ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr;
-    if (context && first < relations_.relationshipCount()) {
-        relations_.propagateRelationshipsIntoContext(*context, first, RelationshipsPerTurn);
-        auto self = shared_from_this();
-        pt::DispatchQueue::main().async([self, first] { self->propagateFrom(first + RelationshipsPerTurn); });
-        return;
+    if (coordinator_) {
+        for (qsizetype first = 0; first < relations_.relationshipCount(); first += RelationshipsPerSave)
+            contextAdditions::runInWorkerContext(coordinator_, [&](ObjectContext& context) {
+                relations_.propagateRelationshipsIntoContext(context, first, RelationshipsPerSave);
+                dropItemsWithoutSet(context);
+            });
+        contextAdditions::runInWorkerContext(coordinator_, [&](ObjectContext& context) { removeEmptyContainers(context); });
     }
-    Result result;
-    if (context) {
-        result = collectResult(*context);
-        PTSaveManagedObjectContext();
-    } else {
-        result.rejected = rejected_;
-    }
-    expansions_.reset();
-    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
-        shell->postNotice(NoticeTitle, NoticeMessage.arg(result.items.size()));
-    if (completion_)
-        completion_(result);
+    for (const ObjectID& id : std::as_const(createdIDs_))
+        if (!removed_.contains(id))
+            kept_.append(id);
+    // The merges of the saves above were queued on the main thread first, so the result sees them.
+    auto self = shared_from_this();
+    pt::DispatchQueue::main().async([self] { self->loadResultFrom(0); });
 }
 
-PTImporter2::Result PTImporter2::collectResult(ObjectContext& context)
+void PTImporter2::dropItem(const ObjectID& id)
 {
-    QSet<ObjectID> removed;
-    // New sets and groups that keep something: only this import's items and sets fill them.
-    QSet<ObjectID> filled;
-    const auto keep = [&](ManagedObject* parent) {
-        if (parent)
-            filled.insert(parent->objectID());
-    };
-    // Children were made after their parents: walking backwards settles a group's sets before the group.
+    QFile::remove(copiedMap_.value(id));
+    rejected_.append({pathMap_.value(id), SetRemoved});
+    removed_.insert(id);
+}
+
+void PTImporter2::dropItemsWithoutSet(ObjectContext& context)
+{
+    // The items this context holds are those of the links just applied.
+    for (ManagedObject* object : context.registeredObjects()) {
+        PTItem* item = PTItem::from(object);
+        if (!item || item->isDeleted() || !pathMap_.contains(item->objectID()))
+            continue;
+        PTCollection* set = item->collection();
+        // The set went away while its files were copied: the item would have neither set nor file.
+        if (!set || set->isDeleted() || !context.existingObjectWithID(set->objectID())) {
+            dropItem(item->objectID());
+            context.deleteObject(item);
+        } else {
+            filled_.insert(set->objectID());
+        }
+    }
+}
+
+void PTImporter2::removeEmptyContainers(ObjectContext& context)
+{
+    // New sets and groups that keep something: only this import's items and sets fill them. Children were made
+    // after their parents: walking backwards settles a group's sets before the group.
     for (auto it = createdIDs_.crbegin(); it != createdIDs_.crend(); ++it) {
+        if (it->entity()->name() == PTItem::EntityName)
+            continue;
         ManagedObject* object = context.existingObjectWithID(*it);
         if (!object)
             continue;
-        bool remove = false;
-        if (PTItem* item = PTItem::from(object)) {
-            PTCollection* set = item->collection();
-            // The set went away while its files were copied: the item would have neither set nor file.
-            remove = !set || set->isDeleted() || !context.existingObjectWithID(set->objectID());
-            if (remove) {
-                QFile::remove(copiedMap_.value(*it));
-                rejected_.append({pathMap_.value(*it), SetRemoved});
-            } else {
-                keep(set);
-            }
-        } else if (PTCollection* set = PTCollection::from(object)) {
-            remove = !filled.contains(*it);
+        const bool remove = !filled_.contains(*it);
+        if (PTCollection* set = PTCollection::from(object)) {
             if (remove)
                 QDir().rmdir(set->formattedDirectory());
-            else
-                keep(set->group());
-        } else if (PTGroup* group = PTGroup::from(object)) {
-            remove = !filled.contains(*it);
-            if (!remove)
-                keep(group->group());
+            else if (set->group())
+                filled_.insert(set->group()->objectID());
+        } else if (PTGroup* group = PTGroup::from(object); group && !remove && group->group()) {
+            filled_.insert(group->group()->objectID());
         }
         if (remove) {
-            removed.insert(*it);
+            removed_.insert(*it);
             context.deleteObject(object);
         }
     }
-    Result result;
-    for (const ObjectID& id : std::as_const(createdIDs_)) {
-        ManagedObject* object = removed.contains(id) ? nullptr : context.existingObjectWithID(id);
+}
+
+void PTImporter2::loadResultFrom(qsizetype first)
+{
+    ObjectContext* context = PTHasManagedObjectContext() ? PTMainManagedObjectContext() : nullptr;
+    if (!context || first >= kept_.size()) {
+        complete();
+        return;
+    }
+    const QVector<ObjectID> ids = kept_.mid(first, ObjectsPerTurn);
+    contextAdditions::loadObjectsWithIDs(*context, ids);
+    for (const ObjectID& id : ids) {
+        ManagedObject* object = context->existingObjectWithID(id);
         if (PTItem* item = PTItem::from(object)) {
-            result.items.append(item);
+            // A removal of its set that the main context has not saved yet.
+            if (PTCollection* set = item->collection();
+                !set || set->isDeleted() || !context->existingObjectWithID(set->objectID())) {
+                dropItem(id);
+                context->deleteObject(item);
+                continue;
+            }
+            result_.items.append(item);
             permPathMap_.insert(pathMap_.value(id), id);
         } else if (PTCollection* set = PTCollection::from(object)) {
-            result.sets.append(set);
+            result_.sets.append(set);
         } else if (PTGroup* group = PTGroup::from(object)) {
-            result.groups.append(group);
+            result_.groups.append(group);
         }
     }
-    result.rejected = rejected_;
-    return result;
+    auto self = shared_from_this();
+    pt::DispatchQueue::main().async([self, first] { self->loadResultFrom(first + ObjectsPerTurn); });
+}
+
+void PTImporter2::complete()
+{
+    result_.rejected = rejected_;
+    if (PTHasManagedObjectContext())
+        PTSaveManagedObjectContext();
+    expansions_.reset();
+    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
+        shell->postNotice(NoticeTitle, NoticeMessage.arg(result_.items.size()));
+    if (completion_)
+        completion_(result_);
 }
 
 PTItem* PTImporter2::importedItemForPathURL(const QString& path) const

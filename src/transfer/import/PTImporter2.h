@@ -34,8 +34,11 @@ public:
     static constexpr int FilesPerBatch = 200;
     // Bitmaps with more pixels than this are refused before decoding.
     static constexpr qint64 MaxPixels = qint64(64) << 20;
-    // Links made on the main thread in one turn of its queue, so the end of a large import never stalls it.
-    static constexpr qsizetype RelationshipsPerTurn = 100;
+    // Links applied and saved together at the end, off the main thread: the main context merges each save in one
+    // turn of its queue, so the saves stay small.
+    static constexpr qsizetype RelationshipsPerSave = 500;
+    // New objects loaded into the main context in one turn of its queue for the result.
+    static constexpr qsizetype ObjectsPerTurn = 500;
     static inline const QString NoticeTitle = QStringLiteral("Icons Imported");
     static inline const QString NoticeMessage = QStringLiteral("%1 icons have successfully been imported.");
 
@@ -96,9 +99,16 @@ private:
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
     void finished();
-    // Applies the links from `first` on, a turn of the main queue at a time, then ends the import.
-    void propagateFrom(qsizetype first);
-    Result collectResult(pt::store::ObjectContext& context);
+    // On a worker: applies the links in contexts of their own, takes away the items whose set is gone and the new
+    // sets and groups left empty, then loads the result on the main thread.
+    void settle();
+    void dropItemsWithoutSet(pt::store::ObjectContext& context);
+    void removeEmptyContainers(pt::store::ObjectContext& context);
+    // Loads the kept objects from `first` on into the main context, a turn of its queue at a time, then ends the
+    // import.
+    void loadResultFrom(qsizetype first);
+    void complete();
+    void dropItem(const pt::store::ObjectID& id);
 
     PTImportOptions options_ = 0;
     pt::store::ObjectID target_;
@@ -120,4 +130,9 @@ private:
     QVector<Rejected> rejected_;
     QSet<QString> visitedFolders_;
     QHash<QString, pt::store::ObjectID> permPathMap_;
+    // Filled while settling and loading the result (one thread at a time).
+    QSet<pt::store::ObjectID> filled_;
+    QSet<pt::store::ObjectID> removed_;
+    QVector<pt::store::ObjectID> kept_;
+    Result result_;
 };
