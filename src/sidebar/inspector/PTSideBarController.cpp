@@ -216,7 +216,8 @@ void PTSideBarController::saveCurrentController(int mask)
 void PTSideBarController::saveState(PTSideBarViewController* pane)
 {
     bool gridNeedsReload = false;
-    finishSave(pane->saveState(gridNeedsReload), gridNeedsReload);
+    const bool saved = pane->saveState(gridNeedsReload);
+    finishSave(saved, gridNeedsReload);
 }
 
 void PTSideBarController::finishSave(bool saved, bool gridNeedsReload)
