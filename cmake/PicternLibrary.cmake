@@ -21,11 +21,14 @@ function(pictern_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# One GoogleTest executable per tests/<folder>. With DBUS the executable runs (and is listed) under its own
+# One GoogleTest executable per tests/<folder>; EXCLUDE drops sources matching the patterns. With DBUS the executable runs (and is listed) under its own
 # session bus, and its tests carry the label "dbus".
 function(pictern_test name)
-  cmake_parse_arguments(ARG "DBUS" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "DBUS" "" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  foreach(pattern ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "${pattern}")
+  endforeach()
   add_executable(${name} ${sources})
   pictern_autogen_follows_sources(${name} "${sources}")
   target_link_libraries(${name} PRIVATE pictern_testsupport ${ARG_LIBS})

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
+#include <QObject>
+#include <QVariant>
 #include <QList>
 #include <QSizeF>
 #include <QString>
@@ -9,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PTCollection;
 class PTItem;
@@ -27,7 +31,18 @@ public:
         QColor color;         // invalid: the icons' own colours
         QSizeF size;          // empty: the icons' own sizes
         bool internalRenderer = false;
+        // An export format number (PNG 0 ... EPS 9) written in the size text's size ("32s", "2x", "48w"; empty:
+        // the icon's own), with colours replaced and the size appended to file names when asked; -1 leaves the
+        // file to the colour and size above.
+        qint64 format = -1;
+        QString sizeFormat;
+        std::optional<QHash<QRgb, QColor>> replacementColors;
+        bool appendSizeSuffix = false;
     };
+    // Drags that only leave the application (the inspector's preview) carry this property, true, on their
+    // source; our drop targets refuse them.
+    static inline const char* const DragOutOnlyProperty = "pictern.dragOutOnly";
+    static bool isDragOutOnly(const QObject* source) { return source && source->property(DragOutOnlyProperty).toBool(); }
     // One export output: the size text ("512s": 512 pixels) and the colour filled into one-colour icons
     // (invalid: their own colours).
     struct ExportOutput {

@@ -96,6 +96,18 @@ QList<PTApplicationInfo> PTUtils::applicationURLsForURL(const QUrl& url)
     return applications;
 }
 
+QList<PTApplicationInfo> PTUtils::allApplications()
+{
+    QList<PTApplicationInfo> applications;
+    GList* all = g_app_info_get_all();
+    for (GList* it = all; it; it = it->next) {
+        if (g_app_info_should_show(G_APP_INFO(it->data)))
+            applications.append(infoOf(G_APP_INFO(it->data)));
+    }
+    g_list_free_full(all, g_object_unref);
+    return applications;
+}
+
 bool PTUtils::openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier)
 {
     GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new(bundleIdentifier.toUtf8().constData()));

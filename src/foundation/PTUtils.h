@@ -17,6 +17,8 @@ public:
     static QList<PTApplicationInfo> applicationURLsForURL(const QUrl& url);
     // The application of the desktop-file id ("org.example.Viewer.desktop"), if it is installed.
     static std::optional<PTApplicationInfo> applicationForIdentifier(const QString& identifier);
+    // Every installed application that the desktop shows in its menus.
+    static QList<PTApplicationInfo> allApplications();
     // Opens the URLs together in the application; false (and a log line) when it is not installed or the
     // launch failed. The application is started, not waited for.
     static bool openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier);

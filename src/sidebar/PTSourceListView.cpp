@@ -1,5 +1,6 @@
 #include "sidebar/PTSourceListView.h"
 
+#include "browser/PTBrowserTransfer.h"
 #include "foundation/ColorPrivate.h"
 #include "foundation/MCAdditions.h"
 #include "platform/ui/SheetHost.h"
@@ -159,8 +160,21 @@ void chooseDropAction(QDropEvent* event)
 
 } // namespace
 
+void PTSourceListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (PTBrowserTransfer::isDragOutOnly(event->source())) {
+        event->ignore();
+        return;
+    }
+    QTreeView::dragEnterEvent(event);
+}
+
 void PTSourceListView::dragMoveEvent(QDragMoveEvent* event)
 {
+    if (PTBrowserTransfer::isDragOutOnly(event->source())) {
+        event->ignore();
+        return;
+    }
     QTreeView::dragMoveEvent(event);
     if (event->isAccepted())
         chooseDropAction(event);
@@ -168,6 +182,10 @@ void PTSourceListView::dragMoveEvent(QDragMoveEvent* event)
 
 void PTSourceListView::dropEvent(QDropEvent* event)
 {
+    if (PTBrowserTransfer::isDragOutOnly(event->source())) {
+        event->ignore();
+        return;
+    }
     chooseDropAction(event);
     QTreeView::dropEvent(event);
 }

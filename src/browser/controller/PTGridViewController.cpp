@@ -828,7 +828,8 @@ Qt::DropAction PTGridViewController::validateDrop(PTGridView& /*grid*/, const QD
                                                   const GridIndexPath& /*path*/)
 {
     const auto transfer = PTBrowserTransfer::installed();
-    if (isDragging_ || !transfer || drop.possibleActions() == Qt::IgnoreAction)
+    if (isDragging_ || !transfer || drop.possibleActions() == Qt::IgnoreAction ||
+        PTBrowserTransfer::isDragOutOnly(drop.source()))
         return Qt::IgnoreAction;
     const QList<QUrl> urls = droppedFileURLs(drop);
     return !urls.isEmpty() && transfer->handlesURLs(urls) ? Qt::CopyAction : Qt::IgnoreAction;

@@ -136,7 +136,8 @@ QList<QUrl> PTEmptyGridView::acceptedURLs(const QMimeData* data)
 
 void PTEmptyGridView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (allowsDragging_ && !acceptedURLs(event->mimeData()).isEmpty()) {
+    if (allowsDragging_ && !PTBrowserTransfer::isDragOutOnly(event->source()) &&
+        !acceptedURLs(event->mimeData()).isEmpty()) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {
@@ -153,7 +154,9 @@ void PTEmptyGridView::dragLeaveEvent(QDragLeaveEvent* event)
 
 void PTEmptyGridView::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = allowsDragging_ ? acceptedURLs(event->mimeData()) : QList<QUrl>();
+    const QList<QUrl> urls = allowsDragging_ && !PTBrowserTransfer::isDragOutOnly(event->source())
+        ? acceptedURLs(event->mimeData())
+        : QList<QUrl>();
     const auto transfer = PTBrowserTransfer::installed();
     if (urls.isEmpty() || !transfer) {
         event->ignore();

@@ -17,7 +17,18 @@ constexpr double kReportDelay = 0.1;
 constexpr int kRowHeight = 26;
 constexpr int kControlHeight = 22;
 
-QString formatTitle(qint64 format)
+PTSheetTextField* textField(const QString& name, const QString& placeholder, int width)
+{
+    auto* field = new PTSheetTextField;
+    field->setAccessibleName(name);
+    field->setPlaceholderText(placeholder);
+    field->setFixedSize(width, kControlHeight);
+    return field;
+}
+
+} // namespace
+
+QString PTExportSheetOptionViewController::formatTitle(qint64 format)
 {
     switch (format) {
     case PTExportFormatTIFF: return QStringLiteral("TIFF");
@@ -32,17 +43,6 @@ QString formatTitle(qint64 format)
     default: return QStringLiteral("PNG");
     }
 }
-
-PTSheetTextField* textField(const QString& name, const QString& placeholder, int width)
-{
-    auto* field = new PTSheetTextField;
-    field->setAccessibleName(name);
-    field->setPlaceholderText(placeholder);
-    field->setFixedSize(width, kControlHeight);
-    return field;
-}
-
-} // namespace
 
 const QList<qint64>& PTExportSheetOptionViewController::formatMenuOrder()
 {

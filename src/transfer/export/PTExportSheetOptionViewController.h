@@ -26,6 +26,8 @@ public:
     // The format pop-up's entries in order; -1 is a separator.
     static const QList<qint64>& formatMenuOrder();
     static const QStringList& icoSizes();
+    // The format's title in the format pop-ups ("PNG", "WEBP", "ORIG", ...).
+    static QString formatTitle(qint64 format);
 
     explicit PTExportSheetOptionViewController(QObject* parent = nullptr);
     ~PTExportSheetOptionViewController() override;
