@@ -6,6 +6,7 @@
 #include "sidebar/inspector/PTIconSideBarController.h"
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 #include "sidebar/inspector/PTSideBarController.h"
+#include "sidebar/inspector/PTSideBarTokenField.h"
 #include "ui/controls/PTSheetTextField.h"
 
 #include <QDir>
@@ -104,6 +105,7 @@ TEST_F(InspectorIconPaneTest, TagEditsTouchOnlyTheCommonTags)
     second->setTagsString("beta,gamma,eclair");
     show({first, second});
     EXPECT_EQ(pane->shownTags(), QStringList({"beta", "eclair"})) << "accents and case make no new tag";
+    EXPECT_EQ(pane->tagsControl()->tokens(), pane->shownTags());
 
     pane->tagsDidChange({"eclair", "delta"});
     pane->requestStateSave();
@@ -235,9 +237,13 @@ TEST_F(InspectorIconPaneTest, APendingDescriptionIsSavedOnQuit)
     show({item});
     pane->informativeTextControl()->clear();
     QTest::keyClicks(pane->informativeTextControl(), "  Arrow pointing on ");
+    pane->tagsControl()->setFocus();
+    QTest::keyClicks(pane->tagsControl(), "arrow,");
     EXPECT_TRUE(item->informativeText().isEmpty()) << "a description waits for the next save";
+    EXPECT_TRUE(item->tagsString().isEmpty()) << "so do tags";
     pt::NotificationCenter::defaultCenter().post(PTLibraryController::WillTerminateNotification);
     EXPECT_EQ(item->informativeText(), "Arrow pointing on");
+    EXPECT_EQ(item->tagsString(), "arrow");
     EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return !context().hasChanges(); }));
 }
 

@@ -11,7 +11,11 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/store/ObjectContext.h"
+#include "foundation/PTUtils.h"
+#include "sidebar/inspector/PTIconSideBarPreviewViewController.h"
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
+#include "sidebar/inspector/PTOpenInControl.h"
+#include "sidebar/inspector/PTSideBarTokenField.h"
 #include "sidebar/inspector/PTSideBarFields.h"
 #include "sidebar/inspector/PTSideBarSegmentController.h"
 #include "ui/controls/PTSheetTextField.h"
@@ -72,6 +76,9 @@ void PTIconSideBarController::controllerDidLoad()
     nameControl_ = sideBarFields::makeTextField(tr("Name"));
     informativeTextControl_ = sideBarFields::makeTextField(tr("Description"));
     messageLabel_ = sideBarFields::makeMessageLabel();
+    tagsControl_ = new PTSideBarTokenField;
+    tagsControl_->setAccessibleName(tr("Tags"));
+    connect(tagsControl_, &PTSideBarTokenField::tokensChanged, this, [this] { tagsDidChange(tagsControl_->tokens()); });
     connect(nameControl_, &QLineEdit::returnPressed, this, &PTIconSideBarController::requestStateSave);
     connect(informativeTextControl_, &QLineEdit::textEdited, this, [this] { descriptionHasChanged_ = true; });
 
@@ -79,7 +86,7 @@ void PTIconSideBarController::controllerDidLoad()
     inputController_->setTitle(tr("Icon Info"));
     inputController_->stackView()->setSpacing(10);
     inputController_->stackView()->setContentInsets(QMarginsF(20, 0, 20, 20));
-    inputController_->stackView()->setViews({nameControl_, informativeTextControl_, messageLabel_});
+    inputController_->stackView()->setViews({nameControl_, tagsControl_, informativeTextControl_, messageLabel_});
 
     licenceSegmentController_ = new PTLicenceSideBarSegmentController(this);
     connect(licenceSegmentController_, &PTLicenceSideBarSegmentController::licencePicked, this,
@@ -91,18 +98,27 @@ void PTIconSideBarController::controllerDidLoad()
     QWidget* bytesView = sideBarFields::makeMetaRow(tr("Size"), &bytesControl_);
     QWidget* dimensionsView = sideBarFields::makeMetaRow(tr("Dimensions"), &dimensionsControl_);
     numberItemsSelectedView_ = sideBarFields::makeMetaRow(tr("Selected"), &selectedControl_);
+    openInSegmentControl_ = new PTOpenInControl;
+    openInSegmentControl_->setOpenHandler([this] { openIn(); });
+    auto* openView = new QWidget;
+    openView->setAccessibleName(tr("Open in"));
+    auto* openRow = new QVBoxLayout(openView);
+    openRow->setContentsMargins(0, 6, 0, 0);
+    openRow->addWidget(openInSegmentControl_);
+    openView->resize(openView->sizeHint());
     infoController_ = new PTSideBarSegmentController(QStringLiteral("sidebar.icon.info"), true, this);
     infoController_->setTitle(tr("Meta Data"));
     infoController_->stackView()->setSpacing(3);
     infoController_->stackView()->setContentInsets(QMarginsF(20, 0, 20, 18));
     infoController_->stackView()->setViews(
-        {dimensionsView, dateView, typeView, unicodeView_, bytesView, numberItemsSelectedView_});
+        {dimensionsView, dateView, typeView, unicodeView_, bytesView, numberItemsSelectedView_, openView});
 
     mainStackView_ = new PTStackView;
     mainStackView_->setAccessibleName(tr("Selected icons"));
     mainStackView_->setSpacerView(new PTStackViewSeperatorView);
-    mainStackView_->setViews(
-        {inputController_->view(), infoController_->view(), licenceSegmentController_->view()});
+    previewViewController_ = new PTIconSideBarPreviewViewController;
+    mainStackView_->setViews({previewViewController_, inputController_->view(), infoController_->view(),
+                              licenceSegmentController_->view()});
     adopt(mainStackView_);
 
     auto* empty = new QWidget;
@@ -178,12 +194,24 @@ void PTIconSideBarController::didReceiveNewItems(bool clear)
     invalidItems_.clear();
     invalidFileURLs_.clear();
     setView(items().isEmpty() ? noSelectionView_ : mainStackView_);
+    if (!items().isEmpty()) {
+        // One file per type stands for the selection.
+        QList<QUrl> files;
+        QSet<qint64> types;
+        for (const PTItem* item : items())
+            if (!types.contains(item->type())) {
+                types.insert(item->type());
+                files << item->fileURL();
+            }
+        openInSegmentControl_->setFileURLs(files);
+    }
     refresh();
 }
 
 void PTIconSideBarController::refresh()
 {
     sideBarFields::showMessage(messageLabel_, QString());
+    previewViewController_->setItems(items());
     refreshName();
     refreshDescription();
     refreshTags();
@@ -253,6 +281,8 @@ void PTIconSideBarController::refreshTags()
         tagsPlaceholder_ = !shownTags_.isEmpty() || items.size() == 1 || !anyTag ? tr("No Tags") : tr("Multiple Tags");
     }
     fieldTags_ = shownTags_;
+    tagsControl_->setTokens(shownTags_);
+    tagsControl_->setPlaceholderText(tagsPlaceholder_);
 }
 
 void PTIconSideBarController::refreshMetadata()
@@ -378,6 +408,14 @@ void PTIconSideBarController::tagsDidChange(const QStringList& tokens)
 {
     fieldTags_ = tokens;
     tagsHaveChanged_ = true;
+}
+
+void PTIconSideBarController::openIn()
+{
+    QList<QUrl> files;
+    for (const PTItem* item : items())
+        files << item->fileURL();
+    openInSegmentControl_->openURLs(files);
 }
 
 void PTIconSideBarController::saveTags()

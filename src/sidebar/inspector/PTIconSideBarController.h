@@ -9,7 +9,10 @@
 
 #include <vector>
 
+class PTIconSideBarPreviewViewController;
 class PTLicenceSideBarSegmentController;
+class PTOpenInControl;
+class PTSideBarTokenField;
 class PTSheetTextField;
 class PTSideBarSegmentController;
 class PTStackView;
@@ -37,12 +40,17 @@ public:
     bool beginEditingName();
     // The tag field's tokens after an edit.
     void tagsDidChange(const QStringList& tokens);
+    // Opens the selected icons in the application the open-in control names.
+    void openIn();
 
     QWidget* mainStackView() const;
     QWidget* noSelectionView() const { return noSelectionView_; }
     QWidget* errorView() const { return errorView_; }
     PTSheetTextField* nameControl() const { return nameControl_; }
     PTSheetTextField* informativeTextControl() const { return informativeTextControl_; }
+    PTSideBarTokenField* tagsControl() const { return tagsControl_; }
+    PTIconSideBarPreviewViewController* previewViewController() const { return previewViewController_; }
+    PTOpenInControl* openInSegmentControl() const { return openInSegmentControl_; }
     // The tags shown, and the tag field's placeholder.
     const QStringList& shownTags() const { return shownTags_; }
     const QString& tagsPlaceholder() const { return tagsPlaceholder_; }
@@ -87,6 +95,9 @@ private:
     QPushButton* replaceButton_ = nullptr;
     PTSheetTextField* nameControl_ = nullptr;
     PTSheetTextField* informativeTextControl_ = nullptr;
+    PTSideBarTokenField* tagsControl_ = nullptr;
+    PTIconSideBarPreviewViewController* previewViewController_ = nullptr;
+    PTOpenInControl* openInSegmentControl_ = nullptr;
     QLabel* messageLabel_ = nullptr;
     QLabel* dateControl_ = nullptr;
     QLabel* typeControl_ = nullptr;

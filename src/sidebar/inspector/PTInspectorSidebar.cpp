@@ -1,6 +1,7 @@
 #include "sidebar/inspector/PTInspectorSidebar.h"
 
 #include "foundation/PTUtils.h"
+#include "sidebar/inspector/PTOpenInControl.h"
 #include "sidebar/inspector/PTSideBarController.h"
 
 #include <QApplication>
@@ -60,16 +61,10 @@ bool PTInspectorSidebar::beginEditingItemName()
 
 QString PTInspectorSidebar::applicationForFiles(const QList<QUrl>& files)
 {
-    // The default application of the first file, when it opens every one of them.
-    if (files.isEmpty())
-        return {};
-    const auto application = PTUtils::defaultApplicationURLForURL(files.first());
-    if (!application)
-        return {};
-    for (const QUrl& file : files)
-        if (!PTUtils::applicationURLsForURL(file).contains(*application))
-            return {};
-    return application->identifier;
+    // What an open-in control for the files would tick: the remembered choice, else the default.
+    PTOpenInControl control;
+    control.setFileURLs(files);
+    return control.selectedApplication();
 }
 
 void PTInspectorSidebar::openFilesInApplication(const QList<QUrl>& files, const QString& application)
@@ -78,7 +73,7 @@ void PTInspectorSidebar::openFilesInApplication(const QList<QUrl>& files, const 
         QApplication::beep();
 }
 
-PTBrowserSidebar::OpenInControl* PTInspectorSidebar::makeOpenInControl(QWidget*)
+PTBrowserSidebar::OpenInControl* PTInspectorSidebar::makeOpenInControl(QWidget* parent)
 {
-    return nullptr;
+    return new PTOpenInControl(parent);
 }
