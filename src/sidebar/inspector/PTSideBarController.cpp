@@ -112,7 +112,7 @@ void PTSideBarController::setVisibleView(QWidget* view)
 
 void PTSideBarController::updateFrame()
 {
-    if (currentIndex_ < 0)
+    if (currentIndex_ < 0 || !scrollArea_)
         return;
     PTSideBarViewController* pane = controllers_.at(currentIndex_);
     QWidget* view = pane->view();
@@ -130,7 +130,7 @@ void PTSideBarController::updateFrame()
 
 bool PTSideBarController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == scrollArea_->viewport() && event->type() == QEvent::Resize)
+    if (scrollArea_ && watched == scrollArea_->viewport() && event->type() == QEvent::Resize)
         updateFrame();
     return QObject::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QScrollArea>
 #include <QVector>
 
 #include <optional>
@@ -67,7 +68,8 @@ private:
     void finishSave(bool saved, bool gridNeedsReload);
 
     QPointer<QWidget> containerView_;
-    QScrollArea* scrollArea_ = nullptr;
+    // Gone first when the column is deleted with its window: the column's children go before the controller.
+    QPointer<QScrollArea> scrollArea_;
     PTSideBarTabControl* tabControl_ = nullptr;
     QVector<PTSideBarViewController*> controllers_;
     QVector<PTItem*> items_;
