@@ -15,6 +15,7 @@
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
 #include "sidebar/PTSourceListSidebar.h"
+#include "sidebar/inspector/PTInspectorSidebar.h"
 #include "svg/parse/PTSVGCommand.h"
 #include "transfer/TransferSetUp.h"
 #include "ui/PTInterfaceKit.h"
@@ -44,6 +45,8 @@ void registerAll()
     PTInterfaceKit::installLibrarySeams();
     TransferSetUp::registerAll();
     PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
+    // The inspector first: the source list hands the inspector's questions on to the sidebar installed before it.
+    PTInspectorSidebar::install();
     PTSourceListSidebar::install();
 }
 

@@ -157,8 +157,13 @@ qint64 PTItem::bytes() const
 
 QString PTItem::fileSizeString() const
 {
+    return fileSizeString(bytes());
+}
+
+QString PTItem::fileSizeString(qint64 bytes)
+{
     // Files are counted in powers of 1000, as file managers show them.
-    return QLocale().formattedDataSize(bytes(), 1, QLocale::DataSizeSIFormat);
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
 }
 
 QString PTItem::humanDate() const

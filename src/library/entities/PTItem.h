@@ -79,6 +79,8 @@ public:
     // The size of the file itself (a link is not followed); 0 when it cannot be read.
     qint64 bytes() const;
     QString fileSizeString() const;
+    // A count of bytes as file sizes are shown.
+    static QString fileSizeString(qint64 bytes);
     // "%d %b %Y" of the date, or "N/A".
     QString humanDate() const;
     // The MIME type of the item's type; empty for an unknown type.

@@ -8,9 +8,14 @@
 #include <QToolButton>
 
 PTSheetSegmentController::PTSheetSegmentController(const QString& identifier, bool autoExpand, QObject* parent)
-    : QObject(parent), identifier_(identifier), collapsed_(!autoExpand)
+    : PTSheetSegmentController(identifier, DefaultsKeyFormat, new PTStackView, autoExpand, parent)
 {
-    auto* view = new PTStackView;
+}
+
+PTSheetSegmentController::PTSheetSegmentController(const QString& identifier, const QString& keyFormat,
+                                                   PTStackView* view, bool autoExpand, QObject* parent)
+    : QObject(parent), identifier_(identifier), keyFormat_(keyFormat), collapsed_(!autoExpand)
+{
     view_ = view;
     view_->setAccessibleName(identifier);
     view->setSpacing(5);
@@ -66,7 +71,7 @@ void PTSheetSegmentController::setCollapsible(bool collapsible)
 
 QString PTSheetSegmentController::defaultsKey() const
 {
-    return DefaultsKeyFormat.arg(identifier_);
+    return keyFormat_.arg(identifier_);
 }
 
 void PTSheetSegmentController::toggle()

@@ -39,10 +39,17 @@ public:
     void collapse();
     void reloadFromDefaults();
 
+protected:
+    // A section whose state lives under keyFormat (filled with the identifier) and whose whole view is
+    // mainView (the section takes it).
+    PTSheetSegmentController(const QString& identifier, const QString& keyFormat, PTStackView* mainView,
+                             bool autoExpand, QObject* parent);
+
 private:
     void apply(bool collapsed);
 
     QString identifier_;
+    QString keyFormat_;
     QPointer<QWidget> view_;
     QWidget* headerView_ = nullptr;
     QLabel* titleField_ = nullptr;

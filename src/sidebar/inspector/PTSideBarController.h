@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/runtime/NotificationCenter.h"
+#include "platform/store/ManagedObject.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QScrollArea>
+#include <QVector>
+
+#include <optional>
+
+class PTCollection;
+class PTItem;
+class PTSideBarTabControl;
+class PTSideBarViewController;
+class QScrollArea;
+class QWidget;
+
+// The inspector column: its panes behind a tab strip, fed with the grid's items and the source list's sets and
+// groups. Each pane saves its edits before new data replaces them; a save that changes what the grid shows asks
+// the grid to reload, once per turn of the main queue. Pending edits are also saved when the application is
+// about to quit, before its last save.
+class PTSideBarController : public QObject {
+    Q_OBJECT
+public:
+    using Objects = QVector<pt::store::ManagedObject*>;
+
+    // The set pane and the icon pane, in that order.
+    explicit PTSideBarController(QObject* parent = nullptr);
+    // The given panes in tab order; the controller takes them.
+    explicit PTSideBarController(const QVector<PTSideBarViewController*>& panes, QObject* parent = nullptr);
+    ~PTSideBarController() override;
+
+    QWidget* containerView() const { return containerView_; }
+    QScrollArea* scrollArea() const { return scrollArea_; }
+    PTSideBarTabControl* tabControl() const { return tabControl_; }
+    const QVector<PTSideBarViewController*>& viewControllers() const { return controllers_; }
+    int currentControllerIndex() const { return currentIndex_; }
+
+    // The grid's selection; clear empties the inspector instead of handing it a new selection.
+    void setItems(const QVector<PTItem*>& items, bool clear);
+    // The sets the grid shows and the groups and sets selected in the source list.
+    void setCollections(const QVector<PTCollection*>& collections, const Objects& topLevelObjects);
+    // Hands the current items to every pane again.
+    void reloadData();
+    // Saves one pane now.
+    void saveState(PTSideBarViewController* pane);
+    void requestGridViewUpdate();
+    void selectController(PTSideBarViewController* pane);
+    // Starts editing the name in the pane at index 1; false when there is none.
+    bool beginEditingItemName();
+    void updateFrame();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct SavedSelection {
+        QVector<PTCollection*> collections;
+        Objects topLevel;
+    };
+
+    void build(const QVector<PTSideBarViewController*>& panes);
+    void setControllerIndex(int index);
+    void setVisibleView(QWidget* view);
+    void saveCurrentController(int mask);
+    void finishSave(bool saved, bool gridNeedsReload);
+
+    QPointer<QWidget> containerView_;
+    // Gone first when the column is deleted with its window: the column's children go before the controller.
+    QPointer<QScrollArea> scrollArea_;
+    PTSideBarTabControl* tabControl_ = nullptr;
+    QVector<PTSideBarViewController*> controllers_;
+    QVector<PTItem*> items_;
+    QVector<PTCollection*> collections_;
+    Objects topLevel_;
+    // The source list's selection while an item selection is shown, given back when it ends.
+    std::optional<SavedSelection> saved_;
+    int currentIndex_ = -1;
+    bool wantsGridViewUpdate_ = false;
+    pt::ObserverToken willTerminate_;
+};
