@@ -3,19 +3,18 @@
 // thread's longest stall while the download and the unpacking run (counter max_stall_ms, the first run apart in
 // first_run_max_stall_ms). Run with --benchmark_filter=Download.
 #include "BenchWait.h"
+#include "MainThreadStalls.h"
 #include "LoopbackHTTPServer.h"
 #include "PapirusFiles.h"
 #include "foundation/SSZipArchive.h"
 #include "transfer/PTURLDownloader.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -125,18 +124,7 @@ void DownloadToFileReady(benchmark::State& state)
         state.PauseTiming();
         QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
         state.ResumeTiming();
-        double longestStall = 0;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 lastTick = 0;
-        QTimer ticker;
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestStall = std::max(longestStall, (now - lastTick) / 1e6);
-            lastTick = now;
-        });
-        ticker.start();
+        MainThreadStalls stalls;
         bool done = false;
         bool ready = false;
         PTURLDownloader downloader(url);
@@ -147,11 +135,10 @@ void DownloadToFileReady(benchmark::State& state)
         downloader.setCompleteHandler([&](PTURLDownloader*, const pt::Error&) { done = true; });
         downloader.begin();
         waitUntilDone(done);
-        ticker.stop();
         if (!ready)
             state.SkipWithError("the download did not complete");
         double& stall = run++ == 0 ? firstStall : laterStall;
-        stall = std::max(stall, longestStall);
+        stall = std::max(stall, stalls.longestMs());
     }
     state.SetBytesProcessed(state.iterations() * QFileInfo(archive()).size());
     state.counters["first_run_max_stall_ms"] = firstStall;

@@ -6,6 +6,7 @@
 // --benchmark_filter=Import.
 #include "BenchStoreHost.h"
 #include "BenchWait.h"
+#include "MainThreadStalls.h"
 #include "PapirusFiles.h"
 #include "library/ImportNaming.h"
 #include "library/PTLibraryController.h"
@@ -23,7 +24,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -128,30 +128,19 @@ void importShape(benchmark::State& state, const QString& shape, PTImportOptions 
         }
         state.ResumeTiming();
 
-        // The main thread's stalls: the longest gap between ticks of a timer that asks for one every millisecond.
-        QElapsedTimer clock;
-        clock.start();
-        qint64 lastTick = 0;
-        QTimer ticker;
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestStall = std::max(longestStall, (now - lastTick) / 1e6);
-            lastTick = now;
-        });
-        ticker.start();
+        MainThreadStalls stalls;
         bool done = false;
         auto importer = PTImporter2::create(target, {folder}, options);
         importer->setCompletionHandler([&](const PTImporter2::Result& result) {
             // The finish runs in the same turn of the main queue as this completion.
-            longestStall = std::max(longestStall, (clock.nsecsElapsed() - lastTick) / 1e6);
+            stalls.mark();
             items = result.items.size();
             done = true;
         });
         importer->begin();
         waitUntilDone(done);
-        importNs += clock.nsecsElapsed();
-        ticker.stop();
+        importNs += stalls.elapsedNs();
+        longestStall = std::max(longestStall, stalls.longestMs());
         // Removed only now: the file system passes over the inodes of files it just deleted when it makes new
         // ones, which would slow the import and not the copy.
         state.PauseTiming();
