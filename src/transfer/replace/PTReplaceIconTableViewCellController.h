@@ -25,7 +25,7 @@ public:
     static constexpr int ImageSide = 70;
     // The thumbnail is this much smaller than its view in each dimension.
     static constexpr int ImageInset = 15;
-    static constexpr int BrowseWidth = 190;
+    static constexpr int BrowseWidth = 230;
 
     explicit PTReplaceIconTableViewCellController(PTItem* item, QObject* parent = nullptr);
     ~PTReplaceIconTableViewCellController() override;
