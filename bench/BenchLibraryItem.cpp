@@ -9,7 +9,11 @@
 
 PTItem* makeBenchItem(PTCollection* set, int n)
 {
-    const std::vector<QByteArray>& files = papirusFiles();
+    return makeBenchItem(set, n, papirusFiles());
+}
+
+PTItem* makeBenchItem(PTCollection* set, int n, const std::vector<QByteArray>& files)
+{
     PTItem* item = PTItem::insert(*set->context());
     item->setName(QStringLiteral("Icon %1").arg(n));
     item->setNewFileName(QStringLiteral("icon-%1.svg").arg(n));

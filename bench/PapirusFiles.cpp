@@ -8,22 +8,34 @@
 
 #include <benchmark/benchmark.h>
 
+namespace {
+
+std::vector<QByteArray> readSVGFiles(const QString& folder)
+{
+    std::vector<QByteArray> contents;
+    QDirIterator it(folder, {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        if (info.isSymLink())
+            continue;
+        QFile file(info.filePath());
+        if (file.open(QIODevice::ReadOnly))
+            contents.push_back(file.readAll());
+    }
+    return contents;
+}
+
+} // namespace
+
 const std::vector<QByteArray>& papirusFiles()
 {
-    static const std::vector<QByteArray> files = [] {
-        std::vector<QByteArray> contents;
-        QDirIterator it(QStringLiteral("/usr/share/icons/Papirus"), {QStringLiteral("*.svg")}, QDir::Files,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo info = it.nextFileInfo();
-            if (info.isSymLink())
-                continue;
-            QFile file(info.filePath());
-            if (file.open(QIODevice::ReadOnly))
-                contents.push_back(file.readAll());
-        }
-        return contents;
-    }();
+    static const std::vector<QByteArray> files = readSVGFiles(QStringLiteral("/usr/share/icons/Papirus"));
+    return files;
+}
+
+const std::vector<QByteArray>& papirusSymbolicFiles()
+{
+    static const std::vector<QByteArray> files = readSVGFiles(QStringLiteral("/usr/share/icons/Papirus/symbolic"));
     return files;
 }
 

@@ -6,10 +6,49 @@
 #include "library/upkeep/PTSVGFileCheck.h"
 #include "platform/runtime/OperationQueue.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 
+#include <algorithm>
 #include <mutex>
+
+namespace {
+
+// A file found valid as a type, at the size and modification time it had then.
+struct CheckedFile {
+    qint64 type = 0;
+    qint64 size = 0;
+    qint64 modified = 0;
+    bool operator==(const CheckedFile&) const = default;
+};
+
+// Files found valid, by path: showing the same icons again decodes nothing, while a file written since (another
+// size or modification time) is decoded again. Failures are not kept.
+std::mutex validFilesMutex;
+QHash<QString, CheckedFile> validFiles;
+
+bool isKnownValidOrValid(qint64 type, const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return false;
+    const CheckedFile checked{type, info.size(), info.lastModified().toMSecsSinceEpoch()};
+    {
+        std::lock_guard lock(validFilesMutex);
+        if (const auto found = validFiles.constFind(path); found != validFiles.cend() && *found == checked)
+            return true;
+    }
+    if (!PTIconItegrityController::isValidFile(type, path))
+        return false;
+    std::lock_guard lock(validFilesMutex);
+    validFiles.insert(path, checked);
+    return true;
+}
+
+} // namespace
 
 PTIconItegrityController::PTIconItegrityController(const QVector<PTItem*>& items) : items_(items)
 {
@@ -60,12 +99,17 @@ bool PTIconItegrityController::checkIntegrity()
     {
         pt::OperationQueue queue(QStringLiteral("com.pictern.integrity"));
         queue.setSuspended(true);
-        for (int i = 0; i < entries.size(); ++i) {
-            queue.addOperation([&, i] {
-                if (isValidFile(entries[i].type, entries[i].url.toLocalFile()))
-                    return;
-                std::lock_guard lock(mutex);
-                failed.append(i);
+        // Files go to the workers in batches: one operation per file costs more than checking a known one.
+        constexpr int BatchSize = 64;
+        for (int first = 0; first < entries.size(); first += BatchSize) {
+            queue.addOperation([&, first] {
+                const int end = std::min<int>(first + BatchSize, entries.size());
+                for (int i = first; i < end; ++i) {
+                    if (isKnownValidOrValid(entries[i].type, entries[i].url.toLocalFile()))
+                        continue;
+                    std::lock_guard lock(mutex);
+                    failed.append(i);
+                }
             });
         }
         queue.setSuspended(false);

@@ -7,7 +7,8 @@ class PTItem;
 
 // Checks that each item's file exists and decodes as the item's type: WebP through the WebP decoder, SVG through
 // the SVG engine's parser, PDF by opening it and its first page, everything else as an image. The files are
-// checked concurrently; the caller's thread waits for the result.
+// checked concurrently; the caller's thread waits for the result. A file found valid is not decoded again while
+// its path, type, size and modification time stay the same.
 //
 // Made and used on the thread of the items' context (the main thread): the type and file location of every
 // item are read there before the workers start, and the workers see only those.

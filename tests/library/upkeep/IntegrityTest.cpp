@@ -11,8 +11,11 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSet>
+
+#include <atomic>
 
 namespace {
 
@@ -20,6 +23,17 @@ namespace {
 class ParserCheck : public PTSVGFileCheck {
 public:
     bool isValidSVGFile(const QString& path) const override { return PTSVG::svgWithFile(path, false).ok(); }
+};
+
+// The parser, counting the files it reads.
+class CountingCheck : public ParserCheck {
+public:
+    bool isValidSVGFile(const QString& path) const override
+    {
+        ++reads;
+        return ParserCheck::isValidSVGFile(path);
+    }
+    mutable std::atomic<int> reads = 0;
 };
 
 class IntegrityTest : public pt::test::LibraryTest {
@@ -133,6 +147,32 @@ TEST_F(IntegrityTest, TheFirstAnswerIsKept)
     EXPECT_FALSE(again.checkIntegrity());
     EXPECT_EQ(again.invalidURLs(), QVector<QUrl>{fine->fileURL()});
     EXPECT_TRUE(PTIconItegrityController({}).checkIntegrity());
+}
+
+TEST_F(IntegrityTest, AnUnchangedValidFileIsNotReadAgainButARewrittenOneIs)
+{
+    auto counting = std::make_shared<CountingCheck>();
+    PTSVGFileCheck::install(counting);
+    const QByteArray svg = read(pt::test::themeIcon());
+    PTItem* fine = item("fine.svg", PTItem::SVG, svg);
+    PTItem* broken = item("broken.svg", PTItem::SVG, "<svg");
+    EXPECT_FALSE(PTIconItegrityController({fine, broken}).checkIntegrity());
+    EXPECT_EQ(counting->reads, 2);
+    EXPECT_FALSE(PTIconItegrityController({fine, broken}).checkIntegrity()) << "a failure is checked again";
+    EXPECT_EQ(counting->reads, 3);
+
+    // Spoilt with the same size: only the modification time tells.
+    const QString path = fine->fileURL().toLocalFile();
+    const QDateTime written = QFileInfo(path).lastModified();
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.write(QByteArray(svg.size(), 'x')) == svg.size() && file.flush());
+        ASSERT_TRUE(file.setFileTime(written.addSecs(1), QFileDevice::FileModificationTime));
+    }
+    PTIconItegrityController spoilt({fine});
+    EXPECT_FALSE(spoilt.checkIntegrity());
+    EXPECT_EQ(spoilt.invalidItems(), QVector<PTItem*>{fine});
 }
 
 // An item whose file name would not stay inside its set's folder has no file to check.
