@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <list>
 #include <mutex>
+#include <unordered_map>
 
 namespace pt {
 
@@ -16,6 +17,8 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
     std::condition_variable emptyCondition;
     std::list<std::shared_ptr<Operation>> pending;
     std::list<std::shared_ptr<Operation>> executing;
+    // Where each executing operation stands in `executing`: a finish must not search a list of thousands.
+    std::unordered_map<const Operation*, std::list<std::shared_ptr<Operation>>::iterator> executingPlaces;
     int maxConcurrent = DefaultMaxConcurrentOperationCount;
     int poolPriority = 2;
     bool suspended = false;
@@ -39,7 +42,7 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
                     continue;
                 }
                 toStart.push_back(*it);
-                executing.push_back(*it);
+                executingPlaces[it->get()] = executing.insert(executing.end(), *it);
                 it = pending.erase(it);
             }
         }
@@ -59,7 +62,10 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
         std::vector<std::function<void()>> callbacks;
         {
             std::lock_guard lock(mutex);
-            executing.remove(operation);
+            if (const auto place = executingPlaces.find(operation.get()); place != executingPlaces.end()) {
+                executing.erase(place->second);
+                executingPlaces.erase(place);
+            }
             if (count() == 0)
                 callbacks.swap(emptyCallbacks);
         }
