@@ -10,6 +10,7 @@
 
 #include <condition_variable>
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <mutex>
 
@@ -213,20 +214,22 @@ private:
 
 DispatchQueue DispatchQueue::main()
 {
-    static const auto queue = std::make_shared<detail::MainQueue>();
-    return DispatchQueue(queue);
+    // Never destroyed: workers may still post to it while the process's statics are torn down.
+    static const auto* queue = new std::shared_ptr<detail::QueueImpl>(std::make_shared<detail::MainQueue>());
+    return DispatchQueue(*queue);
 }
 
 DispatchQueue DispatchQueue::global(QueuePriority priority)
 {
-    static const std::shared_ptr<detail::QueueImpl> queues[] = {
+    // Never destroyed, as the main queue.
+    static const auto* queues = new std::array<std::shared_ptr<detail::QueueImpl>, 4>{
         std::make_shared<detail::GlobalQueue>(QStringLiteral("com.pictern.global.high"), QueuePriority::High),
         std::make_shared<detail::GlobalQueue>(QStringLiteral("com.pictern.global.default"), QueuePriority::Default),
         std::make_shared<detail::GlobalQueue>(QStringLiteral("com.pictern.global.low"), QueuePriority::Low),
         std::make_shared<detail::GlobalQueue>(QStringLiteral("com.pictern.global.background"),
                                               QueuePriority::Background),
     };
-    return DispatchQueue(queues[static_cast<int>(priority)]);
+    return DispatchQueue((*queues)[static_cast<int>(priority)]);
 }
 
 DispatchQueue DispatchQueue::serial(const QString& label)
