@@ -8,6 +8,7 @@
 #include "library/store/PTStoreFunctions.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "browser/PTBrowserTransfer.h"
+#include "sidebar/NameRefusal.h"
 #include "sidebar/PTSourceListDrops.h"
 
 #include <QCoreApplication>
@@ -20,18 +21,6 @@ using Kind = PTSourceListItem::Kind;
 namespace {
 
 const QString NameKey = QStringLiteral("name");
-
-// Why a typed name cannot be stored, or empty when it can.
-QString refusalForName(const QString& name)
-{
-    for (const QChar c : name) {
-        if (c == QLatin1Char('/'))
-            return QCoreApplication::translate("PTSourceListController", "A name cannot contain \"/\".");
-        if (c.isNull() || c.category() == QChar::Other_Control)
-            return QCoreApplication::translate("PTSourceListController", "A name cannot contain control characters.");
-    }
-    return {};
-}
 
 } // namespace
 
@@ -116,7 +105,7 @@ bool PTSourceListModel::renameObject(PTSourceListItem* item, const QString& type
     const QString name = typed.trimmed();
     if (name.isEmpty() || name == item->title())
         return false;
-    if (const QString refusal = refusalForName(name); !refusal.isEmpty()) {
+    if (const QString refusal = nameRefusal(name); !refusal.isEmpty()) {
         if (const auto shell = PTLibraryShell::installed())
             shell->presentAlert(QCoreApplication::translate("PTSourceListController", "The name was not changed."),
                                 refusal);

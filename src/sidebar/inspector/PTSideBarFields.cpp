@@ -1,6 +1,7 @@
 #include "sidebar/inspector/PTSideBarFields.h"
 
 #include "foundation/StringAdditions.h"
+#include "sidebar/NameRefusal.h"
 #include "sidebar/inspector/PTSidebarMetaLabel.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/theme/PTStyles.h"
@@ -96,10 +97,7 @@ QString nameProblem(const QString& trimmedName)
 {
     if (trimmedName.isEmpty())
         return QObject::tr("A name cannot be empty.");
-    for (const QChar c : trimmedName)
-        if (c == QLatin1Char('/') || c.category() == QChar::Other_Control)
-            return QObject::tr("A name cannot contain \"/\" or control characters.");
-    return {};
+    return nameRefusal(trimmedName);
 }
 
 } // namespace sideBarFields
