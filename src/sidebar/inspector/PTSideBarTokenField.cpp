@@ -4,6 +4,7 @@
 #include "ui/theme/PTStyles.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -240,6 +241,13 @@ void PTSideBarTokenField::paintEvent(QPaintEvent* event)
         look_.draw(painter, QRectF(viewport()->rect()), hasFocus(), isEnabled());
     }
     QTextEdit::paintEvent(event);
+    if (document()->isEmpty() && !placeholderText().isEmpty()) {
+        QPainter painter(viewport());
+        painter.setPen(QApplication::palette(this).color(QPalette::PlaceholderText));
+        painter.setFont(document()->defaultFont());
+        const QRectF text = QRectF(viewport()->rect()).adjusted(LeftMargin, TopMargin, -RightMargin, -BottomMargin);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, placeholderText());
+    }
 }
 
 void PTSideBarTokenField::resizeEvent(QResizeEvent* event)
@@ -309,6 +317,8 @@ void PTSideBarTokenField::updateAppearance()
 {
     QPalette palette = this->palette();
     look_.updateAppearance(palette);
+    // The placeholder is drawn by paintEvent() at the text's margins; the text edit's own sits in the corner.
+    palette.setColor(QPalette::PlaceholderText, Qt::transparent);
     setPalette(palette);
     viewport()->update();
 }
