@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <sys/stat.h>
 
@@ -321,4 +322,50 @@ TEST_F(Importer, IconThemeFolderWithLinks)
     const PTImporter2::Result result = importAndWait(group, {apps}, 0x143DE);
     EXPECT_EQ(result.items.size(), expected);
     EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
+}
+
+TEST_F(Importer, MappingFilesThatAreNoRegularFilesAreNeverOpened)
+{
+    const QString font = QStringLiteral("/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.ttf");
+    struct Case {
+        const char* label;
+        const char* mapping;
+    };
+    const std::vector<Case> cases{{"beside the font", "fontawesome-webfont.ptmap"},
+                                  {"base of the folder", "base.picternmap"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        PTCollection* set = makeSet(c.label);
+        saveAndWait();
+        const QString folder = sourcePath(c.label);
+        QDir().mkpath(folder);
+        ASSERT_TRUE(QFile::copy(font, QDir(folder).filePath("fontawesome-webfont.ttf")));
+        const QByteArray pipe = QFile::encodeName(QDir(folder).filePath(c.mapping));
+        ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+        ASSERT_EQ(mkfifo(QFile::encodeName(QDir(folder).filePath("stray.svg")).constData(), 0600), 0);
+
+        PTImporter2::Result result;
+        bool done = false;
+        importer = PTImporter2::create(set, {folder}, 0x143DC);
+        importer->setCompletionHandler([&](const PTImporter2::Result& r) {
+            result = r;
+            done = true;
+        });
+        importer->begin();
+        const bool ended = runMainQueueUntil([&] { return done; }, 30000);
+        // A worker stuck on the pipe is let go (a writer that leaves at once), so a failure does not hang.
+        for (const QString& name : {QString::fromLatin1(c.mapping), QStringLiteral("stray.svg")})
+            if (const int writer = open(QFile::encodeName(QDir(folder).filePath(name)).constData(), O_WRONLY | O_NONBLOCK);
+                writer >= 0)
+                close(writer);
+        EXPECT_TRUE(ended) << "the import waited on a pipe";
+        ASSERT_TRUE(runMainQueueUntil([&] { return done; }, 30000));
+        saveAndWait();
+        EXPECT_GT(result.items.size(), 600);
+        // The shipped mapping still names the glyphs.
+        EXPECT_TRUE(itemNames(result.items).contains("Glass"));
+        ASSERT_EQ(result.rejected.size(), 1);
+        EXPECT_EQ(QFileInfo(result.rejected.first().path).fileName(), "stray.svg");
+        EXPECT_EQ(result.rejected.first().reason, "not a regular file");
+    }
 }
