@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSize>
 
 #include <gtest/gtest.h>
@@ -322,6 +323,43 @@ TEST_F(Importer, IconThemeFolderWithLinks)
     const PTImporter2::Result result = importAndWait(group, {apps}, 0x143DE);
     EXPECT_EQ(result.items.size(), expected);
     EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
+}
+
+TEST_F(Importer, NamesThatAreNotUTF8AreReported)
+{
+    PTCollection* set = makeSet("Raw");
+    saveAndWait();
+    source("raw/fine.svg");
+    source("raw/inner/keep.svg");
+    const QByteArray folder = QFile::encodeName(sourcePath("raw"));
+    const QByteArray svg = QFile::encodeName(sourcePath("raw/fine.svg"));
+    // The temporary folder's removal does not see these names either.
+    const auto removeRaw = qScopeGuard([&] {
+        for (const char* name : {"/\xff\xfe.svg", "/caf\xe9.txt", "/dir\xff/c.svg"})
+            unlink((folder + name).constData());
+        rmdir((folder + "/dir\xff").constData());
+    });
+    // Written by the byte name: no QString can name them.
+    ASSERT_EQ(link(svg.constData(), (folder + "/\xff\xfe.svg").constData()), 0);
+    ASSERT_EQ(link(svg.constData(), (folder + "/caf\xe9.txt").constData()), 0);
+    ASSERT_EQ(mkdir((folder + "/dir\xff").constData(), 0700), 0);
+    ASSERT_EQ(link(svg.constData(), (folder + "/dir\xff/c.svg").constData()), 0);
+
+    for (const PTImportOptions options : {PTImportOptions(0x143DC), PTImportOptions(0x143DC & ~0x4)}) {
+        SCOPED_TRACE(options);
+        const PTImporter2::Result result = importAndWait(set, {sourcePath("raw")}, options);
+        QStringList reasons;
+        for (const PTImporter2::Rejected& rejected : result.rejected) {
+            EXPECT_EQ(QFileInfo(rejected.path).absolutePath(), sourcePath("raw"));
+            reasons << QFileInfo(rejected.path).suffix() + ": " + rejected.reason;
+        }
+        reasons.sort();
+        // Folders count only where the import descends; files of types not taken are passed over as ever.
+        const QStringList expected = options & PTImportOption::DescendIntoFolders
+                                         ? QStringList{": name is not valid UTF-8", "svg: name is not valid UTF-8"}
+                                         : QStringList{"svg: name is not valid UTF-8"};
+        EXPECT_EQ(reasons, expected);
+    }
 }
 
 TEST_F(Importer, MappingFilesThatAreNoRegularFilesAreNeverOpened)

@@ -18,6 +18,7 @@
 
 class PTCollection;
 class PTGroup;
+class PTImportFolderListing;
 class PTItem;
 
 // Copies icon files into the library: walks the paths (into folders with 0x4, folders becoming groups and sets
@@ -98,6 +99,8 @@ private:
     void reject(const QString& path, const QString& reason);
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
+    // The folder's entries; the names that do not decode and would be taken are rejected on the way.
+    PTImportFolderListing listFolder(const QString& folder);
     void finished();
     // On a worker: applies the links in contexts of their own, takes away the items whose set is gone and the new
     // sets and groups left empty, then loads the result on the main thread.
