@@ -325,6 +325,30 @@ TEST_F(Importer, IconThemeFolderWithLinks)
     EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
 }
 
+TEST_F(Importer, FolderLinksAreFollowedOnlyInsideTheChosenFolders)
+{
+    PTCollection* set = makeSet("Pack");
+    saveAndWait();
+    QTemporaryDir outside;
+    writePng(outside.filePath("private/secret.png"), QSize(8, 8));
+    source("pack/a.svg");
+    source("pack/sub/b.svg");
+    QFile::link(outside.path(), sourcePath("pack/escape"));
+    QFile::link(outside.filePath("private"), sourcePath("pack/sub/private"));
+    // Links within the tree, as icon themes make them, and a link back up that would walk forever.
+    QFile::link(sourcePath("pack/sub"), sourcePath("pack/alias"));
+    QFile::link(sourcePath("pack"), sourcePath("pack/sub/up"));
+
+    const PTImporter2::Result result = importAndWait(set, {sourcePath("pack")}, 0x143DC);
+    EXPECT_EQ(itemNames(result.items), (QStringList{"A", "B"}));
+    QStringList reasons;
+    for (const PTImporter2::Rejected& rejected : result.rejected)
+        reasons << QFileInfo(rejected.path).fileName() + ": " + rejected.reason;
+    reasons.sort();
+    EXPECT_EQ(reasons, (QStringList{"escape: link leads outside the imported folders",
+                                    "private: link leads outside the imported folders"}));
+}
+
 TEST_F(Importer, NamesThatAreNotUTF8AreReported)
 {
     PTCollection* set = makeSet("Raw");

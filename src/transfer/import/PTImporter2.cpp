@@ -32,6 +32,7 @@ namespace {
 
 const QString NotAnImage = QStringLiteral("not an image");
 const QString SetRemoved = QStringLiteral("its set was removed during the import");
+const QString LeadsOutside = QStringLiteral("link leads outside the imported folders");
 const QString NotUTF8 = QStringLiteral("name is not valid UTF-8");
 constexpr int MaxLinkHops = 40;
 
@@ -111,6 +112,9 @@ std::shared_ptr<PTImporter2> PTImporter2::create(ManagedObject* target, const QS
     std::shared_ptr<PTImporter2> importer(new PTImporter2());
     importer->options_ = options;
     importer->initialPaths_ = paths;
+    for (const QString& path : paths)
+        if (const QFileInfo info(path); info.isDir())
+            importer->chosenFolders_ << info.canonicalFilePath();
     if (target) {
         if (target->objectID().isTemporary() && target->context())
             (void)target->context()->obtainPermanentIDs({target});
@@ -191,6 +195,14 @@ bool PTImporter2::firstVisit(const QString& folder)
     return true;
 }
 
+bool PTImporter2::insideChosenFolders(const QString& folder) const
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return !canonical.isEmpty() && std::any_of(chosenFolders_.begin(), chosenFolders_.end(), [&](const QString& root) {
+               return canonical == root || canonical.startsWith(root.endsWith(u'/') ? root : root + u'/');
+           });
+}
+
 PTImportFolderListing PTImporter2::listFolder(const QString& folder)
 {
     PTImportFolderListing listing(folder);
@@ -268,7 +280,14 @@ void PTImporter2::runBatch(const Batch& batch)
                 continue;
             }
             if (info.isDir() && !PTImportIsPackage(path)) {
-                if (!PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders) || !firstVisit(path))
+                if (!PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders))
+                    continue;
+                // A pack's link to "/" or the home folder would bring in everything behind it.
+                if (!insideChosenFolders(path)) {
+                    reject(path, LeadsOutside);
+                    continue;
+                }
+                if (!firstVisit(path))
                     continue;
                 ObjectID childGroup = batch.parentGroup;
                 ObjectID childSet = batch.parentSet;

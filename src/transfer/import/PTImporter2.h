@@ -99,6 +99,8 @@ private:
     void reject(const QString& path, const QString& reason);
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
+    // Whether the folder, links resolved, lies within a folder the import was given.
+    bool insideChosenFolders(const QString& folder) const;
     // The folder's entries; the names that do not decode and would be taken are rejected on the way.
     PTImportFolderListing listFolder(const QString& folder);
     void finished();
@@ -116,6 +118,8 @@ private:
     PTImportOptions options_ = 0;
     pt::store::ObjectID target_;
     QStringList initialPaths_;
+    // The canonical paths of the folders among the initial paths: links are followed only within them.
+    QStringList chosenFolders_;
     Completion completion_;
     std::function<void(qint64)> progress_;
     std::unique_ptr<pt::OperationQueue> queue_;
