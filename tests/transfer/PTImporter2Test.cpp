@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSize>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <sys/stat.h>
 
@@ -321,4 +323,111 @@ TEST_F(Importer, IconThemeFolderWithLinks)
     const PTImporter2::Result result = importAndWait(group, {apps}, 0x143DE);
     EXPECT_EQ(result.items.size(), expected);
     EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
+}
+
+TEST_F(Importer, FolderLinksAreFollowedOnlyInsideTheChosenFolders)
+{
+    PTCollection* set = makeSet("Pack");
+    saveAndWait();
+    QTemporaryDir outside;
+    writePng(outside.filePath("private/secret.png"), QSize(8, 8));
+    source("pack/a.svg");
+    source("pack/sub/b.svg");
+    QFile::link(outside.path(), sourcePath("pack/escape"));
+    QFile::link(outside.filePath("private"), sourcePath("pack/sub/private"));
+    // Links within the tree, as icon themes make them, and a link back up that would walk forever.
+    QFile::link(sourcePath("pack/sub"), sourcePath("pack/alias"));
+    QFile::link(sourcePath("pack"), sourcePath("pack/sub/up"));
+
+    const PTImporter2::Result result = importAndWait(set, {sourcePath("pack")}, 0x143DC);
+    EXPECT_EQ(itemNames(result.items), (QStringList{"A", "B"}));
+    QStringList reasons;
+    for (const PTImporter2::Rejected& rejected : result.rejected)
+        reasons << QFileInfo(rejected.path).fileName() + ": " + rejected.reason;
+    reasons.sort();
+    EXPECT_EQ(reasons, (QStringList{"escape: link leads outside the imported folders",
+                                    "private: link leads outside the imported folders"}));
+}
+
+TEST_F(Importer, NamesThatAreNotUTF8AreReported)
+{
+    PTCollection* set = makeSet("Raw");
+    saveAndWait();
+    source("raw/fine.svg");
+    source("raw/inner/keep.svg");
+    const QByteArray folder = QFile::encodeName(sourcePath("raw"));
+    const QByteArray svg = QFile::encodeName(sourcePath("raw/fine.svg"));
+    // The temporary folder's removal does not see these names either.
+    const auto removeRaw = qScopeGuard([&] {
+        for (const char* name : {"/\xff\xfe.svg", "/caf\xe9.txt", "/dir\xff/c.svg"})
+            unlink((folder + name).constData());
+        rmdir((folder + "/dir\xff").constData());
+    });
+    // Written by the byte name: no QString can name them.
+    ASSERT_EQ(link(svg.constData(), (folder + "/\xff\xfe.svg").constData()), 0);
+    ASSERT_EQ(link(svg.constData(), (folder + "/caf\xe9.txt").constData()), 0);
+    ASSERT_EQ(mkdir((folder + "/dir\xff").constData(), 0700), 0);
+    ASSERT_EQ(link(svg.constData(), (folder + "/dir\xff/c.svg").constData()), 0);
+
+    for (const PTImportOptions options : {PTImportOptions(0x143DC), PTImportOptions(0x143DC & ~0x4)}) {
+        SCOPED_TRACE(options);
+        const PTImporter2::Result result = importAndWait(set, {sourcePath("raw")}, options);
+        QStringList reasons;
+        for (const PTImporter2::Rejected& rejected : result.rejected) {
+            EXPECT_EQ(QFileInfo(rejected.path).absolutePath(), sourcePath("raw"));
+            reasons << QFileInfo(rejected.path).suffix() + ": " + rejected.reason;
+        }
+        reasons.sort();
+        // Folders count only where the import descends; files of types not taken are passed over as ever.
+        const QStringList expected = options & PTImportOption::DescendIntoFolders
+                                         ? QStringList{": name is not valid UTF-8", "svg: name is not valid UTF-8"}
+                                         : QStringList{"svg: name is not valid UTF-8"};
+        EXPECT_EQ(reasons, expected);
+    }
+}
+
+TEST_F(Importer, MappingFilesThatAreNoRegularFilesAreNeverOpened)
+{
+    const QString font = QStringLiteral("/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.ttf");
+    struct Case {
+        const char* label;
+        const char* mapping;
+    };
+    const std::vector<Case> cases{{"beside the font", "fontawesome-webfont.ptmap"},
+                                  {"base of the folder", "base.picternmap"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        PTCollection* set = makeSet(c.label);
+        saveAndWait();
+        const QString folder = sourcePath(c.label);
+        QDir().mkpath(folder);
+        ASSERT_TRUE(QFile::copy(font, QDir(folder).filePath("fontawesome-webfont.ttf")));
+        const QByteArray pipe = QFile::encodeName(QDir(folder).filePath(c.mapping));
+        ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+        ASSERT_EQ(mkfifo(QFile::encodeName(QDir(folder).filePath("stray.svg")).constData(), 0600), 0);
+
+        PTImporter2::Result result;
+        bool done = false;
+        importer = PTImporter2::create(set, {folder}, 0x143DC);
+        importer->setCompletionHandler([&](const PTImporter2::Result& r) {
+            result = r;
+            done = true;
+        });
+        importer->begin();
+        const bool ended = runMainQueueUntil([&] { return done; }, 30000);
+        // A worker stuck on the pipe is let go (a writer that leaves at once), so a failure does not hang.
+        for (const QString& name : {QString::fromLatin1(c.mapping), QStringLiteral("stray.svg")})
+            if (const int writer = open(QFile::encodeName(QDir(folder).filePath(name)).constData(), O_WRONLY | O_NONBLOCK);
+                writer >= 0)
+                close(writer);
+        EXPECT_TRUE(ended) << "the import waited on a pipe";
+        ASSERT_TRUE(runMainQueueUntil([&] { return done; }, 30000));
+        saveAndWait();
+        EXPECT_GT(result.items.size(), 600);
+        // The shipped mapping still names the glyphs.
+        EXPECT_TRUE(itemNames(result.items).contains("Glass"));
+        ASSERT_EQ(result.rejected.size(), 1);
+        EXPECT_EQ(QFileInfo(result.rejected.first().path).fileName(), "stray.svg");
+        EXPECT_EQ(result.rejected.first().reason, "not a regular file");
+    }
 }

@@ -8,18 +8,46 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString ExpressionsKey = QStringLiteral("expressions");
 const QString IconsKey = QStringLiteral("icons");
 const QString BaseName = QStringLiteral("base");
 
-QJsonObject load(const QString& path)
+// The bytes of a mapping file up to the size limit; empty when it does not read, is too large or is no regular
+// file: a pipe would block the reading worker forever and a device might never end. Checked before opening, then
+// opened without blocking and checked again, in case the file was swapped in between.
+QByteArray readRegularFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > PTImportMapper::MaxSize)
+    if (path.startsWith(u':'))
+        return file.open(QIODevice::ReadOnly) && file.size() <= PTImportMapper::MaxSize ? file.read(PTImportMapper::MaxSize)
+                                                                                        : QByteArray();
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return {};
-    QByteArray data = file.read(PTImportMapper::MaxSize);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    QByteArray data;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= PTImportMapper::MaxSize
+        && file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        data = file.read(PTImportMapper::MaxSize);
+    file.close();
+    ::close(fd);
+    return data;
+}
+
+QJsonObject load(const QString& path)
+{
+    QByteArray data = readRegularFile(path);
+    if (data.isEmpty())
+        return {};
     if (dataAdditions::isGzippedData(data)) {
         pt::Result<QByteArray> inflated = dataAdditions::gunzippedData(data, PTImportMapper::MaxSize);
         if (!inflated)
@@ -50,12 +78,12 @@ std::shared_ptr<const PTImportMapper> PTImportMapper::mapperForURL(const QString
     const QFileInfo font(fontPath);
     for (const QString& extension : pathExtensions()) {
         const QString path = withExtension(font, extension);
-        if (QFileInfo::exists(path))
+        if (QFileInfo(path).isFile())
             return std::make_shared<PTImportMapper>(path);
     }
     for (const QString& extension : pathExtensions()) {
         const QFileInfo base(font.dir().filePath(BaseName + u'.' + extension));
-        if (base.exists() && !base.isDir()) {
+        if (base.isFile()) {
             auto mapper = std::make_shared<PTImportMapper>(base.filePath());
             if (mapper->matchesURL(fontPath))
                 return mapper;

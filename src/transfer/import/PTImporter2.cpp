@@ -15,6 +15,7 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Logging.h"
 #include "transfer/import/PTImportExpansion.h"
+#include "transfer/import/PTImportFolderListing.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,8 @@ namespace {
 
 const QString NotAnImage = QStringLiteral("not an image");
 const QString SetRemoved = QStringLiteral("its set was removed during the import");
+const QString LeadsOutside = QStringLiteral("link leads outside the imported folders");
+const QString NotUTF8 = QStringLiteral("name is not valid UTF-8");
 constexpr int MaxLinkHops = 40;
 
 qint64 itemTypeForFileType(PTImportFileType type)
@@ -109,6 +112,9 @@ std::shared_ptr<PTImporter2> PTImporter2::create(ManagedObject* target, const QS
     std::shared_ptr<PTImporter2> importer(new PTImporter2());
     importer->options_ = options;
     importer->initialPaths_ = paths;
+    for (const QString& path : paths)
+        if (const QFileInfo info(path); info.isDir())
+            importer->chosenFolders_ << info.canonicalFilePath();
     if (target) {
         if (target->objectID().isTemporary() && target->context())
             (void)target->context()->obtainPermanentIDs({target});
@@ -161,8 +167,9 @@ void PTImporter2::begin()
                                   && !PTImportIsPackage(self->initialPaths_.first());
         if (!PTImportOptionsContain(self->options_, PTImportOption::DescendIntoFolders) && singleFolder) {
             batch.parentPath = self->initialPaths_.first();
-            batch.entries = QDir(batch.parentPath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
-                                                             | QDir::System, QDir::Name);
+            const PTImportFolderListing listing = self->listFolder(batch.parentPath);
+            for (const PTImportFolderListing::Entry& entry : listing.entries())
+                batch.entries << entry.name;
         }
         if (target && context)
             self->coordinator_ = context->sharedCoordinator();
@@ -188,6 +195,26 @@ bool PTImporter2::firstVisit(const QString& folder)
     return true;
 }
 
+bool PTImporter2::insideChosenFolders(const QString& folder) const
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return !canonical.isEmpty() && std::any_of(chosenFolders_.begin(), chosenFolders_.end(), [&](const QString& root) {
+               return canonical == root || canonical.startsWith(root.endsWith(u'/') ? root : root + u'/');
+           });
+}
+
+PTImportFolderListing PTImporter2::listFolder(const QString& folder)
+{
+    PTImportFolderListing listing(folder);
+    const bool descend = PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders);
+    for (const PTImportFolderListing::Entry& entry : listing.undecodable()) {
+        const PTImportFileType type = PTImportFileTypeForExtension(QFileInfo(entry.path).suffix());
+        if (entry.folder ? descend : PTImportOptionsContain(options_, PTImportOptionForFileType(type)))
+            reject(entry.path, NotUTF8);
+    }
+    return listing;
+}
+
 void PTImporter2::reject(const QString& path, const QString& reason)
 {
     std::lock_guard lock(mutex_);
@@ -198,10 +225,9 @@ void PTImporter2::queueFolder(const QString& folder, const ObjectID& group, cons
 {
     QStringList folders;
     QStringList files;
-    const QFileInfoList contents = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo& info : contents)
-        (info.isDir() && !PTImportIsPackage(info.filePath()) ? folders : files) << info.filePath();
+    const PTImportFolderListing listing = listFolder(folder);
+    for (const PTImportFolderListing::Entry& entry : listing.entries())
+        (entry.folder && !PTImportIsPackage(entry.path) ? folders : files) << entry.path;
     Batch first{folders + files.mid(0, FilesPerBatch), {}, group, set, false};
     queueItems(first);
     for (qsizetype start = FilesPerBatch; start < files.size(); start += FilesPerBatch)
@@ -254,7 +280,14 @@ void PTImporter2::runBatch(const Batch& batch)
                 continue;
             }
             if (info.isDir() && !PTImportIsPackage(path)) {
-                if (!PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders) || !firstVisit(path))
+                if (!PTImportOptionsContain(options_, PTImportOption::DescendIntoFolders))
+                    continue;
+                // A pack's link to "/" or the home folder would bring in everything behind it.
+                if (!insideChosenFolders(path)) {
+                    reject(path, LeadsOutside);
+                    continue;
+                }
+                if (!firstVisit(path))
                     continue;
                 ObjectID childGroup = batch.parentGroup;
                 ObjectID childSet = batch.parentSet;

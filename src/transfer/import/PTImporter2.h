@@ -18,6 +18,7 @@
 
 class PTCollection;
 class PTGroup;
+class PTImportFolderListing;
 class PTItem;
 
 // Copies icon files into the library: walks the paths (into folders with 0x4, folders becoming groups and sets
@@ -98,6 +99,10 @@ private:
     void reject(const QString& path, const QString& reason);
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
+    // Whether the folder, links resolved, lies within a folder the import was given.
+    bool insideChosenFolders(const QString& folder) const;
+    // The folder's entries; the names that do not decode and would be taken are rejected on the way.
+    PTImportFolderListing listFolder(const QString& folder);
     void finished();
     // On a worker: applies the links in contexts of their own, takes away the items whose set is gone and the new
     // sets and groups left empty, then loads the result on the main thread.
@@ -113,6 +118,8 @@ private:
     PTImportOptions options_ = 0;
     pt::store::ObjectID target_;
     QStringList initialPaths_;
+    // The canonical paths of the folders among the initial paths: links are followed only within them.
+    QStringList chosenFolders_;
     Completion completion_;
     std::function<void(qint64)> progress_;
     std::unique_ptr<pt::OperationQueue> queue_;
