@@ -282,6 +282,32 @@ TEST_F(ExportPresetStoreTest, HostileArchivesReadAsNoPreset)
     EXPECT_FALSE(PTExportOutputOptionSet::fromFile(wrongExtension).ok());
 }
 
+TEST_F(ExportPresetStoreTest, DeeplyNestedFilesAreNotPresets)
+{
+    PTExportOutputOptionSet kept = named(QStringLiteral("Kept"));
+    ASSERT_TRUE(controller().savePreset(kept, true).ok());
+    const QString deep = QDir(PTExportPresetController::saveLocation()).filePath(QStringLiteral("deep.ptpreset"));
+    QFile file(deep);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<plist version=\"1.0\">" + QByteArray("<array>").repeated(50000) + "<true/>"
+               + QByteArray("</array>").repeated(50000) + "</plist>");
+    file.close();
+
+    controller().reload();
+    ASSERT_EQ(controller().presets().size(), 1);
+    EXPECT_EQ(controller().presets().first().name, QStringLiteral("Kept"));
+
+    bool done = false;
+    QStringList rejected;
+    PTExportPresetController::importPresets({deep}, [&](const QStringList& notPresets) {
+        rejected = notPresets;
+        done = true;
+    });
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 8000));
+    EXPECT_EQ(rejected, QStringList{"deep.ptpreset"});
+    EXPECT_EQ(controller().presets().size(), 1);
+}
+
 TEST_F(ExportPresetStoreTest, MenuListsUserPresetsThenBuiltIns)
 {
     QMenu* empty = controller().presetMenu(nullptr, {});

@@ -1,5 +1,7 @@
 #include "platform/plist/PropertyList.h"
 
+#include "platform/plist/PropertyListScan.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
@@ -8,6 +10,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace pt {
 
@@ -37,7 +40,13 @@ QString takeString(char* raw)
     return text;
 }
 
-QVariant toVariant(plist_t node)
+bool isContainer(plist_t node)
+{
+    const plist_type type = plist_get_node_type(node);
+    return type == PLIST_ARRAY || type == PLIST_DICT;
+}
+
+QVariant scalarValue(plist_t node)
 {
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: return plist_bool_val_is_true(node) != 0;
@@ -70,30 +79,6 @@ QVariant toVariant(plist_t node)
         std::free(raw);
         return data;
     }
-    case PLIST_ARRAY: {
-        QVariantList list;
-        const uint32_t size = plist_array_get_size(node);
-        for (uint32_t i = 0; i < size; ++i)
-            list.append(toVariant(plist_array_get_item(node, i)));
-        return list;
-    }
-    case PLIST_DICT: {
-        QVariantMap map;
-        plist_dict_iter iterator = nullptr;
-        plist_dict_new_iter(node, &iterator);
-        for (;;) {
-            char* key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, iterator, &key, &value);
-            if (!value) {
-                std::free(key);
-                break;
-            }
-            map.insert(takeString(key), toVariant(value));
-        }
-        std::free(iterator);
-        return map;
-    }
     case PLIST_UID: {
         uint64_t value = 0;
         plist_get_uid_val(node, &value);
@@ -103,7 +88,83 @@ QVariant toVariant(plist_t node)
     }
 }
 
-plist_t fromVariant(const QVariant& value)
+struct FreeDeleter {
+    void operator()(void* pointer) const { std::free(pointer); }
+};
+
+// An array or dictionary being read: the members so far, and the key of the one being read.
+class ReadFrame {
+public:
+    explicit ReadFrame(plist_t node)
+        : node(node)
+        , isDictionary(plist_get_node_type(node) == PLIST_DICT)
+    {
+        if (isDictionary) {
+            plist_dict_iter raw = nullptr;
+            plist_dict_new_iter(node, &raw);
+            iterator.reset(raw);
+        }
+    }
+
+    // The next member, or null when all have been read.
+    plist_t next()
+    {
+        if (!isDictionary)
+            return index < plist_array_get_size(node) ? plist_array_get_item(node, index++) : nullptr;
+        char* rawKey = nullptr;
+        plist_t member = nullptr;
+        plist_dict_next_item(node, iterator.get(), &rawKey, &member);
+        key = takeString(rawKey);
+        return member;
+    }
+
+    void add(QVariant member)
+    {
+        if (isDictionary)
+            map.insert(key, std::move(member));
+        else
+            list.append(std::move(member));
+    }
+
+    QVariant take() { return isDictionary ? QVariant(std::move(map)) : QVariant(std::move(list)); }
+
+private:
+    plist_t node;
+    bool isDictionary;
+    std::unique_ptr<void, FreeDeleter> iterator;
+    uint32_t index = 0;
+    QString key;
+    QVariantList list;
+    QVariantMap map;
+};
+
+// Walks the tree with a stack of its own: the depth is checked before parsing, but the C stack is not the place
+// for it either way.
+QVariant toVariant(plist_t root)
+{
+    if (!isContainer(root))
+        return scalarValue(root);
+    std::vector<ReadFrame> stack;
+    stack.emplace_back(root);
+    for (;;) {
+        if (plist_t member = stack.back().next()) {
+            if (isContainer(member))
+                stack.emplace_back(member);
+            else
+                stack.back().add(scalarValue(member));
+            continue;
+        }
+        QVariant value = stack.back().take();
+        stack.pop_back();
+        if (stack.empty())
+            return value;
+        stack.back().add(std::move(value));
+    }
+}
+
+// A node for the value: all of a scalar or UID, an empty array or dictionary for a container; null for a value
+// with no property-list form.
+plist_t newNode(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::Bool: return plist_new_bool(value.toBool() ? 1 : 0);
@@ -127,33 +188,67 @@ plist_t fromVariant(const QVariant& value)
         return plist_new_date(static_cast<int32_t>(ms / 1000), static_cast<int32_t>((ms % 1000) * 1000));
     }
     case QMetaType::QStringList:
-    case QMetaType::QVariantList: {
-        PlistPtr array(plist_new_array());
-        for (const QVariant& element : value.toList()) {
-            plist_t item = fromVariant(element);
-            if (!item)
-                return nullptr;
-            plist_array_append_item(array.get(), item);
-        }
-        return array.release();
-    }
+    case QMetaType::QVariantList: return plist_new_array();
     case QMetaType::QVariantMap: {
         const QVariantMap map = value.toMap();
         // The form UIDs are read in writes them back as UIDs.
         const QVariant uid = map.value(QStringLiteral("CF$UID"));
         if (map.size() == 1 && uid.typeId() == QMetaType::LongLong && uid.toLongLong() >= 0)
             return plist_new_uid(static_cast<uint64_t>(uid.toLongLong()));
-        PlistPtr dict(plist_new_dict());
-        for (auto it = map.begin(); it != map.end(); ++it) {
-            plist_t item = fromVariant(it.value());
-            if (!item)
-                return nullptr;
-            plist_dict_set_item(dict.get(), it.key().toUtf8().constData(), item);
-        }
-        return dict.release();
+        return plist_new_dict();
     }
     default: return nullptr;
     }
+}
+
+// A container node being filled from its value.
+struct WriteFrame {
+    plist_t node;
+    QStringList keys; // empty for an array
+    QVariantList members;
+    qsizetype next = 0;
+};
+
+// Null for a value with no property-list form or nested deeper than can be read back.
+plist_t fromVariant(const QVariant& value)
+{
+    PlistPtr root(newNode(value));
+    std::vector<WriteFrame> stack;
+    // Containers are filled after they are placed in the tree, so the root owns every node made.
+    const auto enter = [&stack](plist_t node, const QVariant& member) {
+        if (!isContainer(node))
+            return true;
+        if (stack.size() >= size_t(PropertyList::MaximumDepth))
+            return false;
+        if (plist_get_node_type(node) == PLIST_ARRAY) {
+            stack.push_back({node, {}, member.toList()});
+        } else {
+            const QVariantMap map = member.toMap();
+            stack.push_back({node, map.keys(), map.values()});
+        }
+        return true;
+    };
+    if (!root || !enter(root.get(), value))
+        return nullptr;
+    while (!stack.empty()) {
+        WriteFrame& frame = stack.back();
+        if (frame.next == frame.members.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const qsizetype i = frame.next++;
+        const QVariant member = frame.members.at(i);
+        plist_t node = newNode(member);
+        if (!node)
+            return nullptr;
+        if (plist_get_node_type(frame.node) == PLIST_ARRAY)
+            plist_array_append_item(frame.node, node);
+        else
+            plist_dict_set_item(frame.node, frame.keys.at(i).toUtf8().constData(), node);
+        if (!enter(node, member))
+            return nullptr;
+    }
+    return root.release();
 }
 
 } // namespace
@@ -164,6 +259,8 @@ Result<QVariant> PropertyList::fromData(const QByteArray& data)
         return conversionError(QStringLiteral("The property list is empty."));
     if (data.size() > MaximumInputSize)
         return conversionError(QStringLiteral("The property list is too large."));
+    if (const auto shape = PropertyListScan::check(data); !shape)
+        return shape.error();
     plist_t root = nullptr;
     plist_from_memory(data.constData(), static_cast<uint32_t>(data.size()), &root);
     if (!root)

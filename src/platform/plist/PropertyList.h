@@ -16,6 +16,8 @@ public:
     static inline const QString ErrorDomain = QStringLiteral("PTPropertyListErrorDomain");
     // Files from outside are refused above this size rather than parsed.
     static constexpr qint64 MaximumInputSize = 64 * 1024 * 1024;
+    // Arrays and dictionaries nest at most this deep, read or written; deeper lists are refused whole.
+    static constexpr int MaximumDepth = 128;
 
     // Reads either format; anything that is not a whole property list is an error.
     static Result<QVariant> fromData(const QByteArray& data);
