@@ -50,8 +50,10 @@ void PTOpenedItemsCoalescer::open(const QList<QUrl>& urls)
         }
         const QUrl file = QUrl::fromLocalFile(QDir::cleanPath(url.toLocalFile()));
         sawFile = true;
-        if (!files_.contains(file))
+        if (!seen_.contains(file)) {
+            seen_.insert(file);
             files_.append(file);
+        }
     }
     if (!others.isEmpty())
         deliver(others);
@@ -64,6 +66,7 @@ void PTOpenedItemsCoalescer::flush()
 {
     QList<QUrl> batch;
     batch.swap(files_);
+    seen_.clear();
     if (!batch.isEmpty())
         deliver(batch);
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 #include <QUrl>
 
@@ -30,5 +31,7 @@ private:
 
     Handler handler_;
     QList<QUrl> files_;
+    // The files of files_, so that each new one is checked against a burst of any size at once.
+    QSet<QUrl> seen_;
     QTimer timer_;
 };

@@ -10,9 +10,15 @@
 // names: callers check the type of what they read.
 namespace urlComponentsAdditions {
 
+// How many bracketed parts one item name may nest; the application's own requests need one. URLs come from any
+// program, and a deeper name is refused rather than followed.
+constexpr qsizetype MaxQueryKeyDepth = 8;
+
 // Each query item, percent-decoded, stored under its base name: "x=1&x=2" keeps "2" under x; "a[b][c]=v" gives
-// a = {b: {c: v}}; "f[]=a&f[]=b" gives f = {"1": a, "2": b}. Items with an empty base name are skipped.
-QVariantMap queryStringComponents(const QUrl& url);
+// a = {b: {c: v}}; "f[]=a&f[]=b" gives f = {"1": a, "2": b}. Items with an empty base name are skipped. A name
+// nesting deeper than MaxQueryKeyDepth refuses the whole query: the answer is empty and `refused` is set.
+// Each item costs a lookup per level, never a pass over the items before it.
+QVariantMap queryStringComponents(const QUrl& url, bool* refused = nullptr);
 QVariant queryStringComponent(const QUrl& url, const QString& name);
 
 } // namespace urlComponentsAdditions
@@ -23,6 +29,3 @@ QVariant queryStringComponent(const QUrl& url, const QString& name);
 QString PTParseBracketedQueryKey(const QString& name, std::optional<QStringList>* subKeys);
 // The largest key that holds exactly one non-negative whole number, 0 when none does.
 quint64 PTMaxIntegerKey(const QStringList& keys);
-// What to store under the base name once the value is inserted along the sub-keys into what is stored there;
-// an empty last sub-key appends under the next whole number.
-QVariant PTInsertQueryValue(const QVariant& stored, const QStringList& subKeys, const QVariant& value);

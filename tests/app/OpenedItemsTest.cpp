@@ -71,4 +71,25 @@ TEST(OpenedItemsTest, LaunchArgumentsBecomeAbsoluteURLs)
                                 QUrl::fromLocalFile(QStringLiteral("/abs/c.svg"))}));
 }
 
+// One hand-off of many files, a third of them repeats: each file once, where it was first seen. Large enough
+// that comparing each file with every one before it does not finish.
+TEST(OpenedItemsTest, AHugeHandOffKeepsFirstSeenOrderWithoutDuplicates)
+{
+    constexpr int Count = 300000;
+    QList<QUrl> opened, expected;
+    for (int i = 0; i < Count; ++i) {
+        if (i % 3 == 2) {
+            opened << opened.at(i - 2);
+            continue;
+        }
+        opened << QUrl::fromLocalFile(QStringLiteral("/icons/%1.svg").arg(Count - i));
+        expected << opened.last();
+    }
+    QList<QUrl> got;
+    PTOpenedItemsCoalescer coalescer([&](const QList<QUrl>& urls) { got = urls; });
+    coalescer.open(opened);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !got.isEmpty(); }));
+    EXPECT_EQ(got, expected);
+}
+
 } // namespace

@@ -5,7 +5,9 @@
 #include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
 
+#include "app/PTOpenedItemsCoalescer.h"
 #include "transfer/import/PTFileOpenHandler.h"
+#include "transfer/import/PTFileOpenSink.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 
@@ -162,6 +164,31 @@ TEST_F(DownloadControllerTest, DownloadRequestsOfTheURLScheme)
     ASSERT_TRUE(waitUntilOver());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().first().headers.value("x-token"), QByteArray("secret"));
+}
+
+// Requests from other programs that would take the application down or freeze it: nested past any use, or
+// carrying more header fields than a download may. Each arrives as opened items do and is refused as not valid.
+TEST_F(DownloadControllerTest, HostileRequestsFromOutsideAreRefusedAsNotValid)
+{
+    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(server.url(QStringLiteral("/a.svg")).toString()));
+    QString deep = QStringLiteral("pictern://download?url=%1&headers").arg(address);
+    for (int i = 0; i < 60000; ++i)
+        deep += QStringLiteral("[]");
+    QString crowded = QStringLiteral("pictern://download?url=%1").arg(address);
+    for (int i = 0; i < 10000; ++i)
+        crowded += QStringLiteral("&headers[]=v");
+    PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
+    PTOpenedItemsCoalescer coalescer;
+    for (const QString& request : {deep + QStringLiteral("=v"), crowded}) {
+        shell->notices.clear();
+        coalescer.open({QUrl(request)});
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !shell->notices.isEmpty(); }));
+        EXPECT_EQ(shell->notices, QStringList{PTDownloadController::RefusedTitle + QStringLiteral(" | ") +
+                                              PTFileOpenURLDownloadHandlerOperation::InvalidRequestMessage});
+        EXPECT_FALSE(controller.isBusy());
+    }
+    PTOpenedItemsSink::install(nullptr);
+    EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST(DownloadByteLabel, CountsInDecimalUnits)

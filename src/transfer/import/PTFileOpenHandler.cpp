@@ -56,13 +56,14 @@ std::vector<std::unique_ptr<PTFileOpenHandlerOperation>> PTFileOpenHandler::oper
     for (const QUrl& url : urls) {
         bool taken = false;
         for (const OperationClass& operationClass : classes_) {
-            if (!operationClass.handlesURL(url))
+            QVariant reading;
+            if (!operationClass.handlesURL(url, &reading))
                 continue;
             taken = true;
             auto found = std::find_if(open.begin(), open.end(), [&](const auto& entry) { return entry.first == operationClass.name; });
             if (found == open.end())
                 found = open.insert(open.end(), {operationClass.name, operationClass.make()});
-            found->second->addURL(url);
+            found->second->addURL(url, reading);
             if (found->second->isMaxCapacity()) {
                 result.push_back(std::move(found->second));
                 open.erase(found);

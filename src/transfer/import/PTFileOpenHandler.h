@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 // Where everything that asks the application to open something arrives: files opened from the desktop or
@@ -17,11 +18,13 @@
 // named in one notice.
 class PTFileOpenHandler {
 public:
-    // An operation class: where it stands in the family, whether it takes a URL, and a new operation of it.
+    // An operation class: where it stands in the family, whether it takes a URL, and a new operation of it. What
+    // the class reads from a URL while deciding goes to `reading` and on to its operation with the URL, so that
+    // nothing is parsed twice.
     struct OperationClass {
         QString name;
         int rank = 0;
-        std::function<bool(const QUrl& url)> handlesURL;
+        std::function<bool(const QUrl& url, QVariant* reading)> handlesURL;
         std::function<std::unique_ptr<PTFileOpenHandlerOperation>()> make;
     };
     // The places of the family's classes; classes register in any order and stand in this one.
@@ -44,7 +47,12 @@ public:
     template <class Operation>
     void registerOperationClass(const QString& name, int rank)
     {
-        registerOperationClass({name, rank, &Operation::handlesURL, [] { return std::make_unique<Operation>(); }});
+        OperationClass operationClass{name, rank, {}, [] { return std::make_unique<Operation>(); }};
+        if constexpr (std::is_invocable_r_v<bool, decltype(&Operation::handlesURL), const QUrl&, QVariant*>)
+            operationClass.handlesURL = &Operation::handlesURL;
+        else
+            operationClass.handlesURL = [](const QUrl& url, QVariant*) { return Operation::handlesURL(url); };
+        registerOperationClass(std::move(operationClass));
     }
     void registerOperationClass(OperationClass operationClass);
     const std::vector<OperationClass>& operationClasses() const { return classes_; }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QUrl>
+#include <QVariant>
 
 #include <functional>
 
@@ -15,7 +16,14 @@ public:
     virtual ~PTFileOpenHandlerOperation();
 
     const QList<QUrl>& urls() const { return urls_; }
-    void addURL(const QUrl& url) { urls_.append(url); }
+    // What the class read from each URL while taking it (a parsed query), in the order of urls(); null where it
+    // read nothing.
+    const QList<QVariant>& readings() const { return readings_; }
+    void addURL(const QUrl& url, const QVariant& reading = QVariant())
+    {
+        urls_.append(url);
+        readings_.append(reading);
+    }
     // The order among the operations of one request: lower first.
     virtual quint64 sort() const { return 1; }
     // Whether the operation takes no more URLs; a new one of its class starts with the next.
@@ -28,5 +36,6 @@ protected:
 
 private:
     QList<QUrl> urls_;
+    QList<QVariant> readings_;
     Done done_;
 };

@@ -1,16 +1,24 @@
 #include "transfer/import/PTFileOpenURLPreferencesHandlerOperation.h"
 
 #include "app/preferences/PTPreferencesController.h"
-#include "foundation/URLComponentsAdditions.h"
+#include "library/upkeep/PTLibraryShell.h"
+#include "transfer/import/PTFileOpenHandler.h"
 
-bool PTFileOpenURLPreferencesHandlerOperation::handlesURL(const QUrl& url)
+bool PTFileOpenURLPreferencesHandlerOperation::handlesURL(const QUrl& url, QVariant* reading)
 {
-    return PTFileOpenURLHandlerOperation::handlesURL(url, URLType, {SectionKey});
+    return PTFileOpenURLHandlerOperation::handlesURL(url, URLType, {SectionKey}, reading);
 }
 
 void PTFileOpenURLPreferencesHandlerOperation::executeWithDone(const Done& done)
 {
-    const QString section = urlComponentsAdditions::queryStringComponent(urls().first(), SectionKey).toString();
-    PTPreferencesController::sharedController().presentPreferences(section.trimmed());
+    const std::optional<QVariantMap> request = query();
+    if (!request) {
+        // Named without its query, which is what made it unreadable.
+        const QString name = urls().first().adjusted(QUrl::RemoveQuery).toDisplayString();
+        if (const auto shell = PTLibraryShell::installed())
+            shell->postNotice(PTFileOpenHandler::UnopenedTitle, PTFileOpenHandler::UnopenedMessage.arg(name));
+        return done();
+    }
+    PTPreferencesController::sharedController().presentPreferences(request->value(SectionKey).toString().trimmed());
     done();
 }
