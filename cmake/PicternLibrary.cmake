@@ -43,6 +43,8 @@ function(pictern_test name)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${DBUS_RUN_SESSION};--")
     list(APPEND labels dbus)
   endif()
+  # A list value would be spread over the property pairs (and take TIMEOUT with it) unless its separators are escaped.
+  string(REPLACE ";" "\\;" labels "${labels}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
 
