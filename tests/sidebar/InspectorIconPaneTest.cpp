@@ -1,8 +1,10 @@
 #include "InspectorTestSupport.h"
+#include "StoreTestSupport.h"
 #include "TestSupport.h"
 
 #include "library/PTLibraryController.h"
 #include "library/entities/PTCollection.h"
+#include "library/store/PTStoreFunctions.h"
 #include "sidebar/inspector/PTIconSideBarController.h"
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 #include "sidebar/inspector/PTSideBarController.h"
@@ -170,7 +172,8 @@ TEST_F(InspectorIconPaneTest, RenamedItemsGetUniqueFilesAndAFailedMoveKeepsTheNa
     EXPECT_NE(first->newFileName(), second->newFileName());
     EXPECT_TRUE(QFile::exists(fileOf(first)));
     EXPECT_TRUE(QFile::exists(fileOf(second)));
-    EXPECT_FALSE(QFile::exists(oldFirst));
+    // The old name goes with the save that stores the new one.
+    EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return !QFile::exists(oldFirst); }));
     pt::test::runMainQueueFor(50);
     EXPECT_EQ(reloads.posted.size(), 1);
 
@@ -182,6 +185,60 @@ TEST_F(InspectorIconPaneTest, RenamedItemsGetUniqueFilesAndAFailedMoveKeepsTheNa
     EXPECT_EQ(third->name(), "Third");
     EXPECT_EQ(third->newFileName(), "third.svg");
     EXPECT_EQ(shell->alerts.size(), 1);
+}
+
+// A rename links the file under its new name and lets the old name go only once the store holds the new one.
+// A kill before that finds the old file; a store that refuses the rename gets the item's names back, and the
+// file the store names is there in every case, also after a later save.
+TEST_F(InspectorIconPaneTest, ARenameKeepsTheFileTheStoreNames)
+{
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "the store refuses the rename" : "the rename is stored");
+        PTItem* item = makeItem(set, "Old", refused ? "old-refused.svg" : "old-stored.svg");
+        saveAndWait();
+        const QString oldFile = fileOf(item);
+        const QString oldFileName = item->newFileName();
+        const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+        const auto storedFileName = [&] {
+            return pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = "
+                                                   + QString::number(item->objectID().primaryKey()));
+        };
+        if (refused) {
+            pt::test::queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem BEGIN SELECT RAISE(ABORT, "
+                                        "'refused'); END");
+            saveFailuresExpected = true;
+        }
+        const QString newName = refused ? "Refused Name" : "Stored Name";
+        show({item});
+        typeName(newName);
+        // A kill now finds the store naming the old file.
+        EXPECT_EQ(storedFileName(), oldFileName);
+        EXPECT_TRUE(QFile::exists(oldFile));
+        bool saved = false;
+        PTSaveManagedObjectContextWithCompletion([&](const pt::Error&) { saved = true; });
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return saved; }));
+
+        const QString newFileName = refused ? "refused-name.svg" : "stored-name.svg";
+        const QString newFile = QDir(set->formattedDirectory()).filePath(newFileName);
+        if (refused) {
+            EXPECT_FALSE(saveErrors.isEmpty());
+            EXPECT_EQ(storedFileName(), oldFileName);
+            EXPECT_TRUE(QFile::exists(oldFile));
+            EXPECT_EQ(item->name(), "Old");
+            EXPECT_EQ(item->newFileName(), oldFileName);
+            EXPECT_EQ(pane->nameControl()->text(), "Old");
+            EXPECT_FALSE(QFile::exists(newFile)) << "nothing names it";
+            pt::test::queryStore(store, "DROP TRIGGER refuse");
+            saveFailuresExpected = false;
+            saveAndWait();
+        } else {
+            EXPECT_EQ(item->newFileName(), newFileName);
+            EXPECT_FALSE(QFile::exists(oldFile));
+        }
+        EXPECT_EQ(storedFileName(), item->newFileName());
+        EXPECT_TRUE(QFile::exists(fileOf(item)));
+        EXPECT_EQ(pane->view(), pane->mainStackView());
+    }
 }
 
 TEST_F(InspectorIconPaneTest, BadInputIsRefusedWhereTyped)

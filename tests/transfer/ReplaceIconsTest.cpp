@@ -1,8 +1,10 @@
 #include "ImportTestSupport.h"
 
+#include "StoreTestSupport.h"
 #include "TestSupport.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "foundation/WebP.h"
+#include "library/PTLibraryController.h"
 #include "library/entities/PTLicence.h"
 #include "platform/ui/ModalRunner.h"
 #include "transfer/import/PTSheetBrowseView.h"
@@ -300,6 +302,64 @@ TEST_F(ReplaceIcons, FilesThatReplaceNothingAreListedAndLoseNothing)
     EXPECT_EQ(contentsOf(moonFile), moonBytes);
     EXPECT_EQ(contentsOf(star->fileURL().toLocalFile()), starBytes);
     EXPECT_EQ(setFolders(), QStringList{set->identifier()});
+}
+
+// The old file goes only once the store names the new one: a store that refuses the change gets the item's
+// fields back, keeps the old file and is left naming a file that is there, also after a later save. The refused
+// replacement is listed under "File Issues" and reported as none.
+TEST_F(ReplaceIcons, TheOldFileGoesOnlyOnceTheReplacementIsStored)
+{
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "the store refuses the replacement" : "the replacement is stored");
+        issues.clear();
+        const QString oldFileName = refused ? "star-refused.png" : "star-stored.png";
+        PTItem* star = pngItem("Star", oldFileName, QSize(32, 32));
+        star->setTagsString("gold");
+        saveAndWait();
+        const QString oldFile = star->fileURL().toLocalFile();
+        const QByteArray oldBytes = contentsOf(oldFile);
+        const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+        const auto stored = [&](const QString& column) {
+            return queryStore(store, "SELECT " + column + " FROM PTItem WHERE pk = "
+                                         + QString::number(star->objectID().primaryKey()));
+        };
+        if (refused) {
+            // The import's own saves go through: only this item's row refuses a change.
+            queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem WHEN OLD.pk = "
+                                  + QString::number(star->objectID().primaryKey())
+                                  + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+            saveFailuresExpected = true;
+        }
+        const QString replacement = source(refused ? "refused.svg" : "stored.svg");
+        const std::optional<QVector<PTItem*>> replaced = replaceOne(star, replacement);
+        ASSERT_TRUE(replaced);
+
+        if (refused) {
+            EXPECT_FALSE(saveErrors.isEmpty());
+            EXPECT_EQ(stored("newFileName"), oldFileName);
+            EXPECT_EQ(contentsOf(oldFile), oldBytes);
+            EXPECT_EQ(star->newFileName(), oldFileName);
+            EXPECT_EQ(star->type(), PTItem::PNG);
+            EXPECT_EQ(QSize(star->width(), star->height()), QSize(32, 32));
+            EXPECT_EQ(star->tagsString(), "gold");
+            EXPECT_TRUE(replaced->isEmpty());
+            EXPECT_EQ(issues.size(), 1);
+            EXPECT_TRUE(issues.value(0).startsWith("refused.svg")) << issues.join('\n').toStdString();
+            queryStore(store, "DROP TRIGGER refuse");
+            saveFailuresExpected = false;
+            saveAndWait();
+        } else {
+            EXPECT_EQ(*replaced, QVector<PTItem*>{star});
+            EXPECT_TRUE(issues.isEmpty()) << issues.join('\n').toStdString();
+            EXPECT_EQ(star->newFileName(), "stored.svg");
+            EXPECT_EQ(stored("type"), QString::number(PTItem::SVG));
+            EXPECT_EQ(contentsOf(star->fileURL().toLocalFile()), contentsOf(replacement));
+            EXPECT_FALSE(QFile::exists(oldFile));
+        }
+        EXPECT_EQ(stored("newFileName"), star->newFileName());
+        EXPECT_TRUE(QFile::exists(star->fileURL().toLocalFile()));
+        EXPECT_FALSE(QFile::exists(QDir(set->formattedDirectory()).filePath("refused.svg"))) << "nothing names it";
+    }
 }
 
 // The well of a row takes one file: a folder or a second file in the same drop is left out.

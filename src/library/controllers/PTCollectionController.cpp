@@ -16,6 +16,7 @@
 #include "library/controllers/PTMenuBuilder.h"
 #include "library/upkeep/PTProgressSheet.h"
 #include "library/controllers/PTReplacementImport.h"
+#include "library/controllers/PTStoredFileMove.h"
 #include "library/upkeep/PTFSEvent.h"
 #include "library/upkeep/PTImportValidation.h"
 #include "library/store/PTStoreFunctions.h"
@@ -31,46 +32,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using pt::store::ManagedObject;
 using pt::store::Predicate;
-
-namespace {
-
-enum class Placement { Copy, Link };
-
-// Puts the file into the folder under the name. A link is made where both lie on one file system (no bytes are
-// copied, and the old name can go later); else, and for copies, the bytes are copied. A missing source is a
-// failure like a missing folder (no library): nothing would stand under the name.
-bool placeInto(const QString& source, const QString& folder, const QString& name, Placement placement)
-{
-    if (folder.isEmpty() || source.isEmpty() || !QFileInfo(source).isFile())
-        return false;
-    const QString target = QDir(folder).filePath(name);
-    if (placement == Placement::Link
-        && ::linkat(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD, QFile::encodeName(target).constData(),
-                    AT_SYMLINK_FOLLOW) == 0)
-        return true;
-    return QFile::copy(source, target);
-}
-
-// Starts the save path and removes the paths when it succeeded.
-void removeOnceStored(const QStringList& paths, const std::function<void(const QString&)>& remove)
-{
-    // Until the store holds the change it names the old paths, and a crash must find them there.
-    PTSaveManagedObjectContextWithCompletion([paths, remove](const pt::Error& error) {
-        if (!error.isNull()) {
-            qCWarning(lcLibrary) << "kept" << paths.size() << "old files or folders: the move was not stored";
-            return;
-        }
-        for (const QString& path : paths)
-            remove(path);
-    });
-}
-
-} // namespace
 
 PTCollectionController& PTCollectionController::sharedController()
 {
@@ -226,7 +189,7 @@ PTCollection* PTCollectionController::createCollectionWithName(const QString& na
 QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PTCollection*>& sets)
 {
     QVector<PTCollection*> kept;
-    QStringList folders;
+    PTStoredFileMove folders;
     if (!sets.isEmpty()) {
         PTCollection* target = sets.first();
         for (PTCollection* set : sets) {
@@ -240,15 +203,13 @@ QVector<PTCollection*> PTCollectionController::mergeCollections(const QVector<PT
             broadcastRemovalOfCollection(set);
             removeCollection(set);
             PTGroupController::sharedController().removeCollection(set);
-            // Without a library there is no folder; an empty path must never reach removeRecursively.
-            if (const QString folder = set->formattedDirectory(); !folder.isEmpty())
-                folders.append(folder);
+            folders.removeOnceStored(set->formattedDirectory());
             set->setLicence(nullptr);
             set->context()->deleteObject(set);
         }
     }
     if (!folders.isEmpty())
-        removeOnceStored(folders, [](const QString& folder) { QDir(folder).removeRecursively(); });
+        folders.save();
     notifyObserversOfDidChange();
     return kept;
 }
@@ -262,7 +223,8 @@ QVector<PTItem*> PTCollectionController::cloneItems(const QVector<PTItem*>& item
         if (item->collection() == target)
             continue;
         const QString name = PTSafeUniqueFileName(item->newFileName(), folder, &handedOut);
-        if (!placeInto(item->fileURL().toLocalFile(), folder, name, Placement::Copy)) {
+        if (!PTStoredFileMove::placeInto(item->fileURL().toLocalFile(), folder, name,
+                                         PTStoredFileMove::Placement::Copy)) {
             handedOut.remove(name);
             qCWarning(lcLibrary) << "no copy of" << item->name() << ": its file could not be copied";
             continue;
@@ -283,7 +245,7 @@ QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items
                                                    const Handler& beforeOriginalDelete)
 {
     QVector<PTItem*> failed;
-    QStringList oldFiles;
+    PTStoredFileMove oldFiles;
     QSet<QString> handedOut;
     const QString folder = target->formattedDirectory();
     for (PTItem* item : items) {
@@ -291,7 +253,7 @@ QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items
             continue;
         const QString oldFile = item->fileURL().toLocalFile();
         const QString name = PTSafeUniqueFileName(item->newFileName(), folder, &handedOut);
-        if (!placeInto(oldFile, folder, name, Placement::Link)) {
+        if (!PTStoredFileMove::placeInto(oldFile, folder, name, PTStoredFileMove::Placement::Link)) {
             handedOut.remove(name);
             qCWarning(lcLibrary) << "item" << item->name() << "not moved: its file could not be copied";
             failed.append(item);
@@ -299,11 +261,11 @@ QVector<PTItem*> PTCollectionController::moveItems(const QVector<PTItem*>& items
         }
         item->setCollection(target);
         item->setNewFileName(name);
-        oldFiles.append(oldFile);
+        oldFiles.removeOnceStored(oldFile);
     }
     if (beforeOriginalDelete)
         beforeOriginalDelete();
-    removeOnceStored(oldFiles, [](const QString& file) { QFile::remove(file); });
+    oldFiles.save();
     return failed;
 }
 

@@ -3,6 +3,7 @@
 #include "browser/PTBrowserTransfer.h"
 #include "foundation/StringAdditions.h"
 #include "library/ImportNaming.h"
+#include "library/controllers/PTStoredFileMove.h"
 #include "library/controllers/PTTagController.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
@@ -339,16 +340,22 @@ bool PTIconSideBarController::saveState(bool& gridNeedsReload)
     if (items().isEmpty() || !invalidItems_.isEmpty())
         return false;
     sideBarFields::showMessage(messageLabel_, QString());
-    const bool renamed = saveName();
+    PTStoredFileMove renames;
+    const bool renamed = saveName(renames);
     saveLicence();
     saveTags();
     saveDescription();
+    if (!renames.isEmpty())
+        renames.save([guard = QPointer<PTIconSideBarController>(this)](bool stored) {
+            if (guard && !stored)
+                guard->renamesWereNotStored();
+        });
     if (renamed)
         gridNeedsReload = true;
     return true;
 }
 
-bool PTIconSideBarController::saveName()
+bool PTIconSideBarController::saveName(PTStoredFileMove& renames)
 {
     const QString name = stringAdditions::trim(nameControl_->text());
     // An untouched "Multiple Names" field names nothing.
@@ -362,30 +369,44 @@ bool PTIconSideBarController::saveName()
     QSet<QString> handedOut;
     for (PTItem* item : items())
         if (!item->isDeleted() && item->name() != name)
-            renamed = renameItem(item, name, handedOut) || renamed;
+            renamed = renameItem(item, name, handedOut, renames) || renamed;
     nameControl_->setModified(false);
     return renamed;
 }
 
-bool PTIconSideBarController::renameItem(PTItem* item, const QString& name, QSet<QString>& handedOut)
+bool PTIconSideBarController::renameItem(PTItem* item, const QString& name, QSet<QString>& handedOut,
+                                         PTStoredFileMove& renames)
 {
     PTCollection* set = item->collection();
     const QString wanted = PTSafeFileName(PTItem::formattedBaseName(name, item->type()));
     if (set && wanted != item->newFileName()) {
-        // The file moves first; the item takes the new names only once its file is there.
+        // The file is linked under its new name first; the old name goes once the store names the new one.
         const QString directory = set->formattedDirectory();
         const QString fileName = PTSafeUniqueFileName(wanted, directory, &handedOut);
         const QString from = item->fileURL().toLocalFile();
-        if (!QFile::rename(from, QDir(directory).filePath(fileName))) {
+        if (!PTStoredFileMove::placeInto(from, directory, fileName, PTStoredFileMove::Placement::Link)) {
             if (const auto shell = PTLibraryShell::installed())
                 shell->presentAlert(tr("The icon \"%1\" could not be renamed.").arg(item->name()),
                                     tr("Its file could not be moved to \"%1\".").arg(fileName));
             return false;
         }
+        const QString oldName = item->name();
+        const QString oldFileName = item->newFileName();
         item->setNewFileName(fileName);
+        renames.replaceOnceStored(item, from, [oldName, oldFileName](PTItem* item) {
+            item->setName(oldName);
+            item->setNewFileName(oldFileName);
+        });
     }
     item->setName(name);
     return true;
+}
+
+void PTIconSideBarController::renamesWereNotStored()
+{
+    refreshName();
+    sideBarFields::showMessage(messageLabel_, tr("The new name could not be saved."));
+    requestGridViewUpdate();
 }
 
 void PTIconSideBarController::saveLicence()

@@ -12,6 +12,7 @@
 class PTIconSideBarPreviewViewController;
 class PTLicenceSideBarSegmentController;
 class PTOpenInControl;
+class PTStoredFileMove;
 class PTSideBarTokenField;
 class PTSheetTextField;
 class PTSideBarSegmentController;
@@ -82,11 +83,12 @@ private:
     void refreshMetadata();
     void refreshLicence();
     void scheduleLicenceRefresh();
-    bool saveName();
+    bool saveName(PTStoredFileMove& renames);
     void saveLicence();
     void saveTags();
     void saveDescription();
-    bool renameItem(PTItem* item, const QString& name, QSet<QString>& handedOut);
+    bool renameItem(PTItem* item, const QString& name, QSet<QString>& handedOut, PTStoredFileMove& renames);
+    void renamesWereNotStored();
     void replaceIcons();
 
     PTStackView* mainStackView_ = nullptr;

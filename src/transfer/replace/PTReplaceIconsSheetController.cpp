@@ -3,6 +3,7 @@
 #include "browser/cache/PTImageCache.h"
 #include "foundation/StringAdditions.h"
 #include "library/ImportNaming.h"
+#include "library/controllers/PTStoredFileMove.h"
 #include "library/controllers/PTTagController.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
@@ -41,6 +42,7 @@ constexpr int SheetWidth = 560;
 constexpr int SubtitleInset = 20;
 const QString NoItemReason = QStringLiteral("no icon could be made from this file");
 const QString ChosenTwiceReason = QStringLiteral("chosen for another icon as well");
+const QString NotSavedReason = QStringLiteral("the replacement could not be saved");
 
 } // namespace
 
@@ -288,7 +290,8 @@ void PTReplaceIconsSheetController::importFinished(const std::shared_ptr<PTImpor
         rejected << file.path;
     issues_.append(result.rejected);
 
-    QVector<pt::store::ObjectID> replaced;
+    PTStoredFileMove move;
+    QVector<std::pair<QString, pt::store::ObjectID>> replaced;
     for (const auto& [path, id] : std::as_const(pending_)) {
         if (rejected.contains(path))
             continue;
@@ -301,11 +304,11 @@ void PTReplaceIconsSheetController::importFinished(const std::shared_ptr<PTImpor
         }
         if (!oldItem)
             continue;
-        if (const std::optional<QString> error = replaceItem(oldItem, newItem)) {
+        if (const std::optional<QString> error = replaceItem(oldItem, newItem, move)) {
             issues_.append({path, *error});
             continue;
         }
-        replaced << id;
+        replaced.append({path, id});
         PTImageCache::sharedCache().purgeImageForObjectID(id);
     }
 
@@ -319,14 +322,28 @@ void PTReplaceIconsSheetController::importFinished(const std::shared_ptr<PTImpor
     }
     if (!temporaryFolder_.isEmpty())
         QDir(temporaryFolder_).removeRecursively();
-    PTSaveManagedObjectContext();
+    move.save([guard = QPointer<PTReplaceIconsSheetController>(this), replaced](bool stored) {
+        if (guard)
+            guard->replacementsSaved(stored, replaced);
+    });
     PTPasteBoard::purgeAndNotify();
+}
 
+void PTReplaceIconsSheetController::replacementsSaved(bool stored,
+                                                      const QVector<std::pair<QString, pt::store::ObjectID>>& replaced)
+{
+    QVector<pt::store::ObjectID> items;
+    for (const auto& [path, id] : replaced) {
+        if (stored)
+            items << id;
+        else
+            issues_.append({path, NotSavedReason});
+    }
     if (!issues_.isEmpty()) {
         PTCorruptImagesSheetController sheet(issues_);
         sheet.presentSheetFromWindow(sheet_ ? sheet_.data() : parentWindow_.data());
     }
-    finish(replaced);
+    finish(items);
 }
 
 void PTReplaceIconsSheetController::finish(const QVector<pt::store::ObjectID>& replaced)
@@ -355,7 +372,8 @@ void PTReplaceIconsSheetController::finish(const QVector<pt::store::ObjectID>& r
     });
 }
 
-std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldItem, PTItem* newItem)
+std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldItem, PTItem* newItem,
+                                                                  PTStoredFileMove& move)
 {
     PTCollection* set = oldItem->collection();
     const QString folder = set ? set->formattedDirectory() : QString();
@@ -364,11 +382,23 @@ std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldIte
         return QStringLiteral("the icon to replace belongs to no set");
     const QString oldFile = oldItem->fileURL().toLocalFile();
     const QString name = PTSafeUniqueFileName(newItem->newFileName(), folder);
-    const QString target = QDir(folder).filePath(name);
     QFile file(source);
     // The new file is in place before the old one goes, so a failure leaves the icon as it was.
-    if (!file.rename(target))
+    if (!file.rename(QDir(folder).filePath(name)))
         return QStringLiteral("could not be moved into the set: %1").arg(file.errorString());
+    PTStoredFileMove::Restore restore = [fileName = oldItem->newFileName(), type = oldItem->type(),
+                                         date = oldItem->date(), unicode = oldItem->unicode(),
+                                         width = oldItem->width(), height = oldItem->height(),
+                                         tags = oldItem->tagsString()](PTItem* item) {
+        item->setNewFileName(fileName);
+        item->setType(type);
+        item->setDate(date);
+        item->setUnicode(unicode);
+        item->setWidth(width);
+        item->setHeight(height);
+        item->setTagsString(tags);
+        PTImageCache::sharedCache().purgeImageForObjectID(item->objectID());
+    };
     oldItem->setNewFileName(name);
     oldItem->setType(newItem->type());
     oldItem->setDate(newItem->date());
@@ -376,7 +406,6 @@ std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldIte
     oldItem->setWidth(newItem->width());
     oldItem->setHeight(newItem->height());
     PTTagController::applyTagsStringArray(newItem->tagComponents().values(), {oldItem}, false);
-    if (!oldFile.isEmpty() && oldFile != target)
-        QFile::remove(oldFile);
+    move.replaceOnceStored(oldItem, oldFile, std::move(restore));
     return std::nullopt;
 }

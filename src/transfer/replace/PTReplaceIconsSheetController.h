@@ -16,6 +16,7 @@
 
 class PTItem;
 class PTProgressSheet;
+class PTStoredFileMove;
 class PTReplaceIconTableViewCellController;
 class PTSheetViewTitleBarController;
 class QPushButton;
@@ -61,10 +62,11 @@ public:
     // Closes the sheet; reports no replacement unless one was performed.
     void cancel();
 
-    // Moves the new item's file under the old item, named uniquely in its set's folder, before the old file is
-    // deleted, then hands over the new item's attributes and tags. Answers why not when the file could not be
+    // Moves the new item's file under the old item, named uniquely in its set's folder, then hands over the new
+    // item's attributes and tags. The old file goes once the save `move` starts has stored that; when that save
+    // fails, the old item gets its fields back and keeps its old file. Answers why not when the file could not be
     // moved in; the old item and its file are then as they were.
-    static std::optional<QString> replaceItem(PTItem* oldItem, PTItem* newItem);
+    static std::optional<QString> replaceItem(PTItem* oldItem, PTItem* newItem, PTStoredFileMove& move);
 
     // "Select Icons", "Replace Icon", "Replace N Icons".
     static QString replaceButtonLabelForCount(int count);
@@ -82,6 +84,8 @@ private:
     void updateTableBackground();
     void updateReplaceButton();
     void importFinished(const std::shared_ptr<PTImporter2>& importer, const PTImporter2::Result& result);
+    // The save of the replacements ended: a refused one lists their files under "File Issues" and replaces none.
+    void replacementsSaved(bool stored, const QVector<std::pair<QString, pt::store::ObjectID>>& replaced);
     void finish(const QVector<pt::store::ObjectID>& replaced);
 
     QVector<PTItem*> items_;
