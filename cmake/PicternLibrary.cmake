@@ -22,7 +22,8 @@ function(pictern_library name)
 endfunction()
 
 # One GoogleTest executable per tests/<folder>; EXCLUDE drops sources matching the patterns. With DBUS the executable runs (and is listed) under its own
-# session bus, and its tests carry the label "dbus".
+# session bus. Its tests carry one label, the executable's name: discovery spreads a list value over the property
+# pairs, which once swallowed TIMEOUT.
 function(pictern_test name)
   cmake_parse_arguments(ARG "DBUS" "" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
@@ -37,15 +38,11 @@ function(pictern_test name)
   target_compile_definitions(${name} PRIVATE
     PICTERN_TEST_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     PICTERN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set(labels ${name})
   if(ARG_DBUS)
     find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${DBUS_RUN_SESSION};--")
-    list(APPEND labels dbus)
   endif()
-  # A list value would be spread over the property pairs (and take TIMEOUT with it) unless its separators are escaped.
-  string(REPLACE ";" "\\;" labels "${labels}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name} TIMEOUT 300)
 endfunction()
 
 # Runs a whole test executable once more under a German locale (decimal comma), where any number read or written
