@@ -127,9 +127,14 @@ QString PTURLDownloader::safeFileName(const QString& suggested)
             name.append(c);
     }
     name.replace(QStringLiteral(".."), QString());
-    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
-        name.remove(0, 1);
-    name = cutToBytes(name.trimmed(), kMaximumNameBytes);
+    // Trimming takes other blanks too (U+00A0, U+3000, ...), which may uncover a dot: again until nothing changes.
+    for (QString before; before != name;) {
+        before = name;
+        name = name.trimmed();
+        while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
+            name.remove(0, 1);
+    }
+    name = cutToBytes(name, kMaximumNameBytes);
     return name.isEmpty() ? kFallbackName : name;
 }
 
