@@ -1,6 +1,7 @@
 #include "transfer/PTURLDownloader.h"
 
 #include "foundation/SSZipArchive.h"
+#include "foundation/SSZipArchiveDelegate.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -52,6 +53,19 @@ QString percentDecoded(const QByteArray& text, const QByteArray& charset)
 
 constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
+// Stops the unzip between two entries once asked to; asked from the main thread, read on the worker.
+class UnzipStopper : public SSZipArchiveDelegate {
+public:
+    explicit UnzipStopper(std::shared_ptr<std::atomic<bool>> stop) : m_stop(std::move(stop)) {}
+    bool zipArchiveShouldUnzipFileAtIndex(qint64, qint64, const QString&, const SSZipEntryInfo&) override
+    {
+        return !*m_stop;
+    }
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_stop;
+};
+
 bool isZipArchive(const QString& path)
 {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
@@ -69,7 +83,10 @@ PTURLDownloader::~PTURLDownloader()
         m_reply->disconnect(this);
         m_reply->abort();
     }
-    if (!m_done && !m_folder.isEmpty() && !m_unpacking) {
+    if (m_unpacking) {
+        // The worker still writes into the folder: it stops, and the unzip's completion removes the folder.
+        *m_stopUnpacking = true;
+    } else if (!m_done && !m_folder.isEmpty()) {
         m_file.close();
         QDir(m_folder).removeRecursively();
     }
@@ -189,6 +206,8 @@ void PTURLDownloader::cancel()
     if (m_done)
         return;
     m_cancelled = true;
+    if (m_unpacking)
+        *m_stopUnpacking = true;
     if (m_reply)
         m_reply->abort();
 }
@@ -276,16 +295,24 @@ void PTURLDownloader::unpack()
         m_willDecompress(this);
     const QFileInfo archive(m_file.fileName());
     const QString target = QDir(m_folder).filePath(archive.completeBaseName());
+    m_stopUnpacking = std::make_shared<std::atomic<bool>>(false);
+    // Held by the completion, which the worker keeps until it has stopped: the delegate outlives the unzip even
+    // when this downloader goes first.
+    const auto stopper = std::make_shared<UnzipStopper>(m_stopUnpacking);
+    SSZipArchive::UnzipOptions options;
+    options.delegate = stopper.get();
     QPointer<PTURLDownloader> guarded(this);
     SSZipArchive::unzipFileAtPathInBackground(
-        archive.filePath(), target, {},
+        archive.filePath(), target, options,
         [guarded](const QString&, const SSZipEntryInfo&, qint64 entry, qint64 count) {
             if (guarded && !guarded->m_cancelled && guarded->m_decompressProgress && count > 0)
                 guarded->m_decompressProgress(guarded, float(entry) / float(count));
         },
-        [guarded](const QString&, bool succeeded, const pt::Error& error) {
+        [guarded, stopper, folder = m_folder](const QString&, bool succeeded, const pt::Error& error) {
             if (guarded)
                 guarded->unpacked(succeeded, error);
+            else
+                QDir(folder).removeRecursively(); // nobody is left to want what was unpacked
         });
 }
 

@@ -9,7 +9,9 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -72,7 +74,8 @@ public:
 
     // Starts the download; a refused request completes with RefusedRequestError, later, without network access.
     void begin();
-    // Stops the transfer or drops the unpacking's result; the download completes with CancelledError.
+    // Stops the transfer or the unpacking, and removes what arrived; the download completes with CancelledError.
+    // A downloader destroyed while unpacking stops the unzip too, and its folder goes once the unzip has stopped.
     void cancel();
 
     // Where downloads go: one folder per download in here.
@@ -117,6 +120,8 @@ private:
     QFile m_file;
     bool m_responded = false;
     bool m_unpacking = false;
+    // Shared with the unzip on the worker, which stops between two entries once it is set.
+    std::shared_ptr<std::atomic<bool>> m_stopUnpacking;
     bool m_cancelled = false;
     bool m_done = false;
 
