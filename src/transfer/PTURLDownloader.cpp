@@ -51,6 +51,12 @@ QString percentDecoded(const QByteArray& text, const QByteArray& charset)
     return charset.compare("UTF-8", Qt::CaseInsensitive) == 0 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
 }
 
+// Both paths canonical; a folder is not inside itself.
+bool isInside(const QString& path, const QString& folder)
+{
+    return !folder.isEmpty() && path.startsWith(folder + QLatin1Char('/'));
+}
+
 constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
 // Stops the unzip between two entries once asked to; asked from the main thread, read on the worker.
@@ -102,15 +108,24 @@ QString PTURLDownloader::temporaryFilePath()
     return QDir(downloadsFolder()).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
-void PTURLDownloader::removeDownloadsOlderThan(const QDateTime& cutoff)
+void PTURLDownloader::removeDownloadsOlderThan(const QDateTime& cutoff, const QString& keep)
 {
     const QDir folder(downloadsFolder());
+    const QString kept = QFileInfo(keep).canonicalFilePath();
     for (const QFileInfo& entry : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         if (entry.isSymLink() || QUuid::fromString(entry.fileName()).isNull())
+            continue;
+        if (!kept.isEmpty() && isInside(kept, entry.canonicalFilePath()))
             continue;
         if (entry.lastModified() < cutoff && !QDir(entry.filePath()).removeRecursively())
             qCWarning(lcDownload) << "Could not remove the old download" << entry.filePath();
     }
+}
+
+bool PTURLDownloader::isInDownloadsFolder(const QString& path)
+{
+    const QString downloads = QFileInfo(downloadsFolder()).canonicalFilePath();
+    return !downloads.isEmpty() && isInside(QFileInfo(path).canonicalFilePath(), downloads);
 }
 
 bool PTURLDownloader::isAcceptableRequest(const QUrl& url, const Headers& headers, QString* reason)

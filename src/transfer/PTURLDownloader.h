@@ -82,8 +82,11 @@ public:
     static QString downloadsFolder();
     // A new download folder's path; the folder does not exist yet.
     static QString temporaryFilePath();
-    // Removes download folders last changed before the cutoff; only folders named like ours are touched.
-    static void removeDownloadsOlderThan(const QDateTime& cutoff);
+    // Removes download folders last changed before the cutoff; only folders named like ours are touched, and never
+    // one that holds the path to keep (the current library).
+    static void removeDownloadsOlderThan(const QDateTime& cutoff, const QString& keep = QString());
+    // Whether the path lies inside the downloads folder.
+    static bool isInDownloadsFolder(const QString& path);
     // Whether a request may go out: an absolute http or https address with a host, and header fields whose names
     // are HTTP tokens and whose values hold no CR, LF or NUL. The reason says why not.
     static bool isAcceptableRequest(const QUrl& url, const Headers& headers, QString* reason = nullptr);
