@@ -13,7 +13,8 @@ public:
     virtual void zipArchiveWillUnzipArchiveAtPath(const QString& path, const SSZipArchiveInfo& info);
     // Bytes of the archive passed so far over its file size: at the start, before each entry and at the end.
     virtual void zipArchiveProgressEvent(quint64 loaded, quint64 total);
-    // Answering false stops the whole unzip, which then fails without an error.
+    // Answering false stops the whole unzip, which then fails without an error. Asked for the entries of nested
+    // archives too (the archive path tells which); the other reports cover the outer archive only.
     virtual bool zipArchiveShouldUnzipFileAtIndex(qint64 index, qint64 total, const QString& archivePath,
                                                   const SSZipEntryInfo& info);
     virtual void zipArchiveWillUnzipFileAtIndex(qint64 index, qint64 total, const QString& archivePath,

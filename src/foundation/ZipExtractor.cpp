@@ -273,7 +273,8 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
             break;
         }
         position += info.compressedSize;
-        if (delegate && !delegate->zipArchiveShouldUnzipFileAtIndex(counter, total, path, info)) {
+        // Asked inside nested archives too, so that a large one never holds up a stop.
+        if (options_.delegate && !options_.delegate->zipArchiveShouldUnzipFileAtIndex(counter, total, path, info)) {
             success = false;
             cancelled_ = true;
             break;
@@ -308,7 +309,7 @@ bool ZipExtractor::unzip(const QString& path, const QString& destination, int de
         // Only an archive that arrived whole is opened in turn.
         if (step == Step::Written && fullPath.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
             unzipNested(fullPath, depth, &failure);
-            if (!failure.isNull()) {
+            if (!failure.isNull() || cancelled_) {
                 success = false;
                 break;
             }
@@ -438,7 +439,7 @@ void ZipExtractor::unzipNested(const QString& fullPath, int depth, pt::Error* er
         QDir(fresh).removeRecursively();
         if (nested.domain == SSZipArchive::ErrorDomain && nested.code == SSZipArchive::ErrorArchiveTooLarge)
             *error = nested; // the budget is shared: the outer unzip cannot go on either
-        else
+        else if (!cancelled_)
             qCWarning(lcFoundation) << "[SSZipArchive] Nested archive left packed:" << fullPath << nested.toString();
         return;
     }

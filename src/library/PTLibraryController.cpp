@@ -386,9 +386,27 @@ void PTLibraryController::checkAutoBackup()
 
 QString PTLibraryController::moveToLocation(const QString& path, pt::Error* error)
 {
-    namespace fs = std::filesystem;
     synchronizeMeta();
-    const QString destination = computeLocation(path);
+    return movePackage(path_, computeLocation(path), error);
+}
+
+QString PTLibraryController::unusedLocationInBaseDirectory(const QString& name)
+{
+    const QDir base(defaultBaseDirectoryByAppendingPath(QString(), true));
+    QString stem = QFileInfo(computeLocation(name)).completeBaseName();
+    while (stem.startsWith(u'.'))
+        stem.remove(0, 1); // never a hidden library
+    if (stem.isEmpty())
+        stem = QFileInfo(defaultName()).completeBaseName();
+    QString candidate = base.filePath(stem + u'.' + Extension);
+    for (int n = 2; QFileInfo(candidate).exists() || QFileInfo(candidate).isSymLink(); ++n)
+        candidate = base.filePath(QStringLiteral("%1 %2.%3").arg(stem, QString::number(n), Extension));
+    return candidate;
+}
+
+QString PTLibraryController::movePackage(const QString& from, const QString& destination, pt::Error* error)
+{
+    namespace fs = std::filesystem;
     const auto failed = [&](int errorNumber, const QString& at) {
         if (error)
             *error = systemError(QStringLiteral("NSPOSIXErrorDomain"), errorNumber, at);
@@ -397,12 +415,12 @@ QString PTLibraryController::moveToLocation(const QString& path, pt::Error* erro
     if (QFileInfo::exists(destination))
         return failed(EEXIST, destination);
     std::error_code ec;
-    fs::rename(fs::path(path_.toStdString()), fs::path(destination.toStdString()), ec);
+    fs::rename(fs::path(from.toStdString()), fs::path(destination.toStdString()), ec);
     if (ec == std::errc::cross_device_link) {
         // Another file system: the whole copy is in place before the original goes.
         const QString staging = QStringLiteral("%1.%2.moving").arg(destination, QUuid::createUuid().toString(QUuid::WithoutBraces));
         ec.clear();
-        fs::copy(path_.toStdString(), staging.toStdString(), fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+        fs::copy(from.toStdString(), staging.toStdString(), fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
         if (!ec)
             fs::rename(staging.toStdString(), destination.toStdString(), ec);
         if (ec) {
@@ -410,9 +428,9 @@ QString PTLibraryController::moveToLocation(const QString& path, pt::Error* erro
             fs::remove_all(staging.toStdString(), ignored);
             return failed(ec.value(), destination);
         }
-        fs::remove_all(path_.toStdString(), ec);
+        fs::remove_all(from.toStdString(), ec);
         if (ec)
-            qCWarning(lcLibrary) << "moved library copied; the original could not be removed:" << path_;
+            qCWarning(lcLibrary) << "moved library copied; the original could not be removed:" << from;
         return destination;
     }
     if (ec)

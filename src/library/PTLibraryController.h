@@ -122,6 +122,12 @@ public:
     // Writes META, then moves the package to computeLocation(path); answers the destination, or empty with the
     // error. Never replaces something at the destination. The store must be closed.
     QString moveToLocation(const QString& path, pt::Error* error);
+    // Moves a package (renamed, or copied whole before the original goes when another file system holds the
+    // destination); answers the destination, or empty with the error. Never replaces something there.
+    static QString movePackage(const QString& from, const QString& destination, pt::Error* error);
+    // A package path in the base folder under the name's stem, not taken yet: "<stem>.ptlibrary", then
+    // "<stem> 2.ptlibrary", ... The base folder is made when missing.
+    static QString unusedLocationInBaseDirectory(const QString& name);
     // Copies the package to computeLocation(path) as a backup; on success stores "backupdate" and answers the
     // destination, else empty with the error.
     QString backupToLocation(const QString& path, pt::Error* error);

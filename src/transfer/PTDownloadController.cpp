@@ -1,5 +1,6 @@
 #include "transfer/PTDownloadController.h"
 
+#include "library/PTLibraryController.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "transfer/PTFileOpenURLDownloadHandlerOperation.h"
 #include "transfer/import/PTFileOpenHandler.h"
@@ -47,7 +48,7 @@ void PTDownloadController::registerAll(PTFileOpenHandler& handler)
 {
     handler.registerOperationClass<PTFileOpenURLDownloadHandlerOperation>(
         QStringLiteral("PTFileOpenURLDownloadHandlerOperation"), PTFileOpenHandler::DownloadRank);
-    PTURLDownloader::removeDownloadsOlderThan(QDateTime::currentDateTime().addDays(-3));
+    PTURLDownloader::removeDownloadsOlderThan(QDateTime::currentDateTime().addDays(-3), PTLibraryController::location());
 }
 
 QString PTDownloadController::byteLabel(qint64 received, qint64 expected)

@@ -1,6 +1,7 @@
 #include "transfer/PTURLDownloader.h"
 
 #include "foundation/SSZipArchive.h"
+#include "foundation/SSZipArchiveDelegate.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -50,7 +51,26 @@ QString percentDecoded(const QByteArray& text, const QByteArray& charset)
     return charset.compare("UTF-8", Qt::CaseInsensitive) == 0 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
 }
 
+// Both paths canonical; a folder is not inside itself.
+bool isInside(const QString& path, const QString& folder)
+{
+    return !folder.isEmpty() && path.startsWith(folder + QLatin1Char('/'));
+}
+
 constexpr qint64 kReadBufferBytes = 1024 * 1024;
+
+// Stops the unzip between two entries once asked to; asked from the main thread, read on the worker.
+class UnzipStopper : public SSZipArchiveDelegate {
+public:
+    explicit UnzipStopper(std::shared_ptr<std::atomic<bool>> stop) : m_stop(std::move(stop)) {}
+    bool zipArchiveShouldUnzipFileAtIndex(qint64, qint64, const QString&, const SSZipEntryInfo&) override
+    {
+        return !*m_stop;
+    }
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_stop;
+};
 
 bool isZipArchive(const QString& path)
 {
@@ -69,7 +89,10 @@ PTURLDownloader::~PTURLDownloader()
         m_reply->disconnect(this);
         m_reply->abort();
     }
-    if (!m_done && !m_folder.isEmpty() && !m_unpacking) {
+    if (m_unpacking) {
+        // The worker still writes into the folder: it stops, and the unzip's completion removes the folder.
+        *m_stopUnpacking = true;
+    } else if (!m_done && !m_folder.isEmpty()) {
         m_file.close();
         QDir(m_folder).removeRecursively();
     }
@@ -85,15 +108,24 @@ QString PTURLDownloader::temporaryFilePath()
     return QDir(downloadsFolder()).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
-void PTURLDownloader::removeDownloadsOlderThan(const QDateTime& cutoff)
+void PTURLDownloader::removeDownloadsOlderThan(const QDateTime& cutoff, const QString& keep)
 {
     const QDir folder(downloadsFolder());
+    const QString kept = QFileInfo(keep).canonicalFilePath();
     for (const QFileInfo& entry : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         if (entry.isSymLink() || QUuid::fromString(entry.fileName()).isNull())
+            continue;
+        if (!kept.isEmpty() && isInside(kept, entry.canonicalFilePath()))
             continue;
         if (entry.lastModified() < cutoff && !QDir(entry.filePath()).removeRecursively())
             qCWarning(lcDownload) << "Could not remove the old download" << entry.filePath();
     }
+}
+
+bool PTURLDownloader::isInDownloadsFolder(const QString& path)
+{
+    const QString downloads = QFileInfo(downloadsFolder()).canonicalFilePath();
+    return !downloads.isEmpty() && isInside(QFileInfo(path).canonicalFilePath(), downloads);
 }
 
 bool PTURLDownloader::isAcceptableRequest(const QUrl& url, const Headers& headers, QString* reason)
@@ -127,9 +159,14 @@ QString PTURLDownloader::safeFileName(const QString& suggested)
             name.append(c);
     }
     name.replace(QStringLiteral(".."), QString());
-    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
-        name.remove(0, 1);
-    name = cutToBytes(name.trimmed(), kMaximumNameBytes);
+    // Trimming takes other blanks too (U+00A0, U+3000, ...), which may uncover a dot: again until nothing changes.
+    for (QString before; before != name;) {
+        before = name;
+        name = name.trimmed();
+        while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
+            name.remove(0, 1);
+    }
+    name = cutToBytes(name, kMaximumNameBytes);
     return name.isEmpty() ? kFallbackName : name;
 }
 
@@ -184,6 +221,8 @@ void PTURLDownloader::cancel()
     if (m_done)
         return;
     m_cancelled = true;
+    if (m_unpacking)
+        *m_stopUnpacking = true;
     if (m_reply)
         m_reply->abort();
 }
@@ -271,16 +310,24 @@ void PTURLDownloader::unpack()
         m_willDecompress(this);
     const QFileInfo archive(m_file.fileName());
     const QString target = QDir(m_folder).filePath(archive.completeBaseName());
+    m_stopUnpacking = std::make_shared<std::atomic<bool>>(false);
+    // Held by the completion, which the worker keeps until it has stopped: the delegate outlives the unzip even
+    // when this downloader goes first.
+    const auto stopper = std::make_shared<UnzipStopper>(m_stopUnpacking);
+    SSZipArchive::UnzipOptions options;
+    options.delegate = stopper.get();
     QPointer<PTURLDownloader> guarded(this);
     SSZipArchive::unzipFileAtPathInBackground(
-        archive.filePath(), target, {},
+        archive.filePath(), target, options,
         [guarded](const QString&, const SSZipEntryInfo&, qint64 entry, qint64 count) {
             if (guarded && !guarded->m_cancelled && guarded->m_decompressProgress && count > 0)
                 guarded->m_decompressProgress(guarded, float(entry) / float(count));
         },
-        [guarded](const QString&, bool succeeded, const pt::Error& error) {
+        [guarded, stopper, folder = m_folder](const QString&, bool succeeded, const pt::Error& error) {
             if (guarded)
                 guarded->unpacked(succeeded, error);
+            else
+                QDir(folder).removeRecursively(); // nobody is left to want what was unpacked
         });
 }
 

@@ -9,7 +9,9 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -72,15 +74,19 @@ public:
 
     // Starts the download; a refused request completes with RefusedRequestError, later, without network access.
     void begin();
-    // Stops the transfer or drops the unpacking's result; the download completes with CancelledError.
+    // Stops the transfer or the unpacking, and removes what arrived; the download completes with CancelledError.
+    // A downloader destroyed while unpacking stops the unzip too, and its folder goes once the unzip has stopped.
     void cancel();
 
     // Where downloads go: one folder per download in here.
     static QString downloadsFolder();
     // A new download folder's path; the folder does not exist yet.
     static QString temporaryFilePath();
-    // Removes download folders last changed before the cutoff; only folders named like ours are touched.
-    static void removeDownloadsOlderThan(const QDateTime& cutoff);
+    // Removes download folders last changed before the cutoff; only folders named like ours are touched, and never
+    // one that holds the path to keep (the current library).
+    static void removeDownloadsOlderThan(const QDateTime& cutoff, const QString& keep = QString());
+    // Whether the path lies inside the downloads folder.
+    static bool isInDownloadsFolder(const QString& path);
     // Whether a request may go out: an absolute http or https address with a host, and header fields whose names
     // are HTTP tokens and whose values hold no CR, LF or NUL. The reason says why not.
     static bool isAcceptableRequest(const QUrl& url, const Headers& headers, QString* reason = nullptr);
@@ -117,6 +123,8 @@ private:
     QFile m_file;
     bool m_responded = false;
     bool m_unpacking = false;
+    // Shared with the unzip on the worker, which stops between two entries once it is set.
+    std::shared_ptr<std::atomic<bool>> m_stopUnpacking;
     bool m_cancelled = false;
     bool m_done = false;
 

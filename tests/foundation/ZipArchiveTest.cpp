@@ -251,6 +251,33 @@ TEST_F(ZipArchiveTest, DelegateCanStopTheUnzip)
     EXPECT_EQ(treeOf(at("out")), QStringList{"a.txt"});
 }
 
+// A stop asked for inside a nested archive ends the nested unzip and the outer one: nothing after it is written.
+TEST_F(ZipArchiveTest, DelegateCanStopInsideANestedArchive)
+{
+    struct StopInside : SSZipArchiveDelegate {
+        QStringList asked;
+        bool stopped = false;
+        bool zipArchiveShouldUnzipFileAtIndex(qint64 index, qint64, const QString& archive,
+                                              const SSZipEntryInfo&) override
+        {
+            asked << QFileInfo(archive).fileName() + QLatin1Char(':') + QString::number(index);
+            stopped = stopped || (archive.endsWith(QLatin1String("inner.zip")) && index == 1);
+            return !stopped;
+        }
+    } delegate;
+    craftZip(at("inner.zip"), {{"x.txt", "x"}, {"y.txt", "y"}, {"z.txt", "z"}});
+    QFile inner(at("inner.zip"));
+    ASSERT_TRUE(inner.open(QIODevice::ReadOnly));
+    craftZip(at("outer.zip"), {{"a.txt", "a"}, {"inner.zip", inner.readAll()}, {"b.txt", "b"}});
+    SSZipArchive::UnzipOptions options;
+    options.delegate = &delegate;
+    pt::Error error;
+    EXPECT_FALSE(SSZipArchive::unzipFileAtPath(at("outer.zip"), at("out"), options, &error));
+    EXPECT_TRUE(error.isNull());
+    EXPECT_EQ(delegate.asked, (QStringList{"outer.zip:0", "outer.zip:1", "inner.zip:0", "inner.zip:1"}));
+    EXPECT_EQ(treeOf(at("out")), (QStringList{"a.txt", "inner.zip"}));
+}
+
 TEST_F(ZipArchiveTest, BackgroundUnzipReportsOnTheMainQueue)
 {
     const QString archive = makeTreeZip();

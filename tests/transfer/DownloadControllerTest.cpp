@@ -1,6 +1,7 @@
 #include "transfer/PTDownloadController.h"
 #include "transfer/PTFileOpenURLDownloadHandlerOperation.h"
 
+#include "DownloadTestSupport.h"
 #include "FakeLibraryShell.h"
 #include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
@@ -11,6 +12,7 @@
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 
+#include <QDir>
 #include <QImage>
 #include <QLocale>
 #include <QTcpSocket>
@@ -140,6 +142,29 @@ TEST_F(DownloadControllerTest, ASecondRequestWhileBusyAndARefusedOneStartNothing
     EXPECT_FALSE(controller.isBusy());
     ASSERT_EQ(shell->notices.size(), 1);
     EXPECT_TRUE(shell->notices.first().startsWith(PTDownloadController::RefusedTitle));
+}
+
+// Cancel while a large archive unpacks: the unzip stops soon after, and once it has, nothing of the download is
+// left.
+TEST_F(DownloadControllerTest, CancelWhileUnzippingStopsTheUnzipAndLeavesNothing)
+{
+    constexpr int kEntries = 20000;
+    const QByteArray zip = pt::test::zipWithManyEntries(kEntries);
+    LoopbackHTTPServer zipServer([&](const LoopbackHTTPServer::Request&, QTcpSocket* socket) {
+        socket->write(LoopbackHTTPServer::response(200, zip));
+        socket->disconnectFromHost();
+    });
+    QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
+    controller.queueURL(zipServer.url(QStringLiteral("/many.zip")), {}, nullptr);
+    QString unpacking;
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !(unpacking = pt::test::unpackingFolder()).isEmpty(); },
+                                            20000));
+    pt::test::CreationCounter created(unpacking);
+    ASSERT_TRUE(created.isWatching());
+    controller.cancelControl()->performClick();
+    EXPECT_FALSE(controller.isBusy());
+    ASSERT_TRUE(pt::test::runMainQueueUntil([] { return pt::test::downloadFolders().isEmpty(); }, 20000));
+    EXPECT_LT(created.count(), kEntries / 4) << "the unzip went on after the cancel";
 }
 
 // pictern://download requests as they arrive from outside: the header fields reach the server; malformed ones

@@ -1,6 +1,12 @@
 #include "ImportTestSupport.h"
 
+#include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
+#include "foundation/SSZipArchive.h"
+#include "library/PTLibraryController.h"
+#include "platform/runtime/Defaults.h"
+#include "transfer/PTDownloadController.h"
+#include "transfer/PTURLDownloader.h"
 #include "transfer/import/PTFileOpenHandler.h"
 #include "transfer/import/PTFileOpenIconHandlerOperation.h"
 #include "transfer/import/PTFileOpenLibraryHandlerOperation.h"
@@ -10,8 +16,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <utime.h>
 
 using namespace pt::test;
 
@@ -157,4 +167,76 @@ TEST(FileOpenHandlerOperation, DoneOnceEvenWhenDestroyedEarly)
         EXPECT_EQ(calls, 0);
     }
     EXPECT_EQ(calls, 1);
+}
+
+// A library that arrives zipped: Open moves it out of the download cache, whose clean-up would take it along,
+// into the user's data folder, and switches to it there.
+TEST_F(FileOpenHandler, ADownloadedLibraryLeavesTheDownloadCacheBeforeTheSwitch)
+{
+    makeSet(QStringLiteral("Shared"));
+    saveAndWait();
+    ASSERT_TRUE(PTLibraryController::currentLibrary()->synchronizeMeta());
+    const QString zipPath = sourcePath(QStringLiteral("shared.zip"));
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(zipPath, libraryPath(), true));
+    QFile zip(zipPath);
+    ASSERT_TRUE(zip.open(QIODevice::ReadOnly));
+    const QByteArray zipped = zip.readAll();
+    LoopbackHTTPServer server([&](const LoopbackHTTPServer::Request&, QTcpSocket* socket) {
+        socket->write(LoopbackHTTPServer::response(200, zipped));
+        socket->disconnectFromHost();
+    });
+    PTURLDownloader downloader(server.url(QStringLiteral("/shared.zip")));
+    std::optional<QUrl> ready;
+    bool completed = false;
+    downloader.setFileReadyHandler([&](PTURLDownloader*, const QUrl& file) {
+        ready = file;
+        return pt::Error();
+    });
+    downloader.setCompleteHandler([&](PTURLDownloader*, const pt::Error&) { completed = true; });
+    downloader.begin();
+    ASSERT_TRUE(runMainQueueUntil([&] { return completed; }, 20000));
+    ASSERT_TRUE(ready);
+    const QString downloaded = ready->toLocalFile();
+    ASSERT_EQ(QFileInfo(downloaded).fileName(), QStringLiteral("Test.ptlibrary"));
+
+    // A library of that name already in the data folder stays as it is.
+    const QDir base(PTLibraryController::defaultBaseDirectory());
+    const QString existing = base.filePath(QStringLiteral("Test.ptlibrary/META"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(existing).path()));
+    QFile(existing).open(QIODevice::WriteOnly);
+
+    PTFileOpenHandler::registerAll(handler);
+    handler.applicationDidFinishLaunching();
+    const QString before = pt::Defaults::standard().stringForKey(PTLibraryController::PathKey);
+    ASSERT_TRUE(handler.queueItems({*ready}));
+    ASSERT_TRUE(runMainQueueUntil(
+        [&] { return pt::Defaults::standard().stringForKey(PTLibraryController::PathKey) != before; }, 10000));
+    const QString stored = pt::Defaults::standard().stringForKey(PTLibraryController::PathKey);
+    EXPECT_EQ(stored, base.filePath(QStringLiteral("Test 2.ptlibrary")));
+    EXPECT_TRUE(QFileInfo(stored + QStringLiteral("/") + PTLibraryController::StoreFileName).isFile());
+    EXPECT_EQ(QFileInfo(existing).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(downloaded));
+    QDir(stored).removeRecursively();
+    QDir(QFileInfo(existing).path()).removeRecursively();
+}
+
+// However a library came to lie in the download cache, the clean-up at start-up never takes the current one.
+TEST_F(FileOpenHandler, TheDownloadCleanUpKeepsTheCurrentLibrary)
+{
+    const QString holding = PTURLDownloader::temporaryFilePath();
+    const QString package = holding + QStringLiteral("/shared/Shared.ptlibrary");
+    const QString other = PTURLDownloader::temporaryFilePath();
+    ASSERT_TRUE(QDir().mkpath(package));
+    ASSERT_TRUE(QDir().mkpath(other));
+    QFile(package + QStringLiteral("/META")).open(QIODevice::WriteOnly);
+    const qint64 fourDaysAgo = QDateTime::currentDateTime().addDays(-4).toSecsSinceEpoch();
+    for (const QString& folder : {holding, other}) {
+        struct utimbuf times = {fourDaysAgo, fourDaysAgo};
+        ASSERT_EQ(utime(QFile::encodeName(folder).constData(), &times), 0);
+    }
+    pt::Defaults::standard().set(PTLibraryController::PathKey, package);
+    PTDownloadController::registerAll(handler);
+    EXPECT_TRUE(QFileInfo(package + QStringLiteral("/META")).isFile());
+    EXPECT_FALSE(QFileInfo::exists(other));
+    QDir(holding).removeRecursively();
 }

@@ -1,14 +1,17 @@
 #include "transfer/PTStarterSetDownloader.h"
 
+#include "DownloadTestSupport.h"
 #include "ImportTestSupport.h"
 #include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
 
 #include "foundation/SSZipArchive.h"
+#include "transfer/PTURLDownloader.h"
 #include "library/bundle/PTTernExporter.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/entities/PTCollection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTcpSocket>
 
@@ -70,6 +73,28 @@ TEST_F(StarterSetTest, AZippedBundleIsImportedAndAnythingElseIsNot)
 
     progress.clear();
     EXPECT_FALSE(run(QStringLiteral("/notes.txt"), &progress));
+}
+
+// A downloader that goes while its archive unpacks: the unzip stops soon after, and once it has, nothing of the
+// download is left.
+TEST_F(StarterSetTest, ADownloaderDestroyedWhileUnzippingLeavesNothing)
+{
+    constexpr int kEntries = 20000;
+    const QByteArray zip = zipWithManyEntries(kEntries);
+    LoopbackHTTPServer server([&](const LoopbackHTTPServer::Request&, QTcpSocket* socket) {
+        socket->write(LoopbackHTTPServer::response(200, zip));
+        socket->disconnectFromHost();
+    });
+    QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
+    auto downloader = std::make_unique<PTStarterSetDownloader>();
+    downloader->downloadStarterSet(server.url(QStringLiteral("/starter.zip")), {}, [](bool) {});
+    QString unpacking;
+    ASSERT_TRUE(runMainQueueUntil([&] { return !(unpacking = unpackingFolder()).isEmpty(); }, 20000));
+    CreationCounter created(unpacking);
+    ASSERT_TRUE(created.isWatching());
+    downloader.reset();
+    ASSERT_TRUE(runMainQueueUntil([] { return downloadFolders().isEmpty(); }, 20000));
+    EXPECT_LT(created.count(), kEntries / 4) << "the unzip went on after the downloader was gone";
 }
 
 } // namespace pt::test

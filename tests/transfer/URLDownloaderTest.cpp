@@ -1,5 +1,6 @@
 #include "transfer/PTURLDownloader.h"
 
+#include "DownloadTestSupport.h"
 #include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
 
@@ -17,6 +18,8 @@
 #include <optional>
 #include <sys/stat.h>
 #include <utime.h>
+
+using pt::test::downloadFolders;
 
 namespace {
 
@@ -61,11 +64,6 @@ QByteArray zipOf(const QList<std::pair<QString, QByteArray>>& entries)
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return file.readAll();
-}
-
-QStringList downloadFolders()
-{
-    return QDir(PTURLDownloader::downloadsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 struct URLDownloaderTest : ::testing::Test {
@@ -150,6 +148,38 @@ TEST_F(URLDownloaderTest, ServerAnswersTable)
         // Every download has a folder of its own right under the downloads folder.
         EXPECT_TRUE(ready.startsWith(PTURLDownloader::downloadsFolder() + QLatin1Char('/'))) << c.path;
         EXPECT_EQ(downloadFolders().size(), 1) << c.path;
+        QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
+    }
+}
+
+// Names a server suggests with blanks of other scripts around dots: none may come out hidden, and a name that
+// still ends in ".zip" is unpacked.
+TEST_F(URLDownloaderTest, SuggestedNamesNeverComeOutHidden)
+{
+    const QByteArray iconsZip = zipOf({{"a.svg", kSVG}, {"b.svg", kSVG}});
+    struct Case {
+        QByteArray field;
+        QString saved;
+        QString ready;
+    };
+    const QList<Case> cases = {
+        {"attachment; filename*=UTF-8''%C2%A0.zip", QStringLiteral("zip"), QStringLiteral("zip")},
+        {"attachment; filename*=UTF-8''%E3%80%80.icons.zip", QStringLiteral("icons.zip"), QStringLiteral("icons")},
+        {"attachment; filename*=UTF-8''%E2%80%A8%20.%C2%A0.icons.zip", QStringLiteral("icons.zip"),
+         QStringLiteral("icons")},
+        {"attachment; filename=\" .\u3000. icons.zip\"", QStringLiteral("icons.zip"), QStringLiteral("icons")},
+    };
+    LoopbackHTTPServer server([&](const LoopbackHTTPServer::Request& request, QTcpSocket* socket) {
+        const Case& c = cases.at(request.path.mid(1).toInt());
+        socket->write(LoopbackHTTPServer::response(200, iconsZip, {"Content-Disposition: " + c.field}));
+        socket->disconnectFromHost();
+    });
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        const Case& c = cases.at(i);
+        const DownloadReport run = download(server, QStringLiteral("/%1").arg(i));
+        EXPECT_EQ(run.initialName, c.saved) << c.field.constData();
+        ASSERT_TRUE(run.ready) << c.field.constData();
+        EXPECT_EQ(QFileInfo(run.ready->toLocalFile()).fileName(), c.ready) << c.field.constData();
         QDir(PTURLDownloader::downloadsFolder()).removeRecursively();
     }
 }

@@ -2,7 +2,10 @@
 
 #include "transfer/import/PTFileOpenHandlerOperation.h"
 
-// Library packages: a switch to the first; it runs after all other work of the same request.
+class PTLibraryController;
+
+// Library packages: a switch to the first; it runs after all other work of the same request. A package that
+// arrived by download is moved out of the download cache first.
 class PTFileOpenLibraryHandlerOperation : public PTFileOpenHandlerOperation {
 public:
     static constexpr quint64 Sort = 500;
@@ -12,4 +15,7 @@ public:
 
 protected:
     void executeWithDone(const Done& done) override;
+
+private:
+    static void switchToDownloadedLibrary(PTLibraryController& library, const QString& path);
 };
