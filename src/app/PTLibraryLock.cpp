@@ -1,12 +1,20 @@
 #include "app/PTLibraryLock.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 
 namespace {
+
+// How often a lock that names no owner yet is looked at again while its grace runs.
+constexpr qint64 UnnamedLockPollMilliseconds = 100;
 
 QString runtimeFolder()
 {
@@ -33,7 +41,29 @@ PTLibraryLock::~PTLibraryLock() = default;
 
 bool PTLibraryLock::tryLock()
 {
-    return lock_->tryLock(0);
+    // Qt takes over the lock of a dead owner by itself; one that names no owner it never does, as its age is all
+    // that tells a launch writing its name from one killed before it could.
+    const QDeadlineTimer deadline(UnnamedLockGrace + std::chrono::milliseconds(UnnamedLockPollMilliseconds));
+    for (;;) {
+        if (lock_->tryLock(0))
+            return true;
+        qint64 pid = 0;
+        QString hostname;
+        QString application;
+        if (lock_->error() != QLockFile::LockFailedError || lock_->getLockInfo(&pid, &hostname, &application))
+            return false;
+        const QDateTime modified = QFileInfo(path_).lastModified();
+        const qint64 age = modified.isValid() ? std::abs(modified.msecsTo(QDateTime::currentDateTime())) : 0;
+        if (age >= UnnamedLockGrace.count()) {
+            // Fails while a living process holds the file open, as one writing its name does.
+            if (!lock_->removeStaleLockFile())
+                return false;
+        } else if (deadline.hasExpired()) {
+            return false;
+        } else {
+            QThread::msleep(std::min(UnnamedLockPollMilliseconds, UnnamedLockGrace.count() - age));
+        }
+    }
 }
 
 QString PTLibraryLock::lockFilePath() const

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QLockFile;
@@ -10,10 +11,15 @@ class QLockFile;
 // instances apart: a lock file in the runtime folder named after the library's canonical path.
 class PTLibraryLock {
 public:
+    // How long a lock file may name no owner before it counts as left by a launch that died while writing it.
+    static constexpr std::chrono::milliseconds UnnamedLockGrace{3000};
+
     explicit PTLibraryLock(const QString& libraryPath);
     ~PTLibraryLock();
 
-    // False while another living process holds it; a lock left by a dead process is taken over.
+    // False while another living process holds it; a lock left by a dead process is taken over, and so is one
+    // naming no owner once it is older than the grace. A younger one is waited out, up to the grace, since its
+    // owner may be writing its name.
     bool tryLock();
     QString lockFilePath() const;
 

@@ -79,12 +79,15 @@ QWidget* PTNotice::makeView(QWidget* parent)
     }
     auto* texts = new QVBoxLayout;
     texts->setSpacing(5);
+    // Notices carry text from outside (an update feed's version), never markup.
     auto* title = new QLabel(title_, view);
+    title->setTextFormat(Qt::PlainText);
     title->setFont(PTStyles::systemFont(13));
     title->setStyleSheet(QStringLiteral("font-weight: 600"));
     title->setWordWrap(true);
     title->setAccessibleName(title_);
     auto* message = new QLabel(message_, view);
+    message->setTextFormat(Qt::PlainText);
     message->setFont(PTStyles::systemFont(12));
     message->setWordWrap(true);
     message->setAccessibleName(message_);

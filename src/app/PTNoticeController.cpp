@@ -35,14 +35,13 @@ PTNotice* makeSketchPluginNotice()
     return notice;
 }
 
-PTNotice* makeUpdateNotice()
+PTNotice* makeUpdateNotice(PTUpdateController& updates)
 {
     auto* notice = new PTNotice;
     notice->setPersistant(true);
     notice->setTitle(PTNoticeController::UpdateTitle);
     notice->setMessage(PTNoticeController::UpdateMessage);
     notice->setImage(PTApplicationIcon::image(64));
-    PTUpdateController& updates = PTUpdateController::sharedController();
     notice->setClickHandler([&updates] { updates.checkForUpdatesInBackground(); });
     const auto follow = [notice, &updates] {
         notice->setCanDisplay(updates.updateAvailable());
@@ -65,10 +64,14 @@ PTNoticeController& PTNoticeController::sharedController()
     return controller;
 }
 
-PTNoticeController::PTNoticeController()
+PTNoticeController::PTNoticeController() : PTNoticeController(PTUpdateController::sharedController())
+{
+}
+
+PTNoticeController::PTNoticeController(PTUpdateController& updates)
 {
     addNotice(makeSketchPluginNotice());
-    addNotice(makeUpdateNotice());
+    addNotice(makeUpdateNotice(updates));
 }
 
 PTNoticeController::~PTNoticeController()

@@ -8,6 +8,7 @@
 #include <QVector>
 
 class PTNotice;
+class PTUpdateController;
 class QWidget;
 
 // The notices of the toolbar's notices button: the list, the count of those that can show, and the popover
@@ -26,7 +27,9 @@ public:
         QStringLiteral("There is a new version of the Sketch plugin available.");
 
     static PTNoticeController& sharedController();
+    // The update notice follows the given update controller, the shared one by default.
     PTNoticeController();
+    explicit PTNoticeController(PTUpdateController& updates);
     ~PTNoticeController() override;
 
     // Takes the notice; a persistent one is listed only while it can display.

@@ -14,6 +14,12 @@
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
+#include "transfer/import/PTAddCollectionSheetController.h"
+#include "transfer/import/PTAddIconsSheetPresenter.h"
+#include "transfer/import/PTSheetBrowseView.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
+
+#include <QApplication>
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -257,6 +263,61 @@ TEST_F(ScriptingTest, ImportsRememberTheSetPerApplication)
     presenter->answer = nullptr;
     import(QStringLiteral("TestApp"));
     EXPECT_EQ(presenter->presented.last().preselected, nullptr);
+}
+
+// The add-icons sheets on screen.
+QList<QWidget*> visibleImportSheets()
+{
+    QList<QWidget*> sheets;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->accessibleName() == PTAddCollectionSheetController::Title)
+            sheets << window;
+    }
+    return sheets;
+}
+
+// A script looping over Import piles up no windows: calls made while the sheet is up add their files to it.
+TEST_F(ScriptingTest, ImportsWhileTheSheetIsUpJoinTheOneSheet)
+{
+    PTAddIconsPresenter::install(std::make_shared<PTAddIconsSheetPresenter>());
+    QTemporaryDir temp;
+    QList<QUrl> files;
+    for (const char* name : {"a.svg", "b.svg", "c.svg"}) {
+        QFile file(temp.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 4 4"><rect width="4" height="4"/></svg>)");
+        files << QUrl::fromLocalFile(file.fileName());
+    }
+    const auto import = [&](const QList<QUrl>& urls, const QString& application) {
+        QStringList paths;
+        for (const QUrl& url : urls)
+            paths << url.toLocalFile();
+        const QDBusMessage reply = call(QStringLiteral("Import"), {paths, application});
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    };
+    const auto heldFiles = [](QWidget* sheet) { return sheet->findChild<PTSheetBrowseView*>()->paths(); };
+    const auto cancel = [](QWidget* sheet) {
+        for (auto* control : sheet->findChildren<PTToolbarSegmentedControl*>()) {
+            if (control->accessibleName() == QStringLiteral("Cancel"))
+                control->performClick();
+        }
+        return pt::test::runMainQueueUntil([] { return visibleImportSheets().isEmpty(); });
+    };
+
+    import({files[0]}, QStringLiteral("AppOne"));
+    import({files[1], files[0]}, QStringLiteral("AppTwo"));
+    import({files[2]}, QString());
+    QList<QWidget*> sheets = visibleImportSheets();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(heldFiles(sheets.first()), files);
+
+    // Once the sheet has gone, the next call opens one again, with its own files only.
+    ASSERT_TRUE(cancel(sheets.first()));
+    import({files[1]}, QString());
+    sheets = visibleImportSheets();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(heldFiles(sheets.first()), QList<QUrl>{files[1]});
+    EXPECT_TRUE(cancel(sheets.first()));
 }
 
 namespace {

@@ -4,11 +4,16 @@
 #include "app/PTSingleInstance.h"
 
 #include <QDBusConnectionInterface>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -117,6 +122,70 @@ TEST(LibraryLockTest, ASecondProcessIsRefusedUntilTheFirstLetsGo)
     EXPECT_EQ(PTLibraryLock(folder.filePath(QStringLiteral("./Lib.ptlibrary/"))).lockFilePath(), lock->lockFilePath());
     lock.reset();
     EXPECT_TRUE(lockedInChild());
+}
+
+// What a lock file holds decides whether a launch takes it over: a named living owner keeps it however old the
+// file, a named dead one and a file naming nobody past the grace period give it up (a launch killed between
+// creating and writing the lock leaves one), and a fresh unnamed one is waited out, since its owner may be
+// writing its name right now.
+TEST(LibraryLockTest, ALockNamingNoLivingOwnerIsTakenOver)
+{
+    QProcess living;
+    living.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(living.waitForStarted());
+    QProcess finished;
+    finished.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(finished.waitForStarted());
+    const qint64 deadPid = finished.processId();
+    ASSERT_TRUE(finished.waitForFinished());
+    const auto owner = [](qint64 pid, const char* application) {
+        return QByteArray::number(pid) + '\n' + application + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+    };
+    enum class Later { Nothing, NamesLivingOwner };
+    const struct {
+        const char* name;
+        QByteArray contents;
+        bool aged;
+        Later later;
+        bool taken;
+    } cases[] = {
+        {"empty, old", "", true, Later::Nothing, true},
+        {"empty, fresh, stays empty", "", false, Later::Nothing, true},
+        {"empty, fresh, then named by its living owner", "", false, Later::NamesLivingOwner, false},
+        {"garbage, old", "\x01\xffnot a pid\n\n", true, Later::Nothing, true},
+        {"living owner, old", owner(living.processId(), "sleep"), true, Later::Nothing, false},
+        {"dead owner", owner(deadPid, "true"), false, Later::Nothing, true},
+    };
+    QTemporaryDir folder;
+    const QString library = folder.filePath(QStringLiteral("Lib.ptlibrary"));
+    QDir().mkpath(library);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PTLibraryLock lock(library);
+        QFile file(lock.lockFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.contents);
+        file.flush();
+        if (c.aged)
+            file.setFileTime(QDateTime::currentDateTime().addMSecs(-2 * PTLibraryLock::UnnamedLockGrace.count()),
+                             QFileDevice::FileModificationTime);
+        file.close();
+        std::thread naming;
+        if (c.later == Later::NamesLivingOwner)
+            naming = std::thread([&] {
+                std::this_thread::sleep_for(PTLibraryLock::UnnamedLockGrace / 4);
+                QFile named(lock.lockFilePath());
+                if (named.open(QIODevice::WriteOnly | QIODevice::Append))
+                    named.write(owner(living.processId(), "sleep"));
+            });
+        EXPECT_EQ(lock.tryLock(), c.taken);
+        if (naming.joinable())
+            naming.join();
+        if (!c.taken)
+            EXPECT_TRUE(QFile::remove(lock.lockFilePath()));
+    }
+    living.kill();
+    living.waitForFinished();
 }
 
 } // namespace

@@ -68,6 +68,8 @@ pkill -f "$work/start-pictern" 2>/dev/null || true
 pid=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
   --method org.freedesktop.DBus.GetConnectionUnixProcessID com.pictern.Pictern | grep -o '[0-9]\+' | tail -n 1)
 kill "$pid"
+# It may still write into the work folder while it exits: the folder goes only once Pictern has.
+for attempt in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 exit $status
 SCRIPT
 ls "$work"/blocks/*.sh >/dev/null

@@ -8,6 +8,7 @@
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/import/PTAddCollectionSheetController.h"
+#include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTPasteBoard.h"
 #include "transfer/import/PTSheetBrowseView.h"
 #include "ui/sheets/PTSheetSegmentController.h"
@@ -16,6 +17,7 @@
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 
@@ -269,4 +271,47 @@ TEST_F(AddCollectionSheet, AdvancedSwitchesActOnThePushedOptionsOnly)
     ASSERT_TRUE(set->group());
     EXPECT_EQ(Prefs::persistedImportOptions(), stored);
     EXPECT_FALSE(Prefs::popPersistedImportOptions());
+}
+
+// One sheet at a time: a request made while it is open joins it, one made while it imports waits and opens the
+// next sheet, and every request is told how the sheet it went into finished.
+TEST_F(AddCollectionSheet, ThePresenterKeepsOneSheetAndTellsEveryRequest)
+{
+    PTCollection* mine = makeSet("Mine");
+    saveAndWait();
+    const auto shownSheets = [] {
+        QList<QWidget*> sheets;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->accessibleName() == PTAddCollectionSheetController::Title)
+                sheets << window;
+        return sheets;
+    };
+    const auto press = [](QWidget* sheet, const QString& name) {
+        for (auto* control : sheet->findChildren<PTToolbarSegmentedControl*>())
+            if (control->accessibleName() == name)
+                control->performClick();
+    };
+    QList<pt::store::ManagedObject*> told;
+    const auto record = [&told](pt::store::ManagedObject* target) { told << target; };
+    const QString a = source("a.svg"), b = source("b.svg"), c = source("c.svg");
+    PTAddIconsSheetPresenter presenter;
+    presenter.presentImport(urls({a}), mine, "AppOne", record);
+    presenter.presentImport(urls({b, a}), nullptr, "AppTwo", record);
+    ASSERT_EQ(shownSheets().size(), 1);
+    QWidget* first = shownSheets().first();
+    EXPECT_EQ(first->findChild<PTSheetBrowseView*>()->paths(), urls({a, b}));
+
+    press(first, PTAddCollectionSheetController::ImportToExisting);
+    presenter.presentImport(urls({c}), nullptr, QString(), record);
+    EXPECT_EQ(shownSheets(), QList<QWidget*>{first}) << "a request while the sheet imports opens no second one";
+    ASSERT_TRUE(runMainQueueUntil([&] { return !told.isEmpty(); }, 20000));
+    EXPECT_EQ(told, (QList<pt::store::ManagedObject*>{mine, mine}));
+    EXPECT_EQ(mine->items().size(), 2);
+
+    ASSERT_EQ(shownSheets().size(), 1);
+    EXPECT_EQ(shownSheets().first()->findChild<PTSheetBrowseView*>()->paths(), urls({c}));
+    press(shownSheets().first(), "Cancel");
+    EXPECT_EQ(told.size(), 3);
+    EXPECT_EQ(told.last(), nullptr);
+    EXPECT_TRUE(shownSheets().isEmpty());
 }

@@ -31,6 +31,23 @@ QString unescapeValue(const QString& value)
     return out;
 }
 
+// The escapes a written value needs: a raw line break would end the entry. Spaces inside a value need none.
+QString escapeValue(const QString& value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
 bool isReserved(QChar c)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
@@ -81,8 +98,8 @@ QString execValue(const QStringList& arguments)
     QStringList quoted;
     for (const QString& argument : arguments)
         quoted << quoteArgument(argument);
-    // The Exec line is itself a string value, whose backslashes are escaped once more.
-    return quoted.join(u' ').replace(u'\\', QLatin1String("\\\\"));
+    // The Exec line is itself a string value, whose backslashes and control characters are escaped once more.
+    return escapeValue(quoted.join(u' '));
 }
 
 QStringList splitExec(const QString& exec)

@@ -32,6 +32,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QSet>
 
 namespace {
 
@@ -233,20 +234,13 @@ void PTAddCollectionSheetController::presentSheetFromWindow(QWidget* window, Typ
 {
     finishedHandler_ = std::move(finishedHandler);
     attachedWindow_ = window;
-    if (!requestedApplication_.isEmpty())
-        informativeTextField_->setText(
-            RequestedText.arg(urls.size()).arg(urls.size() < 2 ? "" : "s").arg(requestedApplication_));
+    showRequestedCount(urls.size());
     buildMenu();
     if (type == PreselectCollection && collection && !menuItems_.isEmpty())
         selectCollectionInDropDown(collection);
     collectionDidChange();
     if (!urls.isEmpty()) {
-        QStringList paths;
-        for (const QUrl& url : urls)
-            paths << url.toLocalFile();
-        PTPreferencesImportExportViewController::pushPersistedImportOptions(
-            qint64(PTImportOptionsForURLs(importOptions(), paths)));
-        requiredPushOptions_ = true;
+        widenOptionsFor(urls);
         browseView_->setPathURLs(urls);
     }
     updateSwitches();
@@ -258,6 +252,49 @@ void PTAddCollectionSheetController::presentSheetFromWindow(QWidget* window, Typ
     } else {
         window_->show();
     }
+}
+
+bool PTAddCollectionSheetController::joinURLs(const QList<QUrl>& urls)
+{
+    if (confirmed_ || ended_)
+        return false;
+    QList<QUrl> joined = browseView_->paths();
+    QSet<QUrl> held(joined.cbegin(), joined.cend());
+    for (const QUrl& url : urls) {
+        if (!held.contains(url)) {
+            held.insert(url);
+            joined << url;
+        }
+    }
+    if (joined.size() != browseView_->paths().size()) {
+        showRequestedCount(joined.size());
+        widenOptionsFor(joined);
+        browseView_->setPathURLs(joined);
+        updateSwitches();
+        setsView_->relayout();
+        stackView_->relayout();
+    }
+    window_->raise();
+    window_->activateWindow();
+    return true;
+}
+
+void PTAddCollectionSheetController::showRequestedCount(qsizetype count)
+{
+    if (!requestedApplication_.isEmpty())
+        informativeTextField_->setText(RequestedText.arg(count).arg(count < 2 ? "" : "s").arg(requestedApplication_));
+}
+
+void PTAddCollectionSheetController::widenOptionsFor(const QList<QUrl>& urls)
+{
+    QStringList paths;
+    for (const QUrl& url : urls)
+        paths << url.toLocalFile();
+    const PTImportOptions current = importOptions();
+    popPushedOptions();
+    PTPreferencesImportExportViewController::pushPersistedImportOptions(
+        qint64(PTImportOptionsForURLs(current, paths)));
+    requiredPushOptions_ = true;
 }
 
 void PTAddCollectionSheetController::buildMenu()
@@ -418,6 +455,7 @@ void PTAddCollectionSheetController::add()
     QList<QUrl> paths = browseView_->paths();
     const PTImportOptions options = importOptions();
     if (browseViewIsPicternOnly()) {
+        confirmed_ = true;
         PTTernImporter::importRorevAtURLs({paths.first().toLocalFile()}, [this] { endSheet(1); });
         popPushedOptions();
         return;
@@ -474,6 +512,7 @@ void PTAddCollectionSheetController::add()
         return;
     }
     selectedManagedObject_ = target;
+    confirmed_ = true;
     runImports(paths, set, folders, group, options);
     popPushedOptions();
 }

@@ -61,6 +61,9 @@ public:
     // when nothing was imported) and whether the sheet was cancelled, once.
     void presentSheetFromWindow(QWidget* window, Type type, const QList<QUrl>& urls, PTCollection* collection,
                                 FinishedHandler finishedHandler);
+    // Adds the files the sheet does not hold yet, as if they had been presented with it, and brings the sheet
+    // forward. False, adding nothing, once the user has confirmed or the sheet has ended.
+    bool joinURLs(const QList<QUrl>& urls);
 
     void add();
     void cancel();
@@ -95,6 +98,9 @@ private:
     void setAddLabel(const QString& label);
     QString addLabel() const;
     void popPushedOptions();
+    // Pushes the effective options widened by the types of the files.
+    void widenOptionsFor(const QList<QUrl>& urls);
+    void showRequestedCount(qsizetype count);
     void buildAdvancedSection();
     // Sets or clears the bit in the sheet's own pushed options (pushing them first when it has none yet).
     void setOption(PTImportOptions bit, bool on);
@@ -128,6 +134,7 @@ private:
     FinishedHandler finishedHandler_;
     pt::store::ManagedObject* selectedManagedObject_ = nullptr;
     bool ended_ = false;
+    bool confirmed_ = false;
     bool selectingPlaceholder_ = false;
     pt::ObserverToken optionsObserver_;
 };

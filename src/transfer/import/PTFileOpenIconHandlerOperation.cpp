@@ -1,8 +1,7 @@
 #include "transfer/import/PTFileOpenIconHandlerOperation.h"
 
-#include "transfer/import/PTAddCollectionSheetController.h"
+#include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTPasteBoard.h"
-#include "ui/PTMainWindow.h"
 
 bool PTFileOpenIconHandlerOperation::handlesURL(const QUrl& url)
 {
@@ -14,11 +13,7 @@ bool PTFileOpenIconHandlerOperation::handlesURL(const QUrl& url)
 
 void PTFileOpenIconHandlerOperation::executeWithDone(const Done& done)
 {
-    // The sheet lives until it has finished; its handler lets it go.
-    auto* sheet = new PTAddCollectionSheetController;
-    sheet->presentSheetFromWindow(PTMainWindow(), PTAddCollectionSheetController::NoPreselection, urls(), nullptr,
-                                  [sheet, done](pt::store::ManagedObject*, bool) {
-                                      sheet->deleteLater();
-                                      done();
-                                  });
+    // Through the one add-icons sheet: files opened while a sheet is up join it.
+    PTAddIconsSheetPresenter().presentImport(urls(), nullptr, QString(),
+                                             [done](pt::store::ManagedObject*) { done(); });
 }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -35,6 +36,10 @@ PTAlertController::Answer PTAlertController::run(const QString& title, const QSt
     box.setIcon(QMessageBox::Warning);
     box.setText(title);
     box.setInformativeText(text);
+    // Alerts quote names and versions from files and feeds, never markup. The box sets no format on its
+    // informative text, so its labels are told directly.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     auto* suppression = new QCheckBox(QCoreApplication::translate("PTAlertController", "Do not show this message again"));
     suppression->setAccessibleName(suppression->text());
     box.setCheckBox(suppression);

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,6 +79,38 @@ TEST_F(LaunchAtLoginTest, TurningOnTwiceWritesOneEntryThatStartsThisExecutable)
     ASSERT_TRUE(controller.setLaunchAtLogin(false));
     EXPECT_FALSE(QFile::exists(LaunchAtLoginController::userEntryPath()));
     EXPECT_FALSE(controller.launchAtLogin());
+}
+
+// Whatever the executable's path holds, the entry written for it reads back as ours and is a valid desktop entry.
+TEST_F(LaunchAtLoginTest, EntriesForAnyExecutablePathReadBackAsOnAndValidate)
+{
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    ASSERT_FALSE(validator.isEmpty());
+    const struct {
+        const char* name;
+        QString file;
+    } cases[] = {
+        {"plain", "pictern"},
+        {"spaces", "pic tern app"},
+        {"newline", "pic\ntern"},
+        {"tab and carriage return", "pic\tter\rn"},
+        {"quote and backslash", R"(pic"ter\n)"},
+        {"dollar and backtick", "$HOME`pictern`"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = root.filePath("bin/" + c.file);
+        writeFile(path, "#!/bin/sh\n");
+        ASSERT_TRUE(QFile::exists(path));
+        LaunchAtLoginController controller(nullptr, path);
+        ASSERT_TRUE(controller.setLaunchAtLogin(true));
+        EXPECT_TRUE(controller.launchAtLogin());
+        QProcess validate;
+        validate.start(validator, {LaunchAtLoginController::userEntryPath()});
+        ASSERT_TRUE(validate.waitForFinished());
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+        ASSERT_TRUE(controller.setLaunchAtLogin(false));
+    }
 }
 
 TEST_F(LaunchAtLoginTest, TurningOffWhenAbsentWritesNothing)

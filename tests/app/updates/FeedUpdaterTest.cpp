@@ -1,16 +1,21 @@
 #include "app/updates/FeedUpdater.h"
+#include "app/PTNotice.h"
+#include "app/PTNoticeController.h"
 #include "app/PTUpdateController.h"
 
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/ModalRunner.h"
 
 #include "TestSupport.h"
 
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QUrlQuery>
 
 #include "preferences/PreferencesTestDefaults.h"
@@ -210,6 +215,43 @@ TEST_F(FeedUpdaterTest, TheUpdateNoticeOpensTheReleasePageFoundOrChecksFirst)
     controller.checkForUpdatesInBackground();
     EXPECT_EQ(pages.opened.size(), 2) << "a release already found opens at once";
     EXPECT_EQ(server.requests, 1);
+}
+
+// The feed is not ours: a version that looks like markup shows as the characters it is, in the alert of an
+// interactive check and in the update notice.
+TEST_F(FeedUpdaterTest, FeedTextShowsAsWrittenInTheAlertAndTheNotice)
+{
+    FeedServer server(FeedServer::ok(R"({"version":"<b>9</b>","url":"https://pictern.example/9"})"));
+    PTUpdateController controller(std::make_unique<FeedUpdater>(server.url(), QStringLiteral("1.0")), QString());
+    PTNoticeController notices(controller);
+    // What the window's labels show a reader, markup rendered.
+    const auto shownTexts = [](const QWidget* widget) {
+        QStringList shown;
+        for (const QLabel* label : widget->findChildren<QLabel*>()) {
+            const bool markup = label->textFormat() == Qt::RichText ||
+                                (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+            QTextDocument document;
+            document.setHtml(label->text());
+            shown << (markup ? document.toPlainText() : label->text());
+        }
+        return shown.join(u'\n');
+    };
+
+    QString alert;
+    pt::ModalRunner::setHook([&](QWidget* window) {
+        alert = shownTexts(window);
+        window->close();
+    });
+    controller.checkForUpdates();
+    const bool alerted = pt::test::runMainQueueUntil([&] { return !alert.isEmpty(); });
+    pt::ModalRunner::setHook({});
+    ASSERT_TRUE(alerted);
+    EXPECT_TRUE(alert.contains("Pictern <b>9</b> is out")) << alert.toStdString();
+
+    ASSERT_TRUE(controller.updateAvailable());
+    QWidget parent;
+    const QString notice = shownTexts(notices.notices().last()->makeView(&parent));
+    EXPECT_TRUE(notice.contains("Pictern <b>9</b> (<b>9</b>) is now available")) << notice.toStdString();
 }
 
 #include "FeedUpdaterTest.moc"
