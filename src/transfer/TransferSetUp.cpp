@@ -8,6 +8,7 @@
 #include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTFileOpenHandler.h"
 #include "transfer/import/PTFileOpenSink.h"
+#include "transfer/import/PTInterruptedImports.h"
 #include "transfer/import/PTPasteBoard.h"
 
 namespace TransferSetUp {
@@ -27,6 +28,8 @@ void registerAll()
 
 void applicationDidFinishLaunching()
 {
+    // Before anything opened at launch is imported: only the journals of imports that did not end are there.
+    PTInterruptedImports::tidy();
     PTFileOpenHandler::sharedController().applicationDidFinishLaunching();
 }
 

@@ -7,7 +7,8 @@ namespace TransferSetUp {
 // the shell's seams: validation of dropped and opened files, the sink of opened items, the add-icons sheet and the
 // starter set's download; registers the copy formats and installs what the icon browser transfers through.
 void registerAll();
-// Lets the file-open handler start on what has been opened so far, shortly after.
+// Tidies what imports cut short by the end of the last run left in the library, and lets the file-open handler
+// start on what has been opened so far, shortly after.
 void applicationDidFinishLaunching();
 
 } // namespace TransferSetUp

@@ -53,12 +53,23 @@ void LibraryTest::SetUp()
 void LibraryTest::TearDown()
 {
     PTConfirmation::install(nullptr);
+    closeLibrary();
+}
+
+void LibraryTest::closeLibrary()
+{
     PTLicenceController::sharedController().purge();
     PTCollectionController::sharedController().purge();
     PTGroupController::sharedController().purge();
     PTGroupController::sharedController().purgeRemovalOfCollections();
     PTStoreStack::setHost(nullptr);
     PTLibraryController::setCurrentLibrary(nullptr);
+}
+
+void LibraryTest::openLibrary()
+{
+    PTLibraryController::setCurrentLibrary(PTLibraryController::initWithLibraryPath(libraryPath()));
+    PTStoreStack::setHost(host_);
 }
 
 QString LibraryTest::libraryPath() const

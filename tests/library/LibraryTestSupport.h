@@ -45,6 +45,10 @@ protected:
     PTItem* makeItem(PTCollection* set, const QString& name, const QString& fileName,
                      const QString& source = QString());
     QString libraryPath() const;
+    // Lets go of the library and its store stack as a quitting application does, and opens them again as a
+    // launch does: another process may use the library in between.
+    void closeLibrary();
+    void openLibrary();
 
     QTemporaryDir dir;
     // Set by a test that makes saves fail on purpose; their errors are collected instead of failing the test.

@@ -16,11 +16,14 @@ constexpr int MaxNameAttempts = 1000;
 // lock, another copy may create the chosen name first: the exclusive open then fails and the search runs again.
 // The first try opens the plain name without looking it up: most names are free, and a lookup of a missing name
 // waits for the folder while other copies create files in it.
-QString reserveName(const QString& name, const QString& folder, QFile& target)
+QString reserveName(const QString& name, const QString& folder, QFile& target,
+                    const PTBundleFileCopy::Creating& creating)
 {
     QString chosen = PTSafeFirstFileName(name);
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         target.setFileName(QDir(folder).filePath(chosen));
+        if (creating)
+            creating(target.fileName());
         if (target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return chosen;
         // An exclusive open also refuses a link, even a dangling one, under the name.
@@ -34,7 +37,7 @@ QString reserveName(const QString& name, const QString& folder, QFile& target)
 } // namespace
 
 QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& name, const QString& folder,
-                                         QString* error)
+                                         QString* error, const Creating& creating)
 {
     const auto failed = [error](const QString& why) {
         if (error)
@@ -45,7 +48,7 @@ QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& n
     if (!input.open(QIODevice::ReadOnly))
         return failed(input.errorString());
     QFile target;
-    const QString chosen = reserveName(name, folder, target);
+    const QString chosen = reserveName(name, folder, target, creating);
     if (chosen.isEmpty())
         return failed(target.errorString());
     bool ok = true;

@@ -16,6 +16,7 @@
 #include "platform/runtime/Logging.h"
 #include "transfer/import/PTImportExpansion.h"
 #include "transfer/import/PTImportFolderListing.h"
+#include "transfer/import/PTImportJournal.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,8 @@ std::shared_ptr<PTImporter2> PTImporter2::create(ManagedObject* target, const QS
     return importer;
 }
 
+PTImporter2::~PTImporter2() = default;
+
 std::optional<QString> PTImporter2::invalidReason(const QString& path, PTImportFileType type)
 {
     QFile file(path);
@@ -150,6 +153,7 @@ void PTImporter2::begin()
     queue_ = std::make_unique<pt::OperationQueue>(QStringLiteral("com.pictern.importer"));
     queue_->setMaxConcurrentOperationCount(MaxConcurrentOperationCount);
     expansions_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("pictern-import-XXXXXX")));
+    journal_ = std::make_unique<PTImportJournal>();
     auto self = shared_from_this();
     PTSaveManagedObjectContextWithCompletion([self](const pt::Error&) {
         ObjectContext* context = PTMainManagedObjectContext();
@@ -235,7 +239,7 @@ void PTImporter2::queueFolder(const QString& folder, const ObjectID& group, cons
 }
 
 ManagedObject* PTImporter2::insertContainer(ObjectContext& context, const QString& entity, const QString& folder,
-                                            qint64 sort)
+                                            PTGroup* parent, qint64 sort)
 {
     const QString name = QFileInfo(folder).fileName();
     const QString tidy = PTImportOptionsContain(options_, PTImportOption::KeepFileNames) ? name : PTPrettifyName(name);
@@ -244,16 +248,19 @@ ManagedObject* PTImporter2::insertContainer(ObjectContext& context, const QStrin
         PTGroup* group = PTGroup::insert(context);
         group->setName(tidy);
         group->setSort(sort);
+        group->setGroup(parent);
         object = group;
     } else {
         PTCollection* set = PTCollection::insert(context);
         set->setName(tidy);
         set->setSort(sort);
         PTSetNewObjectDefaults(set);
+        set->setGroup(parent);
         object = set;
     }
     if (auto obtained = context.obtainPermanentIDs({object}); !obtained)
         qCWarning(lcTransfer).noquote() << "import: no permanent ID:" << obtained.error().toString();
+    journal_->recordContainer(object->objectID());
     std::lock_guard lock(mutex_);
     createdIDs_.append(object->objectID());
     return object;
@@ -293,21 +300,11 @@ void PTImporter2::runBatch(const Batch& batch)
                 ObjectID childSet = batch.parentSet;
                 if (PTImportOptionsContain(options_, PTImportOption::FoldersBecomeGroupsAndSets)) {
                     const int holds = PTImportAnalyseFolder(path, options_);
-                    if (holds & PTImportFolderContents::SubFolder) {
-                        ManagedObject* made = insertContainer(context, PTGroup::EntityName, path, sort++);
-                        if (group)
-                            relations_.addRelationshipBetween(made->objectID(), group->objectID(),
-                                                              PTImporter2Relations::GroupToParentGroup);
-                        childGroup = made->objectID();
-                    }
-                    if ((holds & PTImportFolderContents::AcceptedFile) && !batch.forceUseSet) {
-                        ManagedObject* made = insertContainer(context, PTCollection::EntityName, path, sort++);
-                        // The set of the folder's own files stands beside the group made for the same folder.
-                        if (group)
-                            relations_.addRelationshipBetween(made->objectID(), group->objectID(),
-                                                              PTImporter2Relations::SetToGroup);
-                        childSet = made->objectID();
-                    }
+                    if (holds & PTImportFolderContents::SubFolder)
+                        childGroup = insertContainer(context, PTGroup::EntityName, path, group, sort++)->objectID();
+                    // The set of the folder's own files stands beside the group made for the same folder.
+                    if ((holds & PTImportFolderContents::AcceptedFile) && !batch.forceUseSet)
+                        childSet = insertContainer(context, PTCollection::EntityName, path, group, sort++)->objectID();
                 }
                 // Batches of other workers fetch the new group and set from the store.
                 if (auto saved = context.save(); !saved)
@@ -322,29 +319,43 @@ void PTImporter2::runBatch(const Batch& batch)
             else if (set && !folder.isEmpty())
                 importItemAtPath(path, folder, context, made);
         }
-        if (made.isEmpty())
-            return;
-        QVector<ManagedObject*> items;
-        for (const Made& m : made)
-            items.append(m.item);
-        if (auto obtained = context.obtainPermanentIDs(items); !obtained)
-            qCWarning(lcTransfer).noquote() << "import: no permanent IDs:" << obtained.error().toString();
-        {
-            std::lock_guard lock(mutex_);
-            for (const Made& m : made) {
-                createdIDs_.append(m.item->objectID());
-                pathMap_.insert(m.item->objectID(), m.source);
-                copiedMap_.insert(m.item->objectID(), m.copied);
-            }
-        }
-        for (const Made& m : made) {
-            relations_.addRelationshipBetween(m.item->objectID(), set->objectID(), PTImporter2Relations::ItemToSet);
-            PTTagController::autoApplyTagsToItem(m.item);
-        }
+        if (!made.isEmpty())
+            storeItems(context, set, made);
     });
     if (progress_) {
         auto self = shared_from_this();
         pt::DispatchQueue::main().async([self] { self->progress_(self->imported_); });
+    }
+}
+
+void PTImporter2::storeItems(ObjectContext& context, PTCollection* set, const QVector<Made>& made)
+{
+    QVector<ManagedObject*> items;
+    for (const Made& m : made) {
+        m.item->setCollection(set);
+        PTTagController::autoApplyTagsToItem(m.item);
+        items.append(m.item);
+    }
+    if (auto obtained = context.obtainPermanentIDs(items); !obtained)
+        qCWarning(lcTransfer).noquote() << "import: no permanent IDs:" << obtained.error().toString();
+    // The store refuses items whose set was removed since the batch began.
+    if (auto saved = context.save(); !saved) {
+        const QString reason = coordinator_->exists(set->objectID())
+                                   ? QStringLiteral("not stored: %1").arg(saved.error().localizedDescription())
+                                   : SetRemoved;
+        for (const Made& m : made) {
+            QFile::remove(m.copied);
+            reject(m.source, reason);
+            context.deleteObject(m.item);
+        }
+        imported_ -= made.size();
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    for (const Made& m : made) {
+        createdIDs_.append(m.item->objectID());
+        pathMap_.insert(m.item->objectID(), m.source);
+        copiedMap_.insert(m.item->objectID(), m.copied);
     }
 }
 
@@ -399,7 +410,8 @@ PTItem* PTImporter2::itemForPath(const QString& path, const PTImportPathInfo& in
     item->setType(itemTypeForFileType(info.type));
     QString error;
     const QString fileName = PTBundleFileCopy::copyIntoFolder(
-        path, stringAdditions::normalizedString(name + u'.' + QFileInfo(path).suffix()), folder, &error);
+        path, stringAdditions::normalizedString(name + u'.' + QFileInfo(path).suffix()), folder, &error,
+        [this](const QString& copy) { journal_->recordFile(copy); });
     if (!fileName.isEmpty() && PTImportOptionsContain(options_, PTImportOption::UseFileTags))
         PTTagController::applyTagsFromResourceValue(item, path);
     if (temporary)
@@ -426,9 +438,13 @@ void PTImporter2::finished()
 void PTImporter2::settle()
 {
     if (coordinator_) {
-        for (qsizetype first = 0; first < relations_.relationshipCount(); first += RelationshipsPerSave)
+        QVector<ObjectID> items;
+        for (const ObjectID& id : std::as_const(createdIDs_))
+            if (pathMap_.contains(id))
+                items.append(id);
+        for (qsizetype first = 0; first < items.size(); first += ItemsPerSave)
             contextAdditions::runInWorkerContext(coordinator_, [&](ObjectContext& context) {
-                relations_.propagateRelationshipsIntoContext(context, first, RelationshipsPerSave);
+                contextAdditions::loadObjectsWithIDs(context, items.mid(first, ItemsPerSave));
                 dropItemsWithoutSet(context);
             });
         contextAdditions::runInWorkerContext(coordinator_, [&](ObjectContext& context) { removeEmptyContainers(context); });
@@ -450,7 +466,7 @@ void PTImporter2::dropItem(const ObjectID& id)
 
 void PTImporter2::dropItemsWithoutSet(ObjectContext& context)
 {
-    // The items this context holds are those of the links just applied.
+    // The items this context holds are those just loaded.
     for (ManagedObject* object : context.registeredObjects()) {
         PTItem* item = PTItem::from(object);
         if (!item || item->isDeleted() || !pathMap_.contains(item->objectID()))
@@ -526,8 +542,12 @@ void PTImporter2::loadResultFrom(qsizetype first)
 void PTImporter2::complete()
 {
     result_.rejected = rejected_;
+    // The journal goes once what the import kept is stored for good.
+    std::shared_ptr<PTImportJournal> journal = std::move(journal_);
     if (PTHasManagedObjectContext())
-        PTSaveManagedObjectContext();
+        PTSaveManagedObjectContextWithCompletion([journal](const pt::Error&) { journal->finish(); });
+    else
+        journal->finish();
     expansions_.reset();
     if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
         shell->postNotice(NoticeTitle, NoticeMessage.arg(result_.items.size()));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "library/ImportTyping.h"
-#include "library/bundle/PTImporter2Relations.h"
 #include "platform/runtime/OperationQueue.h"
 #include "platform/store/ObjectContext.h"
 
@@ -19,6 +18,7 @@
 class PTCollection;
 class PTGroup;
 class PTImportFolderListing;
+class PTImportJournal;
 class PTItem;
 
 // Copies icon files into the library: walks the paths (into folders with 0x4, folders becoming groups and sets
@@ -26,8 +26,10 @@ class PTItem;
 // multi-image files into one item per part, makes one item per file with a tidy name and copies the file into
 // its set's folder under a safe, unique name. Files are only ever created inside set folders, expansions only
 // inside a private temporary folder that goes with the import. The work runs on ten workers, each batch in a
-// context of its own; links between the new objects are made in one pass on the main context at the end.
-// Made and begun on the main thread; keeps itself alive until its completion ran.
+// context of its own that stores its items with their set, and each set or group made from a folder with its
+// parent group: an import cut short leaves a tidy part of itself in place. Until it ends, a journal in the library
+// records what it made, for the launch after an interruption to tidy. Made and begun on the main thread; keeps
+// itself alive until its completion ran.
 class PTImporter2 : public std::enable_shared_from_this<PTImporter2> {
 public:
     static constexpr int MaxConcurrentOperationCount = 10;
@@ -35,9 +37,9 @@ public:
     static constexpr int FilesPerBatch = 200;
     // Bitmaps with more pixels than this are refused before decoding.
     static constexpr qint64 MaxPixels = qint64(64) << 20;
-    // Links applied and saved together at the end, off the main thread: the main context merges each save in one
-    // turn of its queue, so the saves stay small.
-    static constexpr qsizetype RelationshipsPerSave = 500;
+    // New items checked for their set and saved together at the end, off the main thread: the main context
+    // merges each save in one turn of its queue, so the saves stay small.
+    static constexpr qsizetype ItemsPerSave = 500;
     // New objects loaded into the main context in one turn of its queue for the result.
     static constexpr qsizetype ObjectsPerTurn = 500;
     static inline const QString NoticeTitle = QStringLiteral("Icons Imported");
@@ -62,6 +64,7 @@ public:
     // Told on the main queue, after each batch saved, how many items were made so far.
     void setProgressHandler(std::function<void(qint64 imported)> handler) { progress_ = std::move(handler); }
     void begin();
+    ~PTImporter2();
 
     // The item made from the source file (main context), after the completion; items made by an expansion are
     // found under their temporary files' paths.
@@ -90,8 +93,11 @@ private:
     // Queues the folder's contents: sub-folders and the first files together, further files in batches of their
     // own.
     void queueFolder(const QString& folder, const pt::store::ObjectID& group, const pt::store::ObjectID& set);
+    // A new group or set for the folder, in the parent group (when there is one).
     pt::store::ManagedObject* insertContainer(pt::store::ObjectContext& context, const QString& entity,
-                                              const QString& folder, qint64 sort);
+                                              const QString& folder, PTGroup* parent, qint64 sort);
+    // Stores the batch's items with their set; when that fails, takes their copies away and rejects them.
+    void storeItems(pt::store::ObjectContext& context, PTCollection* set, const QVector<Made>& made);
     void importItemAtPath(const QString& path, const QString& folder, pt::store::ObjectContext& context,
                           QVector<Made>& made);
     PTItem* itemForPath(const QString& path, const PTImportPathInfo& info, bool temporary, const QString& folder,
@@ -104,8 +110,8 @@ private:
     // The folder's entries; the names that do not decode and would be taken are rejected on the way.
     PTImportFolderListing listFolder(const QString& folder);
     void finished();
-    // On a worker: applies the links in contexts of their own, takes away the items whose set is gone and the new
-    // sets and groups left empty, then loads the result on the main thread.
+    // On a worker: takes away the items whose set went away and the new sets and groups left empty, in contexts
+    // of their own, then loads the result on the main thread.
     void settle();
     void dropItemsWithoutSet(pt::store::ObjectContext& context);
     void removeEmptyContainers(pt::store::ObjectContext& context);
@@ -126,7 +132,7 @@ private:
     std::shared_ptr<pt::store::StoreCoordinator> coordinator_;
     std::unique_ptr<QTemporaryDir> expansions_;
     std::atomic<qint64> expansionCount_ = 0;
-    PTImporter2Relations relations_;
+    std::unique_ptr<PTImportJournal> journal_;
     std::atomic<qint64> imported_ = 0;
 
     std::mutex mutex_;
