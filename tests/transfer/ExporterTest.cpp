@@ -55,6 +55,24 @@ QImage decoded(const QString& path)
     return reader.read().convertToFormat(QImage::Format_ARGB32);
 }
 
+// The peak resident memory of this process in kilobytes since the last reset.
+long peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
 class ExporterTest : public ::testing::Test {
 protected:
     QString out() const { return dir.filePath(QStringLiteral("out")); }
@@ -264,6 +282,27 @@ TEST_F(ExporterTest, ParallelAndSerialExportsWriteTheSameFiles)
     EXPECT_EQ(first.paths.size(), 200 * 15);
     EXPECT_EQ(second.paths.size(), 200 * 15);
     EXPECT_EQ(digest(dir.filePath("parallel")), digest(dir.filePath("serial")));
+}
+
+TEST_F(ExporterTest, AHugePictureInsideAnIconIsReadOnlyAtTheOutputSize)
+{
+    // The directory says 256 pixels; the PNG inside is 12,000 square, 550 MB once decoded whole.
+    const QString ico = dir.filePath("hidden.ico");
+    pt::test::writeFile(ico, pt::test::icoOfPNGs({pt::test::oneColourPNG({16, 16}, Qt::blue),
+                                                  pt::test::oneColourPNG({12000, 12000}, Qt::red)}));
+    // Only what this export adds to the peak counts: the counter starts again from what is resident now.
+    ASSERT_TRUE(resetPeak());
+    const long before = peakKilobytes();
+    PTExporter exporter({{ico, "hidden", {}, PTItem::ICO}}, setOf({output(PTExportFormatPNG, "128s")}), out());
+    exporter.asynchronous = false;
+    const PTExporter::Result result = runExport(exporter);
+    const long growth = peakKilobytes() - before;
+    EXPECT_EQ(result.failures, 0);
+    EXPECT_LT(growth, 100 * 1024) << "kB";
+    // The smallest picture that covers the output is the large one.
+    const QImage image = decoded(QDir(out()).filePath("hidden.png"));
+    EXPECT_EQ(image.size(), QSize(128, 128));
+    EXPECT_EQ(image.pixel(64, 64), qRgb(255, 0, 0));
 }
 
 } // namespace
