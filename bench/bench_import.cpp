@@ -2,8 +2,9 @@
 // sets (options 0x6), and 5,000 SVGs with 5,000 PNGs drawn from them; items per second next to `cp -r` of the same
 // files in the same run, and the main thread's longest stall while an import runs (counter max_stall_ms). Each
 // import also runs right after a `cp -r` of its sources, untimed: on a shared disk whose speed drifts, the ratio of
-// those pairs (counter cp_ratio) is steadier than the ratio of the separate figures. Run with
-// --benchmark_filter=Import.
+// those pairs (counter cp_ratio) is steadier than the ratio of the separate figures. Naming: 8,000 files of one
+// name from as many folders into one set, and an ICO of 4,000 different pictures of one size expanded into its
+// parts. Run with --benchmark_filter=Import.
 #include "BenchStoreHost.h"
 #include "BenchWait.h"
 #include "MainThreadStalls.h"
@@ -32,6 +33,8 @@ namespace {
 constexpr int FileCount = 10000;
 constexpr int FolderCount = 100;
 constexpr int RenderedSide = 64;
+constexpr int SameNameCount = 8000;
+constexpr int IconPictureCount = 4000;
 
 QTemporaryDir& workFolder()
 {
@@ -52,7 +55,31 @@ const QByteArray& papirus(int index)
     return files[size_t(index) % files.size()];
 }
 
-// The sources, written once: "flat", "folders" (FolderCount folders) and "mixed" (SVGs and PNGs drawn from them).
+// SameNameCount folders holding one "icon.svg" each, and one ICO of IconPictureCount 16-pixel pictures of
+// different colours, written once.
+void writeNamingSources()
+{
+    const QDir root(workFolder().path());
+    for (int i = 0; i < SameNameCount; ++i) {
+        const QString folder = QStringLiteral("same/%1").arg(i);
+        root.mkpath(folder);
+        writeFile(root.filePath(folder + QStringLiteral("/icon.svg")), papirus(i));
+    }
+    root.mkpath("pictures");
+    root.mkpath("ico");
+    QStringList arguments{"-c", "-o", root.filePath("ico/tool.ico")};
+    for (int i = 0; i < IconPictureCount; ++i) {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(QColor::fromRgb(QRgb(0xff000000u | quint32(i * 4099))));
+        arguments << root.filePath(QStringLiteral("pictures/%1.png").arg(i));
+        image.save(arguments.last());
+    }
+    if (QProcess::execute("icotool", arguments) != 0)
+        qFatal("icotool (icoutils) could not make the ICO");
+}
+
+// The sources, written once: "flat", "folders" (FolderCount folders), "mixed" (SVGs and PNGs drawn from them),
+// "same" and "ico".
 QString sources(const QString& shape)
 {
     static const bool written = [] {
@@ -79,6 +106,7 @@ QString sources(const QString& shape)
             }
             image.save(root.filePath(QStringLiteral("mixed/icon-%1.png").arg(i)));
         }
+        writeNamingSources();
         return true;
     }();
     Q_UNUSED(written);
@@ -188,5 +216,17 @@ void ImportMixed(benchmark::State& state)
     importShape(state, "mixed", PTDefaultImportOptions(), false);
 }
 BENCHMARK(ImportMixed)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void ImportSameNames(benchmark::State& state)
+{
+    importShape(state, "same", PTDefaultImportOptions(), false);
+}
+BENCHMARK(ImportSameNames)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void ImportExpandedICO(benchmark::State& state)
+{
+    importShape(state, "ico", PTDefaultImportOptions() | PTImportOption::ExpandICO, false);
+}
+BENCHMARK(ImportExpandedICO)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QtEndian>
 
 #include <webp/decode.h>
 
@@ -21,11 +22,21 @@ quint16 littleEndian16(const QByteArray& data, qsizetype at)
     return quint16(bytes[0] | (bytes[1] << 8));
 }
 
+constexpr qsizetype IcoHeaderSize = 6;
+constexpr qsizetype IcoEntrySize = 16;
+
 std::optional<QSize> positive(qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
         return std::nullopt;
     return QSize(int(width), int(height));
+}
+
+// Reserved 0, type 1 (icon) or 2 (cursor), at least one entry.
+bool isIcoHeader(const QByteArray& head)
+{
+    return head.size() >= IcoHeaderSize && littleEndian16(head, 0) == 0
+           && (littleEndian16(head, 2) == 1 || littleEndian16(head, 2) == 2) && littleEndian16(head, 4) != 0;
 }
 
 // Elements that carry no image of their own, or only a mask.
@@ -54,12 +65,42 @@ std::optional<QSize> gifSize(const QByteArray& head)
 
 std::optional<QSize> icoSize(const QByteArray& head)
 {
-    // Reserved 0, type 1 (icon) or 2 (cursor), at least one entry; a side of 0 stands for 256.
-    if (head.size() < 8 || littleEndian16(head, 0) != 0 || (littleEndian16(head, 2) != 1 && littleEndian16(head, 2) != 2)
-        || littleEndian16(head, 4) == 0)
+    // A side of 0 stands for 256.
+    if (head.size() < IcoHeaderSize + 2 || !isIcoHeader(head))
         return std::nullopt;
     const auto side = [&](qsizetype at) { return uchar(head.at(at)) == 0 ? 256 : int(uchar(head.at(at))); };
     return positive(side(6), side(7));
+}
+
+QList<IcoPicture> icoPictures(QIODevice& file)
+{
+    if (!file.seek(0))
+        return {};
+    const QByteArray header = file.read(IcoHeaderSize);
+    if (!isIcoHeader(header))
+        return {};
+    const int count = littleEndian16(header, 4);
+    const QByteArray directory = file.read(count * IcoEntrySize);
+    QList<IcoPicture> pictures;
+    for (qsizetype at = 0; at + IcoEntrySize <= directory.size(); at += IcoEntrySize) {
+        IcoPicture picture;
+        picture.length = qFromLittleEndian<quint32>(directory.constData() + at + 8);
+        picture.offset = qFromLittleEndian<quint32>(directory.constData() + at + 12);
+        QByteArray head;
+        if (file.seek(picture.offset))
+            head = file.read(24);
+        if (const std::optional<QSize> png = pngSize(head)) {
+            picture.size = *png;
+            picture.png = true;
+        } else if (head.size() >= 12 && qFromLittleEndian<quint32>(head.constData()) >= 40) {
+            // A bitmap's header: its height counts the mask below the colours.
+            picture.size = positive(qFromLittleEndian<qint32>(head.constData() + 4),
+                                    qFromLittleEndian<qint32>(head.constData() + 8) / 2)
+                               .value_or(QSize());
+        }
+        pictures.append(picture);
+    }
+    return pictures;
 }
 
 std::optional<IcnsGeometry> icnsGeometry(const QByteArray& type)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QSize>
 #include <QString>
+
+class QIODevice;
 
 #include <optional>
 
@@ -23,6 +26,18 @@ struct IcnsGeometry {
     int scale = 1;
 };
 std::optional<IcnsGeometry> icnsGeometry(const QByteArray& type);
+
+// One picture of an ICO file as its own header tells it: the directory's sides stop at 256, while a PNG inside
+// may be of any size. The size is empty when the picture's header cannot be read.
+struct IcoPicture {
+    QSize size;
+    qint64 offset = 0;
+    qint64 length = 0;
+    bool png = false;
+};
+// The pictures of an ICO file in directory order, reading each one's header and no more; none when the file
+// does not start as an ICO.
+QList<IcoPicture> icoPictures(QIODevice& file);
 
 // The bytes the probes need from the start of a file.
 constexpr qint64 HeadSize = 64;

@@ -1,6 +1,7 @@
 #include "library/ImportNaming.h"
 
 #include "foundation/StringAdditions.h"
+#include "library/PTFileNamer.h"
 #include "library/entities/EntityValues.h"
 #include "library/entities/PTCollection.h"
 
@@ -12,11 +13,9 @@
 namespace {
 
 const QString UntitledStem = QStringLiteral("untitled");
-// The longest file name Linux file systems take, in bytes.
-constexpr qsizetype MaxNameBytes = 255;
 // An extension leaves room for one character of stem (four bytes at most), a dot with a counter of up to 20
 // digits, and its own dot.
-constexpr qsizetype MaxExtensionBytes = MaxNameBytes - 4 - 21 - 1;
+constexpr qsizetype MaxExtensionBytes = PTMaxFileNameBytes - 4 - 21 - 1;
 
 const QHash<QString, QString>& wordMap()
 {
@@ -66,34 +65,6 @@ QString withoutSeparators(QString name)
     return name;
 }
 
-// The longest start of the text that takes at most `bytes` bytes in UTF-8; a character is never split.
-QString cutToUtf8Size(const QString& text, qsizetype bytes)
-{
-    qsizetype used = 0;
-    qsizetype end = 0;
-    while (end < text.size()) {
-        const char16_t unit = text.at(end).unicode();
-        const bool pair = QChar::isHighSurrogate(unit) && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
-        const qsizetype size = pair ? 4 : unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
-        if (used + size > bytes)
-            break;
-        used += size;
-        end += pair ? 2 : 1;
-    }
-    return text.left(end);
-}
-
-// "<stem>[.<counter>][.<extension>]", the stem cut so that the whole fits in one file name.
-QString fittedName(const QString& stem, const QString& counter, const QString& extension)
-{
-    QString suffix;
-    if (!counter.isEmpty())
-        suffix += u'.' + counter;
-    if (!extension.isEmpty())
-        suffix += u'.' + extension;
-    return cutToUtf8Size(stem, MaxNameBytes - suffix.toUtf8().size()) + suffix;
-}
-
 struct NameParts {
     QString stem;
     QString extension;
@@ -109,10 +80,52 @@ NameParts namePartsOf(const QString& name)
     const qsizetype firstDot = unique.indexOf(u'.');
     // A trailing dot names no extension.
     return {firstDot >= 0 ? unique.left(firstDot) : unique,
-            firstDot >= 0 ? cutToUtf8Size(unique.mid(unique.lastIndexOf(u'.') + 1), MaxExtensionBytes) : QString()};
+            firstDot >= 0 ? PTCutToUtf8Size(unique.mid(unique.lastIndexOf(u'.') + 1), MaxExtensionBytes) : QString()};
+}
+
+bool takenIn(const QDir& directory, const QString& name)
+{
+    const QFileInfo info(directory.filePath(name));
+    return info.exists() || info.isSymLink();
+}
+
+QString uniqueName(const QString& name, const QString& directory, PTFileNamer& namer,
+                   const QSet<QString>* handedOut)
+{
+    const NameParts parts = namePartsOf(name);
+    const QDir dir(directory);
+    return namer.nextFreeName(QDir::cleanPath(directory), parts.stem, parts.extension, [&](const QString& candidate) {
+        return takenIn(dir, candidate) || (handedOut && handedOut->contains(candidate));
+    });
 }
 
 } // namespace
+
+QString PTCutToUtf8Size(const QString& text, qsizetype bytes)
+{
+    qsizetype used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const char16_t unit = text.at(end).unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        const qsizetype size = pair ? 4 : unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
+QString PTFittedFileName(const QString& stem, qint64 counter, const QString& extension)
+{
+    QString suffix;
+    if (counter != 0)
+        suffix += u'.' + QString::number(counter);
+    if (!extension.isEmpty())
+        suffix += u'.' + extension;
+    return PTCutToUtf8Size(stem, PTMaxFileNameBytes - suffix.toUtf8().size()) + suffix;
+}
 
 bool PTIsMixedCase(const QString& word)
 {
@@ -176,15 +189,8 @@ QString PTSafeFileName(const QString& name)
 
 QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut)
 {
-    const NameParts parts = namePartsOf(name);
-    const QDir dir(directory);
-    const auto taken = [&](const QString& candidate) {
-        const QFileInfo info(dir.filePath(candidate));
-        return info.exists() || info.isSymLink() || (handedOut && handedOut->contains(candidate));
-    };
-    QString candidate = fittedName(parts.stem, {}, parts.extension);
-    for (qint64 n = 1; taken(candidate); ++n)
-        candidate = fittedName(parts.stem, QString::number(n), parts.extension);
+    PTFileNamer namer;
+    const QString candidate = uniqueName(name, directory, namer, handedOut);
     if (handedOut)
         handedOut->insert(candidate);
     return candidate;
@@ -195,10 +201,20 @@ QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet
     return PTUniqueFileName(PTSafeFileName(name), directory, handedOut);
 }
 
+QString PTUniqueFileName(const QString& name, const QString& directory, PTFileNamer& namer)
+{
+    return uniqueName(name, directory, namer, nullptr);
+}
+
+QString PTSafeUniqueFileName(const QString& name, const QString& directory, PTFileNamer& namer)
+{
+    return uniqueName(PTSafeFileName(name), directory, namer, nullptr);
+}
+
 QString PTSafeFirstFileName(const QString& name)
 {
     const NameParts parts = namePartsOf(PTSafeFileName(name));
-    return fittedName(parts.stem, {}, parts.extension);
+    return PTFittedFileName(parts.stem, 0, parts.extension);
 }
 
 void PTSetNewObjectDefaults(PTCollection* set)

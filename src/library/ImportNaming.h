@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QString>
 
+class PTFileNamer;
+
 // Names for the library's files and for display, shared by import, export, bundles and the library store.
 // Stateless and safe from any thread.
 
@@ -27,8 +29,20 @@ QString PTSafeFileName(const QString& name);
 // UTF-8, so the answer always names a file that can be made directly inside the directory.
 QString PTUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
 QString PTSafeUniqueFileName(const QString& name, const QString& directory, QSet<QString>* handedOut = nullptr);
+// The same names for a job that names many files: the namer goes on counting where it stopped for the name in the
+// directory, so that n files of one name cost n lookups instead of n²/2. Names it handed out count as taken.
+QString PTUniqueFileName(const QString& name, const QString& directory, PTFileNamer& namer);
+QString PTSafeUniqueFileName(const QString& name, const QString& directory, PTFileNamer& namer);
 // What PTSafeUniqueFileName answers when the directory takes no name, found without looking at the disk.
 QString PTSafeFirstFileName(const QString& name);
+
+// The longest file name Linux file systems take, in bytes of UTF-8.
+constexpr qsizetype PTMaxFileNameBytes = 255;
+// The longest start of the text that takes at most `bytes` bytes of UTF-8; a character is never split.
+QString PTCutToUtf8Size(const QString& text, qsizetype bytes);
+// "<stem>[.<counter>][.<extension>]" (no counter when it is 0), the stem cut so that the whole fits in one file
+// name.
+QString PTFittedFileName(const QString& stem, qint64 counter, const QString& extension);
 
 class PTCollection;
 // Gives a new set its normalised search name, the date now and a new identifier.

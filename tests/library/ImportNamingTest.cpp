@@ -1,4 +1,5 @@
 #include "library/ImportNaming.h"
+#include "library/PTFileNamer.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,4 +166,40 @@ TEST(ImportNaming, UniqueFileNamesFitTheFileSystemWholeCharactersCut)
         EXPECT_EQ(QSet<QString>(made.begin(), made.end()).size(), 3);
     }
     EXPECT_EQ(PTUniqueFileName(QString(251, u'a') + ".svg", d), QString(251, u'a').left(249) + ".3.svg");
+}
+
+TEST(ImportNaming, ANamerGivesTheSameNamesLookingEachOneUpOnce)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (const char* taken : {"arrow.svg", "arrow.1.svg", "arrow.3.svg", "readme"})
+        touch(d + "/" + taken);
+    // Named one after another and made at once, as an import does.
+    PTFileNamer namer;
+    QTemporaryDir other;
+    const QString longName = QString(251, u'a') + ".svg";
+    for (const QString& name : {QStringLiteral("arrow.svg"), QStringLiteral("arrow.svg"), QStringLiteral("arrow.svg"),
+                                QStringLiteral("Arrow.SVG"), QStringLiteral("readme"), QStringLiteral("readme."),
+                                longName, longName, longName, QStringLiteral("a.b.c.svg")}) {
+        SCOPED_TRACE(name.left(12).toStdString());
+        const QString expected = PTSafeUniqueFileName(name, d);
+        EXPECT_EQ(PTSafeUniqueFileName(name, d, namer), expected);
+        touch(d + "/" + expected);
+        // Each folder counts on its own.
+        EXPECT_EQ(PTSafeUniqueFileName(name, other.path(), namer), PTSafeUniqueFileName(name, other.path()));
+        touch(other.path() + "/" + PTSafeUniqueFileName(name, other.path()));
+    }
+
+    // Thousands of files of one name cost one lookup each, plus one per name taken before.
+    QSet<QString> made{"icon.svg", "icon.1.svg"};
+    int lookups = 0;
+    PTFileNamer counting;
+    for (int i = 0; i < 5000; ++i)
+        made.insert(counting.nextFreeName("folder", "icon", "svg", [&](const QString& candidate) {
+            ++lookups;
+            return made.contains(candidate);
+        }));
+    EXPECT_EQ(made.size(), 5002);
+    EXPECT_TRUE(made.contains("icon.5001.svg"));
+    EXPECT_EQ(lookups, 5002);
 }

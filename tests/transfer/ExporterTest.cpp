@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -53,6 +55,24 @@ QImage decoded(const QString& path)
 {
     QImageReader reader(path);
     return reader.read().convertToFormat(QImage::Format_ARGB32);
+}
+
+// The peak resident memory of this process in kilobytes since the last reset.
+long peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
 class ExporterTest : public ::testing::Test {
@@ -264,6 +284,81 @@ TEST_F(ExporterTest, ParallelAndSerialExportsWriteTheSameFiles)
     EXPECT_EQ(first.paths.size(), 200 * 15);
     EXPECT_EQ(second.paths.size(), 200 * 15);
     EXPECT_EQ(digest(dir.filePath("parallel")), digest(dir.filePath("serial")));
+}
+
+TEST_F(ExporterTest, AHugePictureInsideAnIconIsReadOnlyAtTheOutputSize)
+{
+    // The directory says 256 pixels; the PNG inside is 12,000 square, 550 MB once decoded whole.
+    const QString ico = dir.filePath("hidden.ico");
+    pt::test::writeFile(ico, pt::test::icoOfPNGs({pt::test::oneColourPNG({16, 16}, Qt::blue),
+                                                  pt::test::oneColourPNG({12000, 12000}, Qt::red)}));
+    // Only what this export adds to the peak counts: the counter starts again from what is resident now.
+    ASSERT_TRUE(resetPeak());
+    const long before = peakKilobytes();
+    PTExporter exporter({{ico, "hidden", {}, PTItem::ICO}}, setOf({output(PTExportFormatPNG, "128s")}), out());
+    exporter.asynchronous = false;
+    const PTExporter::Result result = runExport(exporter);
+    const long growth = peakKilobytes() - before;
+    EXPECT_EQ(result.failures, 0);
+    EXPECT_LT(growth, 100 * 1024) << "kB";
+    // The smallest picture that covers the output is the large one.
+    const QImage image = decoded(QDir(out()).filePath("hidden.png"));
+    EXPECT_EQ(image.size(), QSize(128, 128));
+    EXPECT_EQ(image.pixel(64, 64), qRgb(255, 0, 0));
+}
+
+TEST_F(ExporterTest, LongNamesAreCutToFitWithPrefixSuffixAndCounter)
+{
+    const QString png = pt::test::writePNG(dir.filePath("home.png"), {16, 16}, Qt::blue);
+    const QString smile = QString::fromUtf8("\xf0\x9f\x99\x82"); // four bytes, two UTF-16 units
+    const struct {
+        const char* label;
+        QString name;
+        QString prefix;
+        QString suffix;
+        bool keepNames;
+        int copies;
+    } cases[] = {
+        {"long ASCII name", QString(300, u'a'), {}, {}, true, 1},
+        {"two-byte characters", QString(200, QChar(0xe9)), {}, {}, true, 1},
+        {"four-byte characters with prefix and suffix", smile.repeated(100), "ic_", "@2x", true, 1},
+        {"made safe, in a prefix folder", QString(300, u'B'), "png/24-", "-mdpi", false, 1},
+        {"collisions need counters", QString(260, u'c'), "x-", "-y", true, 3},
+        {"collisions of multi-byte names", QString(120, QChar(0x4e2d)), {}, "@3x", true, 3},
+    };
+    int folder = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QString target = dir.filePath(QString::number(++folder));
+        QList<PTExporter::Item> items;
+        for (int i = 0; i < c.copies; ++i)
+            items.append({png, c.name, {}, PTItem::PNG});
+        PTExporter exporter(items, setOf({output(PTExportFormatPNG, "16s", c.prefix, c.suffix)}), target);
+        exporter.asynchronous = false;
+        exporter.useOriginalNames = c.keepNames;
+        const PTExporter::Result result = runExport(exporter);
+        EXPECT_EQ(result.failures, 0);
+        ASSERT_EQ(result.paths.size(), c.copies);
+        EXPECT_EQ(QSet<QString>(result.paths.begin(), result.paths.end()).size(), c.copies);
+        const QString name = c.keepNames ? c.name : c.name.toLower();
+        const QString folderPrefix = c.prefix.section(u'/', 0, -2);
+        const QString leafPrefix = c.prefix.section(u'/', -1);
+        const QRegularExpression shape("^" + QRegularExpression::escape(leafPrefix) + "(.+)"
+                                       + QRegularExpression::escape(c.suffix) + "(\\.[0-9]+)?\\.png$");
+        for (const QString& path : result.paths) {
+            const QFileInfo file(path);
+            EXPECT_EQ(file.absolutePath(), folderPrefix.isEmpty() ? target : target + "/" + folderPrefix);
+            const QByteArray bytes = file.fileName().toUtf8();
+            EXPECT_LE(bytes.size(), 255);
+            EXPECT_GT(bytes.size(), 200);
+            // No character was split: the name survives a round trip through UTF-8.
+            EXPECT_EQ(QString::fromUtf8(bytes), file.fileName());
+            const QRegularExpressionMatch match = shape.match(file.fileName());
+            ASSERT_TRUE(match.hasMatch()) << bytes.constData();
+            EXPECT_TRUE(name.startsWith(match.captured(1))) << bytes.constData();
+            EXPECT_EQ(decoded(path).size(), QSize(16, 16));
+        }
+    }
 }
 
 } // namespace

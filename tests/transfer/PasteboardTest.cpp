@@ -92,7 +92,6 @@ TEST_F(PasteboardTest, ExportsOnlyWhenARenderingAsksForIt)
         {"square size", plain, {}, {24, 24}, {}, false, "png", {24, 24}},
         {"oblong size", plain, {}, {24, 12}, {}, false, "png", {24, 12}},
         {"size text wins", plain, {}, {24, 24}, "16s", false, "png", {16, 16}},
-        {"a failed export offers the own file", plain, {}, {}, "20000s", false, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,4 +180,28 @@ TEST_F(PasteboardTest, ExcludingTheItemTypeLeavesTheFilesAlone)
     PTPasteboardMimeData data(std::move(providers), false, {PTBrowserTransfer::ItemType});
     EXPECT_EQ(data.formats(), QStringList{"text/uri-list"});
     EXPECT_TRUE(data.data(PTBrowserTransfer::ItemType).isEmpty());
+}
+
+TEST_F(PasteboardTest, ACopyThatCannotBeMadeIsNeverTheUnmodifiedFile)
+{
+    // A name longer than a file name can be still gives the coloured copy.
+    PTItem* named =
+        makeItem(set, QString(300, u'l'), "long.png", writePNG(sources.filePath("long.png"), {48, 48}, Qt::black));
+    named->setType(PTItem::PNG);
+    PTPasteboardItemProvider coloured(named);
+    coloured.color = Qt::red;
+    const QUrl url = QUrl::fromEncoded(coloured.dataForType(PTPasteboardItemProvider::FileURLType));
+    ASSERT_FALSE(url.isEmpty());
+    ASSERT_NE(url, named->fileURL());
+    EXPECT_EQ(QImage(url.toLocalFile()).pixel(24, 24), qRgb(255, 0, 0));
+
+    // A size no file can have: no file is offered, and the item itself still is.
+    PTItem* plain = png("plain");
+    std::unique_ptr<QMimeData> data(transfer.mimeDataForItems(
+        {plain}, {{Qt::red, {}, false, -1, "20000s", {}, false}}, PTBrowserTransfer::Use::Clipboard));
+    EXPECT_TRUE(data->urls().isEmpty());
+    EXPECT_FALSE(data->data(PTPasteboardMimeData::GnomeCopiedFilesType).contains(plain->fileURL().toEncoded()));
+    EXPECT_EQ(PTBrowserTransfer::itemURIs(data->data(PTBrowserTransfer::ItemType)),
+              QStringList{plain->objectID().uriString()});
+    EXPECT_EQ(exported().size(), 1);
 }

@@ -16,7 +16,7 @@ constexpr int MaxNameAttempts = 1000;
 // lock, another copy may create the chosen name first: the exclusive open then fails and the search runs again.
 // The first try opens the plain name without looking it up: most names are free, and a lookup of a missing name
 // waits for the folder while other copies create files in it.
-QString reserveName(const QString& name, const QString& folder, QFile& target,
+QString reserveName(const QString& name, const QString& folder, QFile& target, PTFileNamer* namer,
                     const PTBundleFileCopy::Creating& creating)
 {
     QString chosen = PTSafeFirstFileName(name);
@@ -29,7 +29,7 @@ QString reserveName(const QString& name, const QString& folder, QFile& target,
         // An exclusive open also refuses a link, even a dangling one, under the name.
         if (const QFileInfo taken(target.fileName()); !taken.exists() && !taken.isSymLink())
             return {}; // refused for another reason than the name being taken
-        chosen = PTSafeUniqueFileName(name, folder);
+        chosen = namer ? PTSafeUniqueFileName(name, folder, *namer) : PTSafeUniqueFileName(name, folder);
     }
     return {};
 }
@@ -37,7 +37,7 @@ QString reserveName(const QString& name, const QString& folder, QFile& target,
 } // namespace
 
 QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& name, const QString& folder,
-                                         QString* error, const Creating& creating)
+                                         QString* error, PTFileNamer* namer, const Creating& creating)
 {
     const auto failed = [error](const QString& why) {
         if (error)
@@ -48,7 +48,7 @@ QString PTBundleFileCopy::copyIntoFolder(const QString& source, const QString& n
     if (!input.open(QIODevice::ReadOnly))
         return failed(input.errorString());
     QFile target;
-    const QString chosen = reserveName(name, folder, target, creating);
+    const QString chosen = reserveName(name, folder, target, namer, creating);
     if (chosen.isEmpty())
         return failed(target.errorString());
     bool ok = true;

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class PTFileNamer;
+
 // Copies a file into a folder under a safe name that no other copy takes at the same time: the file is created
 // exclusively under the name chosen, then the bytes follow.
 class PTBundleFileCopy {
@@ -13,6 +15,8 @@ public:
 
     // The name the copy got inside the folder (made safe and unique from `name`); empty when the source could
     // not be read or the copy failed, in which case nothing is left behind and *error (when given) says why.
+    // A job copying many files names them through its own namer, when given.
     static QString copyIntoFolder(const QString& source, const QString& name, const QString& folder,
-                                  QString* error = nullptr, const Creating& creating = nullptr);
+                                  QString* error = nullptr, PTFileNamer* namer = nullptr,
+                                  const Creating& creating = nullptr);
 };

@@ -2,12 +2,14 @@
 
 #include "library/ImportNaming.h"
 #include "library/controllers/PTTagController.h"
+#include "platform/runtime/Logging.h"
 
 #include <QDir>
 #include <QFile>
 #include <QUuid>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <stdio.h>
@@ -16,6 +18,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Kept free when a name has to be cut, so that a counter (".1" to ".9999") finds room without cutting it again.
+constexpr qsizetype CounterRoom = 5;
 
 std::mutex& namingLock()
 {
@@ -32,6 +37,11 @@ bool exists(int folder, const QString& name)
 {
     struct stat status;
     return ::fstatat(folder, QFile::encodeName(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+qsizetype utf8Size(const QString& text)
+{
+    return text.toUtf8().size();
 }
 
 bool writeAll(int fd, const QByteArray& data)
@@ -66,12 +76,19 @@ QString PTExportFileWriter::relativePath(QString prefix, QString name, QString s
     QStringList folders = prefix.remove(QChar(0)).split(QLatin1Char('/'));
     const QString leafPrefix = folders.takeLast();
     folders.removeIf([](const QString& part) { return part.isEmpty() || part == u"." || part == u".."; });
-    QString leaf = leafPrefix + name + withoutSeparators(suffix);
+    for (QString& folder : folders)
+        folder = PTCutToUtf8Size(folder, PTMaxFileNameBytes);
+    suffix = withoutSeparators(suffix);
+    const qsizetype room = PTMaxFileNameBytes - 1 - utf8Size(extension);
+    if (utf8Size(leafPrefix + name + suffix) > room)
+        name = PTCutToUtf8Size(name, room - CounterRoom - utf8Size(leafPrefix + suffix));
+    QString leaf = leafPrefix + name + suffix;
     while (leaf.startsWith(QLatin1Char('.')))
         leaf.remove(0, 1);
     if (leaf.isEmpty())
         leaf = QStringLiteral("untitled");
-    folders.append(leaf + QLatin1Char('.') + extension);
+    // Only a prefix and suffix too long by themselves lose their ends.
+    folders.append(PTCutToUtf8Size(leaf, room) + QLatin1Char('.') + extension);
     return folders.join(QLatin1Char('/'));
 }
 
@@ -80,21 +97,25 @@ QString PTExportFileWriter::write(const QString& relativePath, const QByteArray&
     std::lock_guard lock(namingLock());
     QStringList parts = relativePath.split(QLatin1Char('/'));
     const QString fileName = parts.takeLast();
+    const auto failed = [&](const char* step) {
+        qCWarning(lcTransfer).noquote() << "export: could not" << step << QDir(folder_.path()).filePath(relativePath)
+                                        << "-" << std::strerror(errno);
+        return QString();
+    };
     const int folder = open_ ? folder_.openFolder(parts) : -1;
     if (folder < 0)
-        return {};
+        return failed("open the folder of");
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot > 0 ? fileName.left(dot) : fileName;
-    const QString extension = dot > 0 ? fileName.mid(dot) : QString();
-    QString unique = fileName;
-    for (int n = 1; exists(folder, unique); ++n)
-        unique = stem + QLatin1Char('.') + QString::number(n) + extension;
+    const QString extension = dot > 0 ? fileName.mid(dot + 1) : QString();
+    const QString unique = namer_.nextFreeName(parts.join(QLatin1Char('/')), stem, extension,
+                                               [folder](const QString& name) { return exists(folder, name); });
 
     const QByteArray temporary =
         QFile::encodeName(QStringLiteral(".export-") + QUuid::createUuid().toString(QUuid::Id128));
     const int fd = ::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
-        return {};
+        return failed("create");
     bool ok = writeAll(fd, data);
     if (ok && !tags.isEmpty()) {
         const QByteArray value = tags.join(QLatin1Char(',')).toUtf8();
@@ -106,8 +127,10 @@ QString PTExportFileWriter::write(const QString& relativePath, const QByteArray&
          && ::renameat2(folder, temporary.constData(), folder, QFile::encodeName(unique).constData(), RENAME_NOREPLACE)
                 == 0;
     if (!ok) {
+        const int error = errno;
         ::unlinkat(folder, temporary.constData(), 0);
-        return {};
+        errno = error;
+        return failed("write");
     }
     return QDir(folder_.path()).filePath(parts.isEmpty() ? unique : parts.join(QLatin1Char('/')) + u'/' + unique);
 }

@@ -2,10 +2,12 @@
 
 #include "foundation/DifferentStuff.h"
 #include "foundation/WebP.h"
+#include "library/ImageHeaderProbe.h"
 #include "library/entities/PTItem.h"
 #include "svg/PTSVG.h"
 #include "transfer/export/PTExportPDFSource.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -19,29 +21,94 @@ bool isVectorOutput(qint64 format)
     return format == PTExportFormatPDF || format == PTExportFormatEPS || format == PTExportFormatSVG;
 }
 
-// Decodes without Qt's default allocation cap: sizes were already checked against the output's limits.
-QImage readImage(QImageReader& reader)
+// Pictures larger than the largest output are refused: even read scaled down, they cost the time of every pixel.
+constexpr qint64 MaximumPixels = qint64(PTExportOutputOption::MaximumSide) * qint64(PTExportOutputOption::MaximumSide);
+
+bool isTooLarge(QSize size)
 {
-    reader.setAllocationLimit(0);
+    return qint64(size.width()) * size.height() > MaximumPixels;
+}
+
+// Decodes the reader's picture no larger than the output needs: a picture that does not fit the output is read
+// scaled down where its format can (PNG, JPEG), so the memory follows the output and not the file. Qt's
+// allocation limit stays in force for the rest, since a header may understate what decoding takes.
+QImage readImage(QImageReader& reader, QSize output)
+{
+    const QSize size = reader.size();
+    if (size.isValid() && isTooLarge(size))
+        return {};
+    if (size.isValid() && !output.isEmpty() && (size.width() > output.width() || size.height() > output.height())
+        && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(size.scaled(output, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     return reader.read();
 }
 
-// The sizes of the file's images, in order.
-QList<QSize> frameSizes(const QString& path)
+// The sizes of the file's images, in order; an ICO's as its pictures' own headers tell them, since its
+// directory says 256 for any larger PNG inside.
+QList<QSize> frameSizes(const QString& path, const QList<imageHeaderProbe::IcoPicture>& icoPictures)
 {
-    QImageReader reader(path);
     QList<QSize> sizes;
+    if (!icoPictures.isEmpty()) {
+        for (const imageHeaderProbe::IcoPicture& picture : icoPictures)
+            sizes.append(picture.size);
+        return sizes;
+    }
+    QImageReader reader(path);
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i) {
         // Some formats only know an image's size once it is decoded.
         QSize size = reader.size();
         if (!size.isValid())
-            size = readImage(reader).size();
+            size = reader.read().size();
         if (!size.isValid())
             break;
         sizes.append(size);
     }
     return sizes;
+}
+
+// The index of the smallest image covering the size, else of the largest; images of unknown or refused sizes
+// never count.
+int bestFrame(const QList<QSize>& sizes, QSize size)
+{
+    int bestCovering = -1, largest = 0;
+    qint64 coveringArea = 0, largestArea = -1;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QSize candidate = sizes[i];
+        if (candidate.isEmpty() || isTooLarge(candidate))
+            continue;
+        const qint64 area = qint64(candidate.width()) * candidate.height();
+        if (candidate.width() >= size.width() && candidate.height() >= size.height()
+            && (bestCovering < 0 || area < coveringArea)) {
+            bestCovering = i;
+            coveringArea = area;
+        }
+        if (area > largestArea) {
+            largest = i;
+            largestArea = area;
+        }
+    }
+    return bestCovering >= 0 ? bestCovering : largest;
+}
+
+QList<imageHeaderProbe::IcoPicture> icoPicturesOf(const QString& path, qint64 type)
+{
+    QFile file(path);
+    return type == PTItem::ICO && file.open(QIODevice::ReadOnly) ? imageHeaderProbe::icoPictures(file)
+                                                                  : QList<imageHeaderProbe::IcoPicture>();
+}
+
+// A PNG inside an ICO, read on its own so that it can be read scaled down.
+QImage readIcoPNG(const QString& path, const imageHeaderProbe::IcoPicture& picture, QSize output)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(picture.offset))
+        return {};
+    QByteArray bytes = file.read(picture.length);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    return readImage(reader, output);
 }
 
 } // namespace
@@ -65,7 +132,7 @@ PTExportSource::PTExportSource(const QString& path, qint64 type)
             size_ = WebP::imageWithWebPData(file.readAll()).size();
     } else {
         // The widest and the tallest of the file's images, each taken on its own.
-        for (const QSize& size : frameSizes(path))
+        for (const QSize& size : frameSizes(path, icoPicturesOf(path, type)))
             size_ = {std::max(size_.width(), double(size.width())), std::max(size_.height(), double(size.height()))};
     }
     if (!size_.isValid())
@@ -90,29 +157,15 @@ QImage PTExportSource::bitmapForSize(QSize size) const
     }
     int chosen = 0;
     if (type_ == PTItem::ICNS || type_ == PTItem::ICO) {
-        // The smallest image covering the size, else the largest.
-        const QList<QSize> sizes = frameSizes(path_);
-        int bestCovering = -1, largest = 0;
-        qint64 coveringArea = 0, largestArea = -1;
-        for (int i = 0; i < sizes.size(); ++i) {
-            const QSize candidate = sizes[i];
-            const qint64 area = qint64(candidate.width()) * candidate.height();
-            if (candidate.width() >= size.width() && candidate.height() >= size.height()
-                && (bestCovering < 0 || area < coveringArea)) {
-                bestCovering = i;
-                coveringArea = area;
-            }
-            if (area > largestArea) {
-                largest = i;
-                largestArea = area;
-            }
-        }
-        chosen = bestCovering >= 0 ? bestCovering : largest;
+        const QList<imageHeaderProbe::IcoPicture> pictures = icoPicturesOf(path_, type_);
+        chosen = bestFrame(frameSizes(path_, pictures), size);
+        if (chosen < pictures.size() && pictures[chosen].png)
+            return readIcoPNG(path_, pictures[chosen], size);
     }
     QImageReader frame(path_);
     if (chosen > 0)
         frame.jumpToImage(chosen);
-    return readImage(frame);
+    return readImage(frame, size);
 }
 
 PTExportSource::Object PTExportSource::objectForOption(const PTExportOutputOption& option, QSizeF size) const

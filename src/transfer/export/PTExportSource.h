@@ -15,7 +15,8 @@ class PTSVGParser;
 // One item's file, read once for all the outputs of an export: an SVG is parsed once (never through the shared
 // document cache) and each output draws its own document over that tree; a PDF is measured and drawn from its
 // first page; multi-image files (ICNS, ICO) give, per output, their smallest image at least as large as the
-// output, else their largest. Belongs to the thread that made it.
+// output, else their largest. Images larger than the output are read scaled down where their format allows, so
+// that a huge picture costs the output's memory. Belongs to the thread that made it.
 class PTExportSource {
 public:
     // What an output is made from: a document or PDF page that stays vector, or an image.

@@ -2,6 +2,7 @@
 
 #include "library/ImageHeaderProbe.h"
 #include "library/ImportNaming.h"
+#include "library/PTFileNamer.h"
 #include "platform/runtime/Logging.h"
 #include "svg/PTSVG.h"
 #include "svg/model/PTSVGPath.h"
@@ -11,10 +12,12 @@
 #include "transfer/import/PTImportMapper.h"
 #include "transfer/import/PTImporter2SVGWrapper.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QSet>
 #include <QUuid>
 
 namespace {
@@ -56,6 +59,17 @@ QString mappingCode(const QString& unicode, const PTImportMapper* mapper)
     return PTSVGFontConverter::keyForCodePoint(char32_t(codePoints.first()));
 }
 
+// The picture's size and pixels, to know a picture that a file holds more than once.
+QByteArray pictureDigest(const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(pixels.width()) + 'x' + QByteArray::number(pixels.height()));
+    for (int y = 0; y < pixels.height(); ++y)
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(pixels.constScanLine(y)), 4 * pixels.width()));
+    return hash.result();
+}
+
 } // namespace
 
 QVector<PTImportExpansion::Entry> PTImportExpansion::expand(const QString& path, PTImportFileType type,
@@ -86,8 +100,9 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandSVG(const QString& pa
         return {};
     QVector<Entry> entries;
     const QString ownName = QFileInfo(path).fileName();
+    PTFileNamer namer;
     for (const std::shared_ptr<PTSVG>& sub : wrapper.SVGs()) {
-        const QString target = QDir(folder).filePath(PTSafeUniqueFileName(ownName, folder));
+        const QString target = QDir(folder).filePath(PTSafeUniqueFileName(ownName, folder, namer));
         if (!writeFile(target, sub->SVGStringWithOptions(PTSVGExport::ImportOptions).toUtf8()))
             continue;
         Entry entry{target, std::nullopt, {}, {}, true};
@@ -134,6 +149,9 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandBitmapRepresentations
     QVector<Entry> entries{Entry{path}};
     QImageReader reader(path);
     const QString base = QFileInfo(path).completeBaseName();
+    PTFileNamer namer;
+    // A directory may list one picture thousands of times: it becomes one part.
+    QSet<QByteArray> taken;
     for (int index = 0; index < std::max(reader.imageCount(), 1); ++index) {
         if (index > 0 && !reader.jumpToImage(index))
             break;
@@ -150,7 +168,12 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandBitmapRepresentations
             continue;
         const QString suffix = scale >= 2 ? QStringLiteral("@%1x").arg(scale) : QString();
         const QString name = QStringLiteral("%1-%2x%3%4.png").arg(base).arg(width).arg(height).arg(suffix);
-        const QString target = QDir(folder).filePath(PTUniqueFileName(name, folder));
+        // An ICNS picture at another density is another part.
+        const QByteArray digest = (geometry ? subType : QByteArray()) + pictureDigest(image);
+        if (taken.contains(digest))
+            continue;
+        taken.insert(digest);
+        const QString target = QDir(folder).filePath(PTUniqueFileName(name, folder, namer));
         QSaveFile file(target);
         if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit())
             entries.append(Entry{target, std::nullopt, {}, {}, true});

@@ -410,7 +410,7 @@ PTItem* PTImporter2::itemForPath(const QString& path, const PTImportPathInfo& in
     item->setType(itemTypeForFileType(info.type));
     QString error;
     const QString fileName = PTBundleFileCopy::copyIntoFolder(
-        path, stringAdditions::normalizedString(name + u'.' + QFileInfo(path).suffix()), folder, &error,
+        path, stringAdditions::normalizedString(name + u'.' + QFileInfo(path).suffix()), folder, &error, &namer_,
         [this](const QString& copy) { journal_->recordFile(copy); });
     if (!fileName.isEmpty() && PTImportOptionsContain(options_, PTImportOption::UseFileTags))
         PTTagController::applyTagsFromResourceValue(item, path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/ImportTyping.h"
+#include "library/PTFileNamer.h"
 #include "platform/runtime/OperationQueue.h"
 #include "platform/store/ObjectContext.h"
 
@@ -134,6 +135,8 @@ private:
     std::atomic<qint64> expansionCount_ = 0;
     std::unique_ptr<PTImportJournal> journal_;
     std::atomic<qint64> imported_ = 0;
+    // Names the copies: files of one name into one set cost a lookup each, not one per file before them.
+    PTFileNamer namer_;
 
     std::mutex mutex_;
     QVector<pt::store::ObjectID> createdIDs_;

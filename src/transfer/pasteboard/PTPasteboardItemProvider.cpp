@@ -2,6 +2,7 @@
 
 #include "browser/PTBrowserTransfer.h"
 #include "library/entities/PTItem.h"
+#include "platform/runtime/Logging.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -64,6 +65,8 @@ QByteArray PTPasteboardItemProvider::propertyListForType(const QString& type) co
 
 QUrl PTPasteboardItemProvider::fileURL() const
 {
+    if (exportFailed_)
+        return {};
     return exportedURL_.isEmpty() ? ownFileURL_ : exportedURL_;
 }
 
@@ -114,9 +117,13 @@ void PTPasteboardItemProvider::prepare()
     prepared_ = true;
     if (!needsExport())
         return;
+    // Until a file is written, none is offered.
+    exportFailed_ = true;
     const QString folder = exportFolder();
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        qCWarning(lcTransfer).noquote() << "pasteboard: no folder for the copy of" << item_.name;
         return;
+    }
     PTExportOutputOptionSet set;
     set.addOutputOption(outputOption());
     PTExporter exporter({item_}, set, folder);
@@ -124,8 +131,12 @@ void PTPasteboardItemProvider::prepare()
     exporter.tagsFiles = false;
     exporter.asynchronous = false;
     exporter.completionHandler = [this](const PTExporter::Result& result) {
-        if (!result.paths.isEmpty())
+        if (!result.paths.isEmpty()) {
             exportedURL_ = QUrl::fromLocalFile(result.paths.first());
+            exportFailed_ = false;
+        } else {
+            qCWarning(lcTransfer).noquote() << "pasteboard: the copy of" << item_.name << "could not be made";
+        }
     };
     exporter.begin();
 }

@@ -46,7 +46,8 @@ public:
     // The object URI in UTF-8 for the item type, the encoded file URL for the file-URL type, else nothing.
     // Never exports.
     QByteArray propertyListForType(const QString& type) const;
-    // The exported file, else the item's own.
+    // The exported file, else the item's own; empty when the export it needed could not be made, since the
+    // item's own file would carry neither the colour nor the size asked for.
     QUrl fileURL() const;
     qint64 format() const;
     void prepare();
@@ -64,4 +65,5 @@ private:
     QUrl ownFileURL_;
     QUrl exportedURL_;
     bool prepared_ = false;
+    bool exportFailed_ = false;
 };

@@ -38,9 +38,13 @@ QVariant PTPasteboardMimeData::retrieveData(const QString& type, QMetaType /*pre
         }
         return PTBrowserTransfer::itemPayload(uris);
     }
+    // A copy that could not be made offers no file.
     QByteArrayList urls;
     for (const auto& provider : providers_)
-        urls << provider->dataForType(PTPasteboardItemProvider::FileURLType);
+        if (const QByteArray url = provider->dataForType(PTPasteboardItemProvider::FileURLType); !url.isEmpty())
+            urls << url;
+    if (urls.isEmpty())
+        return QByteArray();
     if (type == GnomeCopiedFilesType)
         return QByteArrayList{"copy", urls.join('\n')}.join('\n');
     return urls.join("\r\n") + "\r\n";
