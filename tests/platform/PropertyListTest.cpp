@@ -120,6 +120,17 @@ QByteArray nestedBinary(int depth, bool dictionaries)
     return binaryList(objects);
 }
 
+// `levels` arrays, each holding the next one twice, around the string "x": a few bytes per level that a reader
+// copying every reference expands into 2^(levels + 1) - 1 values.
+QByteArray sharedLevels(int levels)
+{
+    QList<QByteArray> objects;
+    for (int i = 0; i < levels; ++i)
+        objects.append(QByteArray("\xa2") + ref(i + 1) + ref(i + 1));
+    objects.append("\x51x");
+    return binaryList(objects);
+}
+
 QByteArray nestedXml(int depth, bool dictionaries)
 {
     const QByteArray open = dictionaries ? "<dict><key>k</key>" : "<array>";
@@ -219,6 +230,32 @@ TEST(PropertyList, BinaryReferencesOutsideTheTableOrInCyclesAreRefused)
     const auto shared = PropertyList::fromData(binaryList({QByteArray("\xa2") + ref(1) + ref(1), "\x51x"}));
     ASSERT_TRUE(shared.ok()) << shared.error().toString().toStdString();
     EXPECT_EQ(shared->toList(), (QVariantList{"x", "x"}));
+}
+
+TEST(PropertyList, BinaryListsThatExpandBeyondTheCapAreRefused)
+{
+    const struct {
+        int levels;
+        bool reads;
+    } cases[] = {
+        {18, true}, // 524287 values
+        {19, false}, // 1048575 values, just past the cap
+        {30, false}, // 2^31 - 1 values from a few hundred bytes
+    };
+    for (const auto& c : cases) {
+        const auto read = PropertyList::fromData(sharedLevels(c.levels));
+        EXPECT_EQ(read.ok(), c.reads) << c.levels << " levels";
+        if (!read.ok())
+            continue;
+        QVariant value = *read;
+        int depth = 0;
+        for (; value.typeId() == QMetaType::QVariantList; ++depth) {
+            ASSERT_EQ(value.toList().size(), 2);
+            value = value.toList().last();
+        }
+        EXPECT_EQ(depth, c.levels);
+        EXPECT_EQ(value.toString(), "x");
+    }
 }
 
 TEST(PropertyList, ValuesTooDeepToReadBackAreNotWritten)

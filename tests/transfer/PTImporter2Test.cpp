@@ -316,16 +316,23 @@ TEST_F(Importer, IconThemeFolderWithLinks)
     PTGroup* group = makeGroup("Papirus");
     saveAndWait();
     const QString apps = QStringLiteral("/usr/share/icons/Papirus/64x64/apps");
+    // Links to other folders of the theme lead outside the one chosen.
+    const QString inside = QFileInfo(apps).canonicalFilePath() + u'/';
     int expected = 0;
-    for (const QFileInfo& info : QDir(apps).entryInfoList(QDir::Files | QDir::System))
-        expected += info.suffix() == "svg" && info.exists() ? 1 : 0;
+    int outside = 0;
+    for (const QFileInfo& info : QDir(apps).entryInfoList(QDir::Files | QDir::System)) {
+        if (info.suffix() != "svg" || !info.exists())
+            continue;
+        ++(info.canonicalFilePath().startsWith(inside) ? expected : outside);
+    }
     ASSERT_GT(expected, 100);
     const PTImporter2::Result result = importAndWait(group, {apps}, 0x143DE);
     EXPECT_EQ(result.items.size(), expected);
     EXPECT_EQ(describe(result), QStringList{QStringLiteral("Apps@Papirus:%1").arg(expected)});
+    EXPECT_EQ(result.rejected.size(), outside);
 }
 
-TEST_F(Importer, FolderLinksAreFollowedOnlyInsideTheChosenFolders)
+TEST_F(Importer, LinksAreFollowedOnlyInsideTheChosenFolders)
 {
     PTCollection* set = makeSet("Pack");
     saveAndWait();
@@ -335,18 +342,26 @@ TEST_F(Importer, FolderLinksAreFollowedOnlyInsideTheChosenFolders)
     source("pack/sub/b.svg");
     QFile::link(outside.path(), sourcePath("pack/escape"));
     QFile::link(outside.filePath("private"), sourcePath("pack/sub/private"));
+    QFile::link(outside.filePath("private/secret.png"), sourcePath("pack/stolen.png"));
+    // Through a link inside the tree to the link leading out.
+    QFile::link(sourcePath("pack/stolen.png"), sourcePath("pack/sub/relayed.png"));
     // Links within the tree, as icon themes make them, and a link back up that would walk forever.
     QFile::link(sourcePath("pack/sub"), sourcePath("pack/alias"));
     QFile::link(sourcePath("pack"), sourcePath("pack/sub/up"));
+    QFile::link(sourcePath("pack/a.svg"), sourcePath("pack/sub/c.svg"));
+    // A link the user chose is taken wherever it leads.
+    QFile::link(outside.filePath("private/secret.png"), sourcePath("chosen.png"));
 
-    const PTImporter2::Result result = importAndWait(set, {sourcePath("pack")}, 0x143DC);
-    EXPECT_EQ(itemNames(result.items), (QStringList{"A", "B"}));
+    const PTImporter2::Result result = importAndWait(set, {sourcePath("pack"), sourcePath("chosen.png")}, 0x143DC);
+    EXPECT_EQ(itemNames(result.items), (QStringList{"A", "B", "C", "Chosen"}));
     QStringList reasons;
     for (const PTImporter2::Rejected& rejected : result.rejected)
         reasons << QFileInfo(rejected.path).fileName() + ": " + rejected.reason;
     reasons.sort();
     EXPECT_EQ(reasons, (QStringList{"escape: link leads outside the imported folders",
-                                    "private: link leads outside the imported folders"}));
+                                    "private: link leads outside the imported folders",
+                                    "relayed.png: link leads outside the imported folders",
+                                    "stolen.png: link leads outside the imported folders"}));
 }
 
 TEST_F(Importer, NamesThatAreNotUTF8AreReported)

@@ -517,6 +517,7 @@ void PTCollectionController::replaceItem(PTItem* item, const QString& path, std:
         PTItem* item = context ? PTItem::from(context->existingObjectWithID(id)) : nullptr;
         PTItem* imported = result.items.value(0);
         bool replaced = false;
+        PTStoredFileMove move;
         if (!result.unreadablePaths.isEmpty()) {
             import->presentCorruptImages(result.unreadablePaths);
         } else if (item && imported) {
@@ -530,16 +531,20 @@ void PTCollectionController::replaceItem(PTItem* item, const QString& path, std:
             if (!replaced) {
                 qCWarning(lcLibrary) << "the file of" << item->name() << "was not replaced:" << qt_error_string();
             } else {
-                if (typeChanged) {
-                    QFile::remove(oldFile);
+                PTStoredFileMove::Restore restore = [import, values = PTStoredFileMove::fileValues(item)](PTItem* item) {
+                    values(item);
+                    import->purgeImagesOfItem(item);
+                };
+                // The old file of another type goes only once the store names the new one.
+                if (typeChanged)
                     item->setNewFileName(QFileInfo(target).fileName());
-                }
                 item->setType(imported->type());
                 item->setDate(imported->date());
                 item->setUnicode(imported->unicode());
                 item->setWidth(imported->width());
                 item->setHeight(imported->height());
                 import->purgeImagesOfItem(item);
+                move.replaceOnceStored(item, oldFile, std::move(restore));
             }
         }
         if (imported) {
@@ -550,9 +555,10 @@ void PTCollectionController::replaceItem(PTItem* item, const QString& path, std:
             imported->setLicence(nullptr);
             imported->context()->deleteObject(imported);
         }
-        PTSaveManagedObjectContext();
-        if (completion)
-            completion(replaced);
+        move.save([completion, replaced](bool stored) {
+            if (completion)
+                completion(replaced && stored);
+        });
     });
 }
 

@@ -24,6 +24,19 @@ bool PTStoredFileMove::placeInto(const QString& source, const QString& folder, c
     return QFile::copy(source, target);
 }
 
+PTStoredFileMove::Restore PTStoredFileMove::fileValues(const PTItem* item)
+{
+    return [fileName = item->newFileName(), type = item->type(), date = item->date(), unicode = item->unicode(),
+            width = item->width(), height = item->height()](PTItem* item) {
+        item->setNewFileName(fileName);
+        item->setType(type);
+        item->setDate(date);
+        item->setUnicode(unicode);
+        item->setWidth(width);
+        item->setHeight(height);
+    };
+}
+
 void PTStoredFileMove::removeOnceStored(const QString& path)
 {
     // Without a library there is no folder; an empty path must never reach removeRecursively.

@@ -24,6 +24,9 @@ public:
     // failure like a missing folder (no library): nothing would stand under the name.
     static bool placeInto(const QString& source, const QString& folder, const QString& name, Placement placement);
 
+    // Gives an item back the file name, type, date, unicode and size the item has now.
+    static Restore fileValues(const PTItem* item);
+
     // The file or folder goes once the save succeeded; when it fails, it stays.
     void removeOnceStored(const QString& path);
     // The item names its new file now instead of the old file, which goes once the save succeeded. When the save

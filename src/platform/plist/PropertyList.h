@@ -18,6 +18,9 @@ public:
     static constexpr qint64 MaximumInputSize = 64 * 1024 * 1024;
     // Arrays and dictionaries nest at most this deep, read or written; deeper lists are refused whole.
     static constexpr int MaximumDepth = 128;
+    // A binary list may refer to one object many times, and reading copies it each time; a list that would become
+    // more values than this, copies counted, is refused whole.
+    static constexpr quint64 MaximumValues = 1000000;
 
     // Reads either format; anything that is not a whole property list is an error.
     static Result<QVariant> fromData(const QByteArray& data);

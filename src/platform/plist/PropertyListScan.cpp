@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace pt {
@@ -27,6 +28,12 @@ Error tooDeep()
 {
     return Error::withDescription(PropertyList::ErrorDomain, 1,
                                   QStringLiteral("The property list is nested too deeply."));
+}
+
+Error tooLarge()
+{
+    return Error::withDescription(PropertyList::ErrorDomain, 1,
+                                  QStringLiteral("The property list expands into too many values."));
 }
 
 // The tags of an XML list, for the scan. The writer leaves control characters in strings as they are, which XML
@@ -150,18 +157,24 @@ Result<void> PropertyListScan::checkBinary(const QByteArray& data)
     constexpr uchar kOnPath = 0xff;
     static_assert(PropertyList::MaximumDepth + 1 < kOnPath);
     std::vector<uchar> state(table.objects(), kUnvisited);
+    // Per finished container: how many values it becomes, each reference read as a copy of its own. Every object
+    // met is one value at least, so more than the cap of them is refused before this grows past it.
+    std::unordered_map<quint64, quint64> values;
+    quint64 met = 0;
     struct Frame {
         quint64 index;
         BinaryTable::Container references;
         quint64 next = 0;
         int tallestChild = 0;
+        quint64 values = 1;
     };
     std::vector<Frame> path;
-    // Hands a finished object's height to the container holding it; false once the top object is done.
-    auto finished = [&path](int height) {
+    // Hands a finished object's height and values to the container holding it; false once the top object is done.
+    auto finished = [&path](int height, quint64 count) {
         if (path.empty())
             return false;
         path.back().tallestChild = std::max(path.back().tallestChild, height);
+        path.back().values += count;
         return true;
     };
     std::optional<quint64> pending = table.topObject();
@@ -175,16 +188,19 @@ Result<void> PropertyListScan::checkBinary(const QByteArray& data)
                 return Error::withDescription(PropertyList::ErrorDomain, 1,
                                               QStringLiteral("The property list refers to itself in a cycle."));
             if (state[index] != kUnvisited) {
-                if (!finished(state[index] - 1))
+                // Only containers have a height; an object without one is a single value.
+                if (!finished(state[index] - 1, state[index] == 1 ? 1 : values.at(index)))
                     return {};
                 continue;
             }
+            if (++met > PropertyList::MaximumValues)
+                return tooLarge();
             std::optional<BinaryTable::Container> references;
             if (!table.container(index, &references))
                 return malformed();
             if (!references) {
                 state[index] = 1;
-                if (!finished(0))
+                if (!finished(0, 1))
                     return {};
                 continue;
             }
@@ -195,6 +211,9 @@ Result<void> PropertyListScan::checkBinary(const QByteArray& data)
             continue;
         }
         Frame& frame = path.back();
+        // Checked after every member, so no count gets far past the cap (nor near overflowing).
+        if (frame.values > PropertyList::MaximumValues)
+            return tooLarge();
         if (frame.next < frame.references.count) {
             pending = table.reference(frame.references.start, frame.next++);
             continue;
@@ -203,8 +222,10 @@ Result<void> PropertyListScan::checkBinary(const QByteArray& data)
         if (path.size() - 1 + size_t(height) > size_t(PropertyList::MaximumDepth))
             return tooDeep();
         state[frame.index] = uchar(height + 1);
+        values.emplace(frame.index, frame.values);
+        const quint64 count = frame.values;
         path.pop_back();
-        if (!finished(height))
+        if (!finished(height, count))
             return {};
     }
 }

@@ -113,6 +113,7 @@ std::shared_ptr<PTImporter2> PTImporter2::create(ManagedObject* target, const QS
     std::shared_ptr<PTImporter2> importer(new PTImporter2());
     importer->options_ = options;
     importer->initialPaths_ = paths;
+    importer->chosenPaths_ = QSet<QString>(paths.begin(), paths.end());
     for (const QString& path : paths)
         if (const QFileInfo info(path); info.isDir())
             importer->chosenFolders_ << info.canonicalFilePath();
@@ -199,9 +200,9 @@ bool PTImporter2::firstVisit(const QString& folder)
     return true;
 }
 
-bool PTImporter2::insideChosenFolders(const QString& folder) const
+bool PTImporter2::insideChosenFolders(const QString& path) const
 {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
     return !canonical.isEmpty() && std::any_of(chosenFolders_.begin(), chosenFolders_.end(), [&](const QString& root) {
                return canonical == root || canonical.startsWith(root.endsWith(u'/') ? root : root + u'/');
            });
@@ -314,6 +315,11 @@ void PTImporter2::runBatch(const Batch& batch)
             }
             if (!accepted || !PTImportPathIsAccepted(path, options_))
                 continue;
+            // A pack's link to a private file would copy it into the library; a file the user chose is taken.
+            if (info.isSymLink() && !chosenPaths_.contains(path) && !insideChosenFolders(path)) {
+                reject(path, LeadsOutside);
+                continue;
+            }
             if (setVanished)
                 reject(path, SetRemoved);
             else if (set && !folder.isEmpty())

@@ -106,8 +106,8 @@ private:
     void reject(const QString& path, const QString& reason);
     // Whether the folder was not met before (by its canonical path).
     bool firstVisit(const QString& folder);
-    // Whether the folder, links resolved, lies within a folder the import was given.
-    bool insideChosenFolders(const QString& folder) const;
+    // Whether the file or folder, links resolved, lies within a folder the import was given.
+    bool insideChosenFolders(const QString& path) const;
     // The folder's entries; the names that do not decode and would be taken are rejected on the way.
     PTImportFolderListing listFolder(const QString& folder);
     void finished();
@@ -127,6 +127,8 @@ private:
     QStringList initialPaths_;
     // The canonical paths of the folders among the initial paths: links are followed only within them.
     QStringList chosenFolders_;
+    // The initial paths themselves: a link the user chose is followed wherever it leads.
+    QSet<QString> chosenPaths_;
     Completion completion_;
     std::function<void(qint64)> progress_;
     std::unique_ptr<pt::OperationQueue> queue_;

@@ -386,16 +386,9 @@ std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldIte
     // The new file is in place before the old one goes, so a failure leaves the icon as it was.
     if (!file.rename(QDir(folder).filePath(name)))
         return QStringLiteral("could not be moved into the set: %1").arg(file.errorString());
-    PTStoredFileMove::Restore restore = [fileName = oldItem->newFileName(), type = oldItem->type(),
-                                         date = oldItem->date(), unicode = oldItem->unicode(),
-                                         width = oldItem->width(), height = oldItem->height(),
+    PTStoredFileMove::Restore restore = [values = PTStoredFileMove::fileValues(oldItem),
                                          tags = oldItem->tagsString()](PTItem* item) {
-        item->setNewFileName(fileName);
-        item->setType(type);
-        item->setDate(date);
-        item->setUnicode(unicode);
-        item->setWidth(width);
-        item->setHeight(height);
+        values(item);
         item->setTagsString(tags);
         PTImageCache::sharedCache().purgeImageForObjectID(item->objectID());
     };

@@ -1,7 +1,9 @@
 // Replacing an item's file through the import seam, on a real library with real files.
 #include "LibraryTestSupport.h"
+#include "StoreTestSupport.h"
 
 #include "TestSupport.h"
+#include "library/PTLibraryController.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/upkeep/PTImportValidation.h"
 #include "library/controllers/PTReplacementImport.h"
@@ -156,4 +158,34 @@ TEST_F(ReplaceItemTest, FailuresLeaveTheItemAsItWas)
     EXPECT_EQ(contents(item->fileURL().toLocalFile()), before);
     EXPECT_TRUE(import->purged.isEmpty());
     EXPECT_EQ(set->items().size(), 1);
+}
+
+TEST_F(ReplaceItemTest, ARefusedSaveKeepsTheFileTheStoreStillNames)
+{
+    PTCollection* set = makeSet("Set");
+    PTItem* item = makeItem(set, "Icon", "icon.svg");
+    saveAndWait();
+    const QString oldFile = item->fileURL().toLocalFile();
+    const QByteArray before = contents(oldFile);
+    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+    const QString pk = QString::number(item->objectID().primaryKey());
+    pt::test::queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem WHEN OLD.pk = " + pk
+                                    + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    saveFailuresExpected = true;
+
+    // Another type would rename the item's file; the store refuses to hear of it.
+    EXPECT_EQ(replace(item, source("new.png", contents(themeIcon("go-previous")))), false);
+
+    EXPECT_FALSE(saveErrors.isEmpty());
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
+    EXPECT_EQ(contents(oldFile), before);
+    EXPECT_EQ(item->newFileName(), "icon.svg");
+    EXPECT_EQ(item->type(), PTItem::SVG);
+    EXPECT_EQ(item->width(), 0);
+    EXPECT_EQ(QDir(set->formattedDirectory()).entryList(QDir::Files), QStringList{"icon.svg"});
+
+    pt::test::queryStore(store, "DROP TRIGGER refuse");
+    saveFailuresExpected = false;
+    saveAndWait();
+    EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
 }
