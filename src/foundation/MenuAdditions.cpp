@@ -11,4 +11,21 @@ void performActionForItem(QMenu* menu, QAction* item)
         item->trigger();
 }
 
+QString itemTitle(const QString& name)
+{
+    return QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString shownTitle(const QString& title)
+{
+    QString shown;
+    shown.reserve(title.size());
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        if (title.at(i) == u'&' && ++i == title.size())
+            break;
+        shown += title.at(i);
+    }
+    return shown;
+}
+
 } // namespace menuAdditions

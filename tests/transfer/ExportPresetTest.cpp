@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -106,6 +107,19 @@ protected:
         set.addOutputOption(option);
         return set;
     }
+    // Hands the file to the file-open handler, which must take it as a preset, and waits for the import.
+    static void openAsTheDesktopWould(const QString& path)
+    {
+        PTFileOpenHandler handler;
+        PTFileOpenHandler::registerAll(handler);
+        QList<QUrl> unaccepted;
+        auto operations = handler.operationsForFileURLs({QUrl::fromLocalFile(path)}, &unaccepted);
+        ASSERT_EQ(operations.size(), 1u);
+        EXPECT_TRUE(unaccepted.isEmpty());
+        bool done = false;
+        operations.front()->execute([&] { done = true; });
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 8000));
+    }
     QString writeArchive(const QString& name, const QVariant& archive)
     {
         const QString path = dir.filePath(name);
@@ -193,15 +207,7 @@ TEST_F(ExportPresetStoreTest, OpenedPresetFilesAreImported)
     const auto exported =
         PTExportPresetController::exportPresetToPath(named(QStringLiteral("Opened")), dir.filePath("opened.ptpreset"));
     ASSERT_TRUE(exported.ok());
-    PTFileOpenHandler handler;
-    PTFileOpenHandler::registerAll(handler);
-    QList<QUrl> unaccepted;
-    auto operations = handler.operationsForFileURLs({QUrl::fromLocalFile(*exported)}, &unaccepted);
-    ASSERT_EQ(operations.size(), 1u);
-    EXPECT_TRUE(unaccepted.isEmpty());
-    bool done = false;
-    operations.front()->execute([&] { done = true; });
-    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 8000));
+    openAsTheDesktopWould(*exported);
     ASSERT_EQ(controller().presets().size(), 1);
     EXPECT_EQ(controller().presets().first().name, QStringLiteral("Opened"));
 }
@@ -340,6 +346,74 @@ TEST_F(ExportPresetStoreTest, MenuListsUserPresetsThenBuiltIns)
               QStringLiteral("__PTBuiltInAndroidPresetNoticationIcons"));
     notification->trigger();
     EXPECT_EQ(chosen, QStringLiteral("Notification Icons"));
+    delete menu;
+}
+
+TEST_F(ExportPresetStoreTest, UpdatingKeepsTheFileItWasGiven)
+{
+    // Names whose files took a counter must not move on every save.
+    for (const QString& name : {QStringLiteral("Icons"), QStringLiteral("Icons ").repeated(20).trimmed()}) {
+        SCOPED_TRACE(name.left(20).toStdString());
+        for (const QString& file : files())
+            QFile::remove(QDir(PTExportPresetController::saveLocation()).filePath(file));
+        PTExportOutputOptionSet first = named(name);
+        PTExportOutputOptionSet second = named(name);
+        ASSERT_TRUE(controller().savePreset(first, true).ok());
+        ASSERT_TRUE(controller().savePreset(second, true).ok());
+        const QStringList before = files();
+        const QString own = second.filePath;
+        for (const char* size : {"48s", "64s"}) {
+            second.mutableOutputOptions()[0].sizeFormat = QString::fromLatin1(size);
+            const auto saved = controller().savePreset(second, true);
+            ASSERT_TRUE(saved.ok()) << saved.error().localizedFailureReason().toStdString();
+            EXPECT_EQ(second.filePath, own);
+            EXPECT_EQ(files(), before);
+        }
+        const auto read = PTExportOutputOptionSet::fromFile(own);
+        ASSERT_TRUE(read.ok());
+        EXPECT_EQ(read->identifier, second.identifier);
+        EXPECT_EQ(read->outputOptions()[0].sizeFormat, QStringLiteral("64s"));
+    }
+}
+
+TEST_F(ExportPresetStoreTest, UpperCaseExtensionsAreRead)
+{
+    PTExportOutputOptionSet set = named(QStringLiteral("Shouting"));
+    const QString path = dir.filePath(QStringLiteral("SHOUTING.PTPRESET"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(set.data());
+    file.close();
+
+    const auto read = PTExportOutputOptionSet::fromFile(path);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read->name, QStringLiteral("Shouting"));
+
+    openAsTheDesktopWould(path);
+    ASSERT_EQ(controller().presets().size(), 1);
+    EXPECT_EQ(controller().presets().first().name, QStringLiteral("Shouting"));
+}
+
+TEST_F(ExportPresetStoreTest, MenuShowsAmpersandsInNames)
+{
+    for (const char* name : {"R&D", "Tom && Jerry", "&Start", "End&", "A & B"}) {
+        PTExportOutputOptionSet set = named(QString::fromUtf8(name));
+        ASSERT_TRUE(controller().savePreset(set, true).ok());
+    }
+    QMenu* menu = controller().presetMenu(nullptr, {});
+    int checked = 0;
+    for (QAction* action : menu->actions()) {
+        const QVariant set = action->property(PTExportPresetController::OutputSetProperty);
+        if (!set.isValid())
+            continue;
+        // The built-ins have names with "&" too.
+        const QString name = set.value<PTExportOutputOptionSet>().name;
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(action->text().trimmed(), QString(name).replace(QStringLiteral("&"), QStringLiteral("&&")));
+        EXPECT_TRUE(QKeySequence::mnemonic(action->text()).isEmpty());
+        checked += name.contains(u'&');
+    }
+    EXPECT_EQ(checked, 7);
     delete menu;
 }
 

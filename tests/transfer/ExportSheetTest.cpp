@@ -7,12 +7,14 @@
 #include "transfer/export/PTExportSheetController.h"
 #include "transfer/export/PTExportSheetOptionViewController.h"
 #include "ui/colour/PTColourWellControl.h"
+#include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/views/PTSheet.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -97,6 +99,36 @@ TEST_F(ExportSheetTest, UserPresetStaysSelectedAndUpdateRewritesItsFile)
     ASSERT_TRUE(read.ok());
     ASSERT_EQ(read->outputOptions().size(), 1);
     EXPECT_EQ(read->outputOptions()[0].sizeFormat, QStringLiteral("64s"));
+}
+
+TEST_F(ExportSheetTest, PopUpShowsAmpersandsInPresetNames)
+{
+    for (const char* name : {"R&D", "Tom && Jerry"}) {
+        PTExportOutputOptionSet set;
+        set.name = QString::fromUtf8(name);
+        set.addOutputOption(PTExportOutputOption());
+        ASSERT_TRUE(PTExportPresetController::sharedController().savePreset(set, true).ok());
+    }
+    PTExportSheetController sheet(items(1), std::nullopt);
+    auto* popUp = sheet.window()->findChild<PTSheetViewPopupButton*>();
+    ASSERT_TRUE(popUp);
+    for (const QString name : {QStringLiteral("R&D"), QStringLiteral("Tom && Jerry"),
+                               QStringLiteral("Toolbar & Navigation Icons")}) {
+        SCOPED_TRACE(name.toStdString());
+        QAction* item = itemTitled(sheet.presetMenu(), QString(name).replace(QStringLiteral("&"), QStringLiteral("&&")));
+        ASSERT_TRUE(item);
+        EXPECT_TRUE(QKeySequence::mnemonic(item->text()).isEmpty());
+        sheet.choosePresetItem(item);
+        // The button draws the title it announces.
+        EXPECT_EQ(popUp->accessibleName().trimmed(), name);
+    }
+    sheet.choosePresetItem(itemTitled(sheet.presetMenu(), QStringLiteral("R&&D")));
+    EXPECT_EQ(sheet.presetNameInput()->text(), QStringLiteral("R&D"));
+    sheet.savePreset();
+    EXPECT_EQ(sheet.selectedPresetItem()->text().trimmed(), QStringLiteral("R&&D"));
+    EXPECT_EQ(PTExportOutputOptionSet::fromFile(sheet.selectedPresetItem()->data().value<PTExportOutputOptionSet>().filePath)
+                  ->name,
+              QStringLiteral("R&D"));
 }
 
 TEST_F(ExportSheetTest, ColoursCarryOverToAChosenPreset)

@@ -72,7 +72,7 @@ QByteArray PTExportOutputOptionSet::data() const
 pt::Result<PTExportOutputOptionSet> PTExportOutputOptionSet::fromFile(const QString& path)
 {
     const QFileInfo info(path);
-    if (info.suffix() != Extension || !info.isFile())
+    if (info.suffix().compare(Extension, Qt::CaseInsensitive) != 0 || !info.isFile())
         return notAPreset(path, QStringLiteral("The file is missing or has another extension."));
     if (info.size() > MaximumFileSize)
         return notAPreset(path, QStringLiteral("The file is too large."));

@@ -42,7 +42,7 @@ public:
 
     // The preset file's bytes (a binary property list).
     QByteArray data() const;
-    // Reads a preset file: its extension must be "ptpreset" and its contents an archive of a preset. Hostile
+    // Reads a preset file: its extension must be "ptpreset" (in any case) and its contents an archive of a preset. Hostile
     // archives (references out of range, cycles, deep nesting, truncation, oversize) are errors.
     static pt::Result<PTExportOutputOptionSet> fromFile(const QString& path);
 

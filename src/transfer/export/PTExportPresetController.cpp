@@ -1,5 +1,6 @@
 #include "transfer/export/PTExportPresetController.h"
 
+#include "foundation/MenuAdditions.h"
 #include "foundation/StringAdditions.h"
 #include "library/ImportNaming.h"
 #include "library/PTLibraryController.h"
@@ -74,14 +75,22 @@ pt::Result<void> PTExportPresetController::saveInto(PTExportOutputOptionSet& set
 {
     if (folder.isEmpty())
         return pt::Error::withDescription(kErrorDomain, 3, QStringLiteral("There is no library to save into."));
-    const QString wanted = PTSafeFileName(PTPrettifyName(set.name) + QLatin1Char('.') + extension());
+    const QString wanted = PTPrettifyName(set.name) + QLatin1Char('.') + extension();
     const QFileInfo old(set.filePath);
-    const bool sameFile = !set.filePath.isEmpty() && old.fileName() == wanted
-                          && QDir(old.absolutePath()) == QDir(folder);
-    const QString path = QDir(folder).filePath(sameFile ? wanted : PTSafeUniqueFileName(wanted, folder));
+    // An update keeps the file the set already has (whatever counter or cut its name took); only a new set or
+    // a renamed one gets a fresh name.
+    bool sameFile = false;
+    if (!set.filePath.isEmpty() && QDir(old.absolutePath()) == QDir(folder)) {
+        const auto stored = PTExportOutputOptionSet::fromFile(set.filePath);
+        sameFile = stored && stored->name == set.name;
+    }
+    // A name at the length limit leaves no room for the temporary file that replaces it: such a set moves on.
+    if (sameFile && writeAtomically(set.data(), set.filePath))
+        return {};
+    const QString path = QDir(folder).filePath(PTSafeUniqueFileName(wanted, folder));
     if (auto written = writeAtomically(set.data(), path); !written)
         return written;
-    if (!set.filePath.isEmpty() && !sameFile)
+    if (!set.filePath.isEmpty())
         QFile::remove(set.filePath);
     set.filePath = path;
     return {};
@@ -187,7 +196,7 @@ QMenu* PTExportPresetController::presetMenu(QWidget* parent,
     auto* menu = new QMenu(parent);
     const auto addSetItem = [&](const PTExportOutputOptionSet& set) {
         // Indented under its header, as the section's members.
-        QAction* action = menu->addAction(QStringLiteral("    ") + set.name);
+        QAction* action = menu->addAction(QStringLiteral("    ") + menuAdditions::itemTitle(set.name));
         action->setProperty(OutputSetProperty, QVariant::fromValue(set));
         action->setData(representedObject);
         QObject::connect(action, &QAction::triggered, menu, [handler, set] {
@@ -196,7 +205,7 @@ QMenu* PTExportPresetController::presetMenu(QWidget* parent,
         });
     };
     const auto addHeader = [&](const QString& title) {
-        QAction* header = menu->addAction(title);
+        QAction* header = menu->addAction(menuAdditions::itemTitle(title));
         header->setEnabled(false);
         header->setData(representedObject);
         return header;

@@ -34,8 +34,9 @@ public:
     // Reads the folder again and posts the change notification.
     void reload();
 
-    // Writes the set into the folder under a safe, unique name made from its name (over its own file when that
-    // name is unchanged), and only then removes the file it had before. The set then names its new file.
+    // Writes the set atomically over its own file when that still holds a preset of the same name; otherwise into
+    // the folder under a safe, unique name made from its name, and only then removes the file it had before. The
+    // set then names the file written.
     pt::Result<void> savePreset(PTExportOutputOptionSet& set, bool purgeCache);
     // Removes the set's file (a set without one is left alone) and reloads.
     void deletePreset(const PTExportOutputOptionSet& set);

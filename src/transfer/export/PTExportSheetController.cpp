@@ -2,6 +2,7 @@
 
 #include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "foundation/MenuAdditions.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
@@ -273,7 +274,8 @@ void PTExportSheetController::repopulatePresetDropdown(const QString& selectIden
     presetMenu_ = new QMenu(presetControl_);
     const auto addItem = [this](const QString& title, int tag, const std::optional<PTExportOutputOptionSet>& set,
                                 bool indented) {
-        QAction* item = presetMenu_->addAction(indented ? QStringLiteral("    ") + title : title);
+        const QString shown = menuAdditions::itemTitle(title);
+        QAction* item = presetMenu_->addAction(indented ? QStringLiteral("    ") + shown : shown);
         item->setProperty("tag", tag);
         if (set)
             item->setData(QVariant::fromValue(*set));

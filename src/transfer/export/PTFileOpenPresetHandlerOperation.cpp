@@ -6,7 +6,7 @@
 
 bool PTFileOpenPresetHandlerOperation::handlesURL(const QUrl& url)
 {
-    return url.isLocalFile() && QFileInfo(url.toLocalFile()).suffix() == PTExportPresetController::extension();
+    return url.isLocalFile() && QFileInfo(url.toLocalFile()).suffix().compare(PTExportPresetController::extension(), Qt::CaseInsensitive) == 0;
 }
 
 void PTFileOpenPresetHandlerOperation::executeWithDone(const Done& done)

@@ -5,6 +5,7 @@
 #include "ui/theme/PTThemeController.h"
 
 #include "foundation/MCAdditions.h"
+#include "foundation/MenuAdditions.h"
 
 #include <QAction>
 #include <QFontMetricsF>
@@ -68,7 +69,7 @@ void PTSheetViewPopupButton::setPopupMenu(QMenu* menu)
 void PTSheetViewPopupButton::selectItem(QAction* item)
 {
     selectedItem_ = item;
-    setAccessibleName(item ? item->text() : QString());
+    setAccessibleName(item ? menuAdditions::shownTitle(item->text()) : QString());
     update();
     emit itemSelected(item);
 }
@@ -176,7 +177,7 @@ void PTSheetViewPopupButton::paintEvent(QPaintEvent* event)
     if (selectedItem_) {
         const QRectF title = titleRect();
         painter.setPen(PTStyles::defaultControlTextColor());
-        const QString text = QFontMetricsF(font()).elidedText(selectedItem_->text(), Qt::ElideMiddle, title.width());
+        const QString text = QFontMetricsF(font()).elidedText(menuAdditions::shownTitle(selectedItem_->text()), Qt::ElideMiddle, title.width());
         painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, text);
     }
     painter.restore();
