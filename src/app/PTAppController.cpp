@@ -90,8 +90,11 @@ PTAppController::~PTAppController()
 
 void PTAppController::makeActiveApplication()
 {
-    if (!window_->isVisible())
-        window_->show();
+    // A shown main window keeps its place in the window order: preferences in front of it stay in front.
+    if (window_->isVisible() && !window_->isMinimized())
+        return;
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+    window_->show();
     window_->raise();
     window_->activateWindow();
 }

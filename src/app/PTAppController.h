@@ -31,7 +31,7 @@ public:
     PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
 
-    // Shows the main window when it is not visible and makes it active.
+    // Shows the main window and makes it active when it is hidden or minimised; a shown one is left where it is.
     void makeActiveApplication();
 
 private:

@@ -32,6 +32,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // The main window as launch builds it, over the test library, with a delegate whose exit is only recorded.
@@ -214,6 +216,39 @@ TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)
     EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.35);
     EXPECT_FALSE(window->titleBar()->drawsActive());
     pt::SheetHost::end(&sheet, 0);
+}
+
+// Coming back to the application brings the main window forward only when it is hidden or minimised; a visible
+// one leaves another window of the application (preferences) in front and active.
+TEST_F(MainWindowTest, ActivationBringsTheMainWindowBackOnlyWhenItIsNotShown)
+{
+    PTWindow* window = controller->window();
+    QWidget preferences;
+    preferences.setAccessibleName(QStringLiteral("Preferences"));
+    preferences.resize(300, 200);
+    struct Case {
+        const char* name;
+        std::function<void()> leave;
+        QWidget* active;
+    } cases[] = {
+        {"visible", [] {}, &preferences},
+        {"hidden", [&] { window->hide(); }, window},
+        {"minimised", [&] { window->showMinimized(); }, window},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->showNormal();
+        preferences.show();
+        preferences.activateWindow();
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+        c.leave();
+        controller->makeActiveApplication();
+        // Window activations arrive through the window system's queue.
+        QApplication::processEvents();
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return c.active->isActiveWindow(); }));
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(window->isMinimized());
+    }
 }
 
 } // namespace
