@@ -24,6 +24,7 @@
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 
+#include <QWindow>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -249,6 +250,28 @@ TEST_F(MainWindowTest, ActivationBringsTheMainWindowBackOnlyWhenItIsNotShown)
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(window->isMinimized());
     }
+}
+
+// Another launch while a shown main window sits behind other programs: the window last active in the application
+// comes forward, not the main window over it.
+TEST_F(MainWindowTest, AnotherLaunchBringsForwardTheWindowLastActive)
+{
+    PTWindow* window = controller->window();
+    QWidget preferences;
+    preferences.resize(300, 200);
+    window->showNormal();
+    preferences.show();
+    preferences.activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+    QWindow otherProgram; // not one of the application's widgets
+    otherProgram.resize(300, 200);
+    otherProgram.show();
+    otherProgram.requestActivate();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return QGuiApplication::focusWindow() == &otherProgram; }));
+    controller->bringForward();
+    QApplication::processEvents();
+    EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+    EXPECT_FALSE(window->isActiveWindow());
 }
 
 } // namespace
