@@ -18,8 +18,10 @@
 #include "browser/grid/PTGridView.h"
 #include "ui/PTMainWindow.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QWindow>
 
 namespace {
 
@@ -68,6 +70,11 @@ PTAppController::PTAppController(PTAppDelegate& delegate)
     toolbar_ = std::make_unique<PTToolbarController>(window_->titleBar());
     search_ = std::make_unique<PTSearchController>(toolbar_->searchField(), grid_.get());
 
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (now && top->windowHandle() == now)
+                lastActive_ = top;
+    });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
             makeActiveApplication();
@@ -90,8 +97,20 @@ PTAppController::~PTAppController()
 
 void PTAppController::makeActiveApplication()
 {
-    if (!window_->isVisible())
-        window_->show();
+    // A shown main window keeps its place in the window order: preferences in front of it stay in front.
+    if (window_->isVisible() && !window_->isMinimized())
+        return;
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+    window_->show();
     window_->raise();
     window_->activateWindow();
+}
+
+void PTAppController::bringForward()
+{
+    if (!window_->isVisible() || window_->isMinimized())
+        return makeActiveApplication();
+    QWidget* front = lastActive_ && lastActive_->isVisible() ? lastActive_.data() : window_.get();
+    front->raise();
+    front->activateWindow();
 }

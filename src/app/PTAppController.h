@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -31,8 +32,11 @@ public:
     PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
 
-    // Shows the main window when it is not visible and makes it active.
+    // Shows the main window and makes it active when it is hidden or minimised; a shown one is left where it is.
     void makeActiveApplication();
+    // Another launch asked for the application: a shown main window brings forward the window last active in the
+    // application (preferences over it stay over it); a hidden or minimised one comes back as above.
+    void bringForward();
 
 private:
     std::unique_ptr<PTMenuItemsController> menus_;
@@ -44,4 +48,5 @@ private:
     PTGridColumn* gridColumn_ = nullptr;
     QWidget* sourceList_ = nullptr;
     QWidget* inspector_ = nullptr;
+    QPointer<QWidget> lastActive_;
 };

@@ -97,7 +97,7 @@ int main(int argc, char** argv)
                      [&delegate](const QList<QUrl>& urls) { delegate->openedItems().open(urls); });
     QObject::connect(&instance, &PTSingleInstance::activateRequested, delegate.get(), [&delegate] {
         if (PTAppController* controller = delegate->applicationController())
-            controller->makeActiveApplication();
+            controller->bringForward();
     });
 
     // Option held at launch asks for another library, Shift for what is new; only X11 tells us what is held.

@@ -534,7 +534,7 @@ void PTSourceListController::beginEditForManagedObject(ManagedObject* object)
 void PTSourceListController::objectRenamed()
 {
     if (PTGridViewController* grid = PTGridViewController::sharedController())
-        grid->view()->update();
+        grid->redisplay();
 }
 
 namespace {

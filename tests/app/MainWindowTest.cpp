@@ -24,6 +24,7 @@
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 
+#include <QWindow>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -31,6 +32,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -214,6 +217,61 @@ TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)
     EXPECT_DOUBLE_EQ(bar->lineAlpha(), 0.35);
     EXPECT_FALSE(window->titleBar()->drawsActive());
     pt::SheetHost::end(&sheet, 0);
+}
+
+// Coming back to the application brings the main window forward only when it is hidden or minimised; a visible
+// one leaves another window of the application (preferences) in front and active.
+TEST_F(MainWindowTest, ActivationBringsTheMainWindowBackOnlyWhenItIsNotShown)
+{
+    PTWindow* window = controller->window();
+    QWidget preferences;
+    preferences.setAccessibleName(QStringLiteral("Preferences"));
+    preferences.resize(300, 200);
+    struct Case {
+        const char* name;
+        std::function<void()> leave;
+        QWidget* active;
+    } cases[] = {
+        {"visible", [] {}, &preferences},
+        {"hidden", [&] { window->hide(); }, window},
+        {"minimised", [&] { window->showMinimized(); }, window},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->showNormal();
+        preferences.show();
+        preferences.activateWindow();
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+        c.leave();
+        controller->makeActiveApplication();
+        // Window activations arrive through the window system's queue.
+        QApplication::processEvents();
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return c.active->isActiveWindow(); }));
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(window->isMinimized());
+    }
+}
+
+// Another launch while a shown main window sits behind other programs: the window last active in the application
+// comes forward, not the main window over it.
+TEST_F(MainWindowTest, AnotherLaunchBringsForwardTheWindowLastActive)
+{
+    PTWindow* window = controller->window();
+    QWidget preferences;
+    preferences.resize(300, 200);
+    window->showNormal();
+    preferences.show();
+    preferences.activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+    QWindow otherProgram; // not one of the application's widgets
+    otherProgram.resize(300, 200);
+    otherProgram.show();
+    otherProgram.requestActivate();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return QGuiApplication::focusWindow() == &otherProgram; }));
+    controller->bringForward();
+    QApplication::processEvents();
+    EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return preferences.isActiveWindow(); }));
+    EXPECT_FALSE(window->isActiveWindow());
 }
 
 } // namespace

@@ -229,6 +229,9 @@ void PTGridViewController::observeNotifications()
     on(ItemsWereReplacedNotification, nullptr, [this](const auto&) { purgeAndReloadSelectedPaths(); });
     on(PTCollectionController::WillDeleteCollectionNotification, &PTCollectionController::sharedController(),
        [this](const pt::Notification& n) { prepForCollectionDeletion(n); });
+    // The inspector's renames come this way.
+    on(PTCollectionController::CollectionsDidUpdateNotification, &PTCollectionController::sharedController(),
+       [this](const auto&) { redisplay(); });
 }
 
 void PTGridViewController::observeDefaults()
@@ -681,6 +684,20 @@ std::unique_ptr<PTGridViewCell> PTGridViewController::cellForItemAtIndexPath(PTG
     imageCell->setItem(dataProvider().itemForIndexPath(path));
     imageCell->setColor(cellMeta_.value(QStringLiteral("color")).value<QColor>());
     return cell;
+}
+
+void PTGridViewController::redisplay()
+{
+    PTGridViewDataProvider& provider = dataProvider();
+    for (qint64 section = 0; section < provider.numberOfSections(); ++section) {
+        auto* header = dynamic_cast<PTGridViewSectionPathCell*>(grid_->headerCellForSection(section));
+        if (!header)
+            continue;
+        const QStringList path = provider.pathComponentsForSection(section);
+        if (header->pathComponents() != path)
+            header->setPathComponents(path);
+    }
+    grid_->viewport()->update();
 }
 
 std::unique_ptr<PTGridViewCell> PTGridViewController::cellForSection(PTGridView& grid, qint64 section)

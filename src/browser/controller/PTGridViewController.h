@@ -95,6 +95,9 @@ public:
     void reloadData();
     // Shows the same sets again, forced, keeping the scroll position.
     void disableScrollAndReload();
+    // The shown section headers take the current names of their sets and groups, and the grid repaints; nothing
+    // is refilled. Renames call it.
+    void redisplay();
     // Runs the block a turn of the main queue later, with refills keeping the scroll position.
     void disableScrollBlock(std::function<void()> block);
     QVector<PTCollection*> collections() const;
