@@ -1,6 +1,7 @@
 #include "browser/cache/PTImageCacheRenderer.h"
 #include "foundation/PDF.h"
 #include "foundation/WebP.h"
+#include "IconFileFixtures.h"
 #include "library/entities/PTItem.h"
 #include "TestSupport.h"
 
@@ -24,12 +25,7 @@ PTImageCacheJob job(const QString& path, qint64 type, qreal points, qreal scale 
     return PTImageCacheJob::forFile(path, type, options);
 }
 
-QImage filled(int width, int height, QColor color)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(color);
-    return image;
-}
+using iconFixtures::filled;
 
 // Files of every kind, made by the real writers in a temporary folder.
 class ImageCacheRendererTest : public ::testing::Test {
@@ -160,6 +156,55 @@ TEST_F(ImageCacheRendererTest, ColourTintsOnlyOneColourDocumentsElseReplacements
     EXPECT_EQ(tinted, plain) << "a document of several colours ignores the tint";
 }
 
+// A file of several pictures is drawn from the one nearest the drawn size: the smallest at least as large, else the
+// largest.
+TEST_F(ImageCacheRendererTest, IconFilesDrawTheirNearestPicture)
+{
+    using namespace iconFixtures;
+    const QString small = write(QStringLiteral("small.ico"),
+                                icoFile({filledEntry(16, Qt::red), filledEntry(32, Qt::green)}));
+    const QString wide = write(QStringLiteral("wide.ico"),
+                               icoFile({filledEntry(16, Qt::red), filledEntry(48, Qt::green), filledEntry(256, Qt::blue)}));
+    const QString hiding = write(QStringLiteral("hiding.ico"), icoHidingAHugePicture());
+    // The directory says 16 for a PNG of 300 pixels.
+    const QString understating = write(QStringLiteral("understating.ico"),
+                                       icoFile({filledEntry(32, Qt::green), {16, pngBytes(filled(300, 300, Qt::blue))}}));
+    const QString icns = write(QStringLiteral("sizes.icns"), icnsFile({{"icp4", 16, Qt::red}, {"icp5", 32, Qt::green}}));
+    const QString wideICNS = write(QStringLiteral("wide.icns"),
+                                   icnsFile({{"icp4", 16, Qt::red}, {"ic08", 256, Qt::blue}, {"icp6", 64, Qt::green}}));
+    const struct {
+        QString path;
+        qint64 type;
+        qreal points;
+        qreal scale;
+        QColor centre;
+    } cases[] = {
+        {small, PTItem::ICO, 64, 1, Qt::green},
+        {small, PTItem::ICO, 16, 1, Qt::red},
+        {small, PTItem::ICO, 16, 2, Qt::green},
+        {wide, PTItem::ICO, 16, 1, Qt::red},
+        {wide, PTItem::ICO, 32, 1, Qt::green},
+        {wide, PTItem::ICO, 64, 1, Qt::blue},
+        {wide, PTItem::ICO, 512, 1, Qt::blue},
+        {hiding, PTItem::ICO, 64, 1, Qt::green},
+        {hiding, PTItem::ICO, 16, 1, Qt::red},
+        {understating, PTItem::ICO, 64, 1, Qt::blue},
+        {understating, PTItem::ICO, 24, 1, Qt::green},
+        {icns, PTItem::ICNS, 64, 1, Qt::green},
+        {icns, PTItem::ICNS, 16, 1, Qt::red},
+        {wideICNS, PTItem::ICNS, 40, 1, Qt::green},
+        {wideICNS, PTItem::ICNS, 128, 1, Qt::blue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + " at " + std::to_string(c.points) + "x" + std::to_string(c.scale));
+        const PTImageCacheRendering rendering = PTImageCacheRenderer::render(job(c.path, c.type, c.points, c.scale));
+        EXPECT_FALSE(rendering.invalid);
+        const QImage& image = rendering.image;
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2).name(QColor::HexArgb),
+                  c.centre.name(QColor::HexArgb));
+    }
+}
+
 TEST_F(ImageCacheRendererTest, BrokenFilesGiveTheFailureImage)
 {
     const QByteArray png = [] {
@@ -184,6 +229,8 @@ TEST_F(ImageCacheRendererTest, BrokenFilesGiveTheFailureImage)
         {dir.filePath(QStringLiteral("missing.png")), PTItem::PNG},
         {QString(), PTItem::SVG},
         {save(QStringLiteral("glyph.png"), filled(8, 8, Qt::red)), 8},
+        {write(QStringLiteral("huge.ico"), iconFixtures::icoFile({{256, iconFixtures::pngClaimingAHugeSize()}})),
+         PTItem::ICO},
     };
     const QImage failure = PTImageCacheRenderer::failureImage(QSize(40, 40), 1);
     ASSERT_FALSE(failure.isNull());

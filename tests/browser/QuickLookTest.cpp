@@ -1,7 +1,9 @@
 #include "BrowserScreenshot.h"
 #include "BrowserThemeScope.h"
 #include "FakeBrowserSeams.h"
+#include "IconFileFixtures.h"
 #include "LibraryTestSupport.h"
+#include "TestSupport.h"
 
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/quicklook/PTQuickLook.h"
@@ -95,6 +97,30 @@ protected:
     std::shared_ptr<FakeBrowserSidebar> sidebar = std::make_shared<FakeBrowserSidebar>();
     std::unique_ptr<PTQuickLook> quickLook;
 };
+
+// An icon file is previewed from its picture nearest the previewed size, never from one too large to decode.
+TEST_F(QuickLookTest, IconFilesArePreviewedFromTheirNearestPicture)
+{
+    using namespace iconFixtures;
+    PTItem* ico = fileItem(QStringLiteral("Hiding"), PTItem::ICO, icoHidingAHugePicture());
+    PTItem* icns = fileItem(QStringLiteral("Pair"), PTItem::ICNS,
+                            icnsFile({{"icp4", 16, Qt::red}, {"icp5", 32, Qt::green}}));
+    const struct {
+        PTItem* item;
+        int sizeIndex;
+        QColor centre;
+    } cases[] = {{ico, 0, Qt::red}, {ico, 6, Qt::green}, {icns, 0, Qt::red}, {icns, 6, Qt::green}};
+    for (const auto& c : cases) {
+        const int pixels = PTQuickLook::Sizes[size_t(c.sizeIndex)];
+        SCOPED_TRACE(c.item->name().toStdString() + " at " + std::to_string(pixels));
+        PTQuickLook& ql = open(c.item);
+        ql.setCurrentSizeIndex(c.sizeIndex);
+        const QImage preview = ql.panelView()->imageView()->image();
+        EXPECT_EQ(preview.deviceIndependentSize(), QSizeF(pixels, pixels));
+        EXPECT_EQ(preview.pixelColor(preview.width() / 2, preview.height() / 2).name(QColor::HexArgb),
+                  c.centre.name(QColor::HexArgb));
+    }
+}
 
 TEST_F(QuickLookTest, FirstUseShowsTheLargestSizeAndStepsStopAtBothEnds)
 {

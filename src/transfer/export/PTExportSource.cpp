@@ -2,16 +2,16 @@
 
 #include "foundation/DifferentStuff.h"
 #include "foundation/WebP.h"
-#include "library/ImageHeaderProbe.h"
+#include "library/IconPictureReader.h"
 #include "library/entities/PTItem.h"
 #include "svg/PTSVG.h"
 #include "transfer/export/PTExportPDFSource.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,35 +24,13 @@ bool isVectorOutput(qint64 format)
 // Pictures larger than the largest output are refused: even read scaled down, they cost the time of every pixel.
 constexpr qint64 MaximumPixels = qint64(PTExportOutputOption::MaximumSide) * qint64(PTExportOutputOption::MaximumSide);
 
-bool isTooLarge(QSize size)
+// The sizes of the file's images, in order: an ICO's and an ICNS's as their pictures' headers tell them.
+QList<QSize> frameSizes(const QString& path, qint64 type)
 {
-    return qint64(size.width()) * size.height() > MaximumPixels;
-}
-
-// Decodes the reader's picture no larger than the output needs: a picture that does not fit the output is read
-// scaled down where its format can (PNG, JPEG), so the memory follows the output and not the file. Qt's
-// allocation limit stays in force for the rest, since a header may understate what decoding takes.
-QImage readImage(QImageReader& reader, QSize output)
-{
-    const QSize size = reader.size();
-    if (size.isValid() && isTooLarge(size))
-        return {};
-    if (size.isValid() && !output.isEmpty() && (size.width() > output.width() || size.height() > output.height())
-        && reader.supportsOption(QImageIOHandler::ScaledSize))
-        reader.setScaledSize(size.scaled(output, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    return reader.read();
-}
-
-// The sizes of the file's images, in order; an ICO's as its pictures' own headers tell them, since its
-// directory says 256 for any larger PNG inside.
-QList<QSize> frameSizes(const QString& path, const QList<imageHeaderProbe::IcoPicture>& icoPictures)
-{
-    QList<QSize> sizes;
-    if (!icoPictures.isEmpty()) {
-        for (const imageHeaderProbe::IcoPicture& picture : icoPictures)
-            sizes.append(picture.size);
+    QList<QSize> sizes = iconPictureReader::pictureSizes(path, type);
+    if (std::any_of(sizes.begin(), sizes.end(), [](QSize size) { return !size.isEmpty(); }))
         return sizes;
-    }
+    sizes.clear();
     QImageReader reader(path);
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i) {
@@ -65,50 +43,6 @@ QList<QSize> frameSizes(const QString& path, const QList<imageHeaderProbe::IcoPi
         sizes.append(size);
     }
     return sizes;
-}
-
-// The index of the smallest image covering the size, else of the largest; images of unknown or refused sizes
-// never count.
-int bestFrame(const QList<QSize>& sizes, QSize size)
-{
-    int bestCovering = -1, largest = 0;
-    qint64 coveringArea = 0, largestArea = -1;
-    for (int i = 0; i < sizes.size(); ++i) {
-        const QSize candidate = sizes[i];
-        if (candidate.isEmpty() || isTooLarge(candidate))
-            continue;
-        const qint64 area = qint64(candidate.width()) * candidate.height();
-        if (candidate.width() >= size.width() && candidate.height() >= size.height()
-            && (bestCovering < 0 || area < coveringArea)) {
-            bestCovering = i;
-            coveringArea = area;
-        }
-        if (area > largestArea) {
-            largest = i;
-            largestArea = area;
-        }
-    }
-    return bestCovering >= 0 ? bestCovering : largest;
-}
-
-QList<imageHeaderProbe::IcoPicture> icoPicturesOf(const QString& path, qint64 type)
-{
-    QFile file(path);
-    return type == PTItem::ICO && file.open(QIODevice::ReadOnly) ? imageHeaderProbe::icoPictures(file)
-                                                                  : QList<imageHeaderProbe::IcoPicture>();
-}
-
-// A PNG inside an ICO, read on its own so that it can be read scaled down.
-QImage readIcoPNG(const QString& path, const imageHeaderProbe::IcoPicture& picture, QSize output)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(picture.offset))
-        return {};
-    QByteArray bytes = file.read(picture.length);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    return readImage(reader, output);
 }
 
 } // namespace
@@ -132,7 +66,7 @@ PTExportSource::PTExportSource(const QString& path, qint64 type)
             size_ = WebP::imageWithWebPData(file.readAll()).size();
     } else {
         // The widest and the tallest of the file's images, each taken on its own.
-        for (const QSize& size : frameSizes(path, icoPicturesOf(path, type)))
+        for (const QSize& size : frameSizes(path, type))
             size_ = {std::max(size_.width(), double(size.width())), std::max(size_.height(), double(size.height()))};
     }
     if (!size_.isValid())
@@ -155,17 +89,10 @@ QImage PTExportSource::bitmapForSize(QSize size) const
         return pdf_->imageWithSize(QSize(std::max(1, int(std::lround(fitted.width()))),
                                          std::max(1, int(std::lround(fitted.height())))));
     }
-    int chosen = 0;
-    if (type_ == PTItem::ICNS || type_ == PTItem::ICO) {
-        const QList<imageHeaderProbe::IcoPicture> pictures = icoPicturesOf(path_, type_);
-        chosen = bestFrame(frameSizes(path_, pictures), size);
-        if (chosen < pictures.size() && pictures[chosen].png)
-            return readIcoPNG(path_, pictures[chosen], size);
-    }
+    if (type_ == PTItem::ICNS || type_ == PTItem::ICO)
+        return iconPictureReader::readNearestPicture(path_, type_, size, size, MaximumPixels);
     QImageReader frame(path_);
-    if (chosen > 0)
-        frame.jumpToImage(chosen);
-    return readImage(frame, size);
+    return iconPictureReader::readFitting(frame, size, MaximumPixels);
 }
 
 PTExportSource::Object PTExportSource::objectForOption(const PTExportOutputOption& option, QSizeF size) const
