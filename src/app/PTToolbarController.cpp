@@ -2,6 +2,7 @@
 
 #include "app/PTNoticeController.h"
 #include "app/PTWindowTitleBar.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "browser/views/PTToolbarFilterControl.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "platform/runtime/Defaults.h"
@@ -87,6 +88,7 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     selectGridSize(int(pt::Defaults::standard().integerForKey(GridSizeKey)));
     gridViewOptions_->recheckSublables();
     recalculateGridViewOptionsWidth();
+    connect(gridViewOptions_, &PTToolbarSegmentedControl::action, this, &PTToolbarController::showGridViewOptions);
 
     searchField_->setAccessibleName(tr("Search"));
     searchField_->setMinimumWidth(100);
@@ -137,6 +139,7 @@ PTToolbarController::~PTToolbarController()
 {
     if (sharedToolbar == this)
         sharedToolbar = nullptr;
+    delete gridOptions_.data();
 }
 
 void PTToolbarController::buildSizeMenu()
@@ -241,6 +244,13 @@ void PTToolbarController::showNotices()
 {
     PTNoticeController::sharedController().showPopoverRelativeToRect(noticesControl_->rect().adjusted(5, 5, -5, -5),
                                                                       noticesControl_, Qt::BottomEdge);
+}
+
+void PTToolbarController::showGridViewOptions()
+{
+    if (!gridOptions_)
+        gridOptions_ = new PTGridViewOptionsController;
+    gridOptions_->showPopoverRelativeToView(gridViewOptions_, Qt::BottomEdge);
 }
 
 void PTToolbarController::updateNotices()

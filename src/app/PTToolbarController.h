@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QVector>
 
+class PTGridViewOptionsController;
 class PTToolbarColorWellControl;
 class PTToolbarFilterControl;
 class PTToolbarSearchField;
@@ -13,7 +15,8 @@ class PTWindowTitleBar;
 class QMenu;
 class QSlider;
 
-// The main window's toolbar: add menu, grid size (a menu of sizes with a slider), search field, type switch,
+// The main window's toolbar: add menu, grid size (a click opens the grid options, a press held or on its corner
+// the menu of sizes with a slider), search field, type switch,
 // icon colour and notices. What the user does there becomes defaults and notifications that the grid follows;
 // it also answers the current type and icon colour. One instance, made with the main window.
 class PTToolbarController : public QObject {
@@ -56,6 +59,8 @@ public:
     // Segment i of the type switch stands for the type tag i + 1.
     void didChangeSelectionType(int segment);
     void showNotices();
+    // The grid options in a popover under the size control; made on the first click, kept for the next.
+    void showGridViewOptions();
 
 private:
     void buildSizeMenu();
@@ -69,6 +74,8 @@ private:
     PTToolbarSegmentedControl* gridViewOptions_;
     QMenu* sizeMenu_;
     QSlider* slider_;
+    // Not a child: while shown it belongs to its popover, which the window may delete first.
+    QPointer<PTGridViewOptionsController> gridOptions_;
     PTToolbarSearchField* searchField_;
     PTToolbarFilterControl* filterControl_;
     PTToolbarSegmentedControl* typeSwitch_;

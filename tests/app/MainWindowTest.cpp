@@ -15,7 +15,9 @@
 #include "app/PTWindowBottomBar.h"
 #include "app/PTWindowTitleBar.h"
 #include "browser/controller/PTGridViewController.h"
+#include "browser/controller/PTGridViewOptionsController.h"
 #include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewImageCell.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/SheetHost.h"
 #include "svg/PTSVG.h"
@@ -23,11 +25,13 @@
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
+#include "ui/views/PTPopover.h"
 
 #include <QWindow>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSlider>
 #include <QSplitter>
 #include <QTest>
 
@@ -147,6 +151,59 @@ TEST_F(MainWindowTest, TheSizeMenuChecksTheStoredSize)
     const QImage image(file);
     EXPECT_GT(image.height(), 9 * 18) << "nine sizes and the slider";
     EXPECT_EQ(controller->toolbarController()->gridViewOptions()->label(0), QStringLiteral("64"));
+}
+
+// A relaunch with a stored size: the grid draws at that size from the start, cell margins included.
+TEST_F(MainWindowTest, TheStoredSizeIsInForceAtLaunch)
+{
+    controller.reset();
+    pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 64.0);
+    controller = std::make_unique<PTAppController>(*delegate);
+    QApplication::processEvents();
+    PTGridView* grid = controller->gridViewController()->view();
+    EXPECT_EQ(grid->itemSize(), PTGridViewImageCell::sizeFromProposedSize(QSizeF(64, 64), grid->drawingState()));
+    EXPECT_EQ(controller->toolbarController()->gridViewOptions()->label(0), QStringLiteral("64"));
+}
+
+// The grid options shown in a popover, if any.
+PTGridViewOptionsController* shownGridOptions()
+{
+    PTGridViewOptionsController* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* popover = qobject_cast<PTPopover*>(window);
+        if (popover && popover->isVisible()) {
+            if (auto* options = qobject_cast<PTGridViewOptionsController*>(popover->contentWidget())) {
+                EXPECT_EQ(shown, nullptr) << "one popover at a time";
+                shown = options;
+            }
+        }
+    }
+    return shown;
+}
+
+// A click on the size control opens the grid options under it; their slider resizes the grid and the control
+// follows. A second click while they show opens nothing more.
+TEST_F(MainWindowTest, AClickOnTheSizeControlOpensTheGridOptions)
+{
+    pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 64);
+    PTToolbarSegmentedControl* control = controller->toolbarController()->gridViewOptions();
+    const QPoint body(6, control->height() / 2);
+    QTest::mouseClick(control, Qt::LeftButton, {}, body);
+    PTGridViewOptionsController* options = shownGridOptions();
+    ASSERT_NE(options, nullptr);
+    EXPECT_GE(options->window()->geometry().top(), control->mapToGlobal(QPoint(0, control->height())).y());
+    QTest::mouseClick(control, Qt::LeftButton, {}, body);
+    EXPECT_EQ(shownGridOptions(), options);
+
+    PTGridView* grid = controller->gridViewController()->view();
+    const QSizeF before = grid->itemSize();
+    EXPECT_EQ(options->slider()->value(), 64);
+    QTest::keyClick(options->slider(), Qt::Key_PageUp);
+    EXPECT_EQ(pt::Defaults::standard().doubleForKey(PTGridViewOptionsController::GridViewSizeKey), 84);
+    EXPECT_EQ(grid->itemSize() - before, QSizeF(20, 20));
+    EXPECT_EQ(control->label(0), QStringLiteral("84"));
+    options->window()->close();
+    EXPECT_EQ(shownGridOptions(), nullptr);
 }
 
 // The notices button and popover follow a fake update source.

@@ -56,7 +56,9 @@ TEST_F(GridControllerScreenshotTest, SetsWithHeadersAndThumbnails)
 
     PTGridViewController controller;
     QWidget* container = controller.containerView();
-    container->resize(500, 300);
+    // Both sets fit without scrolling at the default size, six items to a row.
+    const QSize size(700, 360);
+    container->resize(size);
     container->show();
     controller.setCollections({first, second}, {first, second}, false);
     PTGridView& grid = *controller.view();
@@ -74,7 +76,7 @@ TEST_F(GridControllerScreenshotTest, SetsWithHeadersAndThumbnails)
     ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("grid-controller")));
 
     const QColor background = PTStyles::gridBackgroundColorForAppearance(static_cast<int>(controller.gridViewAppearance()));
-    EXPECT_EQ(image.pixelColor(495, 295), background);
+    EXPECT_EQ(image.pixelColor(size.width() - 5, size.height() - 5), background);
     // Each item's picture covers the centre of its picture area.
     for (PTGridViewCell* cell : grid.visibleCells()) {
         auto* item = dynamic_cast<PTGridViewImageCell*>(cell);

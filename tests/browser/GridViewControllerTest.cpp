@@ -10,6 +10,7 @@
 #include "browser/controller/PTSearchController.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
 #include "browser/quicklook/PTQuickLook.h"
 #include "browser/views/PTEmptyGridView.h"
@@ -236,6 +237,27 @@ TEST_F(GridViewControllerTest, GridSizeZeroBecomesSixtyOtherSizesStay)
     pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 97.0);
     EXPECT_EQ(controller->view()->itemSize().width() - sixty, 37);
     EXPECT_TRUE(shell->calls.contains("refit"));
+}
+
+// A size stored by an earlier run is in force at the first layout, with the cell's margins around it, both with
+// and without labels; nothing has to change the size first.
+TEST_F(GridViewControllerTest, StoredSizeIsInForceAtTheFirstLayout)
+{
+    for (const bool labels : {true, false}) {
+        SCOPED_TRACE(labels);
+        controller.reset();
+        pt::Defaults::standard().set(PTGridViewOptionsController::ShowLabelsKey, labels);
+        pt::Defaults::standard().set(PTGridViewOptionsController::GridViewSizeKey, 64.0);
+        controller = std::make_unique<PTGridViewController>();
+        PTGridView& grid = *controller->view();
+        const QSizeF cell = PTGridViewImageCell::sizeFromProposedSize(QSizeF(64, 64), grid.drawingState());
+        EXPECT_EQ(grid.itemSize(), cell);
+        controller->containerView()->resize(500, 400);
+        controller->containerView()->show();
+        controller->setCollections({a}, {a}, false);
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return grid.cellForIndexPath({0, 0}) != nullptr; }));
+        EXPECT_EQ(grid.cellForIndexPath({0, 0})->frame().size(), cell);
+    }
 }
 
 // Without a choice the grid follows the theme; a toggle keeps its own choice until the theme changes.

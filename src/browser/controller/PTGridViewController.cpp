@@ -166,6 +166,8 @@ PTGridViewController::PTGridViewController(QObject* parent)
     grid_->setSectionHeaderHeight(35);
     grid_->setMargin(0, 1);
     stack_->addWidget(grid_);
+    // Before any size is applied: the cell adds its margins to the stored size only when it can be asked.
+    grid_->setDataSource(this);
     contextMenu_ = std::make_unique<PTGridViewContextMenu>(*this);
 
     reloadTimer_.setSingleShot(true);
@@ -195,7 +197,6 @@ PTGridViewController::PTGridViewController(QObject* parent)
     resetDarkMode();
     resetShowHoverLabels();
     shouldGroupSearch_ = defaults().boolForKey(GroupSearchKey);
-    grid_->setDataSource(this);
 }
 
 PTGridViewController::~PTGridViewController()
