@@ -30,6 +30,7 @@ public:
     PTGridViewController* gridViewController() const { return grid_.get(); }
     PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
+    QWidget* inspectorColumn() const { return inspector_; }
 
     // Shows the main window when it is not visible and makes it active.
     void makeActiveApplication();
