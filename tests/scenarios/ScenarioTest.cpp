@@ -183,6 +183,9 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
 }
 
 QStringList ScenarioTest::gridItemNames() const
@@ -214,6 +217,7 @@ QMenu* ScenarioTest::openMenu(const QString& menu)
     for (QAction* action : bar->actions()) {
         if (action->menu() && action->text().remove(QLatin1Char('&')) == menu) {
             QMenu* opened = action->menu();
+            focusBeforeMenu_ = QApplication::focusWidget();
             opened->popup(bar->mapToGlobal(bar->actionGeometry(action).bottomLeft()));
             if (!waitFor([opened] { return opened->isVisible(); }))
                 return nullptr;
@@ -233,7 +237,7 @@ QAction* ScenarioTest::menuItem(const QString& menu, const QString& title)
         if (action->text() == title)
             found = action;
     }
-    opened->close();
+    closeMenu(opened);
     return found;
 }
 
@@ -245,11 +249,22 @@ void ScenarioTest::choose(const QString& menu, const QString& title)
         if (action->text() == title) {
             ASSERT_TRUE(action->isEnabled()) << title.toStdString() << " is disabled";
             QTest::mouseClick(opened, Qt::LeftButton, {}, opened->actionGeometry(action).center());
+            closeMenu(opened);
             return;
         }
     }
-    opened->close();
+    closeMenu(opened);
     FAIL() << "no item " << title.toStdString() << " in " << menu.toStdString();
+}
+
+void ScenarioTest::closeMenu(QMenu* menu)
+{
+    menu->close();
+    // The desktop gives the window and the widget that had the keys back when a menu closes; offscreen does not.
+    window()->activateWindow();
+    QTest::qWaitForWindowActive(window());
+    if (focusBeforeMenu_)
+        focusBeforeMenu_->setFocus(Qt::PopupFocusReason);
 }
 
 void ScenarioTest::answerNextModal(std::function<void(QWidget* window)> answer)

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QKeySequence>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -59,5 +60,7 @@ protected:
 
 private:
     QMenu* openMenu(const QString& menu);
+    void closeMenu(QMenu* menu);
     std::deque<std::function<void(QWidget*)>> answers_;
+    QPointer<QWidget> focusBeforeMenu_;
 };
