@@ -31,6 +31,7 @@ public:
     PTGridViewController* gridViewController() const { return grid_.get(); }
     PTGridColumn* gridColumn() const { return gridColumn_; }
     QWidget* sourceListColumn() const { return sourceList_; }
+    QWidget* inspectorColumn() const { return inspector_; }
 
     // Shows the main window and makes it active when it is hidden or minimised; a shown one is left where it is.
     void makeActiveApplication();

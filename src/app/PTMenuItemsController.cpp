@@ -42,6 +42,10 @@ const QString ShowHelp = QStringLiteral("showHelp:");
 const QString EmailUs = QStringLiteral("emailUs:");
 const QString ShowAbout = QStringLiteral("showAboutWindow:");
 const QString ShowPreferences = QStringLiteral("presentPreferences:");
+const QString CopyCommand = QStringLiteral("copy:");
+const QString DeleteCommand = QStringLiteral("delete:");
+const QString RenameCommand = QStringLiteral("rename:");
+const QString SelectAllCommand = QStringLiteral("selectAll:");
 
 const QStringList Commands = {NewCollection, NewGroup,     ImportTern,   Quit,         Find,
                               ToggleLabels,  ToggleCells,  ToggleSearchGrouping,        IncreaseSize,
@@ -100,6 +104,12 @@ void PTMenuItemsController::buildMenus()
 
     QMenu* edit = menuBar_->addMenu(tr("&Edit"));
     editMenu_ = edit;
+    // Answered by the focused grid or source list.
+    addItem(edit, tr("Copy"), CopyCommand, QKeySequence::Copy);
+    addItem(edit, tr("Delete"), DeleteCommand, QKeySequence::Delete);
+    addItem(edit, tr("Rename"), RenameCommand);
+    addItem(edit, tr("Select All"), SelectAllCommand, QKeySequence::SelectAll);
+    edit->addSeparator();
     findMenuItem_ = addItem(edit, tr("Find"), Find, QKeySequence::Find);
     edit->addSeparator();
     addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence::Preferences);

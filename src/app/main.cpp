@@ -1,24 +1,13 @@
 // Pictern's entry point: one instance per session, the registries and seams, then the launch from the event loop.
 #include "app/PTAppController.h"
-#include "app/PTAppDefaults.h"
 #include "app/PTAppDelegate.h"
 #include "app/PTApplicationIcon.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTGridColumn.h"
 #include "app/PTOpenedItemsCoalescer.h"
-#include "app/PTSVGParseCheck.h"
 #include "app/PTSingleInstance.h"
-#include "app/scripting/PTScriptablePlugin.h"
 #include "app/scripting/PTScriptingAdaptor.h"
-#include "browser/controller/PTGridViewOptionsController.h"
-#include "library/PTLibraryController.h"
-#include "library/controllers/PTAppDataController.h"
-#include "library/store/PTStoreStack.h"
-#include "sidebar/PTSourceListSidebar.h"
-#include "sidebar/inspector/PTInspectorSidebar.h"
-#include "svg/parse/PTSVGCommand.h"
-#include "transfer/TransferSetUp.h"
-#include "ui/PTInterfaceKit.h"
+#include "launch/AppStartUp.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,23 +21,6 @@ namespace {
 
 // Set by the start-up benchmark: report the first painted grid on stdout and quit.
 const char* const ReportFirstPaintVariable = "PICTERN_REPORT_FIRST_PAINT";
-
-void registerAll()
-{
-    PTLibraryController::registerDefaults();
-    PTInterfaceKit::registerAll();
-    PTSVGCommand::registerAll();
-    PTAppDataController::registerAll();
-    PTAppDefaults::registerAll();
-    PTGridViewOptionsController::registerDefaults();
-    PTScriptablePlugin::registerAll();
-    PTInterfaceKit::installLibrarySeams();
-    TransferSetUp::registerAll();
-    PTSVGFileCheck::install(std::make_shared<PTSVGParseCheck>());
-    // The inspector first: the source list hands the inspector's questions on to the sidebar installed before it.
-    PTInspectorSidebar::install();
-    PTSourceListSidebar::install();
-}
 
 } // namespace
 
@@ -85,12 +57,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    registerAll();
+    AppStartUp::registerAll();
 
-    const auto delegate = std::make_shared<PTAppDelegate>();
-    PTAppDelegate::setShared(delegate.get());
-    PTLibraryShell::install(delegate);
-    PTStoreStack::setHost(delegate);
+    const std::shared_ptr<PTAppDelegate> delegate = AppStartUp::installDelegate();
     delegate->watchTerminationSignals();
     QObject::connect(&app, &QGuiApplication::commitDataRequest, delegate.get(), [&delegate] { delegate->terminate(); });
     QObject::connect(&instance, &PTSingleInstance::openRequested, delegate.get(),
@@ -106,12 +75,11 @@ int main(int argc, char** argv)
     const bool showWhatsNew = parser.isSet(whatsNew) || heldAtLaunch.testFlag(Qt::ShiftModifier);
     const bool reportFirstPaint = qEnvironmentVariableIsSet(ReportFirstPaintVariable);
     QTimer::singleShot(0, delegate.get(), [&] {
-        if (!delegate->applicationDidFinishLaunching(offerSwitch, showWhatsNew, !reportFirstPaint)) {
+        if (!AppStartUp::finishLaunching(*delegate, offerSwitch, showWhatsNew, !reportFirstPaint)) {
             QCoreApplication::exit(1);
             return;
         }
         scripting->setReady(true);
-        TransferSetUp::applicationDidFinishLaunching();
         PTAppController* controller = delegate->applicationController();
         if (reportFirstPaint && controller) {
             QObject::connect(controller->gridColumn(), &PTGridColumn::firstPaint, delegate.get(), [&delegate] {
@@ -126,8 +94,6 @@ int main(int argc, char** argv)
         delegate->openedItems().openArguments(items, workingDirectory);
     });
     const int code = QApplication::exec();
-    delegate->tearDown();
-    PTLibraryShell::install(nullptr);
-    PTAppDelegate::setShared(nullptr);
+    AppStartUp::tearDown(*delegate);
     return code;
 }

@@ -1,5 +1,6 @@
 #include "browser/controller/PTSearchController.h"
 
+#include "browser/PTBrowserShell.h"
 #include "browser/controller/PTSearchGridController.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "foundation/StringAdditions.h"
@@ -75,6 +76,8 @@ PTSearchController::PTSearchController(PTToolbarSearchField* searchField, PTSear
 
     toggleMenuItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     connect(toggleMenuItem_, &QAction::triggered, this, &PTSearchController::toggleSender);
+    if (const auto shell = PTBrowserShell::installed())
+        shell->addActionAfterFind(toggleMenuItem_);
 
     timer_.setSingleShot(true);
     timer_.setInterval(TypingPauseMs);
