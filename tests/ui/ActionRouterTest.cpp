@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,21 @@ TEST_F(ActionRouterTest, BoundActionsFollowFocusAndMenus)
     EXPECT_TRUE(action.isEnabled());
     action.trigger();
     EXPECT_TRUE(log.contains(QStringLiteral("window performs copy:")));
+}
+
+// A command that became possible without a focus change (a selection made in a view) answers its key at once.
+TEST_F(ActionRouterTest, AShortcutSeesWhatChangedSinceTheLastRefresh)
+{
+    panel->enabled = false;
+    QAction action;
+    action.setShortcut(QKeySequence(Qt::Key_F5));
+    window.addAction(&action);
+    router.bind(&action, QStringLiteral("copy:"));
+    ASSERT_FALSE(action.isEnabled());
+
+    panel->enabled = true;
+    QTest::keyClick(field, Qt::Key_F5);
+    EXPECT_TRUE(log.contains(QStringLiteral("panel performs copy:"))) << log.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

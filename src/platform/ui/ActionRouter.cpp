@@ -115,6 +115,9 @@ bool ActionRouter::eventFilter(QObject* watched, QEvent* event)
         invalidate();
     else if (event->type() == QEvent::Show && qobject_cast<QMenu*>(watched))
         invalidate();
+    // A key is about to be matched against the shortcuts: a selection made since the last refresh must count.
+    else if (event->type() == QEvent::ShortcutOverride && watched == QApplication::focusWidget())
+        invalidate();
     return false;
 }
 

@@ -15,8 +15,8 @@ namespace pt {
 // Sends commands to the first handler along the chain: the focus widget and its ancestors (within its window)
 // that are handlers, then the handlers pushed for that window (last pushed first), then the application's
 // handler. That handler alone validates and performs the command; with none the command is disabled. Actions
-// bound to commands are refreshed when the focus changes, a menu is about to show, a window is activated, and on
-// invalidate().
+// bound to commands are refreshed when the focus changes, a menu is about to show, a window is activated, a key is
+// about to be matched against shortcuts, and on invalidate().
 class ActionRouter : public QObject {
     Q_OBJECT
 public:
