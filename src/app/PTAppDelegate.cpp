@@ -2,6 +2,8 @@
 
 #include "app/PTAddIconsPresenter.h"
 #include "app/PTAppController.h"
+#include "app/PTBuildInfo.h"
+#include "app/PTIssueReportController.h"
 #include "app/PTFilePanel.h"
 #include "app/PTLibraryLock.h"
 #include "app/PTMenuItemsController.h"
@@ -11,6 +13,7 @@
 #include "app/PTSplashOnboardingController.h"
 #include "app/PTUpdateController.h"
 #include "app/PTWorkspaceController.h"
+#include "app/issues/IssueReporter.h"
 #include "app/welcome/PTWelcomeWindows.h"
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
@@ -33,6 +36,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -191,6 +195,10 @@ bool PTAppDelegate::applicationDidFinishLaunching(bool switchLibrary, bool force
     // The update items join the Help menu once it exists; the silent check follows the user's choice.
     if (PTMenuItemsController* menus = PTMenuItemsController::sharedController())
         PTUpdateController::sharedController().setup(menus->menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu")));
+    // A report the last run left behind is offered over the main window, once it is up.
+    QTimer::singleShot(0, this, [] {
+        PTIssueReportController(pt::IssueReporter::reportsFolder(), PTBuildInfo::supportEmail()).offerPendingReport();
+    });
     return true;
 }
 

@@ -27,13 +27,18 @@ PTUpdateController& PTUpdateController::sharedController()
 {
     static PTUpdateController* controller = new PTUpdateController(
         std::make_unique<pt::FeedUpdater>(QUrl(QStringLiteral(PICTERN_UPDATE_FEED_URL)), PTBuildInfo::version()),
-        PTBuildInfo::supportEmail(), QCoreApplication::instance());
+        PTBuildInfo::supportEmail(),
+        std::make_unique<pt::UsageReporter>(QUrl(QStringLiteral(PICTERN_USAGE_REPORT_URL))),
+        QCoreApplication::instance());
     return *controller;
 }
 
 PTUpdateController::PTUpdateController(std::unique_ptr<pt::Updater> updater, const QString& supportAddress,
-                                       QObject* parent)
-    : QObject(parent), updater_(std::move(updater)), supportAddress_(supportAddress.trimmed())
+                                       std::unique_ptr<pt::UsageReporter> usageReporter, QObject* parent)
+    : QObject(parent)
+    , updater_(std::move(updater))
+    , usageReporter_(usageReporter ? std::move(usageReporter) : std::make_unique<pt::UsageReporter>(QUrl()))
+    , supportAddress_(supportAddress.trimmed())
 {
     connect(updater_.get(), &pt::Updater::didFindValidUpdate, this, [this](const pt::UpdateItem& item) {
         didFindValidUpdate({item.displayVersion, item.version, item.url});
@@ -58,6 +63,7 @@ void PTUpdateController::setup(QMenu* helpMenu)
     }
     if (updater_->automaticallyChecksForUpdates())
         updater_->checkForUpdateInformation();
+    usageReporter_->sendTrackingReport();
 }
 
 void PTUpdateController::checkForUpdates()
@@ -138,11 +144,16 @@ QUrl PTUpdateController::feedbackURL(FeedbackType type, const QString& supportAd
     const QString body = QStringLiteral("\n\n--\nPictern %1, Qt %2, %3")
                              .arg(PTBuildInfo::version(), QString::fromLatin1(qVersion()),
                                   QSysInfo::prettyProductName());
+    return mailURL(supportAddress, QString::fromLatin1(subjects[type]), body);
+}
+
+QUrl PTUpdateController::mailURL(const QString& address, const QString& subject, const QString& body)
+{
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
-    url.setPath(supportAddress);
+    url.setPath(address);
     url.setQuery(QStringLiteral("subject=%1&body=%2")
-                     .arg(QString::fromLatin1(QUrl::toPercentEncoding(QString::fromLatin1(subjects[type]))),
+                     .arg(QString::fromLatin1(QUrl::toPercentEncoding(subject)),
                           QString::fromLatin1(QUrl::toPercentEncoding(body))),
                  QUrl::StrictMode);
     return url;

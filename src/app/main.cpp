@@ -6,6 +6,7 @@
 #include "app/PTGridColumn.h"
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSingleInstance.h"
+#include "app/issues/IssueReporter.h"
 #include "app/scripting/PTScriptingAdaptor.h"
 #include "launch/AppStartUp.h"
 
@@ -26,6 +27,9 @@ const char* const ReportFirstPaintVariable = "PICTERN_REPORT_FIRST_PAINT";
 
 int main(int argc, char** argv)
 {
+    // First of all, so that a crash while starting up leaves a report too.
+    pt::IssueReporter::install(pt::IssueReporter::reportsFolder(),
+                               {PTBuildInfo::version(), PTBuildInfo::buildNumber()});
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pictern"));
     QApplication::setApplicationVersion(PTBuildInfo::version());

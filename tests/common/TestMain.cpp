@@ -26,6 +26,8 @@ int main(int argc, char** argv)
     QFile::setPermissions(home.path(), open);
     QFile::setPermissions(home.filePath(QStringLiteral("tmp")), open);
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
+    // QStandardPaths has no test mode for the state folder (crash reports), so it goes inside the home by hand.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/state"))));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);

@@ -10,6 +10,7 @@
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 #include "app/PTUpdateController.h"
 #include "app/updates/Updater.h"
+#include "app/updates/UsageReporter.h"
 
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/AnimationTiming.h"
@@ -64,6 +65,7 @@ void PTPreferencesController::registerDefaults()
         {PTPreferencesImportExportViewController::ExportProgressiveKey, false},
     });
     pt::Updater::registerDefaults();
+    pt::UsageReporter::registerDefaults();
     PTStarterSetDownloads::registerDefaults();
 }
 

@@ -15,6 +15,7 @@ PTPreferencesUpdateViewController::PTPreferencesUpdateViewController(PTUpdateCon
     : PTPreferencesPane(Identifier, parent),
       controller_(controller),
       automaticallyCheck_(makeSwitch(tr("Check for Updates Automatically"))),
+      sendUsageReport_(makeSwitch(tr("Send Usage Report"))),
       lastUpdatedTextField_(new PTPreferencesTitleLabel)
 {
     pt::Updater& updater = controller.updater();
@@ -29,12 +30,19 @@ PTPreferencesUpdateViewController::PTPreferencesUpdateViewController(PTUpdateCon
            automaticallyCheck_);
 
     PTSwitchControl* download = makeSwitch(tr("Download Updates Automatically"));
-    PTSwitchControl* profile = makeSwitch(tr("Send System Profile"));
     download->setEnabled(false);
-    profile->setEnabled(false);
     addRow(tr("Download Updates Automatically"), tr("Your package manager downloads and installs updates."),
            download);
-    addRow(tr("Send System Profile"), tr("Pictern sends nothing about your system."), profile);
+
+    pt::UsageReporter& usage = controller.usageReporter();
+    sendUsageReport_->setChecked(usage.sendsUsageReport());
+    sendUsageReport_->setEnabled(usage.isConfigured());
+    connect(&usage, &pt::UsageReporter::sendsUsageReportChanged, sendUsageReport_, &PTSwitchControl::setChecked);
+    connect(sendUsageReport_, &PTSwitchControl::userToggled, &usage, &pt::UsageReporter::setSendsUsageReport);
+    addRow(tr("Send Usage Report"),
+           usage.isConfigured() ? tr("At launch, send the version of Pictern and the name of your system.")
+                                : tr("This build has no address for usage reports, so it sends none."),
+           sendUsageReport_);
 
     auto* lastRow = new QWidget;
     auto* columns = new QHBoxLayout(lastRow);

@@ -5,8 +5,9 @@
 class PTUpdateController;
 class PTTitleLabel;
 
-// Update checks: the automatic check, the last check and a check now. Downloads and system profiles mean nothing
-// here (the package manager updates Pictern), so their switches show off and disabled, saying why.
+// Update checks: the automatic check, the last check and a check now, and the usage report (off unless the user
+// turns it on; disabled, saying why, when the build has no address for it). Downloads mean nothing here (the
+// package manager updates Pictern), so their switch shows off and disabled.
 class PTPreferencesUpdateViewController : public PTPreferencesPane {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
     explicit PTPreferencesUpdateViewController(PTUpdateController& controller, QWidget* parent = nullptr);
 
     PTSwitchControl* automaticallyCheckForUpdatesControl() const { return automaticallyCheck_; }
+    PTSwitchControl* sendUsageReportControl() const { return sendUsageReport_; }
     QString lastCheckedText() const;
 
 private:
@@ -21,5 +23,6 @@ private:
 
     PTUpdateController& controller_;
     PTSwitchControl* automaticallyCheck_;
+    PTSwitchControl* sendUsageReport_;
     PTTitleLabel* lastUpdatedTextField_;
 };

@@ -187,6 +187,22 @@ TEST_F(PreferencePanesTest, UpdatesPaneFollowsTheUpdaterAndOffersNothingItCannot
     for (auto* control : pane.findChildren<PTSwitchControl*>())
         disabled += control->isEnabled() ? 0 : 1;
     EXPECT_EQ(disabled, 2);
+    EXPECT_FALSE(pane.sendUsageReportControl()->isEnabled());
+    EXPECT_FALSE(pane.sendUsageReportControl()->isChecked());
+}
+
+TEST_F(PreferencePanesTest, TheUsageReportSwitchIsOffUntilTheUserTurnsItOn)
+{
+    PTUpdateController controller(std::make_unique<pt::FeedUpdater>(QUrl(), "1.0"), QString(),
+                                  std::make_unique<pt::UsageReporter>(QUrl("http://127.0.0.1:9/usage")));
+    PTPreferencesUpdateViewController pane(controller);
+    PTSwitchControl* usage = pane.sendUsageReportControl();
+    EXPECT_TRUE(usage->isEnabled());
+    EXPECT_FALSE(usage->isChecked());
+    userToggle(usage);
+    EXPECT_TRUE(controller.usageReporter().sendsUsageReport());
+    controller.usageReporter().setSendsUsageReport(false);
+    EXPECT_FALSE(usage->isChecked());
 }
 
 TEST_F(PreferencePanesTest, LibraryPaneKeepsItsSettingsWhenThePanelIsCancelled)

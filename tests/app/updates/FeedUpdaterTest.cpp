@@ -1,4 +1,6 @@
 #include "app/updates/FeedUpdater.h"
+#include "app/updates/UsageReporter.h"
+#include "app/PTBuildInfo.h"
 #include "app/PTNotice.h"
 #include "app/PTNoticeController.h"
 #include "app/PTUpdateController.h"
@@ -56,7 +58,9 @@ public:
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             QTcpSocket* socket = server_.nextPendingConnection();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                if (!socket->readAll().contains("\r\n\r\n"))
+                const QByteArray chunk = socket->readAll();
+                received += chunk;
+                if (!chunk.contains("\r\n\r\n"))
                     return;
                 ++requests;
                 if (!response_.isEmpty())
@@ -72,6 +76,8 @@ public:
     }
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/feed.json").arg(server_.serverPort())); }
     int requests = 0;
+    // Every byte of every request, bodies included.
+    QByteArray received;
 
 private:
     QTcpServer server_;
@@ -255,3 +261,32 @@ TEST_F(FeedUpdaterTest, FeedTextShowsAsWrittenInTheAlertAndTheNotice)
 }
 
 #include "FeedUpdaterTest.moc"
+
+// The usage report leaves only by the user's choice, and only to an address the build has.
+TEST_F(FeedUpdaterTest, TheUsageReportIsSentOnlyWhenTurnedOnAndAddressed)
+{
+    FeedServer server(FeedServer::ok("{}"));
+    pt::UsageReporter unaddressed{QUrl()};
+    unaddressed.setSendsUsageReport(true);
+    EXPECT_FALSE(unaddressed.sendsUsageReport());
+    EXPECT_FALSE(unaddressed.sendTrackingReport());
+
+    PTUpdateController controller(std::make_unique<FeedUpdater>(QUrl(), QStringLiteral("1.0")), QString(),
+                                  std::make_unique<pt::UsageReporter>(server.url()));
+    pt::UsageReporter& usage = controller.usageReporter();
+    EXPECT_FALSE(usage.sendsUsageReport());
+    controller.setup(nullptr);
+    pt::test::runMainQueueFor(200);
+    EXPECT_EQ(server.requests, 0);
+
+    QSignalSpy changed(&usage, &pt::UsageReporter::sendsUsageReportChanged);
+    usage.setSendsUsageReport(true);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(pt::Defaults::standard().boolForKey(pt::UsageReporter::SendsUsageReportKey));
+    controller.setup(nullptr);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return server.received.contains("\"version\""); }));
+    EXPECT_EQ(server.requests, 1);
+    EXPECT_TRUE(server.received.startsWith("POST /feed.json"));
+    EXPECT_TRUE(server.received.endsWith(pt::UsageReporter::report()));
+    EXPECT_TRUE(pt::UsageReporter::report().contains("\"version\":\"" + PTBuildInfo::version().toUtf8() + "\""));
+}
