@@ -73,7 +73,7 @@ TEST_P(CrashReportTest, TheChildDiesOfTheSignalAndLeavesAReport)
     const QStringList frames = report.section("\nBacktrace:\n", 1).split('\n', Qt::SkipEmptyParts);
     EXPECT_GE(frames.size(), 3);
     EXPECT_TRUE(frames.filter("crash_child(").size() >= 1);
-    EXPECT_TRUE(report.section("\nBacktrace:\n", 1).contains("crashChildDie"));
+    EXPECT_TRUE(report.section("\nBacktrace:\n", 1).contains("crash_child(main+"));
     EXPECT_TRUE(QDir(QDir(state.path()).filePath("pictern")).entryList({".crash-*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
@@ -134,6 +134,9 @@ protected:
             buttons.clear();
             for (QAbstractButton* button : box->buttons())
                 buttons << button->text();
+            // The box orders them as the platform does; its own details button is no answer.
+            buttons.removeAll("Show Details...");
+            buttons.sort();
             for (QAbstractButton* button : box->buttons()) {
                 if (button->text() == text) {
                     button->click();
@@ -184,7 +187,7 @@ TEST_F(IssueReportOfferTest, SendMailsTheNewestReportToTheSupportAddress)
     answerWith("Send Report...");
     PTIssueReportController controller(folder, QStringLiteral("support@example.org"));
     EXPECT_EQ(controller.offerPendingReport(), PTIssueReportController::Answer::Send);
-    EXPECT_EQ(buttons, (QStringList{"Send Report...", "Show Report", "Discard"}));
+    EXPECT_EQ(buttons, (QStringList{"Discard", "Send Report...", "Show Report"}));
     ASSERT_EQ(catcher.urls.size(), 1);
     const QUrl mail = catcher.urls.first();
     EXPECT_EQ(mail.scheme(), "mailto");
@@ -206,7 +209,7 @@ TEST_F(IssueReportOfferTest, WithoutASupportAddressNothingCanBeSent)
     PTIssueReportController controller(folder, QStringLiteral("  "));
     // Closing the alert keeps the reports, and is an answer all the same.
     EXPECT_EQ(controller.offerPendingReport(), PTIssueReportController::Answer::Dismissed);
-    EXPECT_EQ(buttons, (QStringList{"Show Report", "Discard"}));
+    EXPECT_EQ(buttons, (QStringList{"Discard", "Show Report"}));
     EXPECT_TRUE(QFile::exists(answered(newest)));
     EXPECT_EQ(controller.offerPendingReport(), PTIssueReportController::Answer::NothingPending);
     EXPECT_EQ(alerts, 1);
