@@ -15,6 +15,15 @@ PTCollection* PTSidebarPlaceholder::currentCollection()
     return selected.size() == 1 ? selected.first() : nullptr;
 }
 
+PTBrowserSidebar::Objects PTSidebarPlaceholder::selectedGroupsAndCollections()
+{
+    Objects objects;
+    if (sets_)
+        for (PTCollection* set : sets_->selectedSets())
+            objects.append(set);
+    return objects;
+}
+
 void PTSidebarPlaceholder::selectItems(const Objects& objects, bool extend, std::function<void()> completion)
 {
     if (sets_) {
@@ -41,6 +50,11 @@ void PTSidebarPlaceholder::beginEditForManagedObject(pt::store::ManagedObject*) 
 void PTSidebarPlaceholder::setInspectedCollections(const QVector<PTCollection*>&, const Objects&) {}
 void PTSidebarPlaceholder::setInspectedItems(const QVector<PTItem*>&, bool) {}
 void PTSidebarPlaceholder::reloadInspector() {}
+
+void PTSidebarPlaceholder::saveInspectedItemEdits(std::function<void()> completion)
+{
+    completion();
+}
 
 bool PTSidebarPlaceholder::beginEditingItemName()
 {

@@ -14,6 +14,7 @@ public:
     explicit PTSidebarPlaceholder(PTSetListPlaceholder* sets);
 
     PTCollection* currentCollection() override;
+    Objects selectedGroupsAndCollections() override;
     void selectItems(const Objects& objects, bool extend, std::function<void()> completion) override;
     void forceSelectionPropagation(const std::function<void()>& block) override;
     void beginEditForManagedObject(pt::store::ManagedObject* object) override;
@@ -21,6 +22,7 @@ public:
     void setInspectedItems(const QVector<PTItem*>& items, bool clearing) override;
     void reloadInspector() override;
     bool beginEditingItemName() override;
+    void saveInspectedItemEdits(std::function<void()> completion) override;
     QString applicationForFiles(const QList<QUrl>& files) override;
     void openFilesInApplication(const QList<QUrl>& files, const QString& application) override;
     // None: the preview panel goes without one until the sidebar's own exists.

@@ -46,6 +46,9 @@ public:
     virtual ~PTBrowserSidebar() = default;
     // The set selected in the source list; null when none is (a group, or nothing).
     virtual PTCollection* currentCollection() = 0;
+    // The groups and sets selected in the source list, in its order; empty when nothing (or only the entry of all
+    // icons) is.
+    virtual Objects selectedGroupsAndCollections() = 0;
     // Selects the groups and sets (extend keeps the selection); the completion runs once the grid shows them.
     virtual void selectItems(const Objects& objects, bool extend, std::function<void()> completion = {}) = 0;
     // Runs the block with the source list's selection handed on even when it did not change.
@@ -58,6 +61,10 @@ public:
     virtual void reloadInspector() = 0;
     // Starts editing the inspected item's name; false when the inspector has no item page.
     virtual bool beginEditingItemName() = 0;
+    // Writes what was typed in the inspector for the inspected items and not written yet (tags and descriptions
+    // wait for the next save) and saves the library; the completion runs on the main queue once the store holds
+    // it, at once when there is nothing to write.
+    virtual void saveInspectedItemEdits(std::function<void()> completion) = 0;
 
     // The open-in choice for files: the desktop file id of the chosen application, empty when there is none;
     // and opening files with it.

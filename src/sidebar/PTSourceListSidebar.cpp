@@ -48,6 +48,11 @@ PTCollection* PTSourceListSidebar::currentCollection()
     return controller_ ? controller_->currentCollection() : nullptr;
 }
 
+PTBrowserSidebar::Objects PTSourceListSidebar::selectedGroupsAndCollections()
+{
+    return controller_ ? controller_->currentSelectedManagedObjects() : Objects();
+}
+
 void PTSourceListSidebar::selectItems(const Objects& objects, bool extend, std::function<void()> completion)
 {
     if (controller_)
@@ -94,6 +99,14 @@ void PTSourceListSidebar::reloadInspector()
 bool PTSourceListSidebar::beginEditingItemName()
 {
     return inspector_ && inspector_->beginEditingItemName();
+}
+
+void PTSourceListSidebar::saveInspectedItemEdits(std::function<void()> completion)
+{
+    if (inspector_)
+        inspector_->saveInspectedItemEdits(std::move(completion));
+    else
+        completion();
 }
 
 QString PTSourceListSidebar::applicationForFiles(const QList<QUrl>& files)

@@ -23,6 +23,7 @@ public:
     PTSourceListController* controller() const { return controller_; }
 
     PTCollection* currentCollection() override;
+    Objects selectedGroupsAndCollections() override;
     void selectItems(const Objects& objects, bool extend, std::function<void()> completion) override;
     void selectItems(const QVector<pt::store::ManagedObject*>& objects, bool extend) override;
     void forceSelectionPropagation(const std::function<void()>& block) override;
@@ -31,6 +32,7 @@ public:
     void setInspectedItems(const QVector<PTItem*>& items, bool clearing) override;
     void reloadInspector() override;
     bool beginEditingItemName() override;
+    void saveInspectedItemEdits(std::function<void()> completion) override;
     QString applicationForFiles(const QList<QUrl>& files) override;
     void openFilesInApplication(const QList<QUrl>& files, const QString& application) override;
     OpenInControl* makeOpenInControl(QWidget* parent) override;

@@ -120,6 +120,42 @@ TEST_F(ToolbarTest, TheTypeSwitchWritesOnceAndFollowsOutsideWrites)
     EXPECT_EQ(pt::Defaults::standard().integerForKey(PTToolbarController::TypeSelectionKey), 3);
 }
 
+// The switch and the filter menu are two faces of one stored choice: either moves the other at once, and the grid
+// hears of each choice once.
+TEST_F(ToolbarTest, TheTypeSwitchAndTheFilterMenuShowOneChoice)
+{
+    PTToolbarFilterControl* filter = toolbar->filterControl();
+    const auto checkedType = [filter] {
+        for (QAction* entry : filter->typeMenu()->actions())
+            if (entry->isChecked())
+                return entry->text().trimmed();
+        return QString();
+    };
+    const auto settled = [this] {
+        pt::test::runMainQueueFor(PTToolbarController::FilterDelayMs + 100);
+        return posted.count(PTToolbarController::FilterDidChangeNotification);
+    };
+
+    toolbar->typeSwitch()->performClick(2);
+    EXPECT_EQ(filter->type(), 3);
+    EXPECT_EQ(checkedType(), QStringLiteral("PDF"));
+    EXPECT_EQ(filter->selectedSegment(), 0) << "a type filter is active";
+    EXPECT_EQ(settled(), 1);
+
+    posted.clear();
+    for (QAction* entry : filter->typeMenu()->actions())
+        if (entry->text().trimmed() == QStringLiteral("Font"))
+            entry->trigger();
+    EXPECT_EQ(toolbar->typeSwitch()->selectedSegment(), 3);
+    EXPECT_EQ(settled(), 1);
+
+    posted.clear();
+    toolbar->typeSwitch()->performClick(0);
+    EXPECT_EQ(checkedType(), QStringLiteral("All"));
+    EXPECT_EQ(filter->selectedSegment(), -1);
+    EXPECT_EQ(settled(), 1);
+}
+
 TEST_F(ToolbarTest, TheColourWellAnnouncesItsColour)
 {
     QColor announced;

@@ -114,9 +114,12 @@ public:
     int setsCalls = 0;
     int reloads = 0;
     Objects selected;
+    // What the source list has selected.
+    Objects sourceSelection;
     QStringList calls;
 
     PTCollection* currentCollection() override { return current; }
+    Objects selectedGroupsAndCollections() override { return sourceSelection; }
     void selectItems(const Objects& objects, bool, std::function<void()> completion) override
     {
         selected = objects;
@@ -136,6 +139,15 @@ public:
     {
         calls << QStringLiteral("rename");
         return true;
+    }
+    // Set to keep the completion of the inspector's save, which then runs when the test says so.
+    std::function<void(std::function<void()>)> holdEditSaves;
+    void saveInspectedItemEdits(std::function<void()> completion) override
+    {
+        if (holdEditSaves)
+            holdEditSaves(std::move(completion));
+        else
+            completion();
     }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}

@@ -1,3 +1,4 @@
+#include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 #include "TestSupport.h"
 
@@ -53,16 +54,18 @@ protected:
         item(tools, "Hammer", "tool,hard", "");
         item(tools, "Home Repair", "", "");
         item(places, "Home", "house", "");
-        item(places, "Café", "drink", "A cup of coffee");
+        cafe = item(places, "Café", "drink", "A cup of coffee");
         item(places, "ＷＩＤＥ Park", "", "");
         item(nullptr, "Homeless", "", "");
         saveAndWait();
         field = std::make_unique<PTToolbarSearchField>();
         controller = std::make_unique<PTSearchController>(field.get(), &grid);
+        PTBrowserSidebar::install(sidebar);
     }
 
     void TearDown() override
     {
+        PTBrowserSidebar::install(nullptr);
         controller.reset();
         field.reset();
         LibraryTest::TearDown();
@@ -97,8 +100,11 @@ protected:
     }
 
     RecordingGrid grid;
+    // Answers for the source list's selection and the inspector's edits.
+    std::shared_ptr<FakeBrowserSidebar> sidebar = std::make_shared<FakeBrowserSidebar>();
     PTGroup* group = nullptr;
     PTCollection* places = nullptr;
+    PTItem* cafe = nullptr;
     std::unique_ptr<PTToolbarSearchField> field;
     std::unique_ptr<PTSearchController> controller;
 };
@@ -176,8 +182,7 @@ TEST_F(SearchControllerTest, ItemsDeletedBeforeTheirSaveAreNotShown)
 
 TEST_F(SearchControllerTest, ScopeFollowsTheSourceListSelection)
 {
-    QVector<pt::store::ManagedObject*> selected;
-    controller->setSelectionSource([&] { return selected; });
+    PTBrowserSidebar::Objects& selected = sidebar->sourceSelection;
     EXPECT_EQ(controller->toggleMenuItem()->text(), "Find in Current Selection");
     EXPECT_EQ(controller->toggleMenuItem()->shortcut(), QKeySequence("Ctrl+Shift+F"));
     EXPECT_EQ(type("home"), (QStringList{"Home", "Home Repair"}));
@@ -205,6 +210,35 @@ TEST_F(SearchControllerTest, ScopeFollowsTheSourceListSelection)
     controller->toggleSender();
     ASSERT_TRUE(runMainQueueUntil([&] { return grid.shown.size() > third; }));
     EXPECT_EQ(grid.shown.back(), (QStringList{"Home", "Home Repair"}));
+}
+
+// The fetch reads the store: what the inspector holds unsaved is saved first, and a tag given since the last
+// search is found even by a search within its results.
+TEST_F(SearchControllerTest, TheInspectorsEditsAreSavedBeforeTheFetch)
+{
+    EXPECT_EQ(type("home"), (QStringList{"Home", "Home Repair"}));
+    std::function<void()> saved;
+    sidebar->holdEditSaves = [&](std::function<void()> completion) { saved = std::move(completion); };
+    const qsizetype before = grid.shown.size();
+    field->setText("home cafe");
+    ASSERT_TRUE(runMainQueueUntil([&] { return bool(saved); }));
+    runMainQueueFor(100);
+    EXPECT_EQ(grid.shown.size(), before) << "searched before the edits were saved";
+
+    cafe->setTagsString("home");
+    saveAndWait();
+    saved();
+    ASSERT_TRUE(runMainQueueUntil([&] { return grid.shown.size() > before; }));
+    EXPECT_EQ(grid.shown.back(), QStringList{"Café"});
+
+    // A search cancelled while the edits were saved brings nothing.
+    saved = {};
+    field->setText("drink");
+    ASSERT_TRUE(runMainQueueUntil([&] { return bool(saved); }));
+    controller->cancelSearchByResigningFirstResponse(true);
+    saved();
+    runMainQueueFor(100);
+    EXPECT_EQ(grid.shown.size(), before + 1);
 }
 
 TEST_F(SearchControllerTest, TheLastSearchWinsAndNothingArrivesAfterEscape)

@@ -7,6 +7,7 @@
 #include "app/PTMenuItemsController.h"
 #include "app/PTWindow.h"
 #include "browser/controller/PTGridViewController.h"
+#include "browser/controller/PTGridViewDataProvider.h"
 #include "browser/grid/PTGridView.h"
 #include "launch/AppStartUp.h"
 #include "library/entities/PTItem.h"
@@ -14,6 +15,7 @@
 #include "platform/ui/ModalRunner.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -166,10 +168,7 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
 
     QLineEdit* name = nullptr;
     ASSERT_TRUE(waitFor([&name] {
-        for (QWidget* widget : QApplication::allWidgets()) {
-            if (widget->accessibleName() == QLatin1String("New set name") && widget->isVisible())
-                name = qobject_cast<QLineEdit*>(widget);
-        }
+        name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
         return name != nullptr;
     })) << "no add-icons sheet";
     QTest::mouseClick(name, Qt::LeftButton);
@@ -181,7 +180,7 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     }
     ASSERT_NE(add, nullptr) << "no import button in the sheet";
     QTest::mouseClick(add, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
     window()->activateWindow();
@@ -190,8 +189,14 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
 
 QStringList ScenarioTest::gridItemNames() const
 {
+    // What the grid shows after the type and licence filters, section by section.
+    PTGridViewDataProvider& shown = app().gridViewController()->dataProvider();
+    QVector<GridIndexPath> paths;
+    for (qint64 section = 0; section < shown.numberOfSections(); ++section)
+        for (qint64 index = 0; index < shown.numberOfItemsInSection(section); ++index)
+            paths.append({section, index});
     QStringList names;
-    for (const PTItem* item : app().gridViewController()->cachedItems())
+    for (const PTItem* item : shown.itemsForIndexPaths(paths))
         names << itemName(item);
     return names;
 }
@@ -202,6 +207,38 @@ QStringList ScenarioTest::selectedItemNames() const
     for (PTItem* item : app().gridViewController()->itemsForIndexPaths(grid()->selectionIndexPaths()))
         names << itemName(item);
     return names;
+}
+
+void ScenarioTest::clickGridItem(const QString& name)
+{
+    const qsizetype index = gridItemNames().indexOf(name);
+    ASSERT_GE(index, 0) << "the grid shows no " << name.toStdString();
+    // The grid lays its items out in its own space; the viewport shows the part of it under the scroll offset.
+    const QPointF centre = grid()->geometry().rectForItemAtIndex(index).center();
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, (centre - QPointF(0, grid()->visibleRect().y())).toPoint());
+    ASSERT_TRUE(waitFor([&] { return selectedItemNames() == QStringList{name}; }))
+        << "selected " << selectedItemNames().join(QStringLiteral(", ")).toStdString();
+}
+
+void ScenarioTest::clickSourceListRow(const QString& title)
+{
+    auto* list = sourceList()->findChild<QAbstractItemView*>();
+    ASSERT_NE(list, nullptr) << "the source list has no rows";
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, title, 1,
+                                                       Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(found.isEmpty()) << "no row " << title.toStdString();
+    list->scrollTo(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found.first()).center());
+    ASSERT_TRUE(waitFor([&] { return list->selectionModel()->isSelected(found.first()); }));
+}
+
+QWidget* ScenarioTest::visibleWidget(const QString& accessibleName)
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (widget->accessibleName() == accessibleName && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
 }
 
 void ScenarioTest::press(const QKeySequence& keys)

@@ -37,9 +37,14 @@ protected:
     // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens, and waits
     // until the set's icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
-    // Names of the items the grid shows, in its order, and of those selected.
+    // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;
+    // Clicks the grid's item of that name, and the source list's row with that title.
+    void clickGridItem(const QString& name);
+    void clickSourceListRow(const QString& title);
+    // The shown widget with that accessible name; null when there is none.
+    static QWidget* visibleWidget(const QString& accessibleName);
 
     // Types the keys on the widget that has the focus.
     void press(const QKeySequence& keys);

@@ -304,4 +304,28 @@ TEST_F(InspectorIconPaneTest, APendingDescriptionIsSavedOnQuit)
     EXPECT_TRUE(pt::test::runMainQueueUntil([&] { return !context().hasChanges(); }));
 }
 
+// A search reads the store: the edits still waiting are written and saved first, and the search goes on once the
+// store holds them; with nothing inspected it goes on at once.
+TEST_F(InspectorIconPaneTest, PendingEditsAreSavedForASearch)
+{
+    bool went = false;
+    frame->saveItemEdits([&went] { went = true; });
+    EXPECT_TRUE(went);
+
+    PTItem* item = makeItem(set, "Item", "item.svg");
+    saveAndWait();
+    show({item});
+    pane->tagsControl()->setFocus();
+    QTest::keyClicks(pane->tagsControl(), "arrow");
+    went = false;
+    bool savedFirst = false;
+    frame->saveItemEdits([&] {
+        went = true;
+        savedFirst = !context().hasChanges();
+    });
+    EXPECT_EQ(item->tagsString(), "arrow");
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return went; }));
+    EXPECT_TRUE(savedFirst) << "the search went on before the store held the tag";
+}
+
 } // namespace

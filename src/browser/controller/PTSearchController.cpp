@@ -1,6 +1,7 @@
 #include "browser/controller/PTSearchController.h"
 
 #include "browser/PTBrowserShell.h"
+#include "browser/PTBrowserSidebar.h"
 #include "browser/controller/PTSearchGridController.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "foundation/StringAdditions.h"
@@ -19,6 +20,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <algorithm>
+
 using pt::store::ObjectID;
 using pt::store::Predicate;
 
@@ -32,6 +35,10 @@ const Predicate& searchTemplate()
         "informativeTextNormalized CONTAINS[cd] $term"));
     return predicate;
 }
+
+// The attributes the template reads.
+const QString SearchedAttributes[] = {QStringLiteral("nameNormalized"), QStringLiteral("tagsStringNormalized"),
+                                      QStringLiteral("informativeTextNormalized")};
 
 QVector<ObjectID> idsOf(const QSet<ObjectID>& ids)
 {
@@ -151,9 +158,10 @@ void PTSearchController::toggleSender()
 QSet<PTCollection*> PTSearchController::currentSelectedSets() const
 {
     QSet<PTCollection*> sets;
-    if (selectionType_ != CurrentSelection || !selectionSource_)
+    const auto sidebar = PTBrowserSidebar::installed();
+    if (selectionType_ != CurrentSelection || !sidebar)
         return sets;
-    for (pt::store::ManagedObject* object : selectionSource_()) {
+    for (pt::store::ManagedObject* object : sidebar->selectedGroupsAndCollections()) {
         if (PTCollection* set = PTCollection::from(object))
             sets.insert(set);
         else if (PTGroup* group = PTGroup::from(object))
@@ -173,10 +181,19 @@ void PTSearchController::performSearch()
     timer_.stop();
     // Spaces alone are no terms: they would show every item.
     canSearchForTerm_ = stringAdditions::trim(stringAdditions::normalizedString(term())).size() > 1;
-    if (!canSearchForTerm_)
+    if (!canSearchForTerm_) {
         cancelSearchByResigningFirstResponse(false, this);
+        return;
+    }
+    const auto search = [self = QPointer<PTSearchController>(this), generation = ++generation_, text = term()] {
+        // Dropped when a later search or a cancel came while the edits were being saved.
+        if (self && self->generation_ == generation)
+            self->performSearchWithTermString(text);
+    };
+    if (const auto sidebar = PTBrowserSidebar::installed())
+        sidebar->saveInspectedItemEdits(search);
     else
-        performSearchWithTermString(term());
+        search();
 }
 
 void PTSearchController::performSearchWithTermString(const QString& string)
@@ -289,13 +306,17 @@ void PTSearchController::clear()
 
 void PTSearchController::watchSaves()
 {
-    // Narrowing by the last results would miss items saved since: the main context's own saves, and those of
-    // workers that it merges.
+    // Narrowing by the last results would miss items saved since, or given a searched text since: the main
+    // context's own saves, and those of workers that it merges.
     pt::store::ObjectContext* main = PTMainManagedObjectContext();
     if (!main)
         return;
     const auto forgetResults = [self = QPointer<PTSearchController>(this)](const pt::store::DidSave& saved) {
-        if (saved.inserted.isEmpty())
+        const auto searched = [](const QSet<QString>& keys) {
+            return std::any_of(std::begin(SearchedAttributes), std::end(SearchedAttributes),
+                               [&keys](const QString& key) { return keys.contains(key); });
+        };
+        if (saved.inserted.isEmpty() && std::none_of(saved.updated.cbegin(), saved.updated.cend(), searched))
             return;
         pt::DispatchQueue::main().async([self] {
             if (self)

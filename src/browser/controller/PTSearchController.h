@@ -19,14 +19,11 @@ class QAction;
 class QActionGroup;
 class QMenu;
 
-namespace pt::store {
-class ManagedObject;
-}
-
 // Drives the toolbar's search field: once typing pauses, finds the items whose normalised name, tags or
 // description hold every term, in all sets or in the sets selected in the source list, and hands them to the
 // grid controller. The fetch runs on a serial queue in a context of its own; only object IDs come back.
-// A search that only adds terms searches within the previous results.
+// A search that only adds terms searches within the previous results. The fetch reads the store, so what was
+// typed in the inspector is saved before a search runs.
 class PTSearchController : public QObject {
     Q_OBJECT
 public:
@@ -40,8 +37,6 @@ public:
     enum SelectionType : qint64 { AllSets = 0, CurrentSelection = 1 };
 
     using ResultHandler = std::function<void(const QSet<pt::store::ObjectID>&)>;
-    // The groups and sets selected in the source list (main context).
-    using SelectionSource = std::function<QVector<pt::store::ManagedObject*>()>;
 
     PTSearchController(PTToolbarSearchField* searchField, PTSearchGridController* gridController,
                        QObject* parent = nullptr);
@@ -57,7 +52,6 @@ public:
     QSet<pt::store::ObjectID> filteredObjectIDs() const { return filteredObjectIDs_; }
     // The Edit menu's scope switch (Shift+Ctrl+F), to be placed after "Find".
     QAction* toggleMenuItem() const { return toggleMenuItem_; }
-    void setSelectionSource(SelectionSource source) { selectionSource_ = std::move(source); }
 
     // The field's window comes to the front and the field takes the focus.
     void focus();
@@ -99,7 +93,6 @@ private:
     bool canSearchForTerm_ = false;
     // Bumped by every search and cancel: results of an older one are dropped.
     quint64 generation_ = 0;
-    SelectionSource selectionSource_;
     pt::store::ObservationToken saveToken_;
     pt::store::ObservationToken mergeToken_;
 };

@@ -76,6 +76,13 @@ PTToolbarFilterControl::PTToolbarFilterControl(QWidget* parent)
     reloadLicenses();
     selectLicense(storedLicence(), false);
     setSelectedSegment(hasActiveFilter() ? 0 : -1);
+    // The toolbar's type switch writes the same choice: the menu and the grid follow it at once.
+    connect(&pt::Defaults::standard(), &pt::Defaults::changed, this, [this](const QString& key) {
+        if (key == TypeSelectionKey && storedType() != type()) {
+            selectType(storedType());
+            didChange();
+        }
+    });
 }
 
 PTToolbarFilterControl::~PTToolbarFilterControl() = default;
@@ -166,8 +173,9 @@ void PTToolbarFilterControl::clear()
 void PTToolbarFilterControl::changeTypeFilter(QAction* entry)
 {
     const qint64 tag = entry->data().toLongLong();
-    pt::Defaults::standard().set(TypeSelectionKey, tag);
+    // Marked first, so that the write is not heard back as another writer's choice.
     selectType(tag);
+    pt::Defaults::standard().set(TypeSelectionKey, tag);
     didChange();
 }
 

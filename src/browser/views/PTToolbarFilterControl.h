@@ -13,7 +13,7 @@ class QActionGroup;
 
 // The toolbar's one-segment filter: its menu filters the grid by file type and by licence. Both choices are
 // remembered in the defaults, the segment shows selected while a filter is active, and every change calls the
-// change handler once.
+// change handler once. A type choice stored by another control (the toolbar's type switch) is taken up at once.
 class PTToolbarFilterControl : public PTToolbarSegmentedControl {
     Q_OBJECT
 public:

@@ -59,6 +59,14 @@ bool PTInspectorSidebar::beginEditingItemName()
     return controller_ && controller_->beginEditingItemName();
 }
 
+void PTInspectorSidebar::saveInspectedItemEdits(std::function<void()> completion)
+{
+    if (controller_)
+        controller_->saveItemEdits(std::move(completion));
+    else
+        completion();
+}
+
 QString PTInspectorSidebar::applicationForFiles(const QList<QUrl>& files)
 {
     // What an open-in control for the files would tick: the remembered choice, else the default.

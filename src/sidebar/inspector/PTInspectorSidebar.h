@@ -20,6 +20,7 @@ public:
 
     // The source list answers these; without one there is nothing to answer.
     PTCollection* currentCollection() override { return nullptr; }
+    Objects selectedGroupsAndCollections() override { return {}; }
     void selectItems(const Objects&, bool, std::function<void()> completion) override;
     void forceSelectionPropagation(const std::function<void()>& block) override;
     void beginEditForManagedObject(pt::store::ManagedObject*) override {}
@@ -28,6 +29,7 @@ public:
     void setInspectedItems(const QVector<PTItem*>& items, bool clearing) override;
     void reloadInspector() override;
     bool beginEditingItemName() override;
+    void saveInspectedItemEdits(std::function<void()> completion) override;
     QString applicationForFiles(const QList<QUrl>& files) override;
     void openFilesInApplication(const QList<QUrl>& files, const QString& application) override;
     OpenInControl* makeOpenInControl(QWidget* parent) override;

@@ -203,14 +203,19 @@ void PTSideBarController::reloadData()
         pane->setItems(items_, true);
 }
 
-void PTSideBarController::saveCurrentController(int mask)
+void PTSideBarController::saveCurrentController(int mask, std::function<void()> completion)
 {
     bool gridNeedsReload = false;
     bool saved = false;
     for (PTSideBarViewController* pane : controllers_)
         if (pane->saveStateResponderOptions() & mask)
             saved = pane->saveState(gridNeedsReload) || saved;
-    finishSave(saved, gridNeedsReload);
+    finishSave(saved, gridNeedsReload, std::move(completion));
+}
+
+void PTSideBarController::saveItemEdits(std::function<void()> completion)
+{
+    saveCurrentController(PTSideBarViewController::SavesBeforeNewItems, std::move(completion));
 }
 
 void PTSideBarController::saveState(PTSideBarViewController* pane)
@@ -220,10 +225,16 @@ void PTSideBarController::saveState(PTSideBarViewController* pane)
     finishSave(saved, gridNeedsReload);
 }
 
-void PTSideBarController::finishSave(bool saved, bool gridNeedsReload)
+void PTSideBarController::finishSave(bool saved, bool gridNeedsReload, std::function<void()> completion)
 {
+    // A failed save is reported by the store; whoever waits goes on either way.
     if (saved)
-        PTSaveManagedObjectContext();
+        PTSaveManagedObjectContextWithCompletion([completion](const pt::Error&) {
+            if (completion)
+                completion();
+        });
+    else if (completion)
+        completion();
     if (gridNeedsReload)
         requestGridViewUpdate();
 }

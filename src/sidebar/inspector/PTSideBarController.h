@@ -8,6 +8,8 @@
 #include <QScrollArea>
 #include <QVector>
 
+#include <functional>
+
 #include <optional>
 
 class PTCollection;
@@ -46,6 +48,9 @@ public:
     void reloadData();
     // Saves one pane now.
     void saveState(PTSideBarViewController* pane);
+    // Saves the panes of the items now (what a search must find); the completion runs once the store holds the
+    // edits, at once when no pane had any to write.
+    void saveItemEdits(std::function<void()> completion);
     void requestGridViewUpdate();
     void selectController(PTSideBarViewController* pane);
     // Starts editing the name in the pane at index 1; false when there is none.
@@ -64,8 +69,8 @@ private:
     void build(const QVector<PTSideBarViewController*>& panes);
     void setControllerIndex(int index);
     void setVisibleView(QWidget* view);
-    void saveCurrentController(int mask);
-    void finishSave(bool saved, bool gridNeedsReload);
+    void saveCurrentController(int mask, std::function<void()> completion = {});
+    void finishSave(bool saved, bool gridNeedsReload, std::function<void()> completion = {});
 
     QPointer<QWidget> containerView_;
     // Gone first when the column is deleted with its window: the column's children go before the controller.
