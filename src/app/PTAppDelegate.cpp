@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -69,6 +70,22 @@ void deleteItemsWithoutSet()
     for (pt::store::ManagedObject* item : *orphans)
         context->deleteObject(item);
     PTSaveManagedObjectContext();
+}
+
+// Ends the edit of the focused text field the way leaving it does, so the item view or inspector it belongs to
+// writes what was typed into the context; the focus then returns to the field if it is still there. False when
+// the field holds text its validator refuses, which leaving does not commit.
+bool commitEditing()
+{
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!field)
+        return true;
+    const bool acceptable = field->hasAcceptableInput();
+    QPointer<QLineEdit> editor(field);
+    editor->clearFocus();
+    if (editor && editor->isVisible())
+        editor->setFocus(Qt::OtherFocusReason);
+    return acceptable;
 }
 
 PTAppDelegate::SaveFailureAnswer askAfterFailedSave(const pt::Error& error)
@@ -341,6 +358,16 @@ void PTAppDelegate::presentAlert(const QString& message, const QString& informat
     box.button(QMessageBox::Ok)->setAccessibleName(box.button(QMessageBox::Ok)->text());
     // Before the main window exists there is nothing to attach to: the alert blocks the whole application.
     pt::ModalRunner::run(&box, Qt::ApplicationModal);
+}
+
+void PTAppDelegate::saveAction()
+{
+    if (!commitEditing())
+        qCWarning(lcApp).noquote() << SaveActionCommitFailedMessage;
+    PTSaveManagedObjectContextWithCompletion([self = QPointer<PTAppDelegate>(this)](const pt::Error& error) {
+        if (self && !error.isNull())
+            self->presentError(error);
+    });
 }
 
 void PTAppDelegate::presentError(const pt::Error& error)

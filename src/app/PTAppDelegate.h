@@ -21,6 +21,8 @@ class PTAppDelegate : public QObject, public PTLibraryShell, public PTStoreStack
     Q_OBJECT
 public:
     static inline const QString RequestSaveStateNotification = QStringLiteral("PTREQUESTSAVESTATE");
+    static inline const QString SaveActionCommitFailedMessage =
+        QStringLiteral("PTAppDelegate:saveAction: unable to commit editing before saving");
 
     enum class QuitState { Running, WillTerminatePosted, Saving, Exiting };
     enum class SaveFailureAnswer { Retry, QuitWithoutSaving, Cancel };
@@ -55,6 +57,10 @@ public:
     // seams keep the delegate longer).
     void tearDown();
     PTOpenedItemsCoalescer& openedItems() { return *openedItems_; }
+
+    // The explicit save (File > Save): the focused field's edit is committed, then the library is saved; a failed
+    // save is shown to the user.
+    void saveAction();
 
     // A request to quit; ignored while a quit is already under way.
     void terminate();

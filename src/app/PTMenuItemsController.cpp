@@ -11,6 +11,7 @@
 #include "browser/views/PTToolbarSearchField.h"
 #include "library/bundle/PTTernImporter.h"
 #include "library/controllers/PTGroupController.h"
+#include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/ui/ActionRouter.h"
@@ -30,6 +31,7 @@ PTMenuItemsController* sharedMenus = nullptr;
 const QString NewCollection = QStringLiteral("presentNewCollection:");
 const QString NewGroup = QStringLiteral("newGroup:");
 const QString ImportTern = QStringLiteral("importTern:");
+const QString Save = QStringLiteral("saveAction:");
 const QString Quit = QStringLiteral("terminate:");
 const QString Find = QStringLiteral("find:");
 const QString ToggleLabels = QStringLiteral("toggleGridLabels:");
@@ -47,7 +49,7 @@ const QString DeleteCommand = QStringLiteral("delete:");
 const QString RenameCommand = QStringLiteral("rename:");
 const QString SelectAllCommand = QStringLiteral("selectAll:");
 
-const QStringList Commands = {NewCollection, NewGroup,     ImportTern,   Quit,         Find,
+const QStringList Commands = {NewCollection, NewGroup,     ImportTern,   Save,         Quit,         Find,
                               ToggleLabels,  ToggleCells,  ToggleSearchGrouping,        IncreaseSize,
                               DecreaseSize,  ToggleAppearance, ShowHelp, EmailUs,     ShowAbout,
                               ShowPreferences};
@@ -99,6 +101,8 @@ void PTMenuItemsController::buildMenus()
     addItem(file, tr("New Group"), NewGroup, QKeySequence(QStringLiteral("Ctrl+Shift+N")));
     file->addSeparator();
     addItem(file, tr("Import Bundle…"), ImportTern, QKeySequence(QStringLiteral("Ctrl+Shift+I")));
+    file->addSeparator();
+    addItem(file, tr("Save"), Save, QKeySequence::Save);
     file->addSeparator();
     addItem(file, tr("Quit"), Quit, QKeySequence::Quit);
 
@@ -163,6 +167,9 @@ bool PTMenuItemsController::validate(const QString& command, pt::CommandState& s
         return PTAddIconsPresenter::installed() != nullptr;
     } else if (command == Find) {
         return PTToolbarController::sharedController() != nullptr;
+    } else if (command == Save) {
+        // The delegate saves the library's store once it is open.
+        return PTAppDelegate::shared() && PTHasManagedObjectContext();
     }
     return true;
 }
@@ -209,6 +216,9 @@ void PTMenuItemsController::perform(const QString& command)
         PTPreferencesController::sharedController().presentPreferences();
     } else if (command == ShowAbout) {
         showAboutWindow();
+    } else if (command == Save) {
+        if (PTAppDelegate* delegate = PTAppDelegate::shared())
+            delegate->saveAction();
     } else if (command == Quit) {
         if (PTAppDelegate* delegate = PTAppDelegate::shared())
             delegate->terminate();

@@ -10,11 +10,11 @@
 
 
 // The main menu (File, Edit, View, Help) and the application's own commands: grid display toggles and size
-// steps, search grouping, new set and group, find, bundle import, the appearance toggle, help, support mail and
-// About. Every item is a command of the action router, so items of the grid and inspector reach them when they
-// have focus, and this controller answers the rest as the application's handler; the Edit menu's copy, delete,
-// rename and select all only the focused grid or source list answers. One instance; it exists before the main
-// window's columns.
+// steps, search grouping, new set and group, find, bundle import, saving the library, the appearance toggle, help,
+// support mail and About. Every item is a command of the action router, so items of the grid and inspector reach
+// them when they have focus, and this controller answers the rest as the application's handler; the Edit menu's
+// copy, delete, rename and select all only the focused grid or source list answers. One instance; it exists
+// before the main window's columns.
 class PTMenuItemsController : public QObject, public pt::CommandHandler {
     Q_OBJECT
 public:

@@ -7,14 +7,21 @@
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTPopover.h"
 
-#include <QVBoxLayout>
-
 #include <QTimer>
-
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kPluginCheckMilliseconds = 60000;
+constexpr int kNoticeImageSize = 64;
+
+// The design application's icon when the desktop has its entry, else Pictern's.
+QImage designApplicationImage()
+{
+    const QIcon host = PTScriptablePluginSketch::hostIcon();
+    const QImage image = host.isNull() ? QImage() : host.pixmap(kNoticeImageSize).toImage();
+    return image.isNull() ? PTApplicationIcon::image(kNoticeImageSize) : image;
+}
 
 // Shows while the installed design-application plug-in is older than the one Pictern carries; a click does nothing.
 PTNotice* makeSketchPluginNotice()
@@ -23,7 +30,7 @@ PTNotice* makeSketchPluginNotice()
     notice->setPersistant(true);
     notice->setTitle(PTNoticeController::SketchPluginTitle);
     notice->setMessage(PTNoticeController::SketchPluginMessage);
-    notice->setImage(PTApplicationIcon::image(64));
+    notice->setImage(designApplicationImage());
     const auto checkStatus = [notice] {
         const PTScriptablePlugin* plugin = PTScriptablePlugin::pluginForIdentifier(PTScriptablePluginSketch::Identifier);
         notice->setCanDisplay(plugin && plugin->installed() && plugin->updateAvailable());
@@ -41,7 +48,7 @@ PTNotice* makeUpdateNotice(PTUpdateController& updates)
     notice->setPersistant(true);
     notice->setTitle(PTNoticeController::UpdateTitle);
     notice->setMessage(PTNoticeController::UpdateMessage);
-    notice->setImage(PTApplicationIcon::image(64));
+    notice->setImage(PTApplicationIcon::image(kNoticeImageSize));
     notice->setClickHandler([&updates] { updates.checkForUpdatesInBackground(); });
     const auto follow = [notice, &updates] {
         notice->setCanDisplay(updates.updateAvailable());

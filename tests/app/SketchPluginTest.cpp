@@ -1,9 +1,14 @@
+#include "app/PTApplicationIcon.h"
+#include "app/PTNotice.h"
+#include "app/PTNoticeController.h"
 #include "app/scripting/PTScriptablePluginSketch.h"
 
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -150,4 +155,34 @@ TEST_F(SketchPluginTest, AHostEntryReceivesTheBundle)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()).trimmed(), carried());
     EXPECT_FALSE(plugin.installed()) << "the host installs it, not Pictern";
+}
+
+// The plug-in notice shows the design application's icon when the desktop has its entry and the icon it names is
+// there, Pictern's own otherwise. Its own test entry holds the host's entry, whose icon file this test writes.
+TEST_F(SketchPluginTest, TheNoticeShowsTheHostsIconWhenTheDesktopHasIt)
+{
+    const auto noticeImage = [] {
+        PTNoticeController notices;
+        const PTNotice* notice = notices.notices().value(0);
+        EXPECT_EQ(notice->title(), PTNoticeController::SketchPluginTitle);
+        return notice->image();
+    };
+    const QImage own = PTApplicationIcon::image(64);
+    ASSERT_FALSE(own.isNull());
+    const std::optional<PTApplicationInfo> host = PTScriptablePluginSketch::host();
+    if (!host) {
+        EXPECT_EQ(noticeImage(), own) << "no host on this desktop";
+        return;
+    }
+    ASSERT_TRUE(QFileInfo(host->iconName).isAbsolute()) << host->iconName.toStdString();
+    QFile::remove(host->iconName);
+    EXPECT_EQ(noticeImage(), own) << "the host's icon file is missing";
+
+    QImage red(64, 64, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(host->iconName, "PNG"));
+    const QImage shown = noticeImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(Qt::red));
+    QFile::remove(host->iconName);
 }

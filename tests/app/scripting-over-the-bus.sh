@@ -47,17 +47,8 @@ awk -v dir="$work/blocks" '/^```sh$/ { n++; inside = 1; next } /^```$/ { inside 
 cat > "$work/on-the-bus" <<'SCRIPT'
 set -euo pipefail
 work=$1
-call() {
-  gdbus call --session --dest com.pictern.Pictern --object-path /com/pictern/Pictern \
-    --method com.pictern.Pictern.Scripting.Collections
-}
-# The first call starts Pictern; it answers NotReady until its launch has finished.
-for attempt in $(seq 1 150); do
-  if call >/dev/null 2>"$work/last-error"; then break; fi
-  grep -q 'NotReady\|ServiceUnknown\|NoReply\|Disconnected' "$work/last-error" || { cat "$work/last-error"; exit 1; }
-  sleep 0.2
-done
-call >/dev/null || { echo "Pictern never became ready"; cat "$work/pictern.log"; exit 1; }
+source "$2"
+wait_for_pictern "$work/last-error" || { cat "$work/pictern.log"; exit 1; }
 status=0
 for block in "$work"/blocks/*.sh; do
   if ! (cd "$work" && bash -euo pipefail "$block" >"$block.out" 2>&1); then
@@ -65,12 +56,9 @@ for block in "$work"/blocks/*.sh; do
   fi
 done
 pkill -f "$work/start-pictern" 2>/dev/null || true
-pid=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-  --method org.freedesktop.DBus.GetConnectionUnixProcessID com.pictern.Pictern | grep -o '[0-9]\+' | tail -n 1)
-kill "$pid"
 # It may still write into the work folder while it exits: the folder goes only once Pictern has.
-for attempt in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+quit_pictern "$(pictern_pid)" || true
 exit $status
 SCRIPT
 ls "$work"/blocks/*.sh >/dev/null
-dbus-run-session --config-file="$work/bus.conf" -- bash "$work/on-the-bus" "$work"
+dbus-run-session --config-file="$work/bus.conf" -- bash "$work/on-the-bus" "$work" "$(dirname "$0")/pictern-bus.sh"

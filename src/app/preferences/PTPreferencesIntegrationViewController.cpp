@@ -8,7 +8,6 @@
 #include "ui/controls/PTSheetViewPopupButton.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -27,10 +26,7 @@ PTScriptablePlugin* sketchPlugin()
 // The host's own icon when the desktop knows the host, else Pictern's.
 QPixmap hostPixmap(qreal ratio)
 {
-    QIcon icon;
-    if (const auto host = PTScriptablePluginSketch::host()) {
-        icon = QFileInfo(host->iconName).isAbsolute() ? QIcon(host->iconName) : QIcon::fromTheme(host->iconName);
-    }
+    QIcon icon = PTScriptablePluginSketch::hostIcon();
     if (icon.isNull())
         icon = PTApplicationIcon::icon();
     return icon.pixmap(QSize(kIconSize, kIconSize), ratio);

@@ -59,6 +59,17 @@ std::optional<PTApplicationInfo> PTScriptablePluginSketch::host()
     return PTUtils::applicationForIdentifier(HostIdentifier + QStringLiteral(".desktop"));
 }
 
+QIcon PTScriptablePluginSketch::hostIcon()
+{
+    const std::optional<PTApplicationInfo> entry = host();
+    if (!entry || entry->iconName.isEmpty())
+        return {};
+    if (!QFileInfo(entry->iconName).isAbsolute())
+        return QIcon::fromTheme(entry->iconName);
+    // An icon file names itself even when it is gone; a missing one counts as none.
+    return QFileInfo::exists(entry->iconName) ? QIcon(entry->iconName) : QIcon();
+}
+
 bool PTScriptablePluginSketch::installed() const
 {
     return QFileInfo::exists(installedLocation());

@@ -4,6 +4,7 @@
 #include "foundation/PTApplicationInfo.h"
 #include "platform/runtime/Error.h"
 
+#include <QIcon>
 #include <QUrl>
 
 #include <functional>
@@ -31,6 +32,9 @@ public:
     static QString installedLocation();
     // The design application's desktop entry, if the desktop has one.
     static std::optional<PTApplicationInfo> host();
+    // The icon its desktop entry names (a theme name or a file); null without an entry or when the icon is
+    // nowhere to be found.
+    static QIcon hostIcon();
 
     bool installed() const override;
     bool updateAvailable() const override;
