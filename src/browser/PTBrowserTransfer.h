@@ -75,6 +75,10 @@ public:
     virtual void presentExportSheet(const QVector<PTItem*>& items, int exportFormat = -1) = 0;
     // The export sheet on the window of `parent` for the items, starting from a preset of that one output.
     virtual void presentExportSheet(const QVector<PTItem*>& items, const ExportOutput& output, QWidget* parent) = 0;
+    // Posted with no object once a replacement has replaced at least one item; ReplacedItemsKey lists them
+    // (ManagedObject*). Grids redraw those they show.
+    static inline const QString ItemsWereReplacedNotification = QStringLiteral("PTItemsWereReplacedNotification");
+    static inline const QString ReplacedItemsKey = QStringLiteral("items");
     // The replace sheet; the completion gets the items whose files were replaced.
     virtual void presentReplaceSheet(const QVector<PTItem*>& items,
                                      std::function<void(const QVector<PTItem*>& replaced)> completion) = 0;

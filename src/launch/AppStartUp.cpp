@@ -7,6 +7,7 @@
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTAppDataController.h"
 #include "library/store/PTStoreStack.h"
+#include "platform/graphics/Jpeg2000ImagePlugin.h"
 #include "sidebar/PTSourceListSidebar.h"
 #include "sidebar/inspector/PTInspectorSidebar.h"
 #include "svg/parse/PTSVGCommand.h"
@@ -17,6 +18,7 @@ namespace AppStartUp {
 
 void registerAll()
 {
+    pt::Jpeg2000ImagePlugin::registerPlugin();
     PTLibraryController::registerDefaults();
     PTInterfaceKit::registerAll();
     PTSVGCommand::registerAll();

@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -320,7 +321,7 @@ TEST_F(GridViewControllerTest, RevisitedSetHitsTheThumbnailCache)
     EXPECT_GE(cache.count(), stored);
     EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a1, options)), nullptr);
     // Replaced files are drawn anew.
-    pt::NotificationCenter::defaultCenter().post(PTGridViewController::ItemsWereReplacedNotification);
+    pt::NotificationCenter::defaultCenter().post(PTBrowserTransfer::ItemsWereReplacedNotification);
     EXPECT_EQ(cache.count(), 0);
 }
 
@@ -506,6 +507,38 @@ TEST_F(GridViewControllerTest, ChangedFileDropsItsItemsThumbnails)
     controller->processChangedItemURLs({a1->fileURL(), QUrl::fromLocalFile(QStringLiteral("/elsewhere/other.svg"))});
     EXPECT_EQ(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a1, options)), nullptr);
     EXPECT_NE(cache.cachedRendering(PTImageCache::cacheKeyForItem(*a2, options)), nullptr);
+}
+
+// A replacement names its items: their cells draw the new files, whether or not they are selected.
+TEST_F(GridViewControllerTest, ReplacedItemsDrawTheirNewFiles)
+{
+    controller->containerView()->show();
+    controller->setCollections({a}, {a}, false);
+    const auto drawn = [&](PTItem* item) {
+        for (PTGridViewCell* cell : controller->view()->visibleCells()) {
+            if (auto* image = dynamic_cast<PTGridViewImageCell*>(cell); image && image->item() == item)
+                return image->image().toImage();
+        }
+        return QImage();
+    };
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !drawn(a1).isNull() && !drawn(a2).isNull(); }));
+    const QImage before = drawn(a1);
+    controller->view()->selectIndexPaths({{0, 1}});
+    QFile file(a1->fileURL().toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
+               "<rect width=\"8\" height=\"16\" fill=\"#ff0000\"/><rect x=\"8\" width=\"8\" height=\"16\" "
+               "fill=\"#0000ff\"/></svg>");
+    file.close();
+
+    pt::NotificationCenter::defaultCenter().post(
+        PTBrowserTransfer::ItemsWereReplacedNotification, nullptr,
+        {{PTBrowserTransfer::ReplacedItemsKey, QVariantList{QVariant::fromValue<pt::store::ManagedObject*>(a1)}}});
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !drawn(a1).isNull() && drawn(a1) != before; }));
+    const QImage after = drawn(a1);
+    // Two colours, so the picture is drawn as it is, not tinted as one-colour icons are.
+    EXPECT_EQ(after.pixelColor(after.width() / 4, after.height() / 2), QColor(Qt::red));
+    EXPECT_EQ(after.pixelColor(after.width() * 3 / 4, after.height() / 2), QColor(Qt::blue));
 }
 
 } // namespace

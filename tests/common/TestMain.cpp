@@ -1,5 +1,6 @@
 // The one main of every test executable: a QApplication on the offscreen platform, so widget tests run without a
 // display, with the settings of a clean profile.
+#include "platform/graphics/Jpeg2000ImagePlugin.h"
 #include "platform/runtime/Defaults.h"
 
 #include <QApplication>
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     QApplication::setEffectEnabled(Qt::UI_AnimateTooltip, false);
     // Numbers are never parsed or printed through the C locale; this keeps stray uses honest.
     std::setlocale(LC_NUMERIC, "C");
+    // The application installs it at start-up; the tests read ICNS files of JPEG 2000 elements too.
+    pt::Jpeg2000ImagePlugin::registerPlugin();
 
     QTemporaryDir settingsDir;
     pt::Defaults::useStorageFile(settingsDir.filePath(QStringLiteral("Pictern.ini")));

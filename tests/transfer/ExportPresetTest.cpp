@@ -77,6 +77,85 @@ TEST(ExportBuiltInPresetsTest, CopiesAreIndependent)
     EXPECT_TRUE(builtIn.outputOptions().isEmpty());
 }
 
+PTExportOutputOption outputOf(const QString& size, qint64 format)
+{
+    PTExportOutputOption option;
+    option.sizeFormat = size;
+    option.format = format;
+    return option;
+}
+
+TEST(ExportOptionSetTest, RemovingTakesEveryEqualEntryAndNothingElse)
+{
+    PTExportOutputOptionSet set;
+    set.addOutputOption(outputOf("16s", PTExportFormatPNG));
+    set.addOutputOption(outputOf("32s", PTExportFormatPNG));
+    set.addOutputOption(outputOf("16s", PTExportFormatPNG));
+    set.addOutputOption(outputOf("16s", PTExportFormatJPG));
+    set.removeOutputOption(outputOf("16s", PTExportFormatPNG));
+    EXPECT_EQ(describe(set), (QStringList{"32s|||0", "16s|||1"}));
+    set.removeOutputOption(outputOf("64s", PTExportFormatPNG));
+    EXPECT_EQ(describe(set).size(), 2);
+
+    const QList<PTExportOutputOptionSet> builtIns = PTExportBuiltInPresets::all();
+    PTExportOutputOptionSet macOS = builtIns[1];
+    const PTExportOutputOptionSet toolbar = macOS.subsets()[1];
+    macOS.addSubset(toolbar);
+    // A set of the same identifier whose outputs differ is another set.
+    PTExportOutputOptionSet changed = toolbar;
+    changed.addOutputOption(outputOf("48s", PTExportFormatPNG));
+    macOS.addSubset(changed);
+    macOS.removeSubset(toolbar);
+    QStringList names;
+    for (const PTExportOutputOptionSet& subset : macOS.subsets())
+        names << subset.name + ":" + QString::number(subset.outputOptions().size());
+    EXPECT_EQ(names, (QStringList{"App Icon:10", "Sidebar Icon:3", "Menu Bar Icon:1", "Safari Extension Icon:3",
+                                  "Toolbar Icon:4"}));
+}
+
+TEST(ExportOptionSetTest, ArchivedSetKeepsOutputsAndSubsetsOnly)
+{
+    PTExportOutputOptionSet outer = PTExportBuiltInPresets::all()[1];
+    outer.addOutputOption(outputOf("2x", PTExportFormatWebP));
+    PTExportOutputOptionSet nested = outer.subsets()[0];
+    nested.addSubset(outer.subsets()[2]);
+    outer.addSubset(nested);
+    outer.sort = 7;
+
+    const auto data = pt::PropertyList::toData(pt::KeyedArchive::archivedRoot(outer.archivedObject()),
+                                               pt::PropertyList::Format::Binary);
+    ASSERT_TRUE(data);
+    const auto plist = pt::PropertyList::fromData(*data);
+    ASSERT_TRUE(plist);
+    const auto root = pt::KeyedArchive::unarchivedRoot(*plist);
+    ASSERT_TRUE(root);
+    const auto read = PTExportOutputOptionSet::fromArchivedObject(*root);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->name.isEmpty());
+    EXPECT_TRUE(read->identifier.isEmpty());
+    EXPECT_EQ(read->sort, 0);
+    EXPECT_EQ(describe(*read), describe(outer));
+    ASSERT_EQ(read->subsets().size(), outer.subsets().size());
+    for (qsizetype index = 0; index < outer.subsets().size(); ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(describe(read->subsets()[index]), describe(outer.subsets()[index]));
+        EXPECT_EQ(read->subsets()[index].subsets().size(), outer.subsets()[index].subsets().size());
+    }
+    EXPECT_EQ(describe(read->subsets().last().subsets().first()), describe(outer.subsets()[2]));
+
+    // Missing lists read as empty ones; a list of something else, or another class, as nothing.
+    const QVariant bare = QVariantMap{{pt::KeyedArchive::ClassesKey, QStringList{"PTExportOutputOptionSet", "NSObject"}}};
+    const auto empty = PTExportOutputOptionSet::fromArchivedObject(bare);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->outputOptions().isEmpty() && empty->subsets().isEmpty());
+    QVariantMap wrongList = bare.toMap();
+    wrongList.insert("subsets", QVariantList{QStringLiteral("not a set")});
+    EXPECT_FALSE(PTExportOutputOptionSet::fromArchivedObject(wrongList));
+    QVariantMap otherClass = bare.toMap();
+    otherClass.insert(pt::KeyedArchive::ClassesKey, QStringList{"PTExportOutputOption", "NSObject"});
+    EXPECT_FALSE(PTExportOutputOptionSet::fromArchivedObject(otherClass));
+}
+
 // A current library in a temporary folder, as the presets' store resolves it.
 class ExportPresetStoreTest : public ::testing::Test {
 protected:

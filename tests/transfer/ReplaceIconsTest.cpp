@@ -2,10 +2,12 @@
 
 #include "StoreTestSupport.h"
 #include "TestSupport.h"
+#include "browser/PTBrowserTransfer.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "foundation/WebP.h"
 #include "library/PTLibraryController.h"
 #include "library/entities/PTLicence.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/ModalRunner.h"
 #include "transfer/import/PTSheetBrowseView.h"
 #include "transfer/replace/PTReplaceIconTableViewCellController.h"
@@ -233,6 +235,11 @@ TEST_F(ReplaceIcons, OneItemAsksForAFileAndNamesItUniquely)
     makeItem(set, "Other", "arrow.1.svg");
     saveAndWait();
     const QString oldFile = arrow->fileURL().toLocalFile();
+    QList<QVariantList> announced;
+    const pt::ObserverToken observer = pt::NotificationCenter::defaultCenter().addObserver(
+        PTBrowserTransfer::ItemsWereReplacedNotification, nullptr, [&](const pt::Notification& notification) {
+            announced << notification.userInfo.value(PTBrowserTransfer::ReplacedItemsKey).toList();
+        });
 
     const std::optional<QVector<PTItem*>> cancelled = replaceOne(arrow, QString());
     ASSERT_TRUE(cancelled);
@@ -246,6 +253,9 @@ TEST_F(ReplaceIcons, OneItemAsksForAFileAndNamesItUniquely)
     const std::optional<QVector<PTItem*>> replaced = replaceOne(arrow, replacement);
     ASSERT_TRUE(replaced);
     EXPECT_EQ(*replaced, QVector<PTItem*>{arrow});
+    // Announced once, for the replacement and not for the cancelled panel.
+    ASSERT_EQ(announced.size(), 1);
+    EXPECT_EQ(announced.first(), QVariantList{QVariant::fromValue<pt::store::ManagedObject*>(arrow)});
     EXPECT_EQ(arrow->newFileName(), "arrow.2.svg");
     EXPECT_EQ(contentsOf(arrow->fileURL().toLocalFile()), contentsOf(replacement));
     EXPECT_FALSE(QFile::exists(oldFile));

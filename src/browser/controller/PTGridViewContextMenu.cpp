@@ -84,7 +84,7 @@ QMenu* PTGridViewContextMenu::menuForItems(const QVector<PTItem*>& items)
     addSetMenu(menu, QObject::tr("Copy To Set"), false, sets);
     menu->addSeparator();
     act(QObject::tr("Replace..."), [&controller](const auto& items) {
-        controller.replaceItems(items, controller.dataProvider().indexPathsForItems(items));
+        controller.replaceItems(items);
     });
     menu->addSeparator();
     act(QObject::tr("Export..."), [&controller](const auto& items) { controller.exportItems(items); });

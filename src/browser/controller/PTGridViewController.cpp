@@ -52,7 +52,6 @@ const QString PTGridViewController::ToolbarFilterDidChangeNotification = QString
 const QString PTGridViewController::SizeSliderDidStartNotification = QStringLiteral("PTToolbarSizeSliderDidStart");
 const QString PTGridViewController::SizeSliderDidEndNotification = QStringLiteral("PTToolbarSizeSliderDidEnd");
 const QString PTGridViewController::ToolbarColorDidChangeNotification = QStringLiteral("PTToolbarColorDidChange");
-const QString PTGridViewController::ItemsWereReplacedNotification = QStringLiteral("PTItemsWereReplacedNotification");
 const QString PTGridViewController::HoverLabelsKey = QStringLiteral("PTGridViewOptionsControllerEnableHoverLabels");
 const QString PTGridViewController::GroupSearchKey = QStringLiteral("PTGridViewOptionsControllerGroupSearchItems");
 const QString PTGridViewController::AutoColorIconsKey = QStringLiteral("PTPreferencesDarkModeAutoColorIcons");
@@ -227,7 +226,8 @@ void PTGridViewController::observeNotifications()
     on(SizeSliderDidEndNotification, nullptr, [this](const auto&) { grid_->setLiveGridResize(false); });
     on(ReloadNotification, nullptr, [this](const auto&) { grid_->visuallyReloadSelectedItems(); });
     on(ToolbarColorDidChangeNotification, nullptr, [this](const auto&) { toolbarColorDidChange(); });
-    on(ItemsWereReplacedNotification, nullptr, [this](const auto&) { purgeAndReloadSelectedPaths(); });
+    on(PTBrowserTransfer::ItemsWereReplacedNotification, nullptr,
+       [this](const pt::Notification& n) { purgeAndReloadReplacedItems(n); });
     on(PTCollectionController::WillDeleteCollectionNotification, &PTCollectionController::sharedController(),
        [this](const pt::Notification& n) { prepForCollectionDeletion(n); });
     // The inspector's renames come this way.
@@ -579,10 +579,21 @@ void PTGridViewController::processChangedItemURLs(const QList<QUrl>& urls)
     grid_->reloadItemsAtIndexPaths(changed);
 }
 
-void PTGridViewController::purgeAndReloadSelectedPaths()
+void PTGridViewController::purgeAndReloadReplacedItems(const pt::Notification& notification)
 {
+    // The replaced items this grid shows; the selection when the poster named none.
+    const QVariant listed = notification.userInfo.value(PTBrowserTransfer::ReplacedItemsKey);
+    QVector<GridIndexPath> paths = grid_->selectionIndexPaths();
+    if (listed.isValid()) {
+        QVector<PTItem*> items;
+        for (const QVariant& object : listed.toList()) {
+            if (PTItem* item = PTItem::from(object.value<pt::store::ManagedObject*>()))
+                items << item;
+        }
+        paths = dataProvider().indexPathsForItems(items);
+    }
     PTImageCache::sharedCache().purge();
-    grid_->reloadItemsAtIndexPaths(grid_->selectionIndexPaths());
+    grid_->reloadItemsAtIndexPaths(paths);
     reloadSidebar();
 }
 
@@ -1030,18 +1041,11 @@ void PTGridViewController::copyItemsToNewCollection(const QVector<PTItem*>& item
     selectAndRename(set);
 }
 
-void PTGridViewController::replaceItems(const QVector<PTItem*>& items, const QVector<GridIndexPath>& paths)
+void PTGridViewController::replaceItems(const QVector<PTItem*>& items)
 {
-    const auto transfer = PTBrowserTransfer::installed();
-    if (!transfer || items.isEmpty())
-        return;
-    transfer->presentReplaceSheet(items, [guard = QPointer(this), paths](const QVector<PTItem*>& replaced) {
-        if (!guard || replaced.isEmpty())
-            return;
-        PTImageCache::sharedCache().purge();
-        guard->grid_->reloadItemsAtIndexPaths(paths);
-        guard->reloadSidebar();
-    });
+    // The replacement announces itself (ItemsWereReplacedNotification), which redraws the replaced cells.
+    if (const auto transfer = PTBrowserTransfer::installed(); transfer && !items.isEmpty())
+        transfer->presentReplaceSheet(items, [](const QVector<PTItem*>&) {});
 }
 
 void PTGridViewController::exportItems(const QVector<PTItem*>& items, int exportFormat)
@@ -1076,8 +1080,7 @@ void PTGridViewController::perform(const QString& command)
     if (command == ExportCommand) {
         exportItems(itemsForIndexPaths(grid_->selectionIndexPaths()));
     } else if (command == ReplaceCommand) {
-        const QVector<GridIndexPath> paths = grid_->selectionIndexPaths();
-        replaceItems(itemsForIndexPaths(paths), paths);
+        replaceItems(itemsForIndexPaths(grid_->selectionIndexPaths()));
     } else if (command == PTEmptyGridView::ClearFiltersCommand) {
         if (const auto shell = PTBrowserShell::installed())
             shell->clearSelectedType();

@@ -49,7 +49,6 @@ public:
     static const QString SizeSliderDidStartNotification;
     static const QString SizeSliderDidEndNotification;
     static const QString ToolbarColorDidChangeNotification;
-    static const QString ItemsWereReplacedNotification;
 
     static const QString HoverLabelsKey;
     static const QString GroupSearchKey;
@@ -121,7 +120,8 @@ public:
     void toggleHoverLabels();
     // Files changed on disk: the shown items with those file names draw again.
     void processChangedItemURLs(const QList<QUrl>& urls);
-    void purgeAndReloadSelectedPaths();
+    // Items whose files were replaced draw again from their new files.
+    void purgeAndReloadReplacedItems(const pt::Notification& notification);
 
     // Commands of the items (see the context menu).
     void copyItems(const QVector<PTItem*>& items);
@@ -133,7 +133,7 @@ public:
     // A new set "Untitled" that the items move or are copied into; the source list then renames it.
     void moveItemsToNewCollection(const QVector<PTItem*>& items);
     void copyItemsToNewCollection(const QVector<PTItem*>& items);
-    void replaceItems(const QVector<PTItem*>& items, const QVector<GridIndexPath>& paths);
+    void replaceItems(const QVector<PTItem*>& items);
     void exportItems(const QVector<PTItem*>& items, int exportFormat = -1);
 
     // PTGridViewDataSource.

@@ -1,5 +1,6 @@
 #include "transfer/replace/PTReplaceIconsSheetController.h"
 
+#include "browser/PTBrowserTransfer.h"
 #include "browser/cache/PTImageCache.h"
 #include "foundation/StringAdditions.h"
 #include "library/ImportNaming.h"
@@ -11,6 +12,7 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "library/upkeep/PTProgressSheet.h"
 #include "platform/runtime/DispatchQueue.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/SheetHost.h"
 #include "transfer/import/PTCorruptImagesSheetController.h"
 #include "transfer/import/PTPasteBoard.h"
@@ -366,10 +368,21 @@ void PTReplaceIconsSheetController::finish(const QVector<pt::store::ObjectID>& r
                 if (PTItem* item = context ? PTItem::from(context->existingObjectWithID(id)) : nullptr)
                     items << item;
             }
+            if (!items.isEmpty())
+                postNotification(items);
             if (guard->completion_)
                 std::exchange(guard->completion_, {})(items);
         });
     });
+}
+
+void PTReplaceIconsSheetController::postNotification(const QVector<PTItem*>& items)
+{
+    QVariantList list;
+    for (PTItem* item : items)
+        list.append(QVariant::fromValue<pt::store::ManagedObject*>(item));
+    pt::NotificationCenter::defaultCenter().post(PTBrowserTransfer::ItemsWereReplacedNotification, nullptr,
+                                                 {{PTBrowserTransfer::ReplacedItemsKey, list}});
 }
 
 std::optional<QString> PTReplaceIconsSheetController::replaceItem(PTItem* oldItem, PTItem* newItem,

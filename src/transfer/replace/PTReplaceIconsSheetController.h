@@ -62,6 +62,10 @@ public:
     // Closes the sheet; reports no replacement unless one was performed.
     void cancel();
 
+    // Announces replaced items (PTBrowserTransfer::ItemsWereReplacedNotification), as every replacement that
+    // replaced any does before its completion runs.
+    static void postNotification(const QVector<PTItem*>& items);
+
     // Moves the new item's file under the old item, named uniquely in its set's folder, then hands over the new
     // item's attributes and tags. The old file goes once the save `move` starts has stored that; when that save
     // fails, the old item gets its fields back and keeps its old file. Answers why not when the file could not be
