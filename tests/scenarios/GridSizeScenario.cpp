@@ -42,6 +42,9 @@ PTGridViewOptionsController* shownGridOptions()
 TEST_F(GridSizeScenario, TheStoredSizeIsDrawnFromTheFirstPaintAndTheSizeControlOpensTheOptions)
 {
     ASSERT_TRUE(startedHere()) << "needs a process of its own";
+    // The cells the window lays out first, before anything else could change the size.
+    EXPECT_EQ(grid()->itemSize(),
+              PTGridViewImageCell::sizeFromProposedSize(QSizeF(StoredSize, StoredSize), grid()->drawingState()));
     importFolder(QStringLiteral("shapes"), QStringLiteral("Shapes"));
     QVector<PTGridViewImageCell*> cells;
     ASSERT_TRUE(waitFor([&] {
