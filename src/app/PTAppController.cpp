@@ -81,6 +81,8 @@ PTAppController::PTAppController(PTAppDelegate& delegate)
     });
     window_->layout()->activate();
     split_->restore();
+    if (inspectorColumn)
+        inspectorColumn->splitViewReady(*split_);
     makeActiveApplication();
 }
 

@@ -119,6 +119,12 @@ void PTMenuItemsController::buildMenus()
     addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence::Preferences);
 
     QMenu* view = menuBar_->addMenu(tr("&View"));
+    // Titled and performed by the inspector.
+    collectionsMenuItem_ = view->addAction(tr("Show Sets"));
+    inspectorMenuItem_ = view->addAction(tr("Show Inspector"));
+    collectionsMenuItem_->setEnabled(false);
+    inspectorMenuItem_->setEnabled(false);
+    view->addSeparator();
     addItem(view, tr("Show Labels"), ToggleLabels);
     addItem(view, tr("Show Grid"), ToggleCells);
     addItem(view, tr("Group Search Results"), ToggleSearchGrouping);

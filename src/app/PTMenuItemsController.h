@@ -35,6 +35,9 @@ public:
     // The View menu's items the grid controller drives itself.
     QAction* darkModeMenuItem() const { return darkModeMenuItem_; }
     QAction* gridViewHoverLabelsMenuItem() const { return hoverLabelsMenuItem_; }
+    // The View menu's items that hide and show the side columns; disabled until the inspector takes them over.
+    QAction* inspectorMenuItem() const { return inspectorMenuItem_; }
+    QAction* collectionsMenuItem() const { return collectionsMenuItem_; }
     // Puts the action in the Edit menu right after "Find".
     void addActionAfterFind(QAction* action);
 
@@ -54,6 +57,8 @@ private:
     QAction* findMenuItem_ = nullptr;
     QAction* darkModeMenuItem_ = nullptr;
     QAction* hoverLabelsMenuItem_ = nullptr;
+    QAction* inspectorMenuItem_ = nullptr;
+    QAction* collectionsMenuItem_ = nullptr;
     QString helpURL_;
     QString supportEmail_;
 };

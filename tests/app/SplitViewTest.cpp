@@ -91,4 +91,41 @@ TEST_F(SplitViewTest, ANewWindowRestoresTheDraggedWidths)
     EXPECT_EQ(again.sizes(), dragged);
 }
 
+// A hidden side column gives its width and divider to the grid and comes back at its width; the other side
+// column never moves. A new window hides it again, and the grid column itself cannot be hidden.
+TEST_F(SplitViewTest, ASideColumnHidesAndComesBackAtItsWidthInANewWindowToo)
+{
+    struct Case {
+        int column;
+        int divider;
+        int dx;
+    };
+    for (const Case c : {Case{PTSplitViewController::SetsColumn, 1, 40}, Case{PTSplitViewController::InspectorColumn, 2, -40}}) {
+        SCOPED_TRACE(c.column);
+        pt::Defaults::standard().remove(PTSplitViewController::AutosaveKey);
+        const int other = 2 - c.column;
+        QList<int> shown;
+        {
+            Columns columns(1000);
+            columns.drag(c.divider, c.dx);
+            shown = columns.sizes();
+            columns.split.setColumnHidden(PTSplitViewController::GridColumn, true);
+            EXPECT_EQ(columns.sizes(), shown);
+            columns.split.setColumnHidden(c.column, true);
+            EXPECT_TRUE(columns.split.isColumnHidden(c.column));
+            const QList<int> hidden = columns.sizes();
+            EXPECT_EQ(hidden[c.column], 0);
+            EXPECT_EQ(hidden[other], shown[other]);
+            EXPECT_EQ(hidden[1], shown[1] + shown[c.column] + 1);
+        }
+        Columns again(1000);
+        EXPECT_TRUE(again.split.isColumnHidden(c.column));
+        EXPECT_FALSE(again.split.isColumnHidden(other));
+        EXPECT_EQ(again.sizes()[other], shown[other]);
+        again.split.setColumnHidden(c.column, false);
+        EXPECT_FALSE(again.split.isColumnHidden(c.column));
+        EXPECT_EQ(again.sizes(), shown);
+    }
+}
+
 } // namespace

@@ -72,8 +72,10 @@ QString itemName(const PTItem* item)
 void ScenarioTest::SetUp()
 {
     current = this;
+    startedHere_ = !launched;
     if (!launched) {
         pointDesktopFoldersIntoHome();
+        beforeLaunch();
         QApplication::setApplicationName(QStringLiteral("Pictern"));
         pt::AnimationTiming::setScale(0);
         pt::ModalRunner::setDeadline(10000);

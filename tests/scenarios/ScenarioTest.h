@@ -27,6 +27,10 @@ class ScenarioTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Runs before the application starts, in the process's temporary home: what a scenario stores here, start-up
+    // reads, as after a relaunch. Only when the application starts with this scenario (startedHere()).
+    virtual void beforeLaunch() {}
+    bool startedHere() const { return startedHere_; }
 
     PTAppController& app() const;
     PTWindow* window() const;
@@ -68,4 +72,5 @@ private:
     void closeMenu(QMenu* menu);
     std::deque<std::function<void(QWidget*)>> answers_;
     QPointer<QWidget> focusBeforeMenu_;
+    bool startedHere_ = false;
 };

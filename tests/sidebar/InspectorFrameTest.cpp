@@ -1,12 +1,17 @@
 #include "InspectorTestSupport.h"
 #include "TestSupport.h"
 
+#include "app/PTMenuItemsController.h"
+#include "app/PTSplashOnboardingController.h"
+#include "app/PTSplitViewController.h"
 #include "browser/controller/PTGridViewController.h"
 #include "library/PTLibraryController.h"
+#include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTSideBarController.h"
 #include "sidebar/inspector/PTSideBarTabControl.h"
 #include "sidebar/inspector/PTSideBarViewController.h"
 
+#include <QAction>
 #include <QScrollArea>
 
 namespace {
@@ -181,6 +186,45 @@ TEST_F(InspectorFrameTest, SelectingPanesSwapsTheScrolledViewWithoutDeletingIt)
     EXPECT_TRUE(log.isEmpty()) << "the visible pane again: no hooks";
     frame->selectController(sets);
     EXPECT_EQ(frame->scrollArea()->widget(), setView) << "the first view is still alive";
+}
+
+// The inspector starts hidden in the window's columns: the first launch opens it, a later one leaves it hidden.
+// The View menu's items then say what they will do and hide and show the columns.
+TEST_F(InspectorFrameTest, TheColumnsFollowTheViewMenuAndTheFirstLaunchOpensTheInspector)
+{
+    for (const int launches : {1, 5}) {
+        SCOPED_TRACE(launches);
+        const bool first = launches == 1;
+        pt::Defaults::standard().set(PTSplashOnboardingController::LaunchCountKey, launches);
+        pt::Defaults::standard().remove(PTSplitViewController::AutosaveKey);
+        PTMenuItemsController menus{QString(), QString()};
+        PTSplitViewController split;
+        split.setColumns(new QWidget, new QWidget, frame->containerView());
+        split.restore();
+        split.setColumnHidden(PTSplitViewController::InspectorColumn, true);
+        frame->splitViewReady(&split);
+        QAction* inspector = menus.inspectorMenuItem();
+        QAction* sets = menus.collectionsMenuItem();
+        EXPECT_EQ(frame->isOpen(), first);
+        EXPECT_EQ(split.isColumnHidden(PTSplitViewController::InspectorColumn), !first);
+        EXPECT_EQ(inspector->text(), first ? "Hide Inspector" : "Show Inspector");
+        EXPECT_EQ(inspector->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+        EXPECT_EQ(sets->text(), "Hide Sets");
+
+        inspector->trigger();
+        EXPECT_EQ(frame->isOpen(), !first);
+        EXPECT_EQ(split.isColumnHidden(PTSplitViewController::InspectorColumn), first);
+        EXPECT_EQ(inspector->text(), first ? "Show Inspector" : "Hide Inspector");
+        sets->trigger();
+        EXPECT_FALSE(frame->isCollectionOpen());
+        EXPECT_TRUE(split.isColumnHidden(PTSplitViewController::SetsColumn));
+        EXPECT_EQ(sets->text(), "Show Sets");
+        sets->trigger();
+        EXPECT_TRUE(frame->isCollectionOpen());
+        EXPECT_EQ(sets->text(), "Hide Sets");
+        // The splitter goes first; the column stays the controller's.
+        frame->containerView()->setParent(nullptr);
+    }
 }
 
 TEST(InspectorTabControlTest, TabsShareTheStripEvenly)

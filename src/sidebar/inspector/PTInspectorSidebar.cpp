@@ -24,6 +24,12 @@ QWidget* PTInspectorSidebar::makeColumn(QWidget* parent)
     return column;
 }
 
+void PTInspectorSidebar::splitViewReady(PTSplitViewController& split)
+{
+    if (controller_)
+        controller_->splitViewReady(&split);
+}
+
 void PTInspectorSidebar::selectItems(const Objects&, bool, std::function<void()> completion)
 {
     if (completion)

@@ -16,6 +16,7 @@ public:
     static void install();
 
     QWidget* makeColumn(QWidget* parent) override;
+    void splitViewReady(PTSplitViewController& split) override;
     PTSideBarController* controller() const { return controller_; }
 
     // The source list answers these; without one there is nothing to answer.

@@ -1,5 +1,9 @@
 #include "sidebar/inspector/PTSideBarController.h"
 
+#include "app/PTMenuItemsController.h"
+#include "app/PTSplashOnboardingController.h"
+#include "app/PTSplitViewController.h"
+
 #include "browser/controller/PTGridViewController.h"
 #include "library/PTLibraryController.h"
 #include "library/entities/PTCollection.h"
@@ -12,6 +16,7 @@
 #include "sidebar/inspector/PTSideBarMainSeperatorView.h"
 #include "sidebar/inspector/PTSideBarTabControl.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -256,4 +261,85 @@ bool PTSideBarController::beginEditingItemName()
 {
     auto* pane = controllers_.size() > 1 ? qobject_cast<PTIconSideBarController*>(controllers_.at(1)) : nullptr;
     return pane && pane->beginEditingName();
+}
+
+void PTSideBarController::splitViewReady(PTSplitViewController* split)
+{
+    split_ = split;
+    if (PTMenuItemsController* menus = PTMenuItemsController::sharedController()) {
+        menuItem_ = menus->inspectorMenuItem();
+        menuItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+        menuItem_->setEnabled(true);
+        connect(menuItem_, &QAction::triggered, this, &PTSideBarController::toggle);
+        collectionMenuItem_ = menus->collectionsMenuItem();
+        collectionMenuItem_->setEnabled(true);
+        connect(collectionMenuItem_, &QAction::triggered, this, &PTSideBarController::toggleCollections);
+    }
+    if (PTIsFirstLaunch())
+        open();
+    open_ = !split->isColumnHidden(PTSplitViewController::InspectorColumn);
+    collectionOpen_ = !split->isColumnHidden(PTSplitViewController::SetsColumn);
+    didToggle();
+    didToggleCollections();
+}
+
+void PTSideBarController::toggle()
+{
+    if (open_)
+        close();
+    else
+        open();
+}
+
+void PTSideBarController::open()
+{
+    open_ = true;
+    if (split_)
+        split_->setColumnHidden(PTSplitViewController::InspectorColumn, false);
+    didToggle();
+}
+
+void PTSideBarController::close()
+{
+    if (split_)
+        split_->setColumnHidden(PTSplitViewController::InspectorColumn, true);
+    open_ = false;
+    didToggle();
+}
+
+void PTSideBarController::didToggle()
+{
+    if (menuItem_)
+        menuItem_->setText(open_ ? tr("Hide Inspector") : tr("Show Inspector"));
+    updateFrame();
+}
+
+void PTSideBarController::toggleCollections()
+{
+    if (collectionOpen_)
+        closeCollections();
+    else
+        openCollections();
+}
+
+void PTSideBarController::openCollections()
+{
+    collectionOpen_ = true;
+    if (split_)
+        split_->setColumnHidden(PTSplitViewController::SetsColumn, false);
+    didToggleCollections();
+}
+
+void PTSideBarController::closeCollections()
+{
+    if (split_)
+        split_->setColumnHidden(PTSplitViewController::SetsColumn, true);
+    collectionOpen_ = false;
+    didToggleCollections();
+}
+
+void PTSideBarController::didToggleCollections()
+{
+    if (collectionMenuItem_)
+        collectionMenuItem_->setText(collectionOpen_ ? tr("Hide Sets") : tr("Show Sets"));
 }

@@ -16,13 +16,16 @@ class PTCollection;
 class PTItem;
 class PTSideBarTabControl;
 class PTSideBarViewController;
+class PTSplitViewController;
+class QAction;
 class QScrollArea;
 class QWidget;
 
 // The inspector column: its panes behind a tab strip, fed with the grid's items and the source list's sets and
 // groups. Each pane saves its edits before new data replaces them; a save that changes what the grid shows asks
 // the grid to reload, once per turn of the main queue. Pending edits are also saved when the application is
-// about to quit, before its last save.
+// about to quit, before its last save. It also hides and shows the window's inspector and sets columns for the
+// View menu.
 class PTSideBarController : public QObject {
     Q_OBJECT
 public:
@@ -57,6 +60,20 @@ public:
     bool beginEditingItemName();
     void updateFrame();
 
+    // The window's columns are in place: takes the View menu's Show/Hide Inspector (Ctrl+I) and Show/Hide Sets
+    // items, opens the inspector on the first launch, and reads which side columns show.
+    void splitViewReady(PTSplitViewController* split);
+    bool isOpen() const { return open_; }
+    bool isCollectionOpen() const { return collectionOpen_; }
+    // The inspector column.
+    void toggle();
+    void open();
+    void close();
+    // The sets column.
+    void toggleCollections();
+    void openCollections();
+    void closeCollections();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,6 +88,8 @@ private:
     void setVisibleView(QWidget* view);
     void saveCurrentController(int mask, std::function<void()> completion = {});
     void finishSave(bool saved, bool gridNeedsReload, std::function<void()> completion = {});
+    void didToggle();
+    void didToggleCollections();
 
     QPointer<QWidget> containerView_;
     // Gone first when the column is deleted with its window: the column's children go before the controller.
@@ -85,4 +104,9 @@ private:
     int currentIndex_ = -1;
     bool wantsGridViewUpdate_ = false;
     pt::ObserverToken willTerminate_;
+    QPointer<PTSplitViewController> split_;
+    QPointer<QAction> menuItem_;
+    QPointer<QAction> collectionMenuItem_;
+    bool open_ = false;
+    bool collectionOpen_ = false;
 };
