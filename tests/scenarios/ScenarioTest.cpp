@@ -5,10 +5,14 @@
 #include "app/PTAppController.h"
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
+#include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTWindow.h"
+#include "app/preferences/PTPreferencesController.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
 #include "browser/grid/PTGridView.h"
+#include "browser/grid/PTGridViewCell.h"
+#include "foundation/MenuAdditions.h"
 #include "launch/AppStartUp.h"
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
@@ -17,9 +21,11 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +71,16 @@ void pointDesktopFoldersIntoHome()
 QString itemName(const PTItem* item)
 {
     return item->name();
+}
+
+// The menu that shows the item; null when it is in none.
+QMenu* menuOf(const QAction* item)
+{
+    for (QObject* holder : item->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(holder))
+            return menu;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -139,11 +155,10 @@ QWidget* ScenarioTest::inspector() const
     return app().inspectorColumn();
 }
 
-void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
+QWidget* ScenarioTest::dropFolderOnGrid(const QString& fixtureFolder)
 {
     const QString folder = pt::test::fixturePath(fixtureFolder);
-    const qsizetype files = QDir(folder).entryList(QDir::Files).size();
-    ASSERT_GT(files, 0) << folder.toStdString();
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
 
     // Dropped where the user lets go of it: on whatever takes drops under the middle of the grid column.
     QWidget* column = app().gridColumn();
@@ -151,32 +166,44 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     QWidget* target = column->childAt(middle);
     while (target && !target->acceptDrops())
         target = target->parentWidget();
-    ASSERT_NE(target, nullptr) << "nothing under the grid takes drops";
+    if (!target) {
+        ADD_FAILURE() << "nothing under the grid takes drops";
+        return nullptr;
+    }
     const QPoint at = target->mapFrom(column, middle);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(folder)});
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    ASSERT_TRUE(enter.isAccepted()) << "the grid refuses the folder";
+    EXPECT_TRUE(enter.isAccepted()) << "the grid refuses the folder";
     // A move starts with the answer to the last event, as the desktop's drag sends it.
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     move.setDropAction(enter.dropAction());
     move.setAccepted(true);
     QApplication::sendEvent(target, &move);
-    ASSERT_TRUE(move.isAccepted()) << "the grid refuses the folder";
+    EXPECT_TRUE(move.isAccepted()) << "the grid refuses the folder";
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    ASSERT_TRUE(drop.isAccepted()) << "the grid refuses the folder";
+    EXPECT_TRUE(drop.isAccepted()) << "the grid refuses the folder";
 
-    QLineEdit* name = nullptr;
-    ASSERT_TRUE(waitFor([&name] {
-        name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
-        return name != nullptr;
-    })) << "no add-icons sheet";
+    QWidget* name = nullptr;
+    EXPECT_TRUE(waitFor([&name] { return (name = visibleWidget(QStringLiteral("New set name"))) != nullptr; }))
+        << "no add-icons sheet";
+    return name ? name->window() : nullptr;
+}
+
+void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
+{
+    const qsizetype files = QDir(pt::test::fixturePath(fixtureFolder)).entryList(QDir::Files).size();
+    ASSERT_GT(files, 0) << fixtureFolder.toStdString();
+    QWidget* sheet = dropFolderOnGrid(fixtureFolder);
+    ASSERT_NE(sheet, nullptr);
+    auto* name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
+    ASSERT_NE(name, nullptr);
     QTest::mouseClick(name, Qt::LeftButton);
     QTest::keyClicks(name, setName);
     QWidget* add = nullptr;
-    for (QWidget* widget : name->window()->findChildren<QWidget*>()) {
+    for (QWidget* widget : sheet->findChildren<QWidget*>()) {
         if (widget->accessibleName() == QLatin1String("Import to a New Set"))
             add = widget;
     }
@@ -184,9 +211,19 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    // The sheet stays until the import is done.
+    ASSERT_TRUE(waitFor([sheet] { return !sheet->isVisible(); })) << "the add-icons sheet stays";
     // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
     window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+}
+
+void ScenarioTest::openFiles(const QStringList& paths)
+{
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    launched->openedItems().open(urls);
 }
 
 QStringList ScenarioTest::gridItemNames() const
@@ -234,13 +271,16 @@ void ScenarioTest::clickSourceListRow(const QString& title)
     ASSERT_TRUE(waitFor([&] { return list->selectionModel()->isSelected(found.first()); }));
 }
 
-QWidget* ScenarioTest::visibleWidget(const QString& accessibleName)
+QPoint ScenarioTest::gridItemPoint(const QString& name) const
 {
-    for (QWidget* widget : QApplication::allWidgets()) {
-        if (widget->accessibleName() == accessibleName && widget->isVisible())
-            return widget;
+    for (const GridIndexPath& path : grid()->visibleIndexPaths()) {
+        const QVector<PTItem*> items = app().gridViewController()->itemsForIndexPaths({path});
+        const PTGridViewCell* cell = grid()->cellForIndexPath(path);
+        if (cell && !items.isEmpty() && itemName(items.first()) == name)
+            return (cell->frame().center() - QPointF(0, grid()->visibleRect().y())).toPoint();
     }
-    return nullptr;
+    ADD_FAILURE() << "the grid shows no " << name.toStdString();
+    return {};
 }
 
 void ScenarioTest::press(const QKeySequence& keys)
@@ -296,6 +336,40 @@ void ScenarioTest::choose(const QString& menu, const QString& title)
     FAIL() << "no item " << title.toStdString() << " in " << menu.toStdString();
 }
 
+QMenu* ScenarioTest::contextMenu(QWidget* widget, const QPoint& at)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QMenu* shown = nullptr;
+    waitFor([&shown] { return (shown = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; }, 3000);
+    return shown;
+}
+
+QAction* ScenarioTest::itemShownAs(const QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && menuAdditions::shownTitle(action->text()).trimmed() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+void ScenarioTest::clickMenuItem(QAction* item)
+{
+    QMenu* menu = menuOf(item);
+    ASSERT_NE(menu, nullptr) << "no menu holds " << item->text().toStdString();
+    if (!menu->isVisible()) {
+        QAction* opener = menu->menuAction();
+        QMenu* above = menuOf(opener);
+        ASSERT_TRUE(above && above->isVisible()) << "the menu above " << item->text().toStdString() << " is not open";
+        QTest::mouseMove(above, above->actionGeometry(opener).center());
+        ASSERT_TRUE(waitFor([menu] { return menu->isVisible(); }, 3000))
+            << "pointing at " << opener->text().toStdString() << " opens nothing";
+    }
+    ASSERT_TRUE(item->isEnabled()) << item->text().toStdString() << " is disabled";
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
 void ScenarioTest::closeMenu(QMenu* menu)
 {
     menu->close();
@@ -320,6 +394,26 @@ void ScenarioTest::clickButton(QWidget* window, const QString& text)
         }
     }
     ADD_FAILURE() << "no button " << text.toStdString() << " in " << window->accessibleName().toStdString();
+}
+
+QWidget* ScenarioTest::visibleWidget(const QString& accessibleName)
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (widget->isVisible() && widget->accessibleName() == accessibleName)
+            return widget;
+    }
+    return nullptr;
+}
+
+void ScenarioTest::expectPreferencesOpenAt(const QString& pane)
+{
+    PTPreferencesController& preferences = PTPreferencesController::sharedController();
+    EXPECT_TRUE(waitFor([&preferences] {
+        return preferences.preferencesWindow() && preferences.preferencesWindow()->isVisible();
+    })) << "no preferences window";
+    EXPECT_EQ(preferences.selectedIdentifier(), pane);
+    if (preferences.preferencesWindow())
+        preferences.preferencesWindow()->close();
 }
 
 bool ScenarioTest::waitFor(const std::function<bool()>& condition, int timeoutMs)

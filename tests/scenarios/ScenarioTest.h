@@ -38,17 +38,21 @@ protected:
     QWidget* sourceList() const;
     QWidget* inspector() const;
 
+    // Drops the fixture folder on the grid column and answers the add-icons sheet that opens.
+    QWidget* dropFolderOnGrid(const QString& fixtureFolder);
     // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens, and waits
     // until the set's icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
+    // Hands the files to the running application, as the desktop does when the user opens them with it.
+    void openFiles(const QStringList& paths);
     // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;
+    // The middle of the item's cell in the grid's viewport; the item must be shown.
+    QPoint gridItemPoint(const QString& name) const;
     // Clicks the grid's item of that name, and the source list's row with that title.
     void clickGridItem(const QString& name);
     void clickSourceListRow(const QString& title);
-    // The shown widget with that accessible name; null when there is none.
-    static QWidget* visibleWidget(const QString& accessibleName);
 
     // Types the keys on the widget that has the focus.
     void press(const QKeySequence& keys);
@@ -57,11 +61,21 @@ protected:
     QAction* menuItem(const QString& menu, const QString& title);
     // Opens the menu and clicks the item.
     void choose(const QString& menu, const QString& title);
+    // Opens the widget's context menu at the point, as a right click does; null when none shows.
+    static QMenu* contextMenu(QWidget* widget, const QPoint& at);
+    // The item of the menu shown with that text (mnemonic markers and "&&" read as the user sees them).
+    static QAction* itemShownAs(const QMenu* menu, const QString& text);
+    // Clicks the item of an open menu; a submenu's item is reached by pointing at the item that opens it first.
+    static void clickMenuItem(QAction* item);
 
     // The next modal window is handed to the answer (which presses its buttons); modal windows nobody answers are
     // cancelled. Their accessible names are kept in `modals`, in order.
     void answerNextModal(std::function<void(QWidget* window)> answer);
     static void clickButton(QWidget* window, const QString& text);
+    // The shown widget with that accessible name, in any window; null when there is none.
+    static QWidget* visibleWidget(const QString& accessibleName);
+    // Waits for the preferences window to show the pane, then closes it.
+    static void expectPreferencesOpenAt(const QString& pane);
     QStringList modals;
 
     // Runs the event loop until the condition holds; false after the timeout.

@@ -131,6 +131,21 @@ TEST_F(InspectorSectionTest, ADeletedLicenceLeavesNone)
     EXPECT_FALSE(entries(section).contains("Kept"));
 }
 
+// A licence named with "&" shows it, with no letter underlined, in the menu, on the pop-up and in its name.
+TEST_F(InspectorSectionTest, AmpersandsInLicenceNamesShowAsTyped)
+{
+    PTLicence* licence = makeLicence("CC & BY");
+    Licence section;
+    QAction* entry = entryNamed(section, "CC && BY");
+    ASSERT_NE(entry, nullptr) << entries(section).join(", ").toStdString();
+    EXPECT_TRUE(QKeySequence::mnemonic(entry->text()).isEmpty());
+    entry->trigger();
+    EXPECT_EQ(section.licence(), licence);
+    EXPECT_EQ(section.licenceControl()->accessibleName(), "License: CC & BY");
+    section.setLicence(licence);
+    EXPECT_EQ(section.licenceControl()->accessibleName(), "License: CC & BY");
+}
+
 TEST_F(InspectorSectionTest, ManageLicencesRevertsAndOpensThePreferences)
 {
     auto shell = std::make_shared<FakeBrowserShell>();

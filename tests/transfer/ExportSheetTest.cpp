@@ -1,3 +1,4 @@
+#include "FakeBrowserSeams.h"
 #include "FakeLibraryShell.h"
 #include "TestSupport.h"
 #include "library/upkeep/PTLibraryShell.h"
@@ -17,6 +18,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,20 +49,70 @@ protected:
             PTLibraryController::initWithCreatingLibraryAtPath(dir.filePath(QStringLiteral("Test.ptlibrary"))));
         PTExportPresetController::sharedController().reload();
         PTExportSheetController::resetLastUsedSet();
+        PTBrowserShell::install(shell);
     }
     void TearDown() override
     {
-        PTExportSheetController::setIconColorProvider({});
+        PTBrowserShell::install(nullptr);
         PTLibraryController::setCurrentLibrary(nullptr);
         PTExportPresetController::sharedController().reload();
     }
     QTemporaryDir dir;
+    std::shared_ptr<FakeBrowserShell> shell = std::make_shared<FakeBrowserShell>();
 };
 
 TEST_F(ExportSheetTest, SubtitleCountsTheIcons)
 {
     EXPECT_EQ(PTExportSheetController(items(1), std::nullopt).subTitle(), QStringLiteral("1 Icon Selected"));
     EXPECT_EQ(PTExportSheetController(items(3), std::nullopt).subTitle(), QStringLiteral("3 Icons Selected"));
+}
+
+TEST_F(ExportSheetTest, TheTitleBarButtonOpensTheExportPreferences)
+{
+    PTExportSheetController sheet(items(1), std::nullopt);
+    QWidget* button = nullptr;
+    for (QWidget* widget : sheet.window()->findChildren<QWidget*>())
+        if (widget->accessibleName() == QLatin1String("Export Preferences"))
+            button = widget;
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(shell->calls, QStringList{"prefs io"});
+}
+
+// Presets imported while the sheet is open join its pop-up; what the user had chosen stays chosen.
+TEST_F(ExportSheetTest, ImportedPresetsJoinTheOpenPopUp)
+{
+    PTExportOutputOptionSet kept;
+    kept.name = QStringLiteral("Kept");
+    kept.addOutputOption(PTExportOutputOption());
+    ASSERT_TRUE(PTExportPresetController::sharedController().savePreset(kept, true).ok());
+    PTExportOutputOptionSet arriving;
+    arriving.name = QStringLiteral("Arriving");
+    arriving.addOutputOption(PTExportOutputOption());
+    const auto file =
+        PTExportPresetController::exportPresetToPath(arriving, dir.filePath(QStringLiteral("a.ptpreset")));
+    ASSERT_TRUE(file.ok());
+
+    const struct {
+        const char* chosen;
+        QString shown;
+    } cases[] = {{"Kept", QStringLiteral("Kept")},
+                 {"Default", QStringLiteral("Default")},
+                 {nullptr, QStringLiteral("Custom Options")}};
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.shown.toStdString());
+        PTExportSheetController sheet(items(1), std::nullopt);
+        if (entry.chosen)
+            sheet.choosePresetItem(itemTitled(sheet.presetMenu(), QString::fromLatin1(entry.chosen)));
+        const qsizetype before = PTExportPresetController::sharedController().presets().size();
+        bool done = false;
+        PTExportPresetController::importPresets({*file}, [&done](const QStringList&) { done = true; });
+        ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return done; }, 8000));
+        ASSERT_EQ(PTExportPresetController::sharedController().presets().size(), before + 1);
+        EXPECT_TRUE(itemTitled(sheet.presetMenu(), QStringLiteral("Arriving")));
+        ASSERT_TRUE(sheet.selectedPresetItem());
+        EXPECT_EQ(sheet.selectedPresetItem()->text().trimmed(), entry.shown);
+    }
 }
 
 TEST_F(ExportSheetTest, EditingABuiltInGivesCustomOptions)
@@ -154,7 +206,7 @@ TEST_F(ExportSheetTest, ColoursCarryOverToAChosenPreset)
 
 TEST_F(ExportSheetTest, AtMostFifteenRowsAndASingleRowStays)
 {
-    PTExportSheetController::setIconColorProvider([] { return QColor(Qt::magenta); });
+    shell->color = Qt::magenta;
     PTExportSheetController sheet(items(1), std::nullopt);
     ASSERT_EQ(sheet.rows().size(), 1);
     EXPECT_EQ(sheet.outputOptions()[0].fillColor, QColor(Qt::magenta));

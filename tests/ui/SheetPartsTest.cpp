@@ -133,6 +133,12 @@ TEST(TitleBarTest, TheActionButtonKeepsItsPlaceAsTheBandResizes)
     controller.view()->resize(500, controller.view()->height());
     controller.view()->relayout();
     EXPECT_EQ(button->geometry().right(), 500 - 20 - 1);
+
+    // A click reaches the sheet through the controller, whatever kind of button the accessory is.
+    int triggered = 0;
+    QObject::connect(&controller, &PTSheetViewTitleBarController::actionTriggered, [&triggered] { ++triggered; });
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(triggered, 1);
 }
 
 TEST(TitleBarTest, ContentUnderAWindowTitleBarStartsBelowIt)

@@ -3,6 +3,7 @@
 #include "browser/PTBrowserTransfer.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
+#include "foundation/MenuAdditions.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
 #include "library/entities/PTCollection.h"
@@ -135,10 +136,10 @@ void PTGridViewContextMenu::fillGroup(QMenu* menu, PTGroup* group, bool move, co
         if (!inner)
             continue;
         if (PTGroupController::sharedController().objectsForGroup(inner).isEmpty()) {
-            menu->addAction(inner->name())->setEnabled(false);
+            menu->addAction(menuAdditions::itemTitle(inner->name()))->setEnabled(false);
             continue;
         }
-        fillGroup(menu->addMenu(inner->name()), inner, move, disabled);
+        fillGroup(menu->addMenu(menuAdditions::itemTitle(inner->name())), inner, move, disabled);
     }
 }
 
@@ -146,7 +147,7 @@ void PTGridViewContextMenu::addSetEntry(QMenu* menu, PTCollection* set, bool mov
 {
     if (!set)
         return;
-    QAction* action = menu->addAction(set->name());
+    QAction* action = menu->addAction(menuAdditions::itemTitle(set->name()));
     action->setData(QVariant::fromValue(set->objectID()));
     if (disabled.contains(set)) {
         action->setEnabled(false);

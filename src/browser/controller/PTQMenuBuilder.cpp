@@ -1,5 +1,6 @@
 #include "browser/controller/PTQMenuBuilder.h"
 
+#include "foundation/MenuAdditions.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QMenu>
@@ -8,7 +9,7 @@ PTQMenuBuilder::PTQMenuBuilder(QMenu* menu, Handler handler) : menu_(menu), hand
 
 void PTQMenuBuilder::addItem(const QString& title, const QString& action, pt::store::ManagedObject* object)
 {
-    QAction* entry = menu_->addAction(title);
+    QAction* entry = menu_->addAction(menuAdditions::itemTitle(title));
     entry->setEnabled(!action.isEmpty());
     if (!object)
         return;
@@ -24,7 +25,7 @@ void PTQMenuBuilder::addItem(const QString& title, const QString& action, pt::st
 PTMenuBuilder& PTQMenuBuilder::addSubmenuItem(const QString& title, const QString& /*action*/,
                                               pt::store::ManagedObject* object)
 {
-    QMenu* submenu = menu_->addMenu(title);
+    QMenu* submenu = menu_->addMenu(menuAdditions::itemTitle(title));
     if (object)
         submenu->menuAction()->setData(QVariant::fromValue(object->objectID()));
     return submenus_.emplace_back(submenu, handler_);

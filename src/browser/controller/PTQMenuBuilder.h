@@ -8,7 +8,8 @@
 class QMenu;
 
 // Builds the entries the library describes into a QMenu: an entry with an action calls the handler with the
-// action and the object it stands for; an entry without one is disabled. Each entry keeps its object's ID.
+// action and the object it stands for; an entry without one is disabled. Each entry keeps its object's ID. Titles
+// are shown as given (they are mostly names), with no mnemonics.
 class PTQMenuBuilder : public PTMenuBuilder {
 public:
     using Handler = std::function<void(const QString& action, pt::store::ManagedObject* object)>;

@@ -2,6 +2,7 @@
 
 #include "browser/PTBrowserShell.h"
 #include "browser/controller/ItemFilter.h"
+#include "foundation/MenuAdditions.h"
 #include "foundation/StringAdditions.h"
 #include "library/controllers/PTLicenceController.h"
 #include "library/entities/PTLicence.h"
@@ -132,7 +133,7 @@ void PTToolbarFilterControl::reloadLicenses()
         return QString::compare(a->name(), b->name(), Qt::CaseInsensitive) < 0;
     });
     for (PTLicence* licence : named)
-        addEntry(licence->name(), OneLicence, licence);
+        addEntry(menuAdditions::itemTitle(licence->name()), OneLicence, licence);
     licenceMenu_->addSeparator();
     addEntry(tr("Manage Licenses..."), ManageLicences, nullptr);
 }

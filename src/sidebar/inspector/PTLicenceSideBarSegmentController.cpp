@@ -1,6 +1,7 @@
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 
 #include "browser/PTBrowserShell.h"
+#include "foundation/MenuAdditions.h"
 #include "foundation/StringAdditions.h"
 #include "library/controllers/PTLicenceController.h"
 #include "library/entities/PTLicence.h"
@@ -124,7 +125,7 @@ void PTLicenceSideBarSegmentController::reload()
         return entry;
     };
     for (PTLicence* licence : licences)
-        add(licence->name(), LicenceTag, licence);
+        add(menuAdditions::itemTitle(licence->name()), LicenceTag, licence);
     menu->addSeparator();
     add(tr("None"), NoneTag, nullptr);
     if (multiple_) {
@@ -164,7 +165,8 @@ void PTLicenceSideBarSegmentController::visuallyReselectLicence()
         const QSignalBlocker quiet(licenceControl_);
         licenceControl_->selectItem(shown);
     }
-    licenceControl_->setAccessibleName(tr("License: %1").arg(shown ? shown->text() : QString()));
+    licenceControl_->setAccessibleName(
+        tr("License: %1").arg(shown ? menuAdditions::shownTitle(shown->text()) : QString()));
     computeButton();
 }
 
@@ -182,7 +184,7 @@ void PTLicenceSideBarSegmentController::entryChosen(QAction* entry)
     licence_ = licenceOf(entry);
     for (QAction* other : menu_->actions())
         other->setChecked(other == entry);
-    licenceControl_->setAccessibleName(tr("License: %1").arg(entry->text()));
+    licenceControl_->setAccessibleName(tr("License: %1").arg(menuAdditions::shownTitle(entry->text())));
     emit licencePicked();
     if (multiple_) {
         multiple_ = false;

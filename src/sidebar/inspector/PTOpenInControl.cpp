@@ -1,5 +1,6 @@
 #include "sidebar/inspector/PTOpenInControl.h"
 
+#include "foundation/MenuAdditions.h"
 #include "foundation/PTUtils.h"
 #include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTOpenInApplicationChooser.h"
@@ -150,7 +151,7 @@ void PTOpenInControl::computeMenu()
     connect(menu_, &QMenu::aboutToShow, this, &PTOpenInControl::loadIcons);
     QAction* toSelect = nullptr;
     for (const PTApplicationInfo& application : candidates) {
-        auto* item = new QAction(application.name, menu_);
+        auto* item = new QAction(menuAdditions::itemTitle(application.name), menu_);
         item->setCheckable(true);
         item->setData(application.identifier);
         connect(item, &QAction::triggered, this, [this, item] { selectApplicationFromMenuItem(item); });
@@ -220,7 +221,7 @@ void PTOpenInControl::selectApplication(QAction* item, bool storeResult)
         control_->setImage({}, 0);
         return;
     }
-    control_->setSublabel(item->text(), 0);
+    control_->setSublabel(menuAdditions::shownTitle(item->text()), 0);
     const std::optional<PTApplicationInfo> application = PTUtils::applicationForIdentifier(identifier);
     const QIcon icon = application ? PTOpenInApplicationChooser::iconForApplication(*application) : QIcon();
     control_->setImage(icon.isNull() ? QImage() : icon.pixmap(MenuIconSize, MenuIconSize).toImage(), 0);

@@ -2,6 +2,7 @@
 
 #include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "browser/PTBrowserShell.h"
 #include "foundation/MenuAdditions.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
@@ -33,16 +34,11 @@ namespace {
 
 constexpr int kSheetWidth = 560;
 
-std::function<QColor()>& iconColorProvider()
+// The toolbar's icon colour; invalid when it has none.
+QColor toolbarIconColor()
 {
-    static std::function<QColor()> provider;
-    return provider;
-}
-
-std::function<void(const QString&)>& preferencesPresenter()
-{
-    static std::function<void(const QString&)> presenter;
-    return presenter;
+    const auto shell = PTBrowserShell::installed();
+    return shell ? shell->iconColor() : QColor();
 }
 
 std::optional<PTExportOutputOptionSet>& lastUsedSet()
@@ -57,16 +53,6 @@ PTExportOutputOptionSet setOf(const QAction* item)
 }
 
 } // namespace
-
-void PTExportSheetController::setIconColorProvider(std::function<QColor()> provider)
-{
-    iconColorProvider() = std::move(provider);
-}
-
-void PTExportSheetController::setPreferencesPresenter(std::function<void(const QString&)> presenter)
-{
-    preferencesPresenter() = std::move(presenter);
-}
 
 void PTExportSheetController::resetLastUsedSet()
 {
@@ -94,15 +80,12 @@ PTExportSheetController::PTExportSheetController(QList<PTExporter::Item> items,
                                .arg(items_.size())
                                .arg(items_.size() < 2 ? QString() : QStringLiteral("s")));
     titleBar_->setShowsActionButton(true);
-    if (QWidget* action = titleBar_->accessoryView()) {
-        action->setToolTip(QStringLiteral("Export Preferences"));
-        action->setAccessibleName(QStringLiteral("Export Preferences"));
-        if (auto* button = qobject_cast<QAbstractButton*>(action))
-            connect(button, &QAbstractButton::clicked, this, [] {
-                if (preferencesPresenter())
-                    preferencesPresenter()(QStringLiteral("io"));
-            });
-    }
+    titleBar_->accessoryView()->setToolTip(QStringLiteral("Export Preferences"));
+    titleBar_->accessoryView()->setAccessibleName(QStringLiteral("Export Preferences"));
+    connect(titleBar_, &PTSheetViewTitleBarController::actionTriggered, this, [] {
+        if (const auto shell = PTBrowserShell::installed())
+            shell->presentPreferences(PTPreferencesImportExportViewController::Identifier);
+    });
     // The band sizes itself to its title and subtitle; the layout keeps that height.
     titleBar_->view()->resize(kSheetWidth, titleBar_->view()->height());
     titleBar_->view()->relayoutAndPropagateFrameChange();
@@ -194,6 +177,9 @@ PTExportSheetController::PTExportSheetController(QList<PTExporter::Item> items,
 
     resetSaveControlState();
     repopulatePresetDropdown({});
+    presetsImportedObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
+        PTExportPresetController::PresetsWereImportedNotification, nullptr,
+        [this](const pt::Notification&) { presetsWereImported(); });
     if (set) {
         setOptionsFromSet(*set, true);
     } else if (pt::Defaults::standard().boolForKey(PTPreferencesController::ExportMaintainStateKey) && lastUsedSet()) {
@@ -319,6 +305,17 @@ void PTExportSheetController::repopulatePresetDropdown(const QString& selectIden
     delete old;
 }
 
+void PTExportSheetController::presetsWereImported()
+{
+    // The pop-up is made again with the same choice: the user's preset by its identifier, Custom Options, or
+    // Default, whose set is made anew with each pop-up.
+    const QAction* chosen = selectedPresetItem();
+    const bool isDefault = chosen && chosen->property("tag").toInt() == DefaultTag;
+    repopulatePresetDropdown(setOf(chosen).identifier);
+    if (isDefault)
+        presetControl_->selectItem(presetMenu_->actions().first());
+}
+
 void PTExportSheetController::choosePresetItem(QAction* item)
 {
     presetControl_->selectItem(item);
@@ -381,7 +378,7 @@ void PTExportSheetController::addNewOptionRowWithOption(const std::optional<PTEx
 {
     PTExportOutputOption value = option.value_or(PTExportOutputOption());
     if (!option) {
-        const QColor icon = iconColorProvider() ? iconColorProvider()() : QColor();
+        const QColor icon = toolbarIconColor();
         value.fillColor = icon.isValid() ? icon : (rows_.isEmpty() ? QColor() : rows_.last()->option().fillColor);
     }
     auto* row = new PTExportSheetOptionViewController;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/runtime/NotificationCenter.h"
 #include "transfer/export/PTExporter.h"
 #include "ui/views/PTSheet.h"
 
@@ -30,11 +31,6 @@ public:
     static constexpr int MaximumRows = 15;
     // Tags of the preset pop-up's items.
     enum PresetTag { CustomTag = 0, BuiltInTag = 1, UserTag = 2, DefaultTag = 4 };
-
-    // The colour new rows start with (the toolbar's icon colour); invalid for none. Installed by the shell.
-    static void setIconColorProvider(std::function<QColor()> provider);
-    // Opens the preferences at a pane; installed by the shell.
-    static void setPreferencesPresenter(std::function<void(const QString& identifier)> presenter);
 
     PTExportSheetController(QList<PTExporter::Item> items, const std::optional<PTExportOutputOptionSet>& set,
                             QObject* parent = nullptr);
@@ -76,6 +72,7 @@ public:
 
 private:
     void repopulatePresetDropdown(const QString& selectIdentifier);
+    void presetsWereImported();
     void setOptionsFromPresetMenuItem(QAction* item);
     void optionViewControllerDidChange();
     void removeExportViewController(PTExportSheetOptionViewController* row);
@@ -99,4 +96,5 @@ private:
     QVBoxLayout* rowsLayout_;
     QPushButton* addOptionButton_;
     std::function<void()> completion_;
+    pt::ObserverToken presetsImportedObserver_;
 };

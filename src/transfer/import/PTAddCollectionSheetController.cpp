@@ -2,6 +2,7 @@
 
 #include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "foundation/MenuAdditions.h"
 #include "foundation/StringAdditions.h"
 #include "library/bundle/PTSourceListSelection.h"
 #include "library/bundle/PTTernImporter.h"
@@ -83,12 +84,10 @@ PTAddCollectionSheetController::PTAddCollectionSheetController(QObject* parent) 
     titleBarController_->setTitle(Title);
     titleBarController_->setSubTitle(QString());
     titleBarController_->setShowsActionButton(true);
-    if (QWidget* button = titleBarController_->accessoryView()) {
-        button->setToolTip(PreferencesToolTip);
-        button->setAccessibleName(PreferencesToolTip);
-        if (auto* control = qobject_cast<PTToolbarSegmentedControl*>(button))
-            connect(control, &PTToolbarSegmentedControl::action, this, [this] { showImportPreferences(); });
-    }
+    titleBarController_->accessoryView()->setToolTip(PreferencesToolTip);
+    titleBarController_->accessoryView()->setAccessibleName(PreferencesToolTip);
+    connect(titleBarController_, &PTSheetViewTitleBarController::actionTriggered, this,
+            &PTAddCollectionSheetController::showImportPreferences);
 
     collectionDrop_ = new PTSheetViewPopupButton;
     collectionDrop_->setAccessibleName(QStringLiteral("Target"));
@@ -312,7 +311,7 @@ void PTAddCollectionSheetController::buildMenu()
 void PTAddCollectionSheetController::recursiveCollectionsIntoMenu(QMenu* menu, PTGroup* group)
 {
     const auto addSet = [&](QMenu* into, PTCollection* set) {
-        QAction* item = into->addAction(set->name());
+        QAction* item = into->addAction(menuAdditions::itemTitle(set->name()));
         item->setData(QVariant::fromValue(static_cast<void*>(set)));
         menuItems_.insert(set->identifier(), item);
     };
@@ -325,7 +324,7 @@ void PTAddCollectionSheetController::recursiveCollectionsIntoMenu(QMenu* menu, P
         if (PTCollection* set = PTCollection::from(child); set && set != misc) {
             addSet(menu, set);
         } else if (PTGroup* subgroup = PTGroup::from(child)) {
-            QMenu* submenu = menu->addMenu(subgroup->name());
+            QMenu* submenu = menu->addMenu(menuAdditions::itemTitle(subgroup->name()));
             recursiveCollectionsIntoMenu(submenu, subgroup);
         }
     }
@@ -345,7 +344,8 @@ void PTAddCollectionSheetController::collectionDropItemWasSelected(QAction* item
             menu_->insertAction(first, placeholderSetItem_);
             placeholderSeparator_ = menu_->insertSeparator(first);
         }
-        placeholderSetItem_->setText(set ? set->breadCrumbs().join(BreadCrumbSeparator) : QString());
+        placeholderSetItem_->setText(
+            set ? menuAdditions::itemTitle(set->breadCrumbs().join(BreadCrumbSeparator)) : QString());
         placeholderSetItem_->setData(item->data());
         selectingPlaceholder_ = true;
         collectionDrop_->selectItem(placeholderSetItem_);

@@ -5,6 +5,7 @@
 #include "ui/theme/PTStyles.h"
 
 #include "foundation/DifferentStuff.h"
+#include "foundation/MenuAdditions.h"
 #include "platform/runtime/Logging.h"
 
 #include <QAction>
@@ -133,7 +134,8 @@ QString PTToolbarSegmentedControl::sublabel(int segment) const
     const QList<QAction*> actions = s.menu->actions();
     for (qsizetype i = 0; i < actions.size(); ++i) {
         if (actions[i]->isChecked())
-            return i == 0 && !allowsFirstMenuItemAsSublabel_ ? QString() : actions[i]->text();
+            return i == 0 && !allowsFirstMenuItemAsSublabel_ ? QString()
+                                                              : menuAdditions::shownTitle(actions[i]->text());
     }
     return QString();
 }

@@ -60,9 +60,11 @@ void PTSheetViewTitleBarController::setSubTitle(const QString& subTitle)
 void PTSheetViewTitleBarController::setShowsActionButton(bool shows)
 {
     showsActionButton_ = shows;
-    if (shows)
-        setAccessoryView(new PTSheetViewTitleBarActionControl);
-    else if (accessoryView_)
+    if (shows) {
+        auto* button = new PTSheetViewTitleBarActionControl;
+        connect(button, &QAbstractButton::clicked, this, &PTSheetViewTitleBarController::actionTriggered);
+        setAccessoryView(button);
+    } else if (accessoryView_)
         setAccessoryView(nullptr);
 }
 

@@ -25,7 +25,8 @@ public:
     PTTitleLabel* subtitleField() const { return subtitleField_; }
 
     bool showsActionButton() const { return showsActionButton_; }
-    // A new action button becomes the accessory; false removes the accessory.
+    // A new action button becomes the accessory, reporting its clicks through actionTriggered(); false removes the
+    // accessory.
     void setShowsActionButton(bool shows);
     QWidget* accessoryView() const { return accessoryView_; }
     // Replaces the accessory (the band keeps it).
@@ -38,6 +39,10 @@ public:
     void adjustContentInsets(qreal overlap);
     // The top inset for such an overlap: below the covering bar, else the band's own 15.
     static qreal topInsetForTitleBarOverlap(qreal overlap);
+
+signals:
+    // The action button was clicked.
+    void actionTriggered();
 
 private:
     QPointer<PTSheetViewTitleBackgroundView> view_;

@@ -1,8 +1,9 @@
-// Runs with XDG folders that hold only the fixture applications (see CMakeLists.txt): Vector Studio opens SVG and
+// Runs with XDG folders that hold only the fixture applications (see CMakeLists.txt): Vector & Studio opens SVG and
 // PNG, Outline SVG (the SVG default), raster Paint PNG (the PNG default), Texts PDF, Helper nothing and is
 // hidden; Pictern itself claims SVG and PNG.
 #include "TestSupport.h"
 
+#include "foundation/MenuAdditions.h"
 #include "foundation/PTUtils.h"
 #include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTOpenInApplicationChooser.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -48,7 +50,7 @@ protected:
         return QUrl::fromLocalFile(out.fileName());
     }
 
-    // The menu as text: names, "-" for separators, a "*" before the ticked item.
+    // The menu as the user reads it: names, "-" for separators, a "*" before the ticked item.
     static QStringList entries(const PTOpenInControl& control)
     {
         QStringList entries;
@@ -56,7 +58,8 @@ protected:
             return entries;
         for (QAction* item : control.menu()->actions())
             entries << (item->isSeparator() ? QStringLiteral("-")
-                                            : (item->isChecked() ? QStringLiteral("*") : QString()) + item->text());
+                                            : (item->isChecked() ? QStringLiteral("*") : QString()) +
+                                                  menuAdditions::shownTitle(item->text()));
         return entries;
     }
 
@@ -83,9 +86,9 @@ TEST_F(OpenInControlTest, MenuListsCommonApplicationsDefaultFirst)
         QStringList menu;
     };
     const QList<Case> cases = {
-        {"default first, self never listed", {svg}, {}, {"*Outline", "-", "Vector Studio", "-", "Other..."}},
-        {"only what opens both", {svg, png}, {}, {"*Vector Studio", "-", "Other..."}},
-        {"remembered wins over the default", {svg}, Vector, {"Outline", "-", "*Vector Studio", "-", "Other..."}},
+        {"default first, self never listed", {svg}, {}, {"*Outline", "-", "Vector & Studio", "-", "Other..."}},
+        {"only what opens both", {svg, png}, {}, {"*Vector & Studio", "-", "Other..."}},
+        {"remembered wins over the default", {svg}, Vector, {"Outline", "-", "*Vector & Studio", "-", "Other..."}},
         {"first two files share nothing", {svg, text, png}, {}, {"-", "Other..."}},
     };
     for (const Case& c : cases) {
@@ -118,9 +121,12 @@ TEST_F(OpenInControlTest, ChoosingRemembersAndOpens)
     EXPECT_FALSE(pt::Defaults::standard().objectForKey(PTOpenInControl::BundleIdentifierKey).isValid());
     EXPECT_EQ(opened, 0);
 
+    // A name with "&" underlines no letter and shows as it is.
+    EXPECT_TRUE(QKeySequence::mnemonic(control.itemForBundle(Vector)->text()).isEmpty());
     control.itemForBundle(Vector)->trigger();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(control.selectedApplication(), Vector);
+    EXPECT_EQ(control.segmentedControl()->sublabel(0), QStringLiteral("Vector & Studio"));
     EXPECT_EQ(pt::Defaults::standard().stringForKey(PTOpenInControl::BundleIdentifierKey), Vector);
 
     PTOpenInControl next;

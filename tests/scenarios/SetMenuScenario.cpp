@@ -1,0 +1,53 @@
+#include "ScenarioTest.h"
+
+#include "browser/grid/PTGridView.h"
+#include "ui/controls/PTSheetViewPopupButton.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+using SetMenuScenario = ScenarioTest;
+
+// A set whose name holds "&" is listed under that name, with no letter underlined, wherever icons can be sent to
+// it: the add-icons sheet's target and the icons' Move To Set and Copy To Set; moving there works.
+TEST_F(SetMenuScenario, ASetNamedWithAnAmpersandIsListedAsNamed)
+{
+    const QString name = QStringLiteral("Icons & Glyphs");
+    // The menu lists the set under its name, and none of the name's letters is underlined.
+    const auto expectListed = [&name](const QMenu* menu) {
+        const QAction* item = itemShownAs(menu, name);
+        ASSERT_NE(item, nullptr) << "no " << name.toStdString() << " in " << menu->title().toStdString();
+        EXPECT_TRUE(QKeySequence::mnemonic(item->text()).isEmpty()) << item->text().toStdString();
+    };
+    importFolder(QStringLiteral("shapes"), name);
+
+    QWidget* sheet = dropFolderOnGrid(QStringLiteral("glyphs"));
+    ASSERT_NE(sheet, nullptr);
+    auto* target = qobject_cast<PTSheetViewPopupButton*>(visibleWidget(QStringLiteral("New Set")));
+    ASSERT_TRUE(target && target->menu()) << "no target pop-up showing New Set";
+    expectListed(target->menu());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([sheet] { return !sheet->isVisible(); }));
+    importFolder(QStringLiteral("glyphs"), QStringLiteral("Drafts"));
+
+    const QPoint star = gridItemPoint(QStringLiteral("Star"));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, star);
+    ASSERT_TRUE(waitFor([this] { return selectedItemNames() == QStringList{"Star"}; }));
+    QMenu* menu = contextMenu(grid()->viewport(), star);
+    ASSERT_NE(menu, nullptr);
+    for (const QString& submenu : {QStringLiteral("Copy To Set"), QStringLiteral("Move To Set")}) {
+        QAction* opener = itemShownAs(menu, submenu);
+        ASSERT_TRUE(opener && opener->menu()) << "no " << submenu.toStdString();
+        expectListed(opener->menu());
+    }
+    QAction* moveTo = itemShownAs(itemShownAs(menu, QStringLiteral("Move To Set"))->menu(), name);
+    ASSERT_NE(moveTo, nullptr);
+    clickMenuItem(moveTo);
+    EXPECT_TRUE(waitFor([this] { return gridItemNames() == QStringList{"Heart"}; }))
+        << "Drafts shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+}
+
+} // namespace
