@@ -5,6 +5,7 @@
 #include "app/PTAppController.h"
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
+#include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTWindow.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/grid/PTGridView.h"
@@ -22,7 +23,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -140,7 +143,29 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     const QString folder = pt::test::fixturePath(fixtureFolder);
     const qsizetype files = QDir(folder).entryList(QDir::Files).size();
     ASSERT_GT(files, 0) << folder.toStdString();
+    dropOnGrid({folder});
 
+    QWidget* sheet = addIconsSheet();
+    ASSERT_NE(sheet, nullptr) << "no add-icons sheet";
+    if (!sheetWidget(sheet, QStringLiteral("New set name")))
+        choosePopUpItem(sheet, QStringLiteral("New Set"));
+    auto* name = qobject_cast<QLineEdit*>(sheetWidget(sheet, QStringLiteral("New set name")));
+    ASSERT_NE(name, nullptr) << "no name field in the sheet";
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::keyClicks(name, setName);
+    QWidget* add = sheetWidget(sheet, QStringLiteral("Import to a New Set"));
+    ASSERT_NE(add, nullptr) << "no import button in the sheet";
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
+        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    ASSERT_TRUE(waitForSheetToGo(sheet));
+    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+}
+
+void ScenarioTest::dropOnGrid(const QStringList& paths)
+{
     // Dropped where the user lets go of it: on whatever takes drops under the middle of the grid column.
     QWidget* column = app().gridColumn();
     const QPoint middle = column->rect().center();
@@ -150,42 +175,91 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     ASSERT_NE(target, nullptr) << "nothing under the grid takes drops";
     const QPoint at = target->mapFrom(column, middle);
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(folder)});
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    ASSERT_TRUE(enter.isAccepted()) << "the grid refuses the folder";
+    ASSERT_TRUE(enter.isAccepted()) << "the grid refuses the drop";
     // A move starts with the answer to the last event, as the desktop's drag sends it.
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     move.setDropAction(enter.dropAction());
     move.setAccepted(true);
     QApplication::sendEvent(target, &move);
-    ASSERT_TRUE(move.isAccepted()) << "the grid refuses the folder";
+    ASSERT_TRUE(move.isAccepted()) << "the grid refuses the drop";
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    ASSERT_TRUE(drop.isAccepted()) << "the grid refuses the folder";
+    ASSERT_TRUE(drop.isAccepted()) << "the grid refuses the drop";
+}
 
-    QLineEdit* name = nullptr;
-    ASSERT_TRUE(waitFor([&name] {
-        for (QWidget* widget : QApplication::allWidgets()) {
-            if (widget->accessibleName() == QLatin1String("New set name") && widget->isVisible())
-                name = qobject_cast<QLineEdit*>(widget);
+void ScenarioTest::openFromOutside(const QStringList& paths)
+{
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    launched->openedItems().open(urls);
+}
+
+QWidget* ScenarioTest::addIconsSheet()
+{
+    QWidget* sheet = nullptr;
+    waitFor([&sheet] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->accessibleName() == QLatin1String("Import Icons"))
+                sheet = window;
         }
-        return name != nullptr;
-    })) << "no add-icons sheet";
-    QTest::mouseClick(name, Qt::LeftButton);
-    QTest::keyClicks(name, setName);
-    QWidget* add = nullptr;
-    for (QWidget* widget : name->window()->findChildren<QWidget*>()) {
-        if (widget->accessibleName() == QLatin1String("Import to a New Set"))
-            add = widget;
+        return sheet != nullptr;
+    });
+    // The desktop gives a new sheet the keys (after the menu that opened it, which the fixture closes itself).
+    if (sheet)
+        sheet->activateWindow();
+    if (sheet && !waitFor([sheet] { return QApplication::activeWindow() == sheet; }))
+        ADD_FAILURE() << "the add-icons sheet never takes the keys";
+    return sheet;
+}
+
+bool ScenarioTest::waitForSheetToGo(QWidget* sheet)
+{
+    const QPointer<QWidget> shown(sheet);
+    return waitFor([shown] { return !shown || !shown->isVisible(); });
+}
+
+QWidget* ScenarioTest::sheetWidget(QWidget* sheet, const QString& accessibleName)
+{
+    for (QWidget* widget : sheet->findChildren<QWidget*>()) {
+        if (widget->accessibleName() == accessibleName && widget->isVisible())
+            return widget;
     }
-    ASSERT_NE(add, nullptr) << "no import button in the sheet";
-    QTest::mouseClick(add, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
-        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
-    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
-    window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+    return nullptr;
+}
+
+void ScenarioTest::choosePopUpItem(QWidget* window, const QString& text)
+{
+    QPushButton* popUp = nullptr;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->menu() && button->isVisible())
+            popUp = button;
+    }
+    ASSERT_NE(popUp, nullptr) << "no pop-up button";
+    bool chosen = false;
+    // The menu runs its own event loop from the click; it is answered from inside that loop.
+    QTimer::singleShot(0, popUp, [&chosen, text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                chosen = true;
+                return;
+            }
+        }
+        menu->close();
+    });
+    QTest::mouseClick(popUp, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&chosen] { return chosen && !QApplication::activePopupWidget(); }))
+        << "no item " << text.toStdString() << " in the pop-up";
 }
 
 QStringList ScenarioTest::gridItemNames() const
