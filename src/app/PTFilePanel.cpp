@@ -3,10 +3,13 @@
 #include "platform/ui/ModalRunner.h"
 #include "ui/PTMainWindow.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QSortFilterProxyModel>
+
+#include <algorithm>
 
 namespace {
 
@@ -32,59 +35,86 @@ private:
     std::function<bool(const QString&)> accepts_;
 };
 
-bool isPackage(const QString& path, const QStringList& extensions)
-{
-    return extensions.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
-}
+// QFileDialog enters every folder it is asked to open, whether its row was chosen or its path typed. This one
+// chooses packages as one item, and plain folders too when the request lets an open panel choose them.
+class PanelDialog : public QFileDialog {
+public:
+    explicit PanelDialog(const PTLibraryShell::PanelRequest& request, AcceptMode mode)
+        // On the window that asked (a sheet, say), which gets the keys back when the panel closes.
+        : QFileDialog(QApplication::activeWindow() ? QApplication::activeWindow() : PTMainWindow())
+        , packageExtensions_(request.packageExtensions)
+        , choosesFolders_(mode == AcceptOpen && request.canChooseDirectories)
+    {
+        setAcceptMode(mode);
+        setOption(QFileDialog::DontUseNativeDialog);
+        setWindowTitle(request.title);
+        setAccessibleName(request.title.isEmpty() ? QStringLiteral("File panel") : request.title);
+        if (!request.prompt.isEmpty())
+            setLabelText(QFileDialog::Accept, request.prompt);
+        if (!request.allowedExtension.isEmpty())
+            setNameFilter(QStringLiteral("*.%1").arg(request.allowedExtension));
+        if (request.shouldShowFilename)
+            setProxyModel(new PanelFilter(request.shouldShowFilename, this));
+        // A double-click enters a folder without asking accept().
+        connect(this, &QFileDialog::directoryEntered, this, [this](const QString& folder) {
+            if (isPackage(folder))
+                choose({folder});
+        });
+    }
+
+    QStringList chosen() const { return chosen_.isEmpty() ? selectedFiles() : chosen_; }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const auto folder = [](const QString& path) { return QFileInfo(path).isDir(); };
+        const auto choosable = [this](const QString& path) {
+            const QFileInfo info(path);
+            return info.exists() && (!info.isDir() || choosesFolders_ || isPackage(path));
+        };
+        if (std::any_of(files.cbegin(), files.cend(), folder) && std::all_of(files.cbegin(), files.cend(), choosable))
+            choose(files);
+        else
+            QFileDialog::accept();
+    }
+
+private:
+    bool isPackage(const QString& path) const
+    {
+        return QFileInfo(path).isDir() && packageExtensions_.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+    }
+    void choose(const QStringList& paths)
+    {
+        chosen_.clear();
+        for (const QString& path : paths)
+            chosen_ << QDir::cleanPath(path);
+        // QFileDialog::accept() would enter the folder; ending the dialog keeps the choice.
+        done(QDialog::Accepted);
+    }
+
+    QStringList packageExtensions_;
+    bool choosesFolders_;
+    QStringList chosen_;
+};
 
 } // namespace
 
-void PTFilePanel::configure(QFileDialog& dialog, const PTLibraryShell::PanelRequest& request, QStringList* chosenPackage)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(request.title);
-    dialog.setAccessibleName(request.title.isEmpty() ? QStringLiteral("File panel") : request.title);
-    if (!request.prompt.isEmpty())
-        dialog.setLabelText(QFileDialog::Accept, request.prompt);
-    if (!request.allowedExtension.isEmpty())
-        dialog.setNameFilter(QStringLiteral("*.%1").arg(request.allowedExtension));
-    if (request.shouldShowFilename)
-        dialog.setProxyModel(new PanelFilter(request.shouldShowFilename, &dialog));
-    if (!request.packageExtensions.isEmpty()) {
-        const QStringList extensions = request.packageExtensions;
-        QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
-                         [&dialog, extensions, chosenPackage](const QString& folder) {
-                             if (!isPackage(folder, extensions))
-                                 return;
-                             *chosenPackage = {QDir::cleanPath(folder)};
-                             // QDialog::accept() would enter the folder; ending the dialog keeps the choice.
-                             static_cast<QDialog&>(dialog).done(QDialog::Accepted);
-                         });
-    }
-}
-
 QString PTFilePanel::runSave(const PTLibraryShell::PanelRequest& request)
 {
-    QFileDialog dialog(PTMainWindow());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    QStringList package;
-    configure(dialog, request, &package);
+    PanelDialog dialog(request, QFileDialog::AcceptSave);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
     if (pt::ModalRunner::run(&dialog, Qt::ApplicationModal) != QDialog::Accepted)
         return {};
-    const QStringList files = package.isEmpty() ? dialog.selectedFiles() : package;
+    const QStringList files = dialog.chosen();
     return files.isEmpty() ? QString() : files.first();
 }
 
 QStringList PTFilePanel::runOpen(const PTLibraryShell::PanelRequest& request, bool multiple)
 {
-    QFileDialog dialog(PTMainWindow());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    PanelDialog dialog(request, QFileDialog::AcceptOpen);
     dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    QStringList package;
-    configure(dialog, request, &package);
     if (pt::ModalRunner::run(&dialog, Qt::ApplicationModal) != QDialog::Accepted)
         return {};
-    return package.isEmpty() ? dialog.selectedFiles() : package;
+    return dialog.chosen();
 }

@@ -107,7 +107,7 @@ TEST_F(ExportScenario, APresetOpenedWhileTheSheetIsUpJoinsItsPopUp)
     ASSERT_NE(popUp, nullptr);
     EXPECT_EQ(itemShownAs(popUp->menu(), QStringLiteral("Shared Sizes")), nullptr);
 
-    openFiles({path});
+    openFromOutside({path});
     EXPECT_TRUE(waitFor([popUp] { return itemShownAs(popUp->menu(), QStringLiteral("Shared Sizes")) != nullptr; }))
         << "the pop-up does not offer the opened preset";
     EXPECT_EQ(popUp->accessibleName(), QStringLiteral("Custom Options"));

@@ -30,7 +30,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -155,75 +157,134 @@ QWidget* ScenarioTest::inspector() const
     return app().inspectorColumn();
 }
 
-QWidget* ScenarioTest::dropFolderOnGrid(const QString& fixtureFolder)
+void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
 {
     const QString folder = pt::test::fixturePath(fixtureFolder);
-    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    const qsizetype files = QDir(folder).entryList(QDir::Files).size();
+    ASSERT_GT(files, 0) << folder.toStdString();
+    dropOnGrid({folder});
 
+    QWidget* sheet = addIconsSheet();
+    ASSERT_NE(sheet, nullptr) << "no add-icons sheet";
+    if (!sheetWidget(sheet, QStringLiteral("New set name")))
+        choosePopUpItem(sheet, QStringLiteral("New Set"));
+    auto* name = qobject_cast<QLineEdit*>(sheetWidget(sheet, QStringLiteral("New set name")));
+    ASSERT_NE(name, nullptr) << "no name field in the sheet";
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::keyClicks(name, setName);
+    QWidget* add = sheetWidget(sheet, QStringLiteral("Import to a New Set"));
+    ASSERT_NE(add, nullptr) << "no import button in the sheet";
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
+        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    ASSERT_TRUE(waitForSheetToGo(sheet));
+    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+}
+
+void ScenarioTest::dropOnGrid(const QStringList& paths)
+{
     // Dropped where the user lets go of it: on whatever takes drops under the middle of the grid column.
     QWidget* column = app().gridColumn();
     const QPoint middle = column->rect().center();
     QWidget* target = column->childAt(middle);
     while (target && !target->acceptDrops())
         target = target->parentWidget();
-    if (!target) {
-        ADD_FAILURE() << "nothing under the grid takes drops";
-        return nullptr;
-    }
+    ASSERT_NE(target, nullptr) << "nothing under the grid takes drops";
     const QPoint at = target->mapFrom(column, middle);
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(folder)});
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    EXPECT_TRUE(enter.isAccepted()) << "the grid refuses the folder";
+    ASSERT_TRUE(enter.isAccepted()) << "the grid refuses the drop";
     // A move starts with the answer to the last event, as the desktop's drag sends it.
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     move.setDropAction(enter.dropAction());
     move.setAccepted(true);
     QApplication::sendEvent(target, &move);
-    EXPECT_TRUE(move.isAccepted()) << "the grid refuses the folder";
+    ASSERT_TRUE(move.isAccepted()) << "the grid refuses the drop";
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    EXPECT_TRUE(drop.isAccepted()) << "the grid refuses the folder";
-
-    QWidget* name = nullptr;
-    EXPECT_TRUE(waitFor([&name] { return (name = visibleWidget(QStringLiteral("New set name"))) != nullptr; }))
-        << "no add-icons sheet";
-    return name ? name->window() : nullptr;
+    ASSERT_TRUE(drop.isAccepted()) << "the grid refuses the drop";
 }
 
-void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
-{
-    const qsizetype files = QDir(pt::test::fixturePath(fixtureFolder)).entryList(QDir::Files).size();
-    ASSERT_GT(files, 0) << fixtureFolder.toStdString();
-    QWidget* sheet = dropFolderOnGrid(fixtureFolder);
-    ASSERT_NE(sheet, nullptr);
-    auto* name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
-    ASSERT_NE(name, nullptr);
-    QTest::mouseClick(name, Qt::LeftButton);
-    QTest::keyClicks(name, setName);
-    QWidget* add = nullptr;
-    for (QWidget* widget : sheet->findChildren<QWidget*>()) {
-        if (widget->accessibleName() == QLatin1String("Import to a New Set"))
-            add = widget;
-    }
-    ASSERT_NE(add, nullptr) << "no import button in the sheet";
-    QTest::mouseClick(add, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
-        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
-    // The sheet stays until the import is done.
-    ASSERT_TRUE(waitFor([sheet] { return !sheet->isVisible(); })) << "the add-icons sheet stays";
-    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
-    window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
-}
-
-void ScenarioTest::openFiles(const QStringList& paths)
+void ScenarioTest::openFromOutside(const QStringList& paths)
 {
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls << QUrl::fromLocalFile(path);
     launched->openedItems().open(urls);
+}
+
+QWidget* ScenarioTest::addIconsSheet()
+{
+    QWidget* sheet = nullptr;
+    waitFor([&sheet] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->accessibleName() == QLatin1String("Import Icons"))
+                sheet = window;
+        }
+        return sheet != nullptr;
+    });
+    // The desktop gives a new sheet the keys (after the menu that opened it, which the fixture closes itself).
+    if (sheet)
+        sheet->activateWindow();
+    if (sheet && !waitFor([sheet] { return QApplication::activeWindow() == sheet; }))
+        ADD_FAILURE() << "the add-icons sheet never takes the keys";
+    return sheet;
+}
+
+bool ScenarioTest::waitForSheetToGo(QWidget* sheet)
+{
+    const QPointer<QWidget> shown(sheet);
+    return waitFor([shown] { return !shown || !shown->isVisible(); });
+}
+
+QWidget* ScenarioTest::sheetWidget(QWidget* sheet, const QString& accessibleName)
+{
+    for (QWidget* widget : sheet->findChildren<QWidget*>()) {
+        if (widget->accessibleName() == accessibleName && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+void ScenarioTest::choosePopUpItem(QWidget* window, const QString& text)
+{
+    QPushButton* popUp = nullptr;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->menu() && button->isVisible())
+            popUp = button;
+    }
+    ASSERT_NE(popUp, nullptr) << "no pop-up button";
+    bool chosen = false;
+    // The menu runs its own event loop from the click; it is answered from inside that loop.
+    QTimer::singleShot(0, popUp, [&chosen, text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                chosen = true;
+                return;
+            }
+        }
+        menu->close();
+    });
+    QTest::mouseClick(popUp, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&chosen] { return chosen && !QApplication::activePopupWidget(); }))
+        << "no item " << text.toStdString() << " in the pop-up";
+}
+
+QWidget* ScenarioTest::dropFolderOnGrid(const QString& fixtureFolder)
+{
+    dropOnGrid({pt::test::fixturePath(fixtureFolder)});
+    return addIconsSheet();
 }
 
 QStringList ScenarioTest::gridItemNames() const

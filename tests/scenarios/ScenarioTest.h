@@ -38,13 +38,23 @@ protected:
     QWidget* sourceList() const;
     QWidget* inspector() const;
 
-    // Drops the fixture folder on the grid column and answers the add-icons sheet that opens.
-    QWidget* dropFolderOnGrid(const QString& fixtureFolder);
-    // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens, and waits
-    // until the set's icons show in the grid.
+    // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens (choosing
+    // "New Set" when the sheet offers the set in view), and waits until the set's icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
-    // Hands the files to the running application, as the desktop does when the user opens them with it.
-    void openFiles(const QStringList& paths);
+    // Drops the files or folders on the grid column, as the desktop's drag does.
+    void dropOnGrid(const QStringList& paths);
+    // Hands the files or folders to the running application, as a second `pictern PATH...` does.
+    void openFromOutside(const QStringList& paths);
+    // The add-icons sheet on screen, once it shows and has the keys; null when none shows in time.
+    static QWidget* addIconsSheet();
+    // Waits until the sheet has gone, with the work it started; false after the timeout.
+    static bool waitForSheetToGo(QWidget* sheet);
+    // The sheet's visible widget with the accessible name; null when there is none.
+    static QWidget* sheetWidget(QWidget* sheet, const QString& accessibleName);
+    // Clicks the window's pop-up button and, in the menu it opens, the item with the text.
+    static void choosePopUpItem(QWidget* window, const QString& text);
+    // Drops the fixture folder on the grid column; answers the add-icons sheet that opens.
+    QWidget* dropFolderOnGrid(const QString& fixtureFolder);
     // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;

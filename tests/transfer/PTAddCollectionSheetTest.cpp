@@ -126,8 +126,10 @@ TEST_F(AddCollectionSheet, OpeningsAndWhatTheyMake)
     finishedCount = 0;
     open(urls({source("d.svg")}), nullptr, "Designer");
     EXPECT_EQ(sheet->informativeTextField()->text(), "You have selected 1 icon to be imported from Designer.");
+    EXPECT_FALSE(sheet->informativeTextField()->isHidden());
     EXPECT_EQ(sheet->inputField()->placeholderText(), "Import From Designer");
     EXPECT_EQ(sheet->browseView()->sublabel(0), "1 Item Selected");
+    EXPECT_EQ(addLabel(), "Import to a New Set");
     confirmAndWait();
     ASSERT_TRUE(setNamed("Import From Designer"));
     EXPECT_EQ(setNamed("Import From Designer")->items().size(), 1);
@@ -273,8 +275,9 @@ TEST_F(AddCollectionSheet, AdvancedSwitchesActOnThePushedOptionsOnly)
     EXPECT_FALSE(Prefs::popPersistedImportOptions());
 }
 
-// One sheet at a time: a request made while it is open joins it, one made while it imports waits and opens the
-// next sheet, and every request is told how the sheet it went into finished.
+// One sheet at a time: a request made while it is open by the application it names joins it; any other request,
+// and one made while it imports, waits and opens a sheet of its own in turn. Every request is told how the sheet it
+// went into finished.
 TEST_F(AddCollectionSheet, ThePresenterKeepsOneSheetAndTellsEveryRequest)
 {
     PTCollection* mine = makeSet("Mine");
@@ -291,15 +294,26 @@ TEST_F(AddCollectionSheet, ThePresenterKeepsOneSheetAndTellsEveryRequest)
             if (control->accessibleName() == name)
                 control->performClick();
     };
+    const auto shownFiles = [&shownSheets] {
+        return shownSheets().size() == 1 ? shownSheets().first()->findChild<PTSheetBrowseView*>()->paths()
+                                         : QList<QUrl>();
+    };
+    const auto information = [&shownSheets] {
+        for (auto* label : shownSheets().size() == 1 ? shownSheets().first()->findChildren<QLabel*>() : QList<QLabel*>())
+            if (label->accessibleName() == "Information")
+                return label->text();
+        return QString();
+    };
     QList<pt::store::ManagedObject*> told;
     const auto record = [&told](pt::store::ManagedObject* target) { told << target; };
     const QString a = source("a.svg"), b = source("b.svg"), c = source("c.svg");
     PTAddIconsSheetPresenter presenter;
     presenter.presentImport(urls({a}), mine, "AppOne", record);
-    presenter.presentImport(urls({b, a}), nullptr, "AppTwo", record);
+    presenter.presentImport(urls({b, a}), nullptr, "AppOne", record);
+    presenter.presentImport(urls({c}), nullptr, "AppTwo", record);
     ASSERT_EQ(shownSheets().size(), 1);
     QWidget* first = shownSheets().first();
-    EXPECT_EQ(first->findChild<PTSheetBrowseView*>()->paths(), urls({a, b}));
+    EXPECT_EQ(shownFiles(), urls({a, b}));
 
     press(first, PTAddCollectionSheetController::ImportToExisting);
     presenter.presentImport(urls({c}), nullptr, QString(), record);
@@ -308,10 +322,14 @@ TEST_F(AddCollectionSheet, ThePresenterKeepsOneSheetAndTellsEveryRequest)
     EXPECT_EQ(told, (QList<pt::store::ManagedObject*>{mine, mine}));
     EXPECT_EQ(mine->items().size(), 2);
 
-    ASSERT_EQ(shownSheets().size(), 1);
-    EXPECT_EQ(shownSheets().first()->findChild<PTSheetBrowseView*>()->paths(), urls({c}));
+    EXPECT_EQ(shownFiles(), urls({c}));
+    EXPECT_EQ(information(), "You have selected 1 icon to be imported from AppTwo.");
     press(shownSheets().first(), "Cancel");
     EXPECT_EQ(told.size(), 3);
     EXPECT_EQ(told.last(), nullptr);
+    EXPECT_EQ(shownFiles(), urls({c}));
+    EXPECT_EQ(information(), QString());
+    press(shownSheets().first(), "Cancel");
+    EXPECT_EQ(told.size(), 4);
     EXPECT_TRUE(shownSheets().isEmpty());
 }

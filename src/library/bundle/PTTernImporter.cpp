@@ -187,7 +187,12 @@ void PTTernImporter::openTernFromOpenPanel()
     PTLibraryShell::PanelRequest request;
     request.allowedExtension = PTTernExporter::Extension;
     request.packageExtensions = PTTernExporter::PackageExtensions;
-    request.shouldShowFilename = [](const QString& path) { return QFileInfo(path).suffix() == PTTernExporter::Extension; };
+    // Plain folders lead to the bundles; other packages (libraries) are neither.
+    request.shouldShowFilename = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.suffix() == PTTernExporter::Extension ||
+               (info.isDir() && !PTTernExporter::PackageExtensions.contains(info.suffix(), Qt::CaseInsensitive));
+    };
     const QStringList paths = shell->runOpenPanelForPaths(request);
     if (!paths.isEmpty())
         importRorevAtURLs(paths, nullptr);

@@ -25,6 +25,8 @@ public:
         std::function<bool(const QString& path)> shouldShowFilename;
         // Folders with these extensions are shown and chosen as one item, never entered.
         QStringList packageExtensions;
+        // Open panels: plain folders may be chosen along with files (a double-click still enters one).
+        bool canChooseDirectories = false;
     };
 
     virtual ~PTLibraryShell() = default;

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Logging.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -81,6 +82,8 @@ int ModalRunner::run(QWidget* window, Qt::WindowModality modality)
     }
 
     QPointer<QWidget> guard(window);
+    // The window the user worked in gets the keys back afterwards: not every desktop hands them to it.
+    const QPointer<QWidget> previous = QApplication::activeWindow();
     QMetaObject::Connection finished;
     if (auto* dialog = qobject_cast<QDialog*>(window))
         finished = QObject::connect(dialog, &QDialog::finished, &loop,
@@ -120,6 +123,8 @@ int ModalRunner::run(QWidget* window, Qt::WindowModality modality)
     // would leave it there for good.
     if (guard && guard->isHidden())
         guard->setWindowModality(Qt::NonModal);
+    if (previous && previous != window && previous->isVisible() && (!guard || guard->isHidden()))
+        previous->activateWindow();
     return code;
 }
 

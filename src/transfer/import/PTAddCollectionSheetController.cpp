@@ -233,7 +233,6 @@ void PTAddCollectionSheetController::presentSheetFromWindow(QWidget* window, Typ
 {
     finishedHandler_ = std::move(finishedHandler);
     attachedWindow_ = window;
-    showRequestedCount(urls.size());
     buildMenu();
     if (type == PreselectCollection && collection && !menuItems_.isEmpty())
         selectCollectionInDropDown(collection);
@@ -266,7 +265,6 @@ bool PTAddCollectionSheetController::joinURLs(const QList<QUrl>& urls)
         }
     }
     if (joined.size() != browseView_->paths().size()) {
-        showRequestedCount(joined.size());
         widenOptionsFor(joined);
         browseView_->setPathURLs(joined);
         updateSwitches();
@@ -280,8 +278,9 @@ bool PTAddCollectionSheetController::joinURLs(const QList<QUrl>& urls)
 
 void PTAddCollectionSheetController::showRequestedCount(qsizetype count)
 {
-    if (!requestedApplication_.isEmpty())
-        informativeTextField_->setText(RequestedText.arg(count).arg(count < 2 ? "" : "s").arg(requestedApplication_));
+    informativeTextField_->setText(
+        requestedApplication_.isEmpty() ? QString()
+                                        : RequestedText.arg(count).arg(count < 2 ? "" : "s").arg(requestedApplication_));
 }
 
 void PTAddCollectionSheetController::widenOptionsFor(const QList<QUrl>& urls)
@@ -392,14 +391,14 @@ void PTAddCollectionSheetController::browseViewUrlsDidChange(const QList<QUrl>& 
 {
     if (!requestedApplication_.isEmpty()) {
         inputField_->setPlaceholderText(RequestedPlaceholder.arg(requestedApplication_));
-        return;
+    } else {
+        QString suggestion;
+        QStringList paths;
+        for (const QUrl& url : urls)
+            paths << url.toLocalFile();
+        PTImportAnalysePaths(paths, importOptions(), &suggestion);
+        inputField_->setPlaceholderText(suggestion.isEmpty() ? NewSetPlaceholder : suggestion);
     }
-    QString suggestion;
-    QStringList paths;
-    for (const QUrl& url : urls)
-        paths << url.toLocalFile();
-    PTImportAnalysePaths(paths, importOptions(), &suggestion);
-    inputField_->setPlaceholderText(suggestion.isEmpty() ? NewSetPlaceholder : suggestion);
     if (browseViewIsPicternOnly()) {
         if (!hasOldButtonLabel_) {
             oldButtonLabel_ = addLabel();
@@ -415,8 +414,9 @@ void PTAddCollectionSheetController::browseViewUrlsDidChange(const QList<QUrl>& 
         collectionDrop_->show();
         inputField_->show();
         advancedSegmentController_->view()->show();
-        informativeTextField_->clear();
-        informativeTextField_->hide();
+        // A sheet another application asked for says so, with the count of its files.
+        showRequestedCount(urls.size());
+        informativeTextField_->setVisible(!requestedApplication_.isEmpty());
         if (hasOldButtonLabel_) {
             setAddLabel(oldButtonLabel_);
             hasOldButtonLabel_ = false;

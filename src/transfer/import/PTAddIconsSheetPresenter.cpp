@@ -22,6 +22,8 @@ struct WaitingRequest {
 
 struct PresentedSheet {
     QPointer<PTAddCollectionSheetController> sheet;
+    // The application the sheet names; only its own further requests join the sheet.
+    QString requestingApplication;
     std::vector<PTAddIconsPresenter::Finished> finished;
     std::vector<WaitingRequest> waiting;
 };
@@ -52,7 +54,7 @@ void PTAddIconsSheetPresenter::presentImport(const QList<QUrl>& files, PTCollect
 {
     PresentedSheet& state = presented();
     if (state.sheet) {
-        if (!state.sheet->joinURLs(files))
+        if (requestingApplication != state.requestingApplication || !state.sheet->joinURLs(files))
             state.waiting.push_back(
                 {files, preselected ? preselected->objectID() : pt::store::ObjectID(), requestingApplication,
                  std::move(finished)});
@@ -62,6 +64,7 @@ void PTAddIconsSheetPresenter::presentImport(const QList<QUrl>& files, PTCollect
     }
     auto* sheet = new PTAddCollectionSheetController;
     state.sheet = sheet;
+    state.requestingApplication = requestingApplication;
     state.finished.clear();
     if (finished)
         state.finished.push_back(std::move(finished));

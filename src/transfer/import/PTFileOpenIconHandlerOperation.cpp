@@ -1,5 +1,6 @@
 #include "transfer/import/PTFileOpenIconHandlerOperation.h"
 
+#include "browser/PTBrowserSidebar.h"
 #include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTPasteBoard.h"
 
@@ -13,7 +14,9 @@ bool PTFileOpenIconHandlerOperation::handlesURL(const QUrl& url)
 
 void PTFileOpenIconHandlerOperation::executeWithDone(const Done& done)
 {
-    // Through the one add-icons sheet: files opened while a sheet is up join it.
-    PTAddIconsSheetPresenter().presentImport(urls(), nullptr, QString(),
+    // The set in view is offered as the target; through the one add-icons sheet, so files opened while a sheet is
+    // up join it.
+    const std::shared_ptr<PTBrowserSidebar> sidebar = PTBrowserSidebar::installed();
+    PTAddIconsSheetPresenter().presentImport(urls(), sidebar ? sidebar->currentCollection() : nullptr, QString(),
                                              [done](pt::store::ManagedObject*) { done(); });
 }

@@ -2,7 +2,8 @@
 
 #include "transfer/import/PTFileOpenHandlerOperation.h"
 
-// Icon files and plain folders: the add-icons sheet with all of them; the queue waits until the sheet is done.
+// Icon files and plain folders: the add-icons sheet with all of them, the set in view preselected; the queue waits
+// until the sheet is done.
 class PTFileOpenIconHandlerOperation : public PTFileOpenHandlerOperation {
 public:
     static bool handlesURL(const QUrl& url);

@@ -1,11 +1,11 @@
 #include "transfer/import/PTSheetBrowseView.h"
 
 #include "library/bundle/PTTernImporter.h"
+#include "library/upkeep/PTLibraryShell.h"
 #include "transfer/import/PTPasteBoard.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
 
@@ -34,17 +34,26 @@ void PTSheetBrowseView::setPathURLs(const QList<QUrl>& urls)
 
 void PTSheetBrowseView::presentOpenDialog()
 {
-    QFileDialog dialog(window(), Label);
-    // Ours rather than the desktop's: it shows the library's own packages as plain folders, and behaves alike
-    // everywhere.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(oneFileOnly_ ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
-    QStringList patterns;
-    for (const QString& extension : std::as_const(allowedFileTypes_))
-        patterns << QStringLiteral("*.") + extension;
-    dialog.setNameFilter(tr("Icons (%1)").arg(patterns.join(u' ')));
-    if (dialog.exec() == QDialog::Accepted)
-        setPathURLs(dialog.selectedUrls());
+    const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed();
+    if (!shell)
+        return;
+    PTLibraryShell::PanelRequest request;
+    request.title = Label;
+    request.canChooseDirectories = !oneFileOnly_;
+    if (!oneFileOnly_)
+        request.packageExtensions = {BundleExtension};
+    request.shouldShowFilename = [types = allowedFileTypes_](const QString& path) {
+        const QFileInfo info(path);
+        if (info.isDir() && !PTTernImporter::isPathATern(path))
+            return !PTImportIsPackage(path);
+        return types.contains(info.suffix(), Qt::CaseInsensitive);
+    };
+    const QStringList chosen =
+        oneFileOnly_ ? QStringList{shell->runOpenPanel(request)} : shell->runOpenPanelForPaths(request);
+    // What the panel let through is checked as a drop is: a typed path may name anything.
+    const QStringList accepted = acceptedPaths(chosen);
+    if (!accepted.isEmpty())
+        setPathURLs(PTPasteBoard::urlsForPathStrings(accepted));
 }
 
 void PTSheetBrowseView::recalcSublabel()
@@ -59,7 +68,7 @@ void PTSheetBrowseView::recalcSublabel()
     updateLabelForSegment(0);
 }
 
-QStringList PTSheetBrowseView::acceptedPaths(const QMimeData* data) const
+QStringList PTSheetBrowseView::droppedPaths(const QMimeData* data)
 {
     QStringList paths;
     if (!data || !data->hasUrls())
@@ -68,6 +77,11 @@ QStringList PTSheetBrowseView::acceptedPaths(const QMimeData* data) const
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
+    return paths;
+}
+
+QStringList PTSheetBrowseView::acceptedPaths(const QStringList& paths) const
+{
     const PTImportOptions options = optionsProvider_ ? optionsProvider_() : PTDefaultImportOptions();
     QStringList accepted = PTPasteBoard().validateURLStrings(paths, options);
     if (oneFileOnly_) {
@@ -86,7 +100,7 @@ QStringList PTSheetBrowseView::acceptedPaths(const QMimeData* data) const
 
 void PTSheetBrowseView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!acceptedPaths(event->mimeData()).isEmpty())
+    if (!acceptedPaths(droppedPaths(event->mimeData())).isEmpty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -94,6 +108,6 @@ void PTSheetBrowseView::dragEnterEvent(QDragEnterEvent* event)
 
 void PTSheetBrowseView::dropEvent(QDropEvent* event)
 {
-    setPathURLs(PTPasteBoard::urlsForPathStrings(acceptedPaths(event->mimeData())));
+    setPathURLs(PTPasteBoard::urlsForPathStrings(acceptedPaths(droppedPaths(event->mimeData()))));
     event->acceptProposedAction();
 }

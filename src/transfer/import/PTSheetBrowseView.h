@@ -11,8 +11,8 @@
 
 class QMimeData;
 
-// The browse-and-drop well of import sheets: one segment that opens a file dialog, takes dropped local files
-// (those the import would take), and shows how many items it holds.
+// The browse-and-drop well of import sheets: one segment that opens an open panel (choosing files, folders and
+// bundles), takes dropped local files (those the import would take), and shows how many items it holds.
 class PTSheetBrowseView : public PTSegmentedControl {
     Q_OBJECT
 public:
@@ -27,7 +27,7 @@ public:
     // The options drops are validated with.
     void setOptionsProvider(std::function<PTImportOptions()> provider) { optionsProvider_ = std::move(provider); }
     void setUrlHandler(std::function<void(const QList<QUrl>& urls)> handler) { urlHandler_ = std::move(handler); }
-    // On: the dialog picks one file and drops give their first file; folders and bundles are refused.
+    // On: the panel picks one file and drops give their first file; folders and bundles are refused.
     void setAcceptsOneFileOnly(bool on) { oneFileOnly_ = on; }
 
     QList<QUrl> paths() const { return paths_; }
@@ -41,7 +41,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QStringList acceptedPaths(const QMimeData* data) const;
+    static QStringList droppedPaths(const QMimeData* data);
+    // The paths the import would take (under the sheet's options), bundles kept.
+    QStringList acceptedPaths(const QStringList& paths) const;
 
     QList<QUrl> paths_;
     QStringList allowedFileTypes_;

@@ -444,6 +444,10 @@ void PTToolbarSegmentedControl::resizeEvent(QResizeEvent* event)
 void PTToolbarSegmentedControl::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    // Labels are drawn dimmed while the window is not key; a sheet first painted before it became key would
+    // otherwise keep looking disabled.
+    if (event->type() == QEvent::ActivationChange)
+        update();
     if (event->type() != QEvent::EnabledChange)
         return;
     if (!isEnabled() && confirmationStyle_) {
