@@ -116,7 +116,7 @@ void PTMenuItemsController::buildMenus()
     edit->addSeparator();
     findMenuItem_ = addItem(edit, tr("Find"), Find, QKeySequence::Find);
     edit->addSeparator();
-    addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence::Preferences);
+    addItem(edit, tr("Preferences…"), ShowPreferences, QKeySequence(QStringLiteral("Ctrl+,")));
 
     QMenu* view = menuBar_->addMenu(tr("&View"));
     // Titled and performed by the inspector.

@@ -66,12 +66,7 @@ int main(int argc, char** argv)
     const std::shared_ptr<PTAppDelegate> delegate = AppStartUp::installDelegate();
     delegate->watchTerminationSignals();
     QObject::connect(&app, &QGuiApplication::commitDataRequest, delegate.get(), [&delegate] { delegate->terminate(); });
-    QObject::connect(&instance, &PTSingleInstance::openRequested, delegate.get(),
-                     [&delegate](const QList<QUrl>& urls) { delegate->openedItems().open(urls); });
-    QObject::connect(&instance, &PTSingleInstance::activateRequested, delegate.get(), [&delegate] {
-        if (PTAppController* controller = delegate->applicationController())
-            controller->bringForward();
-    });
+    AppStartUp::serveLaterLaunches(*delegate, instance);
 
     // Option held at launch asks for another library, Shift for what is new; only X11 tells us what is held.
     const Qt::KeyboardModifiers heldAtLaunch = QGuiApplication::queryKeyboardModifiers();

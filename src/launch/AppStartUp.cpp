@@ -1,7 +1,10 @@
 #include "launch/AppStartUp.h"
 
+#include "app/PTAppController.h"
 #include "app/PTAppDefaults.h"
+#include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSVGParseCheck.h"
+#include "app/PTSingleInstance.h"
 #include "app/scripting/PTScriptablePlugin.h"
 #include "browser/controller/PTGridViewOptionsController.h"
 #include "library/PTLibraryController.h"
@@ -49,6 +52,17 @@ bool finishLaunching(PTAppDelegate& delegate, bool offerSwitch, bool showWhatsNe
         return false;
     TransferSetUp::applicationDidFinishLaunching();
     return true;
+}
+
+void serveLaterLaunches(PTAppDelegate& delegate, PTSingleInstance& instance)
+{
+    PTAppDelegate* served = &delegate;
+    QObject::connect(&instance, &PTSingleInstance::openRequested, served,
+                     [served](const QList<QUrl>& urls) { served->openedItems().open(urls); });
+    QObject::connect(&instance, &PTSingleInstance::activateRequested, served, [served] {
+        if (PTAppController* controller = served->applicationController())
+            controller->bringForward();
+    });
 }
 
 void tearDown(PTAppDelegate& delegate)

@@ -166,6 +166,21 @@ TEST_F(GridImageCellTest, SmallBitmapsDrawAtMostOnePointPerPixel)
     EXPECT_EQ(bounds.topLeft(), QPoint(84, 84) - QPoint(bounds.width(), bounds.height()) / 2) << "centred";
 }
 
+// An ICO file records the size of its first picture (16 pixels here); a large cell draws its larger picture at
+// that picture's own size.
+TEST_F(GridImageCellTest, IconFilesDrawTheirLargerPictureAtItsOwnSize)
+{
+    PTItem* item = makeItem(set, QStringLiteral("sizes"), QStringLiteral("sizes.ico"), pt::test::fixturePath(QStringLiteral("sizes.ico")));
+    item->setType(PTItem::ICO);
+    item->setWidth(16);
+    item->setHeight(16);
+    auto cell = cellFor(item, 84, stateWith(1, false));
+    load(*cell);
+    const QRect bounds = drawnBounds(cell->backingImage());
+    EXPECT_GT(bounds.width(), 32) << "drawn no larger than the first picture";
+    EXPECT_LE(bounds.width(), 48) << "a picture enlarged";
+}
+
 TEST_F(GridImageCellTest, TintKeepsTheIconsTransparency)
 {
     PTItem* item = pngItem(QStringLiteral("half"), Qt::red, 64, true);

@@ -3,6 +3,7 @@
 #include "browser/PTBrowserTransfer.h"
 #include "browser/grid/PTGridView.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -11,24 +12,43 @@
 
 namespace {
 
-using EditScenario = ScenarioTest;
+// The Edit menu's items are reached by their keys, as users mostly do, or picked from the menu.
+enum class Way { Keys, Menu };
 
-// Which of the Edit menu's items are enabled now, by title; missing items are left out.
-QString enabledItems(const QStringList& titles, const std::function<QAction*(const QString&)>& item)
-{
-    QStringList enabled;
-    for (const QString& title : titles) {
-        if (QAction* action = item(title); action && action->isEnabled())
-            enabled << title;
+class EditScenario : public ScenarioTest, public ::testing::WithParamInterface<Way> {
+protected:
+    // Performs the Edit menu's item the chosen way.
+    void edit(const QString& title, const QKeySequence& keys)
+    {
+        if (GetParam() == Way::Keys)
+            press(keys);
+        else
+            choose(QStringLiteral("Edit"), title);
     }
-    return enabled.join(QStringLiteral(", "));
-}
+    QAction* item(const QString& title) { return menuItem(QStringLiteral("Edit"), title); }
+    // Which of the items are enabled now, by title; missing items are left out.
+    QString enabledItems(const QStringList& titles)
+    {
+        QStringList enabled;
+        for (const QString& title : titles) {
+            if (QAction* action = item(title); action && action->isEnabled())
+                enabled << title;
+        }
+        return enabled.join(QStringLiteral(", "));
+    }
+    QAbstractItemView* sets() const { return sourceList()->findChild<QAbstractItemView*>(); }
 
-// The grid answers the desktop's standard Edit menu: select all, copy, delete after asking; each item enabled as
-// the selection allows.
-TEST_F(EditScenario, TheEditMenuSelectsCopiesAndDeletesInTheGrid)
+    const QStringList titles = {QStringLiteral("Copy"), QStringLiteral("Delete"), QStringLiteral("Rename"),
+                                QStringLiteral("Select All"), QStringLiteral("Find"),
+                                QStringLiteral("Find in Current Selection")};
+};
+
+// The grid answers the Edit menu: select all, copy, delete after asking, each enabled as the selection allows,
+// and the search scope switches; with the source list focused the grid's selection is neither copied nor deleted.
+TEST_P(EditScenario, TheEditMenuActsOnTheFocusedGridOrSourceList)
 {
-    importFolder(QStringLiteral("shapes"), QStringLiteral("Shapes"));
+    const QString setName = GetParam() == Way::Keys ? QStringLiteral("Keyed") : QStringLiteral("Picked");
+    importFolder(QStringLiteral("shapes"), setName);
     const QStringList all = gridItemNames();
     // A click on the grid's empty corner: the grid has the focus and nothing is selected.
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
@@ -36,47 +56,73 @@ TEST_F(EditScenario, TheEditMenuSelectsCopiesAndDeletesInTheGrid)
     ASSERT_TRUE(waitFor([this] { return grid()->hasFocus(); }));
     ASSERT_TRUE(selectedItemNames().isEmpty());
 
-    const QStringList titles = {QStringLiteral("Copy"), QStringLiteral("Delete"), QStringLiteral("Rename"),
-                                QStringLiteral("Select All"), QStringLiteral("Find"),
-                                QStringLiteral("Find in Current Selection")};
-    const auto edit = [this](const QString& title) { return menuItem(QStringLiteral("Edit"), title); };
     for (const QString& title : titles)
-        ASSERT_NE(edit(title), nullptr) << "no " << title.toStdString() << " in the Edit menu";
-    EXPECT_EQ(edit(QStringLiteral("Copy"))->shortcut(), QKeySequence(QKeySequence::Copy));
-    EXPECT_EQ(edit(QStringLiteral("Select All"))->shortcut(), QKeySequence(QKeySequence::SelectAll));
-    EXPECT_EQ(edit(QStringLiteral("Find in Current Selection"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
-    EXPECT_EQ(enabledItems(titles, edit),
-              QStringLiteral("Select All, Find, Find in Current Selection"))
+        ASSERT_NE(item(title), nullptr) << "no " << title.toStdString() << " in the Edit menu";
+    EXPECT_EQ(item(QStringLiteral("Copy"))->shortcut(), QKeySequence(QKeySequence::Copy));
+    EXPECT_EQ(item(QStringLiteral("Delete"))->shortcut(), QKeySequence(QKeySequence::Delete));
+    EXPECT_EQ(item(QStringLiteral("Select All"))->shortcut(), QKeySequence(QKeySequence::SelectAll));
+    EXPECT_EQ(item(QStringLiteral("Find in Current Selection"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    EXPECT_EQ(enabledItems(titles), QStringLiteral("Select All, Find, Find in Current Selection"))
         << "nothing selected: nothing to copy, delete or rename";
 
-    choose(QStringLiteral("Edit"), QStringLiteral("Select All"));
+    edit(QStringLiteral("Select All"), QKeySequence::SelectAll);
     ASSERT_TRUE(waitFor([&] { return selectedItemNames().size() == all.size(); }))
         << "Select All selected " << selectedItemNames().join(QStringLiteral(", ")).toStdString();
-    EXPECT_EQ(enabledItems(titles, edit), titles.join(QStringLiteral(", ")));
+    EXPECT_EQ(enabledItems(titles), titles.join(QStringLiteral(", ")));
 
     QApplication::clipboard()->clear();
-    choose(QStringLiteral("Edit"), QStringLiteral("Copy"));
+    edit(QStringLiteral("Copy"), QKeySequence::Copy);
     const QMimeData* copied = QApplication::clipboard()->mimeData();
     ASSERT_NE(copied, nullptr);
     EXPECT_TRUE(copied->hasFormat(QStringLiteral("text/uri-list"))) << copied->formats().join(' ').toStdString();
     EXPECT_TRUE(copied->hasFormat(PTBrowserTransfer::ItemType)) << copied->formats().join(' ').toStdString();
     EXPECT_EQ(copied->urls().size(), all.size());
 
+    // The scope of the search switches, and the item offers the other one.
+    edit(QStringLiteral("Find in Current Selection"), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    ASSERT_NE(item(QStringLiteral("Find in All Sets")), nullptr) << "the search scope did not switch";
+    edit(QStringLiteral("Find in All Sets"), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    ASSERT_NE(item(QStringLiteral("Find in Current Selection")), nullptr) << "the search scope did not switch back";
+
     // Asked first: cancelled, everything stays; confirmed, the icons go.
     answerNextModal([](QWidget* alert) { ScenarioTest::clickButton(alert, QStringLiteral("Cancel")); });
-    choose(QStringLiteral("Edit"), QStringLiteral("Delete"));
+    edit(QStringLiteral("Delete"), QKeySequence::Delete);
     ASSERT_TRUE(waitFor([this] { return modals.size() == 1; })) << "Delete asked nothing";
     QTest::qWait(200);
     EXPECT_EQ(gridItemNames().size(), all.size());
 
+    // The source list: of the edit items only Rename, for its set; the grid's icons are neither copied nor deleted
+    // from there.
+    sets()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitFor([this] { return sets()->hasFocus(); }));
+    ASSERT_EQ(selectedItemNames().size(), all.size()) << "focusing the source list changed the grid's selection";
+    EXPECT_EQ(enabledItems(titles), QStringLiteral("Rename, Find, Find in Current Selection"));
+    if (GetParam() == Way::Keys) {
+        QApplication::clipboard()->clear();
+        press(QKeySequence::Copy);
+        press(QKeySequence::Delete);
+        QTest::qWait(200);
+        EXPECT_EQ(QApplication::clipboard()->mimeData()->urls().size(), 0) << "the source list copied the grid's icons";
+        EXPECT_EQ(modals.size(), 1) << "the source list offered to delete the grid's icons";
+        EXPECT_EQ(gridItemNames().size(), all.size());
+    }
+    // Back in the grid, the confirmed delete takes the icons.
+    grid()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitFor([this] { return grid()->hasFocus(); }));
+    edit(QStringLiteral("Select All"), QKeySequence::SelectAll);
+    ASSERT_TRUE(waitFor([&] { return selectedItemNames().size() == all.size(); }));
     answerNextModal([](QWidget* alert) { ScenarioTest::clickButton(alert, QStringLiteral("OK")); });
-    choose(QStringLiteral("Edit"), QStringLiteral("Delete"));
+    edit(QStringLiteral("Delete"), QKeySequence::Delete);
     ASSERT_TRUE(waitFor([this] { return gridItemNames().isEmpty(); }))
         << "left " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     EXPECT_EQ(modals.join(QStringLiteral(", ")), QStringLiteral("Are you sure?, Are you sure?"));
-    EXPECT_EQ(enabledItems(titles, edit),
-              QStringLiteral("Find, Find in Current Selection"))
+    EXPECT_EQ(enabledItems(titles), QStringLiteral("Find, Find in Current Selection"))
         << "an empty grid has nothing to select";
 }
+
+INSTANTIATE_TEST_SUITE_P(ByKeysAndByMenu, EditScenario, ::testing::Values(Way::Keys, Way::Menu),
+                         [](const ::testing::TestParamInfo<Way>& info) {
+                             return std::string(info.param == Way::Keys ? "Keys" : "Menu");
+                         });
 
 } // namespace

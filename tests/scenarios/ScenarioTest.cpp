@@ -6,6 +6,7 @@
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
 #include "app/PTOpenedItemsCoalescer.h"
+#include "app/PTSingleInstance.h"
 #include "app/PTWindow.h"
 #include "app/preferences/PTPreferencesController.h"
 #include "browser/controller/PTGridViewController.h"
@@ -33,10 +34,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
 std::shared_ptr<PTAppDelegate> launched;
+// Later `pictern` launches hand over to the scenario's application, as to any first launch.
+std::unique_ptr<PTSingleInstance> instance;
 ScenarioTest* current = nullptr;
 
 // Closes the application down while QApplication still stands.
@@ -48,6 +52,7 @@ public:
             return;
         AppStartUp::tearDown(*launched);
         launched.reset();
+        instance.reset();
     }
 };
 
@@ -111,13 +116,21 @@ void ScenarioTest::SetUp()
             const auto answer = std::move(current->answers_.front());
             current->answers_.pop_front();
             answer(window);
+            // The desktop gives the keys back to the window below once the modal window has gone; offscreen does not.
+            QTimer::singleShot(0, [window = QPointer<QWidget>(window)] {
+                if ((!window || !window->isVisible()) && current)
+                    current->window()->activateWindow();
+            });
         });
+        instance = std::make_unique<PTSingleInstance>(QDBusConnection::sessionBus());
+        ASSERT_TRUE(instance->registerPrimary()) << "the session bus is missing or has a Pictern already";
         AppStartUp::registerAll();
         PTAppDelegate::QuitPath quit = PTAppDelegate::defaultQuitPath();
         // The process outlives a quit: the environment ends the application after the last scenario.
         quit.exit = [](int) {};
         quit.startRelaunch = [] { return false; };
         launched = AppStartUp::installDelegate(quit);
+        AppStartUp::serveLaterLaunches(*launched, *instance);
         ASSERT_TRUE(AppStartUp::finishLaunching(*launched, false, false, true));
         modals.clear();
     }
@@ -178,6 +191,9 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     ASSERT_TRUE(waitForSheetToGo(sheet));
+    // The progress sheet leaves a moment after the icons show; until then it holds the main window's keys, as the
+    // desktop holds them for any window under a modal one.
+    ASSERT_TRUE(waitFor([] { return QGuiApplication::modalWindow() == nullptr; })) << "the import's sheets stay";
     // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
     window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
@@ -346,9 +362,11 @@ QPoint ScenarioTest::gridItemPoint(const QString& name) const
 
 void ScenarioTest::press(const QKeySequence& keys)
 {
-    QWidget* focus = QApplication::focusWidget();
-    ASSERT_NE(focus, nullptr) << "no widget has the focus";
-    QTest::keySequence(focus, keys);
+    // As the desktop delivers a key: to the active window, which matches it against the shortcuts and otherwise
+    // gives it to its focused widget; a window under a modal one gets nothing.
+    QWindow* active = QGuiApplication::focusWindow();
+    ASSERT_NE(active, nullptr) << "no window has the keys";
+    QTest::keySequence(active, keys);
 }
 
 QMenu* ScenarioTest::openMenu(const QString& menu)

@@ -64,7 +64,7 @@ protected:
     void clickGridItem(const QString& name);
     void clickSourceListRow(const QString& title);
 
-    // Types the keys on the widget that has the focus.
+    // Types the keys on the active window, as the desktop sends them: shortcuts first, then the focused widget.
     void press(const QKeySequence& keys);
     // Opens the menu of the main menu bar and answers its item with that text, as the menu shows it; null when
     // there is none.

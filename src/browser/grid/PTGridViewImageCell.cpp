@@ -260,11 +260,16 @@ void PTGridViewImageCell::drawCellInRect(QPainter& painter, const QRectF& rect)
 
 void PTGridViewImageCell::drawImage(QPainter& painter, const QRectF& rect)
 {
-    // Bitmaps are never drawn larger than one point per pixel of the screen; vectors fill the square.
+    // Bitmaps are never drawn larger than one point per pixel of the screen; vectors fill the square. A file of
+    // several pictures is drawn from the one nearest the size, which may be larger than the first picture whose
+    // size the item records, and is never enlarged: its own pixels are the limit.
     QSizeF maxSize;
-    if (item_ && item_->type() != PTItem::SVG && !invalid_ && devicePixelRatio() > 0)
-        maxSize = QSizeF(std::floor(static_cast<float>(item_->width()) / devicePixelRatio()),
-                         std::floor(static_cast<float>(item_->height()) / devicePixelRatio()));
+    if (item_ && item_->type() != PTItem::SVG && !invalid_ && devicePixelRatio() > 0) {
+        const bool pictures = item_->type() == PTItem::ICO || item_->type() == PTItem::ICNS;
+        const QSizeF pixels = pictures ? QSizeF(image_.size()) : QSizeF(item_->width(), item_->height());
+        maxSize = QSizeF(std::floor(static_cast<float>(pixels.width()) / devicePixelRatio()),
+                         std::floor(static_cast<float>(pixels.height()) / devicePixelRatio()));
+    }
     if (!color_.isValid()) {
         differentStuff::drawProportionallyInRect(painter, image_, rect, maxSize);
         return;
