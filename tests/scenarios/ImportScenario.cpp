@@ -1,5 +1,7 @@
 #include "ScenarioTest.h"
 
+#include "browser/grid/PTGridView.h"
+
 #include <QTest>
 
 namespace {
@@ -27,6 +29,23 @@ TEST_F(ImportScenario, TheSheetsPreferencesButtonOpensTheImportPane)
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     expectPreferencesOpenAt(QStringLiteral("io"));
     EXPECT_TRUE(sheet->isVisible());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([sheet] { return !sheet->isVisible(); }));
+}
+
+// A set whose icons were all deleted shows its placeholder, which takes a dropped folder like the grid does and
+// offers the set in view.
+TEST_F(ImportScenario, AnEmptiedSetTakesADroppedFolder)
+{
+    importFolder(QStringLiteral("shapes"), QStringLiteral("Shapes"));
+    grid()->setFocus();
+    press(QKeySequence::SelectAll);
+    answerNextModal([](QWidget* alert) { ScenarioTest::clickButton(alert, QStringLiteral("OK")); });
+    press(QKeySequence(Qt::Key_Delete));
+    ASSERT_TRUE(waitFor([this] { return gridItemNames().isEmpty(); }));
+
+    QWidget* sheet = dropFolderOnGrid(QStringLiteral("glyphs"));
+    ASSERT_NE(sheet, nullptr) << "the emptied set refuses the drop";
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_TRUE(waitFor([sheet] { return !sheet->isVisible(); }));
 }
