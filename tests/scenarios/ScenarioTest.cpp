@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -196,7 +197,8 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
 {
     const qsizetype files = QDir(pt::test::fixturePath(fixtureFolder)).entryList(QDir::Files).size();
     ASSERT_GT(files, 0) << fixtureFolder.toStdString();
-    QWidget* sheet = dropFolderOnGrid(fixtureFolder);
+    // The sheet may delete itself once it is closed.
+    const QPointer<QWidget> sheet = dropFolderOnGrid(fixtureFolder);
     ASSERT_NE(sheet, nullptr);
     auto* name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
     ASSERT_NE(name, nullptr);
@@ -212,7 +214,7 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     // The sheet stays until the import is done.
-    ASSERT_TRUE(waitFor([sheet] { return !sheet->isVisible(); })) << "the add-icons sheet stays";
+    ASSERT_TRUE(waitFor([sheet] { return !sheet || !sheet->isVisible(); })) << "the add-icons sheet stays";
     // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
     window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
