@@ -2,6 +2,7 @@
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 
+#include "browser/grid/PTGridViewGradOverlayView.h"
 #include "browser/views/PTEmptyGridView.h"
 #include "browser/views/PTFrameViewSlider.h"
 #include "browser/views/PTFrameViewSliderSmallButton.h"
@@ -13,6 +14,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +60,29 @@ TEST(PagingIndicatorTest, DotsCentredWithTheCurrentOneDark)
     image.fill(Qt::white);
     none.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     EXPECT_EQ(image.pixelColor(50, 10), QColor(Qt::white));
+}
+
+// The overlay whitens what lies beneath it more and more towards its bottom edge, where it is opaque white.
+TEST(GridViewGradOverlayTest, FadesInWhiteDownwards)
+{
+    PTGridViewGradOverlayView overlay;
+    overlay.resize(30, 101);
+    QImage image(30, 101, QImage::Format_ARGB32);
+    image.fill(QColor(0x20, 0x40, 0x80));
+    overlay.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("grid-grad-overlay")));
+    // White at 0.1 over the blue at the top; white at 1.0 at the bottom.
+    const QColor top = image.pixelColor(15, 0);
+    EXPECT_NEAR(top.red(), 0x20 + (255 - 0x20) * 0.1, 3);
+    EXPECT_NEAR(top.blue(), 0x80 + (255 - 0x80) * 0.1, 3);
+    const QColor bottom = image.pixelColor(15, 100);
+    EXPECT_GE(std::min({bottom.red(), bottom.green(), bottom.blue()}), 0xFD);
+    // Halfway the white is at 0.55, and every row is lighter than the one above it; each row is even across.
+    EXPECT_NEAR(image.pixelColor(15, 50).red(), 0x20 + (255 - 0x20) * 0.55, 3);
+    for (int y = 1; y < 101; ++y) {
+        EXPECT_GE(image.pixelColor(15, y).red(), image.pixelColor(15, y - 1).red()) << y;
+        EXPECT_EQ(image.pixelColor(0, y), image.pixelColor(29, y)) << y;
+    }
 }
 
 // A press and release on the knob that does not move it still reports the release.

@@ -1,0 +1,3 @@
+#include "browser/views/PTEmptyAnimView.h"
+
+PTEmptyAnimView::PTEmptyAnimView(QWidget* parent) : QWidget(parent) {}
