@@ -23,6 +23,7 @@
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/views/PTSheet.h"
 #include "ui/views/PTStackView.h"
 
@@ -345,7 +346,8 @@ void PTAddCollectionSheetController::collectionDropItemWasSelected(QAction* item
             menu_->insertAction(first, placeholderSetItem_);
             placeholderSeparator_ = menu_->insertSeparator(first);
         }
-        placeholderSetItem_->setText(set ? set->breadCrumbs().join(BreadCrumbSeparator) : QString());
+        placeholderSetItem_->setText(
+            set ? PTChevron::legible(set->breadCrumbs().join(BreadCrumbSeparator), menu_->font()) : QString());
         placeholderSetItem_->setData(item->data());
         selectingPlaceholder_ = true;
         collectionDrop_->selectItem(placeholderSetItem_);
