@@ -79,11 +79,17 @@ TEST(SegmentLegibilityTest, SeparatorsDrawAsChevrons)
 // themes (the style's pressed bezel alone is near-white in the light theme).
 TEST(SegmentLegibilityTest, SelectedToolbarSegmentCarriesItsWhiteLabel)
 {
-    for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+    // In a tool bar (the style's bezel) and, as the main window's band has it, 24 high with its own bezel.
+    for (const auto& [appearance, ownBezel] : {std::pair{PTAppearanceAqua, false}, {PTAppearanceDark, false},
+                                               {PTAppearanceAqua, true}, {PTAppearanceDark, true}}) {
         SCOPED_TRACE(appearance);
+        SCOPED_TRACE(ownBezel);
         ThemeScope theme(appearance);
         QToolBar toolbar;
+        QWidget band;
         auto* types = new PTToolbarSegmentedControl;
+        if (ownBezel)
+            types->setCustomHeight(24);
         types->setSegmentCount(4);
         types->setSublabeledFromMenus(true);
         const QStringList labels{QStringLiteral("All"), QStringLiteral("SVG"), QStringLiteral("PDF"),
@@ -91,23 +97,30 @@ TEST(SegmentLegibilityTest, SelectedToolbarSegmentCarriesItsWhiteLabel)
         for (int i = 0; i < labels.size(); ++i)
             types->setLabel(labels[i], i);
         types->setSelectedSegment(0);
-        toolbar.addWidget(types);
-        toolbar.show();
-        toolbar.activateWindow();
-        QApplication::setActiveWindow(&toolbar);
+        QWidget& window = ownBezel ? band : static_cast<QWidget&>(toolbar);
+        if (ownBezel) {
+            types->setParent(&band);
+            types->setAutoCalculatesFrame(true);
+        } else {
+            toolbar.addWidget(types);
+        }
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
         QApplication::processEvents();
-        ASSERT_TRUE(types->isInTitleBar());
+        ASSERT_EQ(types->isInTitleBar(), !ownBezel);
         const QImage image = types->grab().toImage();
-        ASSERT_TRUE(pt::test::writeScreenshot(
-            image, appearance == PTAppearanceDark ? "type-switch-dark" : "type-switch-light"));
+        ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("type-switch-%1-%2")
+                                                         .arg(ownBezel ? "own-bezel" : "tool-bar")
+                                                         .arg(appearance == PTAppearanceDark ? "dark" : "light")));
         const QRectF selected = types->rectForSegment(0);
         // The bezel behind the label, beside the text: white text needs it well below white.
-        const QColor behind = image.pixelColor(int(selected.x()) + 3, image.height() / 2);
+        const QColor behind = image.pixelColor(int(selected.x()) + 4, image.height() / 2);
         EXPECT_LT(behind.lightness(), 140) << behind.name().toStdString();
         // An unselected segment keeps the light bezel in the light theme.
         if (appearance == PTAppearanceAqua) {
             const QRectF other = types->rectForSegment(2);
-            EXPECT_GT(image.pixelColor(int(other.x()) + 3, image.height() / 2).lightness(), 180);
+            EXPECT_GT(image.pixelColor(int(other.x()) + 4, image.height() / 2).lightness(), 180);
         }
     }
 }

@@ -78,7 +78,8 @@ void PTToolbarSegmentedControlCell::drawCustomBezel(QPainter& painter, const QRe
             control.trackingMode() == PTToolbarSegmentedControl::SelectOne) {
             painter.save();
             painter.setClipPath(path);
-            painter.fillRect(segment, QColor::fromRgbF(0, 0, 0, 0.06f));
+            // The selected label is white: on the light theme's white body a faint tint would not carry it.
+            painter.fillRect(segment, dark ? QColor::fromRgbF(0, 0, 0, 0.06f) : PTStyles::toolbarIconTemplateColor());
             painter.restore();
         }
         drawSegment(painter, i, frame.height() - 5, control);
