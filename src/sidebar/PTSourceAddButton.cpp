@@ -32,6 +32,7 @@ QSize PTSourceAddButton::sizeHint() const
 void PTSourceAddButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.fillRect(rect(), PTStyles::sidebarBackgroundColor());
     const QColor ink = PTThemeIsAppearance(0) ? PTStyles::defaultDarkModeWhite() : colorPrivate::colorFromHEX(0x595959, 1);
     const QFontMetricsF metrics(font());
     const qreal contentWidth = metrics.horizontalAdvance(text()) + Gap + CrossSize;

@@ -114,6 +114,12 @@ QWidget* PTSourceListDelegate::createEditor(QWidget* parent, const QStyleOptionV
     editor->setFrame(false);
     editor->setFont(PTStyles::systemFont(12));
     editor->setAccessibleName(tr("Name"));
+    // The list hides the style's highlight behind its own row shape; the name being typed shows its selection in
+    // the theme's blue so the preselected text stays legible.
+    QPalette colours = editor->palette();
+    colours.setColor(QPalette::Highlight, PTStyles::defaultBlue());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    editor->setPalette(colours);
     return editor;
 }
 

@@ -254,7 +254,8 @@ void PTSourceListView::drawBranches(QPainter* painter, const QRect& rect, const 
     if (!item || !item->isGroupObject())
         return;
     // A small chevron in the last indentation step: right when closed, down when open.
-    const QPointF centre(rect.right() - Indentation / 2.0 + 1, rect.center().y() + 0.5);
+    // Kept clear of the rounded selection shape that starts 5 points into the row.
+    const QPointF centre(rect.right() - 1.5, rect.center().y() + 0.5);
     QPainterPath arrow;
     if (isExpanded(index)) {
         arrow.moveTo(centre + QPointF(-3.5, -1.5));

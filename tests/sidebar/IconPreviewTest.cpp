@@ -1,6 +1,7 @@
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
 #include "TestSupport.h"
+#include "../ui/ThemeScope.h"
 
 #include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTIconSideBarColorWell.h"
@@ -279,4 +280,38 @@ TEST_F(IconPreviewTest, Screenshot)
         EXPECT_LT(format.top(), image.bottom() + 2) << "the bar sits right under the preview";
     }
     theme.setAppearance(before);
+}
+
+// The size field's placeholder is shown whole at the inspector's narrowest width (222 points less the section's
+// margins), beside the format and colour controls, in both themes.
+TEST_F(IconPreviewTest, SizePlaceholderFitsTheNarrowestInspector)
+{
+    PTItem* item = makeItem(set, QStringLiteral("calc"), QStringLiteral("calc.svg"), Calculator);
+    for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        ThemeScope theme(appearance);
+        QWidget window;
+        window.setAutoFillBackground(true);
+        window.setPalette(PTStyles::palette(appearance));
+        window.resize(182, 240);
+        auto* preview = new PTIconSideBarPreviewViewController(&window);
+        preview->setGeometry(0, 0, 182, 240);
+        preview->setItems({item});
+        window.show();
+        QApplication::processEvents();
+        PTSheetTextField* field = preview->sizeControl();
+        ASSERT_TRUE(field->text().isEmpty());
+        const QImage shot = window.grab().toImage();
+        EXPECT_TRUE(pt::test::writeScreenshot(shot, appearance == PTAppearanceDark ? "inspector-size-field-dark"
+                                                                                  : "inspector-size-field-light"));
+        const QMargins margins = field->textMargins();
+        const int room = field->contentsRect().width() - margins.left() - margins.right() - 4;
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(field->placeholderText()), room)
+            << field->placeholderText().toStdString() << " in " << room;
+        // The placeholder's ink ends before the format control begins.
+        const QRect box = field->geometry().translated(field->parentWidget()->mapTo(&window, QPoint()));
+        const QColor fieldBody = shot.pixelColor(box.right() - 3, box.top() + 3);
+        for (int x = box.right() - 14; x < box.right() - 3; ++x)
+            for (int y = box.top() + 4; y < box.bottom() - 4; ++y)
+                ASSERT_EQ(shot.pixelColor(x, y), fieldBody) << "no text crowding the field's end, at " << x << "," << y;
+    }
 }

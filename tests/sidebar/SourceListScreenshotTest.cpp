@@ -6,6 +6,7 @@
 #include "ui/theme/PTStyles.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace {
@@ -75,5 +76,55 @@ TEST_F(SourceListTest, Screenshots)
         EXPECT_TRUE(bandHas(image, header, dark ? QColor(Qt::white) : QColor(0x81, 0x81, 0x81)));
         // The open group's children are drawn.
         EXPECT_TRUE(view().isExpanded(indexOf(group)));
+    }
+}
+
+// A new group being named: its disclosure arrow sits inside the row's rounded shape, not on the list's left edge,
+// and the preselected name shows white on the theme's blue, in both themes.
+TEST_F(SourceListTest, GroupBeingNamedScreenshots)
+{
+    PTGroup* group = makeGroup("Untitled Group");
+    saveAndWait();
+    view().resize(240, 200);
+    view().show();
+    list().selectItems({group}, false);
+    for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        SCOPED_TRACE(appearance);
+        ThemeScope theme(appearance);
+        const QModelIndex index = indexOf(group);
+        view().edit(index);
+        QApplication::processEvents();
+        const QImage image = view().viewport()->grab().toImage();
+        ASSERT_TRUE(pt::test::writeScreenshot(
+            image, appearance == PTAppearanceDark ? "source-list-naming-dark" : "source-list-naming-light"));
+        const QRect row = view().visualRect(index);
+        const QColor background = PTStyles::sidebarBackgroundColor();
+
+        // The arrow's ink, left of the folder icon: none of it reaches into the five points before the row shape.
+        int arrowLeft = -1;
+        for (int x = 0; x < 16 && arrowLeft < 0; ++x) {
+            for (int y = row.top() + 4; y < row.bottom() - 4; ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.lightness() > 200 && !near(c, background, 20)) {
+                    arrowLeft = x;
+                    break;
+                }
+            }
+        }
+        EXPECT_GE(arrowLeft, 6) << "the arrow is drawn clear of the row shape's left edge";
+
+        // The editor's selected text: blue behind white glyphs.
+        auto* editor = qobject_cast<QLineEdit*>(view().indexWidget(index));
+        ASSERT_TRUE(editor);
+        EXPECT_TRUE(editor->hasSelectedText());
+        const QImage field = editor->grab().toImage();
+        ASSERT_TRUE(pt::test::writeScreenshot(
+            field, appearance == PTAppearanceDark ? "source-list-name-field-dark" : "source-list-name-field-light"));
+        EXPECT_TRUE(bandHas(field, QRect(2, 2, field.width() / 3, field.height() - 4), PTStyles::defaultBlue()))
+            << "the selection's blue";
+        EXPECT_TRUE(bandHas(field, QRect(2, 2, field.width() / 3, field.height() - 4), Qt::white)) << "white text";
+        view().closePersistentEditor(index);
+        list().view()->setFocus();
+        QApplication::processEvents();
     }
 }

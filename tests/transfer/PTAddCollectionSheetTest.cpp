@@ -16,6 +16,7 @@
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/theme/PTChevron.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -194,7 +195,8 @@ TEST_F(AddCollectionSheet, SetInsideAGroupShowsItsPath)
     sheet->selectCollectionInDropDown(set);
     QList<QAction*> actions = sheet->collectionMenu()->actions();
     ASSERT_GE(actions.size(), 3);
-    EXPECT_EQ(actions.at(0)->text(), QString::fromUtf8("Group \u27E9 Set"));
+    // The path's chevron as the menu's font draws one.
+    EXPECT_EQ(actions.at(0)->text(), QStringLiteral("Group %1 Set").arg(PTChevron::forFont(sheet->collectionMenu()->font())));
     EXPECT_TRUE(actions.at(1)->isSeparator());
     EXPECT_EQ(sheet->collectionDrop()->selectedItem(), actions.at(0));
     EXPECT_EQ(addLabel(), "Import to an Existing Set");

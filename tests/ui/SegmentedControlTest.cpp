@@ -2,6 +2,7 @@
 #include "ui/controls/PTStyledLabel.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/controls/PTToolbarSegmentedControlCell.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/theme/PTStyles.h"
 
 #include "GalleryPages.h"
@@ -48,7 +49,8 @@ TEST(SegmentedControlTest, SegmentWidthsFollowLabelsIconsAndMinimum)
 {
     const QImage icon = GalleryPages::papirusActionIcon(QStringLiteral("view-grid"));
     ASSERT_FALSE(icon.isNull());
-    const QString sep = PTToolbarSegmentedControl::DefaultLabelSeperator;
+    // The separator as the sublabel's font draws it.
+    const QString sep = PTChevron::legible(PTToolbarSegmentedControl::DefaultLabelSeperator, PTStyles::systemFont(11));
     struct Case {
         const char* name;
         QString label;
@@ -94,7 +96,7 @@ TEST(SegmentedControlTest, SublabelsComeFromTheFixedTextOrTheMenu)
         int maxLength;
         QString expected; // the styled label's whole text
     };
-    const QString sep = PTToolbarSegmentedControl::DefaultLabelSeperator;
+    const QString sep = PTChevron::legible(PTToolbarSegmentedControl::DefaultLabelSeperator, PTStyles::systemFont(11));
     const Case cases[] = {
         {"fixed over menu", "px", {1}, false, 100, "Size" + sep + "px"},
         {"empty fixed falls back to the menu", "", {1}, false, 100, "Size" + sep + "Medium"},
@@ -124,7 +126,8 @@ TEST(SegmentedControlTest, SublabelsComeFromTheFixedTextOrTheMenu)
     plain.setLabel(QStringLiteral("Size"), 0);
     plain.setSublabel(QStringLiteral("px"), 0);
     EXPECT_EQ(plain.attributedLabelForSegment(0), nullptr);
-    EXPECT_EQ(plain.accessibleName(), "Size" + sep + "px");
+    // Read aloud, the name keeps the angle bracket; only what is drawn changes.
+    EXPECT_EQ(plain.accessibleName(), "Size" + PTToolbarSegmentedControl::DefaultLabelSeperator + "px");
     // A segment out of range is ignored.
     plain.setLabel(QStringLiteral("Lost"), 3);
     EXPECT_EQ(plain.label(3), QString());
@@ -223,7 +226,8 @@ TEST(SegmentedControlTest, TheOwnBezelTintsTheSelectedSegmentWhereItIs)
     const QRectF second = control.rectForSegment(1);
     ASSERT_GT(first.width(), 2 * second.width());
     const QImage image = control.grab().toImage();
-    EXPECT_EQ(image.pixelColor(int(second.x()) + 4, 3).red(), 240);
+    // The light theme's selected segment is dark enough to carry its white label.
+    EXPECT_EQ(image.pixelColor(int(second.x()) + 4, 3).red(), PTStyles::toolbarIconTemplateColor().red());
     // Where segment index x segment width would put the tint: still inside the first segment.
     EXPECT_EQ(image.pixelColor(int(second.width()) + 4, 3).red(), 255);
     const QColor separator = image.pixelColor(int(second.x()) - 1, 12);

@@ -35,9 +35,14 @@ void PTPreferencesAppearanceButton::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(image.translated(0, 1), 3, 3);
     }
     const bool dark = appearance_ == PTAppearanceDark;
-    painter.setOpacity(isEnabled() ? 1.0 : 0.6);
+    // Disabled (the automatic appearance decides), both pictures fade alike, so that neither the dark one's solid
+    // block nor anything else reads as the chosen one.
+    painter.setOpacity(isEnabled() ? 1.0 : 0.4);
+    // A thin frame keeps the light picture visible on a light window, as the dark one is.
+    painter.setPen(QPen(PTColorFromHEX(0xB1B7BC, 1), 1));
     painter.setBrush(dark ? PTColorFromHEX(0x323232, 1) : PTColorFromHEX(0xF3F3F4, 1));
-    painter.drawRoundedRect(image, 3, 3);
+    painter.drawRoundedRect(image.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    painter.setPen(Qt::NoPen);
     // The window's content beside its source list.
     painter.setBrush(dark ? PTColorFromHEX(0x1E1E1E, 1) : QColor(Qt::white));
     painter.drawRect(QRectF(image.left() + image.width() * 0.35, image.top() + 6, image.width() * 0.65 - 3,

@@ -28,6 +28,7 @@
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/theme/PTThemeController.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QStackedLayout>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -758,7 +760,7 @@ QMenu* PTGridViewController::groupMenuForSection(qint64 section, qint64 index, Q
 
 QString PTGridViewController::tooltipForItemAtIndexPath(PTGridView& /*grid*/, const GridIndexPath& path)
 {
-    return dataProvider().tooltipForIndexPath(path);
+    return PTChevron::legible(dataProvider().tooltipForIndexPath(path), QToolTip::font());
 }
 
 QSizeF PTGridViewController::itemSizeWithProposedSize(PTGridView& /*grid*/, const QSizeF& proposed,

@@ -2,6 +2,7 @@
 
 #include "browser/grid/PTGridView.h"
 #include "foundation/ColorPrivate.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QFontMetricsF>
@@ -85,7 +86,8 @@ void PTGridViewSectionPathCell::measure(TextLayer& layer) const
 {
     const QFontMetricsF metrics(layer.font);
     const qreal height = metrics.lineSpacing() + (layer.separator ? 2 : 0);
-    layer.naturalSize = QSizeF(std::max(MinimumWidth, qreal(std::ceil(float(metrics.horizontalAdvance(layer.string))))),
+    const QString shown = layer.separator ? PTChevron::legible(layer.string, layer.font) : layer.string;
+    layer.naturalSize = QSizeF(std::max(MinimumWidth, qreal(std::ceil(float(metrics.horizontalAdvance(shown))))),
                                std::ceil(height));
     layer.frame.setSize(layer.naturalSize);
     layer.shownWidth = -1;
@@ -228,7 +230,7 @@ void PTGridViewSectionPathCell::draw(QPainter& painter, TextLayer& layer, Qt::Al
     if (layer.frame.width() != layer.shownWidth) {
         layer.shownWidth = layer.frame.width();
         const QString text = layer.separator
-            ? layer.string
+            ? PTChevron::legible(layer.string, layer.font)
             : QFontMetricsF(layer.font).elidedText(layer.string, Qt::ElideMiddle, layer.shownWidth);
         layer.shown.setText(text);
         layer.shown.setTextFormat(Qt::PlainText);

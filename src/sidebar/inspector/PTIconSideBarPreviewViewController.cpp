@@ -88,8 +88,9 @@ PTIconSideBarPreviewViewController::PTIconSideBarPreviewViewController(QWidget* 
     imageView_->setProperty(PTBrowserTransfer::DragOutOnlyProperty, true);
 
     sizeControl_->setAccessibleName(tr("Sizes"));
-    sizeControl_->setPlaceholderText(tr("Sizes: 32, 2x, 64w"));
-    sizeControl_->setToolTip(tr("Sizes to drag out, separated by commas"));
+    // The field is narrow beside the format and colour controls: the examples live in the tooltip.
+    sizeControl_->setPlaceholderText(tr("Sizes"));
+    sizeControl_->setToolTip(tr("Sizes to drag out, separated by commas: 32, 2x, 64w"));
     sizeControl_->setTopLeftBorderRadius(Radius);
     sizeControl_->setTopRightBorderRadius(0);
     sizeControl_->setBottomLeftBorderRadius(0);

@@ -24,6 +24,7 @@
 #include "ui/sheets/PTSheetView.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarController.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/views/PTSheet.h"
 #include "ui/views/PTStackView.h"
 
@@ -344,7 +345,8 @@ void PTAddCollectionSheetController::collectionDropItemWasSelected(QAction* item
             placeholderSeparator_ = menu_->insertSeparator(first);
         }
         placeholderSetItem_->setText(
-            set ? menuAdditions::itemTitle(set->breadCrumbs().join(BreadCrumbSeparator)) : QString());
+            set ? menuAdditions::itemTitle(PTChevron::legible(set->breadCrumbs().join(BreadCrumbSeparator), menu_->font()))
+                : QString());
         placeholderSetItem_->setData(item->data());
         selectingPlaceholder_ = true;
         collectionDrop_->selectItem(placeholderSetItem_);

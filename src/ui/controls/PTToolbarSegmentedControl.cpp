@@ -2,6 +2,7 @@
 
 #include "ui/controls/PTEventMatchesKeyEquivalent.h"
 #include "ui/controls/PTToolbarSegmentedControlCell.h"
+#include "ui/theme/PTChevron.h"
 #include "ui/theme/PTStyles.h"
 
 #include "foundation/DifferentStuff.h"
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -203,7 +205,8 @@ void PTToolbarSegmentedControl::updateLabelForSegment(int segment)
             sub = sub.left(maxSublabelLength_ - 3) + QStringLiteral("...");
         QColor dimmed = color;
         dimmed.setAlphaF(0.55f);
-        styled.append(labelSeperator_, PTStyles::systemFont(11), dimmed);
+        const QFont separatorFont = PTStyles::systemFont(11);
+        styled.append(PTChevron::legible(labelSeperator_, separatorFont), separatorFont, dimmed);
         dimmed.setAlphaF(0.7f);
         QFont font = PTStyles::systemFont(12);
         font.setPixelSize(std::max(1, int(std::lround(sublabelFontSize_))));
@@ -302,7 +305,7 @@ QString PTToolbarSegmentedControl::toolTipText() const
 void PTToolbarSegmentedControl::updateAccessibleName()
 {
     const QString text = toolTipText();
-    setToolTip(text);
+    setToolTip(PTChevron::legible(text, QToolTip::font()));
     setAccessibleName(text);
 }
 
@@ -461,6 +464,9 @@ void PTToolbarSegmentedControl::changeEvent(QEvent* event)
 
 bool PTToolbarSegmentedControl::event(QEvent* event)
 {
+    // Labels and icons dim while the window is not key; the widget repaints nothing for that by itself.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
+        update();
     if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {
         // Key equivalents are heard at the window, after the focused widget has passed on the key.
         if (keyWindow_ != window()) {

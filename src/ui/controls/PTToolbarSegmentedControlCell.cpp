@@ -78,7 +78,8 @@ void PTToolbarSegmentedControlCell::drawCustomBezel(QPainter& painter, const QRe
             control.trackingMode() == PTToolbarSegmentedControl::SelectOne) {
             painter.save();
             painter.setClipPath(path);
-            painter.fillRect(segment, QColor::fromRgbF(0, 0, 0, 0.06f));
+            // The selected label is white: on the light theme's white body a faint tint would not carry it.
+            painter.fillRect(segment, dark ? QColor::fromRgbF(0, 0, 0, 0.06f) : PTStyles::toolbarIconTemplateColor());
             painter.restore();
         }
         drawSegment(painter, i, frame.height() - 5, control);
@@ -148,6 +149,10 @@ void PTToolbarSegmentedControlCell::drawPlatformBezel(QPainter& painter, const Q
             painter.setClipRect(segment);
             option.state = (option.state & ~QStyle::State_Raised) | QStyle::State_Sunken;
             control.style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, &control);
+            // The selected label is white: in the light theme the style's pressed bezel is too pale to carry it.
+            if (!PTThemeIsAppearance(PTAppearanceDark) &&
+                control.trackingMode() == PTToolbarSegmentedControl::SelectOne)
+                painter.fillRect(segment.adjusted(0, 1, 0, -1), PTStyles::toolbarIconTemplateColor());
             painter.restore();
         }
         drawSegment(painter, i, frame.height() - 5, control);

@@ -8,6 +8,7 @@
 
 #include "preferences/PreferencesTestDefaults.h"
 
+#include <QAbstractButton>
 #include <QDir>
 
 #include "TestSupport.h"
@@ -110,3 +111,38 @@ TEST_P(PreferencesScreenshotTest, WelcomeWindowsInTwoTones)
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PreferencesScreenshotTest, ::testing::Values(int(PTAppearanceAqua), int(PTAppearanceDark)));
+
+// With the automatic appearance on, neither appearance picture looks chosen: both sit dimmed on the same plain
+// shadow, whichever theme the system gives.
+TEST(PreferencesAutomaticAppearanceTest, NeitherPictureLooksChosen)
+{
+    QTemporaryDir dir;
+    usePreferencesTestDefaults(dir);
+    PTThemeController::defaultController().setDefaultAppearance(PTAppearanceAqua, PTAppearancePreferenceAutomatic);
+    PTPreferencesController& prefs = PTPreferencesController::sharedController();
+    prefs.presentPreferences(QStringLiteral("general"));
+    QWidget* window = prefs.preferencesWindow();
+    const QImage image = screenshot(window, QStringLiteral("preferences-general-automatic"));
+    QAbstractButton* light = nullptr;
+    QAbstractButton* dark = nullptr;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->accessibleName() == QStringLiteral("Light Appearance"))
+            light = button;
+        if (button->accessibleName() == QStringLiteral("Dark Appearance"))
+            dark = button;
+    }
+    ASSERT_TRUE(light && dark);
+    EXPECT_FALSE(light->isChecked());
+    EXPECT_FALSE(dark->isChecked());
+    const QColor background = image.pixelColor(light->mapTo(window, QPoint(-3, light->height() / 2)));
+    // Picture rectangles as the buttons draw them, 4 points inside each button.
+    const QRect lightPicture = QRect(light->mapTo(window, QPoint(4, 4)), light->size() - QSize(8, 8));
+    const QRect darkPicture = QRect(dark->mapTo(window, QPoint(4, 4)), dark->size() - QSize(8, 8));
+    const QColor lightEdge = image.pixelColor(lightPicture.left(), lightPicture.center().y());
+    EXPECT_GT(std::abs(lightEdge.lightness() - background.lightness()), 25)
+        << "the light picture shows its frame " << lightEdge.name().toStdString();
+    const QColor darkBody = image.pixelColor(darkPicture.left() + 6, darkPicture.bottom() - 6);
+    EXPECT_LT(std::abs(darkBody.lightness() - background.lightness()), 100)
+        << "the dark picture is no solid block that reads as chosen " << darkBody.name().toStdString();
+    delete window;
+}
