@@ -344,9 +344,8 @@ void PTAddCollectionSheetController::collectionDropItemWasSelected(QAction* item
             menu_->insertAction(first, placeholderSetItem_);
             placeholderSeparator_ = menu_->insertSeparator(first);
         }
-        placeholderSetItem_->setText(
-            set ? menuAdditions::itemTitle(PTChevron::legible(set->breadCrumbs().join(BreadCrumbSeparator), menu_->font()))
-                : QString());
+        const QString path = set ? set->breadCrumbs().join(BreadCrumbSeparator) : QString();
+        placeholderSetItem_->setText(menuAdditions::itemTitle(PTChevron::legible(path, menu_->font())));
         placeholderSetItem_->setData(item->data());
         selectingPlaceholder_ = true;
         collectionDrop_->selectItem(placeholderSetItem_);
