@@ -52,6 +52,7 @@ class WindowSidebar : public PTBrowserSidebar {
 public:
     explicit WindowSidebar(BrowsingWindow* window) : window_(window) {}
     PTCollection* currentCollection() override { return window_ ? window_->currentCollection() : nullptr; }
+    Objects selectedGroupsAndCollections() override { return window_ ? window_->selectedSets() : Objects(); }
     void selectItems(const Objects& objects, bool, std::function<void()> completion) override
     {
         QVector<PTCollection*> sets;
@@ -70,6 +71,8 @@ public:
     void setInspectedItems(const QVector<PTItem*>&, bool) override {}
     void reloadInspector() override {}
     bool beginEditingItemName() override { return false; }
+    // Nothing is edited here: a search can run at once.
+    void saveInspectedItemEdits(std::function<void()> completion) override { completion(); }
     QString applicationForFiles(const QList<QUrl>&) override { return {}; }
     void openFilesInApplication(const QList<QUrl>&, const QString&) override {}
     // The preview panel shows no open-in choice here.
@@ -96,12 +99,6 @@ BrowsingWindow::BrowsingWindow(const QVector<PTCollection*>& sets, QWidget* pare
     controller_ = std::make_unique<PTGridViewController>();
     controller_->makeSharedController();
     search_ = std::make_unique<PTSearchController>(searchField_, controller_.get());
-    search_->setSelectionSource([this] {
-        PTGridViewController::Objects objects;
-        for (QListWidgetItem* item : setList_->selectedItems())
-            objects.append(sets_.value(setList_->row(item)));
-        return objects;
-    });
     searchField_->setFixedWidth(220);
 
     setList_->setAccessibleName(QStringLiteral("Sets"));
@@ -169,6 +166,14 @@ PTCollection* BrowsingWindow::currentCollection() const
 {
     const QList<QListWidgetItem*> selected = setList_->selectedItems();
     return selected.size() == 1 ? sets_.value(setList_->row(selected.first())) : nullptr;
+}
+
+PTBrowserSidebar::Objects BrowsingWindow::selectedSets() const
+{
+    PTBrowserSidebar::Objects objects;
+    for (QListWidgetItem* item : setList_->selectedItems())
+        objects.append(sets_.value(setList_->row(item)));
+    return objects;
 }
 
 void BrowsingWindow::selectSets(const QVector<PTCollection*>& sets)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/PTBrowserSidebar.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -25,6 +27,7 @@ public:
     PTToolbarFilterControl* filter() const { return filter_; }
     PTToolbarSearchField* searchField() const { return searchField_; }
     PTCollection* currentCollection() const;
+    PTBrowserSidebar::Objects selectedSets() const;
     void selectSets(const QVector<PTCollection*>& sets);
 
 private:
