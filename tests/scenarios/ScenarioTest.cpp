@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -139,8 +140,11 @@ QWidget* ScenarioTest::inspector() const
 
 void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
 {
-    const QString folder = pt::test::fixturePath(fixtureFolder);
-    const qsizetype files = QDir(folder).entryList(QDir::Files).size();
+    const QString folder = QDir::isAbsolutePath(fixtureFolder) ? fixtureFolder : pt::test::fixturePath(fixtureFolder);
+    // A folder of folders becomes a group of sets, all of whose icons the grid shows.
+    qsizetype files = 0;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++files;
     ASSERT_GT(files, 0) << folder.toStdString();
 
     // Dropped where the user lets go of it: on whatever takes drops under the middle of the grid column.

@@ -34,8 +34,8 @@ protected:
     QWidget* sourceList() const;
     QWidget* inspector() const;
 
-    // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens, and waits
-    // until the set's icons show in the grid.
+    // Drops the folder (a fixture folder, or an absolute path) on the grid column, names the new set (or the new
+    // group, for a folder of folders) in the add-icons sheet that opens, and waits until its icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
     // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
