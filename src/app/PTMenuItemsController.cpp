@@ -21,6 +21,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -250,6 +251,10 @@ void PTMenuItemsController::showAboutWindow()
     if (!aboutPanel_) {
         aboutPanel_ = new PTAboutPanel(PTBuildInfo::version(), PTBuildInfo::buildNumber(), PTBuildInfo::distribution(),
                                        PTMainWindow());
+        // A frameless window is not placed by the window manager: it opens in the middle of its screen.
+        const QWidget* over = PTMainWindow();
+        if (const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen())
+            aboutPanel_->move(screen->availableGeometry().center() - aboutPanel_->rect().center());
     }
     aboutPanel_->show();
     aboutPanel_->raise();

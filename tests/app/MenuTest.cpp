@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,8 @@ TEST_F(MenuTest, AboutShowsVersionBuildAndThisYear)
     pt::ActionRouter::shared().perform(QStringLiteral("showAboutWindow:"));
     QPointer<PTAboutPanel> first = menus.aboutPanel();
     ASSERT_TRUE(first);
+    EXPECT_LE((first->geometry().center() - first->screen()->availableGeometry().center()).manhattanLength(), 2)
+        << "the frameless panel opens in the middle of its screen";
     first->close();
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return first.isNull(); }));
     pt::ActionRouter::shared().perform(QStringLiteral("showAboutWindow:"));

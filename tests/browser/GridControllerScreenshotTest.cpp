@@ -1,3 +1,4 @@
+#include "BrowserThemeScope.h"
 #include "TestSupport.h"
 #include "FakeBrowserSeams.h"
 #include "LibraryTestSupport.h"
@@ -7,12 +8,15 @@
 #include "browser/controller/PTSearchController.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
+#include "browser/views/PTEmptyGridView.h"
 #include "browser/views/PTToolbarFilterControl.h"
 #include "browser/views/PTToolbarSearchField.h"
 #include "ui/theme/PTStyles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -145,6 +149,53 @@ TEST_F(GridControllerScreenshotTest, BrowsingWithASearchBadge)
     const QColor background = PTStyles::gridBackgroundColorForAppearance(static_cast<int>(controller->gridViewAppearance()));
     EXPECT_EQ(image.pixelColor(gridOrigin.x() + 490, gridOrigin.y() + 240), background);
     controller.reset();
+}
+
+// An empty set offers only what this build can do: without an address of free icons there is no browse button,
+// in either theme, and the row holds the add button alone.
+TEST_F(GridControllerScreenshotTest, AnEmptySetOffersOnlyWhatTheBuildCanDo)
+{
+    PTCollection* set = makeSet(QStringLiteral("Empty"));
+    saveAndWait();
+    PTGridViewController controller;
+    QWidget* container = controller.containerView();
+    container->resize(560, 320);
+    container->show();
+    controller.setCollections({set}, {set}, false);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return controller.emptyView() && controller.emptyView()->isVisible(); }));
+    PTEmptyGridView* empty = controller.emptyView();
+    const bool hasAddress = !PTGridViewController::freebiesAddress().isEmpty();
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        BrowserThemeScope theme(appearance);
+        QApplication::processEvents();
+        const QImage image = container->grab().toImage();
+        const QString name = appearance == PTAppearanceDark ? QStringLiteral("empty-set-offer-dark")
+                                                            : QStringLiteral("empty-set-offer-light");
+        ASSERT_TRUE(pt::test::writeScreenshot(image, name));
+        QPushButton* add = nullptr;
+        QStringList shown;
+        for (QPushButton* button : empty->findChildren<QPushButton*>()) {
+            if (button->isVisible())
+                shown << button->accessibleName();
+            if (button->accessibleName() == QStringLiteral("Add Icons..."))
+                add = button;
+        }
+        ASSERT_NE(add, nullptr);
+        EXPECT_TRUE(add->isEnabled());
+        EXPECT_EQ(shown.contains(QStringLiteral("Browse Free Icons")), hasAddress) << name.toStdString();
+        if (hasAddress)
+            continue;
+        // Along the button row, only the add button differs from the grid's background.
+        const QColor background = PTStyles::gridBackgroundColor();
+        const QRect button = QRect(add->mapTo(container, QPoint(0, 0)), add->size());
+        int foreign = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            if (x < button.left() - 2 || x > button.right() + 2)
+                foreign += image.pixelColor(x, button.center().y()) != background;
+        }
+        EXPECT_EQ(foreign, 0) << name.toStdString();
+        EXPECT_NE(image.pixelColor(button.left() + 6, button.center().y()), background) << name.toStdString();
+    }
 }
 
 } // namespace

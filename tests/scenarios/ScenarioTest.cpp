@@ -25,6 +25,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -173,8 +174,11 @@ QWidget* ScenarioTest::inspector() const
 
 void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& setName)
 {
-    const QString folder = pt::test::fixturePath(fixtureFolder);
-    const qsizetype files = QDir(folder).entryList(QDir::Files).size();
+    const QString folder = QDir::isAbsolutePath(fixtureFolder) ? fixtureFolder : pt::test::fixturePath(fixtureFolder);
+    // A folder of folders becomes a group of sets, all of whose icons the grid shows.
+    qsizetype files = 0;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++files;
     ASSERT_GT(files, 0) << folder.toStdString();
     dropOnGrid({folder});
 

@@ -38,8 +38,9 @@ protected:
     QWidget* sourceList() const;
     QWidget* inspector() const;
 
-    // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens (choosing
-    // "New Set" when the sheet offers the set in view), and waits until the set's icons show in the grid.
+    // Drops the folder (a fixture folder, or an absolute path) on the grid column, names the new set (or the new
+    // group, for a folder of folders) in the add-icons sheet that opens (choosing "New Set" when the sheet offers the
+    // set in view), and waits until its icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
     // Drops the files or folders on the grid column, as the desktop's drag does.
     void dropOnGrid(const QStringList& paths);

@@ -8,9 +8,12 @@
 #include "ui/views/PTPopover.h"
 #include "ui/views/PTSheet.h"
 
+#include "TestSupport.h"
 #include "ThemeScope.h"
 
+#include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,7 @@ TEST(SheetWindowTest, APanelThatRefusesToCloseStaysOpen)
     panel.show();
     panel.setDisableClose(true);
     EXPECT_FALSE(panel.close());
+    panel.closeButton()->click();
     EXPECT_TRUE(panel.isVisible());
     panel.setDisableClose(false);
     EXPECT_TRUE(panel.close());
@@ -43,18 +47,60 @@ TEST(SheetWindowTest, ThemeWindowsTakeTheThemesBackground)
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x32, 0x32, 0x32));
 }
 
-TEST(SheetWindowTest, APanelCanLookModalAndHideItsTitle)
+// The window manager draws no title bar for a panel: its own, over the content, shows the buttons unless the panel
+// looks modal, and the title only when asked, in both themes.
+TEST(SheetWindowTest, APanelDrawsItsOwnTitleBarOverItsContent)
 {
-    PTPanel panel;
-    panel.setWindowTitle(QStringLiteral("About"));
-    panel.setLooksModal(true);
-    EXPECT_FALSE(panel.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    panel.setLooksModal(false);
-    EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    panel.setRendersTitle(false);
-    EXPECT_TRUE(panel.windowTitle().isEmpty());
-    panel.setRendersTitle(true);
-    EXPECT_EQ(panel.windowTitle(), QStringLiteral("About"));
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        ThemeScope theme(appearance);
+        const QString suffix = appearance == PTAppearanceDark ? QStringLiteral("dark") : QStringLiteral("light");
+        PTPanel panel;
+        EXPECT_TRUE(panel.windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_FALSE(panel.windowFlags().testFlag(Qt::WindowTitleHint));
+        panel.setWindowTitle(QStringLiteral("About Pictern"));
+        // Content that reaches the top edge, added after the title bar.
+        auto* content = new QWidget(&panel);
+        content->setAutoFillBackground(true);
+        QPalette palette = content->palette();
+        palette.setColor(QPalette::Window, QColor(0x40, 0x80, 0x40));
+        content->setPalette(palette);
+        panel.resize(320, 160);
+        content->resize(panel.size());
+        panel.show();
+        const QColor fill(0x40, 0x80, 0x40);
+        const QRect titleBand(70, 0, 180, PTPanel::TitleBarHeight);
+        const auto differing = [&fill](const QImage& image, const QRect& area) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    count += image.pixelColor(x, y) != fill;
+            }
+            return count;
+        };
+
+        QImage image = panel.grab().toImage();
+        ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("panel-title-hidden-") + suffix));
+        EXPECT_EQ(differing(image, titleBand), 0) << "the title is hidden until asked";
+        const QRect close(panel.closeButton()->geometry());
+        EXPECT_GT(differing(image, close), 4) << "the close button is drawn over the content";
+        EXPECT_EQ(panel.closeButton()->accessibleName(), QStringLiteral("Close"));
+        EXPECT_EQ(panel.minimizeButton()->accessibleName(), QStringLiteral("Minimize"));
+
+        panel.setRendersTitle(true);
+        image = panel.grab().toImage();
+        ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("panel-title-shown-") + suffix));
+        EXPECT_GT(differing(image, titleBand), 20) << "the title is drawn in the title bar";
+        EXPECT_EQ(differing(image, QRect(0, PTPanel::TitleBarHeight + 2, 320, 20)), 0) << "and nowhere below it";
+
+        panel.setLooksModal(true);
+        panel.setRendersTitle(false);
+        image = panel.grab().toImage();
+        EXPECT_EQ(differing(image, QRect(0, 0, 320, PTPanel::TitleBarHeight)), 0) << "a modal-looking panel has no buttons";
+        panel.setLooksModal(false);
+        EXPECT_TRUE(panel.closeButton()->isVisible());
+        panel.closeButton()->click();
+        EXPECT_FALSE(panel.isVisible());
+    }
 }
 
 TEST(SheetWindowTest, SeparatorColoursAndCopies)

@@ -19,13 +19,19 @@ PTPreferencesUpdateViewController::PTPreferencesUpdateViewController(PTUpdateCon
       lastUpdatedTextField_(new PTPreferencesTitleLabel)
 {
     pt::Updater& updater = controller.updater();
-    automaticallyCheck_->setChecked(updater.automaticallyChecksForUpdates());
-    connect(&updater, &pt::Updater::automaticallyChecksForUpdatesChanged, automaticallyCheck_,
-            &PTSwitchControl::setChecked);
-    connect(automaticallyCheck_, &PTSwitchControl::userToggled, &updater,
-            &pt::Updater::setAutomaticallyChecksForUpdates);
+    // A build without a feed never checks, whatever the stored choice says: the switch shows that, off and
+    // disabled, and leaves the choice alone for a build that has one.
+    const bool configured = updater.isConfigured();
+    automaticallyCheck_->setChecked(configured && updater.automaticallyChecksForUpdates());
+    automaticallyCheck_->setEnabled(configured);
+    if (configured) {
+        connect(&updater, &pt::Updater::automaticallyChecksForUpdatesChanged, automaticallyCheck_,
+                &PTSwitchControl::setChecked);
+        connect(automaticallyCheck_, &PTSwitchControl::userToggled, &updater,
+                &pt::Updater::setAutomaticallyChecksForUpdates);
+    }
     addRow(tr("Check for Updates Automatically"),
-           updater.isConfigured() ? tr("Look for a new release when Pictern starts.")
+           configured ? tr("Look for a new release when Pictern starts.")
                                   : tr("Update checks are not set up in this build."),
            automaticallyCheck_);
 

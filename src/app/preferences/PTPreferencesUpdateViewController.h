@@ -5,7 +5,7 @@
 class PTUpdateController;
 class PTTitleLabel;
 
-// Update checks: the automatic check, the last check and a check now, and the usage report (off unless the user
+// Update checks: the automatic check (off and disabled, saying why, when the build has no feed), the last check and a check now, and the usage report (off unless the user
 // turns it on; disabled, saying why, when the build has no address for it). Downloads mean nothing here (the
 // package manager updates Pictern), so their switch shows off and disabled.
 class PTPreferencesUpdateViewController : public PTPreferencesPane {

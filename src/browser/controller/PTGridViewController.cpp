@@ -1065,6 +1065,9 @@ bool PTGridViewController::respondsTo(const QString& command) const
                                       PTEmptyGridView::BrowseFreebiesCommand,
                                       ToggleDarkModeCommand,
                                       ToggleHoverLabelsCommand};
+    // Without an address of free icons the build has nowhere to browse to.
+    if (command == PTEmptyGridView::BrowseFreebiesCommand && freebiesAddress().isEmpty())
+        return false;
     return commands.contains(command);
 }
 

@@ -96,8 +96,10 @@ void PTEmptyGridView::validateButtons()
     for (QPushButton* button : buttons_) {
         pt::CommandState state;
         const QString command = button->property("command").toString();
-        button->setEnabled(handler_ && handler_->respondsTo(command) && handler_->validate(command, state) &&
-                           state.enabled);
+        // A button that nothing answers would only ever sit there disabled: it is left out.
+        const bool answered = handler_ && handler_->respondsTo(command);
+        button->setVisible(answered);
+        button->setEnabled(answered && handler_->validate(command, state) && state.enabled);
     }
 }
 

@@ -32,7 +32,7 @@ public:
     bool allowsDragging() const { return allowsDragging_; }
     void setAllowsDragging(bool allows);
     void updateAppearance();
-    // Enables each button as its command validates.
+    // Enables each button as its command validates, and hides those whose command the handler does not answer.
     void validateButtons();
 
 protected:

@@ -175,9 +175,10 @@ TEST_F(PreferencePanesTest, ExportQualityShowsAsAPercentageAndIsStoredWithProgre
 
 TEST_F(PreferencePanesTest, UpdatesPaneFollowsTheUpdaterAndOffersNothingItCannotDo)
 {
-    PTUpdateController controller(std::make_unique<pt::FeedUpdater>(QUrl(), "1.0"), QString());
+    PTUpdateController controller(std::make_unique<pt::FeedUpdater>(QUrl("http://127.0.0.1:9/feed"), "1.0"), QString());
     PTPreferencesUpdateViewController pane(controller);
     EXPECT_EQ(pane.lastCheckedText(), "Last checked: N/A");
+    EXPECT_TRUE(pane.automaticallyCheckForUpdatesControl()->isEnabled());
     EXPECT_TRUE(pane.automaticallyCheckForUpdatesControl()->isChecked());
     userToggle(pane.automaticallyCheckForUpdatesControl());
     EXPECT_FALSE(controller.updater().automaticallyChecksForUpdates());
@@ -189,6 +190,20 @@ TEST_F(PreferencePanesTest, UpdatesPaneFollowsTheUpdaterAndOffersNothingItCannot
     EXPECT_EQ(disabled, 2);
     EXPECT_FALSE(pane.sendUsageReportControl()->isEnabled());
     EXPECT_FALSE(pane.sendUsageReportControl()->isChecked());
+}
+
+// Without a feed the automatic check shows off and disabled, and the stored choice is left for a build with one.
+TEST_F(PreferencePanesTest, UpdateChecksWithoutAFeedShowOff)
+{
+    PTUpdateController controller(std::make_unique<pt::FeedUpdater>(QUrl(), "1.0"), QString());
+    ASSERT_TRUE(controller.updater().automaticallyChecksForUpdates());
+    PTPreferencesUpdateViewController pane(controller);
+    PTSwitchControl* automatic = pane.automaticallyCheckForUpdatesControl();
+    EXPECT_FALSE(automatic->isChecked());
+    EXPECT_FALSE(automatic->isEnabled());
+    controller.updater().setAutomaticallyChecksForUpdates(false);
+    controller.updater().setAutomaticallyChecksForUpdates(true);
+    EXPECT_FALSE(automatic->isChecked());
 }
 
 TEST_F(PreferencePanesTest, TheUsageReportSwitchIsOffUntilTheUserTurnsItOn)

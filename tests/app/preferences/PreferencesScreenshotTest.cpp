@@ -1,8 +1,12 @@
 #include "app/PTSplashOnboardingController.h"
 #include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesPane.h"
+#include "app/preferences/PTPreferencesUpdateViewController.h"
+#include "app/PTUpdateController.h"
+#include "app/updates/Updater.h"
 #include "app/welcome/PTSplashWhatsNewController.h"
 
+#include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 
@@ -108,6 +112,37 @@ TEST_P(PreferencesScreenshotTest, WelcomeWindowsInTwoTones)
         }
         controller->window()->hide();
     }
+}
+
+// A build without an update feed never checks: the automatic-check switch is drawn off (no blue of an "on" switch
+// anywhere in it) and does not take clicks.
+TEST_P(PreferencesScreenshotTest, UpdateChecksThatAreNotSetUpShowOff)
+{
+    if (PTUpdateController::sharedController().updater().isConfigured())
+        GTEST_SKIP() << "this build has an update feed";
+    PTPreferencesController& prefs = PTPreferencesController::sharedController();
+    prefs.presentPreferences(PTPreferencesUpdateViewController::Identifier);
+    QWidget* window = prefs.preferencesWindow();
+    auto* pane = qobject_cast<PTPreferencesUpdateViewController*>(prefs.pane(PTPreferencesUpdateViewController::Identifier));
+    ASSERT_TRUE(pane);
+    PTSwitchControl* automatic = pane->automaticallyCheckForUpdatesControl();
+    EXPECT_FALSE(automatic->isChecked());
+    EXPECT_FALSE(automatic->isEnabled());
+    const QImage image = screenshot(window, QStringLiteral("preferences-updates-unconfigured-%1").arg(suffix));
+    const qreal ratio = image.devicePixelRatio();
+    const QRect area(automatic->mapTo(window, QPoint(0, 0)) * ratio, automatic->size() * ratio);
+    ASSERT_TRUE(image.rect().contains(area));
+    int blue = 0;
+    int drawn = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue += c.blue() > c.red() + 60;
+            drawn += !near(c, image.pixelColor(area.left(), area.top()), 8);
+        }
+    }
+    EXPECT_EQ(blue, 0) << "the switch is drawn on";
+    EXPECT_GT(drawn, 20) << "the switch is drawn at all";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PreferencesScreenshotTest, ::testing::Values(int(PTAppearanceAqua), int(PTAppearanceDark)));
