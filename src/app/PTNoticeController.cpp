@@ -95,6 +95,31 @@ void PTNoticeController::addNotice(PTNotice* notice)
     noticeChanged();
 }
 
+PTNotice* PTNoticeController::postNotice(const QString& title, const QString& message)
+{
+    auto* notice = new PTNotice;
+    notice->setTitle(title);
+    notice->setMessage(message);
+    notice->setImage(PTApplicationIcon::image(kNoticeImageSize));
+    // Later: the click arrives inside the notice's own panel, which the removal deletes.
+    notice->setClickHandler([this, notice] {
+        QMetaObject::invokeMethod(this, [this, notice] { removeNotice(notice); }, Qt::QueuedConnection);
+    });
+    addNotice(notice);
+    emit noticePosted(notice);
+    return notice;
+}
+
+void PTNoticeController::removeNotice(PTNotice* notice)
+{
+    if (!notices_.removeOne(notice))
+        return;
+    delete notice;
+    noticeChanged();
+    if (popover_ && count_ == 0)
+        popover_->close();
+}
+
 void PTNoticeController::noticeChanged()
 {
     computeViews();

@@ -114,6 +114,11 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     connect(noticesControl_, &PTToolbarSegmentedControl::action, this, &PTToolbarController::showNotices);
     connect(&PTNoticeController::sharedController(), &PTNoticeController::noticesCountChanged, this,
             &PTToolbarController::updateNotices);
+    // A notice the desktop did not show opens the list, so that it is read where the user is.
+    connect(&PTNoticeController::sharedController(), &PTNoticeController::noticePosted, this, [this] {
+        if (noticesControl_->isVisible())
+            showNotices();
+    });
     updateNotices();
 
     filterTimer_.setSingleShot(true);

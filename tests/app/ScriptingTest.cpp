@@ -13,6 +13,7 @@
 #include "library/entities/PTGroup.h"
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
+#include "library/upkeep/PTImportValidation.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/import/PTAddCollectionSheetController.h"
 #include "transfer/import/PTAddIconsSheetPresenter.h"
@@ -30,6 +31,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -59,6 +61,18 @@ struct FakePresenter : PTAddIconsPresenter {
     }
 };
 
+// Takes SVG files and plain folders, as the importer would.
+struct SvgAndFolders : PTImportValidation {
+    QStringList validateURLStrings(const QStringList& paths, quint64) const override
+    {
+        QStringList kept;
+        for (const QString& path : paths)
+            if (QFileInfo(path).isDir() || path.endsWith(QLatin1String(".svg")))
+                kept << path;
+        return kept;
+    }
+};
+
 // The adaptor served on the session bus; calls come over a second connection, as another program's would.
 struct ScriptingTest : ::testing::Test {
     QObject object;
@@ -72,12 +86,14 @@ struct ScriptingTest : ::testing::Test {
         ASSERT_TRUE(QDBusConnection::sessionBus().registerObject(kPath, &object, QDBusConnection::ExportAdaptors));
         adaptor->setReady(true);
         PTAddIconsPresenter::install(presenter);
+        PTImportValidation::install(std::make_shared<SvgAndFolders>());
         pt::Defaults::standard().remove(PTScriptableImportCommand::ApplicationCollectionsKey);
     }
     void TearDown() override
     {
         QDBusConnection::sessionBus().unregisterObject(kPath);
         PTAddIconsPresenter::install(nullptr);
+        PTImportValidation::install(nullptr);
     }
 
     QDBusMessage call(const QString& method, const QVariantList& arguments = {})
@@ -207,6 +223,8 @@ TEST_F(ScriptingTest, BadCallsAreRefusedWithNamedErrors)
          PTScriptingAdaptor::InvalidArgumentError},
         {QStringLiteral("Import"), {QStringList{file, QStringLiteral("relative.svg")}, QStringLiteral("App")},
          PTScriptingAdaptor::InvalidArgumentError},
+        {QStringLiteral("Import"), {QStringList{file, QStringLiteral("/etc/passwd")}, QString()},
+         PTScriptingAdaptor::InvalidArgumentError},
     };
     for (const Case& c : cases) {
         const QDBusMessage reply = call(c.method, c.arguments);
@@ -215,6 +233,9 @@ TEST_F(ScriptingTest, BadCallsAreRefusedWithNamedErrors)
     }
     EXPECT_TRUE(presenter->presented.isEmpty());
     EXPECT_FALSE(pt::Defaults::standard().objectForKey(PTScriptableImportCommand::ApplicationCollectionsKey).isValid());
+    EXPECT_EQ(call(QStringLiteral("Import"), {QStringList{QStringLiteral("/etc/passwd")}, QString()}).errorMessage(),
+              PTScriptingAdaptor::UnimportableFileMessage.arg(QStringLiteral("/etc/passwd")))
+        << "the reason names the file";
 
     adaptor->setReady(false);
     EXPECT_EQ(call(QStringLiteral("Collections")).errorName(), PTScriptingAdaptor::NotReadyError);

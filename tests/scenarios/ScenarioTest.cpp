@@ -5,6 +5,7 @@
 #include "app/PTAppController.h"
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
+#include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTWindow.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
@@ -20,6 +21,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -220,6 +222,13 @@ void ScenarioTest::clickGridItem(const QString& name)
         << "selected " << selectedItemNames().join(QStringLiteral(", ")).toStdString();
 }
 
+void ScenarioTest::doubleClickGridItem(const QString& name)
+{
+    clickGridItem(name);
+    const QPointF centre = grid()->geometry().rectForItemAtIndex(gridItemNames().indexOf(name)).center();
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, (centre - QPointF(0, grid()->visibleRect().y())).toPoint());
+}
+
 void ScenarioTest::clickSourceListRow(const QString& title)
 {
     auto* list = sourceList()->findChild<QAbstractItemView*>();
@@ -239,6 +248,31 @@ QWidget* ScenarioTest::visibleWidget(const QString& accessibleName)
             return widget;
     }
     return nullptr;
+}
+
+QStringList ScenarioTest::shownNotices()
+{
+    QStringList texts;
+    if (QWidget* popover = visibleWidget(QStringLiteral("Notices"))) {
+        for (const QLabel* label : popover->findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->text().isEmpty())
+                texts << label->text();
+        }
+    }
+    return texts;
+}
+
+void ScenarioTest::dismissNotice(const QString& title)
+{
+    QWidget* notice = visibleWidget(title);
+    ASSERT_NE(notice, nullptr) << title.toStdString();
+    QTest::mouseClick(notice, Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_TRUE(waitFor([&] { return !shownNotices().contains(title); }));
+}
+
+void ScenarioTest::openItems(const QList<QUrl>& urls)
+{
+    launched->openedItems().open(urls);
 }
 
 void ScenarioTest::press(const QKeySequence& keys)

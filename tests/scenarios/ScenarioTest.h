@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +43,19 @@ protected:
     QStringList selectedItemNames() const;
     // Clicks the grid's item of that name, and the source list's row with that title.
     void clickGridItem(const QString& name);
+    // Selects the grid's item of that name and double-clicks it.
+    void doubleClickGridItem(const QString& name);
     void clickSourceListRow(const QString& title);
     // The shown widget with that accessible name; null when there is none.
     static QWidget* visibleWidget(const QString& accessibleName);
+    // The texts of the notices the window's notices popover shows (titles and messages); empty while it is closed.
+    static QStringList shownNotices();
+    // Clicks the shown notice with that title away, as the user does once it is read.
+    void dismissNotice(const QString& title);
+
+    // Hands the application files and URLs as the desktop does (opened from a file manager, a browser, the
+    // command line).
+    void openItems(const QList<QUrl>& urls);
 
     // Types the keys on the widget that has the focus.
     void press(const QKeySequence& keys);
