@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kPluginCheckMilliseconds = 60000;
 constexpr int kNoticeImageSize = 64;
+// How long a notice that arrived stays open by itself; it stays listed under the notices button afterwards.
+constexpr int kPassiveShowMilliseconds = 8000;
 
 // The design application's icon when the desktop has its entry, else Pictern's.
 QImage designApplicationImage()
@@ -158,10 +160,24 @@ void PTNoticeController::computeViews()
         popover_->setContentWidget(list_);
 }
 
-void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge)
+void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge, bool passive)
 {
+    // A closed popover waits for its deletion: it is not shown again.
+    if (popover_ && !popover_->isVisible())
+        delete popover_.data();
+    if (popover_ && passive)
+        return;
+    // The user asks for the list: a passive one gives way to a popover that closes on a click elsewhere.
+    if (popover_ && passive_)
+        delete popover_.data();
     if (!popover_) {
+        passive_ = passive;
         popover_ = new PTPopover(view ? view->window() : nullptr);
+        if (passive) {
+            popover_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+            popover_->setAttribute(Qt::WA_ShowWithoutActivating);
+            QTimer::singleShot(kPassiveShowMilliseconds, popover_, &QWidget::close);
+        }
         popover_->setAccessibleName(tr("Notices"));
         connect(popover_, &PTPopover::closed, popover_, &QObject::deleteLater);
         list_ = new QWidget;

@@ -43,7 +43,9 @@ public:
     bool hasNotices() const { return count_ > 0; }
     int noticesCount() const { return count_; }
 
-    void showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge);
+    // A passive showing (of a notice that just arrived) neither takes the focus nor grabs the mouse and closes by
+    // itself after a while; it is left alone when the popover is already up, and replaced by the user's showing.
+    void showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge, bool passive = false);
     // The open popover, or null.
     PTPopover* popover() const { return popover_; }
 
@@ -59,6 +61,7 @@ private:
     QVector<PTNotice*> notices_;
     int count_ = 0;
     QPointer<PTPopover> popover_;
+    bool passive_ = false;
     // The popover's list of notice panels.
     QPointer<QWidget> list_;
 };
