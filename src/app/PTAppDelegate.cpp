@@ -7,6 +7,7 @@
 #include "app/PTFilePanel.h"
 #include "app/PTLibraryLock.h"
 #include "app/PTMenuItemsController.h"
+#include "app/PTNoticeController.h"
 #include "app/PTNotificationCenter.h"
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTRelaunchTool.h"
@@ -140,6 +141,11 @@ PTAppDelegate::PTAppDelegate(QuitPath quitPath)
     : quitPath_(std::move(quitPath))
     , openedItems_(std::make_unique<PTOpenedItemsCoalescer>())
 {
+    // Without a notification server the notice is shown in the window instead.
+    connect(&PTNotificationCenter::sharedCenter(), &PTNotificationCenter::undelivered, this,
+            [](const PTNotification& notification) {
+                PTNoticeController::sharedController().postNotice(notification.title, notification.message);
+            });
 }
 
 PTAppDelegate::~PTAppDelegate()

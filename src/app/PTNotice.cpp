@@ -82,8 +82,11 @@ QWidget* PTNotice::makeView(QWidget* parent)
     // Notices carry text from outside (an update feed's version), never markup.
     auto* title = new QLabel(title_, view);
     title->setTextFormat(Qt::PlainText);
-    title->setFont(PTStyles::systemFont(13));
-    title->setStyleSheet(QStringLiteral("font-weight: 600"));
+    // Bold through the font: a style sheet would pin the label to the palette it was polished with, dark text
+    // on the dark theme's popover.
+    QFont titleFont = PTStyles::systemFont(13);
+    titleFont.setWeight(QFont::DemiBold);
+    title->setFont(titleFont);
     title->setWordWrap(true);
     title->setAccessibleName(title_);
     auto* message = new QLabel(message_, view);

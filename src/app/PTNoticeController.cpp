@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kPluginCheckMilliseconds = 60000;
 constexpr int kNoticeImageSize = 64;
+// How long a notice that arrived stays open by itself; it stays listed under the notices button afterwards.
+constexpr int kPassiveShowMilliseconds = 8000;
 
 // The design application's icon when the desktop has its entry, else Pictern's.
 QImage designApplicationImage()
@@ -95,6 +97,31 @@ void PTNoticeController::addNotice(PTNotice* notice)
     noticeChanged();
 }
 
+PTNotice* PTNoticeController::postNotice(const QString& title, const QString& message)
+{
+    auto* notice = new PTNotice;
+    notice->setTitle(title);
+    notice->setMessage(message);
+    notice->setImage(PTApplicationIcon::image(kNoticeImageSize));
+    // Later: the click arrives inside the notice's own panel, which the removal deletes.
+    notice->setClickHandler([this, notice] {
+        QMetaObject::invokeMethod(this, [this, notice] { removeNotice(notice); }, Qt::QueuedConnection);
+    });
+    addNotice(notice);
+    emit noticePosted(notice);
+    return notice;
+}
+
+void PTNoticeController::removeNotice(PTNotice* notice)
+{
+    if (!notices_.removeOne(notice))
+        return;
+    delete notice;
+    noticeChanged();
+    if (popover_ && count_ == 0)
+        popover_->close();
+}
+
 void PTNoticeController::noticeChanged()
 {
     computeViews();
@@ -133,10 +160,24 @@ void PTNoticeController::computeViews()
         popover_->setContentWidget(list_);
 }
 
-void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge)
+void PTNoticeController::showPopoverRelativeToRect(const QRect& rect, QWidget* view, Qt::Edge edge, bool passive)
 {
+    // A closed popover waits for its deletion: it is not shown again.
+    if (popover_ && !popover_->isVisible())
+        delete popover_.data();
+    if (popover_ && passive)
+        return;
+    // The user asks for the list: a passive one gives way to a popover that closes on a click elsewhere.
+    if (popover_ && passive_)
+        delete popover_.data();
     if (!popover_) {
+        passive_ = passive;
         popover_ = new PTPopover(view ? view->window() : nullptr);
+        if (passive) {
+            popover_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+            popover_->setAttribute(Qt::WA_ShowWithoutActivating);
+            QTimer::singleShot(kPassiveShowMilliseconds, popover_, &QWidget::close);
+        }
         popover_->setAccessibleName(tr("Notices"));
         connect(popover_, &PTPopover::closed, popover_, &QObject::deleteLater);
         list_ = new QWidget;

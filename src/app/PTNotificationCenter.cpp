@@ -95,8 +95,12 @@ bool PTNotificationCenter::shouldAlwaysShow() const
 
 bool PTNotificationCenter::postNotification(const PTNotification& notification)
 {
-    if (!enabled() || (isActive_() && !shouldAlwaysShow()) || !bus_.isConnected())
+    if (!enabled() || (isActive_() && !shouldAlwaysShow()))
         return false;
+    if (!bus_.isConnected()) {
+        emit undelivered(notification);
+        return false;
+    }
     if (capabilities_) {
         send(notification);
         return true;
@@ -112,9 +116,10 @@ bool PTNotificationCenter::postNotification(const PTNotification& notification)
         watcher->deleteLater();
         askingCapabilities_ = false;
         if (reply.isError()) {
-            // Nobody serves notifications (or too slowly): these are dropped, and the next one asks again.
+            // Nobody serves notifications (or too slowly): these go back to the window, and the next one asks again.
             qCInfo(lcApp).noquote() << "No notification server:" << reply.error().message();
-            waiting_.clear();
+            for (const PTNotification& notification : std::exchange(waiting_, {}))
+                emit undelivered(notification);
             return;
         }
         capabilities_ = reply.value();
@@ -146,13 +151,14 @@ void PTNotificationCenter::send(const PTNotification& notification)
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Service, QStringLiteral("Notify"));
     call.setArguments(notifyArguments(notification, *capabilities_));
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, CallTimeoutMs), this);
-    const QString identifier = notification.identifier;
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, identifier] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, notification] {
         const QDBusPendingReply<uint> reply = *watcher;
         watcher->deleteLater();
-        if (reply.isError())
+        if (reply.isError()) {
             qCInfo(lcApp).noquote() << "A notification was not shown:" << reply.error().message();
-        else
-            emit delivered(identifier, reply.value());
+            emit undelivered(notification);
+        } else {
+            emit delivered(notification.identifier, reply.value());
+        }
     });
 }

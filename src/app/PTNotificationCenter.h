@@ -12,7 +12,8 @@
 // Posts notifications to the desktop's notification server (org.freedesktop.Notifications) when the user's
 // settings allow: not at all with "PTPreferencesShowNotifications" off, and not while Pictern is the active
 // application unless "PTPreferencesShowNotificationsAlways" is on. Every call is asynchronous: a server that is
-// slow or never answers keeps nobody waiting. Main thread.
+// slow or never answers keeps nobody waiting. A notification that no server took (none on the bus, or the call
+// failed) is handed back through undelivered(), so that the window can show it instead. Main thread.
 class PTNotificationCenter : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +36,8 @@ public:
 signals:
     // The server's id for a delivered notification.
     void delivered(const QString& identifier, uint serverId);
+    // A notification the settings allowed but no notification server showed.
+    void undelivered(const PTNotification& notification);
 
 private:
     void send(const PTNotification& notification);

@@ -111,9 +111,15 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     });
 
     noticesControl_->setSegmentCount(1);
-    connect(noticesControl_, &PTToolbarSegmentedControl::action, this, &PTToolbarController::showNotices);
+    connect(noticesControl_, &PTToolbarSegmentedControl::action, this, [this] { showNotices(); });
     connect(&PTNoticeController::sharedController(), &PTNoticeController::noticesCountChanged, this,
             &PTToolbarController::updateNotices);
+    // A notice the desktop did not show opens the list, so that it is read where the user is, without taking
+    // the keys or the clicks from what the user is doing.
+    connect(&PTNoticeController::sharedController(), &PTNoticeController::noticePosted, this, [this] {
+        if (noticesControl_->isVisible())
+            showNotices(true);
+    });
     updateNotices();
 
     filterTimer_.setSingleShot(true);
@@ -240,10 +246,10 @@ QColor PTToolbarController::iconColor() const
     return colorWell_->color();
 }
 
-void PTToolbarController::showNotices()
+void PTToolbarController::showNotices(bool passive)
 {
     PTNoticeController::sharedController().showPopoverRelativeToRect(noticesControl_->rect().adjusted(5, 5, -5, -5),
-                                                                      noticesControl_, Qt::BottomEdge);
+                                                                      noticesControl_, Qt::BottomEdge, passive);
 }
 
 void PTToolbarController::showGridViewOptions()

@@ -58,7 +58,9 @@ public:
     void filterDidChange();
     // Segment i of the type switch stands for the type tag i + 1.
     void didChangeSelectionType(int segment);
-    void showNotices();
+    // Opens the notices popover under the notices button; a passive one takes neither the focus nor the mouse and
+    // closes by itself.
+    void showNotices(bool passive = false);
     // The grid options in a popover under the size control; made on the first click, kept for the next.
     void showGridViewOptions();
 

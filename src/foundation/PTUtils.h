@@ -20,8 +20,13 @@ public:
     // Every installed application that the desktop shows in its menus.
     static QList<PTApplicationInfo> allApplications();
     // Opens the URLs together in the application; false (and a log line) when it is not installed or the
-    // launch failed. The application is started, not waited for.
-    static bool openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier);
+    // launch failed, with the reason in `error` when given. The application is started, not waited for. An
+    // application that runs in a terminal is started in terminalCommand().
+    static bool openURLs(const QList<QUrl>& urls, const QString& bundleIdentifier, QString* error = nullptr);
+    // The desktop's terminal as the program and the arguments that come before the command to run in it:
+    // $TERMINAL, else x-terminal-emulator, else the first of a few known terminals on the PATH; empty without
+    // one. The look-ups above leave out applications that need a terminal while there is none.
+    static QStringList terminalCommand();
     // Opens the items' files (fileURL() of each, in order) together in the application.
     template <typename Items>
     static bool openItems(const Items& items, const QString& bundleIdentifier)

@@ -41,7 +41,7 @@ pt::Error writeError(int errorNumber, const QString& path)
         return systemError(SSZipArchive::POSIXErrorDomain, ENOSPC, path);
     }
     if (errorNumber == ELOOP)
-        return zipError(SSZipArchive::ErrorUnsafeEntry, QStringLiteral("refused to write through a symbolic link"),
+        return zipError(SSZipArchive::ErrorUnsafeEntry, QStringLiteral("Refused to write through a symbolic link"),
                         path);
     return zipError(SSZipArchive::ErrorFailedWriteFile,
                     QStringLiteral("failed to write file: %1").arg(QString::fromLocal8Bit(std::strerror(errorNumber))),
@@ -198,7 +198,7 @@ bool ZipExtractor::checkNames(void* zip, pt::Error* error)
         const ZipEntryName name(raw);
         if (name.isUnsafe()) {
             *error = zipError(SSZipArchive::ErrorUnsafeEntry,
-                              QStringLiteral("refused an entry outside the destination: %1").arg(name.name()),
+                              QStringLiteral("Refused an entry outside the destination: %1").arg(name.name()),
                               name.name());
             return false;
         }

@@ -28,6 +28,7 @@
 #include "ui/views/PTPopover.h"
 
 #include <QWindow>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -247,6 +248,59 @@ TEST_F(MainWindowTest, NoticesFollowTheUpdateSource)
     EXPECT_EQ(notices.noticesCount(), 1);
     notices.popover()->close();
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return notices.popover() == nullptr; }));
+}
+
+// The test's bus has no notification server: a notice posted for the desktop opens the notices popover on the
+// window instead, legible in both themes, and a click on it clears it away.
+TEST_F(MainWindowTest, ANoticeNoServerShowedOpensInTheWindowInBothThemes)
+{
+    PTNoticeController& notices = PTNoticeController::sharedController();
+    const int before = notices.noticesCount();
+    delegate->postNotice(QStringLiteral("Cannot Open"), QStringLiteral("Pictern cannot open passwd."));
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return notices.popover() && notices.popover()->isVisible(); }))
+        << "the popover opens by itself";
+    EXPECT_EQ(notices.noticesCount(), before + 1);
+    PTNotice* shown = notices.notices().last();
+    EXPECT_EQ(shown->message(), QStringLiteral("Pictern cannot open passwd."));
+
+    QLabel* title = nullptr;
+    QLabel* message = nullptr;
+    for (QLabel* label : notices.popover()->findChildren<QLabel*>()) {
+        if (label->text() == shown->title())
+            title = label;
+        if (label->text() == shown->message())
+            message = label;
+    }
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(message, nullptr);
+    const int theme = PTThemeController::defaultController().appearance();
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        PTThemeController::defaultController().setDefaultAppearance(appearance, PTAppearancePreferenceManual);
+        QApplication::processEvents();
+        const bool dark = appearance == PTAppearanceDark;
+        const QString file = apptest::writeScreenshot(notices.popover(), dark ? QStringLiteral("app-notice-undelivered-dark")
+                                                                              : QStringLiteral("app-notice-undelivered-light"));
+        ASSERT_FALSE(file.isEmpty());
+        const QImage image(file);
+        // The title's and the message's text stand out from the popover around them: darker in the light theme,
+        // lighter in the dark.
+        for (const QLabel* label : {title, message}) {
+            const QRect area(label->mapTo(notices.popover(), QPoint()), label->size());
+            const QColor ground = image.pixelColor(area.topLeft() - QPoint(4, 0));
+            int ink = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const int difference = image.pixelColor(x, y).lightness() - ground.lightness();
+                    ink += (dark ? difference : -difference) > 80 ? 1 : 0;
+                }
+            EXPECT_GT(ink, 40) << (dark ? "dark " : "light ") << label->text().toStdString();
+        }
+    }
+    PTThemeController::defaultController().setDefaultAppearance(theme, PTAppearancePreferenceManual);
+
+    QTest::mouseClick(message, Qt::LeftButton);
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return notices.noticesCount() == before; }));
+    EXPECT_FALSE(notices.notices().contains(shown));
 }
 
 TEST_F(MainWindowTest, TheBottomBarDimsUnlessItsWindowOrItsSheetIsActive)

@@ -112,6 +112,34 @@ TEST_F(NotificationCenterTest, NotifyCarriesExactArgumentsAndAnOddWidthImage)
               QStringLiteral("a <b>"));
 }
 
+// With no notification server on the bus the notifications come back, in order, for the window to show; those the
+// settings withhold do not, and a server that takes them sends none back.
+TEST_F(NotificationCenterTest, WhatNoServerShowsComesBack)
+{
+    QStringList back;
+    const auto post = [&back](const QString& message) {
+        PTNotificationCenter center(QDBusConnection::sessionBus(), [] { return false; });
+        QObject::connect(&center, &PTNotificationCenter::undelivered,
+                         [&back](const PTNotification& notification) { back << notification.message; });
+        center.postNotification(notice(message));
+        center.postNotification(notice(message + QStringLiteral(" again")));
+        pt::test::runMainQueueUntil([&back] { return back.size() >= 2; }, 2000);
+    };
+    post(QStringLiteral("no server"));
+    EXPECT_EQ(back, (QStringList{QStringLiteral("no server"), QStringLiteral("no server again")}));
+
+    back.clear();
+    setSettings(false, true);
+    post(QStringLiteral("switched off"));
+    EXPECT_TRUE(back.isEmpty()) << "the user turned notifications off";
+
+    setSettings(true, true);
+    FakeNotificationServer server(QStringLiteral("server"), {QStringLiteral("body")});
+    post(QStringLiteral("served"));
+    EXPECT_EQ(server.calls.size(), 2);
+    EXPECT_TRUE(back.isEmpty());
+}
+
 TEST_F(NotificationCenterTest, AServerThatNeverAnswersHoldsNobody)
 {
     FakeNotificationServer server(QStringLiteral("server"), {QStringLiteral("body")}, true);

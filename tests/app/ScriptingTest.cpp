@@ -13,6 +13,7 @@
 #include "library/entities/PTGroup.h"
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
+#include "library/upkeep/PTImportValidation.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/import/PTAddCollectionSheetController.h"
 #include "transfer/import/PTAddIconsSheetPresenter.h"
@@ -28,6 +29,7 @@
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
@@ -60,6 +62,18 @@ struct FakePresenter : PTAddIconsPresenter {
     }
 };
 
+// Takes SVG files and plain folders, as the importer would.
+struct SvgAndFolders : PTImportValidation {
+    QStringList validateURLStrings(const QStringList& paths, quint64) const override
+    {
+        QStringList kept;
+        for (const QString& path : paths)
+            if (QFileInfo(path).isDir() || path.endsWith(QLatin1String(".svg")))
+                kept << path;
+        return kept;
+    }
+};
+
 // The adaptor served on the session bus; calls come over a second connection, as another program's would.
 struct ScriptingTest : ::testing::Test {
     QObject object;
@@ -73,12 +87,14 @@ struct ScriptingTest : ::testing::Test {
         ASSERT_TRUE(QDBusConnection::sessionBus().registerObject(kPath, &object, QDBusConnection::ExportAdaptors));
         adaptor->setReady(true);
         PTAddIconsPresenter::install(presenter);
+        PTImportValidation::install(std::make_shared<SvgAndFolders>());
         pt::Defaults::standard().remove(PTScriptableImportCommand::ApplicationCollectionsKey);
     }
     void TearDown() override
     {
         QDBusConnection::sessionBus().unregisterObject(kPath);
         PTAddIconsPresenter::install(nullptr);
+        PTImportValidation::install(nullptr);
     }
 
     QDBusMessage call(const QString& method, const QVariantList& arguments = {})
@@ -208,6 +224,8 @@ TEST_F(ScriptingTest, BadCallsAreRefusedWithNamedErrors)
          PTScriptingAdaptor::InvalidArgumentError},
         {QStringLiteral("Import"), {QStringList{file, QStringLiteral("relative.svg")}, QStringLiteral("App")},
          PTScriptingAdaptor::InvalidArgumentError},
+        {QStringLiteral("Import"), {QStringList{file, QStringLiteral("/etc/passwd")}, QString()},
+         PTScriptingAdaptor::InvalidArgumentError},
     };
     for (const Case& c : cases) {
         const QDBusMessage reply = call(c.method, c.arguments);
@@ -216,6 +234,9 @@ TEST_F(ScriptingTest, BadCallsAreRefusedWithNamedErrors)
     }
     EXPECT_TRUE(presenter->presented.isEmpty());
     EXPECT_FALSE(pt::Defaults::standard().objectForKey(PTScriptableImportCommand::ApplicationCollectionsKey).isValid());
+    EXPECT_EQ(call(QStringLiteral("Import"), {QStringList{QStringLiteral("/etc/passwd")}, QString()}).errorMessage(),
+              PTScriptingAdaptor::UnimportableFileMessage.arg(QStringLiteral("/etc/passwd")))
+        << "the reason names the file";
 
     adaptor->setReady(false);
     EXPECT_EQ(call(QStringLiteral("Collections")).errorName(), PTScriptingAdaptor::NotReadyError);

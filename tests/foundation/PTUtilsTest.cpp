@@ -17,6 +17,7 @@ namespace {
 const QString Viewer = QStringLiteral("pictern-test-viewer.desktop");
 const QString Editor = QStringLiteral("pictern-test-editor.desktop");
 const QString Texter = QStringLiteral("pictern-test-texter.desktop");
+const QString Console = QStringLiteral("pictern-test-console.desktop");
 
 // A desktop of our own: applications, their MIME registrations (mimeinfo.cache by update-desktop-database) and a
 // default in mimeapps.list, with nothing of the machine's own applications visible.
@@ -29,15 +30,25 @@ protected:
         const QString script = root->filePath("record.sh");
         writeFile(script, "#!/bin/sh\nout=\"$1\"; shift\nprintf '%s\\n' \"$@\" > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n");
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        auto desktopFile = [&](const QString& id, const QString& name, const QString& types) {
+        auto desktopFile = [&](const QString& id, const QString& name, const QString& types, const QString& more = {}) {
             writeFile(data + "/applications/" + id,
-                      QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %3 %U\nIcon=%4\nMimeType=%5\n")
-                          .arg(name, script, root->filePath(id + ".args"), id.section('.', 0, 0), types)
+                      QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %3 %U\nIcon=%4\nMimeType=%5\n%6")
+                          .arg(name, script, root->filePath(id + ".args"), id.section('.', 0, 0), types, more)
                           .toUtf8());
         };
         desktopFile(Viewer, "Test Viewer", "image/svg+xml;image/png;x-scheme-handler/pictern;");
         desktopFile(Editor, "Test Editor", "image/svg+xml;");
         desktopFile(Texter, "Test Texter", "application/pdf;");
+        desktopFile(Console, "Test Console", "image/gif;", "Terminal=true\n");
+        // A terminal that records how it was asked to run the command, then runs it.
+        const QString terminal = root->filePath("terminal.sh");
+        writeFile(terminal, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > %1.tmp && mv %1.tmp %1\n"
+                                           "[ \"$1\" = -e ] && shift\nexec \"$@\"\n")
+                                .arg(root->filePath("terminal.args"))
+                                .toUtf8());
+        QFile::setPermissions(terminal, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(root->path()).mkpath("no-terminals");
+        writeFile(root->filePath("files/icon.gif"), QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14));
         run(root->path(), {"update-desktop-database", data + "/applications"});
         ASSERT_TRUE(QFile::exists(data + "/applications/mimeinfo.cache"));
         ASSERT_TRUE(QFile::link("/usr/share/mime", data + "/mime")); // the MIME database, without its applications
@@ -113,4 +124,30 @@ TEST_F(Applications, OpensFilesTogetherInTheChosenApplication)
         << "local files arrive as paths";
 
     EXPECT_FALSE(PTUtils::openURLs({file("icon.svg")}, "no-such-application.desktop"));
+}
+
+// An application that runs in a terminal is offered only while the desktop has a terminal, and runs inside it.
+TEST_F(Applications, TerminalApplicationsNeedAndUseTheDesktopsTerminal)
+{
+    const QByteArray path = qgetenv("PATH");
+    qunsetenv("TERMINAL");
+    qputenv("PATH", root->filePath("no-terminals").toUtf8());
+    EXPECT_TRUE(PTUtils::terminalCommand().isEmpty());
+    EXPECT_TRUE(PTApplicationURLsForURL(file("icon.gif")).isEmpty()) << "nothing here could run it";
+    EXPECT_FALSE(PTUtils::applicationForIdentifier(Console));
+    EXPECT_FALSE(ids(PTUtils::allApplications()).contains(Console));
+    QString reason;
+    EXPECT_FALSE(PTUtils::openURLs({file("icon.gif")}, Console, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    qputenv("PATH", path);
+
+    qputenv("TERMINAL", root->filePath("terminal.sh").toUtf8());
+    EXPECT_EQ(PTUtils::terminalCommand(), (QStringList{root->filePath("terminal.sh"), "-e"}));
+    EXPECT_EQ(ids(PTApplicationURLsForURL(file("icon.gif"))), QStringList{Console});
+    ASSERT_TRUE(PTUtils::openURLs({file("icon.gif")}, Console, &reason)) << reason.toStdString();
+    EXPECT_EQ(argsOf(Console), QStringList{file("icon.gif").toLocalFile()}) << "the files reach the application";
+    const QStringList terminalArgs = argsOf("terminal");
+    EXPECT_EQ(terminalArgs.value(0), "-e");
+    EXPECT_EQ(terminalArgs.value(1), root->filePath("record.sh")) << "the application's command follows";
+    qunsetenv("TERMINAL");
 }

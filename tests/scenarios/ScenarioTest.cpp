@@ -28,6 +28,7 @@
 #include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -238,7 +239,7 @@ void ScenarioTest::openFromOutside(const QStringList& paths)
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls << QUrl::fromLocalFile(path);
-    launched->openedItems().open(urls);
+    openItems(urls);
 }
 
 QWidget* ScenarioTest::addIconsSheet()
@@ -341,6 +342,13 @@ void ScenarioTest::clickGridItem(const QString& name)
         << "selected " << selectedItemNames().join(QStringLiteral(", ")).toStdString();
 }
 
+void ScenarioTest::doubleClickGridItem(const QString& name)
+{
+    clickGridItem(name);
+    const QPointF centre = grid()->geometry().rectForItemAtIndex(gridItemNames().indexOf(name)).center();
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, (centre - QPointF(0, grid()->visibleRect().y())).toPoint());
+}
+
 void ScenarioTest::clickSourceListRow(const QString& title)
 {
     auto* list = sourceList()->findChild<QAbstractItemView*>();
@@ -363,6 +371,31 @@ QPoint ScenarioTest::gridItemPoint(const QString& name) const
     }
     ADD_FAILURE() << "the grid shows no " << name.toStdString();
     return {};
+}
+
+QStringList ScenarioTest::shownNotices()
+{
+    QStringList texts;
+    if (QWidget* popover = visibleWidget(QStringLiteral("Notices"))) {
+        for (const QLabel* label : popover->findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->text().isEmpty())
+                texts << label->text();
+        }
+    }
+    return texts;
+}
+
+void ScenarioTest::dismissNotice(const QString& title)
+{
+    QWidget* notice = visibleWidget(title);
+    ASSERT_NE(notice, nullptr) << title.toStdString();
+    QTest::mouseClick(notice, Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_TRUE(waitFor([&] { return !shownNotices().contains(title); }));
+}
+
+void ScenarioTest::openItems(const QList<QUrl>& urls)
+{
+    launched->openedItems().open(urls);
 }
 
 void ScenarioTest::press(const QKeySequence& keys)

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,17 @@ protected:
     QPoint gridItemPoint(const QString& name) const;
     // Clicks the grid's item of that name, and the source list's row with that title.
     void clickGridItem(const QString& name);
+    // Selects the grid's item of that name and double-clicks it.
+    void doubleClickGridItem(const QString& name);
     void clickSourceListRow(const QString& title);
+    // The texts of the notices the window's notices popover shows (titles and messages); empty while it is closed.
+    static QStringList shownNotices();
+    // Clicks the shown notice with that title away, as the user does once it is read.
+    void dismissNotice(const QString& title);
+
+    // Hands the application files and URLs as the desktop does (opened from a file manager, a browser, the
+    // command line).
+    void openItems(const QList<QUrl>& urls);
 
     // Types the keys on the active window, as the desktop sends them: shortcuts first, then the focused widget.
     void press(const QKeySequence& keys);

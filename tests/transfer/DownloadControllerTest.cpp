@@ -11,9 +11,11 @@
 #include "transfer/import/PTFileOpenSink.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
+#include "ui/theme/PTThemeController.h"
 
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLocale>
 #include <QTcpSocket>
 #include <QWidget>
@@ -125,6 +127,63 @@ TEST_F(DownloadControllerTest, AFileNothingOpensEndsInAnErrorThatOnlyCloses)
     EXPECT_FALSE(controller.isBusy());
     pt::test::runMainQueueFor(50);
     EXPECT_TRUE(opened().isEmpty());
+}
+
+// An archive whose entry leads outside the download folder is refused in a sentence that starts with a capital and
+// wraps inside the sheet, in both themes, rather than running off its edge.
+TEST_F(DownloadControllerTest, AnUnsafeArchiveIsRefusedInAWrappedSentence)
+{
+    const QString escaping = QStringLiteral("../../../../leaving/the/downloads/folder/for/somewhere/else/entirely/icon.svg");
+    const QByteArray slip = pt::test::zipOf({{QStringLiteral("fine.svg"), kSVG}, {escaping, kSVG}});
+    LoopbackHTTPServer archives([&slip](const LoopbackHTTPServer::Request&, QTcpSocket* socket) {
+        socket->write(LoopbackHTTPServer::response(200, slip));
+        socket->disconnectFromHost();
+    });
+    controller.queueURL(archives.url(QStringLiteral("/icons.zip")), {}, nullptr);
+    ASSERT_TRUE(waitUntilOver());
+    EXPECT_EQ(controller.sheet()->title(), PTDownloadController::ErrorTitle);
+    const QString reason = controller.sheet()->subTitle();
+    EXPECT_TRUE(reason.startsWith(QStringLiteral("Refused an entry outside the destination"))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(escaping));
+
+    QWidget* window = controller.sheet()->window();
+    const QLabel* subtitle = nullptr;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (label->accessibleName() == QStringLiteral("Subtitle"))
+            subtitle = label;
+    ASSERT_NE(subtitle, nullptr);
+    const int before = PTThemeController::defaultController().appearance();
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        PTThemeController::defaultController().setAppearance(appearance);
+        pt::test::runMainQueueFor(50);
+        const QImage image = window->grab().toImage();
+        const QString theme = appearance == PTAppearanceDark ? QStringLiteral("dark") : QStringLiteral("light");
+        EXPECT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("download-refused-archive-") + theme));
+
+        // Every line of the reason lies inside the sheet, with the band's margin to spare on the right.
+        const QRect shown(subtitle->mapTo(window, QPoint()), subtitle->size());
+        const int line = subtitle->fontMetrics().lineSpacing();
+        EXPECT_GE(shown.height(), 2 * line) << "wrapped onto more than one line";
+        EXPECT_LE(shown.right(), window->width() - 15);
+        // Ink (text pixels far from the band's colour beside the text) on the first and on a later line, and
+        // none in the margin right of the text.
+        const qreal ratio = image.devicePixelRatio();
+        const QColor band = image.pixelColor(QPoint(int((shown.left() - 8) * ratio), int(shown.center().y() * ratio)));
+        const auto inkIn = [&](const QRect& area) {
+            int ink = 0;
+            for (int y = int(area.top() * ratio); y <= int(area.bottom() * ratio); ++y)
+                for (int x = int(area.left() * ratio); x <= int(area.right() * ratio); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    ink += std::abs(pixel.lightness() - band.lightness()) > 60 ? 1 : 0;
+                }
+            return ink;
+        };
+        EXPECT_GT(inkIn(QRect(shown.left(), shown.top(), shown.width(), line)), 20) << theme.toStdString();
+        EXPECT_GT(inkIn(QRect(shown.left(), shown.bottom() - line + 1, shown.width(), line)), 20) << theme.toStdString();
+        EXPECT_EQ(inkIn(QRect(shown.right() + 1, shown.top(), window->width() - shown.right() - 2, shown.height())), 0)
+            << theme.toStdString();
+    }
+    PTThemeController::defaultController().setAppearance(before);
 }
 
 TEST_F(DownloadControllerTest, ASecondRequestWhileBusyAndARefusedOneStartNothing)

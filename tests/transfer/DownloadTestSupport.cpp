@@ -1,5 +1,6 @@
 #include "DownloadTestSupport.h"
 
+#include "foundation/SSZipArchive.h"
 #include "transfer/PTURLDownloader.h"
 
 #include <QDir>
@@ -33,6 +34,20 @@ QString unpackingFolder()
         }
     }
     return {};
+}
+
+QByteArray zipOf(const QList<std::pair<QString, QByteArray>>& entries)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("made.zip"));
+    SSZipArchive zip(path);
+    EXPECT_TRUE(zip.open());
+    for (const auto& [name, data] : entries)
+        EXPECT_TRUE(zip.writeData(data, name));
+    EXPECT_TRUE(zip.close());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
 }
 
 QByteArray zipWithManyEntries(int count)

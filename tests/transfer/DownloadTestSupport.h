@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 namespace pt::test {
 
@@ -12,6 +15,8 @@ QStringList downloadFolders();
 QString unpackingFolder();
 // A zip of `count` tiny files side by side, made in the test.
 QByteArray zipWithManyEntries(int count);
+// A zip of the entries, by name (as given, "../" and all) and contents.
+QByteArray zipOf(const QList<std::pair<QString, QByteArray>>& entries);
 
 // Counts what is created directly inside a folder from now on. The kernel keeps the count even after the folder
 // is gone, so an unzip that went on writing after it was told to stop shows here.

@@ -20,6 +20,7 @@
 #include <utime.h>
 
 using pt::test::downloadFolders;
+using pt::test::zipOf;
 
 namespace {
 
@@ -50,20 +51,6 @@ void watch(PTURLDownloader& downloader, DownloadReport& run)
         run.completed = error;
         ++run.completions;
     });
-}
-
-QByteArray zipOf(const QList<std::pair<QString, QByteArray>>& entries)
-{
-    QTemporaryDir temp;
-    const QString path = temp.filePath(QStringLiteral("made.zip"));
-    SSZipArchive zip(path);
-    EXPECT_TRUE(zip.open());
-    for (const auto& [name, data] : entries)
-        EXPECT_TRUE(zip.writeData(data, name));
-    EXPECT_TRUE(zip.close());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
 }
 
 struct URLDownloaderTest : ::testing::Test {

@@ -9,6 +9,8 @@
 #include "library/controllers/PTGroupController.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTGroup.h"
+#include "library/bundle/PTTernImporter.h"
+#include "library/upkeep/PTImportValidation.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
@@ -61,6 +63,14 @@ QUrl localFile(const QString& given)
     if (path.toUtf8().size() > kMaximumPathBytes || hasControlCharacters(path) || !QFileInfo::exists(path))
         return {};
     return QUrl::fromLocalFile(path);
+}
+
+// An icon file or folder the importer takes, or an exchange bundle, which the sheet hands to the bundle reader.
+bool isImportable(const QString& path)
+{
+    return PTTernImporter::isPathATern(path)
+           || PTImportValidation::installed()->validateURLStrings({path}, PTImportValidation::AllOptions)
+                  == QStringList{path};
 }
 
 } // namespace
@@ -219,7 +229,7 @@ void PTScriptingAdaptor::Import(const QStringList& files, const QString& fromApp
 {
     if (!refuseUnlessReady(call))
         return;
-    if (!PTAddIconsPresenter::installed()) {
+    if (!PTAddIconsPresenter::installed() || !PTImportValidation::installed()) {
         refuse(call, NotReadyError, QStringLiteral("Pictern cannot import icons yet."));
         return;
     }
@@ -237,6 +247,12 @@ void PTScriptingAdaptor::Import(const QStringList& files, const QString& fromApp
         if (url.isEmpty()) {
             refuse(call, InvalidArgumentError,
                    QStringLiteral("\"%1\" is not an absolute path or file: URI of an existing file.").arg(file.left(200)));
+            return;
+        }
+        // Refused here, with the reason, rather than in a sheet that would have nothing to import.
+        const QString path = url.toLocalFile();
+        if (!isImportable(path)) {
+            refuse(call, InvalidArgumentError, UnimportableFileMessage.arg(file.left(200)));
             return;
         }
         urls.append(url);

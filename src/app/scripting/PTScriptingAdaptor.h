@@ -22,6 +22,8 @@ public:
     static inline const QString NoSuchPluginError = QStringLiteral("com.pictern.Pictern.Error.NoSuchPlugin");
     static inline const QString InvalidArgumentError = QStringLiteral("com.pictern.Pictern.Error.InvalidArgument");
     static inline const QString NotReadyError = QStringLiteral("com.pictern.Pictern.Error.NotReady");
+    static inline const QString UnimportableFileMessage =
+        QStringLiteral("\"%1\" is not an icon file, a folder or a Pictern bundle that Pictern can import.");
 
     // (sxs): a set or group's name, sort (-1 when never set) and object URI.
     struct Entry {

@@ -1,6 +1,7 @@
 #include "browser/quicklook/PTQuickLook.h"
 
 #include "browser/PTBrowserShell.h"
+#include "browser/PTBrowserSidebar.h"
 #include "browser/PTBrowserTransfer.h"
 #include "browser/cache/PTImageCacheJob.h"
 #include "browser/cache/PTImageCacheRenderer.h"
@@ -9,7 +10,6 @@
 #include "browser/quicklook/PTQuickLookPanelView.h"
 #include "browser/quicklook/PTQuickLookProtocol.h"
 #include "foundation/DifferentStuff.h"
-#include "foundation/PTUtils.h"
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
@@ -309,9 +309,11 @@ void PTQuickLook::openIn()
 {
     PTItem* shown = item();
     PTBrowserSidebar::OpenInControl* openInControl = panelView_ ? panelView_->openInControl() : nullptr;
-    if (!shown || !openInControl || openInControl->selectedApplication().isEmpty())
+    const std::shared_ptr<PTBrowserSidebar> sidebar = PTBrowserSidebar::installed();
+    if (!shown || !openInControl || openInControl->selectedApplication().isEmpty() || !sidebar)
         return;
-    PTUtils::openItems(QVector<PTItem*>{shown}, openInControl->selectedApplication());
+    // Through the sidebar, which tells the user when the launch fails.
+    sidebar->openFilesInApplication({shown->fileURL()}, openInControl->selectedApplication());
 }
 
 void PTQuickLook::hide()

@@ -1,6 +1,5 @@
 #include "sidebar/inspector/PTInspectorSidebar.h"
 
-#include "foundation/PTUtils.h"
 #include "sidebar/inspector/PTOpenInControl.h"
 #include "sidebar/inspector/PTSideBarController.h"
 
@@ -83,8 +82,10 @@ QString PTInspectorSidebar::applicationForFiles(const QList<QUrl>& files)
 
 void PTInspectorSidebar::openFilesInApplication(const QList<QUrl>& files, const QString& application)
 {
-    if (application.isEmpty() || !PTUtils::openURLs(files, application))
+    if (application.isEmpty())
         QApplication::beep();
+    else
+        PTOpenInControl::openURLsInApplication(files, application);
 }
 
 PTBrowserSidebar::OpenInControl* PTInspectorSidebar::makeOpenInControl(QWidget* parent)

@@ -2,6 +2,7 @@
 
 #include "foundation/MenuAdditions.h"
 #include "foundation/PTUtils.h"
+#include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTOpenInApplicationChooser.h"
 #include "ui/controls/PTSidebarSegmentedControl.h"
@@ -96,11 +97,29 @@ QString PTOpenInControl::selectedApplication() const
 bool PTOpenInControl::openURLs(const QList<QUrl>& urls) const
 {
     const QString application = selectedApplication();
-    if (application.isEmpty() || urls.isEmpty() || !PTUtils::openURLs(urls, application)) {
+    if (application.isEmpty() || urls.isEmpty()) {
         QApplication::beep();
         return false;
     }
-    return true;
+    // The name the menu shows, which stays known when the application has gone since.
+    const QAction* item = itemForBundle(application);
+    return openURLsInApplication(urls, application, item ? item->text() : QString());
+}
+
+bool PTOpenInControl::openURLsInApplication(const QList<QUrl>& urls, const QString& application, const QString& name)
+{
+    QString reason;
+    if (PTUtils::openURLs(urls, application, &reason))
+        return true;
+    QApplication::beep();
+    QString shownName = name;
+    if (shownName.isEmpty()) {
+        const std::optional<PTApplicationInfo> info = PTUtils::applicationForIdentifier(application);
+        shownName = info && !info->name.isEmpty() ? info->name : application;
+    }
+    if (const std::shared_ptr<PTLibraryShell> shell = PTLibraryShell::installed())
+        shell->postNotice(LaunchFailedTitle, LaunchFailedMessage.arg(shownName, reason).trimmed());
+    return false;
 }
 
 void PTOpenInControl::computeMenu()

@@ -34,9 +34,15 @@ public:
     QList<QUrl> fileURLs() const { return fileURLs_; }
     // The ticked application's desktop id; empty with no files or nothing ticked.
     QString selectedApplication() const override;
+    static inline const QString LaunchFailedTitle = QStringLiteral("Cannot Open");
+    static inline const QString LaunchFailedMessage = QStringLiteral("%1 could not be started. %2");
+
     // Opens the URLs together in the ticked application; beeps and answers false when there is none or the
     // launch failed.
     bool openURLs(const QList<QUrl>& urls) const;
+    // Opens the URLs together in the application; a launch that fails beeps and is told in a notice naming the
+    // application (by the given name, else the installed one's, else its id) and the reason.
+    static bool openURLsInApplication(const QList<QUrl>& urls, const QString& application, const QString& name = {});
 
     // Rebuilds the menu and ticks the remembered, else the default, else the first application, storing nothing.
     void computeMenu();

@@ -1,5 +1,6 @@
 #include "ui/sheets/PTSheetViewTitleBarController.h"
 
+#include "ui/controls/PTAutoHeightTextField.h"
 #include "ui/controls/PTTitleLabel.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
 #include "ui/sheets/PTSheetViewTitleBarActionControl.h"
@@ -21,13 +22,16 @@ PTSheetViewTitleBarController::PTSheetViewTitleBarController(QObject* parent)
     titleField_->setFont(titleFont);
     titleField_->setAppearanceAquaColor(PTColorFromHEX(0x4A4A4A, 1.0));
     titleField_->setAccessibleName(QStringLiteral("Title"));
-    subtitleField_ = new PTTitleLabel;
+    // A subtitle may be a long reason (a refused download, say): it wraps within the band rather than being cut,
+    // and shows as written, never as markup.
+    subtitleField_ = new PTAutoHeightTextField;
+    subtitleField_->setTextFormat(Qt::PlainText);
     QFont subtitleFont;
     subtitleFont.setPixelSize(11);
     subtitleField_->setFont(subtitleFont);
     subtitleField_->setAccessibleName(QStringLiteral("Subtitle"));
     subtitleField_->hide();
-    for (PTTitleLabel* field : {titleField_, subtitleField_})
+    for (PTTitleLabel* field : {static_cast<PTTitleLabel*>(titleField_), static_cast<PTTitleLabel*>(subtitleField_)})
         field->resize(field->width(), field->sizeHint().height());
     view_->setSpacing(2);
     view_->setContentInsets(QMarginsF(SideInset, BandInset, SideInset, BandInset));

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ui/controls/PTAutoHeightTextField.h"
+
 #include <QObject>
 #include <QPointer>
 
 class PTSheetViewTitleBackgroundView;
-class PTTitleLabel;
 class QWidget;
 
 // Builds the head of a sheet: a title, a subtitle under it (hidden while empty) and an optional accessory (the
@@ -47,7 +48,7 @@ signals:
 private:
     QPointer<PTSheetViewTitleBackgroundView> view_;
     PTTitleLabel* titleField_ = nullptr;
-    PTTitleLabel* subtitleField_ = nullptr;
+    PTAutoHeightTextField* subtitleField_ = nullptr;
     QPointer<QWidget> accessoryView_;
     bool showsActionButton_ = false;
     QString title_;
