@@ -46,8 +46,12 @@ void PTFilePanel::configure(QFileDialog& dialog, const PTLibraryShell::PanelRequ
     dialog.setAccessibleName(request.title.isEmpty() ? QStringLiteral("File panel") : request.title);
     if (!request.prompt.isEmpty())
         dialog.setLabelText(QFileDialog::Accept, request.prompt);
-    if (!request.allowedExtension.isEmpty())
-        dialog.setNameFilter(QStringLiteral("*.%1").arg(request.allowedExtension));
+    if (!request.allowedExtensions.isEmpty()) {
+        QStringList patterns;
+        for (const QString& extension : request.allowedExtensions)
+            patterns << QStringLiteral("*.") + extension;
+        dialog.setNameFilter(patterns.join(u' '));
+    }
     if (request.shouldShowFilename)
         dialog.setProxyModel(new PanelFilter(request.shouldShowFilename, &dialog));
     if (!request.packageExtensions.isEmpty()) {

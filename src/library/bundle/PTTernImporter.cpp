@@ -185,7 +185,7 @@ void PTTernImporter::openTernFromOpenPanel()
     if (!shell)
         return;
     PTLibraryShell::PanelRequest request;
-    request.allowedExtension = PTTernExporter::Extension;
+    request.allowedExtensions = {PTTernExporter::Extension};
     request.packageExtensions = PTTernExporter::PackageExtensions;
     request.shouldShowFilename = [](const QString& path) { return QFileInfo(path).suffix() == PTTernExporter::Extension; };
     const QStringList paths = shell->runOpenPanelForPaths(request);
