@@ -1,5 +1,8 @@
 #include "ScenarioTest.h"
 
+#include "library/controllers/PTCollectionController.h"
+#include "library/entities/PTCollection.h"
+
 namespace {
 
 using ImportScenario = ScenarioTest;
@@ -13,6 +16,47 @@ TEST_F(ImportScenario, ADroppedFolderShowsItsIconsInTheGrid)
     shown.sort();
     EXPECT_EQ(shown.join(QLatin1Char(' ')), QStringLiteral("Circle Square Triangle"));
     EXPECT_TRUE(selectedItemNames().isEmpty());
+}
+
+// A second folder dropped while the first one's sheet imports, or lingers with the import done, opens its own sheet
+// once the first has gone; both become sets with all their icons.
+TEST_F(ImportScenario, TwoFoldersDroppedInQuickSuccessionBothBecomeSets)
+{
+    const auto setNamed = [](const QString& name) -> PTCollection* {
+        for (PTCollection* set : PTCollectionController::sharedController().collections()) {
+            if (set->name() == name)
+                return set;
+        }
+        return nullptr;
+    };
+    const auto imported = [&](const QString& name, qsizetype count) {
+        PTCollection* set = setNamed(name);
+        return set && set->items().size() == count;
+    };
+    struct Timing {
+        const char* name;
+        // Waits after the first sheet was confirmed, before the second drop.
+        std::function<bool()> before;
+    };
+    const Timing timings[] = {
+        {"while importing", [] { return true; }},
+        {"while the sheet closes", [&] { return imported(QStringLiteral("Shapes 1"), 3); }},
+    };
+    int round = 0;
+    for (const Timing& timing : timings) {
+        SCOPED_TRACE(timing.name);
+        ++round;
+        const QString first = QStringLiteral("Shapes %1").arg(round);
+        const QString second = QStringLiteral("Kinds %1").arg(round);
+        dropFolderOnGrid(QStringLiteral("shapes"));
+        confirmAddIconsSheet(first);
+        ASSERT_TRUE(waitFor(timing.before));
+        dropFolderOnGrid(QStringLiteral("kinds"));
+        confirmAddIconsSheet(second);
+        EXPECT_TRUE(waitFor([&] {
+            return imported(first, 3) && imported(second, 2) && !visibleWidget(QStringLiteral("New set name"));
+        }));
+    }
 }
 
 } // namespace

@@ -142,7 +142,17 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     const QString folder = pt::test::fixturePath(fixtureFolder);
     const qsizetype files = QDir(folder).entryList(QDir::Files).size();
     ASSERT_GT(files, 0) << folder.toStdString();
+    dropFolderOnGrid(fixtureFolder);
+    confirmAddIconsSheet(setName);
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
+        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+}
 
+void ScenarioTest::dropFolderOnGrid(const QString& fixtureFolder)
+{
     // Dropped where the user lets go of it: on whatever takes drops under the middle of the grid column.
     QWidget* column = app().gridColumn();
     const QPoint middle = column->rect().center();
@@ -152,7 +162,7 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     ASSERT_NE(target, nullptr) << "nothing under the grid takes drops";
     const QPoint at = target->mapFrom(column, middle);
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(folder)});
+    data.setUrls({QUrl::fromLocalFile(pt::test::fixturePath(fixtureFolder))});
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     ASSERT_TRUE(enter.isAccepted()) << "the grid refuses the folder";
@@ -165,12 +175,35 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     ASSERT_TRUE(drop.isAccepted()) << "the grid refuses the folder";
+}
 
+void ScenarioTest::confirmAddIconsSheet(const QString& setName)
+{
     QLineEdit* name = nullptr;
     ASSERT_TRUE(waitFor([&name] {
-        name = qobject_cast<QLineEdit*>(visibleWidget(QStringLiteral("New set name")));
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            for (auto* field : window->findChildren<QLineEdit*>()) {
+                // A fresh sheet: one confirmed before keeps its name while it is on its way out.
+                if (window->isVisible() && field->accessibleName() == QLatin1String("New set name")
+                    && field->text().isEmpty())
+                    name = field;
+            }
+        }
         return name != nullptr;
     })) << "no add-icons sheet";
+    // A sheet that offers a set as the target is turned to a new set, as the user picks it in the target menu.
+    if (!name->isVisible()) {
+        QAction* newSet = nullptr;
+        for (auto* menu : name->window()->findChildren<QMenu*>()) {
+            for (QAction* item : menu->actions()) {
+                if (item->text() == QLatin1String("New Set"))
+                    newSet = item;
+            }
+        }
+        ASSERT_NE(newSet, nullptr) << "no new set in the target menu";
+        newSet->trigger();
+        ASSERT_TRUE(name->isVisible()) << "choosing a new set shows no name field";
+    }
     QTest::mouseClick(name, Qt::LeftButton);
     QTest::keyClicks(name, setName);
     QWidget* add = nullptr;
@@ -180,11 +213,6 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     }
     ASSERT_NE(add, nullptr) << "no import button in the sheet";
     QTest::mouseClick(add, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
-        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
-    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
-    window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
 }
 
 QStringList ScenarioTest::gridItemNames() const

@@ -37,6 +37,10 @@ protected:
     // Drops the fixture folder on the grid column, names the new set in the add-icons sheet that opens, and waits
     // until the set's icons show in the grid.
     void importFolder(const QString& fixtureFolder, const QString& setName);
+    // The two halves of that: the drop of the fixture folder, and the new set's name typed into the add-icons
+    // sheet (waiting for it to show) and confirmed.
+    void dropFolderOnGrid(const QString& fixtureFolder);
+    void confirmAddIconsSheet(const QString& setName);
     // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;
