@@ -2,6 +2,8 @@
 
 #include "library/controllers/PTCollectionController.h"
 #include "library/entities/PTCollection.h"
+#include "app/PTWindow.h"
+#include "platform/ui/SheetHost.h"
 
 namespace {
 
@@ -54,7 +56,7 @@ TEST_F(ImportScenario, TwoFoldersDroppedInQuickSuccessionBothBecomeSets)
         dropFolderOnGrid(QStringLiteral("kinds"));
         confirmAddIconsSheet(second);
         EXPECT_TRUE(waitFor([&] {
-            return imported(first, 3) && imported(second, 2) && !visibleWidget(QStringLiteral("New set name"));
+            return imported(first, 3) && imported(second, 2) && !pt::SheetHost::attachedSheet(window());
         }));
     }
 }

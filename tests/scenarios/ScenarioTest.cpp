@@ -13,6 +13,7 @@
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"
+#include "platform/ui/SheetHost.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -144,7 +145,8 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     ASSERT_GT(files, 0) << folder.toStdString();
     dropFolderOnGrid(fixtureFolder);
     confirmAddIconsSheet(setName);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !visibleWidget(QStringLiteral("New set name")); }))
+    // Done when the add-icons sheet has ended, not just stepped out of sight under its progress sheet.
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !pt::SheetHost::attachedSheet(window()); }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
     window()->activateWindow();
