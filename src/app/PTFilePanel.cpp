@@ -51,8 +51,12 @@ public:
         setAccessibleName(request.title.isEmpty() ? QStringLiteral("File panel") : request.title);
         if (!request.prompt.isEmpty())
             setLabelText(QFileDialog::Accept, request.prompt);
-        if (!request.allowedExtension.isEmpty())
-            setNameFilter(QStringLiteral("*.%1").arg(request.allowedExtension));
+        if (!request.allowedExtensions.isEmpty()) {
+            QStringList patterns;
+            for (const QString& extension : request.allowedExtensions)
+                patterns << QStringLiteral("*.") + extension;
+            setNameFilter(patterns.join(u' '));
+        }
         if (request.shouldShowFilename)
             setProxyModel(new PanelFilter(request.shouldShowFilename, this));
         // A double-click enters a folder without asking accept().

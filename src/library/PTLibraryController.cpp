@@ -459,7 +459,7 @@ bool PTLibraryController::switchLibrary()
     PTLibraryShell::PanelRequest request;
     request.title = QStringLiteral("Switch Library");
     request.prompt = QStringLiteral("Switch");
-    request.allowedExtension = Extension;
+    request.allowedExtensions = {Extension};
     request.shouldShowFilename = [this](const QString& path) { return panelShouldShowFilename(path); };
     const QString chosen = shell->runOpenPanel(request);
     return !chosen.isEmpty() && switchLibraryToLibraryAtURL(chosen);

@@ -1,6 +1,10 @@
 #include "ScenarioTest.h"
 
+#include "app/PTWindow.h"
 #include "browser/grid/PTGridView.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/entities/PTCollection.h"
+#include "platform/ui/SheetHost.h"
 
 #include <QTest>
 
@@ -48,6 +52,47 @@ TEST_F(ImportScenario, AnEmptiedSetTakesADroppedFolder)
     ASSERT_NE(sheet, nullptr) << "the emptied set refuses the drop";
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_TRUE(waitFor([sheet] { return !sheet->isVisible(); }));
+}
+
+// A second folder dropped while the first one's sheet imports, or lingers with the import done, opens its own sheet
+// once the first has gone; both become sets with all their icons.
+TEST_F(ImportScenario, TwoFoldersDroppedInQuickSuccessionBothBecomeSets)
+{
+    const auto setNamed = [](const QString& name) -> PTCollection* {
+        for (PTCollection* set : PTCollectionController::sharedController().collections()) {
+            if (set->name() == name)
+                return set;
+        }
+        return nullptr;
+    };
+    const auto imported = [&](const QString& name, qsizetype count) {
+        PTCollection* set = setNamed(name);
+        return set && set->items().size() == count;
+    };
+    struct Timing {
+        const char* name;
+        // Waits after the first sheet was confirmed, before the second drop.
+        std::function<bool()> before;
+    };
+    const Timing timings[] = {
+        {"while importing", [] { return true; }},
+        {"while the sheet closes", [&] { return imported(QStringLiteral("Shapes 1"), 3); }},
+    };
+    int round = 0;
+    for (const Timing& timing : timings) {
+        SCOPED_TRACE(timing.name);
+        ++round;
+        const QString first = QStringLiteral("Shapes %1").arg(round);
+        const QString second = QStringLiteral("Kinds %1").arg(round);
+        dropFolderOnGrid(QStringLiteral("shapes"));
+        confirmAddIconsSheet(first);
+        ASSERT_TRUE(waitFor(timing.before));
+        dropFolderOnGrid(QStringLiteral("kinds"));
+        confirmAddIconsSheet(second);
+        EXPECT_TRUE(waitFor([&] {
+            return imported(first, 3) && imported(second, 2) && !pt::SheetHost::attachedSheet(window());
+        }));
+    }
 }
 
 } // namespace

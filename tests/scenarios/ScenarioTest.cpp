@@ -18,6 +18,7 @@
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"
+#include "platform/ui/SheetHost.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -40,6 +41,16 @@
 #include <QWindow>
 
 namespace {
+
+// A confirmed sheet keeps its set's name while it is on its way out; a fresh one's name field is empty.
+bool confirmed(const QWidget* sheet)
+{
+    for (const QLineEdit* field : sheet->findChildren<QLineEdit*>()) {
+        if (field->accessibleName() == QLatin1String("New set name"))
+            return !field->text().isEmpty();
+    }
+    return false;
+}
 
 std::shared_ptr<PTAppDelegate> launched;
 // Later `pictern` launches hand over to the scenario's application, as to any first launch.
@@ -182,7 +193,20 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
         ++files;
     ASSERT_GT(files, 0) << folder.toStdString();
     dropOnGrid({folder});
+    confirmAddIconsSheet(setName);
+    // Done when the add-icons sheet has ended, not just stepped out of sight under its progress sheet.
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files && !pt::SheetHost::attachedSheet(window()); }))
+        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    // The progress sheet leaves a moment after the icons show; until then it holds the main window's keys, as the
+    // desktop holds them for any window under a modal one.
+    ASSERT_TRUE(waitFor([] { return QGuiApplication::modalWindow() == nullptr; })) << "the import's sheets stay";
+    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+}
 
+void ScenarioTest::confirmAddIconsSheet(const QString& setName)
+{
     QWidget* sheet = addIconsSheet();
     ASSERT_NE(sheet, nullptr) << "no add-icons sheet";
     if (!sheetWidget(sheet, QStringLiteral("New set name")))
@@ -194,15 +218,6 @@ void ScenarioTest::importFolder(const QString& fixtureFolder, const QString& set
     QWidget* add = sheetWidget(sheet, QStringLiteral("Import to a New Set"));
     ASSERT_NE(add, nullptr) << "no import button in the sheet";
     QTest::mouseClick(add, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == files; }))
-        << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
-    ASSERT_TRUE(waitForSheetToGo(sheet));
-    // The progress sheet leaves a moment after the icons show; until then it holds the main window's keys, as the
-    // desktop holds them for any window under a modal one.
-    ASSERT_TRUE(waitFor([] { return QGuiApplication::modalWindow() == nullptr; })) << "the import's sheets stay";
-    // The main window takes the keys again once the sheet is gone, as the desktop hands them back.
-    window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
 }
 
 void ScenarioTest::dropOnGrid(const QStringList& paths)
@@ -247,7 +262,7 @@ QWidget* ScenarioTest::addIconsSheet()
     QWidget* sheet = nullptr;
     waitFor([&sheet] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && window->accessibleName() == QLatin1String("Import Icons"))
+            if (window->isVisible() && window->accessibleName() == QLatin1String("Import Icons") && !confirmed(window))
                 sheet = window;
         }
         return sheet != nullptr;

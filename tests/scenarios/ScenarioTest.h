@@ -57,6 +57,9 @@ protected:
     static void choosePopUpItem(QWidget* window, const QString& text);
     // Drops the fixture folder on the grid column; answers the add-icons sheet that opens.
     QWidget* dropFolderOnGrid(const QString& fixtureFolder);
+    // Types the new set's name into the add-icons sheet on screen (turning its target to a new set first) and
+    // confirms it.
+    void confirmAddIconsSheet(const QString& setName);
     // Names of the items the grid shows (filtered), in its order, and of those selected.
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;

@@ -20,6 +20,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QCursor>
+#include <QApplication>
+#include <QEnterEvent>
 
 #include <gtest/gtest.h>
 
@@ -296,6 +300,62 @@ TEST_F(ExportSheetTest, Screenshot)
     const QColor body = image.pixelColor(image.width() - 3, int((tops[2] + 40) * ratio));
     EXPECT_NE(image.pixelColor(image.width() / 2, 3), QColor(Qt::transparent));
     EXPECT_EQ(body.alpha(), 255);
+    window->hide();
+}
+
+// A row's remove mark shows while the pointer is over the row; a pointer that leaves while the row's format menu
+// is open takes the mark away once the menu closes.
+TEST_F(ExportSheetTest, RemoveMarksHideWhenThePointerLeavesThroughAPopUpMenu)
+{
+    PTExportSheetController sheet(items(1), std::nullopt);
+    sheet.addOptionFromSender(false);
+    ASSERT_EQ(sheet.rows().size(), 2);
+    PTSheet* window = sheet.window();
+    window->adjustSize();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    PTExportSheetOptionViewController* row = sheet.rows()[1];
+    ASSERT_TRUE(row->removable());
+    QWidget* view = row->view();
+    const auto* mark = view->findChild<QPushButton*>();
+    ASSERT_NE(mark, nullptr);
+    const QRect markArea(mark->mapTo(window, QPoint(0, 0)), mark->size());
+    // The number of pixels in the mark's square that differ from its corner: the drawn cross.
+    const auto markPixels = [&] {
+        const QImage image = window->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        const QRect area(markArea.topLeft() * ratio, markArea.size() * ratio);
+        const QRgb background = image.pixel(area.topLeft());
+        int drawn = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                drawn += image.pixel(x, y) != background;
+        return std::pair(image, drawn);
+    };
+
+    QCursor::setPos(view->mapToGlobal(view->rect().center()));
+    QEnterEvent enter(QPointF(view->rect().center()), QPointF(view->rect().center()),
+                      QPointF(view->mapToGlobal(view->rect().center())));
+    QApplication::sendEvent(view, &enter);
+    ASSERT_TRUE(row->closeControlVisible());
+    EXPECT_GT(markPixels().second, 0) << "no remove mark over the hovered row";
+
+    auto* format = view->findChild<PTSheetViewPopupButton*>();
+    ASSERT_NE(format, nullptr);
+    // The format menu, the row's first.
+    QMenu* menu = view->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    menu->popup(format->mapToGlobal(QPoint(0, format->height())));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    // The pointer goes out over the menu and away from the sheet; the menu closes there.
+    QCursor::setPos(window->mapToGlobal(QPoint(window->width() + 200, window->height() + 200)));
+    menu->hide();
+    pt::test::runMainQueueFor(50);
+
+    const auto [image, drawn] = markPixels();
+    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("export-sheet-pointer-left-through-menu")));
+    EXPECT_FALSE(row->closeControlVisible());
+    EXPECT_EQ(drawn, 0) << "the remove mark stays drawn after the pointer left";
     window->hide();
 }
 

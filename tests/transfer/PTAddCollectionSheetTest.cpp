@@ -269,6 +269,8 @@ TEST_F(AddCollectionSheet, AdvancedSwitchesActOnThePushedOptionsOnly)
     EXPECT_TRUE(PTImportOptionsContain(PTAddCollectionSheetController::importOptions(), PTImportOption::FoldersBecomeGroupsAndSets));
     EXPECT_EQ(Prefs::persistedImportOptions(false), stored);
     confirmAndWait();
+    // The confirmed sheet shows the options its import ran with, though the pushed ones were popped.
+    EXPECT_TRUE(folders->isChecked());
     // With folders made into groups and sets, the sheet made a group with a set beside the folder's files.
     PTCollection* set = setNamed("Mixed");
     ASSERT_TRUE(set);

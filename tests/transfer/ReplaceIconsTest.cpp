@@ -1,3 +1,4 @@
+#include "library/ImportTyping.h"
 #include "ImportTestSupport.h"
 
 #include "StoreTestSupport.h"
@@ -245,6 +246,8 @@ TEST_F(ReplaceIcons, OneItemAsksForAFileAndNamesItUniquely)
     ASSERT_TRUE(cancelled);
     EXPECT_TRUE(cancelled->isEmpty());
     EXPECT_EQ(shell->lastRequest.prompt, "Replace");
+    // The panel offers the import file types, not every file.
+    EXPECT_EQ(shell->lastRequest.allowedExtensions, PTImportExtensions());
     EXPECT_TRUE(shell->lastRequest.shouldShowFilename(themeIcon()));
     EXPECT_FALSE(shell->lastRequest.shouldShowFilename(sourcePath("notes.txt")));
     EXPECT_TRUE(shell->sheets.isEmpty());

@@ -7,11 +7,14 @@
 #include "ui/views/PTStackView.h"
 
 #include "TestSupport.h"
+#include "ThemeScope.h"
 
 #include "platform/ui/ModalRunner.h"
 #include "platform/ui/SheetHost.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QProgressBar>
 
 #include <gtest/gtest.h>
@@ -94,6 +97,69 @@ TEST_F(ProgressSheetTest, ASessionGoesOnTheSheetAlreadyOnTheMainWindow)
     EXPECT_FALSE(sheet.window()->isVisible());
     EXPECT_EQ(pt::SheetHost::attachedSheet(other), nullptr);
     pt::SheetHost::end(other, 0);
+}
+
+// What the user sees of a window and the chain of sheets on it: each shown one drawn over the one before, where it
+// stands on the screen.
+QImage desktopOf(QWidget* window)
+{
+    QImage image(window->geometry().bottomRight().x() + 1, window->geometry().bottomRight().y() + 200,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    for (QWidget* shown = window; shown; shown = pt::SheetHost::attachedSheet(shown)) {
+        if (shown->isVisible())
+            painter.drawPixmap(shown->geometry().topLeft(), shown->grab());
+    }
+    return image;
+}
+
+// A progress sheet on a taller sheet takes its place: nothing of the sheet beneath shows around it, and the sheet
+// beneath comes back as it was when the progress ends.
+TEST_F(ProgressSheetTest, ASheetOnASheetCoversItCompletely)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(0, 0, 700, 560);
+    mainWindow.show();
+    PTSetMainWindow(&mainWindow);
+    // A tall sheet in a colour nothing else uses, with a switch-like check box whose state must survive.
+    auto* beneath = new QWidget;
+    beneath->setMinimumSize(480, 420);
+    beneath->setAutoFillBackground(true);
+    QPalette magenta = beneath->palette();
+    magenta.setColor(QPalette::Window, QColor(255, 0, 255));
+    beneath->setPalette(magenta);
+    auto* state = new QCheckBox(QStringLiteral("Create Groups and Sets from Folders"), beneath);
+    state->setChecked(true);
+    pt::SheetHost::begin(&mainWindow, beneath);
+    const QRect beneathArea = beneath->geometry();
+    ASSERT_EQ(desktopOf(&mainWindow).pixelColor(beneathArea.center()), QColor(255, 0, 255));
+
+    ThemeScope theme(PTAppearanceAqua);
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        ThemeScope::set(dark ? PTAppearanceDark : PTAppearanceAqua);
+        PTProgressSheetWindow sheet(QStringLiteral("Importing"));
+        sheet.beginSession();
+        ASSERT_EQ(pt::SheetHost::parentOfSheet(sheet.window()), beneath);
+        pt::test::runMainQueueFor(50);
+        const QImage image = desktopOf(&mainWindow);
+        ASSERT_TRUE(pt::test::writeScreenshot(
+            image, dark ? QStringLiteral("sheet-on-sheet-dark") : QStringLiteral("sheet-on-sheet-light")));
+        int peeking = 0;
+        for (int y = beneathArea.top(); y <= beneathArea.bottom(); ++y)
+            for (int x = beneathArea.left(); x <= beneathArea.right(); ++x)
+                peeking += image.pixelColor(x, y) == QColor(255, 0, 255);
+        EXPECT_EQ(peeking, 0) << "pixels of the sheet beneath show around the progress sheet";
+        EXPECT_TRUE(sheet.window()->isVisible());
+
+        sheet.endSession();
+        EXPECT_TRUE(beneath->isVisible());
+        EXPECT_TRUE(state->isChecked());
+        EXPECT_EQ(desktopOf(&mainWindow).pixelColor(beneathArea.center()), QColor(255, 0, 255));
+    }
+    pt::SheetHost::end(beneath, 0);
+    delete beneath;
 }
 
 TEST_F(ProgressSheetTest, WithoutAMainWindowASessionShowsTheSheetOnItsOwn)

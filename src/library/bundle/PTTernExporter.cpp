@@ -75,7 +75,7 @@ void PTTernExporter::exportManagedObject(pt::store::ManagedObject* object)
     const QString name = PTCollection::from(object) ? PTCollection::from(object)->name() : PTGroup::from(object)->name();
     PTLibraryShell::PanelRequest request;
     request.proposedName = QStringLiteral("%1.%2").arg(stringAdditions::normalizedString(name), Extension);
-    request.allowedExtension = Extension;
+    request.allowedExtensions = {Extension};
     request.packageExtensions = PackageExtensions;
     const QString path = shell->runSavePanel(request);
     if (!path.isEmpty())

@@ -185,7 +185,7 @@ void PTTernImporter::openTernFromOpenPanel()
     if (!shell)
         return;
     PTLibraryShell::PanelRequest request;
-    request.allowedExtension = PTTernExporter::Extension;
+    request.allowedExtensions = {PTTernExporter::Extension};
     request.packageExtensions = PTTernExporter::PackageExtensions;
     // Plain folders lead to the bundles; other packages (libraries) are neither.
     request.shouldShowFilename = [](const QString& path) {

@@ -32,6 +32,11 @@ public:
         parent->installEventFilter(this);
         attachmentsBySheet().insert(sheet, this);
         sheetsByWindow().insert(parent, sheet);
+        // A sheet on a sheet takes its place: the one beneath steps out of sight, with all it holds, until the
+        // sheet on it ends.
+        coversSheet_ = attachmentsBySheet().contains(parent) && parent->isVisible();
+        if (coversSheet_)
+            parent->hide();
     }
     ~Attachment() override
     {
@@ -40,6 +45,8 @@ public:
             parent_->removeEventFilter(this);
             if (sheetsByWindow().value(parent_) == sheetKey_)
                 sheetsByWindow().remove(parent_);
+            if (coversSheet_ && attachmentsBySheet().contains(parent_))
+                parent_->show();
         }
     }
 
@@ -59,6 +66,7 @@ private:
     QPointer<QWidget> sheet_;
     const QWidget* sheetKey_ = sheet_.data();
     SheetHost::Completion completion_;
+    bool coversSheet_ = false;
 };
 
 Attachment* attachmentOf(const QWidget* sheet)
@@ -76,9 +84,12 @@ bool compositorPlacesWindows()
 void SheetHost::begin(QWidget* parent, QWidget* sheet, Completion completion)
 {
     Q_ASSERT(parent && sheet);
-    QWidget* window = parent->window();
     if (attachmentOf(sheet))
         end(sheet, 0);
+    // A window has one sheet: a further one goes on the deepest sheet already there.
+    QWidget* window = parent->window();
+    while (QWidget* attached = attachedSheet(window))
+        window = attached;
     // Transient for the parent: stays above it and goes with it.
     sheet->setParent(window, sheet->windowFlags() | Qt::Window);
     sheet->setWindowModality(Qt::WindowModal);

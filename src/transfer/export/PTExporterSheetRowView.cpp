@@ -1,5 +1,8 @@
 #include "transfer/export/PTExporterSheetRowView.h"
 
+#include <QCursor>
+#include <QMenu>
+
 PTExporterSheetRowView::PTExporterSheetRowView(QWidget* parent)
     : QWidget(parent)
 {
@@ -18,4 +21,14 @@ void PTExporterSheetRowView::leaveEvent(QEvent* event)
     QWidget::leaveEvent(event);
     if (mouseExitedHandler)
         mouseExitedHandler();
+}
+
+void PTExporterSheetRowView::followPointerAcross(QMenu* menu)
+{
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        const bool inside = rect().contains(mapFromGlobal(QCursor::pos()));
+        const std::function<void()>& handler = inside ? mouseEnteredHandler : mouseExitedHandler;
+        if (handler)
+            handler();
+    });
 }

@@ -135,6 +135,10 @@ PTAddCollectionSheetController::PTAddCollectionSheetController(QObject* parent) 
     optionsObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
         PTPreferencesImportExportViewController::ImportOptionsDidChangeNotification, nullptr,
         [this](const pt::Notification&) {
+            // Once confirmed, the sheet shows the options its import runs with, whatever is pushed or popped
+            // after.
+            if (confirmed_)
+                return;
             browseView_->setAllowedFileTypes(allowedFileTypes());
             updateSwitches();
         });
@@ -457,7 +461,10 @@ void PTAddCollectionSheetController::add()
     const PTImportOptions options = importOptions();
     if (browseViewIsPicternOnly()) {
         confirmed_ = true;
-        PTTernImporter::importRorevAtURLs({paths.first().toLocalFile()}, [this] { endSheet(1); });
+        PTTernImporter::importRorevAtURLs({paths.first().toLocalFile()}, [guard = QPointer(this)] {
+            if (guard)
+                guard->endSheet(1);
+        });
         popPushedOptions();
         return;
     }
@@ -521,14 +528,21 @@ void PTAddCollectionSheetController::add()
 void PTAddCollectionSheetController::runImports(QList<QUrl> files, PTCollection* set, QList<QUrl> folders,
                                                PTGroup* group, PTImportOptions options)
 {
+    // The controller may be gone by the time an import completes (its sheet ended another way, the application
+    // closing down): the completions hold it weakly.
+    const QPointer guard(this);
     if (!files.isEmpty() && set) {
-        PTPasteBoard::importIcons(files, options, set, window_, [this, folders, group, options] {
-            runImports({}, nullptr, folders, group, options);
+        PTPasteBoard::importIcons(files, options, set, window_, [guard, folders, group, options] {
+            if (guard)
+                guard->runImports({}, nullptr, folders, group, options);
         });
         return;
     }
     if (!folders.isEmpty() && group) {
-        PTPasteBoard::importIcons(folders, options, group, window_, [this] { endSheet(1); });
+        PTPasteBoard::importIcons(folders, options, group, window_, [guard] {
+            if (guard)
+                guard->endSheet(1);
+        });
         return;
     }
     endSheet(1);

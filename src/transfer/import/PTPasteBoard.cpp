@@ -9,6 +9,7 @@
 #include "transfer/import/PTImporter2.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
 QStringList PTPasteBoard::validateURLStrings(const QStringList& paths, PTImportOptions options) const
 {
@@ -42,7 +43,8 @@ void PTPasteBoard::importIcons(const QList<QUrl>& urls, PTImportOptions options,
     for (const QUrl& url : urls)
         paths << url.toLocalFile();
     auto importer = PTImporter2::create(target, paths, options);
-    importer->setCompletionHandler([sheet, window, completion](const PTImporter2::Result& result) {
+    // The window the issues go on may have closed while the import ran.
+    importer->setCompletionHandler([sheet, window = QPointer(window), completion](const PTImporter2::Result& result) {
         if (!result.rejected.isEmpty()) {
             PTCorruptImagesSheetController issues(result.rejected);
             issues.presentSheetFromWindow(window);

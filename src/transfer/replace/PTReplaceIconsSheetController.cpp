@@ -211,6 +211,7 @@ void PTReplaceIconsSheetController::presentSheetFromWindow(QWidget* window)
     PTLibraryShell::PanelRequest request;
     request.title = QStringLiteral("Replace Icon");
     request.prompt = PanelPrompt;
+    request.allowedExtensions = PTImportExtensions();
     request.shouldShowFilename = [](const QString& path) {
         const QFileInfo info(path);
         return info.isDir() ? !PTImportIsPackage(path) : PTImportPathIsAccepted(path, ImportOptions);

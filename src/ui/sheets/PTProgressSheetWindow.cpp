@@ -279,9 +279,7 @@ void PTProgressSheetWindow::beginSessionForWindow(QWidget* window)
         show();
         return;
     }
-    // The sheet goes on the deepest sheet already there.
-    while (QWidget* attached = pt::SheetHost::attachedSheet(window))
-        window = attached;
+    // The host puts it on the deepest sheet already there.
     pt::SheetHost::begin(window, sheet_);
 }
 

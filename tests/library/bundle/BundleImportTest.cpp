@@ -352,7 +352,7 @@ TEST_F(BundleTest, OpenPanelOffersBundlesAsOneItemAndImportsTheChoice)
     shell->panelAnswer = writeBundle("chosen", gzipped(QJsonObject{{"sets", section({record({{"identifier", "S"}, {"name", "Chosen"}})})}}));
     PTTernImporter::openTernFromOpenPanel();
     ASSERT_TRUE(runMainQueueUntil([&] { return !shell->sheets.isEmpty() && shell->sheets[0]->sessionEnded; }, 20000));
-    EXPECT_EQ(shell->lastRequest.allowedExtension, "pictern");
+    EXPECT_EQ(shell->lastRequest.allowedExtensions, QStringList{"pictern"});
     EXPECT_TRUE(shell->lastRequest.packageExtensions.contains("pictern"));
     EXPECT_TRUE(shell->lastRequest.packageExtensions.contains("ptlibrary"));
     EXPECT_TRUE(shell->lastRequest.shouldShowFilename(out.filePath("x.pictern")));

@@ -157,7 +157,7 @@ TEST_F(LibraryUpkeep, SwitchPanelHidesTheCurrentPackage)
     PTLibraryController* current = makeCurrentLibrary();
     EXPECT_FALSE(current->switchLibrary());
     EXPECT_EQ(shell->lastRequest.title, "Switch Library");
-    EXPECT_EQ(shell->lastRequest.allowedExtension, "ptlibrary");
+    EXPECT_EQ(shell->lastRequest.allowedExtensions, QStringList{"ptlibrary"});
     ASSERT_TRUE(shell->lastRequest.shouldShowFilename);
     EXPECT_FALSE(shell->lastRequest.shouldShowFilename(current->path()));
     EXPECT_FALSE(shell->lastRequest.shouldShowFilename(current->path() + "/"));
