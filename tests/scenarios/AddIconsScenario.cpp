@@ -1,13 +1,10 @@
 #include "ScenarioTest.h"
 
 #include "app/PTWindow.h"
-#include "app/scripting/PTScriptingAdaptor.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 
 #include <QAbstractItemView>
-#include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -137,19 +134,9 @@ TEST_F(AddIconsScenario, IconsFromOutsideAreOfferedToTheSetInView)
 // import them, with a Cancel that works.
 TEST_F(AddIconsScenario, SheetsAskedForByOtherApplicationsNameTheirCaller)
 {
-    const QString path = QStringLiteral("/com/pictern/ScenarioScripting");
-    QObject served;
-    auto* adaptor = new PTScriptingAdaptor(&served, QDBusConnection::sessionBus());
-    adaptor->setReady(true);
-    ASSERT_TRUE(QDBusConnection::sessionBus().registerObject(path, &served, QDBusConnection::ExportAdaptors));
-    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("designer"));
-    const auto import = [&](const QStringList& files, const QString& application) {
-        QDBusMessage message = QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(), path,
-                                                              PTScriptingAdaptor::Interface, QStringLiteral("Import"));
-        message.setArguments({files, application});
-        QDBusPendingCallWatcher watcher(caller.asyncCall(message));
-        ASSERT_TRUE(waitFor([&] { return watcher.isFinished(); }));
-        EXPECT_EQ(watcher.reply().type(), QDBusMessage::ReplyMessage) << watcher.reply().errorMessage().toStdString();
+    const auto import = [](const QStringList& files, const QString& application) {
+        const QDBusMessage reply = scriptedImport(files, application);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     };
     import({fixture(QStringLiteral("shapes/circle.svg")), fixture(QStringLiteral("shapes/square.svg"))},
            QStringLiteral("AppOne"));
@@ -185,7 +172,6 @@ TEST_F(AddIconsScenario, SheetsAskedForByOtherApplicationsNameTheirCaller)
         }
         return true;
     })) << "Cancel left the sheet up";
-    QDBusConnection::sessionBus().unregisterObject(path);
 }
 
 // Return in the sheet presses its import button, also once files were chosen in the open panel.

@@ -9,9 +9,7 @@
 #include "sidebar/inspector/PTOpenInControl.h"
 #include "ui/controls/PTSidebarSegmentedControl.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -53,25 +51,12 @@ TEST_F(NoticeScenario, RefusedRequestsAreToldInTheWindow)
 // to import.
 TEST_F(NoticeScenario, AScriptedImportOfANonIconFileIsRefusedBeforeAnySheet)
 {
-    const QString path = QStringLiteral("/com/pictern/scenario/Scripting");
-    QObject served;
-    auto* adaptor = new PTScriptingAdaptor(&served, QDBusConnection::sessionBus());
-    adaptor->setReady(true);
-    ASSERT_TRUE(QDBusConnection::sessionBus().registerObject(path, &served, QDBusConnection::ExportAdaptors));
-    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("script"));
-    QDBusMessage call = QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(), path,
-                                                       PTScriptingAdaptor::Interface, QStringLiteral("Import"));
-    call.setArguments({QStringList{QStringLiteral("/etc/passwd")}, QStringLiteral("Script")});
-    QDBusPendingCallWatcher watcher(caller.asyncCall(call));
-    ASSERT_TRUE(waitFor([&] { return watcher.isFinished(); }));
-    const QDBusMessage reply = watcher.reply();
+    const QDBusMessage reply = scriptedImport({QStringLiteral("/etc/passwd")}, QStringLiteral("Script"));
     EXPECT_EQ(reply.errorName(), PTScriptingAdaptor::InvalidArgumentError);
     EXPECT_EQ(reply.errorMessage(), PTScriptingAdaptor::UnimportableFileMessage.arg(QStringLiteral("/etc/passwd")));
     QTest::qWait(200);
     EXPECT_EQ(visibleWidget(QStringLiteral("Import Icons")), nullptr) << "no sheet opened";
     EXPECT_TRUE(modals.isEmpty()) << modals.join(QStringLiteral(", ")).toStdString();
-    QDBusConnection::sessionBus().unregisterObject(path);
-    QDBusConnection::disconnectFromBus(QStringLiteral("script"));
 }
 
 const QString ViewerId = QStringLiteral("pictern-scenario-viewer.desktop");

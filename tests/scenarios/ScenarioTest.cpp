@@ -9,6 +9,7 @@
 #include "app/PTSingleInstance.h"
 #include "app/PTWindow.h"
 #include "app/preferences/PTPreferencesController.h"
+#include "app/scripting/PTScriptingAdaptor.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTGridViewDataProvider.h"
 #include "browser/grid/PTGridView.h"
@@ -24,6 +25,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
@@ -546,6 +549,27 @@ void ScenarioTest::expectPreferencesOpenAt(const QString& pane)
     EXPECT_EQ(preferences.selectedIdentifier(), pane);
     if (preferences.preferencesWindow())
         preferences.preferencesWindow()->close();
+}
+
+QDBusMessage ScenarioTest::scriptedImport(const QStringList& files, const QString& application)
+{
+    // The interface served once per process, beside the application's own names.
+    static const QString path = QStringLiteral("/com/pictern/ScenarioScripting");
+    static QObject* served = [] {
+        auto* object = new QObject(qApp);
+        (new PTScriptingAdaptor(object, QDBusConnection::sessionBus()))->setReady(true);
+        QDBusConnection::sessionBus().registerObject(path, object, QDBusConnection::ExportAdaptors);
+        return object;
+    }();
+    Q_UNUSED(served);
+    QDBusConnection caller = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("caller"));
+    QDBusMessage call = QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(), path,
+                                                       PTScriptingAdaptor::Interface, QStringLiteral("Import"));
+    call.setArguments({files, application});
+    QDBusPendingCallWatcher watcher(caller.asyncCall(call));
+    if (!waitFor([&watcher] { return watcher.isFinished(); }))
+        ADD_FAILURE() << "Import was not answered";
+    return watcher.reply();
 }
 
 bool ScenarioTest::waitFor(const std::function<bool()>& condition, int timeoutMs)

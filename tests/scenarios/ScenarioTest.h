@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <QDBusMessage>
 #include <QKeySequence>
 #include <QPointer>
 #include <QString>
@@ -102,6 +103,10 @@ protected:
     // Waits for the preferences window to show the pane, then closes it.
     static void expectPreferencesOpenAt(const QString& pane);
     QStringList modals;
+
+    // Calls the scripting interface's Import over the session bus from a connection of its own, as another
+    // application does; answers the reply.
+    static QDBusMessage scriptedImport(const QStringList& files, const QString& application);
 
     // Runs the event loop until the condition holds; false after the timeout.
     static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000);
