@@ -157,7 +157,7 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
 QString IssueReporter::reportsFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores relative paths.
+    // A relative XDG_STATE_HOME is ignored, as the desktop's other programs ignore it.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::home().filePath(QStringLiteral(".local/state"));
     return QDir(state).filePath(QStringLiteral("pictern"));
