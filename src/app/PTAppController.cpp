@@ -2,12 +2,14 @@
 
 #include "app/PTAppBrowserShell.h"
 #include "app/PTAppDelegate.h"
+#include "app/PTAppSideColumns.h"
 #include "app/PTGridColumn.h"
 #include "app/PTInspectorColumn.h"
 #include "app/PTInspectorPlaceholder.h"
 #include "app/PTMenuItemsController.h"
 #include "app/PTSetListPlaceholder.h"
 #include "app/PTSidebarPlaceholder.h"
+#include "app/PTSplashOnboardingController.h"
 #include "app/PTSourceListColumn.h"
 #include "app/PTSplitViewController.h"
 #include "app/PTToolbarController.h"
@@ -82,7 +84,8 @@ PTAppController::PTAppController(PTAppDelegate& delegate)
     window_->layout()->activate();
     split_->restore();
     if (inspectorColumn)
-        inspectorColumn->splitViewReady(*split_);
+        inspectorColumn->splitViewReady(std::make_shared<PTAppSideColumns>(split_.get(), menus_.get()),
+                                        PTIsFirstLaunch());
     makeActiveApplication();
 }
 

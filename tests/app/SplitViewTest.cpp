@@ -1,6 +1,8 @@
 #include "AppTestLibrary.h"
 #include "TestSupport.h"
 
+#include "app/PTAppSideColumns.h"
+#include "app/PTMenuItemsController.h"
 #include "app/PTSplitViewController.h"
 #include "platform/runtime/Defaults.h"
 
@@ -126,6 +128,31 @@ TEST_F(SplitViewTest, ASideColumnHidesAndComesBackAtItsWidthInANewWindowToo)
         EXPECT_FALSE(again.split.isColumnHidden(c.column));
         EXPECT_EQ(again.sizes(), shown);
     }
+}
+
+// The inspector names the side columns by role; the shell maps them onto the window's columns and its View menu,
+// and a window that is gone hides nothing and counts as hidden.
+TEST_F(SplitViewTest, TheInspectorHidesTheColumnsItNamesThroughTheShell)
+{
+    PTMenuItemsController menus{QString(), QString()};
+    auto columns = std::make_unique<Columns>(1000);
+    PTAppSideColumns sides(&columns->split, &menus);
+    EXPECT_EQ(sides.inspectorMenuItem(), menus.inspectorMenuItem());
+    EXPECT_EQ(sides.collectionsMenuItem(), menus.collectionsMenuItem());
+    using Pair = std::pair<PTSideColumns::Column, int>;
+    for (const auto& [side, index] : {Pair{PTSideColumns::SetsColumn, PTSplitViewController::SetsColumn},
+                                      Pair{PTSideColumns::InspectorColumn, PTSplitViewController::InspectorColumn}}) {
+        SCOPED_TRACE(index);
+        sides.setColumnHidden(side, true);
+        EXPECT_TRUE(columns->split.isColumnHidden(index));
+        EXPECT_TRUE(sides.isColumnHidden(side));
+        EXPECT_FALSE(columns->split.isColumnHidden(PTSplitViewController::GridColumn));
+        sides.setColumnHidden(side, false);
+        EXPECT_FALSE(sides.isColumnHidden(side));
+    }
+    columns.reset();
+    sides.setColumnHidden(PTSideColumns::SetsColumn, false);
+    EXPECT_TRUE(sides.isColumnHidden(PTSideColumns::SetsColumn));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "ScenarioTest.h"
 
 #include "app/PTWindow.h"
-#include "app/preferences/PTPreferencesImportExportViewController.h"
-#include "library/ImportTyping.h"
-#include "platform/runtime/Defaults.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
+#include "library/ImportTyping.h"
+#include "platform/runtime/Defaults.h"
+#include "ui/PTPersistedImportOptions.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
 
@@ -63,9 +64,9 @@ TEST_F(MainWindowScreenshotScenario, ARealLibraryInBothThemes)
     copyThemeIcons(group, QStringLiteral("Places"), papirus + QStringLiteral("places"), 60);
     const QString breeze = copyThemeIcons(root, QStringLiteral("Breeze"), QStringLiteral("/usr/share/icons/breeze/actions/22"), 60);
     // With "Create Groups and Sets from Folders" chosen in the preferences, the folder of folders becomes a group.
-    using ImportPreferences = PTPreferencesImportExportViewController;
-    pt::Defaults::standard().set(ImportPreferences::ImportOptionsKey,
-                                 ImportPreferences::persistedImportOptions(false) | qint64(PTImportOption::FoldersBecomeGroupsAndSets));
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions,
+                                 PTPersistedImportOptions::persistedImportOptions(false) |
+                                     qint64(PTImportOption::FoldersBecomeGroupsAndSets));
     importFolder(group.path(), QStringLiteral("Papirus"));
     importFolder(breeze, QStringLiteral("Breeze"));
 

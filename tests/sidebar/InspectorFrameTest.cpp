@@ -1,20 +1,37 @@
 #include "InspectorTestSupport.h"
 #include "TestSupport.h"
 
-#include "app/PTMenuItemsController.h"
-#include "app/PTSplashOnboardingController.h"
-#include "app/PTSplitViewController.h"
 #include "browser/controller/PTGridViewController.h"
 #include "library/PTLibraryController.h"
-#include "platform/runtime/Defaults.h"
 #include "sidebar/inspector/PTSideBarController.h"
 #include "sidebar/inspector/PTSideBarTabControl.h"
 #include "sidebar/inspector/PTSideBarViewController.h"
+#include "sidebar/inspector/PTSideColumns.h"
 
 #include <QAction>
 #include <QScrollArea>
+#include <QSet>
 
 namespace {
+
+// The window's side columns and View menu items as the shell hands them to the inspector.
+class FakeSideColumns : public PTSideColumns {
+public:
+    bool isColumnHidden(Column column) const override { return hidden.contains(column); }
+    void setColumnHidden(Column column, bool hide) override
+    {
+        if (hide)
+            hidden.insert(column);
+        else
+            hidden.remove(column);
+    }
+    QAction* inspectorMenuItem() const override { return inspector.get(); }
+    QAction* collectionsMenuItem() const override { return sets.get(); }
+
+    QSet<Column> hidden;
+    std::unique_ptr<QAction> inspector = std::make_unique<QAction>();
+    std::unique_ptr<QAction> sets = std::make_unique<QAction>();
+};
 
 // A pane that logs what the inspector tells it.
 class SpyPane : public PTSideBarViewController {
@@ -192,38 +209,30 @@ TEST_F(InspectorFrameTest, SelectingPanesSwapsTheScrolledViewWithoutDeletingIt)
 // The View menu's items then say what they will do and hide and show the columns.
 TEST_F(InspectorFrameTest, TheColumnsFollowTheViewMenuAndTheFirstLaunchOpensTheInspector)
 {
-    for (const int launches : {1, 5}) {
-        SCOPED_TRACE(launches);
-        const bool first = launches == 1;
-        pt::Defaults::standard().set(PTSplashOnboardingController::LaunchCountKey, launches);
-        pt::Defaults::standard().remove(PTSplitViewController::AutosaveKey);
-        PTMenuItemsController menus{QString(), QString()};
-        PTSplitViewController split;
-        split.setColumns(new QWidget, new QWidget, frame->containerView());
-        split.restore();
-        split.setColumnHidden(PTSplitViewController::InspectorColumn, true);
-        frame->splitViewReady(&split);
-        QAction* inspector = menus.inspectorMenuItem();
-        QAction* sets = menus.collectionsMenuItem();
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first);
+        const auto split = std::make_shared<FakeSideColumns>();
+        split->setColumnHidden(PTSideColumns::InspectorColumn, true);
+        frame->splitViewReady(split, first);
+        QAction* inspector = split->inspectorMenuItem();
+        QAction* sets = split->collectionsMenuItem();
         EXPECT_EQ(frame->isOpen(), first);
-        EXPECT_EQ(split.isColumnHidden(PTSplitViewController::InspectorColumn), !first);
+        EXPECT_EQ(split->isColumnHidden(PTSideColumns::InspectorColumn), !first);
         EXPECT_EQ(inspector->text(), first ? "Hide Inspector" : "Show Inspector");
         EXPECT_EQ(inspector->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
         EXPECT_EQ(sets->text(), "Hide Sets");
 
         inspector->trigger();
         EXPECT_EQ(frame->isOpen(), !first);
-        EXPECT_EQ(split.isColumnHidden(PTSplitViewController::InspectorColumn), first);
+        EXPECT_EQ(split->isColumnHidden(PTSideColumns::InspectorColumn), first);
         EXPECT_EQ(inspector->text(), first ? "Show Inspector" : "Hide Inspector");
         sets->trigger();
         EXPECT_FALSE(frame->isCollectionOpen());
-        EXPECT_TRUE(split.isColumnHidden(PTSplitViewController::SetsColumn));
+        EXPECT_TRUE(split->isColumnHidden(PTSideColumns::SetsColumn));
         EXPECT_EQ(sets->text(), "Show Sets");
         sets->trigger();
         EXPECT_TRUE(frame->isCollectionOpen());
         EXPECT_EQ(sets->text(), "Hide Sets");
-        // The splitter goes first; the column stays the controller's.
-        frame->containerView()->setParent(nullptr);
     }
 }
 

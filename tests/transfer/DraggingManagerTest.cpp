@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "app/preferences/PTPreferencesController.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/pasteboard/PTDraggingManager.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -20,9 +20,9 @@ protected:
     void TearDown() override
     {
         manager.end();
-        pt::Defaults::standard().remove(PTPreferencesController::HideWindowOnDragKey);
+        pt::Defaults::standard().remove(PTPreferenceKeys::HideWindowOnDrag);
     }
-    void setHideOnDrag(bool on) { pt::Defaults::standard().set(PTPreferencesController::HideWindowOnDragKey, on); }
+    void setHideOnDrag(bool on) { pt::Defaults::standard().set(PTPreferenceKeys::HideWindowOnDrag, on); }
     // A drag from (100, 100) through the offsets; answers after which offset the window was hidden (-1: never).
     int drag(const QList<QPointF>& offsets, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {

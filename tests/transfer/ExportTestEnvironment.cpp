@@ -1,7 +1,7 @@
 // Export tests read the export preferences at their registered defaults, as the application registers them at
 // start-up. Library tests point the defaults at a file of their own, which drops what was registered, so the
 // defaults are registered again before every test: the tests of one process run in any order.
-#include "app/preferences/PTPreferencesController.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 class RegisterPreferenceDefaults : public ::testing::EmptyTestEventListener {
 public:
-    void OnTestStart(const ::testing::TestInfo& /*test*/) override { PTPreferencesController::registerDefaults(); }
+    void OnTestStart(const ::testing::TestInfo& /*test*/) override { PTPreferenceKeys::registerDefaults(); }
 };
 
 const bool registered = [] {

@@ -1,7 +1,6 @@
 #include "ImportTestSupport.h"
 
 #include "TestSupport.h"
-#include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "library/bundle/PTSourceListSelection.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -11,11 +10,13 @@
 #include "transfer/import/PTAddIconsSheetPresenter.h"
 #include "transfer/import/PTPasteBoard.h"
 #include "transfer/import/PTSheetBrowseView.h"
-#include "ui/sheets/PTSheetSegmentController.h"
+#include "ui/PTPersistedImportOptions.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTSheetTextField.h"
-#include "ui/controls/PTSwitchControl.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
+#include "ui/controls/PTSwitchControl.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
+#include "ui/sheets/PTSheetSegmentController.h"
 #include "ui/theme/PTChevron.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ public:
     QVector<pt::store::ManagedObject*> selected;
 };
 
-using Prefs = PTPreferencesImportExportViewController;
+using Prefs = PTPersistedImportOptions;
 
 } // namespace
 
@@ -138,7 +139,7 @@ TEST_F(AddCollectionSheet, OpeningsAndWhatTheyMake)
 
 TEST_F(AddCollectionSheet, FolderKinds)
 {
-    pt::Defaults::standard().set(Prefs::ImportOptionsKey, qint64(0x143DE));
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions, qint64(0x143DE));
     source("Brand Icons/a.svg");
     source("Brand Icons/b.svg");
     open(urls({sourcePath("Brand Icons")}));

@@ -14,29 +14,14 @@ class QActionGroup;
 class QToolBar;
 class QVariantAnimation;
 
-// Owner of the application's preference keys and of the preferences window: one window with a toolbar of panes,
+// The preferences window: one window with a toolbar of panes,
 // opened on a pane by its identifier, resized around each pane with its top edge and horizontal centre kept, and
 // thrown away with its panes when it closes, so every opening shows values read afresh. Main thread only.
 class PTPreferencesController : public QObject {
     Q_OBJECT
 public:
-    static const QString HideWindowOnDragKey;               // "PTPreferencesHideWindowOnDrag"
-    static const QString SVGPDFPasteboardDataKey;           // "PTPreferencesSVGPDFPasteboardData"
-    static const QString ShowNotificationsKey;              // "PTPreferencesShowNotifications"
-    static const QString ShowNotificationsAlwaysKey;        // "PTPreferencesShowNotificationsAlways"
-    static const QString LibraryVacuumOnLaunchKey;          // "PTPreferencesLibraryVacuumOnLaunch"
-    static const QString DraggingUseColorKey;               // "PTPreferencesDraggingUseColor"
-    static const QString DraggingUseInternalRendererKey;    // "PTPreferencesDraggingUseInternalRenderer"
-    static const QString DraggingUseSizeKey;                // "PTPreferencesDraggingUseSize", not registered
-    static const QString ExportMaintainStateKey;            // "PTPreferencesExportMaintainState"
-    static const QString ClearSearchOnSelectionChangeKey;   // "PTPreferencesClearSearchOnSelectionChange"
-    static const QString ExportTagFileKey;                  // "PTPreferencesExportTagFile"
-    static const QString ExportKeepOriginalNamesKey;        // "PTPreferencesExportKeepOriginalNames"
-    static const QString ExportSVGRemoveWidthHeightKey;     // "PTPreferencesExportSVGRemoveWidthHeight"
-    static const QString DarkModeAutoColorIconsKey;         // "PTPreferencesDarkModeAutoColorIcons"
-
-    // Registers the defaults of the preference keys, the export quality (1.0) and progressive output (off)
-    // among them. Called once at start-up and by test mains.
+    // Registers the defaults of the preference keys (PTPreferenceKeys) and of the panes' other settings. Called
+    // once at start-up and by test mains.
     static void registerDefaults();
 
     static PTPreferencesController& sharedController();
@@ -73,6 +58,3 @@ private:
     std::map<QString, QPointer<PTPreferencesPane>> panes_;
     QString selected_;
 };
-
-// Whether icons are recoloured for the dark appearance in thumbnails and previews.
-bool PTDarkModeAutoColorIconsEnabled();

@@ -3,9 +3,9 @@
 #include "app/PTStarterSetDownloads.h"
 #include "app/autostart/LaunchAtLoginController.h"
 #include "app/preferences/PTPreferencesAppearanceButton.h"
-#include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesTitleLabel.h"
 #include "app/welcome/PTStarterSetImport.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include "library/controllers/PTCollectionController.h"
 #include "platform/runtime/Defaults.h"
@@ -21,7 +21,6 @@ PTPreferencesGeneralViewController::PTPreferencesGeneralViewController(QWidget* 
       launchAtLoginController_(new LaunchAtLoginController(this)),
       launchAtLoginSwitch_(makeSwitch(tr("Start at Login")))
 {
-    using Keys = PTPreferencesController;
     launchAtLoginSwitch_->setChecked(launchAtLoginController_->launchAtLogin());
     connect(launchAtLoginController_, &LaunchAtLoginController::launchAtLoginChanged, launchAtLoginSwitch_,
             &PTSwitchControl::setChecked);
@@ -34,13 +33,13 @@ PTPreferencesGeneralViewController::PTPreferencesGeneralViewController(QWidget* 
     addSwitchRow(tr("Confirm Removing Icons"), tr("Ask before icons are removed from the library."),
                  PTCollectionController::DeleteSuppressionKey, true);
     addSwitchRow(tr("Clear Search on Selection Change"), tr("Choosing another set ends a running search."),
-                 Keys::ClearSearchOnSelectionChangeKey);
+                 PTPreferenceKeys::ClearSearchOnSelectionChange);
     addSwitchRow(tr("Show Notifications"), tr("Tell the desktop when imports and exports finish."),
-                 Keys::ShowNotificationsKey);
+                 PTPreferenceKeys::ShowNotifications);
     addSwitchRow(tr("Always Show Notifications"), tr("Also while Pictern is the active application."),
-                 Keys::ShowNotificationsAlwaysKey);
+                 PTPreferenceKeys::ShowNotificationsAlways);
     addSwitchRow(tr("Colour Icons in Dark Mode"), tr("Draw dark icons light on the dark appearance."),
-                 Keys::DarkModeAutoColorIconsKey);
+                 PTPreferenceKeys::DarkModeAutoColorIcons);
     starterSetButton_ = makeButton(tr("Download..."), [this] { loadStarterIcons(); });
     starterSetButton_->setAccessibleName(tr("Download Starter Icons"));
     starterSetButton_->setEnabled(PTStarterSetDownloads::available());

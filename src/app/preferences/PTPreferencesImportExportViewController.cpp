@@ -1,10 +1,10 @@
 #include "app/preferences/PTPreferencesImportExportViewController.h"
 
-#include "app/preferences/PTPreferencesController.h"
 #include "app/preferences/PTPreferencesTitleLabel.h"
 
 #include "platform/runtime/Defaults.h"
-#include "platform/runtime/NotificationCenter.h"
+#include "ui/PTPersistedImportOptions.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
 
@@ -15,59 +15,6 @@
 #include <QSlider>
 
 #include <vector>
-
-const QString PTPreferencesImportExportViewController::ImportOptionsKey =
-    QStringLiteral("PTAddControllerImportOptions");
-const QString PTPreferencesImportExportViewController::ExportQualityKey = QStringLiteral("kPTExportQualityKey");
-const QString PTPreferencesImportExportViewController::ExportProgressiveKey =
-    QStringLiteral("kPTExportProgressiveKey");
-const QString PTPreferencesImportExportViewController::ImportOptionsDidChangeNotification =
-    QStringLiteral("PT_PREFERENCES_IMPORT_OPTIONS_DID_CHANGE");
-
-namespace {
-
-// Pushed sets, the last pushed at the end. Main thread only.
-std::vector<qint64>& pushedOptions()
-{
-    static std::vector<qint64> stack;
-    return stack;
-}
-
-} // namespace
-
-qint64 PTPreferencesImportExportViewController::persistedImportOptions()
-{
-    return persistedImportOptions(true);
-}
-
-qint64 PTPreferencesImportExportViewController::persistedImportOptions(bool lookInStack)
-{
-    if (lookInStack && !pushedOptions().empty())
-        return pushedOptions().back();
-    const QVariant stored = pt::Defaults::standard().objectForKey(ImportOptionsKey);
-    return stored.isValid() ? pt::Defaults::standard().integerForKey(ImportOptionsKey) : DefaultImportOptions;
-}
-
-void PTPreferencesImportExportViewController::pushPersistedImportOptions(qint64 options)
-{
-    pushedOptions().push_back(options);
-    tellWorldAboutImportOptionsChanging();
-}
-
-std::optional<qint64> PTPreferencesImportExportViewController::popPersistedImportOptions()
-{
-    if (pushedOptions().empty())
-        return std::nullopt;
-    const qint64 options = pushedOptions().back();
-    pushedOptions().pop_back();
-    tellWorldAboutImportOptionsChanging();
-    return options;
-}
-
-void PTPreferencesImportExportViewController::tellWorldAboutImportOptionsChanging()
-{
-    pt::NotificationCenter::defaultCenter().post(ImportOptionsDidChangeNotification);
-}
 
 PTPreferencesImportExportViewController::PTPreferencesImportExportViewController(QWidget* parent)
     : PTPreferencesPane(Identifier, parent)
@@ -99,13 +46,13 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
                            {names, makeImportSwitch(names, 0x2000)},
                            {tags, makeImportSwitch(tags, 0x10000)}},
                           2));
-
-    using Keys = PTPreferencesController;
     std::vector<std::pair<QString, PTSwitchControl*>> exportCells;
-    for (const auto& [title, key] : {std::pair{tr("Keep original names"), Keys::ExportKeepOriginalNamesKey},
-                                     std::pair{tr("Remember the last outputs"), Keys::ExportMaintainStateKey},
-                                     std::pair{tr("Tag exported files"), Keys::ExportTagFileKey},
-                                     std::pair{tr("Remove SVG width and height"), Keys::ExportSVGRemoveWidthHeightKey}}) {
+    using Row = std::pair<QString, QString>;
+    for (const auto& [title, key] : {Row{tr("Keep original names"), PTPreferenceKeys::ExportKeepOriginalNames},
+                                     Row{tr("Remember the last outputs"), PTPreferenceKeys::ExportMaintainState},
+                                     Row{tr("Tag exported files"), PTPreferenceKeys::ExportTagFile},
+                                     Row{tr("Remove SVG width and height"),
+                                         PTPreferenceKeys::ExportSVGRemoveWidthHeight}}) {
         PTSwitchControl* control = makeSwitch(title);
         control->setObjectName(key);
         pt::Defaults::standard().bindBool(control, "checked", key);
@@ -115,19 +62,20 @@ PTPreferencesImportExportViewController::PTPreferencesImportExportViewController
     addRow(tr("Quality"), tr("For JPG, WebP and other lossy outputs."), makeQualityControls());
     finishRows();
 
-    setOptions(persistedImportOptions(false));
+    setOptions(PTPersistedImportOptions::persistedImportOptions(false));
     // The pane stores the set it shows, so bits without a switch go and 0x1 stays.
     persistImportOptions();
-    tellWorldAboutImportOptionsChanging();
+    PTPersistedImportOptions::tellWorldAboutImportOptionsChanging();
 
     const pt::Defaults& defaults = pt::Defaults::standard();
     // Showing stored values is not an edit: the controls store nothing until both show what is stored.
     const QSignalBlocker blockProgressive(progressiveControl_);
     const QSignalBlocker blockQuality(qualitySlider_);
-    if (defaults.objectForKey(ExportProgressiveKey).isValid())
-        progressiveControl_->setChecked(defaults.boolForKey(ExportProgressiveKey));
-    if (defaults.objectForKey(ExportQualityKey).isValid())
-        qualitySlider_->setValue(qRound(std::clamp(defaults.doubleForKey(ExportQualityKey), 0.0, 1.0) * 100));
+    if (defaults.objectForKey(PTPreferenceKeys::ExportProgressive).isValid())
+        progressiveControl_->setChecked(defaults.boolForKey(PTPreferenceKeys::ExportProgressive));
+    if (defaults.objectForKey(PTPreferenceKeys::ExportQuality).isValid())
+        qualitySlider_->setValue(
+            qRound(std::clamp(defaults.doubleForKey(PTPreferenceKeys::ExportQuality), 0.0, 1.0) * 100));
     updateQuality();
 }
 
@@ -203,7 +151,7 @@ void PTPreferencesImportExportViewController::setOptions(qint64 options)
 
 void PTPreferencesImportExportViewController::persistImportOptions()
 {
-    pt::Defaults::standard().set(ImportOptionsKey, importOptions());
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions, importOptions());
 }
 
 PTSwitchControl* PTPreferencesImportExportViewController::importSwitch(qint64 bit) const
@@ -220,7 +168,7 @@ void PTPreferencesImportExportViewController::importSwitchChanged()
     if (settingOptions_)
         return;
     persistImportOptions();
-    tellWorldAboutImportOptionsChanging();
+    PTPersistedImportOptions::tellWorldAboutImportOptionsChanging();
 }
 
 void PTPreferencesImportExportViewController::updateQuality()
@@ -232,6 +180,6 @@ void PTPreferencesImportExportViewController::updateQuality()
 void PTPreferencesImportExportViewController::archivePreferences()
 {
     pt::Defaults& defaults = pt::Defaults::standard();
-    defaults.set(ExportQualityKey, qualitySlider_->value() / 100.0);
-    defaults.set(ExportProgressiveKey, progressiveControl_->isChecked());
+    defaults.set(PTPreferenceKeys::ExportQuality, qualitySlider_->value() / 100.0);
+    defaults.set(PTPreferenceKeys::ExportProgressive, progressiveControl_->isChecked());
 }

@@ -1,6 +1,5 @@
 #include "sidebar/inspector/PTIconSideBarPreviewViewController.h"
 
-#include "app/preferences/PTPreferencesController.h"
 #include "foundation/StringAdditions.h"
 #include "library/entities/PTItem.h"
 #include "platform/runtime/Defaults.h"
@@ -10,6 +9,7 @@
 #include "svg/PTSVG.h"
 #include "transfer/export/PTExportOutputOption.h"
 #include "transfer/export/PTExportSheetOptionViewController.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -76,7 +76,7 @@ PTIconSideBarPreviewViewController::PTIconSideBarPreviewViewController(QWidget* 
     pt::Defaults& defaults = pt::Defaults::standard();
     defaults.registerDefaults({{IncludeSizeInFilenameKey, false}});
     defaultsConnection_ = connect(&defaults, &pt::Defaults::changed, this, [this](const QString& key) {
-        if (key == PTPreferencesController::DarkModeAutoColorIconsKey && PTThemeIsAppearance(PTAppearanceDark))
+        if (key == PTPreferenceKeys::DarkModeAutoColorIcons && PTThemeIsAppearance(PTAppearanceDark))
             updateImage();
     });
 

@@ -23,10 +23,10 @@ QWidget* PTInspectorSidebar::makeColumn(QWidget* parent)
     return column;
 }
 
-void PTInspectorSidebar::splitViewReady(PTSplitViewController& split)
+void PTInspectorSidebar::splitViewReady(std::shared_ptr<PTSideColumns> columns, bool firstLaunch)
 {
     if (controller_)
-        controller_->splitViewReady(&split);
+        controller_->splitViewReady(std::move(columns), firstLaunch);
 }
 
 void PTInspectorSidebar::selectItems(const Objects&, bool, std::function<void()> completion)

@@ -16,7 +16,7 @@ public:
     static void install();
 
     QWidget* makeColumn(QWidget* parent) override;
-    void splitViewReady(PTSplitViewController& split) override;
+    void splitViewReady(std::shared_ptr<PTSideColumns> columns, bool firstLaunch) override;
     PTSideBarController* controller() const { return controller_; }
 
     // The source list answers these; without one there is nothing to answer.

@@ -1,8 +1,5 @@
 #include "sidebar/inspector/PTSideBarController.h"
 
-#include "app/PTMenuItemsController.h"
-#include "app/PTSplashOnboardingController.h"
-#include "app/PTSplitViewController.h"
 
 #include "browser/controller/PTGridViewController.h"
 #include "library/PTLibraryController.h"
@@ -15,6 +12,7 @@
 #include "sidebar/inspector/PTSideBarBackgroundView.h"
 #include "sidebar/inspector/PTSideBarMainSeperatorView.h"
 #include "sidebar/inspector/PTSideBarTabControl.h"
+#include "sidebar/inspector/PTSideColumns.h"
 
 #include <QAction>
 #include <QEvent>
@@ -263,22 +261,24 @@ bool PTSideBarController::beginEditingItemName()
     return pane && pane->beginEditingName();
 }
 
-void PTSideBarController::splitViewReady(PTSplitViewController* split)
+void PTSideBarController::splitViewReady(std::shared_ptr<PTSideColumns> columns, bool firstLaunch)
 {
-    split_ = split;
-    if (PTMenuItemsController* menus = PTMenuItemsController::sharedController()) {
-        menuItem_ = menus->inspectorMenuItem();
+    columns_ = std::move(columns);
+    menuItem_ = columns_->inspectorMenuItem();
+    if (menuItem_) {
         menuItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
         menuItem_->setEnabled(true);
         connect(menuItem_, &QAction::triggered, this, &PTSideBarController::toggle);
-        collectionMenuItem_ = menus->collectionsMenuItem();
+    }
+    collectionMenuItem_ = columns_->collectionsMenuItem();
+    if (collectionMenuItem_) {
         collectionMenuItem_->setEnabled(true);
         connect(collectionMenuItem_, &QAction::triggered, this, &PTSideBarController::toggleCollections);
     }
-    if (PTIsFirstLaunch())
+    if (firstLaunch)
         open();
-    open_ = !split->isColumnHidden(PTSplitViewController::InspectorColumn);
-    collectionOpen_ = !split->isColumnHidden(PTSplitViewController::SetsColumn);
+    open_ = !columns_->isColumnHidden(PTSideColumns::InspectorColumn);
+    collectionOpen_ = !columns_->isColumnHidden(PTSideColumns::SetsColumn);
     didToggle();
     didToggleCollections();
 }
@@ -294,15 +294,15 @@ void PTSideBarController::toggle()
 void PTSideBarController::open()
 {
     open_ = true;
-    if (split_)
-        split_->setColumnHidden(PTSplitViewController::InspectorColumn, false);
+    if (columns_)
+        columns_->setColumnHidden(PTSideColumns::InspectorColumn, false);
     didToggle();
 }
 
 void PTSideBarController::close()
 {
-    if (split_)
-        split_->setColumnHidden(PTSplitViewController::InspectorColumn, true);
+    if (columns_)
+        columns_->setColumnHidden(PTSideColumns::InspectorColumn, true);
     open_ = false;
     didToggle();
 }
@@ -325,15 +325,15 @@ void PTSideBarController::toggleCollections()
 void PTSideBarController::openCollections()
 {
     collectionOpen_ = true;
-    if (split_)
-        split_->setColumnHidden(PTSplitViewController::SetsColumn, false);
+    if (columns_)
+        columns_->setColumnHidden(PTSideColumns::SetsColumn, false);
     didToggleCollections();
 }
 
 void PTSideBarController::closeCollections()
 {
-    if (split_)
-        split_->setColumnHidden(PTSplitViewController::SetsColumn, true);
+    if (columns_)
+        columns_->setColumnHidden(PTSideColumns::SetsColumn, true);
     collectionOpen_ = false;
     didToggleCollections();
 }

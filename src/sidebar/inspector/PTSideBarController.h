@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 #include <optional>
 
@@ -16,7 +17,7 @@ class PTCollection;
 class PTItem;
 class PTSideBarTabControl;
 class PTSideBarViewController;
-class PTSplitViewController;
+class PTSideColumns;
 class QAction;
 class QScrollArea;
 class QWidget;
@@ -62,7 +63,7 @@ public:
 
     // The window's columns are in place: takes the View menu's Show/Hide Inspector (Ctrl+I) and Show/Hide Sets
     // items, opens the inspector on the first launch, and reads which side columns show.
-    void splitViewReady(PTSplitViewController* split);
+    void splitViewReady(std::shared_ptr<PTSideColumns> columns, bool firstLaunch);
     bool isOpen() const { return open_; }
     bool isCollectionOpen() const { return collectionOpen_; }
     // The inspector column.
@@ -104,7 +105,7 @@ private:
     int currentIndex_ = -1;
     bool wantsGridViewUpdate_ = false;
     pt::ObserverToken willTerminate_;
-    QPointer<PTSplitViewController> split_;
+    std::shared_ptr<PTSideColumns> columns_;
     QPointer<QAction> menuItem_;
     QPointer<QAction> collectionMenuItem_;
     bool open_ = false;

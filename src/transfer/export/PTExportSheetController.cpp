@@ -1,7 +1,5 @@
 #include "transfer/export/PTExportSheetController.h"
 
-#include "app/preferences/PTPreferencesController.h"
-#include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "browser/PTBrowserShell.h"
 #include "foundation/MenuAdditions.h"
 #include "library/upkeep/PTLibraryShell.h"
@@ -11,13 +9,14 @@
 #include "transfer/export/PTExportBuiltInPresets.h"
 #include "transfer/export/PTExportPresetController.h"
 #include "transfer/export/PTExportSheetOptionViewController.h"
+#include "ui/PTPreferenceKeys.h"
+#include "ui/colour/PTColourWellControl.h"
 #include "ui/controls/PTSheetButton.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
 #include "ui/sheets/PTSheetView.h"
-#include "ui/sheets/PTSheetViewTitleBarController.h"
 #include "ui/sheets/PTSheetViewTitleBackgroundView.h"
-#include "ui/colour/PTColourWellControl.h"
+#include "ui/sheets/PTSheetViewTitleBarController.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTSheet.h"
 
@@ -84,7 +83,7 @@ PTExportSheetController::PTExportSheetController(QList<PTExporter::Item> items,
     titleBar_->accessoryView()->setAccessibleName(QStringLiteral("Export Preferences"));
     connect(titleBar_, &PTSheetViewTitleBarController::actionTriggered, this, [] {
         if (const auto shell = PTBrowserShell::installed())
-            shell->presentPreferences(PTPreferencesImportExportViewController::Identifier);
+            shell->presentPreferences(PreferencesPane);
     });
     // The band sizes itself to its title and subtitle; the layout keeps that height.
     titleBar_->view()->resize(kSheetWidth, titleBar_->view()->height());
@@ -182,7 +181,7 @@ PTExportSheetController::PTExportSheetController(QList<PTExporter::Item> items,
         [this](const pt::Notification&) { presetsWereImported(); });
     if (set) {
         setOptionsFromSet(*set, true);
-    } else if (pt::Defaults::standard().boolForKey(PTPreferencesController::ExportMaintainStateKey) && lastUsedSet()) {
+    } else if (pt::Defaults::standard().boolForKey(PTPreferenceKeys::ExportMaintainState) && lastUsedSet()) {
         QAction* match = nullptr;
         for (QAction* item : presetMenu_->actions())
             if (item->isEnabled() && item->data().isValid() && setOf(item).identifier == lastUsedSet()->identifier)
@@ -537,8 +536,8 @@ void PTExportSheetController::performExportOfItems(const QList<PTExporter::Item>
     }
     // The preferences' quality and progressive scan apply to every output.
     const pt::Defaults& defaults = pt::Defaults::standard();
-    const double quality = defaults.doubleForKey(PTPreferencesImportExportViewController::ExportQualityKey);
-    const bool progressive = defaults.boolForKey(PTPreferencesImportExportViewController::ExportProgressiveKey);
+    const double quality = defaults.doubleForKey(PTPreferenceKeys::ExportQuality);
+    const bool progressive = defaults.boolForKey(PTPreferenceKeys::ExportProgressive);
     for (PTExportOutputOption& option : set.mutableOutputOptions()) {
         option.quality = quality;
         option.progressive = progressive;

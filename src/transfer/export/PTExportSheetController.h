@@ -29,6 +29,8 @@ class PTExportSheetController : public QObject {
     Q_OBJECT
 public:
     static constexpr int MaximumRows = 15;
+    // The preferences pane the title bar's button opens: import and export.
+    static inline const QString PreferencesPane = QStringLiteral("io");
     // Tags of the preset pop-up's items.
     enum PresetTag { CustomTag = 0, BuiltInTag = 1, UserTag = 2, DefaultTag = 4 };
 

@@ -1,6 +1,5 @@
 #include "transfer/export/PTExporter.h"
 
-#include "app/preferences/PTPreferencesController.h"
 #include "library/entities/PTItem.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
@@ -8,6 +7,7 @@
 #include "transfer/export/PTExportEncoder.h"
 #include "transfer/export/PTExportFileWriter.h"
 #include "transfer/export/PTExportSource.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,8 +84,8 @@ QList<PTExporter::Item> PTExporter::itemsFrom(const QList<PTItem*>& items)
 }
 
 PTExporter::PTExporter(QList<Item> items, const PTExportOutputOptionSet& set, const QString& directory)
-    : tagsFiles(pt::Defaults::standard().boolForKey(PTPreferencesController::ExportTagFileKey)),
-      useOriginalNames(pt::Defaults::standard().boolForKey(PTPreferencesController::ExportKeepOriginalNamesKey)),
+    : tagsFiles(pt::Defaults::standard().boolForKey(PTPreferenceKeys::ExportTagFile)),
+      useOriginalNames(pt::Defaults::standard().boolForKey(PTPreferenceKeys::ExportKeepOriginalNames)),
       threadCount(QThread::idealThreadCount()),
       state_(std::make_shared<State>())
 {
@@ -106,7 +106,7 @@ bool PTExporter::isFinished() const
 
 void PTExporter::begin()
 {
-    if (!pt::Defaults::standard().boolForKey(PTPreferencesController::ExportSVGRemoveWidthHeightKey))
+    if (!pt::Defaults::standard().boolForKey(PTPreferenceKeys::ExportSVGRemoveWidthHeight))
         svgOptions &= ~PTSVGExport::RemoveWidthHeight;
     state_->writer = std::make_unique<PTExportFileWriter>(state_->directory);
     const bool keepNames = useOriginalNames, tags = tagsFiles;

@@ -1,7 +1,6 @@
 #include "transfer/import/PTAddCollectionSheetController.h"
 
-#include "app/preferences/PTPreferencesController.h"
-#include "app/preferences/PTPreferencesImportExportViewController.h"
+#include "browser/PTBrowserShell.h"
 #include "foundation/MenuAdditions.h"
 #include "foundation/StringAdditions.h"
 #include "library/bundle/PTSourceListSelection.h"
@@ -15,10 +14,11 @@
 #include "platform/ui/SheetHost.h"
 #include "transfer/import/PTPasteBoard.h"
 #include "transfer/import/PTSheetBrowseView.h"
+#include "ui/PTPersistedImportOptions.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
-#include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/controls/PTSwitchControl.h"
+#include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/sheets/PTSheetSegmentController.h"
 #include "ui/sheets/PTSheetStack.h"
 #include "ui/sheets/PTSheetView.h"
@@ -133,7 +133,7 @@ PTAddCollectionSheetController::PTAddCollectionSheetController(QObject* parent) 
                           {titleBarController_->view(), setsView_, advancedSegmentController_->view(), buttonsView});
 
     optionsObserver_ = pt::NotificationCenter::defaultCenter().addObserver(
-        PTPreferencesImportExportViewController::ImportOptionsDidChangeNotification, nullptr,
+        PTPersistedImportOptions::ImportOptionsDidChangeNotification, nullptr,
         [this](const pt::Notification&) {
             // Once confirmed, the sheet shows the options its import runs with, whatever is pushed or popped
             // after.
@@ -189,7 +189,7 @@ void PTAddCollectionSheetController::setOption(PTImportOptions bit, bool on)
     const PTImportOptions changed = on ? (current | bit) : (current & ~bit);
     // Only the sheet's own pushed set changes; the stored preferences stay as they are.
     popPushedOptions();
-    PTPreferencesImportExportViewController::pushPersistedImportOptions(qint64(changed));
+    PTPersistedImportOptions::pushPersistedImportOptions(qint64(changed));
     requiredPushOptions_ = true;
     updateSwitches();
 }
@@ -217,7 +217,7 @@ void PTAddCollectionSheetController::setRequestedApplication(const QString& name
 
 PTImportOptions PTAddCollectionSheetController::importOptions()
 {
-    return PTImportOptions(PTPreferencesImportExportViewController::persistedImportOptions());
+    return PTImportOptions(PTPersistedImportOptions::persistedImportOptions());
 }
 
 QStringList PTAddCollectionSheetController::allowedFileTypes()
@@ -295,7 +295,7 @@ void PTAddCollectionSheetController::widenOptionsFor(const QList<QUrl>& urls)
         paths << url.toLocalFile();
     const PTImportOptions current = importOptions();
     popPushedOptions();
-    PTPreferencesImportExportViewController::pushPersistedImportOptions(
+    PTPersistedImportOptions::pushPersistedImportOptions(
         qint64(PTImportOptionsForURLs(current, paths)));
     requiredPushOptions_ = true;
 }
@@ -452,7 +452,8 @@ QString PTAddCollectionSheetController::addLabel() const
 
 void PTAddCollectionSheetController::showImportPreferences()
 {
-    PTPreferencesController::sharedController().presentPreferences(PreferencesPane);
+    if (const auto shell = PTBrowserShell::installed())
+        shell->presentPreferences(PreferencesPane);
 }
 
 void PTAddCollectionSheetController::add()
@@ -559,7 +560,7 @@ void PTAddCollectionSheetController::popPushedOptions()
     if (!requiredPushOptions_)
         return;
     requiredPushOptions_ = false;
-    PTPreferencesImportExportViewController::popPersistedImportOptions();
+    PTPersistedImportOptions::popPersistedImportOptions();
 }
 
 void PTAddCollectionSheetController::endSheet(int code)

@@ -1,6 +1,6 @@
 #include "transfer/import/PTFileOpenURLPreferencesHandlerOperation.h"
 
-#include "app/preferences/PTPreferencesController.h"
+#include "browser/PTBrowserShell.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "transfer/import/PTFileOpenHandler.h"
 
@@ -19,6 +19,7 @@ void PTFileOpenURLPreferencesHandlerOperation::executeWithDone(const Done& done)
             shell->postNotice(PTFileOpenHandler::UnopenedTitle, PTFileOpenHandler::UnopenedMessage.arg(name));
         return done();
     }
-    PTPreferencesController::sharedController().presentPreferences(request->value(SectionKey).toString().trimmed());
+    if (const auto shell = PTBrowserShell::installed())
+        shell->presentPreferences(request->value(SectionKey).toString().trimmed());
     done();
 }

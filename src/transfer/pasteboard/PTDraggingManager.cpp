@@ -1,7 +1,7 @@
 #include "transfer/pasteboard/PTDraggingManager.h"
 
-#include "app/preferences/PTPreferencesController.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -29,7 +29,7 @@ void PTDraggingManager::begin(QPointF point)
 {
     handled_ = false;
     start_ = point;
-    hideOnDrag_ = pt::Defaults::standard().boolForKey(PTPreferencesController::HideWindowOnDragKey);
+    hideOnDrag_ = pt::Defaults::standard().boolForKey(PTPreferenceKeys::HideWindowOnDrag);
 }
 
 void PTDraggingManager::move(QPointF point, QWidget* source, Qt::KeyboardModifiers modifiers)

@@ -1,12 +1,12 @@
 #include "transfer/replace/PTReplaceIconTableViewCellController.h"
 
-#include "app/preferences/PTPreferencesController.h"
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "library/entities/PTItem.h"
 #include "platform/runtime/Defaults.h"
 #include "transfer/import/PTSheetBrowseView.h"
 #include "transfer/replace/PTReplaceIconTableViewRowView.h"
 #include "transfer/replace/PTReplaceIconsSheetController.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTTitleLabel.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -72,7 +72,7 @@ PTReplaceIconTableViewCellController::PTReplaceIconTableViewCellController(PTIte
 
     appearanceObserver_ = PTAppearanceObserver(this, &PTReplaceIconTableViewCellController::updateAppearance);
     connect(&pt::Defaults::standard(), &pt::Defaults::changed, this, [this](const QString& key) {
-        if (key == PTPreferencesController::DarkModeAutoColorIconsKey && PTThemeIsAppearance(0))
+        if (key == PTPreferenceKeys::DarkModeAutoColorIcons && PTThemeIsAppearance(0))
             updateAppearance();
     });
     updateLabels();

@@ -1,8 +1,7 @@
-#include "app/preferences/PTPreferencesController.h"
-#include "app/preferences/PTPreferencesImportExportViewController.h"
-
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
+#include "ui/PTPersistedImportOptions.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <QTemporaryDir>
 
@@ -10,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using Prefs = PTPreferencesImportExportViewController;
+using Prefs = PTPersistedImportOptions;
 
 namespace {
 
@@ -55,11 +54,11 @@ TEST_F(ImportOptionStackTest, PushesNestAndEachPopUncoversTheOneBefore)
 
 TEST_F(ImportOptionStackTest, APushedSetHidesTheStoredOneUntilItIsPopped)
 {
-    pt::Defaults::standard().set(Prefs::ImportOptionsKey, 0x19);
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions, 0x19);
     EXPECT_EQ(Prefs::persistedImportOptions(), 0x19);
 
     Prefs::pushPersistedImportOptions(0x1009);
-    pt::Defaults::standard().set(Prefs::ImportOptionsKey, 0x29);
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions, 0x29);
     EXPECT_EQ(Prefs::persistedImportOptions(), 0x1009);
     EXPECT_EQ(Prefs::persistedImportOptions(false), 0x29);
 
@@ -70,9 +69,9 @@ TEST_F(ImportOptionStackTest, APushedSetHidesTheStoredOneUntilItIsPopped)
 TEST_F(ImportOptionStackTest, ExportDefaultsAreRegisteredWithThePreferences)
 {
     auto& defaults = pt::Defaults::standard();
-    EXPECT_EQ(defaults.doubleForKey(Prefs::ExportQualityKey), 1.0);
-    EXPECT_TRUE(defaults.objectForKey(Prefs::ExportProgressiveKey).isValid());
-    EXPECT_FALSE(defaults.boolForKey(Prefs::ExportProgressiveKey));
+    EXPECT_EQ(defaults.doubleForKey(PTPreferenceKeys::ExportQuality), 1.0);
+    EXPECT_TRUE(defaults.objectForKey(PTPreferenceKeys::ExportProgressive).isValid());
+    EXPECT_FALSE(defaults.boolForKey(PTPreferenceKeys::ExportProgressive));
     EXPECT_TRUE(PTDarkModeAutoColorIconsEnabled());
-    EXPECT_FALSE(defaults.objectForKey(PTPreferencesController::DraggingUseSizeKey).isValid());
+    EXPECT_FALSE(defaults.objectForKey(PTPreferenceKeys::DraggingUseSize).isValid());
 }

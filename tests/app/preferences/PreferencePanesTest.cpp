@@ -1,18 +1,19 @@
 #include "app/preferences/PTPreferencesAppearanceButton.h"
-#include "app/preferences/PTPreferencesController.h"
+#include "app/PTUpdateController.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 #include "app/preferences/PTPreferencesImportExportViewController.h"
 #include "app/preferences/PTPreferencesLibraryViewController.h"
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 #include "app/updates/FeedUpdater.h"
-#include "app/PTUpdateController.h"
 
 #include "library/PTLibraryController.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/upkeep/PTLibraryBackupController.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/NotificationCenter.h"
+#include "ui/PTPersistedImportOptions.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTThemeController.h"
 
@@ -54,7 +55,6 @@ protected:
 
 TEST_F(PreferencePanesTest, EverySwitchShowsAndStoresItsKey)
 {
-    using Keys = PTPreferencesController;
     PTPreferencesGeneralViewController general;
     PTPreferencesDraggingViewController dragging;
     ImportExport io;
@@ -64,18 +64,18 @@ TEST_F(PreferencePanesTest, EverySwitchShowsAndStoresItsKey)
         bool negated;
     } cases[] = {
         {&general, PTCollectionController::DeleteSuppressionKey, true},
-        {&general, Keys::ClearSearchOnSelectionChangeKey, false},
-        {&general, Keys::ShowNotificationsKey, false},
-        {&general, Keys::ShowNotificationsAlwaysKey, false},
-        {&general, Keys::DarkModeAutoColorIconsKey, false},
-        {&dragging, Keys::DraggingUseColorKey, false},
-        {&dragging, Keys::DraggingUseInternalRendererKey, false},
-        {&dragging, Keys::DraggingUseSizeKey, false},
-        {&dragging, Keys::HideWindowOnDragKey, false},
-        {&io, Keys::ExportKeepOriginalNamesKey, false},
-        {&io, Keys::ExportMaintainStateKey, false},
-        {&io, Keys::ExportTagFileKey, false},
-        {&io, Keys::ExportSVGRemoveWidthHeightKey, false},
+        {&general, PTPreferenceKeys::ClearSearchOnSelectionChange, false},
+        {&general, PTPreferenceKeys::ShowNotifications, false},
+        {&general, PTPreferenceKeys::ShowNotificationsAlways, false},
+        {&general, PTPreferenceKeys::DarkModeAutoColorIcons, false},
+        {&dragging, PTPreferenceKeys::DraggingUseColor, false},
+        {&dragging, PTPreferenceKeys::DraggingUseInternalRenderer, false},
+        {&dragging, PTPreferenceKeys::DraggingUseSize, false},
+        {&dragging, PTPreferenceKeys::HideWindowOnDrag, false},
+        {&io, PTPreferenceKeys::ExportKeepOriginalNames, false},
+        {&io, PTPreferenceKeys::ExportMaintainState, false},
+        {&io, PTPreferenceKeys::ExportTagFile, false},
+        {&io, PTPreferenceKeys::ExportSVGRemoveWidthHeight, false},
     };
     auto& defaults = pt::Defaults::standard();
     for (const auto& c : cases) {
@@ -126,30 +126,30 @@ TEST_F(PreferencePanesTest, AppearanceControlsShowTheStoredChoice)
 
 TEST_F(PreferencePanesTest, ImportSwitchesBuildTheStoredSet)
 {
-    pt::Defaults::standard().set(ImportExport::ImportOptionsKey, 0x88 | 0x40000);
+    pt::Defaults::standard().set(PTPreferenceKeys::ImportOptions, 0x88 | 0x40000);
     int posts = 0;
     const pt::ObserverToken token = pt::NotificationCenter::defaultCenter().addObserver(
-        ImportExport::ImportOptionsDidChangeNotification, nullptr, [&](const pt::Notification&) { ++posts; });
-    ImportExport::pushPersistedImportOptions(0x1009);
+        PTPersistedImportOptions::ImportOptionsDidChangeNotification, nullptr, [&](const pt::Notification&) { ++posts; });
+    PTPersistedImportOptions::pushPersistedImportOptions(0x1009);
     posts = 0;
 
     ImportExport pane;
     EXPECT_EQ(pane.importOptions(), 0x89) << "the stored set, never the pushed one, with 0x1 and without 0x40000";
-    EXPECT_EQ(pt::Defaults::standard().integerForKey(ImportExport::ImportOptionsKey), 0x89);
+    EXPECT_EQ(pt::Defaults::standard().integerForKey(PTPreferenceKeys::ImportOptions), 0x89);
     EXPECT_EQ(posts, 1);
     for (qint64 bit = 0x2; bit <= 0x10000; bit <<= 1)
         EXPECT_TRUE(pane.importSwitch(bit)) << bit;
 
     userToggle(pane.importSwitch(0x8));
-    EXPECT_EQ(pt::Defaults::standard().integerForKey(ImportExport::ImportOptionsKey), 0x81);
+    EXPECT_EQ(pt::Defaults::standard().integerForKey(PTPreferenceKeys::ImportOptions), 0x81);
     EXPECT_EQ(posts, 2);
-    EXPECT_EQ(ImportExport::persistedImportOptions(), 0x1009) << "the pushed set still rules";
+    EXPECT_EQ(PTPersistedImportOptions::persistedImportOptions(), 0x1009) << "the pushed set still rules";
 
     pane.importSwitch(0x80)->setEnabled(false);
     EXPECT_EQ(pane.importOptions(), 0x1) << "a disabled switch adds nothing, checked or not";
     pane.setOptions(0);
     EXPECT_EQ(pane.importOptions(), 0x1);
-    ImportExport::popPersistedImportOptions();
+    PTPersistedImportOptions::popPersistedImportOptions();
 }
 
 TEST_F(PreferencePanesTest, ExportQualityShowsAsAPercentageAndIsStoredWithProgressive)
@@ -158,19 +158,19 @@ TEST_F(PreferencePanesTest, ExportQualityShowsAsAPercentageAndIsStoredWithProgre
     {
         ImportExport pane;
         EXPECT_EQ(pane.exportQualityLabel()->text(), "100%");
-        EXPECT_EQ(defaults.doubleForKey(ImportExport::ExportQualityKey), 1.0);
+        EXPECT_EQ(defaults.doubleForKey(PTPreferenceKeys::ExportQuality), 1.0);
         EXPECT_FALSE(pane.exportProgressiveControl()->isChecked());
     }
-    defaults.set(ImportExport::ExportQualityKey, 0.8);
-    defaults.set(ImportExport::ExportProgressiveKey, true);
+    defaults.set(PTPreferenceKeys::ExportQuality, 0.8);
+    defaults.set(PTPreferenceKeys::ExportProgressive, true);
     ImportExport pane;
     EXPECT_EQ(pane.exportQualityLabel()->text(), "80%");
     EXPECT_TRUE(pane.exportProgressiveControl()->isChecked());
     pane.exportQualitySliderControl()->setValue(29);
     EXPECT_EQ(pane.exportQualityLabel()->text(), "29%");
-    EXPECT_DOUBLE_EQ(defaults.doubleForKey(ImportExport::ExportQualityKey), 0.29);
+    EXPECT_DOUBLE_EQ(defaults.doubleForKey(PTPreferenceKeys::ExportQuality), 0.29);
     pane.exportProgressiveControl()->click();
-    EXPECT_FALSE(defaults.boolForKey(ImportExport::ExportProgressiveKey));
+    EXPECT_FALSE(defaults.boolForKey(PTPreferenceKeys::ExportProgressive));
 }
 
 TEST_F(PreferencePanesTest, UpdatesPaneFollowsTheUpdaterAndOffersNothingItCannotDo)

@@ -5,6 +5,7 @@
 
 #include "platform/runtime/Defaults.h"
 #include "platform/ui/AnimationTiming.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/controls/PTSwitchControl.h"
 
 #include "TestSupport.h"
@@ -110,16 +111,16 @@ TEST_F(PreferencesWindowTest, ClosingThrowsThePanesAwaySoReopeningShowsStoredVal
     prefs().presentPreferences();
     EXPECT_EQ(prefs().selectedIdentifier(), "general");
     QPointer<PTPreferencesPane> general = prefs().pane("general");
-    auto* notifications = general->findChild<PTSwitchControl*>(PTPreferencesController::ShowNotificationsKey);
+    auto* notifications = general->findChild<PTSwitchControl*>(PTPreferenceKeys::ShowNotifications);
     ASSERT_TRUE(notifications);
     EXPECT_TRUE(notifications->isChecked());
 
     prefs().preferencesWindow()->close();
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !general && !prefs().preferencesWindow(); }));
-    pt::Defaults::standard().set(PTPreferencesController::ShowNotificationsKey, false);
+    pt::Defaults::standard().set(PTPreferenceKeys::ShowNotifications, false);
 
     prefs().presentPreferences("general");
-    notifications = prefs().pane("general")->findChild<PTSwitchControl*>(PTPreferencesController::ShowNotificationsKey);
+    notifications = prefs().pane("general")->findChild<PTSwitchControl*>(PTPreferenceKeys::ShowNotifications);
     ASSERT_TRUE(notifications);
     EXPECT_FALSE(notifications->isChecked());
     EXPECT_EQ(prefs().pane("io"), nullptr) << "panes are built when first shown";
