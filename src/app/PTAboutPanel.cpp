@@ -1,6 +1,6 @@
 #include "app/PTAboutPanel.h"
 
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #include "app/PTAppDelegate.h"
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/PTAppController.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTIssueReportController.h"

@@ -3,7 +3,7 @@
 #include "app/preferences/PTPreferencesController.h"
 
 #include "app/PTAboutPanel.h"
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/PTAppDelegate.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTToolbarController.h"

@@ -1,6 +1,6 @@
 #include "app/PTNoticeController.h"
 
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "app/PTNotice.h"
 #include "app/PTUpdateController.h"
 #include "app/scripting/PTScriptablePluginSketch.h"

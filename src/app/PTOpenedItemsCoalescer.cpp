@@ -1,6 +1,6 @@
 #include "app/PTOpenedItemsCoalescer.h"
 
-#include "app/PTOpenedItemsSink.h"
+#include "transfer/import/PTOpenedItemsSink.h"
 #include "platform/runtime/Logging.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "sidebar/PTObjectSelectionController.h"
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTQMenuBuilder.h"
 #include "library/bundle/PTTernExporter.h"

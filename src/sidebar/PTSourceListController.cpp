@@ -1,6 +1,6 @@
 #include "sidebar/PTSourceListController.h"
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/grid/PTGridView.h"
 #include "library/bundle/PTTernExporter.h"

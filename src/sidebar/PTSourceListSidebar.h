@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PTSourceListColumn.h"
+#include "sidebar/PTSourceListColumn.h"
 #include "browser/PTBrowserSidebar.h"
 #include "library/bundle/PTSourceListSelection.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 
 #include <memory>
 

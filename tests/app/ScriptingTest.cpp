@@ -1,4 +1,4 @@
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/scripting/PTScriptableImportCommand.h"
 #include "app/scripting/PTScriptablePlugin.h"
 #include "app/scripting/PTScriptablePluginSketch.h"

@@ -1,4 +1,4 @@
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "app/PTNotice.h"
 #include "app/PTNoticeController.h"
 #include "app/scripting/PTScriptablePluginSketch.h"

@@ -15,7 +15,7 @@
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/MenuAdditions.h"
-#include "launch/AppStartUp.h"
+#include "app/AppStartUp.h"
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"

@@ -6,7 +6,6 @@
 #include "LoopbackHTTPServer.h"
 #include "TestSupport.h"
 
-#include "app/PTOpenedItemsCoalescer.h"
 #include "transfer/import/PTFileOpenHandler.h"
 #include "transfer/import/PTFileOpenSink.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
@@ -262,10 +261,9 @@ TEST_F(DownloadControllerTest, HostileRequestsFromOutsideAreRefusedAsNotValid)
     for (int i = 0; i < 10000; ++i)
         crowded += QStringLiteral("&headers[]=v");
     PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
-    PTOpenedItemsCoalescer coalescer;
     for (const QString& request : {deep + QStringLiteral("=v"), crowded}) {
         shell->notices.clear();
-        coalescer.open({QUrl(request)});
+        PTOpenedItemsSink::deliver({QUrl(request)});
         ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return !shell->notices.isEmpty(); }));
         EXPECT_EQ(shell->notices, QStringList{PTDownloadController::RefusedTitle + QStringLiteral(" | ") +
                                               PTFileOpenURLDownloadHandlerOperation::InvalidRequestMessage});

@@ -1,6 +1,6 @@
 #include "app/preferences/PTPreferencesController.h"
 
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 #include "app/PTUpdateController.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"

@@ -1,6 +1,6 @@
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 #include "app/autostart/LaunchAtLoginController.h"
 #include "app/preferences/PTPreferencesAppearanceButton.h"
 #include "app/preferences/PTPreferencesTitleLabel.h"

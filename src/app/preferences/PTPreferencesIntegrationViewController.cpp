@@ -1,6 +1,6 @@
 #include "app/preferences/PTPreferencesIntegrationViewController.h"
 
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "app/preferences/PTPreferencesRowView.h"
 #include "app/scripting/PTScriptablePluginSketch.h"
 #include "platform/runtime/Logging.h"

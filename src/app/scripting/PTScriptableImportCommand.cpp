@@ -1,6 +1,6 @@
 #include "app/scripting/PTScriptableImportCommand.h"
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/scripting/ScriptableLookup.h"
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"

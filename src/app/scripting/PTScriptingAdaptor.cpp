@@ -1,6 +1,6 @@
 #include "app/scripting/PTScriptingAdaptor.h"
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/scripting/PTScriptableGroup.h"
 #include "app/scripting/PTScriptableImportCommand.h"
 #include "app/scripting/PTScriptablePlugin.h"

@@ -1,6 +1,6 @@
 #include "app/welcome/PTSplashWindowController.h"
 
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "app/preferences/PTPreferencesPane.h"
 #include "app/welcome/PTSplashTitleLabel.h"
 #include "app/welcome/PTSplashWindow.h"

@@ -1,6 +1,6 @@
 #include "app/welcome/PTStarterSetImport.h"
 
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 
 #include "ui/sheets/PTAlertController.h"
 #include "ui/sheets/PTProgressSheetWindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PTInspectorColumn.h"
+#include "sidebar/inspector/PTInspectorColumn.h"
 #include "browser/PTBrowserSidebar.h"
 
 #include "sidebar/inspector/PTSideBarController.h"

@@ -1,6 +1,6 @@
 #include "sidebar/inspector/PTSetSideBarController.h"
 
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 #include "foundation/StringAdditions.h"
 #include "library/bundle/PTTernExporter.h"
 #include "library/controllers/PTCollectionController.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 
 // The add-icons sheet as the shell, its menus, scripts and files opened from outside open it: on the main window,
 // the sheet kept until it has finished. There is one such sheet at a time: a request made while it is open, by

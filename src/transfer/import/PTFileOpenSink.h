@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PTOpenedItemsSink.h"
+#include "transfer/import/PTOpenedItemsSink.h"
 
 // Files and URLs opened from outside go to the shared file-open handler, which routes each to its operation.
 class PTFileOpenSink : public PTOpenedItemsSink {

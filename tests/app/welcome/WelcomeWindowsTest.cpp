@@ -1,6 +1,6 @@
 #include "app/PTBuildInfo.h"
 #include "app/PTSplashOnboardingController.h"
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 #include "app/welcome/PTSplashWhatsNewController.h"
 #include "app/welcome/PTStarterSetImport.h"
 #include "app/welcome/PTWelcomeWindows.h"

@@ -1,4 +1,4 @@
-#include "app/PTSourceListColumn.h"
+#include "sidebar/PTSourceListColumn.h"
 
 #include "library/InstalledSeam.h"
 

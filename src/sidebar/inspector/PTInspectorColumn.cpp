@@ -1,4 +1,4 @@
-#include "app/PTInspectorColumn.h"
+#include "sidebar/inspector/PTInspectorColumn.h"
 
 #include "library/InstalledSeam.h"
 

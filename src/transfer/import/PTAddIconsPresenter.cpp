@@ -1,4 +1,4 @@
-#include "app/PTAddIconsPresenter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 
 #include "library/InstalledSeam.h"
 

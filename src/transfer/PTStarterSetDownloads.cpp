@@ -1,4 +1,4 @@
-#include "app/PTStarterSetDownloads.h"
+#include "transfer/PTStarterSetDownloads.h"
 
 #include "library/InstalledSeam.h"
 #include "platform/runtime/Defaults.h"

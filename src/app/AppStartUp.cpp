@@ -1,4 +1,4 @@
-#include "launch/AppStartUp.h"
+#include "app/AppStartUp.h"
 
 #include "app/PTAppController.h"
 #include "app/PTAppDefaults.h"

@@ -1,4 +1,4 @@
-#include "app/PTOpenedItemsSink.h"
+#include "transfer/import/PTOpenedItemsSink.h"
 
 #include "library/InstalledSeam.h"
 #include "platform/runtime/Logging.h"

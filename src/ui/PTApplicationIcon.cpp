@@ -1,4 +1,4 @@
-#include "app/PTApplicationIcon.h"
+#include "ui/PTApplicationIcon.h"
 
 #include "svg/PTSVG.h"
 
