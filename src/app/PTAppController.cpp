@@ -4,13 +4,11 @@
 #include "app/PTAppDelegate.h"
 #include "app/PTAppSideColumns.h"
 #include "app/PTGridColumn.h"
-#include "sidebar/inspector/PTInspectorColumn.h"
 #include "app/PTInspectorPlaceholder.h"
 #include "app/PTMenuItemsController.h"
 #include "app/PTSetListPlaceholder.h"
 #include "app/PTSidebarPlaceholder.h"
 #include "app/PTSplashOnboardingController.h"
-#include "sidebar/PTSourceListColumn.h"
 #include "app/PTSplitViewController.h"
 #include "app/PTToolbarController.h"
 #include "app/PTWindow.h"
@@ -18,6 +16,8 @@
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTSearchController.h"
 #include "browser/grid/PTGridView.h"
+#include "sidebar/PTSourceListColumn.h"
+#include "sidebar/inspector/PTInspectorColumn.h"
 #include "ui/PTMainWindow.h"
 
 #include <QApplication>

@@ -3,7 +3,6 @@
 #include "app/preferences/PTPreferencesController.h"
 
 #include "app/PTAboutPanel.h"
-#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/PTAppDelegate.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTToolbarController.h"
@@ -15,6 +14,7 @@
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/ui/ActionRouter.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "ui/PTMainWindow.h"
 #include "ui/theme/PTThemeController.h"
 

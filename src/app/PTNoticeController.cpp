@@ -1,9 +1,9 @@
 #include "app/PTNoticeController.h"
 
-#include "ui/PTApplicationIcon.h"
 #include "app/PTNotice.h"
 #include "app/PTUpdateController.h"
 #include "app/scripting/PTScriptablePluginSketch.h"
+#include "ui/PTApplicationIcon.h"
 #include "ui/views/PTPanelSeparator.h"
 #include "ui/views/PTPopover.h"
 

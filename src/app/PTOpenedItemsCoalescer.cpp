@@ -1,7 +1,7 @@
 #include "app/PTOpenedItemsCoalescer.h"
 
-#include "transfer/import/PTOpenedItemsSink.h"
 #include "platform/runtime/Logging.h"
+#include "transfer/import/PTOpenedItemsSink.h"
 
 #include <QDir>
 

@@ -1,14 +1,14 @@
 // Pictern's entry point: one instance per session, the registries and seams, then the launch from the event loop.
+#include "app/AppStartUp.h"
 #include "app/PTAppController.h"
 #include "app/PTAppDelegate.h"
-#include "ui/PTApplicationIcon.h"
 #include "app/PTBuildInfo.h"
 #include "app/PTGridColumn.h"
 #include "app/PTOpenedItemsCoalescer.h"
 #include "app/PTSingleInstance.h"
 #include "app/issues/IssueReporter.h"
 #include "app/scripting/PTScriptingAdaptor.h"
-#include "app/AppStartUp.h"
+#include "ui/PTApplicationIcon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,5 @@
 #include "sidebar/PTObjectSelectionController.h"
 
-#include "transfer/import/PTAddIconsPresenter.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTQMenuBuilder.h"
 #include "library/bundle/PTTernExporter.h"
@@ -16,6 +15,7 @@
 #include "sidebar/PTGroupsOnlyMenuBuilder.h"
 #include "sidebar/PTSourceListCommands.h"
 #include "sidebar/PTSourceListController.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 
 #include <QCoreApplication>
 #include <QMenu>

@@ -1,6 +1,5 @@
 #include "sidebar/PTSourceListController.h"
 
-#include "transfer/import/PTAddIconsPresenter.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/grid/PTGridView.h"
 #include "library/bundle/PTTernExporter.h"
@@ -11,8 +10,8 @@
 #include "library/store/ContextAdditions.h"
 #include "library/store/PTCDAdditions.h"
 #include "library/store/PTStoreFunctions.h"
-#include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/runtime/DispatchQueue.h"
 #include "platform/ui/ActionRouter.h"
 #include "sidebar/PTObjectSelectionController.h"
 #include "sidebar/PTSourceListCommands.h"
@@ -20,6 +19,7 @@
 #include "sidebar/PTSourceListDrops.h"
 #include "sidebar/PTSourceListModel.h"
 #include "sidebar/PTSourceListView.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sidebar/PTSourceListColumn.h"
 #include "browser/PTBrowserSidebar.h"
 #include "library/bundle/PTSourceListSelection.h"
+#include "sidebar/PTSourceListColumn.h"
 
 #include <QPointer>
 

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include "app/AppStartUp.h"
 #include "app/PTAppController.h"
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
@@ -15,7 +16,6 @@
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/MenuAdditions.h"
-#include "app/AppStartUp.h"
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"

@@ -1,6 +1,5 @@
 #include "app/preferences/PTPreferencesController.h"
 
-#include "transfer/PTStarterSetDownloads.h"
 #include "app/PTUpdateController.h"
 #include "app/preferences/PTPreferencesDraggingViewController.h"
 #include "app/preferences/PTPreferencesGeneralViewController.h"
@@ -11,6 +10,7 @@
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 #include "app/updates/Updater.h"
 #include "app/updates/UsageReporter.h"
+#include "transfer/PTStarterSetDownloads.h"
 
 #include "platform/ui/AnimationTiming.h"
 #include "ui/PTPreferenceKeys.h"

@@ -1,10 +1,10 @@
 #include "app/preferences/PTPreferencesGeneralViewController.h"
 
-#include "transfer/PTStarterSetDownloads.h"
 #include "app/autostart/LaunchAtLoginController.h"
 #include "app/preferences/PTPreferencesAppearanceButton.h"
 #include "app/preferences/PTPreferencesTitleLabel.h"
 #include "app/welcome/PTStarterSetImport.h"
+#include "transfer/PTStarterSetDownloads.h"
 #include "ui/PTPreferenceKeys.h"
 
 #include "library/controllers/PTCollectionController.h"

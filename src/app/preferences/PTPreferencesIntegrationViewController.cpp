@@ -1,9 +1,9 @@
 #include "app/preferences/PTPreferencesIntegrationViewController.h"
 
-#include "ui/PTApplicationIcon.h"
 #include "app/preferences/PTPreferencesRowView.h"
 #include "app/scripting/PTScriptablePluginSketch.h"
 #include "platform/runtime/Logging.h"
+#include "ui/PTApplicationIcon.h"
 #include "ui/controls/PTSegmentedControl.h"
 #include "ui/controls/PTSheetViewPopupButton.h"
 

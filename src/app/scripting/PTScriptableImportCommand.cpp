@@ -1,9 +1,9 @@
 #include "app/scripting/PTScriptableImportCommand.h"
 
-#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/scripting/ScriptableLookup.h"
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 #include "ui/PTMainWindow.h"
 
 #include <QWidget>

@@ -1,16 +1,16 @@
 #include "app/scripting/PTScriptingAdaptor.h"
 
-#include "transfer/import/PTAddIconsPresenter.h"
 #include "app/scripting/PTScriptableGroup.h"
 #include "app/scripting/PTScriptableImportCommand.h"
 #include "app/scripting/PTScriptablePlugin.h"
 #include "app/scripting/ScriptableLookup.h"
+#include "library/bundle/PTTernImporter.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTGroup.h"
-#include "library/bundle/PTTernImporter.h"
 #include "library/upkeep/PTImportValidation.h"
+#include "transfer/import/PTAddIconsPresenter.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>

@@ -1,9 +1,9 @@
 #include "app/welcome/PTSplashWindowController.h"
 
-#include "ui/PTApplicationIcon.h"
 #include "app/preferences/PTPreferencesPane.h"
 #include "app/welcome/PTSplashTitleLabel.h"
 #include "app/welcome/PTSplashWindow.h"
+#include "ui/PTApplicationIcon.h"
 
 #include "platform/ui/ModalRunner.h"
 #include "ui/controls/PTSegmentedControl.h"

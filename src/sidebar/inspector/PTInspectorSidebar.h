@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sidebar/inspector/PTInspectorColumn.h"
 #include "browser/PTBrowserSidebar.h"
+#include "sidebar/inspector/PTInspectorColumn.h"
 
 #include "sidebar/inspector/PTSideBarController.h"
 

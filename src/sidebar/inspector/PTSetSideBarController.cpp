@@ -1,6 +1,5 @@
 #include "sidebar/inspector/PTSetSideBarController.h"
 
-#include "ui/PTApplicationIcon.h"
 #include "foundation/StringAdditions.h"
 #include "library/bundle/PTTernExporter.h"
 #include "library/controllers/PTCollectionController.h"
@@ -14,6 +13,7 @@
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 #include "sidebar/inspector/PTSideBarFields.h"
 #include "sidebar/inspector/PTSideBarSegmentController.h"
+#include "ui/PTApplicationIcon.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/controls/PTToolbarSegmentedControl.h"
 #include "ui/views/PTStackView.h"

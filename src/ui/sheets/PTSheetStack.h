@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QWidget>
-
 #include <vector>
 
 class PTStackView;
+class QWidget;
 
 namespace PTSheetStack {
 

@@ -1,5 +1,7 @@
 #include "ui/theme/PTAppearanceObserver.h"
 
+#include <QWidget>
+
 #include <vector>
 
 namespace {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
+
+class QWidget;
 
 // The process-wide list of appearance blocks that theme-following widgets join and leave. A block gets the new
 // appearance value (0 dark, 1 light) when the theme changes; it re-reads the theme rather than caching colours.

@@ -1,9 +1,9 @@
 #include "app/PTBuildInfo.h"
 #include "app/PTSplashOnboardingController.h"
-#include "transfer/PTStarterSetDownloads.h"
 #include "app/welcome/PTSplashWhatsNewController.h"
 #include "app/welcome/PTStarterSetImport.h"
 #include "app/welcome/PTWelcomeWindows.h"
+#include "transfer/PTStarterSetDownloads.h"
 
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
