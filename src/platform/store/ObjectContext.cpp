@@ -975,6 +975,18 @@ void ObjectContext::mergeRow(const ObjectID& id, const DidSave& changes)
     overlayPushed(id, row);
     if (object && !object->fault_) {
         applyRow(object, row, true);
+        // Loaded here before its save was merged (a fetch by ID): the owners' loaded lists may not hold it yet.
+        const EntityDescription& entity = *object->entity_;
+        for (int i = 0; i < entity.relationships().size(); ++i) {
+            ManagedObject* owner = object->targets_[i];
+            if (!entity.relationships()[i].hasColumn() || object->originalKeys_.contains(i) || !owner)
+                continue;
+            QVector<ManagedObject*>* members = owner->loadedMembers(entity.inverseIndex(i));
+            if (members && !members->contains(object)) {
+                members->append(object);
+                owner->notify(inverseName(entity, i));
+            }
+        }
         return;
     }
     // Not loaded here: only the loaded to-many relationships that it leaves or joins change. A fault may still
