@@ -6,6 +6,7 @@
 #include "browser/grid/PTGridViewImageCellBadge.h"
 #include "foundation/ColorPrivate.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QDir>
@@ -202,7 +203,7 @@ TEST_F(GridImageCellTest, DarkRequestsCarryTheDarkModeWhite)
     EXPECT_EQ(cell->imageCacheOptions().color, PTStyles::defaultDarkModeWhite());
     cell->setDrawState(stateWith(1, false));
     EXPECT_FALSE(cell->imageCacheOptions().color.isValid());
-    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, false);
+    pt::Defaults::standard().set(PTPreferenceKeys::DarkModeAutoColorIcons, false);
     cell->setDrawState(stateWith(0, false));
     EXPECT_FALSE(cell->imageCacheOptions().color.isValid());
 }

@@ -25,6 +25,7 @@
 #include "ui/theme/PTThemeController.h"
 
 #include "FakeLibraryShell.h"
+#include "ui/PTPreferenceKeys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -221,7 +222,7 @@ TEST_F(GridViewControllerTest, SelectionChangeDuringASearchCancelsOrSearchesAgai
     controller->setCollections({a}, {a}, false);
     EXPECT_FALSE(search->isSearching());
     EXPECT_EQ(sidebar->setsCalls, 0);
-    pt::Defaults::standard().set(PTGridViewController::ClearSearchKey, false);
+    pt::Defaults::standard().set(PTPreferenceKeys::ClearSearchOnSelectionChange, false);
     startSearch(QStringLiteral("b1"), 1);
     controller->setCollections({a}, {a}, false);
     EXPECT_TRUE(search->isSearching());

@@ -12,6 +12,7 @@
 #include "browser/quicklook/PTQuickLookProtocol.h"
 #include "foundation/PDF.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/colour/PTColourWellControl.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
@@ -326,9 +327,9 @@ TEST_F(QuickLookTest, DarkThemeDrawsOneColourIconsInNearWhite)
         return best;
     };
     EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
-    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, false);
+    pt::Defaults::standard().set(PTPreferenceKeys::DarkModeAutoColorIcons, false);
     EXPECT_LT(brightest(), 128) << "the icon's own dark grey";
-    pt::Defaults::standard().set(PTGridViewImageCell::AutoColorIconsKey, true);
+    pt::Defaults::standard().set(PTPreferenceKeys::DarkModeAutoColorIcons, true);
     EXPECT_EQ(brightest(), PTStyles::defaultDarkModeWhite().lightness());
     BrowserThemeScope::set(PTAppearanceAqua);
     EXPECT_LT(brightest(), 128) << "back in the light theme";

@@ -7,10 +7,10 @@
 #include "browser/controller/ItemFilter.h"
 #include "browser/controller/PTGridViewContextMenu.h"
 #include "browser/controller/PTGridViewDataProvider.h"
-#include "browser/controller/PTGridViewSearchDataProvider.h"
 #include "browser/controller/PTGridViewOptionsController.h"
-#include "browser/controller/PTSearchController.h"
+#include "browser/controller/PTGridViewSearchDataProvider.h"
 #include "browser/controller/PTQMenuBuilder.h"
+#include "browser/controller/PTSearchController.h"
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "browser/grid/PTGridViewSectionPathCell.h"
@@ -19,15 +19,16 @@
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
 #include "library/controllers/PTIconRemover2.h"
-#include "library/upkeep/PTLibraryShell.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
 #include "library/store/ContextAdditions.h"
 #include "library/store/PTStoreFunctions.h"
 #include "library/upkeep/PTFSEventHandlerController.h"
+#include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/theme/PTChevron.h"
 #include "ui/theme/PTThemeController.h"
 
@@ -56,12 +57,6 @@ const QString PTGridViewController::SizeSliderDidEndNotification = QStringLitera
 const QString PTGridViewController::ToolbarColorDidChangeNotification = QStringLiteral("PTToolbarColorDidChange");
 const QString PTGridViewController::HoverLabelsKey = QStringLiteral("PTGridViewOptionsControllerEnableHoverLabels");
 const QString PTGridViewController::GroupSearchKey = QStringLiteral("PTGridViewOptionsControllerGroupSearchItems");
-const QString PTGridViewController::AutoColorIconsKey = QStringLiteral("PTPreferencesDarkModeAutoColorIcons");
-const QString PTGridViewController::ClearSearchKey = QStringLiteral("PTPreferencesClearSearchOnSelectionChange");
-const QString PTGridViewController::DraggingUseInternalRendererKey =
-    QStringLiteral("PTPreferencesDraggingUseInternalRenderer");
-const QString PTGridViewController::DraggingUseSizeKey = QStringLiteral("PTPreferencesDraggingUseSize");
-const QString PTGridViewController::DraggingUseColorKey = QStringLiteral("PTPreferencesDraggingUseColor");
 const QString PTGridViewController::ExportCommand = QStringLiteral("export:");
 const QString PTGridViewController::ReplaceCommand = QStringLiteral("replace:");
 const QString PTGridViewController::ToggleDarkModeCommand = QStringLiteral("toggleDarkMode:");
@@ -82,13 +77,13 @@ QVector<pt::store::ManagedObject*> asObjects(const QVector<PTItem*>& items)
 PTBrowserTransfer::Rendering draggingRendering()
 {
     PTBrowserTransfer::Rendering rendering;
-    rendering.internalRenderer = defaults().boolForKey(PTGridViewController::DraggingUseInternalRendererKey);
-    if (defaults().boolForKey(PTGridViewController::DraggingUseColorKey)) {
+    rendering.internalRenderer = defaults().boolForKey(PTPreferenceKeys::DraggingUseInternalRenderer);
+    if (defaults().boolForKey(PTPreferenceKeys::DraggingUseColor)) {
         if (const auto shell = PTBrowserShell::installed())
             rendering.color = shell->iconColor();
     }
     const double size = defaults().doubleForKey(PTGridViewOptionsController::GridViewSizeKey);
-    if (defaults().boolForKey(PTGridViewController::DraggingUseSizeKey) && size != 0)
+    if (defaults().boolForKey(PTPreferenceKeys::DraggingUseSize) && size != 0)
         rendering.size = QSizeF(size, size);
     return rendering;
 }
@@ -242,7 +237,8 @@ void PTGridViewController::observeDefaults()
     connect(&defaults(), &pt::Defaults::changed, this, [this](const QString& key) {
         if (key == PTGridViewOptionsController::GridViewSizeKey) {
             resetItemSize();
-        } else if (key == PTGridViewOptionsController::DarkModeEnabledKey || key == AutoColorIconsKey) {
+        } else if (key == PTGridViewOptionsController::DarkModeEnabledKey
+                   || key == PTPreferenceKeys::DarkModeAutoColorIcons) {
             resetDarkMode();
         } else if (key == PTGridViewOptionsController::ShowLabelsKey || key == PTGridViewOptionsController::ShowGridKey || key == HoverLabelsKey) {
             resetItemSize();
@@ -279,8 +275,9 @@ bool PTGridViewController::isSearching() const
 void PTGridViewController::setCollections(const QVector<PTCollection*>& sets, const Objects& topLevelObjects,
                                           bool force)
 {
-    const QVariant clearValue = defaults().objectForKey(ClearSearchKey);
-    const bool clear = !clearValue.isValid() || defaults().boolForKey(ClearSearchKey);
+    const QString& clearKey = PTPreferenceKeys::ClearSearchOnSelectionChange;
+    // True when unset.
+    const bool clear = !defaults().objectForKey(clearKey).isValid() || defaults().boolForKey(clearKey);
     if (clear && isSearching()) {
         searchController_->cancelSearchByResigningFirstResponse(true, this);
         return;

@@ -52,11 +52,6 @@ public:
 
     static const QString HoverLabelsKey;
     static const QString GroupSearchKey;
-    static const QString AutoColorIconsKey;
-    static const QString ClearSearchKey;    // "PTPreferencesClearSearchOnSelectionChange", true when unset
-    static const QString DraggingUseInternalRendererKey;
-    static const QString DraggingUseSizeKey;
-    static const QString DraggingUseColorKey;
 
     // Commands the grid, the placeholders and the main menu send.
     static const QString ExportCommand;        // "export:"

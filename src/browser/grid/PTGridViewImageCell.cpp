@@ -6,6 +6,7 @@
 #include "foundation/DifferentStuff.h"
 #include "library/entities/PTItem.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/theme/PTStyles.h"
 
 #include <QFontMetricsF>
@@ -37,7 +38,7 @@ PTGridViewImageCell::PTGridViewImageCell(PTImageCache& cache)
     : PTGridViewCell(ReuseIdentifier)
     , cache_(cache)
 {
-    pt::Defaults::standard().registerDefaults({{AutoColorIconsKey, true}});
+    pt::Defaults::standard().registerDefaults({{PTPreferenceKeys::DarkModeAutoColorIcons, true}});
     setRespondsToFirstResponderRedraw(true);
 }
 
@@ -79,7 +80,8 @@ PTImageCacheOptions PTGridViewImageCell::imageCacheOptions() const
     PTImageCacheOptions options;
     options.size = imageSize();
     options.scale = devicePixelRatio();
-    if (drawState().appearance == 0 && pt::Defaults::standard().boolForKey(AutoColorIconsKey))
+    if (drawState().appearance == 0
+        && pt::Defaults::standard().boolForKey(PTPreferenceKeys::DarkModeAutoColorIcons))
         options.color = PTStyles::defaultDarkModeWhite();
     return options;
 }

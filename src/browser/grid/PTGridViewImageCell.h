@@ -19,7 +19,6 @@ class PTGridViewImageCell : public PTGridViewCell {
 public:
     static inline const QString ReuseIdentifier = QStringLiteral("imageItem");
     // In the dark appearance, one-colour icons are drawn in the dark-mode white.
-    static inline const QString AutoColorIconsKey = QStringLiteral("PTPreferencesDarkModeAutoColorIcons");
     static inline const QString InvalidTitle = QStringLiteral("Invalid Icon");
     static inline const QString UnknownTitle = QStringLiteral("Unknown");
     static inline const QString InvalidBadge = QStringLiteral("INVALID");

@@ -13,6 +13,7 @@
 #include "library/entities/PTItem.h"
 #include "library/store/PTStoreFunctions.h"
 #include "platform/runtime/Defaults.h"
+#include "ui/PTPreferenceKeys.h"
 #include "ui/colour/PTColourWellControl.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
@@ -49,7 +50,7 @@ PTQuickLook& PTQuickLook::sharedController()
 PTQuickLook::PTQuickLook()
 {
     pt::Defaults& defaults = pt::Defaults::standard();
-    defaults.registerDefaults({{PTGridViewImageCell::AutoColorIconsKey, true}});
+    defaults.registerDefaults({{PTPreferenceKeys::DarkModeAutoColorIcons, true}});
     if (!defaults.objectForKey(PreviewSizeKey).isValid())
         defaults.set(PreviewSizeKey, LastSizeIndex);
     currentSize_ = int(std::clamp<qint64>(defaults.integerForKey(PreviewSizeKey), 0, LastSizeIndex));
@@ -191,7 +192,7 @@ void PTQuickLook::defaultsChanged(const QString& key)
 {
     if (key == HiDPIModeEnabledKey)
         checkHiDPI();
-    else if (key == PTGridViewImageCell::AutoColorIconsKey && observesDarkMode_)
+    else if (key == PTPreferenceKeys::DarkModeAutoColorIcons && observesDarkMode_)
         reloadData();
 }
 
@@ -267,7 +268,7 @@ QImage PTQuickLook::generatePreviewImageWithSize(PTItem& item, int pixels) const
     PTImageCacheOptions options;
     qreal points = pixels;
     if (item.type() == PTItem::SVG) {
-        const bool autoColor = pt::Defaults::standard().boolForKey(PTGridViewImageCell::AutoColorIconsKey);
+        const bool autoColor = pt::Defaults::standard().boolForKey(PTPreferenceKeys::DarkModeAutoColorIcons);
         if (PTThemeIsAppearance(PTAppearanceDark) && autoColor)
             options.color = PTStyles::defaultDarkModeWhite();
     } else if (pixelMode()) {
