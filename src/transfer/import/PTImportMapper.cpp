@@ -1,16 +1,13 @@
 #include "transfer/import/PTImportMapper.h"
 
 #include "foundation/DataAdditions.h"
+#include "foundation/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,33 +16,20 @@ const QString IconsKey = QStringLiteral("icons");
 const QString BaseName = QStringLiteral("base");
 
 // The bytes of a mapping file up to the size limit; empty when it does not read, is too large or is no regular
-// file: a pipe would block the reading worker forever and a device might never end. Checked before opening, then
-// opened without blocking and checked again, in case the file was swapped in between.
-QByteArray readRegularFile(const QString& path)
+// file. Mapping files a user chose may be links; resources are read through Qt.
+QByteArray readMappingFile(const QString& path)
 {
-    QFile file(path);
-    if (path.startsWith(u':'))
+    if (path.startsWith(u':')) {
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) && file.size() <= PTImportMapper::MaxSize ? file.read(PTImportMapper::MaxSize)
                                                                                         : QByteArray();
-    const QByteArray name = QFile::encodeName(path);
-    struct stat status;
-    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return {};
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    QByteArray data;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= PTImportMapper::MaxSize
-        && file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        data = file.read(PTImportMapper::MaxSize);
-    file.close();
-    ::close(fd);
-    return data;
+    }
+    return regularFile::read(path, PTImportMapper::MaxSize, regularFile::Links::Follow).valueOr({});
 }
 
 QJsonObject load(const QString& path)
 {
-    QByteArray data = readRegularFile(path);
+    QByteArray data = readMappingFile(path);
     if (data.isEmpty())
         return {};
     if (dataAdditions::isGzippedData(data)) {
