@@ -8,6 +8,12 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include <cerrno>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace pt::test {
 
 bool writeImageWhole(const QImage& image, const QString& path)
@@ -42,6 +48,36 @@ void runMainQueueFor(int milliseconds)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::usleep(200);
     }
+}
+
+int runInBoundedChild(qint64 extraBytes, unsigned seconds, const std::function<int()>& body)
+{
+    // The limit counts from what the process has mapped already: the libraries, the threads' stacks and heaps.
+    qint64 pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + extraBytes);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        const rlimit bound{limit, limit};
+        if (::setrlimit(RLIMIT_AS, &bound) != 0)
+            ::_exit(126);
+        ::alarm(seconds);
+        int result = 125;
+        try {
+            result = body();
+        } catch (...) {
+        }
+        // No exit handlers or stream flushes: they belong to the test executable.
+        ::_exit(result);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 } // namespace pt::test

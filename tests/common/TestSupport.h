@@ -16,6 +16,11 @@ bool runMainQueueUntil(const std::function<bool()>& condition, int timeoutMs = 5
 // Runs the main queue for a while, for checking that something does not happen.
 void runMainQueueFor(int milliseconds);
 
+// Runs the body in a forked child whose address space may grow by at most extraBytes and which is killed after
+// the given seconds, for code that may exhaust the memory or block: a failure never takes the test executable
+// down. Answers the body's result (0 for success), or 128 + the number of the signal that ended the child.
+int runInBoundedChild(qint64 extraBytes, unsigned seconds, const std::function<int()>& body);
+
 // Path of a fixture of this test executable's folder (tests/<folder>/fixtures). Inline, so that it sees the
 // fixture folder each test executable is compiled with.
 #ifdef PICTERN_TEST_FIXTURES
