@@ -1,9 +1,14 @@
 #include "browser/dictionary/DictdDataFile.h"
 
+#include "browser/dictionary/DictdIndex.h"
 #include "foundation/DataAdditions.h"
+#include "foundation/RegularFile.h"
+#include "platform/runtime/Logging.h"
 
 #include <QFile>
 
+#include <cerrno>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace pt {
@@ -109,12 +114,36 @@ bool validRange(qint64 offset, qint64 length, qint64 size)
     return offset >= 0 && length >= 0 && offset <= size && length <= size - offset;
 }
 
+// Opens the file when it is a regular file or a link to one: a pipe or a device put in its place must neither
+// block the reader nor be read without end. Checked on each opening, since the file may be replaced between.
+bool openRegular(QFile& file, const QString& path)
+{
+    const int fd = regularFile::open(path, regularFile::Links::Follow);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> readPlain(QFile& file, qint64 offset, qint64 length)
+{
+    if (!validRange(offset, length, file.size()) || !file.seek(offset))
+        return std::nullopt;
+    const QByteArray bytes = file.read(length);
+    if (bytes.size() != length)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 std::optional<DictdDataFile> DictdDataFile::open(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegular(file, path))
         return std::nullopt;
     DictdDataFile data;
     data.path_ = path;
@@ -140,35 +169,33 @@ std::optional<DictdDataFile> DictdDataFile::open(const QString& path)
     return data;
 }
 
-std::optional<QByteArray> DictdDataFile::read(qint64 offset, qint64 length) const
+QList<std::optional<QByteArray>> DictdDataFile::read(const QList<DictdRecord>& records) const
 {
-    switch (kind_) {
-    case Kind::Chunked:
-        return readChunked(offset, length);
-    case Kind::Gzip:
-        return readWhole(offset, length);
-    case Kind::Plain:
-        break;
+    QList<std::optional<QByteArray>> definitions(records.size());
+    if (records.isEmpty())
+        return definitions;
+    if (kind_ == Kind::Gzip)
+        return readWhole(records);
+    QFile file;
+    if (!openRegular(file, path_)) {
+        qCWarning(lcBrowser) << "dictionary data not opened:" << path_ << qt_error_string(errno);
+        return definitions;
     }
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly) || !validRange(offset, length, file.size()) || !file.seek(offset))
-        return std::nullopt;
-    const QByteArray bytes = file.read(length);
-    if (bytes.size() != length)
-        return std::nullopt;
-    return bytes;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const DictdRecord& record = records[i];
+        definitions[i] = kind_ == Kind::Chunked ? readChunked(file, record.offset, record.length)
+                                                : readPlain(file, record.offset, record.length);
+    }
+    return definitions;
 }
 
-std::optional<QByteArray> DictdDataFile::readChunked(qint64 offset, qint64 length) const
+std::optional<QByteArray> DictdDataFile::readChunked(QFile& file, qint64 offset, qint64 length) const
 {
     const qint64 chunkCount = chunkStarts_.size() - 1;
     if (!validRange(offset, length, chunkCount * chunkLength_))
         return std::nullopt;
     if (length == 0)
         return QByteArray();
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     const qint64 first = offset / chunkLength_;
     const qint64 last = (offset + length - 1) / chunkLength_;
     QByteArray text;
@@ -182,24 +209,37 @@ std::optional<QByteArray> DictdDataFile::readChunked(qint64 offset, qint64 lengt
         const std::optional<QByteArray> chunk = inflateChunk(compressed, int(chunkLength_));
         if (!chunk)
             return std::nullopt;
+        // Text is found by its chunk's place, so a chunk of another length would shift all after it into other
+        // words; only the last may be short.
+        if (i + 1 < chunkCount && chunk->size() != chunkLength_) {
+            qCWarning(lcBrowser) << "dictionary data damaged:" << path_ << "chunk" << i << "holds" << chunk->size()
+                                 << "bytes, not" << chunkLength_;
+            return std::nullopt;
+        }
         text += *chunk;
     }
     const qint64 skip = offset - first * chunkLength_;
-    // A short chunk (the last one, or a damaged one) may not reach the end of the record.
+    // A short last chunk may not reach the end of the record.
     if (!validRange(skip, length, text.size()))
         return std::nullopt;
     return text.mid(skip, length);
 }
 
-std::optional<QByteArray> DictdDataFile::readWhole(qint64 offset, qint64 length) const
+QList<std::optional<QByteArray>> DictdDataFile::readWhole(const QList<DictdRecord>& records) const
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxWholeBytes)
-        return std::nullopt;
-    const pt::Result<QByteArray> text = dataAdditions::gunzippedData(file.readAll(), MaxWholeBytes);
-    if (!text || !validRange(offset, length, text->size()))
-        return std::nullopt;
-    return text->mid(offset, length);
+    QList<std::optional<QByteArray>> definitions(records.size());
+    const pt::Result<QByteArray> compressed = regularFile::read(path_, MaxWholeBytes, regularFile::Links::Follow);
+    const pt::Result<QByteArray> text =
+        compressed ? dataAdditions::gunzippedData(*compressed, MaxWholeBytes) : compressed.error();
+    if (!text) {
+        qCWarning(lcBrowser) << "dictionary data not read:" << path_ << text.error().toString();
+        return definitions;
+    }
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (validRange(records[i].offset, records[i].length, text->size()))
+            definitions[i] = text->mid(records[i].offset, records[i].length);
+    }
+    return definitions;
 }
 
 } // namespace pt

@@ -1,6 +1,9 @@
 #include "browser/dictionary/DictdIndex.h"
 
-#include <QFile>
+#include "foundation/RegularFile.h"
+#include "platform/runtime/Logging.h"
+
+#include <array>
 
 namespace pt {
 
@@ -23,6 +26,28 @@ int digitValue(char c)
 
 // Offsets and lengths past this cannot be real (dictd's own data files stay far below it).
 constexpr qint64 MaxNumber = qint64(1) << 40;
+
+// A record's fields: headword, offset, length and, optionally, the headword as written.
+constexpr qsizetype MinFields = 3;
+constexpr qsizetype MaxFields = 4;
+using Fields = std::array<QByteArrayView, MaxFields>;
+
+// Splits the line at its tabs into the fields of a record; answers how many, or 0 when it has fewer or more than a
+// record has. The walk stops at the first field too many, so a line of millions of tabs costs what a short one does.
+qsizetype splitFields(QByteArrayView line, Fields& fields)
+{
+    qsizetype count = 0;
+    qsizetype start = 0;
+    for (;;) {
+        if (count == MaxFields)
+            return 0;
+        const qsizetype tab = line.indexOf('\t', start);
+        fields[count++] = line.sliced(start, (tab < 0 ? line.size() : tab) - start);
+        if (tab < 0)
+            return count < MinFields ? 0 : count;
+        start = tab + 1;
+    }
+}
 
 } // namespace
 
@@ -60,16 +85,22 @@ QString DictdIndex::foldedKey(const QString& text)
     return key;
 }
 
-DictdIndex DictdIndex::fromBytes(const QByteArray& bytes)
+DictdIndex DictdIndex::fromBytes(QByteArrayView bytes)
 {
     DictdIndex index;
-    for (const QByteArray& line : bytes.split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split('\t');
-        if (fields.size() < 3 || fields.size() > 4)
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(start, end - start).trimmed();
+        start = end + 1;
+        Fields fields;
+        const qsizetype count = splitFields(line, fields);
+        if (count == 0)
             continue;
         const std::optional<qint64> offset = decodeNumber(fields[1]);
         const std::optional<qint64> length = decodeNumber(fields[2]);
-        const QString headword = QString::fromUtf8(fields.size() == 4 ? fields[3] : fields[0]).trimmed();
+        const QString headword = QString::fromUtf8(count == MaxFields ? fields[3] : fields[0]).trimmed();
         const QString key = foldedKey(QString::fromUtf8(fields[0]));
         if (!offset || !length || *length > MaxRecordLength || headword.isEmpty() || key.isEmpty())
             continue;
@@ -81,13 +112,13 @@ DictdIndex DictdIndex::fromBytes(const QByteArray& bytes)
 
 std::optional<DictdIndex> DictdIndex::fromFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxIndexBytes)
+    // Installed dictionaries may be links, but only to regular files: a pipe would block and a device never end.
+    const pt::Result<QByteArray> bytes = regularFile::read(path, MaxIndexBytes, regularFile::Links::Follow);
+    if (!bytes) {
+        qCWarning(lcBrowser) << "dictionary index not read:" << path << bytes.error().toString();
         return std::nullopt;
-    const QByteArray bytes = file.read(MaxIndexBytes);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return fromBytes(bytes);
+    }
+    return fromBytes(*bytes);
 }
 
 QList<DictdRecord> DictdIndex::recordsFor(const QString& term) const

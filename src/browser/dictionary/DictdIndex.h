@@ -26,8 +26,8 @@ public:
     // Longer records are refused: no definition is this long, and a forged length must not allocate.
     static constexpr qint64 MaxRecordLength = qint64(4) << 20;
 
-    static DictdIndex fromBytes(const QByteArray& bytes);
-    // Empty for a missing, unreadable or oversized file.
+    static DictdIndex fromBytes(QByteArrayView bytes);
+    // Empty for a missing, unreadable or oversized file, and for anything but a regular file or a link to one.
     static std::optional<DictdIndex> fromFile(const QString& path);
 
     // dictd's number encoding ("A" = 0, "/" = 63, most significant digit first); nothing on a bad digit or overflow.

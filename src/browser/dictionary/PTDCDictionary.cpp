@@ -106,11 +106,9 @@ std::shared_ptr<PTDCDictionary> PTDCDictionary::fromIndexFile(const QString& ind
 
 QString PTDCDictionary::ownDescription() const
 {
-    for (const pt::DictdRecord& record : index_.recordsFor(DatabaseShortHeadword)) {
-        const std::optional<PTDCDictionaryEntry> entry = PTDCDictionaryEntry::fromRecord(record, data_);
-        if (!entry)
-            continue;
-        QStringList lines = entry->text().split(QLatin1Char('\n'));
+    for (const PTDCDictionaryEntry& entry :
+         PTDCDictionaryEntry::fromRecords(index_.recordsFor(DatabaseShortHeadword), data_)) {
+        QStringList lines = entry.text().split(QLatin1Char('\n'));
         if (pt::DictdIndex::foldedKey(lines.first()) == pt::DictdIndex::foldedKey(DatabaseShortHeadword))
             lines.removeFirst();
         const QString description = lines.join(QLatin1Char(' ')).simplified();
@@ -138,10 +136,5 @@ std::optional<QList<PTDCDictionaryEntry>> PTDCDictionary::entriesForSearchTerm(c
     const std::optional<QString> term = termIn(text);
     if (!term)
         return std::nullopt;
-    QList<PTDCDictionaryEntry> entries;
-    for (const pt::DictdRecord& record : index_.recordsFor(*term)) {
-        if (std::optional<PTDCDictionaryEntry> entry = PTDCDictionaryEntry::fromRecord(record, data_))
-            entries.append(std::move(*entry));
-    }
-    return entries;
+    return PTDCDictionaryEntry::fromRecords(index_.recordsFor(*term), data_);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QList>
 #include <QString>
-
-#include <optional>
 
 namespace pt {
 class DictdDataFile;
@@ -12,8 +11,10 @@ struct DictdRecord;
 // One definition found in a dictionary: its headword, its text, and the text as a small HTML fragment.
 class PTDCDictionaryEntry {
 public:
-    // Empty when the record's definition cannot be read from the data file.
-    static std::optional<PTDCDictionaryEntry> fromRecord(const pt::DictdRecord& record, const pt::DictdDataFile& data);
+    // The entries of the records whose definitions can be read from the data file, in order. The file is read
+    // once for them all, however many there are.
+    static QList<PTDCDictionaryEntry> fromRecords(const QList<pt::DictdRecord>& records,
+                                                  const pt::DictdDataFile& data);
 
     QString headword() const { return headword_; }
     QString text() const { return text_; }
