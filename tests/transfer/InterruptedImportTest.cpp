@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace pt::test;
 
 namespace {
@@ -228,4 +230,72 @@ TEST_F(InterruptedImport, OnlyFilesMadeAfterTheImportBeganAreTakenAway)
         EXPECT_TRUE(QFileInfo::exists(folder.filePath(name))) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("arrow.1.svg")));
     EXPECT_EQ(shell->alerts.join('\n'), "An import was interrupted. | 1 icon in 1 set was kept.");
+}
+
+// A package from elsewhere may hold links where the library holds folders. Its journal, naming files behind them
+// as an import's, must not lead the tidying out of the package.
+TEST_F(InterruptedImport, NoFileOutsideThePackageIsTakenAway)
+{
+    PTCollection* set = makeSet("Mine");
+    makeItem(set, "Kept", "kept.svg");
+    saveAndWait();
+    const QDir sets(QDir(libraryPath()).filePath(PTLibraryController::SetsFolderName));
+    const QDir setFolder(set->formattedDirectory());
+    const QString documents = sourcePath("Documents");
+    source("Documents/thesis.txt", "years of work");
+    source("Documents/Chapters/one.txt", "more work");
+    ASSERT_TRUE(QFile::link(documents, sets.filePath("linked-set")));
+    ASSERT_TRUE(QFile::link(documents, setFolder.filePath("linked-folder")));
+    ASSERT_TRUE(QFile::link(sourcePath("Documents/thesis.txt"), setFolder.filePath("linked-file.svg")));
+    const QString setName = setFolder.dirName();
+    {
+        QFile journal(QDir(libraryPath()).filePath("Import Journals/elsewhere.journal"));
+        ASSERT_TRUE(QDir(libraryPath()).mkpath("Import Journals"));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write("began 0\n"
+                      "file Sets/linked-set/thesis.txt\n"
+                      "file Sets/" + setName.toUtf8() + "/linked-folder/thesis.txt\n"
+                      "file Sets/" + setName.toUtf8() + "/../linked-set/Chapters/one.txt\n"
+                      "file Sets/" + setName.toUtf8() + "/linked-file.svg\n"
+                      "file Sets/linked-set\n");
+    }
+    closeLibrary();
+    relaunch();
+    EXPECT_EQ(QFile(sourcePath("Documents/thesis.txt")).size(), 13);
+    EXPECT_TRUE(QFileInfo::exists(sourcePath("Documents/Chapters/one.txt")));
+    EXPECT_TRUE(QFileInfo(sets.filePath("linked-set")).isSymLink());
+    // A link inside the set folder is the package's own entry: it goes, what it names stays.
+    EXPECT_FALSE(QFileInfo(setFolder.filePath("linked-file.svg")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(setFolder.filePath("kept.svg")));
+}
+
+// Whatever stands under a journal's name, the launch reads no more than a regular file within bounds, never
+// waits on it, and takes it away (a link, never what it names), so that the next launch does not meet it again.
+TEST_F(InterruptedImport, OnlyRegularFilesAreReadAsJournals)
+{
+    const QDir journals(QDir(libraryPath()).filePath("Import Journals"));
+    ASSERT_TRUE(journals.mkpath("."));
+    const QString outside = source("elsewhere.journal", "began 0\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(sourcePath("pipe")).constData(), 0600), 0);
+    const struct {
+        const char* name;
+        QString target;
+    } links[] = {{"zero.journal", "/dev/zero"}, {"pipe.journal", sourcePath("pipe")}, {"link.journal", outside}};
+    for (const auto& link : links)
+        ASSERT_TRUE(QFile::link(link.target, journals.filePath(link.name)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(journals.filePath("fifo.journal")).constData(), 0600), 0);
+
+    const QString library = libraryPath();
+    const int read = pt::test::runInBoundedChild(qint64(512) << 20, 10, [&] {
+        for (const QString& journal : PTImportJournal::journalsIn(library))
+            (void)PTImportJournal::read(journal, library);
+        return 0;
+    });
+    ASSERT_EQ(read, 0) << "ended by signal " << read - 128;
+
+    closeLibrary();
+    relaunch();
+    EXPECT_TRUE(journals.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(outside));
+    EXPECT_TRUE(shell->alerts.isEmpty()) << shell->alerts.join('\n').toStdString();
 }

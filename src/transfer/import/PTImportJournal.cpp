@@ -1,5 +1,6 @@
 #include "transfer/import/PTImportJournal.h"
 
+#include "foundation/RegularFile.h"
 #include "library/PTLibraryController.h"
 #include "platform/runtime/Logging.h"
 
@@ -64,18 +65,21 @@ QStringList PTImportJournal::journalsIn(const QString& libraryPath)
 {
     const QDir folder(QDir(libraryPath).filePath(FolderName));
     QStringList journals;
-    for (const QString& name : folder.entryList({QStringLiteral("*.") + Extension}, QDir::Files | QDir::Hidden))
+    const QDir::Filters everything = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& name : folder.entryList({QStringLiteral("*.") + Extension}, everything))
         journals << folder.filePath(name);
     return journals;
 }
 
-PTImportJournal::Entries PTImportJournal::read(const QString& journal, const QString& libraryPath)
+std::optional<PTImportJournal::Entries> PTImportJournal::read(const QString& journal, const QString& libraryPath)
 {
+    pt::Result<QByteArray> read = regularFile::read(journal, MaximumSize, regularFile::Links::Refuse);
+    if (!read) {
+        qCWarning(lcTransfer).noquote() << "import: not a journal:" << read.error().toString();
+        return std::nullopt;
+    }
     Entries entries;
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QByteArray data = file.readAll();
+    QByteArray& data = *read;
     // A line without its end was cut short by the kill.
     data.truncate(data.lastIndexOf('\n') + 1);
     const QString sets = setsFolder(libraryPath) + u'/';
@@ -87,7 +91,8 @@ PTImportJournal::Entries PTImportJournal::read(const QString& journal, const QSt
         } else if (line.startsWith(FileRecord)) {
             const QString relative = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(FileRecord.size())));
             const QString path = QDir::cleanPath(QDir(libraryPath).filePath(relative));
-            if (path.startsWith(sets))
+            // Imports copy into set folders only, never below them.
+            if (path.startsWith(sets) && QStringView(path).mid(sets.size()).count(u'/') == 1)
                 entries.files << path;
         }
     }

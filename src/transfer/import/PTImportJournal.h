@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <mutex>
+#include <optional>
 
 // What one running import made, in a file of the library package, so that an import that never ended (the
 // process was killed, or quit in the middle) can be tidied at the next launch: when it began, the sets and groups
@@ -19,13 +20,15 @@ class PTImportJournal {
 public:
     static inline const QString FolderName = QStringLiteral("Import Journals");
     static inline const QString Extension = QStringLiteral("journal");
+    // Far beyond what the largest import records (a line of some hundred bytes for each file).
+    static constexpr qint64 MaximumSize = qint64(256) << 20;
 
     struct Entries {
         // A little before the import began, allowing for the file system's coarse clock.
         QDateTime began;
         // URIs of the sets and groups, in the order they were made.
         QStringList containers;
-        // The files about to be copied (absolute paths inside the package's sets folder).
+        // The files about to be copied (absolute paths of files right inside a set folder of the package).
         QStringList files;
     };
 
@@ -38,10 +41,13 @@ public:
     // The import ended: the journal goes.
     void finish();
 
-    // The journals in the package, left by imports that did not end (or by those running now).
+    // Whatever stands under a journal's name in the package, left by imports that did not end (or by those
+    // running now); not all of it need be a journal.
     static QStringList journalsIn(const QString& libraryPath);
-    // What the journal records. Files that would lie outside the package's sets folder are left out.
-    static Entries read(const QString& journal, const QString& libraryPath);
+    // What the journal records, or nothing when it is no regular file of at most MaximumSize (a link, a pipe or a
+    // device in a package from elsewhere is never followed, waited on or read without end). Files that would lie
+    // anywhere but right inside a set folder are left out.
+    static std::optional<Entries> read(const QString& journal, const QString& libraryPath);
 
 private:
     void append(const QByteArray& line);

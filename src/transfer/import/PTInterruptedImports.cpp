@@ -11,8 +11,8 @@
 #include "platform/store/Predicate.h"
 #include "platform/store/StoreCoordinator.h"
 #include "transfer/import/PTImportJournal.h"
+#include "transfer/import/PackageSetFolder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -54,22 +54,26 @@ PTCollection* setWithIdentifier(ObjectContext& context, const QString& identifie
 
 // Removes the copied files that no item of their folder's set names, and counts the ones that stay. Only files
 // made after the import began are its own: a name it found taken was another file's.
-void removeUnnamedFiles(ObjectContext& context, const PTImportJournal::Entries& entries, Kept& kept)
+void removeUnnamedFiles(ObjectContext& context, const QString& libraryPath, const PTImportJournal::Entries& entries,
+                        Kept& kept)
 {
     QHash<QString, QSet<QString>> byFolder;
     for (const QString& file : entries.files)
-        byFolder[QFileInfo(file).path()].insert(file);
+        byFolder[QFileInfo(QFileInfo(file).path()).fileName()].insert(QFileInfo(file).fileName());
     for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
-        PTCollection* set = setWithIdentifier(context, QFileInfo(it.key()).fileName());
+        const PackageSetFolder folder(libraryPath, it.key());
+        if (!folder.isOpen())
+            continue;
+        PTCollection* set = setWithIdentifier(context, it.key());
         QSet<QString> named;
         for (PTItem* item : set ? set->items() : QVector<PTItem*>())
             named.insert(item->newFileName());
         for (const QString& file : it.value()) {
-            const QFileInfo info(file);
-            if (!info.exists() || !entries.began.isValid() || info.metadataChangeTime() < entries.began)
+            const std::optional<QDateTime> changed = folder.changeTime(file);
+            if (!changed || !entries.began.isValid() || *changed < entries.began)
                 continue;
-            if (!named.contains(info.fileName())) {
-                QFile::remove(file);
+            if (!named.contains(file)) {
+                folder.remove(file);
             } else {
                 ++kept.items;
                 kept.sets.insert(set->objectID());
@@ -77,20 +81,20 @@ void removeUnnamedFiles(ObjectContext& context, const PTImportJournal::Entries& 
         }
         // The folder of a set that was never stored.
         if (!set)
-            QDir().rmdir(it.key());
+            folder.removeIfEmpty();
     }
 }
 
 // Removes the sets and groups the import made that hold nothing. Children were made after their parents: walking
 // backwards removes a group's empty sets and groups before the group is looked at.
-void removeEmptyContainers(ObjectContext& context, const QStringList& containers)
+void removeEmptyContainers(ObjectContext& context, const QString& libraryPath, const QStringList& containers)
 {
     const std::shared_ptr<pt::store::StoreCoordinator> coordinator = context.sharedCoordinator();
     for (auto uri = containers.crbegin(); uri != containers.crend(); ++uri) {
         const std::optional<ObjectID> id = coordinator->objectIDForUri(*uri);
         ManagedObject* object = id ? context.existingObjectWithID(*id) : nullptr;
         if (PTCollection* set = PTCollection::from(object); set && set->items().isEmpty()) {
-            QDir().rmdir(set->formattedDirectory());
+            PackageSetFolder(libraryPath, set->computedIdentifier()).removeIfEmpty();
             context.deleteObject(set);
         } else if (PTGroup* group = PTGroup::from(object);
                    group && group->sets().isEmpty() && group->groups().isEmpty()) {
@@ -128,12 +132,19 @@ void PTInterruptedImports::tidy(std::function<void()> done)
     const std::shared_ptr<pt::store::StoreCoordinator> coordinator = context->sharedCoordinator();
     pt::DispatchQueue::global(pt::QueuePriority::High).async([journals, libraryPath, coordinator, finish] {
         Kept kept;
+        qsizetype interrupted = 0;
         bool stored = false;
         contextAdditions::runInWorkerContext(coordinator, [&](ObjectContext& worker) {
             for (const QString& journal : journals) {
-                const PTImportJournal::Entries entries = PTImportJournal::read(journal, libraryPath);
-                removeUnnamedFiles(worker, entries, kept);
-                removeEmptyContainers(worker, entries.containers);
+                const std::optional<PTImportJournal::Entries> entries = PTImportJournal::read(journal, libraryPath);
+                if (!entries) {
+                    // Not a journal we made: it goes now (a link, not what it names), or it stays for good.
+                    QFile::remove(journal);
+                    continue;
+                }
+                ++interrupted;
+                removeUnnamedFiles(worker, libraryPath, *entries, kept);
+                removeEmptyContainers(worker, libraryPath, entries->containers);
             }
             stored = bool(worker.save());
         });
@@ -142,8 +153,9 @@ void PTInterruptedImports::tidy(std::function<void()> done)
             for (const QString& journal : journals)
                 QFile::remove(journal);
         // The merge of the save above was queued on the main thread first.
-        pt::DispatchQueue::main().async([interrupted = journals.size(), kept, finish] {
-            tell(interrupted, kept);
+        pt::DispatchQueue::main().async([interrupted, kept, finish] {
+            if (interrupted > 0)
+                tell(interrupted, kept);
             finish();
         });
     });
