@@ -39,6 +39,17 @@ PTLibraryLock::PTLibraryLock(const QString& libraryPath)
 
 PTLibraryLock::~PTLibraryLock() = default;
 
+std::optional<qint64> PTLibraryLock::unnamedLockAge() const
+{
+    qint64 pid = 0;
+    QString hostname;
+    QString application;
+    if (lock_->error() != QLockFile::LockFailedError || lock_->getLockInfo(&pid, &hostname, &application))
+        return std::nullopt;
+    const QDateTime modified = QFileInfo(path_).lastModified();
+    return modified.isValid() ? std::abs(modified.msecsTo(QDateTime::currentDateTime())) : 0;
+}
+
 bool PTLibraryLock::tryLock()
 {
     // Qt takes over the lock of a dead owner by itself; one that names no owner it never does, as its age is all
@@ -47,22 +58,26 @@ bool PTLibraryLock::tryLock()
     for (;;) {
         if (lock_->tryLock(0))
             return true;
-        qint64 pid = 0;
-        QString hostname;
-        QString application;
-        if (lock_->error() != QLockFile::LockFailedError || lock_->getLockInfo(&pid, &hostname, &application))
+        const std::optional<qint64> age = unnamedLockAge();
+        if (!age)
             return false;
-        const QDateTime modified = QFileInfo(path_).lastModified();
-        const qint64 age = modified.isValid() ? std::abs(modified.msecsTo(QDateTime::currentDateTime())) : 0;
-        if (age >= UnnamedLockGrace.count()) {
-            // Fails while a living process holds the file open, as one writing its name does.
-            if (!lock_->removeStaleLockFile())
-                return false;
-        } else if (deadline.hasExpired()) {
-            return false;
-        } else {
-            QThread::msleep(std::min(UnnamedLockPollMilliseconds, UnnamedLockGrace.count() - age));
+        if (*age >= UnnamedLockGrace.count()) {
+            // Two launches may find the same file stale. The removal opens and unlinks by name, so one that ran
+            // late would unlink the lock the other has just made: take-overs go one at a time, under the second
+            // lock Qt's own take-over uses, and each looks again under it.
+            QLockFile takeOver(path_ + TakeOverSuffix);
+            if (takeOver.tryLock(0)) {
+                const std::optional<qint64> stillAge = unnamedLockAge();
+                // Fails while a living process holds the file open, as one writing its name does.
+                if (stillAge && *stillAge >= UnnamedLockGrace.count() && !lock_->removeStaleLockFile())
+                    return false;
+                continue;
+            }
         }
+        if (deadline.hasExpired())
+            return false;
+        const qint64 graceLeft = UnnamedLockGrace.count() - *age;
+        QThread::msleep(graceLeft > 0 ? std::min(UnnamedLockPollMilliseconds, graceLeft) : UnnamedLockPollMilliseconds);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class QLockFile;
 
@@ -13,6 +14,8 @@ class PTLibraryLock {
 public:
     // How long a lock file may name no owner before it counts as left by a launch that died while writing it.
     static constexpr std::chrono::milliseconds UnnamedLockGrace{3000};
+    // The lock a take-over of a stale lock file is made under, beside the lock file.
+    static inline const QString TakeOverSuffix = QStringLiteral(".rmlock");
 
     explicit PTLibraryLock(const QString& libraryPath);
     ~PTLibraryLock();
@@ -27,6 +30,9 @@ public:
     static bool acquire(const QString& libraryPath);
 
 private:
+    // How old the lock file is when it names no owner after a failed attempt; nothing when it names one.
+    std::optional<qint64> unnamedLockAge() const;
+
     std::unique_ptr<QLockFile> lock_;
     QString path_;
 };

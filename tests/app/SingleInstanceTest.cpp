@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSysInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -186,6 +188,66 @@ TEST(LibraryLockTest, ALockNamingNoLivingOwnerIsTakenOver)
     }
     living.kill();
     living.waitForFinished();
+}
+
+// A stale lock file is taken over one launch at a time: the take-over removes it by name, and a launch that
+// did so after another had already made its own lock would unlink that one, leaving two processes on the store.
+TEST(LibraryLockTest, StaleLocksAreTakenOverOneLaunchAtATime)
+{
+    QTemporaryDir folder;
+    const QString library = folder.filePath(QStringLiteral("Lib.ptlibrary"));
+    QDir().mkpath(library);
+    const QString lockFile = PTLibraryLock(library).lockFilePath();
+    const auto leaveStaleLock = [&] {
+        QFile file(lockFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.close();
+        file.setFileTime(QDateTime::currentDateTime().addMSecs(-2 * PTLibraryLock::UnnamedLockGrace.count()),
+                         QFileDevice::FileModificationTime);
+    };
+
+    // While another launch takes the file over, this one leaves it alone and finds it still stale.
+    leaveStaleLock();
+    {
+        QLockFile takingOver(lockFile + PTLibraryLock::TakeOverSuffix);
+        ASSERT_TRUE(takingOver.tryLock(0));
+        EXPECT_EQ(pt::test::runInBoundedChild(qint64(256) << 20, 30, [&] {
+            PTLibraryLock lock(library);
+            return lock.tryLock() ? 1 : 0;
+        }), 0) << "1: the lock was taken during another take-over";
+        EXPECT_TRUE(QFileInfo::exists(lockFile));
+    }
+
+    // Launches racing for the same stale file: never more than one holds the library.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        leaveStaleLock();
+        constexpr int Launches = 6;
+        int holders[2];
+        ASSERT_EQ(::pipe(holders), 0);
+        std::vector<pid_t> children;
+        for (int launch = 0; launch < Launches; ++launch) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::close(holders[0]);
+                PTLibraryLock lock(library);
+                if (lock.tryLock()) {
+                    const char held = 'x';
+                    (void)!::write(holders[1], &held, 1);
+                    // Held well past the others' attempts.
+                    std::this_thread::sleep_for(PTLibraryLock::UnnamedLockGrace + std::chrono::seconds(1));
+                }
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        ::close(holders[1]);
+        for (const pid_t child : children)
+            ::waitpid(child, nullptr, 0);
+        char held[Launches];
+        EXPECT_EQ(::read(holders[0], held, sizeof held), 1);
+        ::close(holders[0]);
+    }
 }
 
 } // namespace
