@@ -30,7 +30,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
 
 using pt::store::ManagedObject;
 using pt::store::Predicate;
@@ -523,21 +522,18 @@ void PTCollectionController::replaceItem(PTItem* item, const QString& path, std:
         } else if (item && imported) {
             const QString oldFile = item->fileURL().toLocalFile();
             const QString newFile = imported->fileURL().toLocalFile();
-            // A changed type keeps the imported file's name, so the extension tells the new type.
-            const bool typeChanged = imported->type() != item->type();
-            const QString target = typeChanged ? newFile : oldFile;
-            // rename() puts the new contents in place in one step, so the item never names a half-written file.
-            replaced = ::rename(QFile::encodeName(newFile).constData(), QFile::encodeName(target).constData()) == 0;
+            // The import put the new file into the item's set folder under a name of its own: the item names it
+            // from now on, and the old file goes only once the store does. A refused save gives the item its old
+            // file back, untouched.
+            replaced = QFileInfo(newFile).isFile();
             if (!replaced) {
-                qCWarning(lcLibrary) << "the file of" << item->name() << "was not replaced:" << qt_error_string();
+                qCWarning(lcLibrary) << "the file of" << item->name() << "was not replaced: the import left no file";
             } else {
                 PTStoredFileMove::Restore restore = [import, values = PTStoredFileMove::fileValues(item)](PTItem* item) {
                     values(item);
                     import->purgeImagesOfItem(item);
                 };
-                // The old file of another type goes only once the store names the new one.
-                if (typeChanged)
-                    item->setNewFileName(QFileInfo(target).fileName());
+                item->setNewFileName(QFileInfo(newFile).fileName());
                 item->setType(imported->type());
                 item->setDate(imported->date());
                 item->setUnicode(imported->unicode());

@@ -102,8 +102,8 @@ TEST_F(ReplaceItemTest, TakesTheNewFileAndItsValuesAndDropsTheImportedItem)
         qint64 type;
         const char* expectedName;
     };
-    // The same type keeps the item's file name; another type takes the imported file's name and extension.
-    for (const Case& c : {Case{"new.svg", PTItem::SVG, "icon.svg"}, Case{"new.png", PTItem::PNG, "new.png"}}) {
+    // The item takes the imported file's name (and with another type its extension).
+    for (const Case& c : {Case{"new.svg", PTItem::SVG, "new.svg"}, Case{"new.png", PTItem::PNG, "new.png"}}) {
         SCOPED_TRACE(c.file);
         PTCollection* set = makeSet("Set");
         PTItem* item = makeItem(set, "Icon", "icon.svg");
@@ -125,10 +125,8 @@ TEST_F(ReplaceItemTest, TakesTheNewFileAndItsValuesAndDropsTheImportedItem)
         // One item and one file remain: the imported item and the old contents are gone.
         ASSERT_EQ(set->items().size(), 1);
         EXPECT_EQ(QDir(set->formattedDirectory()).entryList(QDir::Files), QStringList{c.expectedName});
-        if (c.type != PTItem::SVG) {
-            EXPECT_FALSE(QFileInfo::exists(oldFile));
-        }
         saveAndWait();
+        EXPECT_FALSE(QFileInfo::exists(oldFile));
         EXPECT_FALSE(context().hasChanges());
     }
 }
@@ -160,32 +158,36 @@ TEST_F(ReplaceItemTest, FailuresLeaveTheItemAsItWas)
     EXPECT_EQ(set->items().size(), 1);
 }
 
+// Whatever the type of the new file, the store refusing to hear of it leaves the item and its file as they were.
 TEST_F(ReplaceItemTest, ARefusedSaveKeepsTheFileTheStoreStillNames)
 {
-    PTCollection* set = makeSet("Set");
-    PTItem* item = makeItem(set, "Icon", "icon.svg");
-    saveAndWait();
-    const QString oldFile = item->fileURL().toLocalFile();
-    const QByteArray before = contents(oldFile);
-    const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
-    const QString pk = QString::number(item->objectID().primaryKey());
-    pt::test::queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem WHEN OLD.pk = " + pk
-                                    + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    saveFailuresExpected = true;
+    for (const char* replacement : {"new.svg", "new.png"}) {
+        SCOPED_TRACE(replacement);
+        PTCollection* set = makeSet("Set");
+        PTItem* item = makeItem(set, "Icon", "icon.svg");
+        saveAndWait();
+        const QString oldFile = item->fileURL().toLocalFile();
+        const QByteArray before = contents(oldFile);
+        const QString store = PTLibraryController::currentLibrary()->persistantStoreCoordinatorPath();
+        const QString pk = QString::number(item->objectID().primaryKey());
+        pt::test::queryStore(store, "CREATE TRIGGER refuse BEFORE UPDATE ON PTItem WHEN OLD.pk = " + pk
+                                        + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        saveFailuresExpected = true;
 
-    // Another type would rename the item's file; the store refuses to hear of it.
-    EXPECT_EQ(replace(item, source("new.png", contents(themeIcon("go-previous")))), false);
+        EXPECT_EQ(replace(item, source(replacement, contents(themeIcon("go-previous")))), false);
 
-    EXPECT_FALSE(saveErrors.isEmpty());
-    EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
-    EXPECT_EQ(contents(oldFile), before);
-    EXPECT_EQ(item->newFileName(), "icon.svg");
-    EXPECT_EQ(item->type(), PTItem::SVG);
-    EXPECT_EQ(item->width(), 0);
-    EXPECT_EQ(QDir(set->formattedDirectory()).entryList(QDir::Files), QStringList{"icon.svg"});
+        EXPECT_FALSE(saveErrors.isEmpty());
+        EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
+        EXPECT_EQ(contents(oldFile), before);
+        EXPECT_EQ(item->newFileName(), "icon.svg");
+        EXPECT_EQ(item->type(), PTItem::SVG);
+        EXPECT_EQ(item->width(), 0);
+        EXPECT_EQ(QDir(set->formattedDirectory()).entryList(QDir::Files), QStringList{"icon.svg"});
 
-    pt::test::queryStore(store, "DROP TRIGGER refuse");
-    saveFailuresExpected = false;
-    saveAndWait();
-    EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
+        pt::test::queryStore(store, "DROP TRIGGER refuse");
+        saveFailuresExpected = false;
+        saveErrors.clear();
+        saveAndWait();
+        EXPECT_EQ(pt::test::queryStore(store, "SELECT newFileName FROM PTItem WHERE pk = " + pk), "icon.svg");
+    }
 }
