@@ -21,6 +21,9 @@ function(pictern_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
+# The session bus of the tests that use one: it activates no service installed on the machine.
+set(PICTERN_TEST_SESSION_BUS "${PROJECT_SOURCE_DIR}/tests/common/session-bus.conf")
+
 # One GoogleTest executable per tests/<folder>; EXCLUDE drops sources matching the patterns. With DBUS the executable runs (and is listed) under its own
 # session bus. Its tests carry one label, the executable's name: discovery spreads a list value over the property
 # pairs, which once swallowed TIMEOUT.
@@ -40,9 +43,13 @@ function(pictern_test name)
     PICTERN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   if(ARG_DBUS)
     find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
-    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${DBUS_RUN_SESSION};--")
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+      "${DBUS_RUN_SESSION};--config-file=${PICTERN_TEST_SESSION_BUS};--")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name} TIMEOUT 300)
+  # Executables without a bus of their own get none: the developer's desktop must not answer them. Those with
+  # one get theirs from dbus-run-session, which sets the address for its child.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name} TIMEOUT 300
+    ENVIRONMENT "DBUS_SESSION_BUS_ADDRESS=disabled:")
 endfunction()
 
 # Runs a whole test executable once more under a German locale (decimal comma), where any number read or written
@@ -50,6 +57,6 @@ endfunction()
 function(pictern_locale_test name)
   add_test(NAME ${name}.de_DE COMMAND ${name})
   set_tests_properties(${name}.de_DE PROPERTIES
-    ENVIRONMENT "LC_ALL=de_DE.UTF-8;LANG=de_DE.UTF-8"
+    ENVIRONMENT "LC_ALL=de_DE.UTF-8;LANG=de_DE.UTF-8;DBUS_SESSION_BUS_ADDRESS=disabled:"
     LABELS "${name};locale" TIMEOUT 600)
 endfunction()

@@ -62,11 +62,16 @@ TEST_F(NoticeScenario, AScriptedImportOfANonIconFileIsRefusedBeforeAnySheet)
 const QString ViewerId = QStringLiteral("pictern-scenario-viewer.desktop");
 
 // Two applications for SVG files, written before Pictern starts: a viewer (the default) and one that runs in a
-// terminal.
+// terminal. No terminal can be found for the whole scenario, whatever this machine has installed: the search
+// path holds nothing and no terminal is chosen.
 class OpenInScenario : public ScenarioTest {
 protected:
     void SetUp() override
     {
+        savedPath_ = qgetenv("PATH");
+        savedTerminal_ = qgetenv("TERMINAL");
+        qputenv("PATH", QFile::encodeName(noPrograms_.path()));
+        qunsetenv("TERMINAL");
         const QDir home = QDir::home();
         home.mkpath(QStringLiteral(".local/share/applications"));
         home.mkpath(QStringLiteral(".config"));
@@ -87,6 +92,16 @@ protected:
         ScenarioTest::SetUp();
     }
 
+    void TearDown() override
+    {
+        ScenarioTest::TearDown();
+        qputenv("PATH", savedPath_);
+        if (savedTerminal_.isNull())
+            qunsetenv("TERMINAL");
+        else
+            qputenv("TERMINAL", savedTerminal_);
+    }
+
     PTOpenInControl* openInControl() const
     {
         for (PTOpenInControl* control : window()->findChildren<PTOpenInControl*>())
@@ -94,6 +109,11 @@ protected:
                 return control;
         return nullptr;
     }
+
+private:
+    QTemporaryDir noPrograms_;
+    QByteArray savedPath_;
+    QByteArray savedTerminal_;
 };
 
 QStringList menuTexts(const QMenu* menu)
@@ -109,15 +129,7 @@ QStringList menuTexts(const QMenu* menu)
 TEST_F(OpenInScenario, OffersOnlyWhatCanRunAndTellsAFailedLaunch)
 {
     importFolder(QStringLiteral("shapes"), QStringLiteral("Shapes"));
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray terminal = qgetenv("TERMINAL");
-    QTemporaryDir noTerminals;
-    qputenv("PATH", QFile::encodeName(noTerminals.path()));
-    qunsetenv("TERMINAL");
     clickGridItem(QStringLiteral("Circle"));
-    qputenv("PATH", path);
-    if (!terminal.isEmpty())
-        qputenv("TERMINAL", terminal);
 
     ASSERT_TRUE(waitFor([this] { return openInControl() != nullptr; })) << "the inspector shows the icon";
     PTOpenInControl* control = openInControl();
