@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,8 +95,10 @@ struct Codestream {
         int tile, part = 0, parts = 1;
     };
     QList<TilePart> tileParts{{0}};
-    // Markers of each tile-part header.
+    // Markers of each tile-part header, and the bytes of each tile-part's body (one empty packet for each
+    // layer, resolution and component unless set).
     QByteArray tileHeader;
+    std::optional<QByteArray> body;
 
     QByteArray bytes() const
     {
@@ -107,8 +110,7 @@ struct Codestream {
         QByteArray stream = QByteArray("\xff\x4f", 2) + segment(0xff51, size)
                           + codingStyle(levels, blockExponent, layers, precincts)
                           + segment(0xff5c, QByteArray(1 + 3 * levels + 1, '\x40'));
-        // One empty packet for each layer, resolution and component.
-        const QByteArray packets(components * layers * (levels + 1), '\0');
+        const QByteArray packets = body.value_or(QByteArray(components * layers * (levels + 1), '\0'));
         for (const TilePart& part : tileParts)
             stream += bigEndian16(0xff90) + bigEndian16(10) + bigEndian16(quint16(part.tile))
                     + bigEndian32(quint32(14 + tileHeader.size() + packets.size())) + char(part.part)
@@ -351,6 +353,34 @@ TEST(Jpeg2000Header, HeadersBeyondAnIconAreRefusedBeforeDecoding)
         EXPECT_FALSE(result.decoded);
         EXPECT_LT(result.peakGrowthKiB, RefusalBudgetKiB);
     }
+}
+
+// A picture is readable only when the stream holds every tile of its grid in whole: the decoder leaves a missing
+// tile black and reports success.
+TEST(Jpeg2000Header, EveryTileOfTheGridMustBeInTheStream)
+{
+    Codestream oneOfSixteen{.tileWidth = 16, .tileHeight = 16};
+    Codestream sixteen = oneOfSixteen;
+    sixteen.tileParts = everyTile(16);
+    Codestream secondPartMissing = sixteen;
+    secondPartMissing.tileParts[3].parts = 2;
+    Codestream emptyTilePart = sixteen;
+    emptyTilePart.body = QByteArray();
+    const struct {
+        const char* label;
+        QByteArray data;
+    } cases[] = {
+        {"16 tiles declared, one in the stream", oneOfSixteen.bytes()},
+        {"the same in a JP2 file", jp2(oneOfSixteen)},
+        {"a tile of two tile-parts with the second missing", secondPartMissing.bytes()},
+        {"tile-parts without data", emptyTilePart.bytes()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_TRUE(read(c.data).isNull());
+        EXPECT_TRUE(read(icnsWith("ic08", c.data), "icns").isNull());
+    }
+    EXPECT_EQ(read(sixteen.bytes()), midGrey(sixteen));
 }
 
 // What the bounds let through: small pictures in the smallest code-blocks, many tiles, boxes of extended or

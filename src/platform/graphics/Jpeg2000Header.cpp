@@ -186,6 +186,7 @@ using ComponentStyles = std::array<std::optional<CodingStyle>, Jpeg2000Header::M
 struct Tile {
     int parts = 0;
     int declaredParts = 0;
+    qint64 bytes = 0;
     std::optional<CodingStyle> style;
     ComponentStyles componentStyles;
 };
@@ -198,6 +199,7 @@ public:
     bool readJp2();
     // The position after the codestream's EOC marker; none when it is malformed or beyond the bounds.
     std::optional<qsizetype> readCodestream(qsizetype start);
+    bool holdsEveryTile() const;
     bool fitsItsBookkeeping() const;
 
 private:
@@ -370,8 +372,17 @@ bool MarkerReader::readTilePart(Reader& reader)
     const qsizetype end = length != 0 ? start + length : data_.size() - 2;
     if (end < reader.position() || end > data_.size())
         return false;
+    tile.bytes += end - reader.position();
     reader.seek(end);
     return true;
+}
+
+// Every tile with all the tile-parts it declares, and data in them: the decoder passes over a tile without data.
+bool MarkerReader::holdsEveryTile() const
+{
+    return std::all_of(tiles_.begin(), tiles_.end(), [](const Tile& tile) {
+        return tile.bytes > 0 && (tile.declaredParts == 0 || tile.parts == tile.declaredParts);
+    });
 }
 
 // Counts tile by tile what the decoder sets up. Where a tile or component has a style of its own, the one that
@@ -431,7 +442,7 @@ Jpeg2000Header::Jpeg2000Header(const QByteArray& data)
     MarkerReader reader(data);
     const Form form = formOf(data);
     const bool wellFormed = form == Form::JP2 ? reader.readJp2() : form == Form::Codestream && reader.readCodestream(0);
-    acceptable_ = wellFormed && reader.fitsItsBookkeeping();
+    acceptable_ = wellFormed && reader.holdsEveryTile() && reader.fitsItsBookkeeping();
 }
 
 } // namespace pt

@@ -7,7 +7,8 @@ namespace pt {
 // The markers of a JPEG 2000 picture (a JP2 file or a bare codestream), read before libopenjp2 sees them.
 // libopenjp2 sets up coding parameters for every tile and component as it reads a header, and bookkeeping for
 // every code-block, precinct and packet as it decodes a tile, whatever the samples; a header of a hundred bytes
-// can cost it gigabytes. So the counts are checked here against what an icon needs.
+// can cost it gigabytes. So the counts are checked here against what an icon needs, and a stream that does not
+// hold every tile of its grid is refused too: libopenjp2 would leave the missing tiles black.
 class Jpeg2000Header {
 public:
     enum class Form { Unknown, JP2, Codestream };
@@ -38,8 +39,8 @@ public:
     // Reads the markers of the whole data.
     explicit Jpeg2000Header(const QByteArray& data);
 
-    // Whether the markers are well formed and every count is within the bounds above: only then may libopenjp2
-    // read the data.
+    // Whether the markers are well formed, every tile of the grid is in the stream whole, and every count is
+    // within the bounds above: only then may libopenjp2 read the data.
     bool isAcceptable() const { return acceptable_; }
 
 private:
