@@ -1,5 +1,6 @@
 #include "platform/graphics/Jpeg2000ImageHandler.h"
 
+#include "platform/graphics/Jpeg2000Header.h"
 #include "platform/runtime/Logging.h"
 
 #include <QIODevice>
@@ -17,15 +18,16 @@ namespace pt {
 
 namespace {
 
-const QByteArray JP2Signature("\x00\x00\x00\x0cjP  \x0d\x0a\x87\x0a", 12);
-const QByteArray CodestreamStart("\xff\x4f\xff\x51", 4); // SOC, then SIZ
-
 std::optional<OPJ_CODEC_FORMAT> codecOf(const QByteArray& head)
 {
-    if (head.startsWith(JP2Signature))
+    switch (Jpeg2000Header::formOf(head)) {
+    case Jpeg2000Header::Form::JP2:
         return OPJ_CODEC_JP2;
-    if (head.startsWith(CodestreamStart))
+    case Jpeg2000Header::Form::Codestream:
         return OPJ_CODEC_J2K;
+    case Jpeg2000Header::Form::Unknown:
+        break;
+    }
     return std::nullopt;
 }
 
@@ -90,13 +92,14 @@ using ImagePointer = std::unique_ptr<opj_image_t, ImageDeleter>;
 // need a conversion of their own (YCC, CMYK) are not read.
 bool isSupported(const opj_image_t& image)
 {
-    if (image.numcomps < 1 || image.numcomps > 4 || image.x1 <= image.x0 || image.y1 <= image.y0)
+    if (image.numcomps < 1 || image.numcomps > Jpeg2000Header::MaximumComponents || image.x1 <= image.x0
+        || image.y1 <= image.y0)
         return false;
     if (image.color_space == OPJ_CLRSPC_SYCC || image.color_space == OPJ_CLRSPC_EYCC
         || image.color_space == OPJ_CLRSPC_CMYK)
         return false;
     const qint64 width = image.x1 - image.x0, height = image.y1 - image.y0;
-    constexpr qint64 limit = Jpeg2000ImageHandler::MaximumSamples;
+    constexpr qint64 limit = Jpeg2000Header::MaximumSamples;
     if (width > limit || height > limit || width * height * image.numcomps > limit)
         return false;
     for (OPJ_UINT32 index = 0; index < image.numcomps; ++index) {
@@ -190,7 +193,7 @@ ImagePointer decode(const QByteArray& data, OPJ_CODEC_FORMAT format)
     if (!opj_read_header(stream.get(), codec.get(), &header))
         return {};
     ImagePointer image(header);
-    // The header's dimensions and components are checked before the decoder allocates for them.
+    // What the decoder made of the header: colour spaces and precisions we can convert.
     if (!isSupported(*image))
         return {};
     if (!opj_decode(codec.get(), stream.get(), image.get()) || !opj_end_decompress(codec.get(), stream.get()))
@@ -206,13 +209,13 @@ bool Jpeg2000ImageHandler::canRead() const
 {
     if (!canRead(device()))
         return false;
-    setFormat(codecOf(device()->peek(JP2Signature.size())) == OPJ_CODEC_JP2 ? "jp2" : "j2k");
+    setFormat(codecOf(device()->peek(Jpeg2000Header::FormBytes)) == OPJ_CODEC_JP2 ? "jp2" : "j2k");
     return true;
 }
 
 bool Jpeg2000ImageHandler::canRead(QIODevice* device)
 {
-    return device && codecOf(device->peek(JP2Signature.size())).has_value();
+    return device && codecOf(device->peek(Jpeg2000Header::FormBytes)).has_value();
 }
 
 bool Jpeg2000ImageHandler::read(QImage* image)
@@ -221,7 +224,8 @@ bool Jpeg2000ImageHandler::read(QImage* image)
         return false;
     const QByteArray data = device()->read(MaximumBytes + 1);
     const std::optional<OPJ_CODEC_FORMAT> format = codecOf(data);
-    if (!format || data.size() > MaximumBytes)
+    // The header's counts are checked before libopenjp2 allocates for them.
+    if (!format || data.size() > MaximumBytes || !Jpeg2000Header(data).isAcceptable())
         return false;
     const ImagePointer decoded = decode(data, *format);
     if (!decoded)
