@@ -2,6 +2,7 @@
 
 #include "library/ImageHeaderProbe.h"
 #include "library/entities/PTItem.h"
+#include "platform/graphics/ImageFileReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -35,7 +36,8 @@ QList<QSize> sizesOf(const QList<imageHeaderProbe::IcoPicture>& pictures)
 // An ICNS picture's size from its element type, which the reader tells without decoding.
 QList<QSize> icnsSizes(const QString& path)
 {
-    QImageReader reader(path);
+    pt::ImageFileReader file(path);
+    QImageReader& reader = file.reader();
     QList<QSize> sizes;
     for (int index = 0; index < reader.imageCount() && reader.jumpToImage(index); ++index) {
         const std::optional<imageHeaderProbe::IcnsGeometry> geometry = imageHeaderProbe::icnsGeometry(reader.subType());
@@ -109,7 +111,8 @@ QImage readNearestPicture(const QString& path, qint64 type, QSize target, QSize 
         return {}; // every picture is too large
     if (chosen >= 0 && chosen < ico.size() && ico[chosen].png)
         return readIcoPNG(path, ico[chosen], output, maximumPixels);
-    QImageReader reader(path);
+    pt::ImageFileReader file(path);
+    QImageReader& reader = file.reader();
     if (chosen > 0 && !reader.jumpToImage(chosen))
         return {};
     return readFitting(reader, output, maximumPixels);

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "platform/graphics/ImageFileReader.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -254,6 +255,56 @@ TEST_F(Jpeg2000Image, IcnsElementsDecode)
     const QByteArray icns = icnsWith("ic07", encoded(colour, "jp2"));
     EXPECT_EQ(read(icns, "icns"), colour);
     EXPECT_EQ(read(icns), colour);
+}
+
+// Icon tools store an ICNS file's larger pictures as JP2 files or as bare codestreams; Qt's ICNS reader leaves
+// the latter out, so the file reader hands them on as JP2 files, keeping every element in its place.
+TEST_F(Jpeg2000Image, IcnsFilesOfBareCodestreamsAreRead)
+{
+    const QImage colour = quadrants();
+    const QImage gray = grayRamp().convertToFormat(QImage::Format_RGB32);
+    const QByteArray codestream = encoded(colour, "j2k");
+    const QByteArray grayCodestream = encoded(grayRamp(), "j2k");
+    const QByteArray jp2 = encoded(colour, "jp2");
+    const auto element = [](const QByteArray& type, const QByteArray& data) {
+        return type + bigEndian32(quint32(8 + data.size())) + data;
+    };
+    const auto icns = [](const QByteArray& elements) { return "icns" + bigEndian32(quint32(8 + elements.size())) + elements; };
+    // A table of contents lists the elements' lengths, which change as codestreams become JP2 files.
+    const QByteArray listed = element("ic07", codestream) + element("ic08", jp2);
+    const QByteArray table = element("TOC ", "ic07" + bigEndian32(quint32(8 + codestream.size())) + "ic08"
+                                                 + bigEndian32(quint32(8 + jp2.size())));
+    const struct {
+        const char* label;
+        QByteArray file;
+        QList<QImage> pictures;
+    } cases[] = {
+        {"one codestream", icns(element("ic07", codestream)), {colour}},
+        {"a grey codestream", icns(element("ic10", grayCodestream)), {gray}},
+        {"a codestream between a JP2 file and another", icns(element("ic08", jp2) + element("ic07", codestream)
+                                                              + element("ic09", grayCodestream)),
+         {colour, colour, gray}},
+        {"with a table of contents", icns(table + listed), {colour, colour}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QString path = dir.filePath("icon.icns");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.file);
+        file.close();
+        pt::ImageFileReader opened(path);
+        QImageReader& reader = opened.reader();
+        ASSERT_EQ(reader.imageCount(), c.pictures.size());
+        for (int index = 0; index < c.pictures.size(); ++index) {
+            ASSERT_TRUE(index == 0 || reader.jumpToImage(index));
+            EXPECT_EQ(reader.read().convertToFormat(c.pictures[index].format()), c.pictures[index]) << index;
+        }
+    }
+    // Damaged files and files without codestreams are left to Qt's reader as they are.
+    EXPECT_TRUE(pt::ImageFileReader::withCodestreamsAsJP2(icns(element("ic08", jp2))).isEmpty());
+    EXPECT_TRUE(pt::ImageFileReader::withCodestreamsAsJP2(icns(element("ic07", codestream)).chopped(1)).isEmpty());
+    EXPECT_TRUE(pt::ImageFileReader::withCodestreamsAsJP2(icns(element("ic07", codestream.left(20)))).isEmpty());
 }
 
 TEST_F(Jpeg2000Image, DamagedOrOversizedDataIsUnreadable)

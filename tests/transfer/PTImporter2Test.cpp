@@ -220,19 +220,23 @@ TEST_F(Importer, Expansions)
 
 TEST_F(Importer, IcnsOfJpeg2000Elements)
 {
-    // A JPEG 2000 picture in a 128-pixel element, as icon tools store the larger sizes, and the same cut short.
+    // A JPEG 2000 picture in a 128-pixel element, as icon tools store the larger sizes (a JP2 file or a bare
+    // codestream), and the same cut short.
     const QString png = writePng(sourcePath("p/128.png"), QSize(128, 128));
     ASSERT_TRUE(run("opj_compress", {"-i", png, "-o", sourcePath("p/128.jp2")}));
+    ASSERT_TRUE(run("opj_compress", {"-i", png, "-o", sourcePath("p/128.j2k")}));
     QFile jp2(sourcePath("p/128.jp2"));
     ASSERT_TRUE(jp2.open(QIODevice::ReadOnly));
     source("p/cut.jp2", jp2.read(jp2.size() / 2));
     source("whole/icon.icns", icnsWith("ic07", sourcePath("p/128.jp2")));
+    source("bare/codestream.icns", icnsWith("ic07", sourcePath("p/128.j2k")));
     source("cut/icon.icns", icnsWith("ic07", sourcePath("p/cut.jp2")));
     PTCollection* set = makeSet("Pictures");
     saveAndWait();
 
     const PTImporter2::Result result = importAndWait(
-        set, {sourcePath("whole/icon.icns"), sourcePath("cut/icon.icns")}, 0x143DC | PTImportOption::ExpandICNS);
+        set, {sourcePath("whole/icon.icns"), sourcePath("bare/codestream.icns"), sourcePath("cut/icon.icns")},
+        0x143DC | PTImportOption::ExpandICNS);
     ASSERT_EQ(result.rejected.size(), 1);
     EXPECT_EQ(result.rejected.first().path, sourcePath("cut/icon.icns"));
     EXPECT_TRUE(result.rejected.first().reason.startsWith("not an image"));
@@ -246,7 +250,7 @@ TEST_F(Importer, IcnsOfJpeg2000Elements)
         }
     }
     files.sort();
-    EXPECT_EQ(files, (QStringList{"icon-128x128.png", "icon.icns"}));
+    EXPECT_EQ(files, (QStringList{"codestream-128x128.png", "codestream.icns", "icon-128x128.png", "icon.icns"}));
 }
 
 TEST_F(Importer, BadInputIsRejectedWithAReason)

@@ -4,6 +4,7 @@
 #include "foundation/WebP.h"
 #include "library/IconPictureReader.h"
 #include "library/entities/PTItem.h"
+#include "platform/graphics/ImageFileReader.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -53,7 +54,8 @@ QImage readIconPicture(const PTImageCacheJob& job)
 
 QImage readWithImageReader(const PTImageCacheJob& job)
 {
-    QImageReader reader(job.path);
+    pt::ImageFileReader file(job.path);
+    QImageReader& reader = file.reader();
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.isValid()) {

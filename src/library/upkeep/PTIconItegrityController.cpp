@@ -4,6 +4,7 @@
 #include "library/upkeep/PDFDocumentCheck.h"
 #include "library/entities/PTItem.h"
 #include "library/upkeep/PTSVGFileCheck.h"
+#include "platform/graphics/ImageFileReader.h"
 #include "platform/runtime/OperationQueue.h"
 
 #include <QDateTime>
@@ -75,8 +76,8 @@ bool PTIconItegrityController::isValidFile(qint64 type, const QString& path)
         return pdfDocumentCheck::hasFirstPage(path);
     default: {
         // Decoding the whole image, not just its header, is what finds a file cut short.
-        QImageReader reader(path);
-        return !reader.read().isNull();
+        pt::ImageFileReader file(path);
+        return !file.reader().read().isNull();
     }
     }
 }

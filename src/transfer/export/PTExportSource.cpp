@@ -4,6 +4,7 @@
 #include "foundation/WebP.h"
 #include "library/IconPictureReader.h"
 #include "library/entities/PTItem.h"
+#include "platform/graphics/ImageFileReader.h"
 #include "svg/PTSVG.h"
 #include "transfer/export/PTExportPDFSource.h"
 
@@ -31,7 +32,8 @@ QList<QSize> frameSizes(const QString& path, qint64 type)
     if (std::any_of(sizes.begin(), sizes.end(), [](QSize size) { return !size.isEmpty(); }))
         return sizes;
     sizes.clear();
-    QImageReader reader(path);
+    pt::ImageFileReader file(path);
+    QImageReader& reader = file.reader();
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count && (i == 0 || reader.jumpToImage(i)); ++i) {
         // Some formats only know an image's size once it is decoded.
@@ -91,8 +93,8 @@ QImage PTExportSource::bitmapForSize(QSize size) const
     }
     if (type_ == PTItem::ICNS || type_ == PTItem::ICO)
         return iconPictureReader::readNearestPicture(path_, type_, size, size, MaximumPixels);
-    QImageReader frame(path_);
-    return iconPictureReader::readFitting(frame, size, MaximumPixels);
+    pt::ImageFileReader frame(path_);
+    return iconPictureReader::readFitting(frame.reader(), size, MaximumPixels);
 }
 
 PTExportSource::Object PTExportSource::objectForOption(const PTExportOutputOption& option, QSizeF size) const

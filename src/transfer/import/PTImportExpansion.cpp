@@ -3,6 +3,7 @@
 #include "library/ImageHeaderProbe.h"
 #include "library/ImportNaming.h"
 #include "library/PTFileNamer.h"
+#include "platform/graphics/ImageFileReader.h"
 #include "platform/runtime/Logging.h"
 #include "svg/PTSVG.h"
 #include "svg/model/PTSVGPath.h"
@@ -147,7 +148,8 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandBitmapRepresentations
                                                                                    const QString& folder)
 {
     QVector<Entry> entries{Entry{path}};
-    QImageReader reader(path);
+    pt::ImageFileReader file(path);
+    QImageReader& reader = file.reader();
     const QString base = QFileInfo(path).completeBaseName();
     PTFileNamer namer;
     // A directory may list one picture thousands of times: it becomes one part.

@@ -13,6 +13,7 @@
 #include "library/store/PTStoreFunctions.h"
 #include "library/upkeep/PDFDocumentCheck.h"
 #include "library/upkeep/PTLibraryShell.h"
+#include "platform/graphics/ImageFileReader.h"
 #include "platform/runtime/Logging.h"
 #include "transfer/import/PTImportExpansion.h"
 #include "transfer/import/PTImportFolderListing.h"
@@ -99,7 +100,8 @@ std::optional<QString> bitmapInvalidReason(const QString& path, PTImportFileType
                    ? std::nullopt
                    : std::optional<QString>(NotAnImage);
     }
-    QImageReader reader(path);
+    pt::ImageFileReader file(path);
+    QImageReader& reader = file.reader();
     const QImage image = reader.read();
     if (image.isNull() || image.width() == 0 || image.height() == 0)
         return NotAnImage;
