@@ -176,7 +176,7 @@ std::vector<double> PTSVGUtils::parseViewBox(QStringView text)
     return scanFloatsFromString(text);
 }
 
-float PTSVGUtils::leadingFloat(QStringView text)
+std::optional<float> PTSVGUtils::scanLeadingFloat(QStringView text)
 {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
@@ -198,6 +198,8 @@ float PTSVGUtils::leadingFloat(QStringView text)
         }
         token.push_back(char(c));
     }
+    if (!digits)
+        return std::nullopt;
     return float(tokenValue(token.data(), token.data() + token.size()));
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 // Keyword parsers, the one number scanner, url(#id) references and number printing shared by the SVG engine.
@@ -36,8 +37,10 @@ public:
     static std::vector<double> scanFloatsFromString(QStringView text);
     // The numbers of a viewBox attribute; callers use the first four.
     static std::vector<double> parseViewBox(QStringView text);
-    // The leading number of the text in single precision, white space skipped; 0 when there is none.
-    static float leadingFloat(QStringView text);
+    // The leading number of the text in single precision, white space skipped; none when no digit leads.
+    static std::optional<float> scanLeadingFloat(QStringView text);
+    // The same, 0 when there is none.
+    static float leadingFloat(QStringView text) { return scanLeadingFloat(text).value_or(0.0f); }
     // The leading number; when the text holds "%", that percentage of the reference.
     static double floatValue(QStringView text, double fallBackForPercent);
     // What floatValue() answers for "inherit", a value no length takes.

@@ -1,9 +1,11 @@
 #include "svg/model/PTSVGColor.h"
 
 #include <QHash>
+#include <QVariant>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -27,9 +29,9 @@ const NamedColor NamedColors[] = {
     {"darkviolet", 0x9400d3}, {"deeppink", 0xff1493}, {"deepskyblue", 0x00bfff}, {"dimgray", 0x696969},
     {"dimgrey", 0x696969}, {"dodgerblue", 0x1e90ff}, {"firebrick", 0xb22222}, {"floralwhite", 0xfffaf0},
     {"forestgreen", 0x228b22}, {"fuchsia", 0xff00ff}, {"gainsboro", 0xdcdcdc}, {"ghostwhite", 0xf8f8ff},
-    {"gold", 0xffd700}, {"goldenrod", 0xdaa520}, {"gray", 0x808080}, {"grey", 0x808080}, {"green", 0x008000},
-    {"greenyellow", 0xadff2f}, {"honeydew", 0xf0fff0}, {"hotpink", 0xff69b4}, {"indianred", 0xcd5c5c},
-    {"indigo", 0x4b0082}, {"ivory", 0xfffff0}, {"khaki", 0xf0e68c}, {"lavender", 0xe6e6fa},
+    {"gold", 0xffd700}, {"goldenrod", 0xdaa520}, {"gray", 0x808080}, {"green", 0x008000},
+    {"greenyellow", 0xadff2f}, {"grey", 0x808080}, {"honeydew", 0xf0fff0}, {"hotpink", 0xff69b4},
+    {"indianred", 0xcd5c5c}, {"indigo", 0x4b0082}, {"ivory", 0xfffff0}, {"khaki", 0xf0e68c}, {"lavender", 0xe6e6fa},
     {"lavenderblush", 0xfff0f5}, {"lawngreen", 0x7cfc00}, {"lemonchiffon", 0xfffacd}, {"lightblue", 0xadd8e6},
     {"lightcoral", 0xf08080}, {"lightcyan", 0xe0ffff}, {"lightgoldenrodyellow", 0xfafad2},
     {"lightgray", 0xd3d3d3}, {"lightgreen", 0x90ee90}, {"lightgrey", 0xd3d3d3}, {"lightpink", 0xffb6c1},
@@ -54,6 +56,9 @@ const NamedColor NamedColors[] = {
     {"violet", 0xee82ee}, {"wheat", 0xf5deb3}, {"white", 0xffffff}, {"whitesmoke", 0xf5f5f5},
     {"yellow", 0xffff00}, {"yellowgreen", 0x9acd32}, {"currentcolor", 0x000000},
 };
+
+constexpr int KeywordCount = 147;
+static_assert(std::size(NamedColors) == KeywordCount + 1);
 
 const QHash<QString, quint32>& keywordTable()
 {
@@ -225,4 +230,23 @@ QColor PTSVGColor::changeAlphaOnColor(const QColor& color, double alpha)
 bool PTSVGColor::isCurrentColor(QStringView text)
 {
     return text.trimmed().compare(u"currentColor", Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> PTSVGColor::colorNameFromPredefinedColor(int index)
+{
+    if (index < 0 || index >= KeywordCount)
+        return std::nullopt;
+    return QString::fromLatin1(NamedColors[index].name);
+}
+
+bool PTSVGColor::isColor(QStringView text)
+{
+    return text.startsWith(u'#') || text.startsWith(u"rgb");
+}
+
+std::optional<QColor> PTSVGColor::computeColor(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QColor)
+        return std::nullopt;
+    return value.value<QColor>();
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+class QVariant;
+
 #include <optional>
 
 // SVG colour text both ways. Every colour made here is an RGB colour; "none" is transparent black.
@@ -21,6 +23,13 @@ public:
     // With forceHex the alpha is ignored.
     static QString colorStringFromColor(const QColor& color, bool forceHex = false, bool allowShorthand = true);
     static QColor changeAlphaOnColor(const QColor& color, double alpha);
+    // The keyword at an index of the 147 SVG colour keywords in alphabetical order (0 "aliceblue" to 146
+    // "yellowgreen"); none outside that range.
+    static std::optional<QString> colorNameFromPredefinedColor(int index);
+    // Whether the text has the form of hex or rgb() colour text (it starts with "#" or "rgb"); nothing is parsed.
+    static bool isColor(QStringView text);
+    // The value when it holds a colour; none for anything else (colour text included).
+    static std::optional<QColor> computeColor(const QVariant& value);
     // Whether the text is the currentColor keyword.
     static bool isCurrentColor(QStringView text);
 };

@@ -28,6 +28,8 @@ public:
 
     // The length against a reference: a percentage is that fraction of it, a number is itself.
     double computeValue(double reference) const;
+    // The value divided by 100, whatever the type.
+    double valueAsPercentage() const { return value_ / 100.0; }
     // "50%" for a percentage, the number otherwise.
     QString stringValue() const;
 

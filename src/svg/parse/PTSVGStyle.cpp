@@ -1,5 +1,7 @@
 #include "svg/parse/PTSVGStyle.h"
 
+#include "svg/PTSVGUtils.h"
+
 PTSVGStyle PTSVGStyle::parseStyleString(QStringView text)
 {
     PTSVGStyle style;
@@ -27,6 +29,25 @@ PTSVGStyle PTSVGStyle::parseStyleString(QStringView text)
         }
     }
     return style;
+}
+
+QStringList PTSVGStyle::allowedColourKeys()
+{
+    return {QStringLiteral("fill"), QStringLiteral("stroke-colour"), QStringLiteral("stop-color"),
+            QStringLiteral("stroke")};
+}
+
+bool PTSVGStyle::isNumeric(QStringView text)
+{
+    return PTSVGUtils::scanLeadingFloat(text).has_value();
+}
+
+void PTSVGStyle::setProperties(const std::vector<Property>& properties, bool replaceAll)
+{
+    if (replaceAll)
+        properties_.clear();
+    for (const auto& [name, value] : properties)
+        setPropertyValue(value, name);
 }
 
 void PTSVGStyle::setPropertyValue(const QString& value, const QString& property)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <utility>
@@ -12,9 +13,17 @@ public:
     // "fill: red; stroke : blue" and CSS declaration blocks; a missing final ";" is fine.
     static PTSVGStyle parseStyleString(QStringView text);
 
+    // The property names that take a colour: "fill", "stroke-colour", "stop-color", "stroke".
+    static QStringList allowedColourKeys();
+    // Whether a number can be read at the start of the text (after white space): "12px" and " .5" can, "px" and
+    // "-" cannot.
+    static bool isNumeric(QStringView text);
+
     using Property = std::pair<QString, QString>;
 
     void setPropertyValue(const QString& value, const QString& property);
+    // Sets each given property in turn; with replaceAll the style's own properties are dropped first.
+    void setProperties(const std::vector<Property>& properties, bool replaceAll);
     // The value of a property, or nullptr when the style does not set it.
     const QString* property(QStringView name) const;
     // Name and value pairs in the order the names first appeared.

@@ -7,6 +7,7 @@
 #include "svg/PTSVGUtils.h"
 
 #include <QLocale>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -280,4 +281,80 @@ TEST(SvgStyle, StyleStrings)
     EXPECT_EQ(*merged.property(QStringLiteral("fill")), QStringLiteral("green"));
     EXPECT_EQ(*merged.property(QStringLiteral("stroke")), QStringLiteral("blue"));
     EXPECT_EQ(*merged.property(QStringLiteral("opacity")), QStringLiteral("0.5"));
+}
+
+TEST(SvgColors, KeywordsByIndexFollowTheKeywordTable)
+{
+    EXPECT_EQ(PTSVGColor::colorNameFromPredefinedColor(0), QStringLiteral("aliceblue"));
+    EXPECT_EQ(PTSVGColor::colorNameFromPredefinedColor(146), QStringLiteral("yellowgreen"));
+    EXPECT_FALSE(PTSVGColor::colorNameFromPredefinedColor(147));
+    EXPECT_FALSE(PTSVGColor::colorNameFromPredefinedColor(-1));
+    // All 147 keywords, each once, in alphabetical order, each a colour the parser knows.
+    QString previous;
+    for (int index = 0; index < 147; ++index) {
+        const auto name = PTSVGColor::colorNameFromPredefinedColor(index);
+        ASSERT_TRUE(name) << index;
+        EXPECT_LT(previous, *name) << name->toStdString();
+        EXPECT_NE(*name, QStringLiteral("currentcolor"));
+        EXPECT_TRUE(PTSVGColor::colorFromPredefinedColorName(*name)) << name->toStdString();
+        previous = *name;
+    }
+}
+
+TEST(SvgColors, ColourTextShapeAndColourValues)
+{
+    struct Case {
+        const char* text;
+        bool isColor;
+    };
+    const Case cases[] = {
+        {"#fff", true}, {"#", true}, {"rgb(1,2,3)", true}, {"rgba(1,2,3,0.5)", true},
+        {"red", false}, {"none", false}, {" #fff", false}, {"RGB(1,2,3)", false}, {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PTSVGColor::isColor(QString::fromLatin1(c.text)), c.isColor) << c.text;
+
+    const QColor red(255, 0, 0, 128);
+    EXPECT_EQ(PTSVGColor::computeColor(QVariant::fromValue(red)), red);
+    EXPECT_FALSE(PTSVGColor::computeColor(QVariant(QStringLiteral("red"))));
+    EXPECT_FALSE(PTSVGColor::computeColor(QVariant(0xff0000)));
+    EXPECT_FALSE(PTSVGColor::computeColor(QVariant()));
+}
+
+TEST(SvgLengths, ValueAsPercentageDividesTheStoredValue)
+{
+    EXPECT_DOUBLE_EQ(PTSVGUnitLength(50).valueAsPercentage(), 0.5);
+    // A percentage already holds its fraction: 50% is 0.5, so this gives 0.005.
+    EXPECT_DOUBLE_EQ(PTSVGUnitLength::unitWithString(u"50%")->valueAsPercentage(), 0.005);
+}
+
+TEST(SvgStyle, ColourKeysNumbersAndBulkProperties)
+{
+    EXPECT_EQ(PTSVGStyle::allowedColourKeys(),
+              (QStringList{QStringLiteral("fill"), QStringLiteral("stroke-colour"), QStringLiteral("stop-color"),
+                           QStringLiteral("stroke")}));
+
+    struct NumericCase {
+        const char* text;
+        bool numeric;
+    };
+    const NumericCase numericCases[] = {
+        {"12", true}, {" 12px", true}, {"-3", true}, {"+.5", true}, {".5em", true}, {"1e3", true}, {"0", true},
+        {"px", false}, {"-", false}, {".", false}, {"e5", false}, {"", false}, {"none", false},
+    };
+    for (const auto& c : numericCases)
+        EXPECT_EQ(PTSVGStyle::isNumeric(QString::fromLatin1(c.text)), c.numeric) << c.text;
+
+    using Properties = std::vector<PTSVGStyle::Property>;
+    const Properties given = {{QStringLiteral("fill"), QStringLiteral("blue")},
+                              {QStringLiteral("opacity"), QStringLiteral("0.5")}};
+    auto style = PTSVGStyle::parseStyleString(u"fill:red;stroke:green");
+    style.setProperties(given, false);
+    EXPECT_EQ(style.properties(), (Properties{{QStringLiteral("fill"), QStringLiteral("blue")},
+                                              {QStringLiteral("stroke"), QStringLiteral("green")},
+                                              {QStringLiteral("opacity"), QStringLiteral("0.5")}}));
+    style.setProperties(given, true);
+    EXPECT_EQ(style.properties(), given);
+    style.setProperties({}, true);
+    EXPECT_TRUE(style.isEmpty());
 }
