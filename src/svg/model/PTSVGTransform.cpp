@@ -1,9 +1,12 @@
 #include "svg/model/PTSVGTransform.h"
 
 #include "svg/PTSVGUtils.h"
+#include "svg/model/PTSVGPath.h"
 
+#include <QRectF>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,9 +16,82 @@ QString g(double value)
     return PTSVGShortFloatString(value);
 }
 
-QString scaleString(double sx, double sy)
+// Translate, skew, rotation and scale texts that read back as the matrix for the usual cases; *finite turns false
+// when a number could not be printed.
+QStringList readableDecomposition(const QTransform& m, bool* finite)
 {
-    return sx == sy ? QStringLiteral("scale(%1)").arg(g(sx)) : QStringLiteral("scale(%1, %2)").arg(g(sx), g(sy));
+    const auto number = [finite](double value) {
+        *finite = *finite && std::isfinite(value);
+        return PTSVGShortFloatString(value);
+    };
+    const auto scaleString = [&number](double sx, double sy) {
+        return sx == sy ? QStringLiteral("scale(%1)").arg(number(sx))
+                        : QStringLiteral("scale(%1, %2)").arg(number(sx), number(sy));
+    };
+    const double a = m.m11(), b = m.m12(), c = m.m21(), d = m.m22(), tx = m.dx(), ty = m.dy();
+    double sx = std::sqrt(float(a * a + b * b));
+    double sy = (a * d - b * c) / sx;
+    const double colsSum = a * c + b * d;
+    const double rowsSum = a * b + c * d;
+    const bool scaleBefore = rowsSum != 0 || sx == sy;
+    QStringList list;
+    const bool translated = tx != 0 || ty != 0;
+    if (translated)
+        list << QStringLiteral("translate(%1, %2)").arg(number(tx), number(ty));
+    if (b == 0 && c != 0) {
+        list << QStringLiteral("skewX(%1)").arg(number(PTSVGAtanDegrees(c / sy)));
+    } else if (b != 0 && c == 0) {
+        list << QStringLiteral("skewY(%1)").arg(number(PTSVGAtanDegrees(b / a)));
+        sx = a;
+        sy = d;
+    } else if (colsSum == 0 || (float(sx) == 1 && sy == 1) || !scaleBefore) {
+        if (!scaleBefore) {
+            sx = (a < 0 ? -1 : 1) * std::sqrt(float(a * a + c * c));
+            sy = (d < 0 ? -1 : 1) * std::sqrt(float(b * b + d * d));
+            list << scaleString(sx, sy);
+        }
+        // The sine's sign: b over the positive sx when the scale comes last, b over sy when it comes first.
+        double angle = PTSVGAcosDegrees(a / sx);
+        if ((scaleBefore ? b : b * sy) < 0)
+            angle = -angle;
+        QString rotate = angle != 0 ? QStringLiteral("rotate(%1)").arg(number(angle)) : QString();
+        // The skew applies to the content before the rotation, so it is written after it.
+        const QString skew = rowsSum != 0 && colsSum != 0
+            ? QStringLiteral("skewX(%1)").arg(number(PTSVGAtanDegrees(colsSum / (sx * sx))))
+            : QString();
+        if (angle != 0 && translated) {
+            list.removeFirst();
+            const double cosine = a / sx;
+            const double sine = scaleBefore ? b / sx : b / sy;
+            const double x = scaleBefore ? tx : tx * sy;
+            const double y = scaleBefore ? ty : ty * sx;
+            const double denom =
+                double(float((1 - cosine) * (1 - cosine)) + float(sine * sine)) * (scaleBefore ? 1 : sx * sy);
+            const double cx = ((1 - cosine) * x - sine * y) / denom;
+            const double cy = ((1 - cosine) * y + sine * x) / denom;
+            rotate = QStringLiteral("rotate(%1, %2, %3)").arg(number(angle), number(cx), number(cy));
+        }
+        if (!rotate.isEmpty())
+            list << rotate;
+        if (!skew.isEmpty())
+            list << skew;
+    }
+    if ((scaleBefore && (sx != 1 || sy != 1)) || list.isEmpty())
+        list << scaleString(sx, sy);
+    return list;
+}
+
+// Equal within what six significant digits of printed numbers keep: the linear part against its largest entry, the
+// translation against its own larger entry or one unit.
+bool samePrintedMatrix(const QTransform& actual, const QTransform& expected)
+{
+    const auto near = [](double x, double y, double size) { return std::abs(x - y) <= 1e-4 * size; };
+    const double linear = std::max({std::abs(expected.m11()), std::abs(expected.m12()), std::abs(expected.m21()),
+                                    std::abs(expected.m22())});
+    const double shift = std::max({1.0, std::abs(expected.dx()), std::abs(expected.dy())});
+    return near(actual.m11(), expected.m11(), linear) && near(actual.m12(), expected.m12(), linear)
+        && near(actual.m21(), expected.m21(), linear) && near(actual.m22(), expected.m22(), linear)
+        && near(actual.dx(), expected.dx(), shift) && near(actual.dy(), expected.dy(), shift);
 }
 
 } // namespace
@@ -131,51 +207,34 @@ QString PTSVGTransform::affineTransformToSVGMatrixString(const QTransform& m)
 
 QStringList PTSVGTransform::affineTransformToSVGTransformAttributeString(const QTransform& m)
 {
-    const double a = m.m11(), b = m.m12(), c = m.m21(), d = m.m22(), tx = m.dx(), ty = m.dy();
-    double sx = std::sqrt(float(a * a + b * b));
-    double sy = (a * d - b * c) / sx;
-    const double colsSum = a * c + b * d;
-    const double rowsSum = a * b + c * d;
-    const bool scaleBefore = rowsSum != 0 || sx == sy;
-    QStringList list;
-    const bool translated = tx != 0 || ty != 0;
-    if (translated)
-        list << QStringLiteral("translate(%1, %2)").arg(g(tx), g(ty));
-    if (b == 0 && c != 0) {
-        list << QStringLiteral("skewX(%1)").arg(g(PTSVGAtanDegrees(c / sy)));
-    } else if (b != 0 && c == 0) {
-        list << QStringLiteral("skewY(%1)").arg(g(PTSVGAtanDegrees(b / a)));
-        sx = a;
-        sy = d;
-    } else if (colsSum == 0 || (float(sx) == 1 && sy == 1) || !scaleBefore) {
-        if (!scaleBefore) {
-            sx = (a < 0 ? -1 : 1) * std::sqrt(float(a * a + c * c));
-            sy = (d < 0 ? -1 : 1) * std::sqrt(float(b * b + d * d));
-            list << scaleString(sx, sy);
-        }
-        double angle = PTSVGAcosDegrees(a / sx);
-        if (b * sy < 0)
-            angle = -angle;
-        QString rotate = angle != 0 ? QStringLiteral("rotate(%1)").arg(g(angle)) : QString();
-        if (rowsSum != 0 && colsSum != 0)
-            list << QStringLiteral("skewX(%1)").arg(g(PTSVGAtanDegrees(colsSum / (sx * sx))));
-        if (angle != 0 && translated) {
-            list.removeFirst();
-            const double cosine = a / sx;
-            const double sine = scaleBefore ? b / sx : b / sy;
-            const double x = scaleBefore ? tx : tx * sy;
-            const double y = scaleBefore ? ty : ty * sx;
-            const double denom = double(float((1 - cosine) * (1 - cosine)) + float(sine * sine)) * (scaleBefore ? 1 : sx * sy);
-            const double cx = ((1 - cosine) * x - sine * y) / denom;
-            const double cy = ((1 - cosine) * y + sine * x) / denom;
-            rotate = QStringLiteral("rotate(%1, %2, %3)").arg(g(angle), g(cx), g(cy));
-        }
-        if (!rotate.isEmpty())
-            list << rotate;
-    }
-    if ((scaleBefore && (sx != 1 || sy != 1)) || list.isEmpty())
-        list << scaleString(sx, sy);
+    bool finite = true;
+    const QStringList list = readableDecomposition(m, &finite);
+    // General shears, flattening matrices and rounding that leaves no exact rotation have no readable list that
+    // stands for them: those are written as the matrix itself.
+    if (!finite || !samePrintedMatrix(PTSVGConcatTransforms(transformsForString(list.join(QLatin1Char(' ')))), m))
+        return {affineTransformToSVGMatrixString(m)};
     return list;
+}
+
+std::vector<PTSVGTransform> PTSVGTransform::transformsFromAffineTransform(const QTransform& matrix)
+{
+    return transformsForString(PTSVGTransformAttributeString(matrix));
+}
+
+PTSVGBezierPath PTSVGTransform::transformedPath(const PTSVGPath& node)
+{
+    PTSVGBezierPath path = node.path();
+    path.transform(PTSVGConcatTransforms(node.transforms()));
+    return path;
+}
+
+void PTSVGTransform::recalculateWithBounds(const QRectF& bounds)
+{
+    if (command_ != Rotate || parameters_.size() <= 1)
+        return;
+    const double side = std::max(bounds.width(), bounds.height());
+    for (size_t i = 1; i < std::min<size_t>(parameters_.size(), 3); ++i)
+        parameters_[i] *= side;
 }
 
 QTransform PTSVGConcatTransforms(const std::vector<PTSVGTransform>& transforms)
@@ -184,4 +243,17 @@ QTransform PTSVGConcatTransforms(const std::vector<PTSVGTransform>& transforms)
     for (auto it = transforms.rbegin(); it != transforms.rend(); ++it)
         result = result * it->matrix();
     return result;
+}
+
+QString PTSVGTransformAttributeString(const QTransform& matrix)
+{
+    return PTSVGTransform::affineTransformToSVGTransformAttributeString(matrix).join(QLatin1Char(' '));
+}
+
+QString PTSVGTransformsAttributeString(const std::vector<PTSVGTransform>& transforms)
+{
+    QStringList parts;
+    for (const auto& transform : transforms)
+        parts << PTSVGTransformAttributeString(transform.matrix());
+    return parts.join(QLatin1Char(' '));
 }

@@ -5,6 +5,10 @@
 #include <QStringView>
 #include <QTransform>
 
+class PTSVGBezierPath;
+class PTSVGPath;
+class QRectF;
+
 #include <functional>
 #include <vector>
 
@@ -26,6 +30,10 @@ public:
     static QString affineTransformToSVGMatrixString(const QTransform& matrix);
     // A readable decomposition of a matrix into translate/rotate/skew/scale texts.
     static QStringList affineTransformToSVGTransformAttributeString(const QTransform& matrix);
+    // The decomposition of a matrix as transforms.
+    static std::vector<PTSVGTransform> transformsFromAffineTransform(const QTransform& matrix);
+    // A copy of the node's path moved by the node's transforms, as the node is drawn.
+    static PTSVGBezierPath transformedPath(const PTSVGPath& node);
 
     Command command() const { return command_; }
     const std::vector<double>& parameters() const { return parameters_; }
@@ -38,6 +46,11 @@ public:
     // The same with each number passed through the modifier first, in written order; a rotation about the origin
     // passes none.
     QTransform matrixWithModifier(const Modifier& modifier) const;
+    // This transform applied to content before the given matrix.
+    QTransform stackIdentity(const QTransform& matrix) const { return this->matrix() * matrix; }
+    // For a centre given relative to a box: a rotation about a point has its centre scaled by the box's larger
+    // side. Other transforms are left alone.
+    void recalculateWithBounds(const QRectF& bounds);
 
     friend bool operator==(const PTSVGTransform&, const PTSVGTransform&) = default;
 
@@ -52,3 +65,7 @@ private:
 // Folds a transform list into one matrix the way SVG reads it: the last entry applies to the content first, so
 // "translate(10) scale(2)" scales and then translates.
 QTransform PTSVGConcatTransforms(const std::vector<PTSVGTransform>& transforms);
+// The decomposition of the matrix as one attribute text.
+QString PTSVGTransformAttributeString(const QTransform& matrix);
+// The decomposition of each transform's own matrix, joined into one attribute text.
+QString PTSVGTransformsAttributeString(const std::vector<PTSVGTransform>& transforms);
