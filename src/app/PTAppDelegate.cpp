@@ -27,6 +27,7 @@
 #include "platform/ui/ModalRunner.h"
 #include "transfer/import/PTAddIconsPresenter.h"
 #include "ui/PTMainWindow.h"
+#include "ui/sheets/PTProgressPanelWindow.h"
 #include "ui/sheets/PTProgressSheetWindow.h"
 #include "ui/theme/PTThemeController.h"
 
@@ -354,6 +355,11 @@ void PTAppDelegate::showFilesInFileManager(const QStringList& paths)
 std::unique_ptr<PTProgressSheet> PTAppDelegate::makeProgressSheet(const QString& title)
 {
     return std::make_unique<PTProgressSheetWindow>(title);
+}
+
+std::unique_ptr<PTProgressPanel> PTAppDelegate::makeProgressPanel()
+{
+    return std::make_unique<PTProgressPanelWindow>();
 }
 
 void PTAppDelegate::presentAlert(const QString& message, const QString& informativeText)

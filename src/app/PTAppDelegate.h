@@ -77,6 +77,7 @@ public:
     void restartApplication() override;
     void showFilesInFileManager(const QStringList& paths) override;
     std::unique_ptr<PTProgressSheet> makeProgressSheet(const QString& title) override;
+    std::unique_ptr<PTProgressPanel> makeProgressPanel() override;
     void presentAlert(const QString& message, const QString& informativeText) override;
     void presentError(const pt::Error& error) override;
     QString runSavePanel(const PanelRequest& request) override;

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 namespace pt::store {
@@ -54,7 +55,8 @@ public:
     static QString extension() { return Extension; }
     // "Pictern.ptlibrary".
     static QString defaultName();
-    // The user's data folder for Pictern: $XDG_DATA_HOME/Pictern.
+    // The user's data folder for Pictern, $XDG_DATA_HOME/Pictern, made when missing
+    // (PTStoreStack::applicationFilesDirectory). When it cannot be made, still its path.
     static QString defaultBaseDirectory();
     static QString defaultBaseDirectoryByAppendingPath(const QString& relativePath, bool createIntermediateDirectories);
     // The stored library path, else the base folder joined with the default name.
@@ -147,6 +149,18 @@ public:
     // Re-indexes every item under a progress sheet; the work runs off the main thread and its changes are merged
     // into the context when it is done; then, when asked, the application restarts.
     void reindexWithRestart(bool restart, pt::store::ObjectContext* context);
+    // Runs the block once on a worker under the progress panel, which is modal to the main window: the window
+    // keeps drawing and the main queue keeps running, but the user cannot act on the window meanwhile. Answers
+    // when the block has returned; the panel is hidden by then. Without a shell the block runs all the same, with
+    // no panel. Main thread.
+    void runModalProgressPanelWithBlock(std::function<void()> block);
+    // Hides the panel before the block is done; the run still waits for the block. Any thread.
+    void hideModalProgressPanel();
+    // The panel's two lines; any thread while a run is under way (the block reports through them), else the
+    // main thread.
+    void setProgressTitle(const QString& title);
+    void setProgressDescription(const QString& description);
+
     // The open panel's filter: every file but this package.
     bool panelShouldShowFilename(const QString& path) const;
 
@@ -157,6 +171,8 @@ private:
     static QString refusalToSwitchTo(const QString& path);
     void checkBackupStatus();
     void checkAutoBackup();
+    // The progress panel, made on first use on the main thread; null without a shell.
+    std::shared_ptr<class PTProgressPanel> progressPanel();
 
     QString path_;
     QVariantMap meta_;
@@ -165,4 +181,5 @@ private:
     pt::ObserverToken terminateObserver_;
     // The sheet of a switch or move, kept on screen until the restart.
     std::shared_ptr<class PTProgressSheet> activeSheet_;
+    std::shared_ptr<PTProgressPanel> progressPanel_;
 };

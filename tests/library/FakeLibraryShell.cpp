@@ -31,6 +31,18 @@ private:
     std::shared_ptr<FakeProgressSheet> sheet_;
 };
 
+class PanelHandle : public PTProgressPanel {
+public:
+    explicit PanelHandle(std::shared_ptr<FakeProgressPanel> panel) : panel_(std::move(panel)) {}
+    void show() override { panel_->show(); }
+    void hide() override { panel_->hide(); }
+    void setTitle(const QString& v) override { panel_->setTitle(v); }
+    void setDescription(const QString& v) override { panel_->setDescription(v); }
+
+private:
+    std::shared_ptr<FakeProgressPanel> panel_;
+};
+
 } // namespace
 
 int FakeProgressSheet::runModal(Work work)
@@ -62,6 +74,14 @@ std::unique_ptr<PTProgressSheet> FakeLibraryShell::makeProgressSheet(const QStri
     kept_.push_back(sheet);
     sheets << sheet.get();
     return std::make_unique<SheetHandle>(sheet);
+}
+
+std::unique_ptr<PTProgressPanel> FakeLibraryShell::makeProgressPanel()
+{
+    auto panel = std::make_shared<FakeProgressPanel>();
+    keptPanels_.push_back(panel);
+    progressPanels << panel.get();
+    return std::make_unique<PanelHandle>(panel);
 }
 
 } // namespace pt::test

@@ -48,6 +48,36 @@ private:
     std::mutex mutex_;
 };
 
+// A progress panel that records what it was told.
+class FakeProgressPanel : public PTProgressPanel {
+public:
+    void show() override
+    {
+        shown = true;
+        ++shows;
+    }
+    void hide() override { shown = false; }
+    void setTitle(const QString& title) override { record(titles, title); }
+    void setDescription(const QString& description) override { record(descriptions, description); }
+    QStringList recorded(const QStringList& list)
+    {
+        std::lock_guard lock(mutex_);
+        return list;
+    }
+
+    std::atomic<bool> shown{false};
+    std::atomic<int> shows{0};
+    QStringList titles, descriptions;
+
+private:
+    void record(QStringList& list, const QString& text)
+    {
+        std::lock_guard lock(mutex_);
+        list << text;
+    }
+    std::mutex mutex_;
+};
+
 class FakeLibraryShell : public PTLibraryShell {
 public:
     void saveTerminationState() override { ++holds; ++holdsTaken; }
@@ -56,6 +86,7 @@ public:
     void restartApplication() override { ++restarts; }
     void showFilesInFileManager(const QStringList& paths) override { revealed << paths; }
     std::unique_ptr<PTProgressSheet> makeProgressSheet(const QString& title) override;
+    std::unique_ptr<PTProgressPanel> makeProgressPanel() override;
     void presentAlert(const QString& message, const QString& informativeText) override
     {
         alerts << message + QStringLiteral(" | ") + informativeText;
@@ -80,6 +111,7 @@ public:
 
     // The sheets made so far; they outlive their users, so that tests can read them afterwards.
     QVector<FakeProgressSheet*> sheets;
+    QVector<FakeProgressPanel*> progressPanels;
     bool cancelSheets = false;
     std::atomic<int> holds{0}, holdsTaken{0}, restarts{0};
     bool forced = false;
@@ -90,6 +122,7 @@ public:
 
 private:
     std::vector<std::shared_ptr<FakeProgressSheet>> kept_;
+    std::vector<std::shared_ptr<FakeProgressPanel>> keptPanels_;
 };
 
 } // namespace pt::test

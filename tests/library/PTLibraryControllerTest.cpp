@@ -1,12 +1,15 @@
 #include "library/PTLibraryController.h"
 
+#include "library/store/PTStoreStack.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/runtime/DispatchQueue.h"
 
 #include "TestSupport.h"
 #include "UpkeepTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,8 +19,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
+using pt::test::FakeProgressPanel;
 using pt::test::writeFile;
 
 // A clean profile: the data folder under a temporary XDG_DATA_HOME and no stored library path.
@@ -146,4 +153,99 @@ TEST_F(LibraryPackageTest, VersionComparisonIsNumeric)
     };
     for (const auto& [version, expected] : cases)
         EXPECT_EQ(library->compareVersionWithString(version), expected) << version.toStdString();
+}
+
+TEST_F(LibraryPackageTest, ApplicationFilesDirectoryIsMadeUnderTheDataHome)
+{
+    // The data home itself need not exist yet.
+    const QString dataHome = home.filePath("profile/share");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+    const auto folder = PTStoreStack::applicationFilesDirectory();
+    ASSERT_TRUE(folder.ok()) << folder.error().toString().toStdString();
+    EXPECT_EQ(*folder, dataHome + "/Pictern");
+    EXPECT_TRUE(QFileInfo(*folder).isDir());
+    writeFile(*folder + "/notes.txt", "kept");
+
+    // The library's base folder is that folder, not one of its own.
+    EXPECT_EQ(PTLibraryController::defaultBaseDirectory(), *folder);
+    EXPECT_EQ(PTLibraryController::location(), *folder + "/Pictern.ptlibrary");
+    ASSERT_TRUE(PTStoreStack::applicationFilesDirectory().ok());
+    EXPECT_TRUE(QFileInfo::exists(*folder + "/notes.txt"));
+}
+
+TEST_F(LibraryPackageTest, AFileWhereTheApplicationFilesDirectoryBelongsIsAClearError)
+{
+    // A file in the folder's own place, and one in the place of the data home above it.
+    const std::vector<std::pair<QString, QString>> cases{{"one/share", "one/share/Pictern"}, {"two/share", "two/share"}};
+    for (const auto& [relativeDataHome, blocker] : cases) {
+        SCOPED_TRACE(blocker.toStdString());
+        const QString dataHome = home.filePath(relativeDataHome);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+        writeFile(home.filePath(blocker), "not a folder");
+
+        const auto folder = PTStoreStack::applicationFilesDirectory();
+        ASSERT_FALSE(folder.ok());
+        const pt::Error& error = folder.error();
+        EXPECT_EQ(error.userInfo.value(pt::Error::FilePathKey).toString(), dataHome + "/Pictern");
+        EXPECT_EQ(error.localizedDescription(), "Pictern could not create its data folder.");
+        EXPECT_TRUE(error.localizedFailureReason().contains(dataHome + "/Pictern")) << error.localizedFailureReason();
+        EXPECT_TRUE(error.localizedFailureReason().contains("A file stands where")) << error.localizedFailureReason();
+        EXPECT_TRUE(QFileInfo(home.filePath(blocker)).isFile()) << "the file in the way is left alone";
+
+        // The default location still names the folder, so nothing is made anywhere else.
+        EXPECT_EQ(PTLibraryController::location(), dataHome + "/Pictern/Pictern.ptlibrary");
+    }
+}
+
+TEST_F(LibraryPackageTest, ProgressPanelRunsTheBlockOnAWorkerWhileTheMainQueueRuns)
+{
+    auto library = PTLibraryController::initWithCreatingLibraryAtPath(home.filePath("Panel.ptlibrary"));
+    library->setProgressTitle("Rebuilding");
+    ASSERT_EQ(shell->progressPanels.size(), 1);
+    FakeProgressPanel* panel = shell->progressPanels.front();
+    EXPECT_FALSE(panel->shown) << "made hidden";
+
+    std::thread::id blockThread;
+    bool shownDuringBlock = false;
+    bool mainQueueRan = false;
+    library->runModalProgressPanelWithBlock([&] {
+        blockThread = std::this_thread::get_id();
+        shownDuringBlock = panel->shown;
+        library->setProgressDescription("Item 1 of 2");
+        // A task on the main queue runs while the block waits for it: the window is not frozen.
+        auto ran = std::make_shared<std::atomic<bool>>(false);
+        pt::DispatchQueue::main().async([ran] { *ran = true; });
+        QDeadlineTimer deadline(5000);
+        while (!*ran && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        mainQueueRan = *ran;
+        // The block may take the panel away before it ends; the run still waits for it.
+        library->hideModalProgressPanel();
+        library->setProgressDescription("Item 2 of 2");
+    });
+    EXPECT_NE(blockThread, std::this_thread::get_id());
+    EXPECT_TRUE(shownDuringBlock);
+    EXPECT_TRUE(mainQueueRan);
+    EXPECT_FALSE(panel->shown);
+    EXPECT_EQ(panel->recorded(panel->titles), QStringList{"Rebuilding"});
+    EXPECT_EQ(panel->recorded(panel->descriptions), (QStringList{"Item 1 of 2", "Item 2 of 2"}));
+
+    // A second run reuses the panel.
+    bool shownAgain = false;
+    library->runModalProgressPanelWithBlock([&] { shownAgain = panel->shown; });
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(panel->shows, 2);
+    EXPECT_EQ(shell->progressPanels.size(), 1);
+    EXPECT_FALSE(panel->shown);
+}
+
+TEST_F(LibraryPackageTest, WithoutAShellTheBlockStillRunsOffTheMainThread)
+{
+    PTLibraryShell::install(nullptr);
+    auto library = PTLibraryController::initWithCreatingLibraryAtPath(home.filePath("Bare.ptlibrary"));
+    library->setProgressTitle("Rebuilding");
+    std::thread::id blockThread;
+    library->runModalProgressPanelWithBlock([&] { blockThread = std::this_thread::get_id(); });
+    EXPECT_NE(blockThread, std::thread::id());
+    EXPECT_NE(blockThread, std::this_thread::get_id());
 }

@@ -5,7 +5,12 @@
 #include "platform/store/ProgressiveMigrator.h"
 #include "platform/store/StoreError.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <filesystem>
 
 using pt::store::ObjectContext;
 using pt::store::StoreCoordinator;
@@ -31,6 +36,28 @@ pt::Error PTStoreStack::readOnlyError(const QString& storePath)
         QStringLiteral("The Library at %1 cannot be written, so it was opened for viewing only and changes will not "
                        "be saved. Move it to a place you can write to, or switch to another Library.")
             .arg(QFileInfo(QFileInfo(storePath).path()).absoluteFilePath()));
+}
+
+pt::Result<QString> PTStoreStack::applicationFilesDirectory()
+{
+    const QString path =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pictern");
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), ec);
+    if (!ec && QFileInfo(path).isDir())
+        return path;
+    // A file where the folder belongs shows up as one of these, or as no error at all when it is the last part.
+    const bool blocked = !ec || ec == std::errc::file_exists || ec == std::errc::not_a_directory;
+    const int code = ec ? ec.value() : ENOTDIR;
+    const QString reason =
+        blocked ? QStringLiteral("A file stands where the folder “%1” (or a folder above it) belongs. Move or rename "
+                                 "that file, then try again.")
+                      .arg(path)
+                : QStringLiteral("%1: %2.").arg(path, QString::fromLocal8Bit(ec.message()));
+    pt::Error error = pt::Error::withDescription(QStringLiteral("NSPOSIXErrorDomain"), code,
+                                                 QStringLiteral("Pictern could not create its data folder."), reason);
+    error.userInfo.insert(pt::Error::FilePathKey, path);
+    return error;
 }
 
 void PTStoreStack::setHost(std::shared_ptr<PTStoreStackHost> host)

@@ -21,6 +21,11 @@ public:
     // "The Library is read-only": the store opened for reading only; presented once, when it opens.
     static pt::Error readOnlyError(const QString& storePath);
 
+    // The application's own data folder, $XDG_DATA_HOME/Pictern, made with the folders above it when missing.
+    // When it cannot be made (a file stands in its place, a folder above it refuses) the error says why and
+    // names the folder under pt::Error::FilePathKey.
+    static pt::Result<QString> applicationFilesDirectory();
+
     // Installs the host and starts a new stack on it (built on first use). The shell calls it once.
     static void setHost(std::shared_ptr<PTStoreStackHost> host);
     // The stack of the installed host; null while none is installed.

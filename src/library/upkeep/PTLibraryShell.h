@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/upkeep/PTProgressPanel.h"
 #include "library/upkeep/PTProgressSheet.h"
 #include "platform/runtime/Error.h"
 
@@ -39,6 +40,8 @@ public:
     virtual void showFilesInFileManager(const QStringList& paths) = 0;
     // A new progress sheet with the title (Main thread).
     virtual std::unique_ptr<PTProgressSheet> makeProgressSheet(const QString& title) = 0;
+    // A new progress panel, hidden (Main thread).
+    virtual std::unique_ptr<PTProgressPanel> makeProgressPanel() = 0;
     // A warning alert with one "OK" button, run modally.
     virtual void presentAlert(const QString& message, const QString& informativeText) = 0;
     virtual void presentError(const pt::Error& error) = 0;
