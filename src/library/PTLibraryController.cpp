@@ -84,7 +84,7 @@ QString PTLibraryController::defaultBaseDirectory()
     const pt::Result<QString> folder = PTStoreStack::applicationFilesDirectory();
     if (folder)
         return *folder;
-    qCWarning(lcLibrary).noquote() << folder.error().toString();
+    qCWarning(lcLibrary).noquote() << folder.error().toString() << folder.error().localizedFailureReason();
     // The path all the same: what is made in it next fails there and says so, rather than landing elsewhere.
     return folder.error().userInfo.value(pt::Error::FilePathKey).toString();
 }

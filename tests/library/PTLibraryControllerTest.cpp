@@ -188,8 +188,8 @@ TEST_F(LibraryPackageTest, AFileWhereTheApplicationFilesDirectoryBelongsIsAClear
         const pt::Error& error = folder.error();
         EXPECT_EQ(error.userInfo.value(pt::Error::FilePathKey).toString(), dataHome + "/Pictern");
         EXPECT_EQ(error.localizedDescription(), "Pictern could not create its data folder.");
-        EXPECT_TRUE(error.localizedFailureReason().contains(dataHome + "/Pictern")) << error.localizedFailureReason();
-        EXPECT_TRUE(error.localizedFailureReason().contains("A file stands where")) << error.localizedFailureReason();
+        EXPECT_TRUE(error.localizedFailureReason().contains(dataHome + "/Pictern")) << error.localizedFailureReason().toStdString();
+        EXPECT_TRUE(error.localizedFailureReason().contains("A file stands where")) << error.localizedFailureReason().toStdString();
         EXPECT_TRUE(QFileInfo(home.filePath(blocker)).isFile()) << "the file in the way is left alone";
 
         // The default location still names the folder, so nothing is made anywhere else.

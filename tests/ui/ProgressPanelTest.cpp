@@ -155,6 +155,9 @@ TEST_F(ProgressPanelTest, ScreenshotsInBothThemes)
         EXPECT_TRUE(inside(bands[0], panel.progressTitleField()));
         EXPECT_TRUE(inside(bands[1], panel.progressDescriptionField()));
         EXPECT_TRUE(inside(bands[2], panel.progressIndicator()));
+        EXPECT_GE(bands[0].second - bands[0].first + 1, 11) << "the whole title shows";
+        // The bar's 12 pixels, less a frame edge that may be close to the background.
+        EXPECT_GE(bands[2].second - bands[2].first + 1, 10) << "the whole bar shows";
         EXPECT_GE(bands[0].first, 14) << "a top margin";
         EXPECT_GE(image.height() - 1 - bands[2].second, 16) << "a bottom margin";
 

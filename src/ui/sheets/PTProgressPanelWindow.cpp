@@ -25,12 +25,10 @@ PTProgressPanelWindow::PTProgressPanelWindow(QObject* parent)
 {
     progressPanel_->setAccessibleName(QStringLiteral("Progress"));
     progressPanel_->installEventFilter(this);
-    auto* panelLayout = new QVBoxLayout(progressPanel_);
-    panelLayout->setContentsMargins(0, 0, 0, 0);
 
-    progressView_ = new QWidget;
+    // The content fills the panel; relayout() sizes both, the height following the wrapped text.
+    progressView_ = new QWidget(progressPanel_);
     progressView_->setAccessibleName(QStringLiteral("Progress view"));
-    panelLayout->addWidget(progressView_);
     auto* layout = new QVBoxLayout(progressView_);
     layout->setContentsMargins(20, 18, 20, 20);
     layout->setSpacing(6);
@@ -90,7 +88,9 @@ void PTProgressPanelWindow::showNow()
     relayout();
     const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
     const QRect area = over ? over->geometry() : (screen ? screen->availableGeometry() : QRect());
-    progressPanel_->move(area.center() - QPoint(progressPanel_->width() / 2, progressPanel_->height() / 2));
+    // The content centred (move() would place the frame).
+    const QSize size = progressPanel_->size();
+    progressPanel_->setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
     progressPanel_->show();
     progressPanel_->raise();
     progressPanel_->activateWindow();
@@ -132,11 +132,13 @@ void PTProgressPanelWindow::setDescription(const QString& description)
 
 void PTProgressPanelWindow::relayout()
 {
-    QLayout* layout = progressPanel_->layout();
-    layout->activate();
+    QLayout* layout = progressView_->layout();
+    // Until the panel is on screen, labels that change tell their layout only later.
+    layout->invalidate();
     const int height =
         layout->hasHeightForWidth() ? layout->totalHeightForWidth(PanelWidth) : layout->totalSizeHint().height();
     progressPanel_->setFixedSize(PanelWidth, height);
+    progressView_->setGeometry(0, 0, PanelWidth, height);
 }
 
 bool PTProgressPanelWindow::eventFilter(QObject* watched, QEvent* event)
