@@ -1,9 +1,12 @@
 #include "ui/views/PTPageControllerView.h"
 
 #include "platform/ui/AnimationTiming.h"
+#include "ui/views/PTPageControllerDelegate.h"
 
-#include <QEasingCurve>
+#include <QGraphicsOpacityEffect>
 #include <QVariantAnimation>
+
+#include <cmath>
 
 PTPageControllerView::PTPageControllerView(QWidget* parent) : QWidget(parent)
 {
@@ -36,53 +39,86 @@ void PTPageControllerView::setSelectedIndex(int index)
         return;
     if (index == selectedIndex_ && showsPage_)
         return;
+    // A change cut short ends where it was going, and its delegate hears that it is done.
+    if (isAnimating())
+        animation_->setCurrentTime(animation_->duration());
+
     const bool firstPage = !showsPage_;
-    const Direction direction = firstPage                                    ? Direction::None
-                                : selectedIndex_ < index                     ? Direction::FromRight
-                                                                             : Direction::FromLeft;
+    using Subtype = Transition::Subtype;
+    Transition transition{Transition::Type::Push,
+                          selectedIndex_ < index || (selectedIndex_ == 0 && index == 0) ? Subtype::FromRight
+                                                                                        : Subtype::FromLeft};
+    const int previousIndex = selectedIndex_;
     QWidget* from = currentPage();
     selectedIndex_ = index;
     showsPage_ = true;
     QWidget* to = pages_[index];
-    Q_EMIT willTransition(from, to, direction);
+    if (delegate_)
+        transition = delegate_->customTransition(this, pages_[previousIndex], to).value_or(transition);
+    transition_ = transition;
+    if (delegate_)
+        delegate_->willTransition(this, from, to);
 
-    if (animation_)
-        animation_->stop();
-    // A slide cut short leaves only the page it came from.
+    // Only the two pages of the change are shown.
     for (const QPointer<QWidget>& page : pages_)
         if (page && page != to && page != from)
             page->hide();
-    to->setGeometry(rect());
+    TransitionContext context{firstPage ? 0.0 : transitionDuration_};
+    if (delegate_)
+        delegate_->willStartTransition(this, context);
     to->show();
-    to->raise();
-    const int duration = firstPage ? 0 : pt::AnimationTiming::duration(static_cast<int>(transitionDuration_ * 1000));
+    if (transition.type == Transition::Type::Reveal && from)
+        from->raise();
+    else
+        to->raise();
+    const int duration = pt::AnimationTiming::duration(static_cast<int>(std::lround(context.duration * 1000)));
     if (duration <= 0) {
         finishTransition(to, from);
         return;
     }
-    const int sign = direction == Direction::FromRight ? 1 : -1;
+    if (transition.type == Transition::Type::Fade)
+        to->setGraphicsEffect(new QGraphicsOpacityEffect);
+    layOut(to, from, 0);
     auto* animation = new QVariantAnimation(this);
     animation_ = animation;
     animation->setDuration(duration);
-    animation->setEasingCurve(QEasingCurve::InOutQuad);
+    animation->setEasingCurve(context.timingFunction);
     animation->setStartValue(0.0);
     animation->setEndValue(1.0);
-    connect(animation, &QVariantAnimation::valueChanged, this, [this, to, from, sign](const QVariant& value) {
-        const int offset = static_cast<int>(width() * (1.0 - value.toDouble()));
-        to->move(sign * offset, 0);
-        if (from)
-            from->move(sign * (offset - width()), 0);
-    });
+    connect(animation, &QVariantAnimation::valueChanged, this,
+            [this, to, from](const QVariant& value) { layOut(to, from, value.toDouble()); });
     connect(animation, &QVariantAnimation::finished, this, [this, to, from] { finishTransition(to, from); });
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
+void PTPageControllerView::layOut(QWidget* to, QWidget* from, double progress) const
+{
+    using Type = Transition::Type;
+    using Subtype = Transition::Subtype;
+    // Where the new page starts: one page away on the side it comes from.
+    const QPointF side = transition_.subtype == Subtype::FromRight  ? QPointF(width(), 0)
+                         : transition_.subtype == Subtype::FromLeft ? QPointF(-width(), 0)
+                         : transition_.subtype == Subtype::FromTop  ? QPointF(0, -height())
+                                                                    : QPointF(0, height());
+    const bool toMoves = transition_.type == Type::Push || transition_.type == Type::MoveIn;
+    const bool fromMoves = transition_.type == Type::Push || transition_.type == Type::Reveal;
+    to->setGeometry(QRect((toMoves ? side * (1 - progress) : QPointF()).toPoint(), size()));
+    if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(to->graphicsEffect()))
+        effect->setOpacity(progress);
+    if (from)
+        from->move((fromMoves ? -side * progress : QPointF()).toPoint());
+}
+
 void PTPageControllerView::finishTransition(QWidget* to, QWidget* from)
 {
-    if (from && from != to)
+    if (from && from != to) {
         from->hide();
+        from->move(0, 0);
+    }
+    to->setGraphicsEffect(nullptr);
     to->setGeometry(rect());
-    Q_EMIT didTransition(to, from);
+    if (delegate_)
+        delegate_->didTransition(this, to, from);
 }
 
 void PTPageControllerView::setSelectedPage(QWidget* page)
