@@ -8,9 +8,10 @@
 #include "sidebar/inspector/PTIconSideBarController.h"
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 #include "sidebar/inspector/PTSideBarController.h"
-#include "sidebar/inspector/PTSideBarTokenField.h"
+#include "sidebar/inspector/PTTagTokenField.h"
 #include "ui/controls/PTSheetTextField.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -119,6 +120,24 @@ TEST_F(InspectorIconPaneTest, TagEditsTouchOnlyTheCommonTags)
     show({makeItem(set, "Bare", "bare.svg"), first});
     EXPECT_TRUE(pane->shownTags().isEmpty());
     EXPECT_EQ(pane->tagsPlaceholder(), "Multiple Tags");
+}
+
+// Moving into the tags field starts after the tags shown, so what is typed there adds a tag to them.
+TEST_F(InspectorIconPaneTest, TypingInTheTagsFieldAddsAfterTheShownTags)
+{
+    PTItem* item = makeItem(set, "Item", "item.svg");
+    item->setTagsString("alpha,beta");
+    show({item});
+    auto* field = qobject_cast<PTTagTokenField*>(pane->tagsControl());
+    ASSERT_NE(field, nullptr);
+    QWidget* window = frame->containerView();
+    window->show();
+    QApplication::setActiveWindow(window);
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(field, "gamma,");
+    EXPECT_EQ(field->tokens(), QStringList({"alpha", "beta", "gamma"}));
+    pane->requestStateSave();
+    EXPECT_EQ(item->tagComponents(), QSet<QString>({"alpha", "beta", "gamma"}));
 }
 
 TEST_F(InspectorIconPaneTest, LicenceChoicesFollowTheSetLicence)

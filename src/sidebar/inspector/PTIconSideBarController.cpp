@@ -16,9 +16,9 @@
 #include "sidebar/inspector/PTIconSideBarPreviewViewController.h"
 #include "sidebar/inspector/PTLicenceSideBarSegmentController.h"
 #include "sidebar/inspector/PTOpenInControl.h"
-#include "sidebar/inspector/PTSideBarTokenField.h"
 #include "sidebar/inspector/PTSideBarFields.h"
 #include "sidebar/inspector/PTSideBarSegmentController.h"
+#include "sidebar/inspector/PTTagTokenField.h"
 #include "ui/controls/PTSheetTextField.h"
 #include "ui/views/PTStackView.h"
 #include "ui/views/PTStackViewSeperatorView.h"
@@ -77,7 +77,7 @@ void PTIconSideBarController::controllerDidLoad()
     nameControl_ = sideBarFields::makeTextField(tr("Name"));
     informativeTextControl_ = sideBarFields::makeTextField(tr("Description"));
     messageLabel_ = sideBarFields::makeMessageLabel();
-    tagsControl_ = new PTSideBarTokenField;
+    tagsControl_ = new PTTagTokenField;
     tagsControl_->setAccessibleName(tr("Tags"));
     connect(tagsControl_, &PTSideBarTokenField::tokensChanged, this, [this] { tagsDidChange(tagsControl_->tokens()); });
     connect(nameControl_, &QLineEdit::returnPressed, this, &PTIconSideBarController::requestStateSave);
