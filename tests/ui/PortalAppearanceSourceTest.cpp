@@ -1,63 +1,18 @@
 #include "platform/desktop/PortalAppearanceSource.h"
 
+#include "FakeDesktopPortal.h"
 #include "TestSupport.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusVariant>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-
-// The settings interface of a desktop portal, on a connection of its own.
-class FakePortal : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
-public:
-    explicit FakePortal(uint scheme) : scheme_(scheme)
-    {
-        connection_.registerObject(PortalPath, this, QDBusConnection::ExportAllSlots);
-        registered = connection_.registerService(PortalService);
-    }
-    ~FakePortal() override
-    {
-        connection_.unregisterService(PortalService);
-        connection_.unregisterObject(PortalPath);
-        QDBusConnection::disconnectFromBus(connection_.name());
-    }
-    void signalScheme(const QVariant& scheme)
-    {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(PortalPath, QStringLiteral("org.freedesktop.portal.Settings"),
-                                       QStringLiteral("SettingChanged"));
-        signal << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("color-scheme")
-               << QVariant::fromValue(QDBusVariant(scheme));
-        connection_.send(signal);
-    }
-
-    bool registered = false;
-
-public Q_SLOTS:
-    // The portal wraps the value in a second variant.
-    QDBusVariant Read(const QString& group, const QString& key)
-    {
-        if (group != QLatin1String("org.freedesktop.appearance") || key != QLatin1String("color-scheme"))
-            return QDBusVariant(QVariant::fromValue(QDBusVariant(QString())));
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme_)));
-    }
-
-private:
-    uint scheme_;
-    QDBusConnection connection_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
-};
-
 TEST(PortalAppearanceSourceTest, ReadsThePortalThenFollowsItsSignal)
 {
-    FakePortal portal(1);
+    FakeDesktopPortal portal({{QStringLiteral("color-scheme"), 1u}});
     ASSERT_TRUE(portal.registered);
     pt::PortalAppearanceSource source;
     std::vector<int> answers;
@@ -67,7 +22,7 @@ TEST(PortalAppearanceSourceTest, ReadsThePortalThenFollowsItsSignal)
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return answers.size() == 1; }));
     EXPECT_EQ(answers[0], pt::SystemAppearanceSource::Dark);
 
-    portal.signalScheme(2u);
+    portal.signalSetting(QStringLiteral("color-scheme"), 2u);
     ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return answers.size() == 2; }));
     EXPECT_EQ(answers[1], pt::SystemAppearanceSource::Light);
 }
@@ -105,5 +60,3 @@ TEST(PortalAppearanceSourceTest, OnlySchemeOneIsDark)
 }
 
 } // namespace
-
-#include "PortalAppearanceSourceTest.moc"

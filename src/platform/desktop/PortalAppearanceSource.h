@@ -1,9 +1,7 @@
 #pragma once
 
+#include "platform/desktop/PortalSetting.h"
 #include "platform/desktop/SystemAppearanceSource.h"
-
-#include <QDBusConnection>
-#include <QDBusMessage>
 
 namespace pt {
 
@@ -19,12 +17,8 @@ public:
     // The appearance for a colour-scheme answer, nested variants unwrapped.
     static int appearanceForScheme(const QVariant& value);
 
-private Q_SLOTS:
-    // The portal's SettingChanged(group, key, value); QtDBus will not deliver a variant argument to a typed slot.
-    void settingChanged(const QDBusMessage& message);
-
 private:
-    QDBusConnection connection_;
+    PortalSetting colorScheme_;
 };
 
 } // namespace pt
