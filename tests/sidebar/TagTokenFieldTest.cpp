@@ -58,6 +58,13 @@ protected:
                          });
     }
     int caret() const { return field->textCursor().position(); }
+    QImage renderOver(const QColor& backdrop) const
+    {
+        QImage image(field->size(), QImage::Format_ARGB32);
+        image.fill(backdrop);
+        field->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
     void placeCaret(int position)
     {
         QTextCursor cursor = field->textCursor();
@@ -114,9 +121,9 @@ TEST_F(TagTokenFieldTest, ReturningResumesAndAClickPlacesTheCaret)
     EXPECT_EQ(caret(), 0) << "the click on the first tag's left half puts the caret before it";
 }
 
-// While the field is edited, its body takes the focused colours around the tags; the editing area grows
-// downwards as tags wrap, keeping its width.
-TEST_F(TagTokenFieldTest, ScreenshotsWhileEditing)
+// While the field is edited, its body takes the focused colours around the tags, and the normal ones once editing
+// ends; the editing area grows downwards as tags wrap, keeping its width.
+TEST_F(TagTokenFieldTest, ScreenshotsWhileEditingAndAfter)
 {
     for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
         const bool dark = appearance == PTAppearanceDark;
@@ -134,22 +141,30 @@ TEST_F(TagTokenFieldTest, ScreenshotsWhileEditing)
         EXPECT_EQ(field->editorFrame().width(), oneLine.width());
         EXPECT_GT(field->editorFrame().height(), oneLine.height() + 10);
 
-        QImage image(field->size(), QImage::Format_ARGB32);
         const QColor backdrop = PTStyles::sidebarBackgroundColor();
-        image.fill(backdrop);
-        field->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        ASSERT_TRUE(pt::test::writeScreenshot(image, dark ? "tag-token-field-editing-dark" : "tag-token-field-editing-light"));
-        const QColor body = over(backdrop, {PTStyles::defaultControlFieldColor(),
-                                            PTStyles::defaultControlFocusedBackgroundColor()});
-        // Right of the last tag on the last line, the body shows through.
+        const QImage editing = renderOver(backdrop);
+        ASSERT_TRUE(pt::test::writeScreenshot(editing, dark ? "tag-token-field-editing-dark"
+                                                            : "tag-token-field-editing-light"));
+        // Right of the last tag on the last line, and at the edge, the focused body shows, without a stroke.
+        const QColor focused = over(backdrop, {PTStyles::defaultControlFieldColor(),
+                                               PTStyles::defaultControlFocusedBackgroundColor()});
         const QPoint empty(field->width() - 12, field->height() - 6);
-        EXPECT_TRUE(near(image.pixelColor(empty), body)) << describe(image.pixelColor(empty)) << " " << describe(body);
-        const QColor stroke = over(body, {PTStyles::defaultControlFocusedStrokeColor()});
-        EXPECT_TRUE(near(image.pixelColor(0, field->height() / 2), stroke, 12))
-            << describe(image.pixelColor(0, field->height() / 2)) << " " << describe(stroke);
+        const QPoint edge(0, field->height() / 2);
+        EXPECT_TRUE(near(editing.pixelColor(empty), focused)) << describe(editing.pixelColor(empty));
+        EXPECT_TRUE(near(editing.pixelColor(edge), focused)) << describe(editing.pixelColor(edge));
         // The first tag's pill is bluer than the body.
-        const QColor pill = image.pixelColor(10, 7 + 4);
-        EXPECT_GT(pill.blue() - pill.red(), body.blue() - body.red() + 8) << describe(pill);
+        const QColor pill = editing.pixelColor(10, 7 + 4);
+        EXPECT_GT(pill.blue() - pill.red(), focused.blue() - focused.red() + 8) << describe(pill);
+
+        // Once editing ends, the body and its stroke take the normal colours.
+        other->setFocus();
+        const QImage resting = renderOver(backdrop);
+        ASSERT_TRUE(pt::test::writeScreenshot(resting, dark ? "tag-token-field-dark" : "tag-token-field-light"));
+        const QColor body = over(backdrop, {PTStyles::defaultControlFieldColor()});
+        EXPECT_TRUE(near(resting.pixelColor(empty), body)) << describe(resting.pixelColor(empty));
+        const QColor stroke = over(body, {PTStyles::defaultControlFieldStrokeColor()});
+        EXPECT_TRUE(near(resting.pixelColor(edge), stroke, 12)) << describe(resting.pixelColor(edge));
+        EXPECT_FALSE(near(stroke, body, 12)) << "the stroke stands out from the body";
     }
 }
 

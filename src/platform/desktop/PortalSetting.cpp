@@ -37,7 +37,7 @@ void PortalSetting::start()
         call->deleteLater();
         const QDBusPendingReply<QVariant> reply = *call;
         if (reply.isError()) {
-            qCDebug(lcPlatform) << "desktop portal gave no" << key_ << reply.error().message();
+            qCDebug(lcPlatform) << "desktop portal gave no" << key_ << ":" << reply.error().message();
             Q_EMIT valueChanged(QVariant());
             return;
         }
