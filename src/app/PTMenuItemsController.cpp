@@ -133,7 +133,9 @@ void PTMenuItemsController::buildMenus()
     hoverLabelsMenuItem_ = view->addAction(tr("Show Names on Hover"));
     darkModeMenuItem_ = view->addAction(tr("Enable Dark Grid"));
     view->addSeparator();
-    addItem(view, tr("Increase Size"), IncreaseSize, QKeySequence::ZoomIn);
+    // "+" needs Shift on many keyboards, and Shift makes the step the small one: Ctrl+= is the large step up.
+    QAction* increase = addItem(view, tr("Increase Size"), IncreaseSize, QKeySequence::ZoomIn);
+    increase->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) << QKeySequence(Qt::CTRL | Qt::Key_Equal));
     addItem(view, tr("Decrease Size"), DecreaseSize, QKeySequence::ZoomOut);
     view->addSeparator();
     addItem(view, tr("Dark Appearance"), ToggleAppearance, QKeySequence(QStringLiteral("Ctrl+Shift+D")));

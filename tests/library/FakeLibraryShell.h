@@ -95,6 +95,7 @@ public:
     QString runSavePanel(const PanelRequest& request) override
     {
         panels << request.title;
+        lastRequest = request;
         return panelAnswer;
     }
     QString runOpenPanel(const PanelRequest& request) override

@@ -1,3 +1,4 @@
+#include "FakeLibraryShell.h"
 #include "TestSupport.h"
 #include "library/PTLibraryController.h"
 #include "platform/plist/KeyedArchive.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QProcess>
@@ -279,6 +281,27 @@ TEST_F(ExportPresetStoreTest, ImportingTwiceGivesTwoPresetsAndLeavesTheSource)
     EXPECT_NE(presets[0].identifier, presets[1].identifier);
     EXPECT_NE(presets[0].identifier, set.identifier);
     EXPECT_TRUE(QFile::exists(*exported));
+}
+
+// Exporting proposes a file name that can be written, whatever the preset is called, in a panel offering presets.
+TEST_F(ExportPresetStoreTest, TheProposedFileNameCanBeWritten)
+{
+    auto shell = std::make_shared<FakeLibraryShell>();
+    PTLibraryShell::install(shell);
+    for (const QString name : {QStringLiteral("Web/App"), QStringLiteral("a\\b: c"), QStringLiteral(".."),
+                               QStringLiteral("/")}) {
+        SCOPED_TRACE(name.toStdString());
+        controller().exportPreset(named(name));
+        const QString proposed = shell->lastRequest.proposedName;
+        EXPECT_FALSE(proposed.contains(QLatin1Char('/'))) << proposed.toStdString();
+        EXPECT_FALSE(proposed.startsWith(QLatin1Char('.'))) << proposed.toStdString();
+        EXPECT_TRUE(proposed.endsWith(QStringLiteral(".ptpreset")));
+        EXPECT_EQ(shell->lastRequest.allowedExtensions, QStringList{QStringLiteral("ptpreset")});
+        const auto written = PTExportPresetController::exportPresetToPath(named(name), dir.filePath(proposed));
+        ASSERT_TRUE(written.ok()) << proposed.toStdString();
+        EXPECT_EQ(QFileInfo(*written).dir(), QDir(dir.path()));
+    }
+    PTLibraryShell::install(nullptr);
 }
 
 TEST_F(ExportPresetStoreTest, OpenedPresetFilesAreImported)

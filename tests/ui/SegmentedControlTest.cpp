@@ -449,6 +449,20 @@ TEST(StyledLabelTest, LongLabelsAreCutInTheMiddleAcrossRuns)
     EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::white));
 }
 
+// Cut at the end, a line keeps its start whole and ends in "...".
+TEST(StyledLabelTest, CutAtTheEndKeepsTheStart)
+{
+    PTStyledLabel label;
+    label.append(QStringLiteral("Open in"), PTStyles::systemFont(12), Qt::black);
+    label.append(QStringLiteral(" \u27E9 "), PTStyles::systemFont(11), Qt::gray);
+    label.append(QStringLiteral("Image Viewer (colour depth=q16)"), PTStyles::systemFont(12), Qt::gray);
+    const PTStyledLabel cut = label.fittedTo(label.width() * 0.7, Qt::ElideRight);
+    EXPECT_LE(cut.width(), label.width() * 0.7);
+    EXPECT_TRUE(cut.string().startsWith(QStringLiteral("Open in \u27E9 Image"))) << cut.string().toStdString();
+    EXPECT_TRUE(cut.string().endsWith(QStringLiteral("..."))) << cut.string().toStdString();
+    EXPECT_EQ(label.fittedTo(label.width(), Qt::ElideRight).string(), label.string());
+}
+
 // A segment squeezed below nothing (a negative width) draws nothing, rather than cutting the label forever.
 TEST(StyledLabelTest, NoRoomDrawsNothing)
 {

@@ -111,7 +111,7 @@ int PTPreferenceLicencesModel::columnCount(const QModelIndex& parent) const
 
 QVariant PTPreferenceLicencesModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole)
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole)
         return {};
     const PTLicence* licence = licenceAt(index.row());
     return licence ? columnValue(licence, index.column()) : QString();

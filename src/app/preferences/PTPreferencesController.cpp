@@ -16,8 +16,10 @@
 #include "ui/PTPreferenceKeys.h"
 #include "ui/views/PTAppearanceWindow.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -127,6 +129,13 @@ void PTPreferencesController::setup(const QString& identifier)
         connect(action, &QAction::triggered, this, [this, identifier] { selectTabWithIdentifier(identifier, true); });
     }
     holder_ = new QWidget(window);
+    auto* close = new QAction(tr("Close"), window);
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(close, &QAction::triggered, window, &QWidget::close);
+    window->addAction(close);
+    // Escape is left to the control that has it first (a licence being renamed): only what reaches the window
+    // closes it.
+    window->installEventFilter(this);
     layout->addWidget(toolbar_);
     layout->addWidget(holder_, 1);
     window_ = window;
@@ -146,6 +155,18 @@ void PTPreferencesController::setup(const QString& identifier)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+bool PTPreferencesController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            window_->close();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 PTPreferencesPane* PTPreferencesController::pane(const QString& identifier) const

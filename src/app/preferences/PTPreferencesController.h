@@ -44,6 +44,10 @@ public:
     // The pane built for the identifier in this opening; null while it has not been shown.
     PTPreferencesPane* pane(const QString& identifier) const;
 
+protected:
+    // Escape that no control of the window took closes it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     PTPreferencesController() = default;
     void setup(const QString& identifier);

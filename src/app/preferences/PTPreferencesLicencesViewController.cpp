@@ -41,6 +41,8 @@ PTPreferencesLicencesViewController::PTPreferencesLicencesViewController(QWidget
     tableView_->horizontalHeader()->setSortIndicator(PTPreferenceLicencesModel::NameColumn, Qt::AscendingOrder);
     tableView_->setSortingEnabled(true);
     tableView_->horizontalHeader()->setStretchLastSection(true);
+    // Names often share a long start ("Creative Commons Attribution-..."): what sets them apart is at the end.
+    tableView_->setTextElideMode(Qt::ElideMiddle);
     tableView_->setColumnWidth(PTPreferenceLicencesModel::NameColumn, 160);
     tableView_->setColumnWidth(PTPreferenceLicencesModel::URLColumn, 180);
     tableView_->setFixedHeight(TableHeight);

@@ -21,7 +21,7 @@ public:
         QString title;
         QString prompt;
         QString proposedName;     // save panels: the name field
-        QStringList allowedExtensions; // open panels: the file types offered
+        QStringList allowedExtensions; // the file types offered
         // Open panels: whether a file is offered at all.
         std::function<bool(const QString& path)> shouldShowFilename;
         // Folders with these extensions are shown and chosen as one item, never entered.

@@ -66,6 +66,8 @@ PTOpenInControl::PTOpenInControl(QWidget* parent)
     control_->setIconSpacing(IconSpacing);
     control_->setLabel(tr("Open in"), 0);
     control_->setSublabeledFromMenus(true);
+    // A long application name keeps its start.
+    control_->setLabelElideMode(Qt::ElideRight);
     control_->setAccessibleName(tr("Open in"));
     setAccessibleName(tr("Open in"));
     connect(control_, &PTToolbarSegmentedControl::action, this, [this] { open(); });

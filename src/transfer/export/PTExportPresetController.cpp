@@ -7,11 +7,13 @@
 #include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/NotificationCenter.h"
+#include "transfer/PTURLDownloader.h"
 #include "transfer/export/PTExportBuiltInPresets.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -166,7 +168,11 @@ void PTExportPresetController::exportPreset(const PTExportOutputOptionSet& set)
     if (!shell)
         return;
     PTLibraryShell::PanelRequest request;
-    request.proposedName = stringAdditions::normalizedString(set.name) + QLatin1Char('.') + extension();
+    // A name such as "Web/App" cannot name a file: the characters a file name refuses become "-".
+    QString name = stringAdditions::normalizedString(set.name);
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:]")), QStringLiteral("-"));
+    request.proposedName = PTURLDownloader::safeFileName(name) + QLatin1Char('.') + extension();
+    request.allowedExtensions = {extension()};
     const QString path = shell->runSavePanel(request);
     if (path.isEmpty())
         return;

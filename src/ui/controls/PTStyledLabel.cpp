@@ -37,13 +37,14 @@ QString PTStyledLabel::string() const
     return text;
 }
 
-PTStyledLabel PTStyledLabel::cutKeeping(int kept) const
+PTStyledLabel PTStyledLabel::cutKeeping(int kept, Qt::TextElideMode mode) const
 {
     int total = 0;
     for (const Run& run : runs_)
         total += int(run.text.size());
-    const int head = (kept + 1) / 2;
-    const int tailStart = total - kept / 2;
+    const bool atEnd = mode == Qt::ElideRight;
+    const int head = atEnd ? kept : (kept + 1) / 2;
+    const int tailStart = atEnd ? total : total - kept / 2;
     PTStyledLabel cut;
     int position = 0;
     bool ellipsisPlaced = false;
@@ -62,7 +63,7 @@ PTStyledLabel PTStyledLabel::cutKeeping(int kept) const
     return cut;
 }
 
-PTStyledLabel PTStyledLabel::fittedTo(qreal width) const
+PTStyledLabel PTStyledLabel::fittedTo(qreal width, Qt::TextElideMode mode) const
 {
     if (width_ <= width)
         return *this;
@@ -72,19 +73,20 @@ PTStyledLabel PTStyledLabel::fittedTo(qreal width) const
     // The most characters that still fit around the cut; the width grows with the count.
     int low = 0;
     int high = total - 1;
-    if (cutKeeping(0).width() > width)
+    if (cutKeeping(0, mode).width() > width)
         return {};
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (cutKeeping(middle).width() <= width)
+        if (cutKeeping(middle, mode).width() <= width)
             low = middle;
         else
             high = middle - 1;
     }
-    return cutKeeping(low);
+    return cutKeeping(low, mode);
 }
 
-void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color) const
+void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color,
+                         Qt::TextElideMode mode) const
 {
     // Nothing fits in no room; and an empty cut must not be cut again.
     if (width <= 0 || runs_.empty())
@@ -92,7 +94,7 @@ void PTStyledLabel::draw(QPainter& painter, qreal x, qreal baseline, qreal width
     // A line that fits is drawn as it is, without a copy, from text laid out when it was appended.
     if (width_ > width) {
         // Even the empty cut is too wide for a negative width: nothing is drawn then.
-        const PTStyledLabel fitted = fittedTo(width);
+        const PTStyledLabel fitted = fittedTo(width, mode);
         if (fitted.width_ <= width)
             fitted.draw(painter, x, baseline, width, color);
         return;

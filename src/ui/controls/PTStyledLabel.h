@@ -11,7 +11,7 @@ class QPainter;
 
 // One line of text made of differently styled runs. Each run is measured and laid out once, when it is
 // appended, so drawing at the natural width measures and shapes nothing; a line wider than its room is cut in
-// the middle across the runs.
+// the middle (or at its end) across the runs.
 class PTStyledLabel {
 public:
     struct Run {
@@ -27,15 +27,16 @@ public:
     qreal width() const { return width_; }
     // The tallest run's line height.
     qreal height() const { return ascent_ + descent_; }
-    // Draws the line centred in [x, x + width] on the baseline, cut in the middle with "..." when it is wider;
-    // a valid colour replaces every run's own.
-    void draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color = QColor()) const;
-    // The runs that fit the width: the line itself, or its head and tail around "..." in the font where the cut
-    // starts. An empty list when not even "..." fits.
-    PTStyledLabel fittedTo(qreal width) const;
+    // Draws the line centred in [x, x + width] on the baseline, cut with "..." where the mode says when it is
+    // wider; a valid colour replaces every run's own.
+    void draw(QPainter& painter, qreal x, qreal baseline, qreal width, const QColor& color = QColor(),
+              Qt::TextElideMode mode = Qt::ElideMiddle) const;
+    // The runs that fit the width: the line itself, or what is kept around "..." in the font where the cut starts:
+    // head and tail (Qt::ElideMiddle) or the head alone (Qt::ElideRight). An empty list when not even "..." fits.
+    PTStyledLabel fittedTo(qreal width, Qt::TextElideMode mode = Qt::ElideMiddle) const;
 
 private:
-    PTStyledLabel cutKeeping(int kept) const;
+    PTStyledLabel cutKeeping(int kept, Qt::TextElideMode mode) const;
 
     std::vector<Run> runs_;
     std::vector<qreal> advances_;

@@ -87,6 +87,13 @@ public:
     int maxSublabelLength() const { return maxSublabelLength_; }
     // Below 3 is raised to 3, the length of the cut's "...".
     void setMaxSublabelLength(int length);
+    // Where a label too wide for its segment is cut: in the middle unless set.
+    Qt::TextElideMode labelElideMode() const { return labelElideMode_; }
+    void setLabelElideMode(Qt::TextElideMode mode)
+    {
+        labelElideMode_ = mode;
+        update();
+    }
     qreal labelPadding() const { return labelPadding_; }
     void setLabelPadding(qreal padding);
     qreal iconSpacing() const { return iconSpacing_; }
@@ -168,6 +175,7 @@ private:
     qreal minWidth_ = 30;
     qreal sublabelFontSize_ = 12;
     int maxSublabelLength_ = 2147483647;
+    Qt::TextElideMode labelElideMode_ = Qt::ElideMiddle;
     qreal labelPadding_ = 10;
     qreal iconSpacing_ = 6;
     qreal customHeight_ = 0;

@@ -210,7 +210,8 @@ void PTToolbarSegmentedControlCell::drawSegment(QPainter& painter, int segment, 
         const qreal iconRoom = control.iconSpacing() + IconSize;
         if (!image.isNull() && !(control.autoCentersLabel() && text.x() + iconRoom < centred))
             text.setLeft(text.left() + iconRoom);
-        styled->draw(painter, text.x(), h / 2 + styled->height() / 2 - 2, text.width(), look.textColor);
+        styled->draw(painter, text.x(), h / 2 + styled->height() / 2 - 2, text.width(), look.textColor,
+                     control.labelElideMode());
     }
 
     if (look.drawsArrow) {

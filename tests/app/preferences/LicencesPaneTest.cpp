@@ -10,8 +10,11 @@
 #include "TestSupport.h"
 #include "preferences/PreferencesTestDefaults.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSet>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -154,4 +157,27 @@ TEST_F(LicencesPaneTest, RemoveNeedsASelectionAndADoubleClickBelowTheRowsAddsOne
     pane.removeSelectedLicences();
     EXPECT_EQ(names(pane), QStringList{"Alpha"});
     EXPECT_FALSE(pane.removeControl()->isEnabled());
+}
+
+// Names that share a long start stay apart in the name column's width, and each row tells its whole name.
+TEST_F(LicencesPaneTest, LongNamesSharingTheirStartStayApart)
+{
+    const QStringList full = {QStringLiteral("Creative Commons Attribution-NoDerivs"),
+                              QStringLiteral("Creative Commons Attribution-NonCommercial-ShareAlike"),
+                              QStringLiteral("Creative Commons Attribution-ShareAlike")};
+    for (const QString& name : full)
+        makeLicence(name);
+    PTPreferencesLicencesViewController pane;
+    PTTableView* table = pane.tableView();
+    const int room = table->columnWidth(PTPreferenceLicencesModel::NameColumn) -
+                     2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+    const QFontMetrics metrics(table->font());
+    QStringList shown;
+    for (int row = 0; row < pane.model()->rowCount(); ++row) {
+        const QModelIndex index = pane.model()->index(row, PTPreferenceLicencesModel::NameColumn);
+        EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), full.at(row));
+        shown << metrics.elidedText(index.data().toString(), table->textElideMode(), room);
+    }
+    EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), full.size())
+        << shown.join(QStringLiteral(" | ")).toStdString();
 }

@@ -9,6 +9,7 @@
 #include "sidebar/inspector/PTOpenInApplicationChooser.h"
 #include "sidebar/inspector/PTOpenInControl.h"
 #include "ui/controls/PTSidebarSegmentedControl.h"
+#include "ui/controls/PTStyledLabel.h"
 
 #include <QAction>
 #include <QFile>
@@ -197,4 +198,18 @@ TEST_F(OpenInControlTest, OpeningLaunchesTheTickedApplicationOnce)
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains("a.svg"));
     EXPECT_TRUE(lines[0].contains("b.png"));
+}
+
+// A name too long for the control keeps its start: the label is cut at its end.
+TEST_F(OpenInControlTest, ALongApplicationNameIsCutAtItsEnd)
+{
+    pt::Defaults::standard().set(PTOpenInControl::BundleIdentifierKey, Vector);
+    PTOpenInControl control;
+    control.setFileURLs({svg});
+    PTSidebarSegmentedControl* segmented = control.segmentedControl();
+    const PTStyledLabel* label = segmented->attributedLabelForSegment(0);
+    ASSERT_NE(label, nullptr);
+    const QString shown = label->fittedTo(label->width() - 10, segmented->labelElideMode()).string();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Vector & Stud"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("..."))) << shown.toStdString();
 }
