@@ -3,6 +3,7 @@
 #include "app/PTUpdateController.h"
 #include "app/PTWorkspaceController.h"
 #include "app/issues/IssueReporter.h"
+#include "foundation/RegularFile.h"
 #include "platform/runtime/Logging.h"
 #include "platform/ui/ModalRunner.h"
 #include "ui/PTMainWindow.h"
@@ -20,14 +21,8 @@ QString tr(const char* text)
     return QCoreApplication::translate("PTIssueReportController", text);
 }
 
-QString readReport(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    // A report is a few kilobytes; a larger file is not ours to show whole.
-    return QString::fromUtf8(file.read(256 * 1024));
-}
+// A report is a few kilobytes; a larger file is not one of ours.
+constexpr qint64 MaximumReportSize = 256 * 1024;
 
 } // namespace
 
@@ -38,10 +33,23 @@ PTIssueReportController::PTIssueReportController(QString reportsFolder, QString 
 
 PTIssueReportController::Answer PTIssueReportController::offerPendingReport()
 {
-    const QStringList pending = pt::IssueReporter::pendingReports(folder_);
+    pt::IssueReporter::removeAbandonedReports(folder_);
+    QStringList pending = pt::IssueReporter::pendingReports(folder_);
+    // Opened as listed: a regular file of ours, neither followed through a link nor waited on like a pipe. What
+    // cannot be read so is not a report, and would otherwise be met at every launch.
+    QString report;
+    while (!pending.isEmpty()) {
+        const pt::Result<QByteArray> read =
+            regularFile::read(pending.first(), MaximumReportSize, regularFile::Links::Refuse);
+        if (read) {
+            report = QString::fromUtf8(*read);
+            break;
+        }
+        qCWarning(lcApp).noquote() << "Removed a crash report that cannot be read:" << read.error().toString();
+        QFile::remove(pending.takeFirst());
+    }
     if (pending.isEmpty())
         return Answer::NothingPending;
-    const QString report = readReport(pending.first());
     const Answer answer = ask(report);
     if (answer == Answer::Discard) {
         for (const QString& path : pending)

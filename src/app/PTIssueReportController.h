@@ -14,7 +14,9 @@ public:
 
     PTIssueReportController(QString reportsFolder, QString supportAddress);
 
-    // Asks about the newest report not yet offered; older ones pending beside it share its answer.
+    // Asks about the newest report not yet offered; older ones pending beside it share its answer. First removes
+    // what can never be offered: reports crashed processes left half-written, and whatever lies under a report's
+    // name without being a readable report (a link, a pipe, a file too large to be ours).
     Answer offerPendingReport();
     // The mail that sends a report: to the address, the report in its body.
     static QUrl reportMailURL(const QString& supportAddress, const QString& reportPath, const QString& report);

@@ -13,12 +13,16 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,7 +35,8 @@ struct CrashCase {
 
 class CrashReportTest : public ::testing::TestWithParam<CrashCase> {};
 
-// The child's report: dead of the signal, and exactly one report in the state folder.
+// The child's report: dead of the signal, and exactly one report in the state folder, named after the time and
+// the process (two crashes in one second must not share a name).
 QString runChildAndReadReport(const CrashCase& crash, const QTemporaryDir& state)
 {
     QProcess child;
@@ -39,12 +44,16 @@ QString runChildAndReadReport(const CrashCase& crash, const QTemporaryDir& state
     environment.insert(QStringLiteral("XDG_STATE_HOME"), state.path());
     child.setProcessEnvironment(environment);
     child.start(QStringLiteral(PICTERN_CRASH_CHILD), {QString::fromLatin1(crash.mode)});
+    const qint64 pid = child.processId();
     EXPECT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
     EXPECT_EQ(child.exitCode(), crash.signal);
     const QStringList reports = pt::IssueReporter::pendingReports(QDir(state.path()).filePath("pictern"));
     EXPECT_EQ(reports.size(), 1);
     EXPECT_TRUE(QDir(state.path()).filePath("pictern") == QFileInfo(reports.value(0)).absolutePath());
+    const QRegularExpression name(QStringLiteral("^crash-\\d{8}-\\d{6}-%1\\.new\\.txt$").arg(pid));
+    EXPECT_TRUE(name.match(QFileInfo(reports.value(0)).fileName()).hasMatch()) << reports.value(0).toStdString();
+    EXPECT_TRUE(QDir(QDir(state.path()).filePath("pictern")).entryList({".crash-*"}, QDir::Files | QDir::Hidden).isEmpty());
     QFile file(reports.value(0));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
@@ -74,7 +83,6 @@ TEST_P(CrashReportTest, TheChildDiesOfTheSignalAndLeavesAReport)
     EXPECT_GE(frames.size(), 3);
     EXPECT_TRUE(frames.filter("crash_child(").size() >= 1);
     EXPECT_TRUE(report.section("\nBacktrace:\n", 1).contains("crash_child(main+"));
-    EXPECT_TRUE(QDir(QDir(state.path()).filePath("pictern")).entryList({".crash-*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,6 +105,25 @@ TEST(CrashReportStackTest, AnOverflowedStackIsReportedFromAStackOfItsOwn)
     EXPECT_TRUE(report.contains("Signal: SIGSEGV (11)"));
     // Written at all only from the handler's own stack; the frames are those of the recursion.
     EXPECT_GE(report.section("\nBacktrace:\n", 1).count('\n'), 32);
+}
+
+// Untrusted files are decoded on the worker pool: a picture that recurses too deep must be reported from there too.
+TEST(CrashReportStackTest, AnOverflowOnAPoolThreadIsReported)
+{
+    QTemporaryDir state;
+    const QString report = runChildAndReadReport({"pool-overflow", SIGSEGV, "SIGSEGV", nullptr}, state);
+    EXPECT_TRUE(report.contains("Signal: SIGSEGV (11)"));
+    EXPECT_GE(report.section("\nBacktrace:\n", 1).count('\n'), 32);
+}
+
+// A second thread that faults while the first writes its report waits for it: the report is finished and the
+// process still dies of the signal.
+TEST(CrashReportThreadsTest, ASecondThreadCrashingMeanwhileWaitsForTheReport)
+{
+    QTemporaryDir state;
+    const QString report = runChildAndReadReport({"two-threads", SIGSEGV, "SIGSEGV", nullptr}, state);
+    EXPECT_TRUE(report.contains("Signal: SIGSEGV (11)"));
+    EXPECT_TRUE(report.contains("\nBacktrace:\n"));
 }
 
 // The folder of a run that crashed: one report pending, or two (an older one too).
@@ -214,6 +241,78 @@ TEST_F(IssueReportOfferTest, WithoutASupportAddressNothingCanBeSent)
     EXPECT_EQ(controller.offerPendingReport(), PTIssueReportController::Answer::NothingPending);
     EXPECT_EQ(alerts, 1);
     EXPECT_TRUE(catcher.urls.isEmpty());
+}
+
+// What else a reports folder may hold: reports a crash left half-written, and names of reports that are not
+// regular files (links, pipes), which must neither block the launch nor be offered.
+class IssueReportLeftoversTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    QString writeFile(const QString& path) const
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Pictern crash report\n");
+        return path;
+    }
+    static void makePipe(const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); }
+    static qint64 deadProcess()
+    {
+        const pid_t pid = ::fork();
+        if (pid == 0)
+            ::_exit(0);
+        ::waitpid(pid, nullptr, 0);
+        return pid;
+    }
+
+    QTemporaryDir folder;
+    QTemporaryDir outside;
+};
+
+TEST_F(IssueReportLeftoversTest, PartialReportsOfProcessesThatAreGoneAreRemovedAtLaunch)
+{
+    const QString dead = writeFile(path(QStringLiteral(".crash-20261211-073512-%1.partial").arg(deadProcess())));
+    // This process is alive, and so may still be writing it.
+    const QString alive = writeFile(path(QStringLiteral(".crash-20261211-073512-%1.partial").arg(::getpid())));
+    const QString unnamed = writeFile(path(QStringLiteral(".crash-20261211-073512-x.partial")));
+    EXPECT_EQ(PTIssueReportController(folder.path(), QString()).offerPendingReport(),
+              PTIssueReportController::Answer::NothingPending);
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(alive));
+    EXPECT_TRUE(QFileInfo::exists(unnamed));
+}
+
+TEST_F(IssueReportLeftoversTest, OnlyRegularFilesArePendingAndTheRestIsRemoved)
+{
+    const QString report = writeFile(path("crash-20261210-101010-7.new.txt"));
+    const QString pipe = outside.filePath("pipe");
+    makePipe(pipe);
+    const QString elsewhere = writeFile(outside.filePath("report.txt"));
+    ASSERT_TRUE(QFile::link(pipe, path("crash-20261212-000000-1.new.txt")));
+    makePipe(path("crash-20261212-000000-2.new.txt"));
+    ASSERT_TRUE(QFile::link(elsewhere, path("crash-20261212-000000-3.new.txt")));
+    ASSERT_TRUE(QFile::link(outside.filePath("gone"), path("crash-20261212-000000-4.new.txt")));
+
+    EXPECT_EQ(pt::IssueReporter::pendingReports(folder.path()), QStringList{report});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"crash-20261210-101010-7.new.txt"});
+    // What the links pointed at is not ours.
+    EXPECT_TRUE(QFileInfo::exists(pipe));
+    EXPECT_TRUE(QFileInfo::exists(elsewhere));
+}
+
+TEST_F(IssueReportLeftoversTest, ALinkToAPipeDoesNotBlockTheLaunch)
+{
+    const QString pipe = outside.filePath("pipe");
+    makePipe(pipe);
+    const QString link = path("crash-20261212-000000-1.new.txt");
+    ASSERT_TRUE(QFile::link(pipe, link));
+    EXPECT_EQ(pt::test::runInBoundedChild(qint64(256) << 20, 10, [&] {
+        const auto answer = PTIssueReportController(folder.path(), QString()).offerPendingReport();
+        return answer == PTIssueReportController::Answer::NothingPending ? 0 : 1;
+    }), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(pipe));
 }
 
 TEST(IssueReportMailTest, ALongReportIsCutAndPointsToItsFile)

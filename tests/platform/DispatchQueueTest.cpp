@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <mutex>
 #include <vector>
 
@@ -152,4 +153,24 @@ TEST(DispatchQueue, GlobalQueueRunsConcurrently)
     }
     ASSERT_TRUE(runMainQueueUntil([&] { return done.load() == 8; }));
     EXPECT_GT(peak.load(), 1);
+}
+
+// A task that overflows its stack can only be reported from a signal stack of the thread's own.
+TEST(DispatchQueue, WorkerThreadsHaveAnAlternateSignalStack)
+{
+    std::atomic<int> withStack{0};
+    std::atomic<int> done{0};
+    const auto check = [&] {
+        stack_t current = {};
+        if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) && current.ss_size >= 16384)
+            withStack.fetch_add(1);
+        done.fetch_add(1);
+    };
+    const auto serial = DispatchQueue::serial(QStringLiteral("test.signal-stack"));
+    for (int i = 0; i < 8; ++i) {
+        DispatchQueue::global().async(check);
+        serial.async(check);
+    }
+    ASSERT_TRUE(runMainQueueUntil([&] { return done.load() == 16; }));
+    EXPECT_EQ(withStack.load(), 16);
 }

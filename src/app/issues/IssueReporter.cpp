@@ -2,15 +2,17 @@
 
 #include "app/issues/RecentLogLines.h"
 #include "app/issues/SignalSafeWrite.h"
+#include "platform/runtime/AlternateSignalStack.h"
 #include "platform/runtime/Logging.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTime>
 
-#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include <exception>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace pt {
@@ -38,16 +41,20 @@ constexpr int MaximumFrames = 64;
 char folder[PATH_MAX];
 char header[512];
 char reason[512];
+std::atomic<bool> reasonTaken{false};
 std::atomic<bool> hasReason{false};
 std::atomic<bool> installed{false};
-std::atomic<bool> reporting{false};
+// The thread writing the report, 0 until one does.
+std::atomic<pid_t> reportingThread{0};
 RecentLogLines recentLines;
-alignas(16) char alternateStack[64 * 1024];
 QtMessageHandler previousMessageHandler = nullptr;
 std::terminate_handler previousTerminate = nullptr;
 
 void noteReason(const QByteArray& text)
 {
+    // The first failure's reason; a second thread failing meanwhile must not write over it.
+    if (reasonTaken.exchange(true))
+        return;
     signalSafe::Buffer(reason, sizeof reason).append(text.constData(), std::size_t(text.size()));
     hasReason.store(true, std::memory_order_release);
 }
@@ -98,21 +105,42 @@ void writeReport(int number, const char* name)
     ::rename(partial, complete);
 }
 
+// Puts the default action back for every fatal signal and raises this one again.
+void endWithSignal(int number)
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const FatalSignal& fatal : FatalSignals)
+        sigaction(fatal.number, &action, nullptr);
+    // Blocked until the handler returns, then delivered with the default action. A fault that came from an
+    // instruction happens again on return, and kills the same way.
+    ::raise(number);
+}
+
 void onFatalSignal(int number, siginfo_t*, void*)
 {
-    // SA_RESETHAND put the default action back already: a fault inside the writing, or a second thread
-    // crashing meanwhile, ends the process as it would have without us.
-    if (!reporting.exchange(true)) {
+    const pid_t self = gettid();
+    pid_t reporter = 0;
+    if (reportingThread.compare_exchange_strong(reporter, self)) {
         const char* name = "signal";
         for (const FatalSignal& fatal : FatalSignals) {
             if (fatal.number == number)
                 name = fatal.name;
         }
         writeReport(number, name);
+        endWithSignal(number);
+        return;
     }
-    // Blocked until the handler returns, then delivered with the default action. A fault that came from an
-    // instruction happens again on return, and kills the same way.
-    ::raise(number);
+    // A fault inside the writing itself: the process ends as it would have without us.
+    if (reporter == self) {
+        endWithSignal(number);
+        return;
+    }
+    // Another thread is writing its report and ends the process when it is complete. Returning would let this
+    // thread's fault kill the process before then, so it waits here for the end.
+    for (;;)
+        ::pause();
 }
 
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -182,14 +210,12 @@ bool IssueReporter::install(const QString& reports, const Build& build)
     void* frame = nullptr;
     backtrace(&frame, 1);
 
-    stack_t stack = {};
-    stack.ss_sp = alternateStack;
-    stack.ss_size = sizeof alternateStack;
-    sigaltstack(&stack, nullptr);
+    AlternateSignalStack::ensureForCurrentThread();
     struct sigaction action = {};
     action.sa_sigaction = onFatalSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    // No SA_RESETHAND: a second thread failing while the report is written must find the handler still there.
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     for (const FatalSignal& fatal : FatalSignals)
         sigaction(fatal.number, &action, nullptr);
 
@@ -200,12 +226,35 @@ bool IssueReporter::install(const QString& reports, const Build& build)
 
 QStringList IssueReporter::pendingReports(const QString& reports)
 {
-    QStringList names = QDir(reports).entryList({QStringLiteral("crash-*") + PendingSuffix}, QDir::Files, QDir::Name);
-    std::reverse(names.begin(), names.end());
+    // System too, for pipes and dangling links: whatever bears a report's name is either a report or removed.
+    const QFileInfoList entries = QDir(reports).entryInfoList({QStringLiteral("crash-*") + PendingSuffix},
+                                                              QDir::Files | QDir::System, QDir::Name | QDir::Reversed);
     QStringList paths;
-    for (const QString& name : names)
-        paths.append(QDir(reports).filePath(name));
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isFile()) {
+            qCWarning(lcApp).noquote() << "Removed what is not a crash report:" << entry.filePath();
+            QFile::remove(entry.filePath());
+            continue;
+        }
+        paths.append(entry.filePath());
+    }
     return paths;
+}
+
+void IssueReporter::removeAbandonedReports(const QString& reports)
+{
+    static const QRegularExpression Partial(QStringLiteral("^\\.crash-\\d{8}-\\d{6}-(\\d{1,9})\\.partial$"));
+    const QDir folder(reports);
+    for (const QString& name : folder.entryList({QStringLiteral(".crash-*.partial")},
+                                                QDir::Files | QDir::System | QDir::Hidden)) {
+        const QRegularExpressionMatch match = Partial.match(name);
+        if (!match.hasMatch())
+            continue;
+        // Only a process that is surely gone: EPERM means one of another user runs under that number.
+        if (::kill(pid_t(match.captured(1).toInt()), 0) == 0 || errno != ESRCH)
+            continue;
+        QFile::remove(folder.filePath(name));
+    }
 }
 
 QString IssueReporter::markAnswered(const QString& path)

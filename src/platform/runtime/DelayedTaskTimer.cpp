@@ -1,5 +1,7 @@
 #include "platform/runtime/DelayedTaskTimer.h"
 
+#include "platform/runtime/AlternateSignalStack.h"
+
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -28,7 +30,10 @@ DelayedTaskTimer& DelayedTaskTimer::instance()
 
 DelayedTaskTimer::DelayedTaskTimer() : state_(new State)
 {
-    std::thread([this] { run(); }).detach();
+    std::thread([this] {
+        AlternateSignalStack::ensureForCurrentThread();
+        run();
+    }).detach();
 }
 
 void DelayedTaskTimer::schedule(Clock::time_point deadline, DispatchQueue queue, DispatchQueue::Task task)

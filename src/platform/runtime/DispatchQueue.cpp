@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
-#include <QThreadPool>
 
 #include <condition_variable>
 #include <algorithm>
@@ -149,8 +148,8 @@ public:
     void enqueue(DispatchQueue::Task task) override
     {
         auto self = shared_from_this();
-        workerPool().start([self, task = std::move(task)] { static_cast<GlobalQueue*>(self.get())->runMarked(task); },
-                           poolPriority(priority_));
+        startOnWorkerPool([self, task = std::move(task)] { static_cast<GlobalQueue*>(self.get())->runMarked(task); },
+                          poolPriority(priority_));
     }
 
     void runSync(const DispatchQueue::Task& task) override { runMarked(task); }
@@ -174,7 +173,7 @@ public:
         }
         if (startDrain) {
             auto self = std::static_pointer_cast<SerialQueue>(shared_from_this());
-            workerPool().start([self] { self->drain(); }, poolPriority(QueuePriority::Default));
+            startOnWorkerPool([self] { self->drain(); }, poolPriority(QueuePriority::Default));
         }
     }
 

@@ -2,8 +2,6 @@
 
 #include "platform/runtime/QueueImpl.h"
 
-#include <QThreadPool>
-
 #include <condition_variable>
 #include <list>
 #include <mutex>
@@ -48,7 +46,7 @@ struct OperationQueue::State : std::enable_shared_from_this<OperationQueue::Stat
         }
         for (auto& operation : toStart) {
             auto self = shared_from_this();
-            detail::workerPool().start(
+            detail::startOnWorkerPool(
                 [self, operation] {
                     operation->start();
                     self->finished(operation);

@@ -1,5 +1,7 @@
 #include "platform/runtime/QueueImpl.h"
 
+#include "platform/runtime/AlternateSignalStack.h"
+
 #include <QThread>
 #include <QThreadPool>
 
@@ -27,15 +29,21 @@ void QueueImpl::runMarked(const DispatchQueue::Task& task) const
     task();
 }
 
-QThreadPool& workerPool()
+void startOnWorkerPool(std::function<void()> task, int priority)
 {
+    // Larger than the core count because tasks may block (sleeps of the timeout queue, waits on other queues).
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool;
         p->setMaxThreadCount(std::max(64, QThread::idealThreadCount() * 8));
         p->setExpiryTimeout(30000);
         return p;
     }();
-    return *pool;
+    pool->start(
+        [task = std::move(task)] {
+            AlternateSignalStack::ensureForCurrentThread();
+            task();
+        },
+        priority);
 }
 
 } // namespace pt::detail

@@ -2,8 +2,6 @@
 
 #include "platform/runtime/DispatchQueue.h"
 
-class QThreadPool;
-
 namespace pt::detail {
 
 // What every kind of queue implements; DispatchQueue is a handle to one of these.
@@ -25,8 +23,9 @@ private:
     QString label_;
 };
 
-// The worker threads behind global and serial queues and operation queues. Larger than the core count because
-// tasks may block (sleeps of the timeout queue, waits on other queues).
-QThreadPool& workerPool();
+// Runs the task on the worker threads behind global and serial queues and operation queues (QThreadPool
+// priorities). Each thread gets an alternate signal stack before its first task, so that a task that overflows
+// its stack (a decoder deep in an untrusted file) is still reported.
+void startOnWorkerPool(std::function<void()> task, int priority);
 
 } // namespace pt::detail

@@ -1,15 +1,22 @@
 // A process of its own that installs the crash reporter, logs numbered lines and then
 // dies as asked, for tests of the reports it leaves.
-// Usage: crash_child <segv-raise|segv-write|abort|terminate|qfatal|bus|fpe|ill|overflow>
+// Usage: crash_child <segv-raise|segv-write|abort|terminate|qfatal|bus|fpe|ill|overflow|pool-overflow|two-threads>
 #include "app/issues/IssueReporter.h"
+#include "platform/runtime/DispatchQueue.h"
 
 #include <QByteArray>
 #include <QDebug>
+#include <QFile>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 // Outside any anonymous namespace: the backtrace names exported functions only.
 volatile int crashChildDepthLimit = 1 << 30;
@@ -25,13 +32,39 @@ int crashChildRecurse(int depth)
     return frame[0] + frame[1];
 }
 
+void crashChildWrite()
+{
+    volatile int* volatile target = nullptr;
+    *target = 1;
+}
+
+// True once the reports folder holds a report, finished or still being written.
+bool crashChildSeesReport(const QByteArray& folder)
+{
+    DIR* directory = opendir(folder.constData());
+    if (!directory)
+        return false;
+    bool seen = false;
+    while (const dirent* entry = readdir(directory)) {
+        if (std::strncmp(entry->d_name, "crash-", 6) == 0 || std::strncmp(entry->d_name, ".crash-", 7) == 0)
+            seen = true;
+    }
+    closedir(directory);
+    return seen;
+}
+
+[[noreturn]] void crashChildWaitForever()
+{
+    for (;;)
+        pause();
+}
+
 void crashChildDie(const QByteArray& mode)
 {
     if (mode == "segv-raise") {
         std::raise(SIGSEGV);
     } else if (mode == "segv-write") {
-        volatile int* volatile target = nullptr;
-        *target = 1;
+        crashChildWrite();
     } else if (mode == "abort") {
         std::abort();
     } else if (mode == "terminate") {
@@ -46,6 +79,22 @@ void crashChildDie(const QByteArray& mode)
         std::raise(SIGILL);
     } else if (mode == "overflow") {
         crashChildRecurse(0);
+    } else if (mode == "pool-overflow") {
+        // Where untrusted files are decoded.
+        pt::DispatchQueue::global().async([] { crashChildRecurse(0); });
+        crashChildWaitForever();
+    } else if (mode == "two-threads") {
+        // The second thread faults while the first one's report is being written.
+        const QByteArray folder = QFile::encodeName(pt::IssueReporter::reportsFolder());
+        std::thread second([folder] {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!crashChildSeesReport(folder) && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::yield();
+            crashChildWrite();
+        });
+        std::thread first(crashChildWrite);
+        first.join();
+        second.join();
     }
 }
 
