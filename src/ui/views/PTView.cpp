@@ -27,4 +27,5 @@ void PTView::followWindowScreen()
     QObject::disconnect(screenChanged_);
     if (QWindow* handle = window()->windowHandle())
         screenChanged_ = connect(handle, &QWindow::screenChanged, this, &PTView::viewRequiresScreenUpdate);
+    viewRequiresScreenUpdate();
 }

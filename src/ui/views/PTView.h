@@ -3,8 +3,9 @@
 #include <QMetaObject>
 #include <QWidget>
 
-// The base of the kit's drawing views: it redraws when its window moves to another screen (whose scale or
-// colours may differ). Subclasses that keep screen-dependent state refresh it in viewRequiresScreenUpdate().
+// The base of the kit's drawing views: it redraws when it enters a window and whenever that window moves to another
+// screen (whose scale or colours may differ). Subclasses that keep screen-dependent state refresh it in
+// viewRequiresScreenUpdate().
 class PTView : public QWidget {
     Q_OBJECT
 public:
