@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 PTToolbarButton::PTToolbarButton(QWidget* parent)

@@ -69,10 +69,23 @@ void PTWindowTitleBar::paintEvent(QPaintEvent*)
     painter.drawImage(QRectF(bounds), backgroundImage_);
     painter.restore();
     painter.fillRect(QRect(0, height() - 1, width(), 1), colorPrivate::colorFromHEX(0xA3A1A3, active ? 0.7 : 0.35));
-    // A light rim along the top edge, as if lit from above.
-    MCAdditions::fillWithInnerShadow(painter, MCAdditions::bezierPathWithRoundRect(QRectF(bounds), 5),
-                                     pt::Shadow {colorPrivate::colorFromHEX(0xFFFFFF, 0.3f), QPointF(0, -1), 0});
+    painter.drawImage(QPointF(0, 0), rim(painter.device()->devicePixelRatioF()));
     drawTitle(painter, false);
+}
+
+const QImage& PTWindowTitleBar::rim(qreal scale)
+{
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (rim_.size() == pixels && qFuzzyCompare(rim_.devicePixelRatio(), scale))
+        return rim_;
+    rim_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    rim_.setDevicePixelRatio(scale);
+    rim_.fill(Qt::transparent);
+    QPainter painter(&rim_);
+    // As if lit from above: the inner shadow of the whole band, white, one point down.
+    MCAdditions::fillWithInnerShadow(painter, MCAdditions::bezierPathWithRoundRect(QRectF(rect()), 5),
+                                     pt::Shadow{colorPrivate::colorFromHEX(0xFFFFFF, 0.3f), QPointF(0, -1), 0});
+    return rim_;
 }
 
 void PTWindowTitleBar::drawTitle(QPainter& painter, bool dark)

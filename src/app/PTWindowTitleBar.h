@@ -35,8 +35,11 @@ protected:
 
 private:
     void drawTitle(QPainter& painter, bool dark);
+    // The lit top edge, made once per size and scale: the band repaints under every item that repaints.
+    const QImage& rim(qreal scale);
 
     QHBoxLayout* layout_;
     QImage backgroundImage_;
+    QImage rim_;
     QFont titleFont_;
 };
