@@ -1,11 +1,9 @@
 #include "app/PTToolbarButton.h"
 
 #include "app/PTToolbarButtonCell.h"
+#include "ui/views/PTView.h"
 
-#include <QEvent>
 #include <QPainter>
-#include <QScreen>
-#include <QWindow>
 
 PTToolbarButton::PTToolbarButton(QWidget* parent)
     : QToolButton(parent)
@@ -28,18 +26,8 @@ void PTToolbarButton::viewRequiresScreenUpdate()
 
 bool PTToolbarButton::event(QEvent* event)
 {
-    // The window handle exists once the window is shown; the button may also move to another window.
-    if (event->type() == QEvent::Show || event->type() == QEvent::ParentChange)
-        followWindowScreen();
+    PTView::followWindowScreen(this, event, screenChanged_, [this] { viewRequiresScreenUpdate(); });
     return QToolButton::event(event);
-}
-
-void PTToolbarButton::followWindowScreen()
-{
-    QObject::disconnect(screenChanged_);
-    if (QWindow* handle = window()->windowHandle())
-        screenChanged_ = connect(handle, &QWindow::screenChanged, this, &PTToolbarButton::viewRequiresScreenUpdate);
-    viewRequiresScreenUpdate();
 }
 
 void PTToolbarButton::paintEvent(QPaintEvent*)

@@ -24,8 +24,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void followWindowScreen();
-
     QImage icon_;
     QMetaObject::Connection screenChanged_;
 };
