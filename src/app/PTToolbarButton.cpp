@@ -10,7 +10,6 @@ PTToolbarButton::PTToolbarButton(QWidget* parent)
 {
     setFixedSize(Width, Height);
     setFocusPolicy(Qt::NoFocus);
-    setCursor(Qt::ArrowCursor);
 }
 
 void PTToolbarButton::setIcon(const QImage& icon)
