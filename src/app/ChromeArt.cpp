@@ -3,7 +3,6 @@
 #include "svg/PTSVG.h"
 
 #include <QWidget>
-#include <QWindow>
 
 #include <cmath>
 
@@ -23,8 +22,7 @@ QImage imageNamed(const QString& name, qreal scale)
 
 QImage imageNamed(const QString& name, const QWidget* view)
 {
-    const QWindow* handle = view->window()->windowHandle();
-    return imageNamed(name, handle ? handle->devicePixelRatio() : view->devicePixelRatioF());
+    return imageNamed(name, view->devicePixelRatioF());
 }
 
 } // namespace chromeArt

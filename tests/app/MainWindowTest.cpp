@@ -168,6 +168,13 @@ TEST_F(MainWindowTest, TheToolbarBandDrawsItsGlyphsAndMarkInBothThemes)
     PTAddButton* add = toolbar->addButton();
     PTPrefsButton* prefs = toolbar->prefsButton();
     PTToolbarSeperatorIndicatorView* mark = toolbar->noticesSeparator();
+    // Both commands available, so that both buttons draw enabled.
+    RecordingHandler recorder;
+    pt::ActionRouter::shared().pushWindowHandler(window, &recorder);
+    window->activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window->isActiveWindow(); }));
+    pt::ActionRouter::shared().invalidate();
+    ASSERT_TRUE(add->isEnabled() && prefs->isEnabled());
     for (QWidget* item : {static_cast<QWidget*>(add), static_cast<QWidget*>(prefs), static_cast<QWidget*>(mark)})
         ASSERT_TRUE(item->isVisible()) << item->accessibleName().toStdString();
     ASSERT_FALSE(add->icon().isNull());
@@ -228,6 +235,8 @@ TEST_F(MainWindowTest, TheToolbarBandDrawsItsGlyphsAndMarkInBothThemes)
         EXPECT_GT(countNear(held, prefs->geometry(), PTStyles::defaultBlue()), 60);
         EXPECT_EQ(countNear(held, prefs->geometry(), ink, 3), 0);
     }
+    pt::ActionRouter::shared().removeWindowHandler(window, &recorder);
+    EXPECT_TRUE(recorder.performed.isEmpty()) << "a press let go outside sends nothing";
 }
 
 // The glyph buttons send their commands through the window's handlers.
