@@ -27,4 +27,9 @@ QString supportEmail()
     return QStringLiteral(PICTERN_SUPPORT_EMAIL);
 }
 
+QString libraryHelpURL()
+{
+    return QStringLiteral(PICTERN_LIBRARY_HELP_URL);
+}
+
 } // namespace PTBuildInfo

@@ -14,5 +14,8 @@ QString distribution();
 // PICTERN_HELP_URL and PICTERN_SUPPORT_EMAIL; empty hides their menu items.
 QString helpURL();
 QString supportEmail();
+// PICTERN_LIBRARY_HELP_URL: the page on keeping a library in a synced folder; empty hides the Library
+// preferences' help button.
+QString libraryHelpURL();
 
 } // namespace PTBuildInfo

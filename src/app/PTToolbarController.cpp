@@ -1,6 +1,9 @@
 #include "app/PTToolbarController.h"
 
+#include "app/PTAddButton.h"
 #include "app/PTNoticeController.h"
+#include "app/PTPrefsButton.h"
+#include "app/PTToolbarSeperatorIndicatorView.h"
 #include "app/PTWindowTitleBar.h"
 #include "browser/controller/PTGridViewOptionsController.h"
 #include "browser/views/PTToolbarFilterControl.h"
@@ -40,6 +43,15 @@ QAction* commandItem(QMenu* menu, const QString& title, const QString& command)
     return action;
 }
 
+// The button sends the command and is enabled exactly when the command is.
+void bindButton(QToolButton* button, const QString& title, const QString& accessibleName, const QString& command)
+{
+    auto* action = new QAction(title, button);
+    pt::ActionRouter::shared().bind(action, command);
+    button->setDefaultAction(action);
+    button->setAccessibleName(accessibleName);
+}
+
 } // namespace
 
 const QVector<int>& PTToolbarController::gridViewSizes()
@@ -55,6 +67,7 @@ PTToolbarController* PTToolbarController::sharedController()
 
 PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     : QObject(parent)
+    , addButton_(new PTAddButton(bar))
     , addControl_(new PTToolbarSegmentedControl(bar))
     , addMenu_(new QMenu(addControl_))
     , gridViewOptions_(new PTToolbarSegmentedControl(bar))
@@ -65,11 +78,15 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     , typeSwitch_(new PTToolbarSegmentedControl(bar))
     , colorWell_(new PTToolbarColorWellControl(bar))
     , noticesControl_(new PTToolbarSegmentedControl(bar))
+    , noticesSeparator_(new PTToolbarSeperatorIndicatorView(bar))
+    , prefsButton_(new PTPrefsButton(bar))
 {
     sharedToolbar = this;
 
     for (PTToolbarSegmentedControl* control : {addControl_, gridViewOptions_, typeSwitch_, noticesControl_})
         styleControl(control);
+    bindButton(addButton_, tr("New Set…"), tr("New Set"), QStringLiteral("presentNewCollection:"));
+    bindButton(prefsButton_, tr("Preferences…"), tr("Preferences"), QStringLiteral("presentPreferences:"));
     addControl_->setSegmentCount(1);
     addControl_->setLabel(tr("Add"), 0);
     addControl_->setLabelPadding(7);
@@ -130,6 +147,7 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     connect(&pt::Defaults::standard(), &pt::Defaults::changed, this, &PTToolbarController::defaultsChanged);
 
     QHBoxLayout* layout = bar->itemLayout();
+    layout->addWidget(addButton_, 0, Qt::AlignVCenter);
     layout->addWidget(addControl_, 0, Qt::AlignVCenter);
     layout->addWidget(gridViewOptions_, 0, Qt::AlignVCenter);
     layout->addStretch(1);
@@ -138,7 +156,9 @@ PTToolbarController::PTToolbarController(PTWindowTitleBar* bar, QObject* parent)
     layout->addWidget(typeSwitch_, 0, Qt::AlignVCenter);
     layout->addWidget(filterControl_, 0, Qt::AlignVCenter);
     layout->addWidget(colorWell_, 0, Qt::AlignVCenter);
+    layout->addWidget(noticesSeparator_, 0, Qt::AlignVCenter);
     layout->addWidget(noticesControl_, 0, Qt::AlignVCenter);
+    layout->addWidget(prefsButton_, 0, Qt::AlignVCenter);
 }
 
 PTToolbarController::~PTToolbarController()

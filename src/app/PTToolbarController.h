@@ -6,18 +6,21 @@
 #include <QTimer>
 #include <QVector>
 
+class PTAddButton;
 class PTGridViewOptionsController;
+class PTPrefsButton;
 class PTToolbarColorWellControl;
 class PTToolbarFilterControl;
 class PTToolbarSearchField;
 class PTToolbarSegmentedControl;
+class PTToolbarSeperatorIndicatorView;
 class PTWindowTitleBar;
 class QMenu;
 class QSlider;
 
-// The main window's toolbar: add menu, grid size (a click opens the grid options, a press held or on its corner
+// The main window's toolbar: new set button, add menu, grid size (a click opens the grid options, a press held or on its corner
 // the menu of sizes with a slider), search field, type switch,
-// icon colour and notices. What the user does there becomes defaults and notifications that the grid follows;
+// icon colour, notices and the preferences button. What the user does there becomes defaults and notifications that the grid follows;
 // it also answers the current type and icon colour. One instance, made with the main window.
 class PTToolbarController : public QObject {
     Q_OBJECT
@@ -47,6 +50,9 @@ public:
     PTToolbarSegmentedControl* typeSwitch() const { return typeSwitch_; }
     PTToolbarColorWellControl* colorWellControl() const { return colorWell_; }
     PTToolbarSegmentedControl* noticesControl() const { return noticesControl_; }
+    PTAddButton* addButton() const { return addButton_; }
+    PTPrefsButton* prefsButton() const { return prefsButton_; }
+    PTToolbarSeperatorIndicatorView* noticesSeparator() const { return noticesSeparator_; }
 
     QColor iconColor() const;
     // Fits the size control to its label (the grid controller asks after resetting the size).
@@ -71,6 +77,7 @@ private:
     void followTypeSelection();
     void updateNotices();
 
+    PTAddButton* addButton_;
     PTToolbarSegmentedControl* addControl_;
     QMenu* addMenu_;
     PTToolbarSegmentedControl* gridViewOptions_;
@@ -83,6 +90,8 @@ private:
     PTToolbarSegmentedControl* typeSwitch_;
     PTToolbarColorWellControl* colorWell_;
     PTToolbarSegmentedControl* noticesControl_;
+    PTToolbarSeperatorIndicatorView* noticesSeparator_;
+    PTPrefsButton* prefsButton_;
     QTimer filterTimer_;
     int currentSelected_ = 0;
     bool writingSize_ = false;

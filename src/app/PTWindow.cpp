@@ -39,6 +39,13 @@ void PTWindow::closeEvent(QCloseEvent* event)
         closeHandler_();
 }
 
+void PTWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowTitleChange)
+        titleBar_->update();
+    PTAppearanceWindow::changeEvent(event);
+}
+
 bool PTWindow::drawsActive(const QWidget* window)
 {
     if (!window)

@@ -27,6 +27,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The toolbar band writes the title.
+    void changeEvent(QEvent* event) override;
 
 private:
     QVBoxLayout* layout_;

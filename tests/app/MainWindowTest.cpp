@@ -4,12 +4,16 @@
 
 #include "app/PTAppController.h"
 #include "app/PTAppDelegate.h"
+#include "app/PTAddButton.h"
 #include "app/PTAppearanceSVGImageView.h"
 #include "app/PTGridColumn.h"
 #include "app/PTNotice.h"
 #include "app/PTNoticeController.h"
+#include "app/PTPrefsButton.h"
 #include "app/PTSplitViewController.h"
+#include "app/PTToolbarButtonCell.h"
 #include "app/PTToolbarController.h"
+#include "app/PTToolbarSeperatorIndicatorView.h"
 #include "app/PTUpdateController.h"
 #include "app/PTWindow.h"
 #include "app/PTWindowBottomBar.h"
@@ -19,6 +23,7 @@
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewImageCell.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/ActionRouter.h"
 #include "platform/ui/SheetHost.h"
 #include "svg/PTSVG.h"
 #include "ui/PTMainWindow.h"
@@ -41,6 +46,40 @@
 #include <functional>
 
 namespace {
+
+QColor blend(const QColor& under, const QColor& over, double alpha)
+{
+    return QColor::fromRgbF(float(under.redF() * (1 - alpha) + over.redF() * alpha),
+                            float(under.greenF() * (1 - alpha) + over.greenF() * alpha),
+                            float(under.blueF() * (1 - alpha) + over.blueF() * alpha));
+}
+
+// The light toolbar band at a row: white, 0xE9E9E9 at the band's alpha, then the sheen (white from 0.6 at the top
+// edge to nothing at the bottom) at that alpha again.
+QColor lightBand(int row, bool active)
+{
+    const double alpha = active ? 1.0 : 0.6;
+    const QColor base = blend(Qt::white, QColor(0xE9, 0xE9, 0xE9), alpha);
+    return blend(base, Qt::white, 0.6 * (1 - (row + 0.5) / PTWindowTitleBar::Height) * alpha);
+}
+
+// The pixels of the rectangle that are within a few steps of the colour.
+int countNear(const QImage& image, const QRect& rect, const QColor& colour, int tolerance = 6)
+{
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += apptest::near(image.pixelColor(x, y), colour, tolerance);
+    }
+    return count;
+}
+
+class RecordingHandler : public pt::CommandHandler {
+public:
+    QStringList performed;
+    bool respondsTo(const QString&) const override { return true; }
+    void perform(const QString& command) override { performed << command; }
+};
 
 // The main window as launch builds it, over the test library, with a delegate whose exit is only recorded.
 class MainWindowTest : public ::testing::Test {
@@ -113,10 +152,106 @@ TEST_F(MainWindowTest, ThreeColumnsUnderTheToolbarInBothThemes)
             << name.toStdString() << " grid " << image.pixelColor(image.width() - 240, y + 150).name().toStdString();
         // The toolbar band over them.
         const QColor band = image.pixelColor(image.width() / 2 - 200, window->titleBar()->y() + 3);
-        EXPECT_TRUE(apptest::near(band, appearance == PTAppearanceDark ? QColor(0x3A, 0x3A, 0x3A) : QColor(0xE9, 0xE9, 0xE9)) ||
-                    apptest::near(band, appearance == PTAppearanceDark ? QColor(0x35, 0x35, 0x35) : QColor(0xF1, 0xF1, 0xF1)))
+        EXPECT_TRUE(apptest::near(band, appearance == PTAppearanceDark ? QColor(0x3A, 0x3A, 0x3A) : lightBand(3, true)) ||
+                    apptest::near(band, appearance == PTAppearanceDark ? QColor(0x35, 0x35, 0x35) : lightBand(3, false)))
             << name.toStdString() << " band " << band.name().toStdString();
     }
+}
+
+// The band's own look around its items: the sheen and the lit top edge on the light band, the glyph buttons in the
+// ink of the theme (blue while held down), the faint mark before the notices.
+TEST_F(MainWindowTest, TheToolbarBandDrawsItsGlyphsAndMarkInBothThemes)
+{
+    PTWindow* window = controller->window();
+    PTWindowTitleBar* bar = window->titleBar();
+    PTToolbarController* toolbar = controller->toolbarController();
+    PTAddButton* add = toolbar->addButton();
+    PTPrefsButton* prefs = toolbar->prefsButton();
+    PTToolbarSeperatorIndicatorView* mark = toolbar->noticesSeparator();
+    // Both commands available, so that both buttons draw enabled.
+    RecordingHandler recorder;
+    pt::ActionRouter::shared().pushWindowHandler(window, &recorder);
+    window->activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window->isActiveWindow(); }));
+    pt::ActionRouter::shared().invalidate();
+    ASSERT_TRUE(add->isEnabled() && prefs->isEnabled());
+    for (QWidget* item : {static_cast<QWidget*>(add), static_cast<QWidget*>(prefs), static_cast<QWidget*>(mark)})
+        ASSERT_TRUE(item->isVisible()) << item->accessibleName().toStdString();
+    ASSERT_FALSE(add->icon().isNull());
+    ASSERT_FALSE(prefs->icon().isNull());
+
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        const bool dark = appearance == PTAppearanceDark;
+        PTThemeController::defaultController().setDefaultAppearance(appearance, PTAppearancePreferenceManual);
+        QApplication::processEvents();
+        const QString name = dark ? QStringLiteral("app-toolbar-band-dark") : QStringLiteral("app-toolbar-band-light");
+        const QString file = apptest::writeScreenshot(bar, name);
+        ASSERT_FALSE(file.isEmpty());
+        const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(image.devicePixelRatio(), 1.0);
+        SCOPED_TRACE(name.toStdString());
+
+        const bool active = bar->drawsActive();
+        const QColor bandAt12 = image.pixelColor(8, 12);
+        if (dark) {
+            EXPECT_TRUE(apptest::near(bandAt12, active ? QColor(0x3A, 0x3A, 0x3A) : QColor(0x35, 0x35, 0x35)))
+                << bandAt12.name().toStdString();
+        } else {
+            for (int row : {2, 12, 30, 48})
+                EXPECT_TRUE(apptest::near(image.pixelColor(8, row), lightBand(row, active)))
+                    << "sheen at row " << row << ": " << image.pixelColor(8, row).name().toStdString();
+            EXPECT_TRUE(apptest::near(image.pixelColor(8, 0), blend(lightBand(0, active), Qt::white, 0.3)))
+                << "the lit top edge " << image.pixelColor(8, 0).name().toStdString();
+            const int bottom = PTWindowTitleBar::Height - 1;
+            EXPECT_TRUE(apptest::near(image.pixelColor(8, bottom), blend(lightBand(bottom, active),
+                                                                         QColor(0xA3, 0xA1, 0xA3), active ? 0.7 : 0.35)))
+                << "the bottom line " << image.pixelColor(8, bottom).name().toStdString();
+        }
+
+        // The plus: ink at its crossing, band in its corners. The gear: ink on its ring, band in its hole.
+        const QColor ink = PTToolbarButtonCell::inkColor(false);
+        const QPoint plus = add->geometry().center() + QPoint(1, 1);
+        const QPoint gear = prefs->geometry().center() + QPoint(1, 1);
+        EXPECT_TRUE(apptest::near(image.pixelColor(plus), ink)) << image.pixelColor(plus).name().toStdString();
+        EXPECT_FALSE(apptest::near(image.pixelColor(plus + QPoint(-5, -5)), ink, 40));
+        EXPECT_FALSE(apptest::near(image.pixelColor(gear), ink, 40)) << "the gear's hole";
+        EXPECT_GT(countNear(image, prefs->geometry(), ink), 60) << "the gear's ring and teeth";
+        EXPECT_GT(countNear(image, add->geometry(), ink), 30) << "the plus";
+
+        // The mark: one point of black (white when dark) at 0.12 over the band, from row 5 of its view down.
+        const QPoint markTop = mark->geometry().topLeft() + mark->markRect().topLeft().toPoint();
+        const QColor beside = image.pixelColor(markTop + QPoint(3, 8));
+        const QColor onMark = image.pixelColor(markTop + QPoint(0, 8));
+        EXPECT_TRUE(apptest::near(onMark, blend(beside, dark ? Qt::white : Qt::black, 0.12)))
+            << onMark.name().toStdString() << " over " << beside.name().toStdString();
+        EXPECT_TRUE(apptest::near(image.pixelColor(markTop + QPoint(0, -3)), image.pixelColor(markTop + QPoint(3, -3))))
+            << "nothing above the mark";
+
+        // Held down, the glyph takes the selection blue; let go outside, nothing happens.
+        QTest::mousePress(prefs, Qt::LeftButton);
+        const QImage held = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QTest::mouseRelease(prefs, Qt::LeftButton, {}, QPoint(-20, -20));
+        ASSERT_TRUE(pt::test::writeScreenshot(held, name + QStringLiteral("-prefs-held")));
+        EXPECT_GT(countNear(held, prefs->geometry(), PTStyles::defaultBlue()), 60);
+        EXPECT_EQ(countNear(held, prefs->geometry(), ink, 3), 0);
+    }
+    pt::ActionRouter::shared().removeWindowHandler(window, &recorder);
+    EXPECT_TRUE(recorder.performed.isEmpty()) << "a press let go outside sends nothing";
+}
+
+// The glyph buttons send their commands through the window's handlers.
+TEST_F(MainWindowTest, TheGlyphButtonsSendNewSetAndPreferences)
+{
+    PTWindow* window = controller->window();
+    RecordingHandler recorder;
+    pt::ActionRouter::shared().pushWindowHandler(window, &recorder);
+    window->activateWindow();
+    ASSERT_TRUE(pt::test::runMainQueueUntil([&] { return window->isActiveWindow(); }));
+    pt::ActionRouter::shared().invalidate();
+    QTest::mouseClick(controller->toolbarController()->addButton(), Qt::LeftButton);
+    QTest::mouseClick(controller->toolbarController()->prefsButton(), Qt::LeftButton);
+    pt::ActionRouter::shared().removeWindowHandler(window, &recorder);
+    EXPECT_EQ(recorder.performed, (QStringList{"presentNewCollection:", "presentPreferences:"}));
 }
 
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName)

@@ -12,6 +12,7 @@
 #include "ui/theme/PTStyles.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -36,7 +37,7 @@ QLabel* makePathLabel(const QString& accessibleName)
 
 } // namespace
 
-PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* parent)
+PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QString helpURL, QWidget* parent)
     : PTPreferencesPane(Identifier, parent),
       libraryPath_(makePathLabel(tr("Library Location"))),
       backupPath_(makePathLabel(tr("Backup Location"))),
@@ -44,8 +45,15 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
       lastBackup_(makePathLabel(tr("Last Backup"))),
       chooseFolder_([](QWidget* parent, const QString& start) {
           return QFileDialog::getExistingDirectory(parent, tr("Change"), start);
-      })
+      }),
+      helpURL_(std::move(helpURL))
 {
+    if (!helpURL_.isEmpty()) {
+        help_ = makeButton(QStringLiteral("?"), [this] { openHelp(); });
+        help_->setMinWidth(28);
+        help_->setAccessibleName(tr("Help"));
+        help_->setToolTip(tr("Keeping a library in a synced folder"));
+    }
     PTLibraryController* library = PTLibraryController::currentLibrary();
     libraryPath_->setText(library ? QDir::toNativeSeparators(library->path()) : tr("No library"));
     backupPath_->setText(QDir::toNativeSeparators(PTLibraryBackupController::defaultBackupLocation()));
@@ -57,7 +65,7 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
         makeButton(tr("Re-index"), [] {
             if (auto* l = PTLibraryController::currentLibrary())
                 l->reindexWithRestart(true, PTMainManagedObjectContext());
-        })}));
+        })}, help_));
     addSection(tr("Backups"), QString(), makePathRow(backupPath_, {
         makeButton(tr("Change..."), [this] { changeBackupLocation(); }),
         makeButton(tr("Show"), [] { reveal(PTLibraryBackupController::defaultBackupLocation()); })}));
@@ -68,7 +76,8 @@ PTPreferencesLibraryViewController::PTPreferencesLibraryViewController(QWidget* 
     recheckLastBackupDate();
 }
 
-QWidget* PTPreferencesLibraryViewController::makePathRow(QLabel* path, const std::vector<QWidget*>& buttons)
+QWidget* PTPreferencesLibraryViewController::makePathRow(QLabel* path, const std::vector<QWidget*>& buttons,
+                                                         QWidget* trailing)
 {
     auto* row = new QWidget;
     auto* lines = new QVBoxLayout(row);
@@ -78,6 +87,8 @@ QWidget* PTPreferencesLibraryViewController::makePathRow(QLabel* path, const std
     for (QWidget* button : buttons)
         columns->addWidget(button);
     columns->addStretch(1);
+    if (trailing)
+        columns->addWidget(trailing);
     lines->addLayout(columns);
     return row;
 }
@@ -120,6 +131,11 @@ void PTPreferencesLibraryViewController::backupLibrary()
     if (PTLibraryController* library = PTLibraryController::currentLibrary())
         library->backupLibraryWithMode(0, 2, true);
     recheckLastBackupDate();
+}
+
+void PTPreferencesLibraryViewController::openHelp()
+{
+    QDesktopServices::openUrl(QUrl(helpURL_));
 }
 
 void PTPreferencesLibraryViewController::recheckLastBackupDate()

@@ -16,15 +16,18 @@ void PTView::viewRequiresScreenUpdate()
 
 bool PTView::event(QEvent* event)
 {
-    // The window handle exists once the window is shown; the view may also move to another window.
-    if (event->type() == QEvent::Show || event->type() == QEvent::ParentChange)
-        followWindowScreen();
+    followWindowScreen(this, event, screenChanged_, [this] { viewRequiresScreenUpdate(); });
     return QWidget::event(event);
 }
 
-void PTView::followWindowScreen()
+void PTView::followWindowScreen(QWidget* widget, const QEvent* event, QMetaObject::Connection& connection,
+                                const std::function<void()>& hook)
 {
-    QObject::disconnect(screenChanged_);
-    if (QWindow* handle = window()->windowHandle())
-        screenChanged_ = connect(handle, &QWindow::screenChanged, this, &PTView::viewRequiresScreenUpdate);
+    // The window handle exists once the window is shown; the widget may also move to another window.
+    if (event->type() != QEvent::Show && event->type() != QEvent::ParentChange)
+        return;
+    QObject::disconnect(connection);
+    if (QWindow* handle = widget->window()->windowHandle())
+        connection = QObject::connect(handle, &QWindow::screenChanged, widget, hook);
+    hook();
 }

@@ -17,7 +17,12 @@
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTThemeController.h"
 
+#include "AppTestWidgets.h"
+
+#include "ui/controls/PTSegmentedControl.h"
+
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
@@ -244,4 +249,24 @@ TEST_F(PreferencePanesTest, LibraryPaneKeepsItsSettingsWhenThePanelIsCancelled)
     pane.setFolderChooser([&](QWidget*, const QString&) { return chosen; });
     pane.changeBackupLocation();
     EXPECT_EQ(pt::Defaults::standard().stringForKey(PTLibraryBackupController::BackupPathKey), chosen);
+}
+
+TEST_F(PreferencePanesTest, TheLibraryHelpButtonOpensItsPageAndIsLeftOutWithoutOne)
+{
+    PTPreferencesLibraryViewController bare{QString()};
+    EXPECT_EQ(bare.helpControl(), nullptr);
+    for (PTSegmentedControl* control : bare.findChildren<PTSegmentedControl*>())
+        EXPECT_NE(control->accessibleName(), QStringLiteral("Help"));
+
+    const QUrl page(QStringLiteral("https://help.example.org/pictern/synced-libraries"));
+    PTPreferencesLibraryViewController pane{page.toString()};
+    pane.show();
+    ASSERT_NE(pane.helpControl(), nullptr);
+    EXPECT_TRUE(pane.helpControl()->isVisible());
+    EXPECT_EQ(pane.helpControl()->accessibleName(), QStringLiteral("Help"));
+    apptest::UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTest::mouseClick(pane.helpControl(), Qt::LeftButton, {}, pane.helpControl()->rect().center());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_EQ(catcher.urls, QList<QUrl>{page});
 }

@@ -1,11 +1,13 @@
 #include "app/PTSplashOnboardingController.h"
 #include "app/preferences/PTPreferencesController.h"
+#include "app/preferences/PTPreferencesLibraryViewController.h"
 #include "app/preferences/PTPreferencesPane.h"
 #include "app/preferences/PTPreferencesUpdateViewController.h"
 #include "app/PTUpdateController.h"
 #include "app/updates/Updater.h"
 #include "app/welcome/PTSplashWhatsNewController.h"
 
+#include "ui/controls/PTSegmentedControl.h"
 #include "ui/controls/PTSwitchControl.h"
 #include "ui/theme/PTStyles.h"
 #include "ui/theme/PTThemeController.h"
@@ -143,6 +145,44 @@ TEST_P(PreferencesScreenshotTest, UpdateChecksThatAreNotSetUpShowOff)
     }
     EXPECT_EQ(blue, 0) << "the switch is drawn on";
     EXPECT_GT(drawn, 20) << "the switch is drawn at all";
+}
+
+// The Library pane of a build with a help page: the help button sits at the far end of the library's buttons and
+// the rows keep the heights they have without it.
+TEST_P(PreferencesScreenshotTest, LibraryPaneWithAndWithoutItsHelpButton)
+{
+    PTPreferencesLibraryViewController bare{QString()};
+    PTPreferencesLibraryViewController withHelp{QStringLiteral("https://help.example.org/pictern/synced-libraries")};
+    for (QWidget* pane : {static_cast<QWidget*>(&bare), static_cast<QWidget*>(&withHelp)})
+        pane->show();
+    const QImage plain = screenshot(&bare, QStringLiteral("preferences-library-no-help-%1").arg(suffix));
+    const QImage image = screenshot(&withHelp, QStringLiteral("preferences-library-help-%1").arg(suffix));
+    ASSERT_EQ(bare.views().size(), withHelp.views().size());
+    for (int row = 0; row < bare.views().size(); ++row)
+        EXPECT_EQ(bare.views().at(row)->geometry(), withHelp.views().at(row)->geometry()) << "row " << row;
+    EXPECT_EQ(plain.size(), image.size());
+
+    PTSegmentedControl* help = withHelp.helpControl();
+    ASSERT_TRUE(help);
+    const qreal ratio = image.devicePixelRatio();
+    const QRect area(help->mapTo(&withHelp, QPoint(0, 0)) * ratio, help->size() * ratio);
+    ASSERT_TRUE(image.rect().contains(area));
+    EXPECT_NEAR(area.right() / ratio, PTPreferencesPane::Width - 20, 2) << "at the row's right margin";
+    const QWidget* switchButton = bare.findChildren<PTSegmentedControl*>().first();
+    EXPECT_NEAR(help->mapTo(&withHelp, QPoint(0, help->height() / 2)).y(),
+                switchButton->mapTo(&bare, QPoint(0, switchButton->height() / 2)).y(), 1)
+        << "on the line of the library's buttons";
+    int drawn = 0;
+    int drawnWithout = 0;
+    const QColor background = image.pixelColor(area.left() - 4, area.center().y());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            drawn += !near(image.pixelColor(x, y), background, 8);
+            drawnWithout += !near(plain.pixelColor(x, y), background, 8);
+        }
+    }
+    EXPECT_GT(drawn, 60) << "the button and its question mark";
+    EXPECT_EQ(drawnWithout, 0) << "nothing there without a help page";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PreferencesScreenshotTest, ::testing::Values(int(PTAppearanceAqua), int(PTAppearanceDark)));
