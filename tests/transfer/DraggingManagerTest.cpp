@@ -4,6 +4,7 @@
 #include "ui/PTPreferenceKeys.h"
 
 #include <QCursor>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -87,6 +88,31 @@ TEST_F(DraggingManagerTest, FullScreenWindowsStay)
     manager.move(QPointF(400, 400), source, Qt::ControlModifier);
     EXPECT_FALSE(window.isHidden());
     EXPECT_FALSE(manager.isHandled());
+}
+
+// The window a drag hid comes back with the keys when the drag ends, however it ended (dropped, refused or
+// cancelled: the drag's end is the same call); a window the drag did not hide is left as it is.
+TEST_F(DraggingManagerTest, TheHiddenWindowComesBackWhenTheDragEnds)
+{
+    for (const bool preference : {true, false}) {
+        SCOPED_TRACE(preference ? "hidden by the preference" : "hidden with Ctrl held");
+        setHideOnDrag(preference);
+        window.show();
+        window.activateWindow();
+        manager.begin(QPointF(100, 100));
+        manager.move(QPointF(200, 100), source, preference ? Qt::NoModifier : Qt::ControlModifier);
+        ASSERT_TRUE(window.isHidden());
+        manager.end();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    setHideOnDrag(false);
+    manager.begin(QPointF(100, 100));
+    manager.move(QPointF(200, 100), source, Qt::NoModifier);
+    window.hide();
+    manager.end();
+    EXPECT_TRUE(window.isHidden()) << "the end of a drag showed a window the drag never hid";
 }
 
 // While a drag runs its own loop, the pointer is read on a timer; the end stops it.

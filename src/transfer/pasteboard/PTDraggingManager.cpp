@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <utility>
 
 PTDraggingManager& PTDraggingManager::sharedManager()
 {
@@ -43,6 +44,7 @@ void PTDraggingManager::move(QPointF point, QWidget* source, Qt::KeyboardModifie
         return;
     // Hidden, not closed: closing the main window would quit.
     window->hide();
+    hidden_ = window;
     handled_ = true;
 }
 
@@ -68,4 +70,9 @@ void PTDraggingManager::end()
         timer_->stop();
     start_ = {};
     source_ = nullptr;
+    if (const QPointer<QWidget> window = std::exchange(hidden_, nullptr); window && window->isHidden()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
 }

@@ -9,7 +9,8 @@ class QTimer;
 
 // Follows a drag of icons out of a window and, when the preference "PTPreferencesHideWindowOnDrag" is on or Ctrl
 // is held, hides that window once the pointer has left the tolerance square around the start, at most once per
-// drag. The application's activation shows it again. Main thread only.
+// drag. The end of the drag shows it again with the keys, whatever became of the drop: the desktop has no dock
+// from which a hidden window could be brought back. Main thread only.
 class PTDraggingManager : public QObject {
 public:
     // How often the pointer is read while a drag runs its own event loop.
@@ -31,6 +32,7 @@ public:
     void move(QPointF point, QWidget* source, Qt::KeyboardModifiers modifiers);
     // Reads the pointer and the modifiers every PollIntervalMs until end(), feeding move().
     void followPointer(QWidget* source);
+    // Stops following the pointer and brings back the window the drag hid.
     void end();
 
     bool isHandled() const { return handled_; }
@@ -43,5 +45,6 @@ private:
     bool handled_ = false;
     bool hideOnDrag_ = false;
     QPointer<QWidget> source_;
+    QPointer<QWidget> hidden_;
     QTimer* timer_ = nullptr;
 };
