@@ -3,6 +3,7 @@
 #include "app/scripting/ScriptableLookup.h"
 #include "library/entities/PTCollection.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/ui/SheetHost.h"
 #include "transfer/import/PTAddIconsPresenter.h"
 #include "ui/PTMainWindow.h"
 
@@ -31,8 +32,12 @@ void PTScriptableImportCommand::perform(const QList<QUrl>& files) const
 {
     PTCollection* remembered = m_fromApplication.isEmpty() ? nullptr : collectionForApplication(m_fromApplication);
     if (QWidget* window = PTMainWindow()) {
+        // The keys go to the front: a sheet already on the window keeps them, as the request waits behind it.
+        QWidget* front = window;
+        while (QWidget* sheet = pt::SheetHost::attachedSheet(front))
+            front = sheet;
         window->raise();
-        window->activateWindow();
+        front->activateWindow();
     }
     PTAddIconsPresenter::installed()->presentImport(
         files, remembered, m_fromApplication, [command = *this](pt::store::ManagedObject* target) {

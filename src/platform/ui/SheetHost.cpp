@@ -1,6 +1,6 @@
 #include "platform/ui/SheetHost.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -33,10 +33,8 @@ public:
         attachmentsBySheet().insert(sheet, this);
         sheetsByWindow().insert(parent, sheet);
         // A sheet on a sheet takes its place: the one beneath steps out of sight, with all it holds, until the
-        // sheet on it ends.
+        // sheet on it ends (begin() hides it once the new sheet has the keys).
         coversSheet_ = attachmentsBySheet().contains(parent) && parent->isVisible();
-        if (coversSheet_)
-            parent->hide();
     }
     ~Attachment() override
     {
@@ -51,6 +49,7 @@ public:
     }
 
     QWidget* parentWindow() const { return parent_; }
+    bool coversSheet() const { return coversSheet_; }
     SheetHost::Completion takeCompletion() { return std::exchange(completion_, {}); }
 
 protected:
@@ -79,6 +78,24 @@ bool compositorPlacesWindows()
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// Whether the keys are with the window, or on their way between windows of this application: a sheet that ended a
+// moment ago handed them on, and the desktop has not said where they arrived yet.
+bool hasKeys(const QWidget* window)
+{
+    const QWidget* active = QApplication::activeWindow();
+    return active == window ||
+           (QGuiApplication::applicationState() == Qt::ApplicationActive && (!active || active->isHidden()));
+}
+
+// Hands the keys from the window to the one that takes its place. Asked while the window still has them: desktops
+// that keep other applications from taking the keys let them pass between windows of one application, but once
+// the window has gone they give them to whatever had them before, often another application.
+void handKeys(QWidget* from, QWidget* to)
+{
+    if (to && hasKeys(from))
+        to->activateWindow();
+}
+
 } // namespace
 
 void SheetHost::begin(QWidget* parent, QWidget* sheet, Completion completion)
@@ -93,12 +110,14 @@ void SheetHost::begin(QWidget* parent, QWidget* sheet, Completion completion)
     // Transient for the parent: stays above it and goes with it.
     sheet->setParent(window, sheet->windowFlags() | Qt::Window);
     sheet->setWindowModality(Qt::WindowModal);
-    new Attachment(window, sheet, std::move(completion));
+    const Attachment* attachment = new Attachment(window, sheet, std::move(completion));
     sheet->adjustSize();
     place(window, sheet);
     sheet->show();
     sheet->raise();
     sheet->activateWindow();
+    if (attachment->coversSheet())
+        window->hide();
 }
 
 void SheetHost::end(QWidget* sheet, int code)
@@ -107,7 +126,10 @@ void SheetHost::end(QWidget* sheet, int code)
     if (!attachment)
         return;
     Completion completion = attachment->takeCompletion();
+    QWidget* below = attachment->parentWindow();
+    // Shows the sheet it covered, if any.
     delete attachment;
+    handKeys(sheet, below);
     sheet->hide();
     if (completion)
         completion(code);
