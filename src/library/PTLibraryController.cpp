@@ -12,16 +12,14 @@
 #include "library/store/PTStoreStack.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/runtime/Defaults.h"
-#include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPointer>
+#include <QStandardPaths>
 #include <QUuid>
 
 #include <filesystem>
@@ -81,12 +79,7 @@ QString PTLibraryController::defaultName()
 
 QString PTLibraryController::defaultBaseDirectory()
 {
-    const pt::Result<QString> folder = PTStoreStack::applicationFilesDirectory();
-    if (folder)
-        return *folder;
-    qCWarning(lcLibrary).noquote() << folder.error().toString() << folder.error().localizedFailureReason();
-    // The path all the same: what is made in it next fails there and says so, rather than landing elsewhere.
-    return folder.error().userInfo.value(pt::Error::FilePathKey).toString();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pictern");
 }
 
 QString PTLibraryController::defaultBaseDirectoryByAppendingPath(const QString& relativePath,
@@ -467,6 +460,8 @@ bool PTLibraryController::switchLibrary()
     request.title = QStringLiteral("Switch Library");
     request.prompt = QStringLiteral("Switch");
     request.allowedExtensions = {Extension};
+    // A library is a folder chosen as one item, never entered.
+    request.packageExtensions = {Extension};
     request.shouldShowFilename = [this](const QString& path) { return panelShouldShowFilename(path); };
     const QString chosen = shell->runOpenPanel(request);
     return !chosen.isEmpty() && switchLibraryToLibraryAtURL(chosen);
@@ -624,56 +619,6 @@ void PTLibraryController::reindexWithRestart(bool restart, pt::store::ObjectCont
             });
         }, main, 0, 1.0);
     });
-}
-
-std::shared_ptr<PTProgressPanel> PTLibraryController::progressPanel()
-{
-    if (!progressPanel_ && pt::DispatchQueue::main().isCurrent()) {
-        if (const auto shell = PTLibraryShell::installed())
-            progressPanel_ = shell->makeProgressPanel();
-    }
-    return progressPanel_;
-}
-
-void PTLibraryController::runModalProgressPanelWithBlock(std::function<void()> block)
-{
-    // Held for the whole run: the block may outlive a shell or a library that goes away meanwhile.
-    const std::shared_ptr<PTProgressPanel> panel = progressPanel();
-    if (panel)
-        panel->show();
-    // The main thread goes on serving the window (drawing, the main queue) while the block works; only the
-    // panel's modality keeps the user off the window.
-    QEventLoop loop;
-    const QPointer<QEventLoop> waiting(&loop);
-    pt::DispatchQueue::global(pt::QueuePriority::High).async([block = std::move(block), waiting] {
-        if (block)
-            block();
-        pt::DispatchQueue::main().async([waiting] {
-            if (waiting)
-                waiting->quit();
-        });
-    });
-    loop.exec();
-    if (panel)
-        panel->hide();
-}
-
-void PTLibraryController::hideModalProgressPanel()
-{
-    if (const auto panel = progressPanel())
-        panel->hide();
-}
-
-void PTLibraryController::setProgressTitle(const QString& title)
-{
-    if (const auto panel = progressPanel())
-        panel->setTitle(title);
-}
-
-void PTLibraryController::setProgressDescription(const QString& description)
-{
-    if (const auto panel = progressPanel())
-        panel->setDescription(description);
 }
 
 bool PTLibraryController::panelShouldShowFilename(const QString& path) const
