@@ -102,6 +102,9 @@ void PTObjectSelectionController::addCommand(QMenu* menu, const QString& title, 
         case Command::Export:
             list->exportObject(objects);
             break;
+        case Command::Delete:
+            list->objectSelectionController().deleteObjects(objects);
+            break;
         }
     });
 }
@@ -280,5 +283,5 @@ void PTObjectSelectionController::deleteObjects(const Objects& objects)
 
 void PTObjectSelectionController::addDelete(QMenu* menu, const Objects& objects)
 {
-    QObject::connect(menu->addAction(deleteTitle()), &QAction::triggered, [this, objects] { deleteObjects(objects); });
+    addCommand(menu, deleteTitle(), int(Command::Delete), objects);
 }

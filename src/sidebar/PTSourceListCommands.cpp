@@ -26,6 +26,11 @@ bool isEnabled(Command command, const QVector<pt::store::ManagedObject*>& object
         return objects.size() > 1 && all(isSet);
     case Command::Export:
         return objects.size() == 1;
+    case Command::Delete:
+        return all([](pt::store::ManagedObject* object) {
+            const PTCollection* set = PTCollection::from(object);
+            return !set || set->removeable();
+        });
     }
     return false;
 }

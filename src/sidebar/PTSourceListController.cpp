@@ -546,7 +546,8 @@ const QHash<QString, PTSourceListCommands::Command>& selectionCommands()
                                             {PTSourceListController::UngroupCommand, C::Ungroup},
                                             {PTSourceListController::MergeCommand, C::Merge},
                                             {PTSourceListController::RenameCommand, C::Rename},
-                                            {PTSourceListController::ExportCommand, C::Export}};
+                                            {PTSourceListController::ExportCommand, C::Export},
+                                            {PTSourceListController::DeleteCommand, C::Delete}};
     return commands;
 }
 
@@ -559,6 +560,8 @@ bool PTSourceListController::respondsTo(const QString& command) const
 
 bool PTSourceListController::validate(const QString& command, pt::CommandState&)
 {
+    if (command == DeleteCommand && !(view_ && view_->hasFocus()))
+        return false;
     return command == NewGroupCommand ||
            PTSourceListCommands::isEnabled(selectionCommands().value(command), currentSelectedManagedObjects());
 }
@@ -586,6 +589,10 @@ void PTSourceListController::perform(const QString& command)
         break;
     case C::Export:
         exportObject();
+        break;
+    case C::Delete:
+        // Asks first, as the context menu's Delete does.
+        menus_->deleteObjects(currentSelectedManagedObjects());
         break;
     }
 }

@@ -46,6 +46,8 @@ public:
     static inline const QString MergeCommand = QStringLiteral("mergeSelection:");
     static inline const QString RenameCommand = QStringLiteral("rename:");
     static inline const QString ExportCommand = QStringLiteral("export:");
+    // Answered only while the list has the focus: elsewhere Delete is the grid's, or nobody's.
+    static inline const QString DeleteCommand = QStringLiteral("delete:");
     static inline const QString NewGroupCommand = QStringLiteral("newGroup:");
     static constexpr int KeyDelayMs = 80;
     static constexpr int ClickDelayMs = 20;

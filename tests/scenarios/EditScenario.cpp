@@ -91,19 +91,21 @@ TEST_P(EditScenario, TheEditMenuActsOnTheFocusedGridOrSourceList)
     QTest::qWait(200);
     EXPECT_EQ(gridItemNames().size(), all.size());
 
-    // The source list: of the edit items only Rename, for its set; the grid's icons are neither copied nor deleted
-    // from there.
+    // The source list: of the edit items Delete and Rename, for its set; the grid's icons are neither copied nor
+    // deleted from there.
     sets()->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([this] { return sets()->hasFocus(); }));
     ASSERT_EQ(selectedItemNames().size(), all.size()) << "focusing the source list changed the grid's selection";
-    EXPECT_EQ(enabledItems(titles), QStringLiteral("Rename, Find, Find in Current Selection"));
+    EXPECT_EQ(enabledItems(titles), QStringLiteral("Delete, Rename, Find, Find in Current Selection"));
     if (GetParam() == Way::Keys) {
         QApplication::clipboard()->clear();
         press(QKeySequence::Copy);
+        // Delete asks about the set; cancelled, the set and its icons stay.
+        answerNextModal([](QWidget* alert) { ScenarioTest::clickButton(alert, QStringLiteral("Cancel")); });
         press(QKeySequence::Delete);
+        ASSERT_TRUE(waitFor([this] { return modals.size() == 2; })) << "Delete in the source list asked nothing";
         QTest::qWait(200);
         EXPECT_EQ(QApplication::clipboard()->mimeData()->urls().size(), 0) << "the source list copied the grid's icons";
-        EXPECT_EQ(modals.size(), 1) << "the source list offered to delete the grid's icons";
         EXPECT_EQ(gridItemNames().size(), all.size());
     }
     // Back in the grid, the confirmed delete takes the icons.
@@ -115,7 +117,8 @@ TEST_P(EditScenario, TheEditMenuActsOnTheFocusedGridOrSourceList)
     edit(QStringLiteral("Delete"), QKeySequence::Delete);
     ASSERT_TRUE(waitFor([this] { return gridItemNames().isEmpty(); }))
         << "left " << gridItemNames().join(QStringLiteral(", ")).toStdString();
-    EXPECT_EQ(modals.join(QStringLiteral(", ")), QStringLiteral("Are you sure?, Are you sure?"));
+    EXPECT_EQ(modals.size(), GetParam() == Way::Keys ? 3 : 2);
+    EXPECT_EQ(modals.filter(QStringLiteral("Are you sure?")).size(), modals.size()) << modals.join(", ").toStdString();
     EXPECT_EQ(enabledItems(titles), QStringLiteral("Find, Find in Current Selection"))
         << "an empty grid has nothing to select";
 }

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "app/AppStartUp.h"
+#include "app/PTAppDelegate.h"
 #include "app/PTAppController.h"
 #include "app/PTGridColumn.h"
 #include "app/PTMenuItemsController.h"
@@ -42,6 +43,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -549,6 +552,24 @@ void ScenarioTest::expectPreferencesOpenAt(const QString& pane)
     EXPECT_EQ(preferences.selectedIdentifier(), pane);
     if (preferences.preferencesWindow())
         preferences.preferencesWindow()->close();
+}
+
+QStringList ScenarioTest::namesOnDisk(const QString& entity)
+{
+    const QString path = PTAppDelegate::shared()->storePath();
+    sqlite3* db = nullptr;
+    QStringList names;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        const QByteArray query = QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(entity).toUtf8();
+        if (sqlite3_prepare_v2(db, query.constData(), -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return names;
 }
 
 QDBusMessage ScenarioTest::scriptedImport(const QStringList& files, const QString& application)

@@ -104,6 +104,10 @@ protected:
     static void expectPreferencesOpenAt(const QString& pane);
     QStringList modals;
 
+    // The names of the sets ("PTCollection") or groups ("PTGroup") as the store file on disk holds them, read
+    // through a connection of its own, sorted.
+    static QStringList namesOnDisk(const QString& entity);
+
     // Calls the scripting interface's Import over the session bus from a connection of its own, as another
     // application does; answers the reply.
     static QDBusMessage scriptedImport(const QStringList& files, const QString& application);

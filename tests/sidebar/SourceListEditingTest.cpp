@@ -147,19 +147,22 @@ TEST_F(SourceListEditingTest, CommandValidation)
     PTCollection* a = makeSet("A");
     PTCollection* b = makeSet("B");
     PTGroup* other = makeGroup("H");
+    PTCollection* misc = makeSet("Misc");
+    misc->setType(PTCollection::MiscellaneousType);
     using O = PTSourceListController::Objects;
     struct Case {
         const char* name;
         O objects;
-        bool group, ungroup, rename, merge, exports;
+        bool group, ungroup, rename, merge, exports, deletes;
     } cases[] = {
-        {"none", {}, false, false, false, false, false},
-        {"one set", {a}, false, false, true, false, true},
-        {"two sets", {a, b}, true, false, false, true, false},
-        {"set in selected group", {group, inside}, false, false, false, false, false},
-        {"two groups", {group, other}, true, true, false, false, false},
-        {"set and group", {a, other}, true, false, false, false, false},
-        {"one group", {group}, false, true, true, false, true},
+        {"none", {}, false, false, false, false, false, false},
+        {"one set", {a}, false, false, true, false, true, true},
+        {"two sets", {a, b}, true, false, false, true, false, true},
+        {"set in selected group", {group, inside}, false, false, false, false, false, true},
+        {"two groups", {group, other}, true, true, false, false, false, true},
+        {"set and group", {a, other}, true, false, false, false, false, true},
+        {"one group", {group}, false, true, true, false, true, true},
+        {"a set that cannot be removed", {a, misc}, true, false, false, true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,6 +171,7 @@ TEST_F(SourceListEditingTest, CommandValidation)
         EXPECT_EQ(PTSourceListCommands::isEnabled(Command::Rename, c.objects), c.rename);
         EXPECT_EQ(PTSourceListCommands::isEnabled(Command::Merge, c.objects), c.merge);
         EXPECT_EQ(PTSourceListCommands::isEnabled(Command::Export, c.objects), c.exports);
+        EXPECT_EQ(PTSourceListCommands::isEnabled(Command::Delete, c.objects), c.deletes);
     }
 }
 
