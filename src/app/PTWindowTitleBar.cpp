@@ -43,6 +43,12 @@ QRectF PTWindowTitleBar::titleRect() const
                   size.width(), size.height());
 }
 
+void PTWindowTitleBar::setReversed(bool reversed)
+{
+    flipped_ = reversed;
+    update();
+}
+
 void PTWindowTitleBar::viewRequiresScreenUpdate()
 {
     backgroundImage_ = chromeArt::imageNamed(BackgroundImageName, this);
@@ -54,10 +60,11 @@ void PTWindowTitleBar::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const bool active = drawsActive();
     const QRect bounds = rect();
+    const QRect edge(0, flipped_ ? 0 : height() - 1, width(), 1);
     if (PTThemeIsAppearance(PTAppearanceDark)) {
         painter.fillRect(bounds, colorPrivate::colorFromHEX(0x2D2D2D, 1));
         painter.fillRect(bounds, colorPrivate::colorFromHEX(0x3A3A3A, active ? 1.0 : 0.6));
-        painter.fillRect(QRect(0, height() - 1, width(), 1), colorPrivate::colorFromHEX(0x111111, active ? 0.9 : 0.45));
+        painter.fillRect(edge, colorPrivate::colorFromHEX(0x111111, active ? 0.9 : 0.45));
         drawTitle(painter, true);
         return;
     }
@@ -66,10 +73,15 @@ void PTWindowTitleBar::paintEvent(QPaintEvent*)
     painter.fillRect(bounds, colorPrivate::colorFromHEX(0xE9E9E9, float(alpha)));
     painter.save();
     painter.setOpacity(alpha);
+    if (flipped_) {
+        painter.translate(0, height());
+        painter.scale(1, -1);
+    }
     painter.drawImage(QRectF(bounds), backgroundImage_);
-    painter.restore();
+    painter.setOpacity(1);
     painter.fillRect(QRect(0, height() - 1, width(), 1), colorPrivate::colorFromHEX(0xA3A1A3, active ? 0.7 : 0.35));
     painter.drawImage(QPointF(0, 0), rim(painter.device()->devicePixelRatioF()));
+    painter.restore();
     drawTitle(painter, false);
 }
 

@@ -27,6 +27,10 @@ public:
     static QColor titleColor();
     // Where the title is written, in the band's coordinates.
     QRectF titleRect() const;
+    // Reversed, the band is drawn upside down: its edge line along the top and the sheen turned over, for a band
+    // that closes a window from below. The title stays upright.
+    void setReversed(bool reversed);
+    bool isFlipped() const { return flipped_; }
 
 protected:
     void viewRequiresScreenUpdate() override;
@@ -42,4 +46,5 @@ private:
     QImage backgroundImage_;
     QImage rim_;
     QFont titleFont_;
+    bool flipped_ = false;
 };

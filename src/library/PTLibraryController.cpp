@@ -12,14 +12,16 @@
 #include "library/store/PTStoreStack.h"
 #include "platform/plist/PropertyList.h"
 #include "platform/runtime/Defaults.h"
+#include "platform/runtime/DispatchQueue.h"
 #include "platform/runtime/Logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
+#include <QPointer>
 #include <QUuid>
 
 #include <filesystem>
@@ -79,7 +81,12 @@ QString PTLibraryController::defaultName()
 
 QString PTLibraryController::defaultBaseDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pictern");
+    const pt::Result<QString> folder = PTStoreStack::applicationFilesDirectory();
+    if (folder)
+        return *folder;
+    qCWarning(lcLibrary).noquote() << folder.error().toString() << folder.error().localizedFailureReason();
+    // The path all the same: what is made in it next fails there and says so, rather than landing elsewhere.
+    return folder.error().userInfo.value(pt::Error::FilePathKey).toString();
 }
 
 QString PTLibraryController::defaultBaseDirectoryByAppendingPath(const QString& relativePath,
@@ -619,6 +626,56 @@ void PTLibraryController::reindexWithRestart(bool restart, pt::store::ObjectCont
             });
         }, main, 0, 1.0);
     });
+}
+
+std::shared_ptr<PTProgressPanel> PTLibraryController::progressPanel()
+{
+    if (!progressPanel_ && pt::DispatchQueue::main().isCurrent()) {
+        if (const auto shell = PTLibraryShell::installed())
+            progressPanel_ = shell->makeProgressPanel();
+    }
+    return progressPanel_;
+}
+
+void PTLibraryController::runModalProgressPanelWithBlock(std::function<void()> block)
+{
+    // Held for the whole run: the block may outlive a shell or a library that goes away meanwhile.
+    const std::shared_ptr<PTProgressPanel> panel = progressPanel();
+    if (panel)
+        panel->show();
+    // The main thread goes on serving the window (drawing, the main queue) while the block works; only the
+    // panel's modality keeps the user off the window.
+    QEventLoop loop;
+    const QPointer<QEventLoop> waiting(&loop);
+    pt::DispatchQueue::global(pt::QueuePriority::High).async([block = std::move(block), waiting] {
+        if (block)
+            block();
+        pt::DispatchQueue::main().async([waiting] {
+            if (waiting)
+                waiting->quit();
+        });
+    });
+    loop.exec();
+    if (panel)
+        panel->hide();
+}
+
+void PTLibraryController::hideModalProgressPanel()
+{
+    if (const auto panel = progressPanel())
+        panel->hide();
+}
+
+void PTLibraryController::setProgressTitle(const QString& title)
+{
+    if (const auto panel = progressPanel())
+        panel->setTitle(title);
+}
+
+void PTLibraryController::setProgressDescription(const QString& description)
+{
+    if (const auto panel = progressPanel())
+        panel->setDescription(description);
 }
 
 bool PTLibraryController::panelShouldShowFilename(const QString& path) const

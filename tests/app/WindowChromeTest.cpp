@@ -67,6 +67,40 @@ TEST_F(WindowChromeTest, TheBandWritesTheWindowTitleInTheMiddle)
     }
 }
 
+// Reversed, the band turns over: its edge line runs along the top instead of the bottom, in both themes, and the
+// title is still written upright in the middle.
+TEST_F(WindowChromeTest, AReversedBandDrawsItsEdgeAlongTheTop)
+{
+    PTWindow window;
+    window.resize(600, 200);
+    window.setWindowTitle(QStringLiteral("Pictern"));
+    window.show();
+    PTWindowTitleBar* bar = window.titleBar();
+    for (int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        PTThemeController::defaultController().setDefaultAppearance(appearance, PTAppearancePreferenceManual);
+        for (bool reversed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "dark " << (appearance == PTAppearanceDark) << " reversed " << reversed);
+            bar->setReversed(reversed);
+            QApplication::processEvents();
+            const QImage image = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int x = 40;
+            const int top = image.pixelColor(x, 0).lightness();
+            const int bottom = image.pixelColor(x, image.height() - 1).lightness();
+            const int belowTop = image.pixelColor(x, 2).lightness();
+            const int aboveBottom = image.pixelColor(x, image.height() - 3).lightness();
+            if (reversed) {
+                EXPECT_LT(top, belowTop - 10) << "the line is along the top";
+                EXPECT_GE(bottom, aboveBottom - 10) << "no line along the bottom";
+            } else {
+                EXPECT_LT(bottom, aboveBottom - 10) << "the line is along the bottom";
+                EXPECT_GE(top, belowTop - 10) << "no line along the top";
+            }
+            EXPECT_TRUE(bar->isFlipped() == reversed);
+            EXPECT_NEAR(bar->titleRect().center().y(), bar->height() / 2, 1);
+        }
+    }
+}
+
 // The mark between toolbar groups lets clicks through to whatever lies under it.
 TEST_F(WindowChromeTest, AClickOnTheSeparatorMarkReachesTheViewBelow)
 {

@@ -210,6 +210,8 @@ TEST_F(OpenInControlTest, ALongApplicationNameIsCutAtItsEnd)
     const PTStyledLabel* label = segmented->attributedLabelForSegment(0);
     ASSERT_NE(label, nullptr);
     const QString shown = label->fittedTo(label->width() - 10, segmented->labelElideMode()).string();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Vector & Stud"))) << shown.toStdString();
+    // Whatever the font, the start of the name stays and its end goes.
+    EXPECT_TRUE(shown.contains(QStringLiteral("Vector &"))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(QStringLiteral("Studio"))) << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("..."))) << shown.toStdString();
 }
