@@ -248,8 +248,9 @@ TEST_F(URLDownloaderTest, BodiesOverTheCapFailWithOrWithoutALength)
         EXPECT_EQ(run.completed->code, PTURLDownloader::TooLargeError) << path;
         EXPECT_FALSE(run.ready) << path;
         EXPECT_TRUE(downloadFolders().isEmpty()) << path;
-        if (QByteArrayView(path) == "/trickled.bin")
+        if (QByteArrayView(path) == "/trickled.bin") {
             EXPECT_GT(run.progress.size(), 1) << "the body arrived in one read";
+        }
     }
 }
 
