@@ -144,19 +144,25 @@ TEST(LibraryLockTest, ALockNamingNoLivingOwnerIsTakenOver)
         return QByteArray::number(pid) + '\n' + application + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
     };
     enum class Later { Nothing, NamesLivingOwner };
+    using std::chrono::milliseconds;
+    const milliseconds fresh{0};
+    const milliseconds old = 2 * PTLibraryLock::UnnamedLockGrace;
+    // Well past the age at which a lock would count as stale by its age alone.
+    const milliseconds hoursOld = std::chrono::hours(5);
     const struct {
         const char* name;
         QByteArray contents;
-        bool aged;
+        milliseconds age;
         Later later;
         bool taken;
     } cases[] = {
-        {"empty, old", "", true, Later::Nothing, true},
-        {"empty, fresh, stays empty", "", false, Later::Nothing, true},
-        {"empty, fresh, then named by its living owner", "", false, Later::NamesLivingOwner, false},
-        {"garbage, old", "\x01\xffnot a pid\n\n", true, Later::Nothing, true},
-        {"living owner, old", owner(living.processId(), "sleep"), true, Later::Nothing, false},
-        {"dead owner", owner(deadPid, "true"), false, Later::Nothing, true},
+        {"empty, old", "", old, Later::Nothing, true},
+        {"empty, fresh, stays empty", "", fresh, Later::Nothing, true},
+        {"empty, fresh, then named by its living owner", "", fresh, Later::NamesLivingOwner, false},
+        {"garbage, old", "\x01\xffnot a pid\n\n", old, Later::Nothing, true},
+        {"living owner, old", owner(living.processId(), "sleep"), old, Later::Nothing, false},
+        {"living owner, hours old", owner(living.processId(), "sleep"), hoursOld, Later::Nothing, false},
+        {"dead owner", owner(deadPid, "true"), fresh, Later::Nothing, true},
     };
     QTemporaryDir folder;
     const QString library = folder.filePath(QStringLiteral("Lib.ptlibrary"));
@@ -168,9 +174,8 @@ TEST(LibraryLockTest, ALockNamingNoLivingOwnerIsTakenOver)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(c.contents);
         file.flush();
-        if (c.aged)
-            file.setFileTime(QDateTime::currentDateTime().addMSecs(-2 * PTLibraryLock::UnnamedLockGrace.count()),
-                             QFileDevice::FileModificationTime);
+        if (c.age > fresh)
+            file.setFileTime(QDateTime::currentDateTime().addMSecs(-c.age.count()), QFileDevice::FileModificationTime);
         file.close();
         std::thread naming;
         if (c.later == Later::NamesLivingOwner)

@@ -78,6 +78,7 @@ TEST_F(AddIconsScenario, BrowseIconsChoosesAFolder)
     QTest::mouseClick(sheetWidget(sheet, QStringLiteral("Import to a New Set")), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == 3; }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Shapes"), {"Circle", "Square", "Triangle"}));
 }
 
 // File > Import Bundle... finds its way through plain folders to a bundle, and takes the typed path of one as
@@ -99,6 +100,7 @@ TEST_F(AddIconsScenario, ImportBundleChoosesABundle)
     QStringList shown = gridItemNames();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Circle"), QStringLiteral("Square")}));
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Pair"), {"Circle", "Square"}));
 }
 
 // Icons dropped on the grid, or handed over by a second `pictern PATH`, are offered to the set in view.
@@ -128,6 +130,9 @@ TEST_F(AddIconsScenario, IconsFromOutsideAreOfferedToTheSetInView)
         window()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
     }
+    // Each way added its own copies, under file names of their own.
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Shapes"),
+                                        {"Circle", "Square", "Triangle", "Left", "Right", "Left", "Right"}));
 }
 
 // Two applications ask over the bus: each gets a sheet of its own that names it, counts its files and offers to
@@ -156,6 +161,7 @@ TEST_F(AddIconsScenario, SheetsAskedForByOtherApplicationsNameTheirCaller)
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == 2; }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Import From AppOne"), {"Circle", "Square"}));
 
     ASSERT_TRUE(waitForSheetToGo(first));
     QWidget* second = addIconsSheet();
@@ -194,6 +200,7 @@ TEST_F(AddIconsScenario, ReturnImports)
     press(Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == 3; }))
         << "the grid shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Typed"), {"Circle", "Square", "Triangle"}));
 }
 
 } // namespace

@@ -119,6 +119,7 @@ TEST_P(EditScenario, TheEditMenuActsOnTheFocusedGridOrSourceList)
         << "left " << gridItemNames().join(QStringLiteral(", ")).toStdString();
     EXPECT_EQ(modals.size(), GetParam() == Way::Keys ? 3 : 2);
     EXPECT_EQ(modals.filter(QStringLiteral("Are you sure?")).size(), modals.size()) << modals.join(", ").toStdString();
+    EXPECT_TRUE(setHoldsOnDisk(setName, {})) << "the icons are gone from the store file and the set's folder";
     EXPECT_EQ(enabledItems(titles), QStringLiteral("Find, Find in Current Selection"))
         << "an empty grid has nothing to select";
 }

@@ -21,6 +21,7 @@ TEST_F(ImportScenario, ADroppedFolderShowsItsIconsInTheGrid)
     shown.sort();
     EXPECT_EQ(shown.join(QLatin1Char(' ')), QStringLiteral("Circle Square Triangle"));
     EXPECT_TRUE(selectedItemNames().isEmpty());
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Shapes"), {"Circle", "Square", "Triangle"}));
 }
 
 // The add-icons sheet's head opens the preferences on the import pane; the sheet stays for the user to finish.
@@ -47,6 +48,8 @@ TEST_F(ImportScenario, AnEmptiedSetTakesADroppedFolder)
     answerNextModal([](QWidget* alert) { ScenarioTest::clickButton(alert, QStringLiteral("OK")); });
     press(QKeySequence(Qt::Key_Delete));
     ASSERT_TRUE(waitFor([this] { return gridItemNames().isEmpty(); }));
+    // Gone from the store file and from the set's folder; the set itself stays.
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Shapes"), {}));
 
     QWidget* sheet = dropFolderOnGrid(QStringLiteral("glyphs"));
     ASSERT_NE(sheet, nullptr) << "the emptied set refuses the drop";
@@ -92,6 +95,8 @@ TEST_F(ImportScenario, TwoFoldersDroppedInQuickSuccessionBothBecomeSets)
         EXPECT_TRUE(waitFor([&] {
             return imported(first, 3) && imported(second, 2) && !pt::SheetHost::attachedSheet(window());
         }));
+        EXPECT_TRUE(setHoldsOnDisk(first, {"Circle", "Square", "Triangle"}));
+        EXPECT_TRUE(setHoldsOnDisk(second, {"Badge", "Star"}));
     }
 }
 

@@ -17,6 +17,7 @@
 #include "browser/grid/PTGridView.h"
 #include "browser/grid/PTGridViewCell.h"
 #include "foundation/MenuAdditions.h"
+#include "library/PTLibraryController.h"
 #include "library/entities/PTItem.h"
 #include "platform/ui/AnimationTiming.h"
 #include "platform/ui/ModalRunner.h"
@@ -93,6 +94,31 @@ void pointDesktopFoldersIntoHome()
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(variable, QFile::encodeName(path));
     }
+}
+
+// Each row the query answers from the store file on disk, read through a connection of its own; the arguments are
+// bound in order.
+QList<QStringList> rowsOnDisk(const QString& sql, const QStringList& arguments = {})
+{
+    QList<QStringList> rows;
+    sqlite3* db = nullptr;
+    const QByteArray path = PTAppDelegate::shared()->storePath().toUtf8();
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK) {
+            for (int i = 0; i < arguments.size(); ++i)
+                sqlite3_bind_text(statement, i + 1, arguments[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                QStringList columns;
+                for (int column = 0; column < sqlite3_column_count(statement); ++column)
+                    columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+                rows << columns;
+            }
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
 }
 
 QString itemName(const PTItem* item)
@@ -556,20 +582,44 @@ void ScenarioTest::expectPreferencesOpenAt(const QString& pane)
 
 QStringList ScenarioTest::namesOnDisk(const QString& entity)
 {
-    const QString path = PTAppDelegate::shared()->storePath();
-    sqlite3* db = nullptr;
     QStringList names;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        const QByteArray query = QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(entity).toUtf8();
-        if (sqlite3_prepare_v2(db, query.constData(), -1, &statement, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(statement) == SQLITE_ROW)
-                names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
+    for (const QStringList& row : rowsOnDisk(QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(entity)))
+        names << row.value(0);
     return names;
+}
+
+QStringList ScenarioTest::setOnDisk(const QString& setName)
+{
+    const QList<QStringList> sets =
+        rowsOnDisk(QStringLiteral("SELECT pk, identifier FROM PTCollection WHERE name = ? ORDER BY pk DESC LIMIT 1"),
+                   {setName});
+    if (sets.isEmpty())
+        return {QStringLiteral("no set ") + setName};
+    const QString identifier = sets[0].value(1);
+    QStringList files;
+    if (!identifier.isEmpty()) {
+        const QString folder = PTLibraryController::currentLibrary()->locationByAppendingPath(
+            PTLibraryController::SetsFolderName + u'/' + identifier, false);
+        files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    }
+    QStringList described;
+    const QString items = QStringLiteral("SELECT name, newFileName FROM PTItem WHERE collection = ?");
+    for (const QStringList& item : rowsOnDisk(items, {sets[0].value(0)}))
+        described << item.value(0) + (files.removeOne(item.value(1)) ? QString() : QStringLiteral(" (no file)"));
+    for (const QString& stray : files)
+        described << QStringLiteral("+ ") + stray;
+    described.sort();
+    return described;
+}
+
+::testing::AssertionResult ScenarioTest::setHoldsOnDisk(const QString& setName, QStringList items)
+{
+    items.sort();
+    if (waitFor([&] { return setOnDisk(setName) == items; }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "on disk " << setName.toStdString() << " holds "
+                                         << setOnDisk(setName).join(QStringLiteral(", ")).toStdString() << ", not "
+                                         << items.join(QStringLiteral(", ")).toStdString();
 }
 
 QDBusMessage ScenarioTest::scriptedImport(const QStringList& files, const QString& application)

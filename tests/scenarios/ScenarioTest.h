@@ -107,6 +107,13 @@ protected:
     // The names of the sets ("PTCollection") or groups ("PTGroup") as the store file on disk holds them, read
     // through a connection of its own, sorted.
     static QStringList namesOnDisk(const QString& entity);
+    // The newest set of that name in the store file on disk: the names of its items, each followed by " (no file)"
+    // when its file is missing from the set's folder, and "+ FILE" for each file of that folder no item names;
+    // sorted. "no set NAME" when the store file holds none.
+    static QStringList setOnDisk(const QString& setName);
+    // Waits until the set on disk holds exactly these items (names, in any order) and no other file; says what it
+    // holds when it does not.
+    static ::testing::AssertionResult setHoldsOnDisk(const QString& setName, QStringList items);
 
     // Calls the scripting interface's Import over the session bus from a connection of its own, as another
     // application does; answers the reply.

@@ -53,6 +53,9 @@ TEST_F(SetMenuScenario, ASetNamedWithAnAmpersandIsListedAsNamed)
     clickMenuItem(moveTo);
     EXPECT_TRUE(waitFor([this] { return gridItemNames() == QStringList{"Heart"}; }))
         << "Drafts shows " << gridItemNames().join(QStringLiteral(", ")).toStdString();
+    // The icon and its file moved on disk too.
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Drafts"), {"Heart"}));
+    EXPECT_TRUE(setHoldsOnDisk(name, {"Circle", "Square", "Star", "Triangle"}));
 }
 
 } // namespace

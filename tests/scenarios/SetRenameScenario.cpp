@@ -46,6 +46,7 @@ TEST_F(SetRenameScenario, ARenamedSetShowsItsNewNameInTheGridHeader)
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_TRUE(waitFor([this] { return headerText(grid()) == QStringLiteral("Figures"); }, 2000))
         << "the header reads " << headerText(grid()).toStdString();
+    EXPECT_TRUE(setHoldsOnDisk(QStringLiteral("Figures"), {"Circle", "Square", "Triangle"}));
 }
 
 } // namespace

@@ -378,6 +378,10 @@ TEST_F(Importer, LinksAreFollowedOnlyInsideTheChosenFolders)
     QFile::link(outside.path(), sourcePath("pack/escape"));
     QFile::link(outside.filePath("private"), sourcePath("pack/sub/private"));
     QFile::link(outside.filePath("private/secret.png"), sourcePath("pack/stolen.png"));
+    // A sibling whose name starts with the chosen folder's name is still outside it.
+    source("pack-private/hidden.svg");
+    QFile::link(sourcePath("pack-private"), sourcePath("pack/neighbour"));
+    QFile::link(sourcePath("pack-private/hidden.svg"), sourcePath("pack/peek.svg"));
     // Through a link inside the tree to the link leading out.
     QFile::link(sourcePath("pack/stolen.png"), sourcePath("pack/sub/relayed.png"));
     // Links within the tree, as icon themes make them, and a link back up that would walk forever.
@@ -394,6 +398,8 @@ TEST_F(Importer, LinksAreFollowedOnlyInsideTheChosenFolders)
         reasons << QFileInfo(rejected.path).fileName() + ": " + rejected.reason;
     reasons.sort();
     EXPECT_EQ(reasons, (QStringList{"escape: link leads outside the imported folders",
+                                    "neighbour: link leads outside the imported folders",
+                                    "peek.svg: link leads outside the imported folders",
                                     "private: link leads outside the imported folders",
                                     "relayed.png: link leads outside the imported folders",
                                     "stolen.png: link leads outside the imported folders"}));

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -219,17 +220,37 @@ TEST_F(URLDownloaderTest, ArchivesReportTheirUnpackingAndUnsafeOnesFail)
 TEST_F(URLDownloaderTest, BodiesOverTheCapFailWithOrWithoutALength)
 {
     const QByteArray body(5000, 'x');
+    constexpr int Piece = 250;
     LoopbackHTTPServer server([&](const LoopbackHTTPServer::Request& request, QTcpSocket* socket) {
+        if (request.path == "/trickled.bin") {
+            // No length, and each read well under the cap: only the running total tells it is too large.
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            auto* timer = new QTimer(socket);
+            QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, sent = qsizetype(0), &body]() mutable {
+                socket->write(body.mid(sent, Piece));
+                socket->flush();
+                sent += Piece;
+                if (sent >= body.size()) {
+                    timer->stop();
+                    socket->disconnectFromHost();
+                }
+            });
+            timer->start(5);
+            return;
+        }
         socket->write(request.path == "/sized.bin" ? LoopbackHTTPServer::response(200, body)
                                                    : LoopbackHTTPServer::chunkedResponse(body, 1000));
         socket->disconnectFromHost();
     });
-    for (const char* path : {"/sized.bin", "/unsized.bin"}) {
+    for (const char* path : {"/sized.bin", "/unsized.bin", "/trickled.bin"}) {
         const DownloadReport run = download(server, QString::fromLatin1(path), {}, 3000);
         ASSERT_TRUE(run.completed) << path;
         EXPECT_EQ(run.completed->code, PTURLDownloader::TooLargeError) << path;
         EXPECT_FALSE(run.ready) << path;
         EXPECT_TRUE(downloadFolders().isEmpty()) << path;
+        if (QByteArrayView(path) == "/trickled.bin") {
+            EXPECT_GT(run.progress.size(), 1) << "the body arrived in one read";
+        }
     }
 }
 

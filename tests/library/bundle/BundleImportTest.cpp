@@ -74,7 +74,7 @@ QStringList filesBelow(const QString& folder)
 
 } // namespace
 
-TEST_F(BundleTest, RoundTripKeepsTreeNamesTagsLicencesAndBytes)
+TEST_F(BundleTest, RoundTripKeepsTreeNamesTagsLicencesSizesAndBytes)
 {
     QDir papirus(QStringLiteral("/usr/share/icons/Papirus/48x48/apps"));
     const QStringList icons = papirus.entryList({"*.svg"}, QDir::Files, QDir::Name).mid(0, 2000);
@@ -94,6 +94,11 @@ TEST_F(BundleTest, RoundTripKeepsTreeNamesTagsLicencesAndBytes)
             item->setTagsString(QStringLiteral("app,n%1").arg(i));
             if (i % 7 == 0)
                 item->setLicence(other);
+            // Wider than tall, so neither side can stand in for the other.
+            if (i % 3 == 0) {
+                item->setWidth(24);
+                item->setHeight(16);
+            }
         }
     }
     saveAndWait();
@@ -127,7 +132,8 @@ TEST_F(BundleTest, RoundTripKeepsTreeNamesTagsLicencesAndBytes)
                     QStringList tags = item->tagComponents().values();
                     tags.sort();
                     items << item->name() + " " + tags.join('|') + " " + (item->licence() ? item->licence()->name() : "-") +
-                                 " " + QString::number(qHash(fileBytes(item->fileURL().toLocalFile())));
+                                 QStringLiteral(" %1x%2 ").arg(item->width()).arg(item->height()) +
+                                 QString::number(qHash(fileBytes(item->fileURL().toLocalFile())));
                 }
                 items.sort();
                 lines << items;
