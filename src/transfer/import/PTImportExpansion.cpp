@@ -116,12 +116,9 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandSVG(const QString& pa
         if (const PTSVG::Result part = PTSVG::svgWithString(symbol.svgText))
             addPart(*part, symbol.identifier);
     }
-    // A sheet is often not drawn itself and has no size of its own: its parts still come in, beside it.
-    if (!parsed) {
-        if (!entries.isEmpty())
-            entries.append(Entry{path});
+    // A sheet is often not drawn itself and has no size of its own: its parts still come in, without it.
+    if (!parsed)
         return entries;
-    }
     const std::shared_ptr<PTSVG>& document = *parsed;
     if (!document->isFont()) {
         entries.append(Entry{path});

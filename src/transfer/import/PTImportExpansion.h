@@ -8,7 +8,7 @@
 #include <optional>
 
 // Splits one file into the files its items are made from: an SVG sprite sheet into its nested documents and
-// its symbols (and itself), an SVG or OTF/TTF font into one document per glyph (not itself), an ICNS or ICO file into itself and
+// its symbols (and itself, when it is a document of its own), an SVG or OTF/TTF font into one document per glyph (not itself), an ICNS or ICO file into itself and
 // one PNG per image. Written files go into the given folder, which belongs to this expansion alone.
 class PTImportExpansion {
 public:
