@@ -286,7 +286,7 @@ TEST_F(ExportPresetStoreTest, ImportingTwiceGivesTwoPresetsAndLeavesTheSource)
 // Exporting proposes a file name that can be written, whatever the preset is called, in a panel offering presets.
 TEST_F(ExportPresetStoreTest, TheProposedFileNameCanBeWritten)
 {
-    auto shell = std::make_shared<FakeLibraryShell>();
+    auto shell = std::make_shared<pt::test::FakeLibraryShell>();
     PTLibraryShell::install(shell);
     for (const QString name : {QStringLiteral("Web/App"), QStringLiteral("a\\b: c"), QStringLiteral(".."),
                                QStringLiteral("/")}) {
