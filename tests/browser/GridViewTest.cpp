@@ -92,6 +92,48 @@ TEST_F(GridViewTest, ItemSizeIsMadeWholeOutwardsUnlessTheSourceAnswers)
     EXPECT_EQ(cell(0, 0)->frame().size(), QSizeF(41, 40));
 }
 
+// Far down a long grid, another item size keeps in view what was looked at: the selected item while it shows,
+// else the first whole item at the top, each at its distance from the top of the view where it fits.
+TEST_F(GridViewTest, ANewItemSizeKeepsTheLookedAtItemInView)
+{
+    struct Case {
+        const char* name;
+        qreal size;
+        std::optional<qint64> selected; // an item of the first section
+        qint64 expected;                // the grid index held in view; -1 for the first whole item at the top
+    };
+    const Case cases[] = {
+        {"smaller", 16, std::nullopt, -1},
+        {"larger", 128, std::nullopt, -1},
+        {"smaller, selection in view", 16, 5023, 5023},
+        {"larger, selection in view", 128, 5023, 5023},
+        {"selection out of view", 16, 10, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        load({6000, 4000});
+        grid->setItemSize(QSizeF(36, 36));
+        const GridGeometry& geometry = grid->geometry();
+        // Row 500 of the first section sits right under the sticky header.
+        const qreal rowTop = geometry.rectForItemAtIndex(5000).top();
+        scrollTo(static_cast<int>(rowTop) - 38 - 35 - 4);
+        if (c.selected)
+            grid->selectIndexPaths({{0, *c.selected}});
+        const qint64 held = c.expected >= 0 ? c.expected : 5000;
+        const qreal offset = geometry.rectForItemAtIndex(held).top() - grid->visibleRect().top();
+
+        grid->setItemSize(QSizeF(c.size, c.size));
+        const QRectF frame = geometry.rectForItemAtIndex(held);
+        const QRectF view = grid->visibleRect().adjusted(0, 38 + 35, 0, 0);
+        EXPECT_TRUE(view.contains(frame)) << "item " << held << " at " << frame.top() << ", view from "
+                                          << view.top() << " to " << view.bottom();
+        if (frame.height() <= view.bottom() - grid->visibleRect().top() - offset)
+            EXPECT_EQ(frame.top() - grid->visibleRect().top(), offset);
+        EXPECT_TRUE(grid->cellForIndexPath({0, held}) != nullptr) << "no cell shows the item";
+        grid->deselectAll();
+    }
+}
+
 TEST_F(GridViewTest, ScrollingInsideOneRangeTouchesNoItemCellButMovesTheStickyHeader)
 {
     load({60, 40});

@@ -10,6 +10,11 @@
 #include "ui/views/PTPopover.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -66,6 +71,74 @@ TEST_F(GridSizeScenario, TheStoredSizeIsDrawnFromTheFirstPaintAndTheSizeControlO
     ASSERT_EQ(shownGridOptions(), nullptr);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
     ASSERT_TRUE(waitFor([] { return shownGridOptions() != nullptr; })) << "no grid options";
+    shownGridOptions()->window()->close();
+}
+
+// The name of the first icon whose top shows below the sticky header; the grid has one section, so a grid index
+// is a place in the names.
+QString firstWholeIcon(PTGridView* grid, const QStringList& names)
+{
+    const QRectF visible = grid->visibleRect();
+    const qreal top = visible.top() + grid->marginForEdge(1) + grid->sectionHeaderHeight();
+    const GridRange range = grid->geometry().rangeOfItemsInRect(visible);
+    for (qint64 index = range.location; index < range.end(); ++index) {
+        const QRectF frame = grid->geometry().rectForItemAtIndex(index);
+        if (frame.top() >= top)
+            return names.value(int(index));
+    }
+    return {};
+}
+
+// Whether the icon shows whole between the sticky header and the bottom of the view.
+bool showsWhole(PTGridView* grid, const QStringList& names, const QString& name)
+{
+    const QRectF visible = grid->visibleRect();
+    const QRectF view = visible.adjusted(0, grid->marginForEdge(1) + grid->sectionHeaderHeight(), 0,
+                                         -grid->marginForEdge(0));
+    return view.contains(grid->geometry().rectForItemAtIndex(names.indexOf(name)));
+}
+
+// A long set scrolled to its middle: another icon size, from the keyboard (Ctrl+-, Ctrl++) or from the slider of
+// the toolbar's size control, keeps the icons the user looked at in view, where the pixel offset once jumped to
+// the last rows.
+TEST_F(GridSizeScenario, AnotherSizeKeepsTheIconsLookedAtInView)
+{
+    QTemporaryDir folder;
+    const QString many = QDir(folder.path()).filePath(QStringLiteral("many"));
+    ASSERT_TRUE(QDir().mkpath(many));
+    constexpr int Count = 900;
+    for (int i = 0; i < Count; ++i) {
+        QFile file(QDir(many).filePath(QStringLiteral("icon-%1.svg").arg(i, 4, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 16 16"><rect width="16" height="16"/></svg>)");
+    }
+    importFolder(many, QStringLiteral("Many"));
+    ASSERT_TRUE(waitFor([&] { return gridItemNames().size() == Count; }, 60000))
+        << "icons in the grid: " << gridItemNames().size();
+    const QStringList names = gridItemNames();
+    QScrollBar* bar = grid()->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    QApplication::processEvents();
+
+    const auto expectKeptInView = [&](const char* how, const std::function<void()>& change) {
+        SCOPED_TRACE(how);
+        const QString looked = firstWholeIcon(grid(), names);
+        ASSERT_FALSE(looked.isEmpty());
+        const QSizeF before = grid()->itemSize();
+        change();
+        ASSERT_TRUE(waitFor([&] { return grid()->itemSize() != before; })) << "the size did not change";
+        QApplication::processEvents();
+        EXPECT_TRUE(showsWhole(grid(), names, looked))
+            << looked.toStdString() << " is out of view at scroll offset " << bar->value() << " of " << bar->maximum();
+    };
+    expectKeptInView("Ctrl+-", [&] { press(QKeySequence::ZoomOut); });
+    expectKeptInView("Ctrl++", [&] { press(QKeySequence::ZoomIn); });
+
+    PTToolbarSegmentedControl* control = app().toolbarController()->gridViewOptions();
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
+    ASSERT_TRUE(waitFor([] { return shownGridOptions() != nullptr; })) << "no grid options";
+    QSlider* slider = shownGridOptions()->slider();
+    expectKeptInView("the toolbar's slider", [&] { slider->setValue(slider->minimum()); });
     shownGridOptions()->window()->close();
 }
 

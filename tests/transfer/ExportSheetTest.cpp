@@ -1,6 +1,8 @@
 #include "FakeBrowserSeams.h"
 #include "FakeLibraryShell.h"
+#include "ImportTestSupport.h"
 #include "TestSupport.h"
+#include "ThemeScope.h"
 #include "library/upkeep/PTLibraryShell.h"
 #include "library/PTLibraryController.h"
 #include "platform/runtime/Defaults.h"
@@ -24,6 +26,8 @@
 #include <QCursor>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFileDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -271,92 +275,153 @@ TEST_F(ExportSheetTest, ReopeningShowsTheLastUsedRows)
 
 TEST_F(ExportSheetTest, Screenshot)
 {
-    PTExportSheetController sheet(items(3), std::nullopt);
-    sheet.rows()[0]->setFillColor(QColor(200, 0, 0));
-    sheet.addOptionFromSender(true);
-    sheet.addOptionFromSender(false);
-    sheet.rows()[2]->selectFormat(PTExportFormatICO);
-    ASSERT_EQ(sheet.rows().size(), 3);
-    PTSheet* window = sheet.window();
-    window->adjustSize();
-    window->show();
-    pt::test::runMainQueueFor(50);
-    const QImage image = window->grab().toImage();
-    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("export-sheet")));
+    for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        const bool dark = appearance == PTAppearanceDark;
+        SCOPED_TRACE(dark ? "dark" : "light");
+        ThemeScope theme(appearance);
+        PTExportSheetController sheet(items(3), std::nullopt);
+        sheet.rows()[0]->setFillColor(QColor(200, 0, 0));
+        sheet.addOptionFromSender(true);
+        sheet.addOptionFromSender(false);
+        sheet.rows()[2]->selectFormat(PTExportFormatICO);
+        ASSERT_EQ(sheet.rows().size(), 3);
+        PTSheet* window = sheet.window();
+        window->adjustSize();
+        window->show();
+        pt::test::runMainQueueFor(50);
+        const QImage image = window->grab().toImage();
+        ASSERT_TRUE(pt::test::writeScreenshot(image, dark ? QStringLiteral("export-sheet-dark")
+                                                           : QStringLiteral("export-sheet")));
 
-    // Three rows stacked one under another, the first row's colour well showing its red.
-    const qreal ratio = image.devicePixelRatio();
-    QList<int> tops;
-    for (PTExportSheetOptionViewController* row : sheet.rows())
-        tops << row->view()->mapTo(window, QPoint(0, 0)).y();
-    EXPECT_LT(tops[0], tops[1]);
-    EXPECT_LT(tops[1], tops[2]);
-    const QWidget* well = sheet.rows()[0]->colorWell();
-    const QPoint centre = well->mapTo(window, well->rect().center());
-    const QColor sampled = image.pixelColor(int(centre.x() * ratio), int(centre.y() * ratio));
-    EXPECT_GT(sampled.red(), 150) << sampled.name().toStdString();
-    EXPECT_LT(sampled.green(), 80) << sampled.name().toStdString();
-    // The band at the top is not the sheet's body colour under the rows.
-    const QColor body = image.pixelColor(image.width() - 3, int((tops[2] + 40) * ratio));
-    EXPECT_NE(image.pixelColor(image.width() / 2, 3), QColor(Qt::transparent));
-    EXPECT_EQ(body.alpha(), 255);
-    window->hide();
+        // Three rows stacked one under another, the first row's colour well showing its red.
+        const qreal ratio = image.devicePixelRatio();
+        QList<int> tops;
+        for (PTExportSheetOptionViewController* row : sheet.rows())
+            tops << row->view()->mapTo(window, QPoint(0, 0)).y();
+        EXPECT_LT(tops[0], tops[1]);
+        EXPECT_LT(tops[1], tops[2]);
+        const QWidget* well = sheet.rows()[0]->colorWell();
+        const QPoint centre = well->mapTo(window, well->rect().center());
+        const QColor sampled = image.pixelColor(int(centre.x() * ratio), int(centre.y() * ratio));
+        EXPECT_GT(sampled.red(), 150) << sampled.name().toStdString();
+        EXPECT_LT(sampled.green(), 80) << sampled.name().toStdString();
+        // The band at the top is not the sheet's body colour under the rows.
+        const QColor body = image.pixelColor(image.width() - 3, int((tops[2] + 40) * ratio));
+        EXPECT_NE(image.pixelColor(image.width() / 2, 3), QColor(Qt::transparent));
+        EXPECT_EQ(body.alpha(), 255);
+
+        // "Add Output" and "Cancel" are buttons of the theme with titles as clear as the other controls': not
+        // the pale grey of a disabled control, and no white buttons in the dark theme.
+        for (const QString& name : {QStringLiteral("Add output"), QStringLiteral("Cancel")}) {
+            SCOPED_TRACE(name.toStdString());
+            const QWidget* button = nullptr;
+            for (const QWidget* widget : window->findChildren<QPushButton*>())
+                if (widget->accessibleName() == name && widget->isVisible())
+                    button = widget;
+            ASSERT_NE(button, nullptr);
+            const pt::test::ControlLook look = pt::test::controlLook(image, button);
+            if (dark) {
+                EXPECT_LT(look.face.lightness(), 90) << look.face.name().toStdString();
+                EXPECT_GT(look.ink.lightness(), 190) << look.ink.name().toStdString();
+            } else {
+                EXPECT_GT(look.face.lightness(), 240) << look.face.name().toStdString();
+                EXPECT_LT(look.ink.lightness(), 130) << look.ink.name().toStdString();
+            }
+        }
+        window->hide();
+    }
 }
 
-// A row's remove mark shows while the pointer is over the row; a pointer that leaves while the row's format menu
-// is open takes the mark away once the menu closes.
-TEST_F(ExportSheetTest, RemoveMarksHideWhenThePointerLeavesThroughAPopUpMenu)
+// A row's remove mark shows while the pointer is over the row; a pointer that leaves while a pop-up menu or a
+// panel over the sheet holds it (the row's format menu, the preset menu, the save panel of Export) takes the mark
+// away once that closes.
+TEST_F(ExportSheetTest, RemoveMarksHideWhenThePointerLeavesThroughAPopUpOrPanel)
 {
-    PTExportSheetController sheet(items(1), std::nullopt);
-    sheet.addOptionFromSender(false);
-    ASSERT_EQ(sheet.rows().size(), 2);
-    PTSheet* window = sheet.window();
-    window->adjustSize();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    PTExportSheetOptionViewController* row = sheet.rows()[1];
-    ASSERT_TRUE(row->removable());
-    QWidget* view = row->view();
-    const auto* mark = view->findChild<QPushButton*>();
-    ASSERT_NE(mark, nullptr);
-    const QRect markArea(mark->mapTo(window, QPoint(0, 0)), mark->size());
-    // The number of pixels in the mark's square that differ from its corner: the drawn cross.
-    const auto markPixels = [&] {
-        const QImage image = window->grab().toImage();
-        const qreal ratio = image.devicePixelRatio();
-        const QRect area(markArea.topLeft() * ratio, markArea.size() * ratio);
-        const QRgb background = image.pixel(area.topLeft());
-        int drawn = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                drawn += image.pixel(x, y) != background;
-        return std::pair(image, drawn);
+    struct Case {
+        const char* name;
+        // Opens what holds the pointer and closes it once the pointer has gone away from the sheet.
+        std::function<void(PTExportSheetController&, const std::function<void()>& leave)> holdAndClose;
     };
+    const auto popUp = [](QMenu* menu, QWidget* under, const std::function<void()>& leave) {
+        menu->popup(under->mapToGlobal(QPoint(0, under->height())));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        leave();
+        menu->hide();
+    };
+    const Case cases[] = {
+        {"the row's format menu",
+         [&](PTExportSheetController& sheet, const std::function<void()>& leave) {
+             QWidget* view = sheet.rows()[1]->view();
+             popUp(view->findChild<QMenu*>(), view->findChild<PTSheetViewPopupButton*>(), leave);
+         }},
+        {"the preset menu",
+         [&](PTExportSheetController& sheet, const std::function<void()>& leave) {
+             popUp(sheet.presetMenu(), sheet.window(), leave);
+         }},
+        {"the save panel",
+         [&](PTExportSheetController& sheet, const std::function<void()>& leave) {
+             bool answered = false;
+             QTimer poll;
+             QObject::connect(&poll, &QTimer::timeout, [&] {
+                 auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                 if (!panel || answered || !panel->isVisible())
+                     return;
+                 answered = true;
+                 leave();
+                 panel->reject();
+             });
+             poll.start(20);
+             sheet.performExport();
+             EXPECT_TRUE(answered) << "no save panel";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PTExportSheetController sheet(items(1), std::nullopt);
+        sheet.addOptionFromSender(false);
+        ASSERT_EQ(sheet.rows().size(), 2);
+        PTSheet* window = sheet.window();
+        window->adjustSize();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        PTExportSheetOptionViewController* row = sheet.rows()[1];
+        ASSERT_TRUE(row->removable());
+        QWidget* view = row->view();
+        const auto* mark = view->findChild<QPushButton*>();
+        ASSERT_NE(mark, nullptr);
+        const QRect markArea(mark->mapTo(window, QPoint(0, 0)), mark->size());
+        // The number of pixels in the mark's square that differ from its corner: the drawn cross.
+        const auto markPixels = [&] {
+            const QImage image = window->grab().toImage();
+            const qreal ratio = image.devicePixelRatio();
+            const QRect area(markArea.topLeft() * ratio, markArea.size() * ratio);
+            const QRgb background = image.pixel(area.topLeft());
+            int drawn = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    drawn += image.pixel(x, y) != background;
+            return std::pair(image, drawn);
+        };
 
-    QCursor::setPos(view->mapToGlobal(view->rect().center()));
-    QEnterEvent enter(QPointF(view->rect().center()), QPointF(view->rect().center()),
-                      QPointF(view->mapToGlobal(view->rect().center())));
-    QApplication::sendEvent(view, &enter);
-    ASSERT_TRUE(row->closeControlVisible());
-    EXPECT_GT(markPixels().second, 0) << "no remove mark over the hovered row";
+        QCursor::setPos(view->mapToGlobal(view->rect().center()));
+        QEnterEvent enter(QPointF(view->rect().center()), QPointF(view->rect().center()),
+                          QPointF(view->mapToGlobal(view->rect().center())));
+        QApplication::sendEvent(view, &enter);
+        ASSERT_TRUE(row->closeControlVisible());
+        EXPECT_GT(markPixels().second, 0) << "no remove mark over the hovered row";
 
-    auto* format = view->findChild<PTSheetViewPopupButton*>();
-    ASSERT_NE(format, nullptr);
-    // The format menu, the row's first.
-    QMenu* menu = view->findChild<QMenu*>();
-    ASSERT_NE(menu, nullptr);
-    menu->popup(format->mapToGlobal(QPoint(0, format->height())));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    // The pointer goes out over the menu and away from the sheet; the menu closes there.
-    QCursor::setPos(window->mapToGlobal(QPoint(window->width() + 200, window->height() + 200)));
-    menu->hide();
-    pt::test::runMainQueueFor(50);
+        // The pointer goes out over what holds it and away from the sheet; that closes there.
+        c.holdAndClose(sheet, [&] {
+            QCursor::setPos(window->mapToGlobal(QPoint(window->width() + 200, window->height() + 200)));
+        });
+        pt::test::runMainQueueFor(50);
 
-    const auto [image, drawn] = markPixels();
-    ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("export-sheet-pointer-left-through-menu")));
-    EXPECT_FALSE(row->closeControlVisible());
-    EXPECT_EQ(drawn, 0) << "the remove mark stays drawn after the pointer left";
-    window->hide();
+        const auto [image, drawn] = markPixels();
+        ASSERT_TRUE(pt::test::writeScreenshot(image, QStringLiteral("export-sheet-pointer-left-through-menu")));
+        EXPECT_FALSE(row->closeControlVisible());
+        EXPECT_EQ(drawn, 0) << "the remove mark stays drawn after the pointer left";
+        window->hide();
+    }
 }
 
 } // namespace

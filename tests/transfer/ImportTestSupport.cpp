@@ -102,4 +102,21 @@ QImage writeScreenshot(QWidget* widget, const QString& name)
     return QImage(QDir(QStringLiteral(PICTERN_SCREENSHOT_DIR)).filePath(name + QStringLiteral(".png")));
 }
 
+ControlLook controlLook(const QImage& windowPicture, const QWidget* control)
+{
+    const qreal ratio = windowPicture.devicePixelRatio();
+    const QRect area(control->mapTo(control->window(), QPoint(0, 0)) * ratio, control->size() * ratio);
+    ControlLook look{windowPicture.pixelColor(area.left() + int(3 * ratio), area.center().y()), {}};
+    int contrast = -1;
+    for (int y = area.top() + area.height() / 4; y < area.bottom() - area.height() / 4; ++y)
+        for (int x = area.left() + area.width() / 4; x < area.right() - area.width() / 4; ++x) {
+            const QColor pixel = windowPicture.pixelColor(x, y);
+            if (std::abs(pixel.lightness() - look.face.lightness()) > contrast) {
+                contrast = std::abs(pixel.lightness() - look.face.lightness());
+                look.ink = pixel;
+            }
+        }
+    return look;
+}
+
 } // namespace pt::test

@@ -41,4 +41,12 @@ namespace pt::test {
 // Writes the widget's picture to build/screenshots/<name>.png, whole or not at all; answers the picture read
 // back (null when it could not be written).
 QImage writeScreenshot(QWidget* widget, const QString& name);
+
+// How a control shows in the picture of its window: its face, sampled near its left end at mid-height, and the
+// pixel of its middle half that stands out most from the face, the ink of its title.
+struct ControlLook {
+    QColor face;
+    QColor ink;
+};
+ControlLook controlLook(const QImage& windowPicture, const QWidget* control);
 } // namespace pt::test

@@ -1,6 +1,7 @@
 #include "ImportTestSupport.h"
 
 #include "TestSupport.h"
+#include "ThemeScope.h"
 #include "library/bundle/PTSourceListSelection.h"
 #include "library/controllers/PTCollectionController.h"
 #include "library/controllers/PTGroupController.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -235,22 +237,49 @@ TEST_F(AddCollectionSheet, PushedOptionsArePoppedOnEveryWayOut)
     }
 }
 
+// The sheet in both themes, in a window that is not the active one, as a scripted import from another program
+// opens it: Cancel keeps the label colour of the controls, not the pale grey of a disabled one.
 TEST_F(AddCollectionSheet, Screenshot)
 {
     makeSet("Arrows");
     saveAndWait();
-    open(urls({source("a.svg"), source("b.svg")}));
-    sheet->advancedSegmentController()->expand();
-    runMainQueueFor(50);
-    const QImage image = writeScreenshot(sheet->window(), "add-icons-sheet");
-    ASSERT_FALSE(image.isNull());
-    // The title band, the body under it, and the confirmation button's accent at the bottom right.
-    const QColor band = image.pixelColor(image.width() / 2, 4);
-    const QColor body = image.pixelColor(4, image.height() / 2);
-    const QColor button = image.pixelColor(image.width() - 30, image.height() - 28);
-    EXPECT_NE(band, body);
-    EXPECT_GT(button.blue(), button.red() + 60) << button.name().toStdString();
-    EXPECT_GT(image.height(), 200);
+    const QList<QUrl> files = urls({source("a.svg"), source("b.svg")});
+    for (const int appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        const bool dark = appearance == PTAppearanceDark;
+        SCOPED_TRACE(dark ? "dark" : "light");
+        ThemeScope theme(appearance);
+        open(files, nullptr, QStringLiteral("Another Program"));
+        sheet->advancedSegmentController()->expand();
+        QWidget other;
+        other.resize(40, 40);
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !sheet->window()->isActiveWindow(); }));
+        runMainQueueFor(50);
+        const QImage image =
+            writeScreenshot(sheet->window(), dark ? QStringLiteral("add-icons-sheet-dark") : QStringLiteral("add-icons-sheet"));
+        ASSERT_FALSE(image.isNull());
+        // The title band, the body under it, and the confirmation button's accent at the bottom right.
+        const QColor band = image.pixelColor(image.width() / 2, 4);
+        const QColor body = image.pixelColor(4, image.height() / 2);
+        const QColor button = image.pixelColor(image.width() - 30, image.height() - 28);
+        EXPECT_NE(band, body);
+        EXPECT_GT(button.blue(), button.red() + 60) << button.name().toStdString();
+        EXPECT_GT(image.height(), 200);
+
+        const QWidget* cancel = sheet->window()->findChild<PTToolbarSegmentedControl*>();
+        for (const auto* control : sheet->window()->findChildren<PTToolbarSegmentedControl*>())
+            if (control->accessibleName() == QLatin1String("Cancel"))
+                cancel = control;
+        ASSERT_TRUE(cancel && cancel->accessibleName() == QLatin1String("Cancel"));
+        const ControlLook look = controlLook(image, cancel);
+        if (dark)
+            EXPECT_GT(look.ink.lightness(), 200) << look.ink.name().toStdString();
+        else
+            EXPECT_LT(look.ink.lightness(), 140) << look.ink.name().toStdString();
+        sheet->cancel();
+        sheet.reset();
+    }
 }
 
 // The advanced switches change the sheet's own pushed options, never the stored ones.

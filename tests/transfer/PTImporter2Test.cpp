@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTItem.h"
+#include "svg/PTSVG.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,12 @@ TEST_F(Importer, Expansions)
     ASSERT_TRUE(run("png2icns", {sourcePath("icon.icns"), sourcePath("p/16.png")}));
     // A 32-pixel image standing for 16 points at twice the density.
     source("retina/icon.icns", icnsWith("ic11", sourcePath("p/32.png")));
+    // A web sprite: symbols in a sheet without a size of its own.
+    source("web/sprite.svg", R"svg(<svg xmlns="http://www.w3.org/2000/svg" style="display: none">
+  <symbol id="icon-home" viewBox="0 0 24 24"><path d="M3 12 12 3l9 9v9H3z"/></symbol>
+  <symbol id="icon-star" viewBox="0 0 32 32"><path d="M16 2l4 10h10l-8 6 3 10-9-6-9 6 3-10-8-6h10z"/></symbol>
+  <symbol id="icon-wide" viewBox="0 0 48 16"><rect width="48" height="16"/></symbol>
+</svg>)svg");
     struct Case {
         const char* label;
         QString path;
@@ -182,6 +189,21 @@ TEST_F(Importer, Expansions)
          }},
         {"SVG font, sprite sheets off", "/usr/share/fonts-font-awesome/fonts/fontawesome-webfont.svg", 0x143DC,
          [](const PTImporter2::Result& result) { EXPECT_EQ(result.items.size(), 1); }},
+        {"symbol sprite sheet", sourcePath("web/sprite.svg"), 0x143DC | 0x800,
+         [](const PTImporter2::Result& result) {
+             // Each symbol stored in the set's folder as a document of the symbol's size; the sheet, no picture of
+             // its own, stays out.
+             QStringList parts;
+             for (PTItem* item : result.items) {
+                 const PTSVG::Result stored = PTSVG::svgWithFile(item->fileURL().toLocalFile(), false);
+                 const QSizeF size = stored ? (*stored)->proposedSize() : QSizeF(0, 0);
+                 parts << QStringLiteral("%1 %2x%3").arg(item->name()).arg(size.width()).arg(size.height());
+             }
+             parts.sort();
+             EXPECT_EQ(parts, (QStringList{"Icon Home 24x24", "Icon Star 32x32", "Icon Wide 48x16"}));
+         }},
+        {"symbol sprite sheet, not expanded", sourcePath("web/sprite.svg"), 0x143DC,
+         [](const PTImporter2::Result& result) { EXPECT_EQ(itemNames(result.items), QStringList{"Sprite"}); }},
         {"ICO", sourcePath("tool.ico"), 0x143DC | 0x8000,
          [](const PTImporter2::Result& result) {
              EXPECT_EQ(itemNames(result.items), (QStringList{"Tool", "Tool 16x16", "Tool 32x32"}));

@@ -125,41 +125,59 @@ TEST(SegmentLegibilityTest, SelectedToolbarSegmentCarriesItsWhiteLabel)
     }
 }
 
-// A control in a window that stops or starts being key repaints at once, so what is on screen (the window's
-// backing store) shows the grey label of a window in the back and, once key again (the welcome window's
-// "Get Started" as the window manager brings it up), its normal dark label.
-TEST(SegmentLegibilityTest, LabelsFollowTheWindowBecomingKey)
+// A label keeps its colour while its window is in the back (a sheet on top, a drop from another program), in
+// both themes: what is on screen (the window's backing store) is the same in the key window and out of it, where
+// the label once turned the pale grey of a disabled control.
+TEST(SegmentLegibilityTest, LabelsKeepTheirColourOutOfTheKeyWindow)
 {
-    ThemeScope theme(PTAppearanceAqua);
-    QWidget window;
-    auto* button = new PTToolbarSegmentedControl(&window);
-    button->setSegmentCount(1);
-    button->setSublabeledFromMenus(true);
-    button->setLabel(QStringLiteral("Get Started"), 0);
-    button->setCustomHeight(24);
-    button->setGeometry(10, 10, 120, 24);
-    window.resize(140, 44);
-    window.show();
-    QWidget other;
-    other.resize(50, 50);
-    other.show();
-    const auto darkestLabelInk = [&](const char* name) {
-        const QImage onScreen = window.screen()->grabWindow(window.winId()).toImage();
-        EXPECT_TRUE(pt::test::writeScreenshot(onScreen, QLatin1String(name)));
-        int darkest = 255;
-        for (int y = 12; y < 32; ++y)
-            for (int x = 14; x < 126; ++x)
-                darkest = std::min(darkest, onScreen.pixelColor(x, y).lightness());
-        return darkest;
-    };
-    for (const bool key : {true, false, true}) {
-        SCOPED_TRACE(key);
-        (key ? window : other).activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow() == key; }));
-        QApplication::processEvents();
-        if (key)
-            EXPECT_LT(darkestLabelInk("segment-label-key-window"), 150) << "the label in the control text colour";
-        else
-            EXPECT_GE(darkestLabelInk("segment-label-back-window"), 150) << "the grey #B2B2B2 of a window in the back";
+    for (const qint64 appearance : {PTAppearanceAqua, PTAppearanceDark}) {
+        SCOPED_TRACE(appearance);
+        ThemeScope theme(appearance);
+        const QString suffix = appearance == PTAppearanceDark ? QStringLiteral("-dark") : QStringLiteral("-light");
+        QWidget window;
+        auto* button = new PTToolbarSegmentedControl(&window);
+        button->setSegmentCount(1);
+        button->setSublabeledFromMenus(true);
+        button->setLabel(QStringLiteral("Get Started"), 0);
+        button->setCustomHeight(24);
+        button->setGeometry(10, 10, 120, 24);
+        window.resize(140, 44);
+        window.show();
+        QWidget other;
+        other.resize(50, 50);
+        other.show();
+        const auto labelArea = [&](const QString& name) {
+            const QImage onScreen = window.screen()->grabWindow(window.winId()).toImage();
+            EXPECT_TRUE(pt::test::writeScreenshot(onScreen, name + suffix));
+            return onScreen.copy(QRect(14, 12, 112, 20)).convertToFormat(QImage::Format_ARGB32);
+        };
+        QImage inKey;
+        for (const bool key : {true, false, true}) {
+            SCOPED_TRACE(key);
+            (key ? window : other).activateWindow();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow() == key; }));
+            QApplication::processEvents();
+            const QImage area = labelArea(key ? QStringLiteral("segment-label-key-window")
+                                              : QStringLiteral("segment-label-back-window"));
+            if (inKey.isNull()) {
+                inKey = area;
+                // The label is drawn: ink of its own, in the control text colour in the light theme.
+                int darkest = 255;
+                int lightest = 0;
+                for (int y = 0; y < area.height(); ++y)
+                    for (int x = 0; x < area.width(); ++x) {
+                        darkest = std::min(darkest, area.pixelColor(x, y).lightness());
+                        lightest = std::max(lightest, area.pixelColor(x, y).lightness());
+                    }
+                EXPECT_GT(lightest - darkest, 60) << "no label drawn";
+                if (appearance == PTAppearanceAqua)
+                    EXPECT_LT(darkest, 150) << "the label in the control text colour";
+            }
+            int changed = 0;
+            for (int y = 0; y < area.height(); ++y)
+                for (int x = 0; x < area.width(); ++x)
+                    changed += area.pixel(x, y) != inKey.pixel(x, y);
+            EXPECT_EQ(changed, 0) << "label pixels that change as the window goes to the back";
+        }
     }
 }

@@ -371,13 +371,15 @@ TEST(SegmentedControlTest, SegmentLooksFollowSelectionKeyAndHover)
         {"disabled", [&] { control->setEnabled(false); }, 1, grey, 0.5, true},
         {"disabled accent", [&] { control->setConfirmationStyle(true); control->setEnabled(false); }, 1, grey, 0.5,
          true},
+        // A window in the back keeps its labels and icons as they are: only the hover arrow goes.
         {"not key", [&] {
              control->setConfirmationStyle(false);
              other.show();
              QApplication::setActiveWindow(&other);
-         }, 1, grey, 0.5,
+         }, 1, QColor(), 1,
          false},
-        {"selected, not key", [] {}, 0, Qt::white, 0.5, false},
+        {"selected, not key", [] {}, 0, Qt::white, 1, false},
+        {"disabled, not key", [&] { control->setEnabled(false); }, 1, grey, 0.5, false},
     };
     for (const Case& c : cases) {
         c.state();

@@ -124,9 +124,58 @@ void PTGridView::updateItemSize()
     if (dataSource_ && (respondsTo_ & PTGridViewDataSource::ProposedItemSize))
         proposed = dataSource_->itemSizeWithProposedSize(*this, proposed, drawingState());
     metrics_.itemSize = outwards(proposed);
+    // Another size moves every item: what the user was looking at stays where it was, not the pixel offset.
+    const std::optional<ViewAnchor> anchor = viewAnchor();
     updateFrames(false);
     checkResize();
+    if (anchor)
+        restoreViewAnchor(*anchor);
     layout();
+}
+
+QRectF PTGridView::unobscuredRect() const
+{
+    const qreal header = metrics_.displaySectionHeaders ? metrics_.sectionHeaderHeight : 0;
+    return visibleRect().adjusted(0, marginForEdge(1) + header, 0, -marginForEdge(0));
+}
+
+std::optional<PTGridView::ViewAnchor> PTGridView::viewAnchor() const
+{
+    const QRectF view = unobscuredRect();
+    const GridRange range = geometry_.rangeOfItemsInRect(view);
+    if (range.length <= 0)
+        return std::nullopt;
+    const auto shown = [&](qint64 index) {
+        return index >= range.location && index < range.end()
+               && GridGeometry::intersects(geometry_.rectForItemAtIndex(index), view);
+    };
+    qint64 held = kGridNotFound;
+    for (const qint64 index : {selection_.cursor, selection_.anchor})
+        if (held == kGridNotFound && selection_.contains(index) && shown(index))
+            held = index;
+    for (qint64 index = range.location; held == kGridNotFound && index < range.end(); ++index)
+        if (selection_.contains(index) && shown(index))
+            held = index;
+    // Else the first item whose top is in view: the top row, unless it is cut off.
+    for (qint64 index = range.location; held == kGridNotFound && index < range.end(); ++index)
+        if (geometry_.rectForItemAtIndex(index).top() >= view.top() && shown(index))
+            held = index;
+    if (held == kGridNotFound)
+        held = range.location;
+    return ViewAnchor{held, geometry_.rectForItemAtIndex(held).top() - visibleRect().top()};
+}
+
+void PTGridView::restoreViewAnchor(const ViewAnchor& anchor)
+{
+    const QRectF frame = geometry_.rectForItemAtIndex(anchor.gridIndex);
+    if (frame.isNull())
+        return;
+    // The item keeps its distance from the top of the view, moved up as far as it must to show whole.
+    const QRectF view = unobscuredRect();
+    const qreal lowest = view.bottom() - visibleRect().top() - frame.height();
+    const qreal highest = view.top() - visibleRect().top();
+    const qreal offset = std::max(std::min(anchor.offset, lowest), highest);
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(frame.top() - offset)));
 }
 
 void PTGridView::setLiveGridResize(bool live)

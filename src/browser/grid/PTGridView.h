@@ -173,6 +173,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The item the user is looking at while the item size changes: the selected item in view, else the first
+    // item whose top is in view; with the distance of its top from the top of the view.
+    struct ViewAnchor {
+        qint64 gridIndex;
+        qreal offset;
+    };
+    std::optional<ViewAnchor> viewAnchor() const;
+    // Scrolls the item back to its distance from the top, or as near as shows it whole.
+    void restoreViewAnchor(const ViewAnchor& anchor);
+    // The part of the visible rect that neither the margins nor a sticky header cover.
+    QRectF unobscuredRect() const;
     void updateFrames(bool resetSections);
     void checkResize();
     void layout();

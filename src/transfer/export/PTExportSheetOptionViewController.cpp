@@ -126,8 +126,6 @@ PTExportSheetOptionViewController::PTExportSheetOptionViewController(QObject* pa
     colorWell_->setColorDidChangeHandler([this](const QColor&, const QColor&) { updateOptionFromView(false); });
     view_->mouseEnteredHandler = [this] { closeControl_->setVisible(removable_); };
     view_->mouseExitedHandler = [this] { closeControl_->hide(); };
-    view_->followPointerAcross(typeMenu_);
-    view_->followPointerAcross(icoMenu_);
     setOption(PTExportOutputOption());
 }
 

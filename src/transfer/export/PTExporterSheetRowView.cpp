@@ -1,12 +1,17 @@
 #include "transfer/export/PTExporterSheetRowView.h"
 
+#include <QApplication>
 #include <QCursor>
-#include <QMenu>
+#include <QTimer>
 
 PTExporterSheetRowView::PTExporterSheetRowView(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_Hover);
+    // A pop-up menu, a save panel or any other window over the sheet holds the pointer while it is open, and the
+    // row hears no leave when the pointer goes elsewhere meanwhile: whenever such a window closes, the row looks
+    // where the pointer is.
+    qApp->installEventFilter(this);
 }
 
 void PTExporterSheetRowView::enterEvent(QEnterEvent* event)
@@ -23,12 +28,23 @@ void PTExporterSheetRowView::leaveEvent(QEvent* event)
         mouseExitedHandler();
 }
 
-void PTExporterSheetRowView::followPointerAcross(QMenu* menu)
+bool PTExporterSheetRowView::eventFilter(QObject* watched, QEvent* event)
 {
-    connect(menu, &QMenu::aboutToHide, this, [this] {
-        const bool inside = rect().contains(mapFromGlobal(QCursor::pos()));
-        const std::function<void()>& handler = inside ? mouseEnteredHandler : mouseExitedHandler;
-        if (handler)
-            handler();
-    });
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const auto* closing = static_cast<QWidget*>(watched);
+        // Once the window has gone: a modal one gives the pointer back only when its loop ends.
+        if (closing->isWindow() && closing != window())
+            QTimer::singleShot(0, this, &PTExporterSheetRowView::followPointer);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PTExporterSheetRowView::followPointer()
+{
+    if (!isVisible())
+        return;
+    const bool inside = rect().contains(mapFromGlobal(QCursor::pos()));
+    const std::function<void()>& handler = inside ? mouseEnteredHandler : mouseExitedHandler;
+    if (handler)
+        handler();
 }

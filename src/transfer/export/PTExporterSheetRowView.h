@@ -4,8 +4,6 @@
 
 #include <functional>
 
-class QMenu;
-
 // One row of the export sheet; reports the pointer entering and leaving it, so the row can show its close control
 // while hovered.
 class PTExporterSheetRowView : public QWidget {
@@ -16,11 +14,12 @@ public:
     std::function<void()> mouseEnteredHandler;
     std::function<void()> mouseExitedHandler;
 
-    // A pop-up menu of the row holds the pointer while it is open and the row hears no leave when the pointer
-    // goes elsewhere meanwhile: once the menu closes, the row reports where the pointer is.
-    void followPointerAcross(QMenu* menu);
-
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Reports where the pointer is now.
+    void followPointer();
 };

@@ -11,6 +11,7 @@
 #include "svg/write/PTSVGExportOptions.h"
 #include "svg/write/PTSVGFontConverter.h"
 #include "transfer/import/PTImportMapper.h"
+#include "transfer/import/PTImportSymbolSheet.h"
 #include "transfer/import/PTImporter2SVGWrapper.h"
 
 #include <QCryptographicHash>
@@ -97,20 +98,27 @@ QVector<PTImportExpansion::Entry> PTImportExpansion::expandSVG(const QString& pa
     PTImporter2SVGWrapper wrapper;
     // The cache is bypassed: a cached document reports no nested documents.
     const PTSVG::Result parsed = PTSVG::svgWithFile(path, false, &wrapper);
-    if (!parsed)
-        return {};
     QVector<Entry> entries;
     const QString ownName = QFileInfo(path).fileName();
     PTFileNamer namer;
-    for (const std::shared_ptr<PTSVG>& sub : wrapper.SVGs()) {
+    const auto addPart = [&](const std::shared_ptr<PTSVG>& part, const QString& identifier) {
         const QString target = QDir(folder).filePath(PTSafeUniqueFileName(ownName, folder, namer));
-        if (!writeFile(target, sub->SVGStringWithOptions(PTSVGExport::ImportOptions).toUtf8()))
-            continue;
+        if (!writeFile(target, part->SVGStringWithOptions(PTSVGExport::ImportOptions).toUtf8()))
+            return;
         Entry entry{target, std::nullopt, {}, {}, true};
-        if (const QString identifier = sub->identifier(); !identifier.isEmpty())
+        if (!identifier.isEmpty())
             entry.name = identifier;
         entries.append(entry);
+    };
+    for (const std::shared_ptr<PTSVG>& sub : wrapper.SVGs())
+        addPart(sub, sub->identifier());
+    for (const PTImportSymbolSheet::Symbol& symbol : PTImportSymbolSheet::symbols(path)) {
+        if (const PTSVG::Result part = PTSVG::svgWithString(symbol.svgText))
+            addPart(*part, symbol.identifier);
     }
+    // A sheet is often not drawn itself and has no size of its own: its parts still come in, without it.
+    if (!parsed)
+        return entries;
     const std::shared_ptr<PTSVG>& document = *parsed;
     if (!document->isFont()) {
         entries.append(Entry{path});

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// Splits one file into the files its items are made from: an SVG sprite sheet into its nested documents (and
-// itself), an SVG or OTF/TTF font into one document per glyph (not itself), an ICNS or ICO file into itself and
+// Splits one file into the files its items are made from: an SVG sprite sheet into its nested documents and
+// its symbols (and itself, when it is a document of its own), an SVG or OTF/TTF font into one document per glyph (not itself), an ICNS or ICO file into itself and
 // one PNG per image. Written files go into the given folder, which belongs to this expansion alone.
 class PTImportExpansion {
 public:
@@ -22,8 +22,8 @@ public:
         bool temporary = false;
     };
 
-    // The entries in order; none for a file that does not parse (an SVG with sprite sheets expanded) or a type
-    // that does not expand.
+    // The entries in order; none for a type that does not expand, or for an SVG (sprite sheets expanded) that
+    // does not parse and holds no part that does.
     static QVector<Entry> expand(const QString& path, PTImportFileType type, const QString& folder);
 
 private:

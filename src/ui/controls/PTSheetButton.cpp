@@ -2,6 +2,9 @@
 
 #include "ui/controls/PTControlDrawing.h"
 
+#include "ui/theme/PTStyles.h"
+#include "ui/theme/PTThemeController.h"
+
 #include "foundation/ColorPrivate.h"
 #include "foundation/MCAdditions.h"
 
@@ -9,11 +12,28 @@
 
 namespace {
 
+constexpr qreal DisabledOpacity = 0.5;
+
 QFont titleFont()
 {
     QFont font;
     font.setPixelSize(13);
     return font;
+}
+
+// The close button is a field-coloured button of the theme, its title in the controls' text colour: the light
+// grey title it once had on white read as disabled, and stayed white in the dark theme.
+QColor closeFill(bool pressed)
+{
+    if (PTThemeIsAppearance(PTAppearanceDark))
+        return pressed ? PTColorFromHEX(0x474747, 1.0) : PTStyles::defaultControlFieldColor();
+    return pressed ? PTColorFromHEX(0xFBFCFC, 1.0) : PTStyles::defaultControlFieldColor();
+}
+
+QColor closeStroke()
+{
+    return PTThemeIsAppearance(PTAppearanceDark) ? PTStyles::defaultControlFieldStrokeColor()
+                                                 : PTColorFromHEX(0xD9DDE0, 1.0);
 }
 
 } // namespace
@@ -46,14 +66,17 @@ void PTSheetButton::paintEvent(QPaintEvent* event)
         const pt::Shadow shadow{QColor(0, 0, 0, accept ? 18 : 8), QPointF(0, -1), 1};
         PTControlDrawing::drawDropShadow(painter, path, shadow);
     }
-    painter.fillPath(path, !accept && pressed ? PTColorFromHEX(0xFBFCFC, 1.0) : QColor(Qt::white));
+    // A disabled button fades as a whole; its title colour alone would not tell it from the others.
+    if (!isEnabled())
+        painter.setOpacity(DisabledOpacity);
+    painter.fillPath(path, accept ? QColor(Qt::white) : closeFill(pressed));
     if (accept) {
         QLinearGradient gradient(frame.bottomLeft(), frame.topLeft());
         gradient.setColorAt(0, PTColorFromHEX(0x27ACF3, 1.0));
         gradient.setColorAt(1, PTColorFromHEX(0x1199E2, 1.0));
         painter.fillPath(path, gradient);
     }
-    painter.setPen(QPen(accept ? PTColorFromHEX(0x1199E2, 1.0) : PTColorFromHEX(0xD9DDE0, 1.0), 1));
+    painter.setPen(QPen(accept ? PTColorFromHEX(0x1199E2, 1.0) : closeStroke(), 1));
     MCAdditions::strokeInside(painter, path);
 
     const int inset = accept ? 10 : 5;
@@ -67,7 +90,7 @@ void PTSheetButton::paintEvent(QPaintEvent* event)
         painter.drawText(titleRect.translated(0, 1), Qt::AlignCenter, title);
         painter.setPen(Qt::white);
     } else {
-        painter.setPen(PTColorFromHEX(0x98A4AD, 1.0));
+        painter.setPen(PTStyles::defaultControlTextColor());
     }
     painter.drawText(titleRect, Qt::AlignCenter, title);
 }

@@ -2,8 +2,9 @@
 
 #include <QPushButton>
 
-// The buttons of sheets, in fixed colours whatever the theme: the accept button (blue gradient, white title) and
-// the close button (white, grey border and title). Titles are truncated at the tail.
+// The buttons of sheets: the accept button (blue gradient, white title) and the close button (the theme's field
+// colour, a grey border, the controls' text colour). A disabled one is drawn faded. Titles are truncated at the
+// tail.
 class PTSheetButton : public QPushButton {
     Q_OBJECT
 public:

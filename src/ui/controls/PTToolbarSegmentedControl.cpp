@@ -447,8 +447,7 @@ void PTToolbarSegmentedControl::resizeEvent(QResizeEvent* event)
 void PTToolbarSegmentedControl::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // Labels are drawn dimmed while the window is not key; a sheet first painted before it became key would
-    // otherwise keep looking disabled.
+    // The hover arrow shows only while the window is key.
     if (event->type() == QEvent::ActivationChange)
         update();
     if (event->type() != QEvent::EnabledChange)
@@ -464,7 +463,7 @@ void PTToolbarSegmentedControl::changeEvent(QEvent* event)
 
 bool PTToolbarSegmentedControl::event(QEvent* event)
 {
-    // Labels and icons dim while the window is not key; the widget repaints nothing for that by itself.
+    // The hover arrow follows the window being key; the widget repaints nothing for that by itself.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
         update();
     if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {

@@ -168,11 +168,13 @@ PTToolbarSegmentedControlCell::lookForSegment(const PTToolbarSegmentedControl& c
                               control.trackingMode() != PTToolbarSegmentedControl::Momentary;
     const bool key = control.isKey();
     SegmentLook look;
+    // Only a disabled control is greyed: a window in the back (during a sheet, after a drop from another
+    // program) keeps its labels and icons, which would otherwise read as disabled.
     if (selectedLook)
         look.textColor = Qt::white;
-    else if ((!key || !control.isEnabled()) && !control.confirmationStyle())
+    else if (!control.isEnabled() && !control.confirmationStyle())
         look.textColor = QColor(0xB2, 0xB2, 0xB2);
-    look.iconAlpha = key && control.isEnabled() ? 1.0 : 0.5;
+    look.iconAlpha = control.isEnabled() ? 1.0 : 0.5;
     look.drawsArrow = segment == control.hoverSegment() && key && control.menu(segment);
     if (control.confirmationStyle() || selectedLook || PTThemeIsAppearance(PTAppearanceDark))
         look.arrowColor = QColor::fromRgbF(1, 1, 1, 0.85f);

@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QToolButton>
 
 PTSheetSegmentController::PTSheetSegmentController(const QString& identifier, bool autoExpand, QObject* parent)
@@ -39,6 +40,8 @@ PTSheetSegmentController::PTSheetSegmentController(const QString& identifier, co
     header->addStretch();
     header->addWidget(toggleButton_);
     headerView_->resize(headerView_->sizeHint());
+    // The whole header folds and unfolds, its title included: the arrow alone is a small target.
+    headerView_->installEventFilter(this);
 
     stackView_ = new PTStackView;
     stackView_->setAccessibleName(QStringLiteral("Section contents"));
@@ -51,6 +54,24 @@ PTSheetSegmentController::~PTSheetSegmentController()
     // A section not handed to a sheet is still ours.
     if (view_ && !view_->parent())
         delete view_;
+}
+
+bool PTSheetSegmentController::eventFilter(QObject* watched, QEvent* event)
+{
+    // The title and the header's empty room take no clicks of their own, so they reach the header; the toggle
+    // button answers its clicks itself.
+    if (watched == headerView_ && event->type() == QEvent::MouseButtonPress) {
+        headerPressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        return headerPressed_;
+    }
+    if (watched == headerView_ && event->type() == QEvent::MouseButtonRelease && headerPressed_) {
+        headerPressed_ = false;
+        const auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() == Qt::LeftButton && headerView_->rect().contains(release->position().toPoint()))
+            toggle();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString PTSheetSegmentController::title() const

@@ -9,9 +9,9 @@ class QLabel;
 class QToolButton;
 class QWidget;
 
-// A titled section of a sheet that the user folds away: a header with the title and a toggle above a content
-// stack that the sheet fills. Whether it is folded is remembered under "sheet.segment.<identifier>"; restoring
-// the state never writes it back, only the user's toggle does.
+// A titled section of a sheet that the user folds away: a header with the title and a toggle (a click anywhere on
+// the header folds or unfolds it) above a content stack that the sheet fills. Whether it is folded is remembered
+// under "sheet.segment.<identifier>"; restoring the state never writes it back, only the user's toggle does.
 class PTSheetSegmentController : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +40,7 @@ public:
     void reloadFromDefaults();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // A section whose state lives under keyFormat (filled with the identifier) and whose whole view is
     // mainView (the section takes it).
     PTSheetSegmentController(const QString& identifier, const QString& keyFormat, PTStackView* mainView,
@@ -58,4 +59,5 @@ private:
     bool collapsible_ = true;
     bool collapsed_ = false;
     bool ignorePropagation_ = false;
+    bool headerPressed_ = false;
 };
