@@ -8,14 +8,18 @@
 #include "platform/runtime/Defaults.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
 const QString WarningTitle = QStringLiteral("Showing files in the file manager");
+const QString ShowInFileManager = QStringLiteral("Show in File Manager");
 
 // The desktop the reveal reaches is the scenario's own: a file manager on the test bus that records what it is
 // asked to show, and a URL opener that catches folders opened in its place (there should be none).
@@ -32,21 +36,42 @@ protected:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         ScenarioTest::TearDown();
     }
-    // Chooses "Show in File Manager" in the grid's menu for the item, or in the sets list's menu for the set.
-    void showItemInFileManager(const QString& name) { chooseShowInFileManager(grid()->viewport(), gridItemPoint(name)); }
+    // Chooses "Show in File Manager" in the grid's menu for the item.
+    void showItemInFileManager(const QString& name)
+    {
+        QMenu* menu = contextMenu(grid()->viewport(), gridItemPoint(name));
+        ASSERT_NE(menu, nullptr) << "no menu on " << name.toStdString();
+        QAction* item = itemShownAs(menu, ShowInFileManager);
+        ASSERT_NE(item, nullptr) << "no " << ShowInFileManager.toStdString();
+        clickMenuItem(item);
+    }
+    // Chooses "Show in File Manager" in the sets list's menu for the set. The list runs its menu until it closes,
+    // so the item is chosen from within, once the menu shows.
     void showSetInFileManager(const QString& title)
     {
         const QModelIndex row = sourceListRow(title);
         ASSERT_TRUE(row.isValid());
-        chooseShowInFileManager(sourceListView()->viewport(), sourceListView()->visualRect(row).center());
-    }
-    static void chooseShowInFileManager(QWidget* widget, const QPoint& at)
-    {
-        QMenu* menu = contextMenu(widget, at);
-        ASSERT_NE(menu, nullptr) << "no menu";
-        QAction* item = itemShownAs(menu, QStringLiteral("Show in File Manager"));
-        ASSERT_NE(item, nullptr) << "no Show in File Manager";
-        clickMenuItem(item);
+        QAbstractItemView* list = sourceListView();
+        bool chosen = false;
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&poll, &chosen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            poll.stop();
+            if (QAction* item = itemShownAs(menu, ShowInFileManager)) {
+                chosen = true;
+                clickMenuItem(item);
+            } else {
+                menu->close();
+            }
+        });
+        poll.start();
+        const QPoint at = list->visualRect(row).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        EXPECT_TRUE(chosen) << "no " << ShowInFileManager.toStdString() << " on " << title.toStdString();
     }
     // Answers the warning with OK, ticking "do not show again" first when asked to.
     void answerWarning(bool suppress)
