@@ -2,6 +2,7 @@
 
 #include "app/PTMenuItemsController.h"
 #include "app/PTToolbarController.h"
+#include "app/PTWorkspaceController.h"
 #include "app/preferences/PTPreferencesController.h"
 #include "browser/views/PTToolbarFilterControl.h"
 #include "ui/PTMainWindow.h"
@@ -64,4 +65,9 @@ void PTAppBrowserShell::addActionAfterFind(QAction* action)
 void PTAppBrowserShell::presentPreferences(const QString& identifier)
 {
     PTPreferencesController::sharedController().presentPreferences(identifier);
+}
+
+void PTAppBrowserShell::showFileURLsInFinder(const QList<QUrl>& urls)
+{
+    PTWorkspaceController::showFileURLsInFinder(urls);
 }

@@ -2,8 +2,8 @@
 
 #include "browser/PTBrowserShell.h"
 
-// The icon browser's view of the shell: the main window, the toolbar's filter, colour and size control, and
-// the main menu's grid items.
+// The icon browser's view of the shell: the main window, the toolbar's filter, colour and size control, the main
+// menu's grid items, and the file manager behind its warning.
 class PTAppBrowserShell : public PTBrowserShell {
 public:
     QWidget* mainWindow() override;
@@ -16,4 +16,5 @@ public:
     QAction* gridViewHoverLabelsMenuItem() override;
     void addActionAfterFind(QAction* action) override;
     void presentPreferences(const QString& identifier) override;
+    void showFileURLsInFinder(const QList<QUrl>& urls) override;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 
@@ -11,8 +13,8 @@ class QWidget;
 
 // What the icon browser asks of the application shell: the main window, the toolbar's filter, icon colour and
 // width refit, the main menu's dark-grid and hover-label items, a place after "Find" for the search scope toggle,
-// and the preferences window. The shell installs its implementation at start-up; tests install fakes. Notices and
-// reveal go through PTLibraryShell.
+// the preferences window, and the file manager behind its warning. The shell installs its implementation at
+// start-up; tests install fakes. Notices go through PTLibraryShell.
 class PTBrowserShell {
 public:
     virtual ~PTBrowserShell() = default;
@@ -34,6 +36,8 @@ public:
     virtual void addActionAfterFind(QAction* action) = 0;
     // Opens the preferences on the pane of that identifier ("licenses", ...).
     virtual void presentPreferences(const QString& identifier) = 0;
+    // Shows the files in the file manager, after a warning about changing them there that the user can turn off.
+    virtual void showFileURLsInFinder(const QList<QUrl>& urls) = 0;
 
     static void install(std::shared_ptr<PTBrowserShell> shell);
     static std::shared_ptr<PTBrowserShell> installed();

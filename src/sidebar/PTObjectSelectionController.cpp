@@ -1,5 +1,6 @@
 #include "sidebar/PTObjectSelectionController.h"
 
+#include "browser/PTBrowserShell.h"
 #include "browser/controller/PTGridViewController.h"
 #include "browser/controller/PTQMenuBuilder.h"
 #include "library/bundle/PTTernExporter.h"
@@ -9,7 +10,6 @@
 #include "library/entities/PTCollection.h"
 #include "library/entities/PTGroup.h"
 #include "library/store/PTStoreFunctions.h"
-#include "library/upkeep/PTLibraryShell.h"
 #include "platform/runtime/Defaults.h"
 #include "platform/store/ObjectContext.h"
 #include "sidebar/PTGroupsOnlyMenuBuilder.h"
@@ -218,13 +218,13 @@ void PTObjectSelectionController::addSortByName(QMenu* menu, const QVector<PTGro
 void PTObjectSelectionController::addShowInFileManager(QMenu* menu, const Objects& sets)
 {
     QObject::connect(menu->addAction(tr("Show in File Manager")), &QAction::triggered, [sets] {
-        QStringList paths;
+        QList<QUrl> urls;
         for (ManagedObject* object : sets) {
             if (auto* set = PTCollection::from(object))
-                paths << set->formattedDirectory();
+                urls << QUrl::fromLocalFile(set->formattedDirectory());
         }
-        if (const auto shell = PTLibraryShell::installed())
-            shell->showFilesInFileManager(paths);
+        if (const auto shell = PTBrowserShell::installed(); shell && !urls.isEmpty())
+            shell->showFileURLsInFinder(urls);
     });
 }
 

@@ -10,6 +10,7 @@
 #include "transfer/import/PTFileOpenSink.h"
 #include "transfer/import/PTInterruptedImports.h"
 #include "transfer/import/PTPasteBoard.h"
+#include "transfer/replace/PTReplacementImporter.h"
 
 namespace TransferSetUp {
 
@@ -19,6 +20,7 @@ void registerAll()
     PTFileOpenHandler::registerAll(handler);
     PTDownloadController::registerAll(handler);
     PTImportValidation::install(std::make_shared<PTPasteBoard>());
+    PTReplacementImport::install(std::make_shared<PTReplacementImporter>());
     PTOpenedItemsSink::install(std::make_shared<PTFileOpenSink>());
     PTAddIconsPresenter::install(std::make_shared<PTAddIconsSheetPresenter>());
     PTStarterSetDownloads::install(std::make_shared<PTStarterSetDownloader>());

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QList>
-#include <QObject>
 #include <QString>
-#include <QUrl>
 
 class QWidget;
 
@@ -15,14 +12,5 @@ namespace apptest {
 QString writeScreenshot(QWidget* widget, const QString& name);
 // Whether two colours are within a few steps of each other, as blending and anti-aliasing leave them.
 bool near(const QColor& a, const QColor& b, int tolerance = 3);
-
-// Catches the URLs handed to the desktop (QDesktopServices::setUrlHandler with "open").
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 } // namespace apptest

@@ -5,6 +5,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantMap>
 
 // Fakes of desktop services, each on a bus connection of its own.
@@ -58,4 +59,13 @@ public Q_SLOTS:
 
 private:
     QString connectionName_;
+};
+
+// Catches the URLs handed to the desktop (QDesktopServices::setUrlHandler with "open").
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
 };

@@ -1,4 +1,5 @@
 #include "AppTestWidgets.h"
+#include "FakeDesktopServices.h"
 #include "TestSupport.h"
 
 #include "app/PTIssueReportController.h"
@@ -177,7 +178,7 @@ protected:
 
     QTemporaryDir state;
     QString folder, newest, older;
-    apptest::UrlCatcher catcher;
+    UrlCatcher catcher;
     int alerts = 0;
     QStringList buttons;
 };

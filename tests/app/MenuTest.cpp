@@ -1,5 +1,6 @@
 #include "AppTestLibrary.h"
 #include "AppTestWidgets.h"
+#include "FakeDesktopServices.h"
 #include "TestSupport.h"
 
 #include "app/PTAboutPanel.h"
@@ -107,7 +108,7 @@ TEST_F(MenuTest, TheGridsItemsAndTheSearchScopeFindTheirPlaces)
 
 TEST_F(MenuTest, HelpAndSupportOpenTheirAddressesOrAreHidden)
 {
-    apptest::UrlCatcher catcher;
+    UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
     {

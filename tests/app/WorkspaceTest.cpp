@@ -1,4 +1,3 @@
-#include "AppTestWidgets.h"
 #include "FakeDesktopServices.h"
 #include "TestSupport.h"
 
@@ -26,7 +25,7 @@ TEST(WorkspaceTest, TheFileManagerSelectsTheFiles)
 
 TEST(WorkspaceTest, WithoutAFileManagerEachFolderOpensOnce)
 {
-    apptest::UrlCatcher catcher;
+    UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     PTWorkspaceController::showFileURLsInFinderWithoutWarning(files);
     const bool opened = pt::test::runMainQueueUntil([&] { return catcher.urls.size() == 2; });

@@ -21,6 +21,7 @@ public:
     QAction darkItem{QStringLiteral("Dark")};
     QAction hoverItem{QStringLiteral("Hover")};
     QStringList calls;
+    QList<QList<QUrl>> revealed;
 
     QWidget* mainWindow() override { return window; }
     qint64 selectedType() override { return type; }
@@ -37,6 +38,7 @@ public:
     QAction* gridViewHoverLabelsMenuItem() override { return &hoverItem; }
     void addActionAfterFind(QAction*) override {}
     void presentPreferences(const QString& identifier) override { calls << QStringLiteral("prefs ") + identifier; }
+    void showFileURLsInFinder(const QList<QUrl>& urls) override { revealed << urls; }
 };
 
 class FakeBrowserTransfer : public PTBrowserTransfer {

@@ -358,6 +358,12 @@ TEST_F(GridViewControllerTest, ContextMenuByState)
     entry(menu, "Export As/SVG")->trigger();
     EXPECT_EQ(transfer->exported, QVector<PTItem*>{a2});
     EXPECT_EQ(transfer->exportFormat, 6);
+    // The file manager is reached through the shell, which warns first; with a selection it shows all of it.
+    entry(menu, "Show in File Manager")->trigger();
+    grid.selectIndexPaths({{0, 0}, {1, 0}});
+    entry(controller->menuForItemsAtIndexPaths(grid, grid.selectionIndexPaths(), {0, 0}), "Show in File Manager")
+        ->trigger();
+    EXPECT_EQ(shell->revealed, (QList<QList<QUrl>>{{a2->fileURL()}, {a1->fileURL(), b1->fileURL()}}));
 
     startSearch(QStringLiteral("b1"), 1);
     EXPECT_EQ(controller->dataProvider().pathComponentsForSection(0), (QStringList{"Search", "B1"}));

@@ -356,7 +356,7 @@ QWidget* ScenarioTest::dropFolderOnGrid(const QString& fixtureFolder)
     return addIconsSheet();
 }
 
-QStringList ScenarioTest::gridItemNames() const
+QVector<PTItem*> ScenarioTest::gridItems() const
 {
     // What the grid shows after the type and licence filters, section by section.
     PTGridViewDataProvider& shown = app().gridViewController()->dataProvider();
@@ -364,10 +364,24 @@ QStringList ScenarioTest::gridItemNames() const
     for (qint64 section = 0; section < shown.numberOfSections(); ++section)
         for (qint64 index = 0; index < shown.numberOfItemsInSection(section); ++index)
             paths.append({section, index});
+    return shown.itemsForIndexPaths(paths);
+}
+
+QStringList ScenarioTest::gridItemNames() const
+{
     QStringList names;
-    for (const PTItem* item : shown.itemsForIndexPaths(paths))
+    for (const PTItem* item : gridItems())
         names << itemName(item);
     return names;
+}
+
+PTItem* ScenarioTest::gridItem(const QString& name) const
+{
+    for (PTItem* item : gridItems()) {
+        if (itemName(item) == name)
+            return item;
+    }
+    return nullptr;
 }
 
 QStringList ScenarioTest::selectedItemNames() const
@@ -396,16 +410,35 @@ void ScenarioTest::doubleClickGridItem(const QString& name)
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, (centre - QPointF(0, grid()->visibleRect().y())).toPoint());
 }
 
-void ScenarioTest::clickSourceListRow(const QString& title)
+QAbstractItemView* ScenarioTest::sourceListView() const
 {
-    auto* list = sourceList()->findChild<QAbstractItemView*>();
-    ASSERT_NE(list, nullptr) << "the source list has no rows";
+    return sourceList()->findChild<QAbstractItemView*>();
+}
+
+QModelIndex ScenarioTest::sourceListRow(const QString& title) const
+{
+    QAbstractItemView* list = sourceListView();
+    if (!list) {
+        ADD_FAILURE() << "the source list has no rows";
+        return {};
+    }
     const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, title, 1,
                                                        Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_FALSE(found.isEmpty()) << "no row " << title.toStdString();
+    if (found.isEmpty()) {
+        ADD_FAILURE() << "no row " << title.toStdString();
+        return {};
+    }
     list->scrollTo(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found.first()).center());
-    ASSERT_TRUE(waitFor([&] { return list->selectionModel()->isSelected(found.first()); }));
+    return found.first();
+}
+
+void ScenarioTest::clickSourceListRow(const QString& title)
+{
+    const QModelIndex row = sourceListRow(title);
+    ASSERT_TRUE(row.isValid());
+    QAbstractItemView* list = sourceListView();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+    ASSERT_TRUE(waitFor([&] { return list->selectionModel()->isSelected(row); }));
 }
 
 QPoint ScenarioTest::gridItemPoint(const QString& name) const
@@ -544,6 +577,14 @@ void ScenarioTest::closeMenu(QMenu* menu)
         focusBeforeMenu_->setFocus(Qt::PopupFocusReason);
 }
 
+QStringList ScenarioTest::storeColumnOnDisk(const QString& sql)
+{
+    QStringList values;
+    for (const QStringList& row : rowsOnDisk(sql))
+        values << row.value(0);
+    return values;
+}
+
 void ScenarioTest::answerNextModal(std::function<void(QWidget* window)> answer)
 {
     answers_.push_back(std::move(answer));
@@ -582,10 +623,7 @@ void ScenarioTest::expectPreferencesOpenAt(const QString& pane)
 
 QStringList ScenarioTest::namesOnDisk(const QString& entity)
 {
-    QStringList names;
-    for (const QStringList& row : rowsOnDisk(QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(entity)))
-        names << row.value(0);
-    return names;
+    return storeColumnOnDisk(QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(entity));
 }
 
 QStringList ScenarioTest::setOnDisk(const QString& setName)

@@ -4,10 +4,12 @@
 
 #include <QDBusMessage>
 #include <QKeySequence>
+#include <QModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVector>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,8 @@
 
 class PTAppController;
 class PTGridView;
+class PTItem;
+class QAbstractItemView;
 class PTWindow;
 class QAction;
 class QMenu;
@@ -61,11 +65,17 @@ protected:
     // Types the new set's name into the add-icons sheet on screen (turning its target to a new set first) and
     // confirms it.
     void confirmAddIconsSheet(const QString& setName);
-    // Names of the items the grid shows (filtered), in its order, and of those selected.
+    // The items the grid shows (filtered), in its order; their names, and the names of those selected.
+    QVector<PTItem*> gridItems() const;
     QStringList gridItemNames() const;
     QStringList selectedItemNames() const;
     // The middle of the item's cell in the grid's viewport; the item must be shown.
     QPoint gridItemPoint(const QString& name) const;
+    // The shown item of that name; null when the grid shows none.
+    PTItem* gridItem(const QString& name) const;
+    // The source list's row with that title, scrolled into view; invalid (and a failure) when there is none.
+    QModelIndex sourceListRow(const QString& title) const;
+    QAbstractItemView* sourceListView() const;
     // Clicks the grid's item of that name, and the source list's row with that title.
     void clickGridItem(const QString& name);
     // Selects the grid's item of that name and double-clicks it.
@@ -114,6 +124,8 @@ protected:
     // Waits until the set on disk holds exactly these items (names, in any order) and no other file; says what it
     // holds when it does not.
     static ::testing::AssertionResult setHoldsOnDisk(const QString& setName, QStringList items);
+    // The first column of each row the query answers, read the same way; empty when the store cannot be read.
+    static QStringList storeColumnOnDisk(const QString& sql);
 
     // Calls the scripting interface's Import over the session bus from a connection of its own, as another
     // application does; answers the reply.

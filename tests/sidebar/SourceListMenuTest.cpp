@@ -1,3 +1,4 @@
+#include "FakeBrowserSeams.h"
 #include "SourceListTestSupport.h"
 #include "TestSupport.h"
 
@@ -86,6 +87,22 @@ TEST_F(SourceListMenuTest, MenusByWhatIsSelected)
     EXPECT_EQ(PTObjectSelectionController::selectionMaskForItems({a, inner}), 3);
     pt::Defaults::standard().set(PTCollectionController::DeleteSuppressionKey, true);
     EXPECT_EQ(entries(menuFor({b}).get()).last(), "Delete");
+}
+
+// The sets' folders go to the file manager through the shell, which warns first.
+TEST_F(SourceListMenuTest, ShowInFileManagerHandsTheSetFoldersToTheShell)
+{
+    const auto shell = std::make_shared<FakeBrowserShell>();
+    PTBrowserShell::install(shell);
+    PTCollection* a = makeSet("A");
+    PTCollection* b = makeSet("B");
+    saveAndWait();
+    findAction(menuFor({b}).get(), "Show in File Manager")->trigger();
+    findAction(menuFor({a, b}).get(), "Show in File Manager")->trigger();
+    PTBrowserShell::install(nullptr);
+    const QUrl folderA = QUrl::fromLocalFile(a->formattedDirectory());
+    const QUrl folderB = QUrl::fromLocalFile(b->formattedDirectory());
+    EXPECT_EQ(shell->revealed, (QList<QList<QUrl>>{{folderB}, {folderA, folderB}}));
 }
 
 TEST_F(SourceListMenuTest, MoveToSkipsWhatCannotMove)

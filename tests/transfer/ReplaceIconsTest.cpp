@@ -7,13 +7,17 @@
 #include "browser/quicklook/PTQuickLookImageView.h"
 #include "foundation/WebP.h"
 #include "library/PTLibraryController.h"
+#include "library/controllers/PTCollectionController.h"
+#include "library/controllers/PTReplacementImport.h"
 #include "library/entities/PTLicence.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/ui/ModalRunner.h"
+#include "transfer/import/PTCorruptImagesSheetController.h"
 #include "transfer/import/PTSheetBrowseView.h"
 #include "transfer/replace/PTReplaceIconTableViewCellController.h"
 #include "transfer/replace/PTReplaceIconTableViewRowView.h"
 #include "transfer/replace/PTReplaceIconsSheetController.h"
+#include "transfer/replace/PTReplacementImporter.h"
 #include "ui/theme/PTThemeController.h"
 #include "ui/views/PTSheet.h"
 
@@ -113,6 +117,7 @@ protected:
     }
     void TearDown() override
     {
+        PTReplacementImport::install(nullptr);
         pt::ModalRunner::setHook(nullptr);
         pt::ModalRunner::setDeadline(0);
         ImportTest::TearDown();
@@ -315,6 +320,43 @@ TEST_F(ReplaceIcons, FilesThatReplaceNothingAreListedAndLoseNothing)
     EXPECT_EQ(contentsOf(moonFile), moonBytes);
     EXPECT_EQ(contentsOf(star->fileURL().toLocalFile()), starBytes);
     EXPECT_EQ(setFolders(), QStringList{set->identifier()});
+}
+
+// Replacing one item from a file through the library controller, over the application's import: a file no icon
+// can be made of, refused by the importer or passed over by it, is listed with the reason and changes nothing;
+// an image replaces the item's picture and leaves one file behind.
+TEST_F(ReplaceIcons, OneItemFromAFileThroughTheLibraryController)
+{
+    PTReplacementImport::install(std::make_shared<PTReplacementImporter>());
+    PTItem* cog = makeItem(set, "Cog", "cog.svg");
+    saveAndWait();
+    const QString oldFile = cog->fileURL().toLocalFile();
+    const QByteArray oldBytes = contentsOf(oldFile);
+    const auto replace = [cog](const QString& path) {
+        std::optional<bool> answer;
+        PTCollectionController::sharedController().replaceItem(cog, path, [&answer](bool replaced) { answer = replaced; });
+        EXPECT_TRUE(runMainQueueUntil([&answer] { return answer.has_value(); }, 30000));
+        return answer;
+    };
+
+    EXPECT_EQ(replace(source("notes.txt", "no icon here")), false);
+    EXPECT_EQ(replace(source("text.png", "this is no image")), false);
+    ASSERT_EQ(issues.size(), 2) << issues.join('\n').toStdString();
+    EXPECT_EQ(issues[0], QString::fromUtf8("notes.txt — ") + PTCorruptImagesSheetController::NoIconReason);
+    EXPECT_TRUE(issues[1].startsWith(QString::fromUtf8("text.png — "))) << issues[1].toStdString();
+    EXPECT_EQ(cog->newFileName(), "cog.svg");
+    EXPECT_EQ(contentsOf(oldFile), oldBytes);
+    EXPECT_EQ(set->items().size(), 1);
+
+    const QString webp = webpSource("cog.webp", QSize(20, 10));
+    EXPECT_EQ(replace(webp), true);
+    EXPECT_EQ(cog->type(), PTItem::WEBP);
+    EXPECT_EQ(QSize(cog->width(), cog->height()), QSize(20, 10));
+    EXPECT_EQ(contentsOf(cog->fileURL().toLocalFile()), contentsOf(webp));
+    saveAndWait();
+    EXPECT_FALSE(QFile::exists(oldFile));
+    EXPECT_EQ(set->items().size(), 1);
+    EXPECT_EQ(QDir(set->formattedDirectory()).entryList(QDir::Files), QStringList{cog->newFileName()});
 }
 
 // The old file goes only once the store names the new one: a store that refuses the change gets the item's

@@ -979,11 +979,11 @@ void PTGridViewController::showItemsInSet(const QVector<PTItem*>& items)
 
 void PTGridViewController::showItemsInFileManager(const QVector<PTItem*>& items)
 {
-    QStringList paths;
+    QList<QUrl> urls;
     for (PTItem* item : items)
-        paths << item->fileURL().toLocalFile();
-    if (const auto shell = PTLibraryShell::installed(); shell && !paths.isEmpty())
-        shell->showFilesInFileManager(paths);
+        urls << item->fileURL();
+    if (const auto shell = PTBrowserShell::installed(); shell && !urls.isEmpty())
+        shell->showFileURLsInFinder(urls);
 }
 
 void PTGridViewController::moveItemsToCollection(const QVector<PTItem*>& items, PTCollection* set)

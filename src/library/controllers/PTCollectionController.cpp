@@ -517,8 +517,8 @@ void PTCollectionController::replaceItem(PTItem* item, const QString& path, std:
         PTItem* imported = result.items.value(0);
         bool replaced = false;
         PTStoredFileMove move;
-        if (!result.unreadablePaths.isEmpty()) {
-            import->presentCorruptImages(result.unreadablePaths);
+        if (!result.unreadable.isEmpty()) {
+            import->presentCorruptImages(result.unreadable);
         } else if (item && imported) {
             const QString oldFile = item->fileURL().toLocalFile();
             const QString newFile = imported->fileURL().toLocalFile();

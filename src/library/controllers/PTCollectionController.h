@@ -81,8 +81,8 @@ public:
     // Replaces the item's file by the file at the path, imported into the item's set through the installed
     // PTReplacementImport: the item takes the new contents with their type, date, code point and size, named with
     // the new extension when the type changed, and its thumbnails are dropped. The completion (main thread) is
-    // told false, with the item left as it was, when no import is installed, the file was no readable image (those
-    // files are listed on a sheet) or could not be put in place. The imported item never stays; saves.
+    // told false, with the item left as it was, when no import is installed, no icon could be made of the file
+    // (listed on a sheet with the reason) or it could not be put in place. The imported item never stays; saves.
     void replaceItem(PTItem* item, const QString& path, std::function<void(bool replaced)> completion);
 
     // Asks (unless suppressed), then removes the set with its items and files under a progress sheet. Answers

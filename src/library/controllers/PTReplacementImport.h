@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QVector>
 
@@ -14,11 +15,15 @@ class PTItem;
 // implementation at start-up; until then no file can replace an item's.
 class PTReplacementImport {
 public:
+    struct Unreadable {
+        QString path;
+        QString reason;
+    };
     struct Result {
         // The new items, in the main context, in import order.
         QVector<PTItem*> items;
-        // The files that could not be read as images.
-        QStringList unreadablePaths;
+        // The files no icon could be made of, each with the reason.
+        QVector<Unreadable> unreadable;
     };
     using Completion = std::function<void(const Result& result)>;
 
@@ -26,8 +31,8 @@ public:
     // Imports the files into the set under the option bits and calls the completion once, on the main thread; the
     // implementation keeps the import alive until then.
     virtual void importPaths(const QStringList& paths, PTCollection* set, quint64 options, Completion completion) = 0;
-    // The sheet that lists files which are no readable images, on the main window.
-    virtual void presentCorruptImages(const QStringList& paths) = 0;
+    // The sheet that lists the files no icon could be made of, on the main window; returns once it is closed.
+    virtual void presentCorruptImages(const QVector<Unreadable>& files) = 0;
     // Forgets the thumbnails drawn from the item's file, which now holds other contents.
     virtual void purgeImagesOfItem(PTItem* item) = 0;
 

@@ -20,6 +20,8 @@ class PTCorruptImagesSheetController : public QObject {
     Q_OBJECT
 public:
     static inline const QString TitleFormat = QStringLiteral("File Issues: %1");
+    // The reason given for a file the import took without complaint but made no icon of.
+    static inline const QString NoIconReason = QStringLiteral("no icon could be made from this file");
 
     explicit PTCorruptImagesSheetController(const QVector<PTImporter2::Rejected>& files, QObject* parent = nullptr);
     ~PTCorruptImagesSheetController() override;

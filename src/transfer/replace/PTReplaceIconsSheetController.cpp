@@ -42,7 +42,6 @@ namespace {
 
 constexpr int SheetWidth = 560;
 constexpr int SubtitleInset = 20;
-const QString NoItemReason = QStringLiteral("no icon could be made from this file");
 const QString ChosenTwiceReason = QStringLiteral("chosen for another icon as well");
 const QString NotSavedReason = QStringLiteral("the replacement could not be saved");
 
@@ -302,7 +301,7 @@ void PTReplaceIconsSheetController::importFinished(const std::shared_ptr<PTImpor
         PTItem* newItem = importer->importedItemForPathURL(path);
         if (!newItem) {
             // A font becomes one item per glyph, none of them the file's own.
-            issues_.append({path, NoItemReason});
+            issues_.append({path, PTCorruptImagesSheetController::NoIconReason});
             continue;
         }
         if (!oldItem)

@@ -18,6 +18,7 @@
 #include "ui/theme/PTThemeController.h"
 
 #include "AppTestWidgets.h"
+#include "FakeDesktopServices.h"
 
 #include "ui/controls/PTSegmentedControl.h"
 
@@ -264,7 +265,7 @@ TEST_F(PreferencePanesTest, TheLibraryHelpButtonOpensItsPageAndIsLeftOutWithoutO
     ASSERT_NE(pane.helpControl(), nullptr);
     EXPECT_TRUE(pane.helpControl()->isVisible());
     EXPECT_EQ(pane.helpControl()->accessibleName(), QStringLiteral("Help"));
-    apptest::UrlCatcher catcher;
+    UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     QTest::mouseClick(pane.helpControl(), Qt::LeftButton, {}, pane.helpControl()->rect().center());
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));

@@ -29,7 +29,7 @@ public:
         Result result;
         const QFileInfo file(paths.first());
         if (file.baseName() == "broken") {
-            result.unreadablePaths = paths;
+            result.unreadable = {{paths.first(), QStringLiteral("not an image")}};
         } else {
             PTItem* item = PTItem::insert(*set->context());
             item->setName(file.baseName());
@@ -47,7 +47,11 @@ public:
         }
         pt::DispatchQueue::main().async([completion, result] { completion(result); });
     }
-    void presentCorruptImages(const QStringList& paths) override { corrupt += paths; }
+    void presentCorruptImages(const QVector<Unreadable>& files) override
+    {
+        for (const Unreadable& file : files)
+            corrupt << file.path;
+    }
     void purgeImagesOfItem(PTItem* item) override { purged.append(item); }
 
     quint64 receivedOptions = 0;
