@@ -40,6 +40,8 @@ public:
     QAction* gridViewHoverLabelsMenuItem() override { return &hover_; }
     void addActionAfterFind(QAction*) override {}
     void presentPreferences(const QString&) override {}
+    // The demo's items live in a throwaway store: nothing to show in a file manager.
+    void showFileURLsInFinder(const QList<QUrl>&) override {}
 
 private:
     QPointer<BrowsingWindow> window_;
