@@ -42,7 +42,7 @@ QByteArray element(const QByteArray& type, const QByteArray& contents)
     return type + bigEndian(quint32(HeaderBytes + contents.size()), 4);
 }
 
-// The codestream in a JP2 file: the signature, the file type, the image header and colour specification the
+// The codestream in a JP2 file: the signature, the file type, the image header and the colour box the
 // JP2 reader needs (from the codestream's SIZ marker), then the codestream itself.
 QByteArray asJP2(const QByteArray& codestream)
 {
